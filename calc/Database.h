@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QueryTable;
+
+struct DbError
+{
+    int number = 0;
+    QString description;
+    bool isError() const { return number != 0; }
+};
+
+// One open database file. Callers see only these operations and the query
+// table, so the engine behind them can change without touching them.
+class Database
+{
+public:
+    // Opens an existing database file that holds at least the tables named.
+    // A missing, empty, damaged or foreign file is refused with an error; it
+    // is never turned into a new empty database.
+    static std::unique_ptr<Database> open(const QString& path, const QStringList& requiredTables,
+                                          DbError* error = nullptr);
+
+    // Creates a database file from SQL script files, run in order. Refuses to
+    // touch a file that already exists, so a user's data is never lost.
+    static bool createFromScripts(const QString& path, const QStringList& scriptFiles, DbError* error = nullptr);
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Runs a SELECT. Returns the row count and fills the table; with 0 rows
+    // the table is left as it was. Returns -1 when the statement fails.
+    int query(const QString& sql, QueryTable& table, DbError* error = nullptr);
+
+    // Runs a statement that returns no rows.
+    bool execute(const QString& sql, DbError* error = nullptr);
+
+    // Key of the row inserted last on this connection.
+    qint64 lastInsertKey() const;
+
+    // Write transactions: begin() takes the write lock at once, so two
+    // programs writing the same file wait for each other instead of failing.
+    bool begin(DbError* error = nullptr);
+    bool commit(DbError* error = nullptr);
+    void rollback();
+
+    QString path() const { return m_path; }
+
+private:
+    explicit Database(QString connectionName, QString path);
+
+    QString m_connectionName;
+    QString m_path;
+};

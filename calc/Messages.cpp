@@ -1,0 +1,59 @@
+#include "Messages.h"
+
+#include <cstdio>
+
+namespace {
+
+// Used by the command-line tool and whenever no GUI is up: nothing may block
+// waiting for a person who is not there.
+class ConsoleSeam final : public MessageSeam
+{
+public:
+    MsgAnswer showMessage(const MessageRequest& request) override
+    {
+        QString line = request.text;
+        line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+        return request.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+    }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+};
+
+ConsoleSeam g_console;
+MessageSeam* g_seam = &g_console;
+
+} // namespace
+
+namespace Messages {
+
+void install(MessageSeam* seam)
+{
+    g_seam = seam ? seam : &g_console;
+}
+
+MessageSeam& current()
+{
+    return *g_seam;
+}
+
+MsgAnswer show(const QString& text, MsgIcon icon, const QString& title, MsgButtons buttons)
+{
+    return g_seam->showMessage({text, title, icon, buttons});
+}
+
+std::optional<QString> input(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    return g_seam->inputBox(prompt, title, defaultText);
+}
+
+QString openFile(const QString& title, const QString& filter, const QString& folder)
+{
+    return g_seam->openFileName(title, filter, folder);
+}
+
+} // namespace Messages

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The one seam through which every message box, input box and file-open
+// dialog of both programs goes. The core only reports through it; the GUI
+// installs an implementation with real dialogs, tests install a fake that
+// records what was shown and returns queued answers.
+
+enum class MsgIcon { None, Information, Exclamation, Question, Critical };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+struct MessageRequest
+{
+    QString text;
+    QString title; // null: the program's title; an empty, non-null text: no title
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+};
+
+class MessageSeam
+{
+public:
+    virtual ~MessageSeam() = default;
+    virtual MsgAnswer showMessage(const MessageRequest& request) = 0;
+    // nullopt when the user cancels.
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
+    // Empty when the user cancels.
+    virtual QString openFileName(const QString& title, const QString& filter, const QString& folder) = 0;
+};
+
+namespace Messages {
+
+// Installs the seam used from now on; nullptr restores the console fallback
+// (messages to stderr, questions answered No, inputs cancelled).
+void install(MessageSeam* seam);
+MessageSeam& current();
+
+MsgAnswer show(const QString& text, MsgIcon icon = MsgIcon::None, const QString& title = {},
+               MsgButtons buttons = MsgButtons::Ok);
+std::optional<QString> input(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
+QString openFile(const QString& title, const QString& filter, const QString& folder = {});
+
+} // namespace Messages

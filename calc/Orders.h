@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+class QueryTable;
+struct CalculationRecord;
+
+// The orders database order.mdb: customers (contact) and saved calculations
+// (data). Every text goes into SQL escaped.
+
+// Writes the record into data: a new row while NewCalculation is true, else
+// an update of row pkey_data. odate is today. Returns false on failure
+// (already reported).
+bool SaveOrder(CalculationRecord& record, const QDate& today);
+
+// Reads data row `key` into the record (dimensions rounded to 0.01 m,
+// xk_bulk as stored) and refreshes the materials and the curtain. Returns
+// false, changing nothing, when there is no such row.
+bool LoadOrder(CalculationRecord& record, qint32 key);
+
+// Inserts a customer and puts the new row's key into record.contact. On
+// failure the record keeps its earlier customer key and false is returned.
+bool InsertContact(CalculationRecord& record, const QString& organization, const QString& city,
+                   const QString& phones, const QString& email, const QString& name);
+bool UpdateContact(CalculationRecord& record, qint16 key, const QString& organization, const QString& city,
+                   const QString& phones, const QString& email, const QString& name);
+
+// Customer list: pkey, organization, city, phones, email, name, sorted by
+// organisation. Returns the row count.
+int ReadCustomers(CalculationRecord& record, QueryTable& table);
+
+// Saved calculations of one customer, columns as the customer screen reads
+// them (pkey 0 ... odate 33, onote 34). Returns the row count.
+int FindOrders(CalculationRecord& record, qint16 contactKey, QueryTable& table);
+
+// The whole save of the results screen as one transaction: the customer
+// insert (NewContact) or update, then SaveOrder. All of it is stored or none
+// of it; a failure is reported and the record's customer key is kept.
+bool SaveCalculation(CalculationRecord& record, const QDate& today);
+
+// Reopens a saved calculation as the customer screen does: LoadOrder, the
+// lookups, GetSeries, CalculateLoad and SelectUnit; pkey_data = key and
+// NewCalculation false. A key with no row keeps the inputs and still
+// recomputes (found is then false). Returns false when a result is out of range
+// (rangeError names the field).
+bool ReopenCalculation(CalculationRecord& record, qint32 key, bool* found = nullptr, QString* rangeError = nullptr);

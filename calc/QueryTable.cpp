@@ -1,0 +1,49 @@
+#include "QueryTable.h"
+
+#include <cmath>
+
+void QueryTable::resize(int rows, int columns)
+{
+    m_rows = rows;
+    m_columns = columns;
+    m_cells = QVector<QVariant>(rows * columns);
+}
+
+void QueryTable::set(int row, int column, const QVariant& value)
+{
+    if (row >= 0 && row < m_rows && column >= 0 && column < m_columns)
+        m_cells[row * m_columns + column] = value;
+}
+
+QVariant QueryTable::value(int row, int column) const
+{
+    if (row < 0 || row >= m_rows || column < 0 || column >= m_columns)
+        return {};
+    return m_cells.at(row * m_columns + column);
+}
+
+QString QueryTable::text(int row, int column) const
+{
+    return value(row, column).toString();
+}
+
+double QueryTable::number(int row, int column) const
+{
+    return value(row, column).toDouble();
+}
+
+qint64 QueryTable::integer(int row, int column) const
+{
+    const QVariant v = value(row, column);
+    if (v.typeId() == QMetaType::Double) {
+        const double d = v.toDouble();
+        return std::isfinite(d) ? qint64(std::llround(d)) : 0;
+    }
+    return v.toLongLong();
+}
+
+bool QueryTable::isEmpty(int row, int column) const
+{
+    const QVariant v = value(row, column);
+    return !v.isValid() || v.isNull();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+struct CalculationRecord;
+
+// Model code and temperature class from the equipment type, the refrigerant
+// and the chamber temperature. Sets xo_series, xo_type_name and t_class and
+// returns xo_series.
+QString GetSeries(CalculationRecord& record);
+
+// Capacity of sel_model / sel_modification at the chamber and ambient
+// temperatures, interpolated from the nine rated points.
+double GetPower(CalculationRecord& record);
+
+// Picks the first (smallest) sufficient modification; sets sel_model,
+// sel_modification, unit_capacity and verdict.
+void SelectUnit(CalculationRecord& record);
+
+// The capacity figures of the chosen unit, derived from the record (P is
+// unit_capacity). Written once here for the results screen, the report and
+// the command-line tool.
+struct SelectionFigures
+{
+    double running = 0;               // "При работающем компрессоре:"
+    double average = 0;               // "Средняя за время процесса:"
+    double fullAverage = 0;           // "Полная средняя производительность:"
+    std::optional<double> reserve;    // "Запас производительности:", % (q_total not 0)
+    std::optional<double> runTime;    // "Время работы компрессора:", % (xo_work x P not 0)
+};
+SelectionFigures ComputeSelectionFigures(const CalculationRecord& record);
+
+// The line the results screen shows for the selection (and the report
+// prints): the chosen unit, or the verdict when no unit is sufficient.
+QString SelectionLine(const CalculationRecord& record);

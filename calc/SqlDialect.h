@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// The statements of both programs are written in the dialect of the original
+// desktop database engine. This layer rewrites only what SQLite lacks or does
+// differently: "SELECT TOP n" becomes a LIMIT, and every ORDER BY term sorts
+// text with the Russian collation (numbers keep sorting as numbers).
+namespace SqlDialect {
+
+QString translate(const QString& sql);
+
+// Name of the collation that Database registers on every connection.
+inline constexpr char RussianCollationName[] = "RU";
+
+} // namespace SqlDialect

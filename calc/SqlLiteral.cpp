@@ -1,0 +1,28 @@
+#include "SqlLiteral.h"
+
+#include <cmath>
+
+namespace SqlLiteral {
+
+QString text(const QString& value)
+{
+    QString escaped = value;
+    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
+}
+
+QString number(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("NULL");
+    if (value == 0.0)
+        return QStringLiteral("0"); // no "-0"
+    return QString::number(value, 'g', 15);
+}
+
+QString integer(qint64 value)
+{
+    return QString::number(value);
+}
+
+} // namespace SqlLiteral

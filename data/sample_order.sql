@@ -1,0 +1,1 @@
+-- Sample customers and calculations.

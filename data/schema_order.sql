@@ -1,0 +1,51 @@
+-- Orders database order.mdb: customers and their saved calculations.
+
+CREATE TABLE contact (
+    pkey INTEGER PRIMARY KEY AUTOINCREMENT,
+    organization TEXT,
+    city TEXT,
+    phones TEXT,
+    email TEXT,
+    name TEXT
+);
+
+CREATE TABLE data (
+    pkey INTEGER PRIMARY KEY AUTOINCREMENT,
+    xk_bulk REAL,
+    xk_length REAL,
+    xk_width REAL,
+    xk_height REAL,
+    xk_ceiling INTEGER,
+    xk_ceiling_stuff INTEGER,
+    xk_wall INTEGER,
+    xk_wall_stuff INTEGER,
+    xk_floor INTEGER,
+    xk_floor_stuff INTEGER,
+    xk_doors REAL,
+    xk_doors_open REAL,
+    xk_curtain INTEGER,
+    xk_temperature REAL,
+    xk_people REAL,
+    xk_heat INTEGER,
+    by_temperature REAL,
+    by_moisture INTEGER,
+    by_ground REAL,
+    px_product INTEGER,
+    px_time INTEGER,
+    px_start_t INTEGER,
+    px_end_t INTEGER,
+    px_weight REAL,
+    px_turnover INTEGER,
+    px_packing INTEGER,
+    xo_type1 INTEGER,
+    xo_type2 INTEGER,
+    xo_count INTEGER,
+    xo_power INTEGER,
+    xo_work INTEGER,
+    contact INTEGER,
+    odate TEXT,
+    onote TEXT,
+    px_pgroup INTEGER
+);
+
+CREATE INDEX data_contact ON data (contact);

@@ -1,0 +1,52 @@
+#include "FakeMessages.h"
+
+QStringList FakeMessages::texts() const
+{
+    QStringList result;
+    for (const MessageRequest& r : m_shown)
+        result << r.text;
+    return result;
+}
+
+void FakeMessages::clear()
+{
+    m_shown.clear();
+    m_prompts.clear();
+    m_unanswered.clear();
+    m_answers.clear();
+    m_inputs.clear();
+    m_files.clear();
+}
+
+MsgAnswer FakeMessages::showMessage(const MessageRequest& request)
+{
+    m_shown << request;
+    if (request.buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    if (m_answers.isEmpty()) {
+        m_unanswered << request.text;
+        return MsgAnswer::No;
+    }
+    return m_answers.dequeue();
+}
+
+std::optional<QString> FakeMessages::inputBox(const QString& prompt, const QString&, const QString& defaultText)
+{
+    m_prompts << prompt;
+    lastInputDefault = defaultText;
+    if (m_inputs.isEmpty()) {
+        m_unanswered << prompt;
+        return std::nullopt;
+    }
+    return m_inputs.dequeue();
+}
+
+QString FakeMessages::openFileName(const QString& title, const QString& filter, const QString&)
+{
+    lastFileFilter = filter;
+    if (m_files.isEmpty()) {
+        m_unanswered << title;
+        return {};
+    }
+    return m_files.dequeue();
+}

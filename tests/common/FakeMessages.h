@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Messages.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+// The message seam for tests: records every box and answers questions, input
+// boxes and file dialogs from answers the test queued. A question with no
+// queued answer is recorded as unanswered and answered No / cancelled, so a
+// test never blocks; tests check unanswered() at the end.
+class FakeMessages final : public MessageSeam
+{
+public:
+    FakeMessages() { Messages::install(this); }
+    ~FakeMessages() override { Messages::install(nullptr); }
+
+    void queueAnswer(MsgAnswer answer) { m_answers.enqueue(answer); }
+    void queueInput(const std::optional<QString>& text) { m_inputs.enqueue(text); }
+    void queueFileName(const QString& fileName) { m_files.enqueue(fileName); }
+
+    const QList<MessageRequest>& shown() const { return m_shown; }
+    QStringList texts() const;
+    QString lastText() const { return m_shown.isEmpty() ? QString() : m_shown.last().text; }
+    const QStringList& inputPrompts() const { return m_prompts; }
+    const QStringList& unanswered() const { return m_unanswered; }
+    void clear();
+
+    MsgAnswer showMessage(const MessageRequest& request) override;
+    std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
+    QString openFileName(const QString& title, const QString& filter, const QString& folder) override;
+
+    QString lastInputDefault;
+    QString lastFileFilter;
+
+private:
+    QList<MessageRequest> m_shown;
+    QStringList m_prompts;
+    QStringList m_unanswered;
+    QQueue<MsgAnswer> m_answers;
+    QQueue<std::optional<QString>> m_inputs;
+    QQueue<QString> m_files;
+};

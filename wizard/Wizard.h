@@ -1,0 +1,58 @@
+#pragma once
+
+#include "CalculationRecord.h"
+
+#include <QDate>
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class QWidget;
+class frmStage0;
+
+// The wizard's flow: owns the one calculation record and the screen that is
+// shown. Each screen is created when entered and destroyed when left, except
+// frmStage0, which is only hidden while a reopened calculation is shown.
+class Wizard : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Wizard(CalculationRecord& record, QObject* parent = nullptr);
+    ~Wizard() override;
+
+    CalculationRecord& record() { return m_record; }
+
+    // Today's date as the program sees it; tests fix it.
+    QDate today() const;
+    void setToday(const QDate& date) { m_today = date; }
+
+    // Navigation. Each shows the target screen and destroys the one being
+    // left (frmStage0 is destroyed only by enterStage3).
+    void start();          // shows frmStage0
+    void showStage0();     // back to frmStage0, creating it when needed
+    void enterStage3();
+    void enterStage1();
+    void enterStage4();
+    void enterFinish();    // from frmStage4 or from a reopened calculation
+    void quit();           // ends the program at once, asking nothing
+
+    // The record's reset plus putting frmStage0 back into its state for a
+    // new calculation (creating it first when it does not exist).
+    void ResetRecord();
+
+    // The screen shown now (for tests).
+    QWidget* currentScreen() const { return m_current; }
+    frmStage0* stage0() const { return m_stage0; }
+
+signals:
+    void screenChanged(QWidget* screen);
+    void quitRequested();
+
+private:
+    void switchTo(QWidget* next, bool keepStage0Hidden);
+
+    CalculationRecord& m_record;
+    QPointer<QWidget> m_current;
+    QPointer<frmStage0> m_stage0;
+    QDate m_today;
+};
