@@ -42,7 +42,7 @@ public:
 
     // The screen shown now (for tests).
     QWidget* currentScreen() const { return m_current; }
-    frmStage0* stage0() const { return m_stage0; }
+    frmStage0* stage0() const;
 
 signals:
     void screenChanged(QWidget* screen);
