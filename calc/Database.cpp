@@ -55,8 +55,7 @@ sqlite3* handleOf(const QSqlDatabase& db)
 
 Database::Database(QString connectionName, QString path)
     : m_connectionName(std::move(connectionName)), m_path(std::move(path))
-{
-}
+{}
 
 Database::~Database()
 {
@@ -68,7 +67,8 @@ Database::~Database()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-std::unique_ptr<Database> Database::open(const QString& path, const QStringList& requiredTables, DbError* error)
+std::unique_ptr<Database> Database::open(const QString& path, const QStringList& requiredTables,
+                                         DbError* error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -107,8 +107,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const QStringList&
             tables << catalogue.value(0).toString().toLower();
         for (const QString& table : requiredTables) {
             if (!tables.contains(table.toLower())) {
-                setError(error, {SQLITE_NOTADB,
-                                 QStringLiteral("В файле %1 нет таблицы %2").arg(path, table)});
+                setError(error,
+                         {SQLITE_NOTADB, QStringLiteral("В файле %1 нет таблицы %2").arg(path, table)});
                 return nullptr;
             }
         }
@@ -152,8 +152,8 @@ bool Database::createFromScripts(const QString& path, const QStringList& scriptF
         const QByteArray utf8 = (QStringLiteral("BEGIN;\n") + script + QStringLiteral("\nCOMMIT;")).toUtf8();
         rc = sqlite3_exec(db, utf8.constData(), nullptr, nullptr, &message);
     }
-    const QString description = message ? QString::fromUtf8(message)
-                                        : QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
+    const QString description =
+        message ? QString::fromUtf8(message) : QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
     sqlite3_free(message);
     sqlite3_close(db);
     if (rc != SQLITE_OK || !QFile::rename(temporary, path)) {

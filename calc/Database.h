@@ -26,7 +26,8 @@ public:
 
     // Creates a database file from SQL script files, run in order. Refuses to
     // touch a file that already exists, so a user's data is never lost.
-    static bool createFromScripts(const QString& path, const QStringList& scriptFiles, DbError* error = nullptr);
+    static bool createFromScripts(const QString& path, const QStringList& scriptFiles,
+                                  DbError* error = nullptr);
 
     ~Database();
     Database(const Database&) = delete;

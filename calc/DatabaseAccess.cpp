@@ -9,8 +9,8 @@
 
 QStringList referenceTables()
 {
-    return {QStringLiteral("article"), QStringLiteral("curtain"),   QStringLiteral("packing"),
-            QStringLiteral("PGroup"),  QStringLiteral("Product"),   QStringLiteral("gas"),
+    return {QStringLiteral("article"),   QStringLiteral("curtain"), QStringLiteral("packing"),
+            QStringLiteral("PGroup"),    QStringLiteral("Product"), QStringLiteral("gas"),
             QStringLiteral("equipment"), QStringLiteral("power")};
 }
 
@@ -72,8 +72,8 @@ bool ExecuteCommand(Database& db, const QString& sql)
 {
     if (db.execute(sql))
         return true;
-    Messages::show(QStringLiteral("Ошибка выполнения команды") + QStringLiteral("\r\n") + sql, MsgIcon::Exclamation,
-                   QStringLiteral("Внимание"));
+    Messages::show(QStringLiteral("Ошибка выполнения команды") + QStringLiteral("\r\n") + sql,
+                   MsgIcon::Exclamation, QStringLiteral("Внимание"));
     return false;
 }
 

@@ -41,7 +41,8 @@ MessageSeam& current();
 
 MsgAnswer show(const QString& text, MsgIcon icon = MsgIcon::None, const QString& title = {},
                MsgButtons buttons = MsgButtons::Ok);
-std::optional<QString> input(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
+std::optional<QString> input(const QString& prompt, const QString& title = {},
+                             const QString& defaultText = {});
 QString openFile(const QString& title, const QString& filter, const QString& folder = {});
 
 } // namespace Messages

@@ -45,8 +45,8 @@ int compare(QStringView a, QStringView b)
 bool registerOn(void* sqliteHandle)
 {
     auto* db = static_cast<sqlite3*>(sqliteHandle);
-    return db && sqlite3_create_collation_v2(db, SqlDialect::RussianCollationName, SQLITE_UTF16_ALIGNED, nullptr,
-                                             &sqliteCompare, nullptr) == SQLITE_OK;
+    return db && sqlite3_create_collation_v2(db, SqlDialect::RussianCollationName, SQLITE_UTF16_ALIGNED,
+                                             nullptr, &sqliteCompare, nullptr) == SQLITE_OK;
 }
 
 } // namespace RussianCollation

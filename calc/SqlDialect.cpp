@@ -69,7 +69,8 @@ QString collateTerm(const QString& term)
     const QString name = QLatin1String(SqlDialect::RussianCollationName);
     const auto m = direction.match(term);
     if (m.hasMatch())
-        return term.left(m.capturedStart()) + QStringLiteral(" COLLATE ") + name + term.mid(m.capturedStart());
+        return term.left(m.capturedStart()) + QStringLiteral(" COLLATE ") + name +
+               term.mid(m.capturedStart());
     int end = term.size();
     while (end > 0 && term.at(end - 1).isSpace())
         --end;
@@ -80,7 +81,8 @@ QString translateOrderBy(const QString& sql)
 {
     static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression limit(QStringLiteral("\\bLIMIT\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression limit(QStringLiteral("\\bLIMIT\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
     const QVector<bool> mask = topLevelMask(sql);
     const int at = findTopLevel(sql, mask, orderBy);
     if (at < 0)

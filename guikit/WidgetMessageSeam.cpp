@@ -32,7 +32,8 @@ MsgAnswer WidgetMessageSeam::showMessage(const MessageRequest& request)
     QString text = request.text;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(toIcon(request.icon), titleOrDefault(request.title), text,
-                    request.buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                    request.buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                         : QMessageBox::Ok,
                     QApplication::activeWindow());
     if (request.buttons == MsgButtons::YesNo) {
         box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));

@@ -30,7 +30,8 @@ MsgAnswer FakeMessages::showMessage(const MessageRequest& request)
     return m_answers.dequeue();
 }
 
-std::optional<QString> FakeMessages::inputBox(const QString& prompt, const QString&, const QString& defaultText)
+std::optional<QString> FakeMessages::inputBox(const QString& prompt, const QString&,
+                                              const QString& defaultText)
 {
     m_prompts << prompt;
     lastInputDefault = defaultText;

@@ -1,0 +1,216 @@
+// The query layer over SQLite: the dialect translation, the 0-row rule,
+// Russian ordering, and that files are never silently replaced.
+#include "Database.h"
+#include "QueryTable.h"
+#include "RussianCollation.h"
+#include "SqlDialect.h"
+#include "TestDatabases.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestDatabase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void dialect_data();
+    void dialect();
+    void zeroRowsLeaveTheTableAsItWas();
+    void failedQueryIsReportedAndLeavesTheTable();
+    void topReturnsTheFirstRows();
+    void namesSortAsARussianReaderExpects();
+    void numbersStillSortAsNumbers();
+    void createRefusesToOverwrite();
+    void aFailedScriptLeavesNoFile();
+    void fileStaysReadableWithoutTheCollation();
+    void secondConnectionReadsWhileOneWrites();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Database> m_db;
+    QString m_path;
+};
+
+void TestDatabase::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_path = m_dir->filePath(QStringLiteral("nv.mdb"));
+    QVERIFY(TestDatabases::createEmptyReference(m_path));
+    m_db = Database::open(m_path, {QStringLiteral("article")});
+    QVERIFY(m_db);
+}
+
+void TestDatabase::cleanup()
+{
+    m_db.reset();
+    m_dir.reset();
+}
+
+void TestDatabase::dialect_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("top") << "SELECT TOP 1 pkey FROM contact ORDER BY pkey DESC"
+                         << "SELECT pkey FROM contact ORDER BY pkey COLLATE RU DESC LIMIT 1";
+    QTest::newRow("several terms")
+        << "SELECT DISTINCT model,modification FROM power where model = 'KMA' ORDER BY "
+           "model, modification"
+        << "SELECT DISTINCT model,modification FROM power where model = 'KMA' ORDER BY "
+           "model COLLATE RU, modification COLLATE RU";
+    QTest::newRow("no blank after comma")
+        << "SELECT in_t FROM power ORDER BY out_t,in_t"
+        << "SELECT in_t FROM power ORDER BY out_t COLLATE RU,in_t COLLATE RU";
+    QTest::newRow("keyword inside a text is left alone") << "SELECT a FROM t WHERE b='x ORDER BY y'"
+                                                         << "SELECT a FROM t WHERE b='x ORDER BY y'";
+    QTest::newRow("sub-query untouched") << "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM "
+                                            "Product) ORDER BY text_ru"
+                                         << "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM "
+                                            "Product) ORDER BY text_ru COLLATE RU";
+    QTest::newRow("plain statement") << "UPDATE contact SET city='a' WHERE pkey=1"
+                                     << "UPDATE contact SET city='a' WHERE pkey=1";
+}
+
+void TestDatabase::dialect()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, expected);
+    QCOMPARE(SqlDialect::translate(sql), expected);
+}
+
+void TestDatabase::zeroRowsLeaveTheTableAsItWas()
+{
+    QVERIFY(m_db->execute(QStringLiteral("INSERT INTO curtain (text_ru, c_value) VALUES ('нет', 0)")));
+    QueryTable table;
+    QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru, c_value FROM curtain"), table), 1);
+    QCOMPARE(table.text(0, 0), QStringLiteral("нет"));
+
+    QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru, c_value FROM curtain WHERE pkey=99"), table), 0);
+    QCOMPARE(table.rowCount(), 1);
+    QCOMPARE(table.text(0, 0), QStringLiteral("нет"));
+    QVERIFY(table.isEmpty(5, 5)); // outside the filled area: empty, no crash
+}
+
+void TestDatabase::failedQueryIsReportedAndLeavesTheTable()
+{
+    QueryTable table;
+    table.resize(1, 1);
+    table.set(0, 0, 7);
+    DbError error;
+    QCOMPARE(m_db->query(QStringLiteral("SELECT nothing FROM nowhere"), table, &error), -1);
+    QVERIFY(error.isError());
+    QVERIFY(!error.description.isEmpty());
+    QCOMPARE(table.integer(0, 0), 7);
+}
+
+void TestDatabase::topReturnsTheFirstRows()
+{
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('g%1')").arg(i)));
+    QueryTable table;
+    QCOMPARE(m_db->query(QStringLiteral("SELECT TOP 1 Pkey FROM PGroup ORDER BY Pkey DESC"), table), 1);
+    QCOMPARE(table.integer(0, 0), 3);
+}
+
+void TestDatabase::namesSortAsARussianReaderExpects()
+{
+    const QStringList names = {QStringLiteral("ёлка"), QStringLiteral("Яблоки"), QStringLiteral("абрикосы"),
+                               QStringLiteral("Ель"),  QStringLiteral("Жёлудь"), QStringLiteral("енот")};
+    for (const QString& n : names)
+        QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('%1')").arg(n)));
+    QueryTable table;
+    QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru FROM PGroup ORDER BY text_ru"), table), 6);
+    QStringList sorted;
+    for (int r = 0; r < table.rowCount(); ++r)
+        sorted << table.text(r, 0);
+    // Case is ignored and ё sorts as е, so "ёлка" comes before "Ель" (к < ь).
+    QCOMPARE(sorted,
+             (QStringList{QStringLiteral("абрикосы"), QStringLiteral("ёлка"), QStringLiteral("Ель"),
+                          QStringLiteral("енот"), QStringLiteral("Жёлудь"), QStringLiteral("Яблоки")}));
+    QVERIFY(RussianCollation::compare(u"Ёж", u"ежи") < 0);
+    QVERIFY(RussianCollation::compare(u"ЯЩИК", u"ящик") != 0); // total order, not equality
+}
+
+void TestDatabase::numbersStillSortAsNumbers()
+{
+    for (int m : {100, 20, 5})
+        QVERIFY(m_db->execute(
+            QStringLiteral("INSERT INTO power (model, modification) VALUES ('KMA', %1)").arg(m)));
+    QueryTable table;
+    QCOMPARE(m_db->query(QStringLiteral("SELECT DISTINCT model,modification FROM power ORDER BY model, "
+                                        "modification"),
+                         table),
+             3);
+    QCOMPARE(table.text(0, 1), QStringLiteral("5"));
+    QCOMPARE(table.text(2, 1), QStringLiteral("100"));
+}
+
+void TestDatabase::createRefusesToOverwrite()
+{
+    QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('мой')")));
+    DbError error;
+    QVERIFY(!Database::createFromScripts(m_path, {TestDatabases::dataFile(QStringLiteral("schema_nv.sql"))},
+                                         &error));
+    QueryTable table;
+    QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+}
+
+void TestDatabase::aFailedScriptLeavesNoFile()
+{
+    const QString script = m_dir->filePath(QStringLiteral("bad.sql"));
+    QFile f(script);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("CREATE TABLE a (x INTEGER);\nTHIS IS NOT SQL;\n");
+    f.close();
+    const QString target = m_dir->filePath(QStringLiteral("new.mdb"));
+    DbError error;
+    QVERIFY(!Database::createFromScripts(target, {script}, &error));
+    QVERIFY(error.isError());
+    QVERIFY(!QFile::exists(target));
+    QVERIFY(!QFile::exists(target + QStringLiteral(".part")));
+}
+
+void TestDatabase::fileStaysReadableWithoutTheCollation()
+{
+    // The collation lives in the connection, not in the file: a tool that
+    // does not know it still reads and sorts the tables.
+    QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('б'), ('а')")));
+    m_db.reset();
+    QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+    raw.setDatabaseName(m_path);
+    QVERIFY(raw.open());
+    {
+        QSqlQuery q(raw);
+        QVERIFY(q.exec(QStringLiteral("SELECT text_ru FROM PGroup ORDER BY text_ru")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("а"));
+    }
+    raw.close();
+    raw = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+}
+
+void TestDatabase::secondConnectionReadsWhileOneWrites()
+{
+    auto reader = Database::open(m_path, {QStringLiteral("PGroup")});
+    QVERIFY(reader);
+    QVERIFY(m_db->begin());
+    QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('пишется')")));
+    QueryTable table;
+    DbError error;
+    // The uncommitted row is not seen, and reading does not fail as locked.
+    QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table, &error), 0);
+    QVERIFY(!error.isError());
+    QVERIFY(m_db->commit());
+    QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+    QCOMPARE(m_db->lastInsertKey(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "test_database.moc"
