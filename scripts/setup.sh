@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev sqlite3
   fonts-liberation fonts-dejavu-core
   xvfb xauth imagemagick poppler-utils
-  clang
+  clang libclang-rt-14-dev
 )
 
 if [ "$(id -u)" -eq 0 ]; then
