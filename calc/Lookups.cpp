@@ -1,0 +1,84 @@
+#include "Lookups.h"
+
+#include "CalculationRecord.h"
+#include "DatabaseAccess.h"
+#include "QueryTable.h"
+#include "SqlLiteral.h"
+
+namespace {
+
+// The first rows of a reference query; 0 when there is no reference database.
+int readReference(const CalculationRecord& record, const QString& sql, QueryTable& table)
+{
+    return record.ref_db ? OpenQuery(*record.ref_db, sql, table) : 0;
+}
+
+} // namespace
+
+int GetArticle(CalculationRecord& record, qint16 pkey, QString& name, double& value)
+{
+    QueryTable table;
+    const int rows = readReference(
+        record, QStringLiteral("SELECT s_value,s_name from article WHERE pkey=") + SqlLiteral::integer(pkey),
+        table);
+    if (rows <= 0)
+        return -1;
+    value = table.number(0, 0);
+    name = table.text(0, 1);
+    return rows;
+}
+
+int GetProduct(CalculationRecord& record, qint16 pkey)
+{
+    QueryTable table;
+    const int rows = readReference(
+        record, QStringLiteral("SELECT * FROM product WHERE pkey=") + SqlLiteral::integer(pkey), table);
+    if (rows > 0) {
+        // By stored position: whatever the columns are called.
+        record.px_product_name = table.text(0, 3);
+        double* const properties[] = {&record.co,  &record.cz,  &record.cwr, &record.tko, &record.tnz,
+                                      &record.td0, &record.td2, &record.td5, &record.td15};
+        int column = 4;
+        for (double* property : properties)
+            *property = table.number(0, column++);
+    }
+    return 0;
+}
+
+int GetPacking(CalculationRecord& record, qint16 pkey)
+{
+    QueryTable table;
+    const int rows = readReference(record,
+                                   QStringLiteral("SELECT mass, thermal, text_ru FROM packing WHERE pkey=") +
+                                       SqlLiteral::integer(pkey),
+                                   table);
+    if (rows > 0) {
+        record.packing_mass = table.number(0, 0);
+        record.packing_thermal = table.number(0, 1);
+        record.px_packing_name = table.text(0, 2);
+    }
+    return rows;
+}
+
+int GetCurtain(CalculationRecord& record, qint16 pkey)
+{
+    QueryTable table;
+    const int rows = readReference(
+        record, QStringLiteral("SELECT text_ru,c_value FROM curtain WHERE pkey=") + SqlLiteral::integer(pkey),
+        table);
+    if (rows > 0) {
+        record.xk_curtain_name = table.text(0, 0);
+        record.xk_curtain_c = table.number(0, 1);
+    }
+    return rows;
+}
+
+int GetGas(CalculationRecord& record, qint16 pkey)
+{
+    QueryTable table;
+    const int rows = readReference(
+        record, QStringLiteral("SELECT model FROM gas WHERE pkey=") + SqlLiteral::integer(pkey), table);
+    if (rows > 0)
+        record.xo_gas = table.text(0, 0);
+    return rows;
+}
