@@ -1,0 +1,175 @@
+#include "Selection.h"
+
+#include "CalculationRecord.h"
+#include "DatabaseAccess.h"
+#include "Messages.h"
+#include "QueryTable.h"
+#include "SqlLiteral.h"
+
+namespace {
+
+const char NoSufficientUnit[] =
+    "Выбранные тип оборудования и количество агрегатов не обеспечивают результат расчета тепловой нагрузки";
+
+int readReference(const CalculationRecord& record, const QString& sql, QueryTable& table)
+{
+    return record.ref_db ? OpenQuery(*record.ref_db, sql, table) : 0;
+}
+
+struct ClassTemperatures
+{
+    double t1, t2, t3;
+};
+
+ClassTemperatures temperaturesOf(qint16 tClass)
+{
+    switch (tClass) {
+    case 0:
+        return {5, 10, 15};
+    case 1:
+        return {-5, 0, 5};
+    case 2:
+        return {-25, -22, -18};
+    default:
+        return {-45, -35, -25};
+    }
+}
+
+// Capacity at chamber temperature t from the three rated points of the
+// class: the quadratic through them, levelling off above T3.
+double capacityAt(double t, const ClassTemperatures& c, double p1, double p2, double p3)
+{
+    const double t1 = c.t1, t2 = c.t2, t3 = c.t3;
+    const double d = (t1 - t3) * (t1 - t2) * (t2 - t3);
+    if (t <= t3)
+        return p1 * (t - t2) * (t - t3) * (t2 - t3) / d - p2 * (t - t1) * (t - t3) * (t1 - t3) / d +
+               p3 * (t - t1) * (t - t2) * (t1 - t2) / d;
+    const double slope =
+        (-p1 * (t2 - t3) * (t2 - t3) + p2 * (t1 - t3) * (t1 - t3) - p3 * (t1 + t2 - 2 * t3) * (t1 - t2)) / d;
+    const double gain = p3 - p2;
+    if (gain == 0)
+        return p3; // flat from T2 on: nothing to level off towards
+    return p3 + gain * (1 - gain / (gain + slope * (t - t3)));
+}
+
+} // namespace
+
+QString GetSeries(CalculationRecord& r)
+{
+    QueryTable table;
+    QString series;
+    if (readReference(r,
+                      QStringLiteral("SELECT model,text_ru FROM equipment WHERE pkey=") +
+                          SqlLiteral::integer(r.xo_type1),
+                      table) > 0) {
+        series = table.text(0, 0);
+        r.xo_type_name = table.text(0, 1);
+    }
+
+    const bool condensing = series == QLatin1String("KMC") || series == QLatin1String("KSC");
+    const bool packaged = series == QLatin1String("KMP") || series == QLatin1String("KSP");
+    const bool r22 = r.xo_gas == QLatin1String("R22");
+    const double t = r.xk_temperature;
+    // The rules apply one after the other; a later one overrides.
+    QString letter;
+    if (t > 8) {
+        letter = condensing ? QStringLiteral("C")
+                 : packaged ? QStringLiteral("P")
+                 : r22      ? QStringLiteral("H")
+                            : QStringLiteral("A");
+        r.t_class = 0;
+    }
+    if (t <= 8) {
+        letter = condensing ? QStringLiteral("C")
+                 : packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
+                            : (r22 ? QStringLiteral("M") : QStringLiteral("N"));
+        r.t_class = 1;
+    }
+    if (t <= -8) {
+        letter = condensing ? (r22 ? QStringLiteral("C") : QStringLiteral("X"))
+                 : packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
+                            : (r22 ? QStringLiteral("B") : QStringLiteral("K"));
+        r.t_class = condensing ? 3 : 2;
+    }
+    if (t <= -28) {
+        letter = packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
+                          : (r22 ? QStringLiteral("C") : QStringLiteral("X"));
+        r.t_class = 3;
+    }
+
+    r.xo_series = series.left(2) + letter;
+    if (readReference(r,
+                      QStringLiteral("SELECT model FROM power WHERE model=") +
+                          SqlLiteral::text(r.xo_series.trimmed()),
+                      table) == 0)
+        r.xo_series = series.left(2);
+    return r.xo_series;
+}
+
+double GetPower(CalculationRecord& r)
+{
+    const ClassTemperatures c = temperaturesOf(r.t_class);
+    double q[3] = {0, 0, 0};
+    const int outside[3] = {20, 32, 43};
+    for (int i = 0; i < 3; ++i) {
+        const QString sql = QStringLiteral("SELECT in_t, power FROM power where model =") +
+                            SqlLiteral::text(r.sel_model) + QStringLiteral(" AND out_t=") +
+                            QString::number(outside[i]) + QStringLiteral(" AND modification=") +
+                            r.sel_modification + QStringLiteral(" ORDER BY out_t,in_t");
+        QueryTable table;
+        if (readReference(r, sql, table) == 0) {
+            Messages::show(QStringLiteral("Записей не найдено!") + QLatin1Char('\n') + sql, MsgIcon::None,
+                           QString(), MsgButtons::Ok);
+            continue;
+        }
+        q[i] = capacityAt(r.xk_temperature, c, table.number(0, 1), table.number(1, 1), table.number(2, 1));
+    }
+    const double ta = r.by_temperature;
+    const double a = ta - 20, b = ta - 32, cc = ta - 43;
+    return (q[0] * 11 * b * cc - q[1] * 23 * a * cc + q[2] * 12 * a * b) / 3036;
+}
+
+void SelectUnit(CalculationRecord& r)
+{
+    r.verdict = QString::fromUtf8(NoSufficientUnit);
+    QueryTable table;
+    const int rows =
+        readReference(r,
+                      QStringLiteral("SELECT DISTINCT model,modification FROM power where model = ") +
+                          SqlLiteral::text(r.xo_series) + QStringLiteral(" ORDER BY model, modification"),
+                      table);
+    for (int row = 0; row < rows; ++row) {
+        r.sel_model = table.text(row, 0);
+        r.sel_modification = table.text(row, 1);
+        if (r.sel_modification.size() == 2)
+            r.sel_modification.prepend(QLatin1Char('0'));
+        r.unit_capacity = GetPower(r);
+        if (r.unit_capacity >= r.q_unit_required) {
+            r.verdict.clear();
+            return;
+        }
+    }
+}
+
+SelectionFigures ComputeSelectionFigures(const CalculationRecord& r)
+{
+    SelectionFigures f;
+    f.running = r.unit_capacity;
+    f.average = r.unit_capacity * 0.01 * r.xo_work;
+    f.fullAverage = r.unit_capacity * 0.01 * r.xo_work * r.xo_count;
+    if (r.q_total != 0)
+        f.reserve = f.fullAverage * 100 / r.q_total - 100;
+    // Also guards a unit count of 0, which would divide by zero.
+    if (f.fullAverage != 0)
+        f.runTime = r.q_total / f.fullAverage * r.xo_work;
+    return f;
+}
+
+QString SelectionLine(const CalculationRecord& r)
+{
+    if (!r.verdict.isEmpty())
+        return r.verdict;
+    return r.xo_type_name + QStringLiteral(" модель ") +
+           (r.sel_model.size() == 2 ? QStringLiteral("0") : QString()) + r.sel_model + r.sel_modification +
+           QStringLiteral(" в количестве ") + QString::number(r.xo_count) + QStringLiteral(" шт.");
+}
