@@ -18,6 +18,9 @@ bool SaveOrder(CalculationRecord& record, const QDate& today);
 // xk_bulk as stored) and refreshes the materials and the curtain. Returns
 // false, changing nothing, when there is no such row.
 bool LoadOrder(CalculationRecord& record, qint32 key);
+// The same; a stored value that does not fit its 16-bit field also refuses
+// the row (record unchanged) and rangeError then names the column.
+bool LoadOrder(CalculationRecord& record, qint32 key, QString* rangeError);
 
 // Inserts a customer and puts the new row's key into record.contact. On
 // failure the record keeps its earlier customer key and false is returned.
@@ -37,6 +40,8 @@ int FindOrders(CalculationRecord& record, qint16 contactKey, QueryTable& table);
 // The whole save of the results screen as one transaction: the customer
 // insert (NewContact) or update, then SaveOrder. All of it is stored or none
 // of it; a failure is reported and the record's customer key is kept.
+// With NewContact set, a customer that already is row `contact` under the
+// same organisation (a reopened calculation) is updated, not inserted again.
 bool SaveCalculation(CalculationRecord& record, const QDate& today);
 
 // Reopens a saved calculation as the customer screen does: LoadOrder, the
@@ -44,4 +49,5 @@ bool SaveCalculation(CalculationRecord& record, const QDate& today);
 // NewCalculation false. A key with no row keeps the inputs and still
 // recomputes (found is then false). Returns false when a result is out of range
 // (rangeError names the field).
-bool ReopenCalculation(CalculationRecord& record, qint32 key, bool* found = nullptr, QString* rangeError = nullptr);
+bool ReopenCalculation(CalculationRecord& record, qint32 key, bool* found = nullptr,
+                       QString* rangeError = nullptr);
