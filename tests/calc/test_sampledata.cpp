@@ -1,0 +1,455 @@
+// The sample databases are what a new installation starts with: every
+// equipment choice the wizard can make must find a complete capacity table,
+// and every saved calculation must point at rows that exist.
+#include "Database.h"
+#include "QueryTable.h"
+#include "TestDatabases.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QStringList kSeries = {QStringLiteral("KM"),  QStringLiteral("KS"),  QStringLiteral("KMC"),
+                             QStringLiteral("KSC"), QStringLiteral("KMP"), QStringLiteral("KSP")};
+const QList<int> kOutside = {20, 32, 43};
+
+QList<int> classTemperatures(int tClass)
+{
+    switch (tClass) {
+    case 0:
+        return {5, 10, 15};
+    case 1:
+        return {-5, 0, 5};
+    case 2:
+        return {-25, -22, -18};
+    default:
+        return {-45, -35, -25};
+    }
+}
+
+struct ModelChoice
+{
+    QString code;
+    int tClass;
+};
+
+// The letter rules of the selection, applied one after another.
+ModelChoice buildModel(const QString& series, bool r22, double t)
+{
+    const bool lowSeries = series == QLatin1String("KMC") || series == QLatin1String("KSC");
+    const bool universal = series == QLatin1String("KMP") || series == QLatin1String("KSP");
+    QChar letter;
+    int tClass = 0;
+    if (t > 8) {
+        letter = lowSeries ? 'C' : universal ? 'P' : r22 ? 'H' : 'A';
+        tClass = 0;
+    }
+    if (t <= 8) {
+        letter = lowSeries ? 'C' : universal ? (r22 ? 'P' : 'Q') : r22 ? 'M' : 'N';
+        tClass = 1;
+    }
+    if (t <= -8) {
+        letter = lowSeries ? (r22 ? 'C' : 'X') : universal ? (r22 ? 'P' : 'Q') : r22 ? 'B' : 'K';
+        tClass = lowSeries ? 3 : 2;
+    }
+    if (t <= -28) {
+        letter = universal ? (r22 ? 'P' : 'Q') : r22 ? 'C' : 'X';
+        tClass = 3;
+    }
+    return {series.left(2) + letter, tClass};
+}
+
+// Temperatures in the range of each rule, and on both sides of the limits of
+// the wizard's equipment list.
+const QList<double> kRuleTemperatures = {10, 0, -15, -26, -30};
+
+// The class whose temperatures a code's rows hold: a code built at several
+// classes holds the one it serves most (low-temperature C and X, medium P and Q).
+int homeClass(QChar letter)
+{
+    static const QMap<QChar, int> classes = {{'H', 0}, {'A', 0}, {'M', 1}, {'N', 1}, {'B', 2},
+                                             {'K', 2}, {'C', 3}, {'X', 3}, {'P', 1}, {'Q', 1}};
+    return classes.value(letter, -1);
+}
+
+// The wizard's equipment list leaves out series that do not suit the chamber.
+bool offeredAt(const QString& series, double t)
+{
+    if (t > -25 && (series == QLatin1String("KMC") || series == QLatin1String("KSC")))
+        return false;
+    return !(t < -27 && (series == QLatin1String("KMP") || series == QLatin1String("KSP") ||
+                         series == QLatin1String("KM") || series == QLatin1String("KS")));
+}
+
+QString picturesDir()
+{
+    return TestDatabases::dataFile(QStringLiteral("pictures"));
+}
+
+bool isJpegFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(3) == QByteArray("\xFF\xD8\xFF", 3) && file.size() > 2000 && file.size() < 100000;
+}
+
+} // namespace
+
+class TestSampleData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void everyBuildableModelHasNineRowsPerModification_data();
+    void everyBuildableModelHasNineRowsPerModification();
+    void homeClassesMatchTheRules();
+    void capacityTableHoldsOnlyBuildableModels();
+    void capacitiesBehaveLikeRealUnits();
+    void mediumTemperatureUnitsHaveTheirRatedSize();
+
+    void insulationMaterials();
+    void curtainsAndPacking();
+    void productsAndGroups();
+    void equipmentTypesHaveTheirPictures();
+
+    void savedCalculationsReferToExistingRows();
+    void customers();
+
+private:
+    QueryTable rows(Database& db, const QString& sql);
+    QueryTable powerRows(const QString& code);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Database> m_ref;
+    std::unique_ptr<Database> m_orders;
+};
+
+void TestSampleData::initTestCase()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    const QString nv = m_dir->filePath(QStringLiteral("nv.mdb"));
+    const QString order = m_dir->filePath(QStringLiteral("order.mdb"));
+    QVERIFY(TestDatabases::createSampleReference(nv));
+    QVERIFY(TestDatabases::createSampleOrders(order));
+    m_ref = Database::open(nv, {QStringLiteral("power")});
+    m_orders = Database::open(order, {QStringLiteral("data")});
+    QVERIFY(m_ref && m_orders);
+}
+
+void TestSampleData::cleanupTestCase()
+{
+    m_ref.reset();
+    m_orders.reset();
+    m_dir.reset();
+}
+
+QueryTable TestSampleData::rows(Database& db, const QString& sql)
+{
+    QueryTable table;
+    DbError error;
+    if (db.query(sql, table, &error) < 0)
+        qWarning("%s: %s", qPrintable(sql), qPrintable(error.description));
+    return table;
+}
+
+QueryTable TestSampleData::powerRows(const QString& code)
+{
+    return rows(*m_ref, QStringLiteral("SELECT modification, in_t, out_t, power FROM power WHERE model='%1' "
+                                       "ORDER BY modification, out_t, in_t")
+                            .arg(code));
+}
+
+void TestSampleData::everyBuildableModelHasNineRowsPerModification_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("tClass");
+    QSet<QString> seen;
+    for (const QString& series : kSeries)
+        for (bool r22 : {true, false})
+            for (double t : kRuleTemperatures) {
+                const ModelChoice m = buildModel(series, r22, t);
+                if (!seen.contains(m.code)) {
+                    seen.insert(m.code);
+                    QTest::newRow(qPrintable(m.code)) << m.code << homeClass(m.code.at(2));
+                }
+            }
+    QCOMPARE(seen.size(), 20); // KM and KS: H A M N B K C X P Q each
+}
+
+void TestSampleData::everyBuildableModelHasNineRowsPerModification()
+{
+    QFETCH(QString, code);
+    QFETCH(int, tClass);
+    QVERIFY2(tClass >= 0, "letter without a class");
+    const QueryTable t = powerRows(code);
+    QVERIFY2(t.rowCount() > 0, qPrintable(code + " has no rows"));
+    QCOMPARE(t.rowCount() % 9, 0);
+    const int modifications = t.rowCount() / 9;
+    QVERIFY(modifications >= 4 && modifications <= 8);
+    bool twoDigit = false;
+    for (int m = 0; m < modifications; ++m) {
+        const qint64 modification = t.integer(m * 9, 0);
+        twoDigit |= modification >= 10 && modification < 100;
+        for (int k = 0; k < 9; ++k) {
+            const int row = m * 9 + k;
+            QCOMPARE(t.integer(row, 0), modification);
+            QCOMPARE(int(t.integer(row, 2)), kOutside.at(k / 3));
+            // ordered by out_t, in_t: the three chamber temperatures rise
+            QCOMPARE(int(t.integer(row, 1)), classTemperatures(tClass).at(k % 3));
+        }
+    }
+    QVERIFY(twoDigit);
+}
+
+void TestSampleData::homeClassesMatchTheRules()
+{
+    // Codes of the KM and KS series are built at one class only; their rows
+    // must hold that class's temperatures.
+    for (const QString& series : {QStringLiteral("KM"), QStringLiteral("KS")})
+        for (bool r22 : {true, false})
+            for (double t : kRuleTemperatures) {
+                const ModelChoice m = buildModel(series, r22, t);
+                QCOMPARE(homeClass(m.code.at(2)), m.tClass);
+            }
+    // Where the wizard offers the low-temperature series, its code is at home.
+    for (const QString& series : {QStringLiteral("KMC"), QStringLiteral("KSC")})
+        for (bool r22 : {true, false})
+            for (double t : {-25.0, -30.0, -40.0}) {
+                QVERIFY(offeredAt(series, t));
+                const ModelChoice m = buildModel(series, r22, t);
+                QCOMPARE(homeClass(m.code.at(2)), m.tClass);
+            }
+}
+
+void TestSampleData::capacityTableHoldsOnlyBuildableModels()
+{
+    QSet<QString> buildable;
+    for (const QString& series : kSeries)
+        for (bool r22 : {true, false})
+            for (double t : kRuleTemperatures)
+                buildable.insert(buildModel(series, r22, t).code);
+    // a code's rows belong to the type that the wizard offers where it builds the code
+    const auto buildsWhereOffered = [](const QString& series, const QString& code) {
+        for (bool r22 : {true, false})
+            for (double t : kRuleTemperatures)
+                if (offeredAt(series, t) && buildModel(series, r22, t).code == code)
+                    return true;
+        return false;
+    };
+    const QueryTable t =
+        rows(*m_ref, QStringLiteral("SELECT DISTINCT p.model, e.model FROM power p LEFT JOIN "
+                                    "equipment e ON e.pkey = p.fkey"));
+    QVERIFY(t.rowCount() > 0);
+    QSet<QString> stored;
+    for (int r = 0; r < t.rowCount(); ++r) {
+        const QString code = t.text(r, 0);
+        stored.insert(code);
+        QVERIFY2(buildsWhereOffered(t.text(r, 1), code), qPrintable(code + " belongs to " + t.text(r, 1)));
+    }
+    QCOMPARE(stored, buildable);
+    // a code and modification exist once, so the administrator finds exactly nine rows
+    QCOMPARE(rows(*m_ref, QStringLiteral("SELECT model, modification FROM power GROUP BY model, modification "
+                                         "HAVING count(*) <> 9"))
+                 .rowCount(),
+             0);
+}
+
+void TestSampleData::capacitiesBehaveLikeRealUnits()
+{
+    const QueryTable codes = rows(*m_ref, QStringLiteral("SELECT DISTINCT model FROM power"));
+    QVERIFY(codes.rowCount() > 0);
+    for (int c = 0; c < codes.rowCount(); ++c) {
+        const QString code = codes.text(c, 0);
+        const QueryTable t = powerRows(code);
+        // cells: modification m, outside o, chamber i at row m*9 + o*3 + i
+        for (int row = 0; row < t.rowCount(); ++row) {
+            const double power = t.number(row, 3);
+            QVERIFY2(power > 0, qPrintable(code));
+            if (row % 3 > 0)
+                QVERIFY2(power > t.number(row - 1, 3),
+                         qPrintable(code + ": does not rise with the chamber temperature"));
+            if (row % 9 >= 3)
+                QVERIFY2(power < t.number(row - 3, 3),
+                         qPrintable(code + ": does not fall with the outside temperature"));
+            if (row >= 9)
+                QVERIFY2(power > t.number(row - 9, 3), qPrintable(code + ": larger unit is not stronger"));
+        }
+    }
+}
+
+void TestSampleData::mediumTemperatureUnitsHaveTheirRatedSize()
+{
+    for (const QString& code : {QStringLiteral("KMM"), QStringLiteral("KMN"), QStringLiteral("KSM")}) {
+        const QueryTable t = rows(*m_ref, QStringLiteral("SELECT power FROM power WHERE model='%1' AND "
+                                                         "modification=50 AND in_t=0 AND out_t=32")
+                                              .arg(code));
+        QCOMPARE(t.rowCount(), 1);
+        QVERIFY2(t.number(0, 0) >= 4000 && t.number(0, 0) <= 6000, qPrintable(code));
+    }
+}
+
+void TestSampleData::insulationMaterials()
+{
+    const QueryTable pur = rows(
+        *m_ref, QStringLiteral("SELECT cls_n, s_value FROM article WHERE s_name='пенополиуретан панели'"));
+    QCOMPARE(pur.rowCount(), 1);
+    QCOMPARE(pur.integer(0, 0), 1);
+    QCOMPARE(pur.number(0, 1), 0.022);
+    const QueryTable materials = rows(*m_ref, QStringLiteral("SELECT s_value FROM article WHERE cls_n=1"));
+    QVERIFY(materials.rowCount() >= 8);
+    for (int r = 0; r < materials.rowCount(); ++r)
+        QVERIFY(materials.number(r, 0) > 0.015 && materials.number(r, 0) < 1.0);
+    QVERIFY(rows(*m_ref, QStringLiteral("SELECT pkey FROM article WHERE cls_n<>1")).rowCount() >= 1);
+}
+
+void TestSampleData::curtainsAndPacking()
+{
+    const QueryTable curtains =
+        rows(*m_ref, QStringLiteral("SELECT text_ru, c_value FROM curtain ORDER BY c_value"));
+    QVERIFY(curtains.rowCount() >= 3);
+    QCOMPARE(curtains.number(0, 1), 0.0); // doors without a curtain
+    for (int r = 0; r < curtains.rowCount(); ++r)
+        QVERIFY(curtains.number(r, 1) >= 0 && curtains.number(r, 1) < 100);
+    const QueryTable packing = rows(*m_ref, QStringLiteral("SELECT mass, thermal FROM packing"));
+    QVERIFY(packing.rowCount() >= 6);
+    for (int r = 0; r < packing.rowCount(); ++r) {
+        QVERIFY(packing.number(r, 0) >= 0 && packing.number(r, 0) <= 50);   // % of product mass
+        QVERIFY(packing.number(r, 1) >= 0 && packing.number(r, 1) <= 0.75); // kcal/(kg*degC)
+    }
+}
+
+void TestSampleData::productsAndGroups()
+{
+    QCOMPARE(
+        rows(*m_ref, QStringLiteral("SELECT pkey FROM Product WHERE fkey NOT IN (SELECT Pkey FROM PGroup)"))
+            .rowCount(),
+        0);
+    QVERIFY(rows(*m_ref, QStringLiteral("SELECT Pkey FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product)"))
+                .rowCount() >= 6);
+    QVERIFY(
+        rows(*m_ref, QStringLiteral("SELECT Pkey FROM PGroup WHERE Pkey NOT IN (SELECT Fkey FROM Product)"))
+            .rowCount() >= 1);
+
+    // by stored position, as the wizard reads a product
+    const QueryTable t = rows(*m_ref, QStringLiteral("SELECT * FROM Product"));
+    QVERIFY(t.rowCount() >= 40);
+    const QRegularExpression cyrillic(QStringLiteral("^[А-ЯЁа-яё ,.()-]+$"));
+    for (int r = 0; r < t.rowCount(); ++r) {
+        const QString name = t.text(r, 3);
+        QVERIFY2(cyrillic.match(name).hasMatch(), qPrintable(name));
+        QVERIFY2(!t.text(r, 1).isEmpty() && t.text(r, 1).at(0).unicode() < 128, qPrintable(name));
+        const double co = t.number(r, 4), cz = t.number(r, 5), cwr = t.number(r, 6);
+        const double tko = t.number(r, 7), tnz = t.number(r, 8);
+        QVERIFY2(co > cz && cz > 0.25 && co < 1.0, qPrintable(name)); // kcal/(kg*degC), below water
+        QVERIFY2(cwr > 5 && cwr < 80, qPrintable(name));              // kcal/kg, below ice
+        QVERIFY2(tko < 0 && tko > -15 && tnz <= tko - 5 && tnz >= -25, qPrintable(name));
+        for (int c = 9; c < 12; ++c) // respiration does not fall with warmth
+            QVERIFY2(t.number(r, c) <= t.number(r, c + 1) && t.number(r, c + 1) < 0.5, qPrintable(name));
+    }
+    // fruit and vegetables respire, meat does not
+    QVERIFY(
+        rows(*m_ref, QStringLiteral("SELECT td5 FROM Product WHERE text_en='Apples' AND td5>0")).rowCount() ==
+        1);
+    QVERIFY(
+        rows(*m_ref, QStringLiteral("SELECT td5 FROM Product WHERE text_en='Beef' AND td15=0")).rowCount() ==
+        1);
+}
+
+void TestSampleData::equipmentTypesHaveTheirPictures()
+{
+    const QueryTable t =
+        rows(*m_ref, QStringLiteral("SELECT model, picture, scheme, text_ru FROM equipment"));
+    QStringList series;
+    for (int r = 0; r < t.rowCount(); ++r) {
+        series << t.text(r, 0);
+        QVERIFY(!t.text(r, 3).isEmpty());
+        for (int c : {1, 2}) {
+            const QString file = QDir(picturesDir()).filePath(t.text(r, c));
+            QVERIFY2(isJpegFile(file), qPrintable(file));
+        }
+    }
+    series.sort();
+    QStringList expected = kSeries;
+    expected.sort();
+    QCOMPARE(series, expected);
+    QVERIFY(isJpegFile(QDir(picturesDir()).filePath(QStringLiteral("netyti.jpg"))));
+    for (const char* name : {"logo", "stage0", "stage4", "products", "equipment"})
+        QVERIFY2(isJpegFile(QDir(picturesDir()).filePath(QStringLiteral("resources/%1.jpg").arg(name))),
+                 name);
+}
+
+void TestSampleData::savedCalculationsReferToExistingRows()
+{
+    const QueryTable d =
+        rows(*m_orders,
+             QStringLiteral("SELECT pkey, xk_ceiling_stuff, xk_wall_stuff, xk_floor_stuff, xk_curtain, "
+                            "px_product, px_pgroup, px_packing, xo_type1, xo_type2, contact, odate, onote, "
+                            "xk_bulk, xk_length * xk_width * xk_height, xk_temperature FROM data"));
+    QVERIFY(d.rowCount() >= 3);
+    const auto exists = [this](const QString& table, qint64 key) {
+        return rows(*m_ref, QStringLiteral("SELECT pkey FROM %1 WHERE pkey=%2").arg(table).arg(key))
+                   .rowCount() == 1;
+    };
+    for (int r = 0; r < d.rowCount(); ++r) {
+        const QByteArray row = QByteArray::number(d.integer(r, 0));
+        for (int c : {1, 2, 3})
+            QVERIFY2(rows(*m_ref, QStringLiteral("SELECT pkey FROM article WHERE cls_n=1 AND pkey=%1")
+                                      .arg(d.integer(r, c)))
+                             .rowCount() == 1,
+                     row);
+        QVERIFY2(exists(QStringLiteral("curtain"), d.integer(r, 4)), row);
+        QCOMPARE(rows(*m_ref, QStringLiteral("SELECT fkey FROM Product WHERE pkey=%1").arg(d.integer(r, 5)))
+                     .integer(0, 0),
+                 d.integer(r, 6));
+        QVERIFY2(exists(QStringLiteral("packing"), d.integer(r, 7)), row);
+        QVERIFY2(d.integer(r, 9) == 1 || d.integer(r, 9) == 2, row);
+        QVERIFY2(
+            rows(*m_orders, QStringLiteral("SELECT pkey FROM contact WHERE pkey=%1").arg(d.integer(r, 10)))
+                    .rowCount() == 1,
+            row);
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$")).match(d.text(r, 11)).hasMatch(),
+                 row);
+        QVERIFY2(!d.text(r, 12).isEmpty(), row);
+        QCOMPARE(d.number(r, 13), d.number(r, 14));
+
+        // the type is one the wizard offers at that temperature, and its
+        // model has a capacity table
+        const QueryTable type =
+            rows(*m_ref, QStringLiteral("SELECT model FROM equipment WHERE pkey=%1").arg(d.integer(r, 8)));
+        QCOMPARE(type.rowCount(), 1);
+        const double t = d.number(r, 15);
+        QVERIFY2(offeredAt(type.text(0, 0), t), row);
+        const ModelChoice m = buildModel(type.text(0, 0), d.integer(r, 9) == 1, t);
+        QVERIFY2(powerRows(m.code).rowCount() >= 36, qPrintable(m.code));
+    }
+}
+
+void TestSampleData::customers()
+{
+    const QueryTable c = rows(*m_orders, QStringLiteral("SELECT organization, city, name FROM contact"));
+    QVERIFY(c.rowCount() >= 2);
+    bool tilde = false;
+    for (int r = 0; r < c.rowCount(); ++r) {
+        QVERIFY(!c.text(r, 0).contains('\''));
+        tilde |= c.text(r, 0).contains('~');
+        QVERIFY(!c.text(r, 1).isEmpty() && !c.text(r, 2).isEmpty());
+    }
+    QVERIFY(tilde);
+    QCOMPARE(rows(*m_orders, QStringLiteral("SELECT contact FROM data GROUP BY contact HAVING count(*) = 3"))
+                 .rowCount(),
+             1);
+}
+
+QTEST_GUILESS_MAIN(TestSampleData)
+#include "test_sampledata.moc"
