@@ -1,0 +1,171 @@
+#include "CalcTool.h"
+
+#include "CalculationRecord.h"
+#include "Database.h"
+#include "DatabaseAccess.h"
+#include "HeatLoad.h"
+#include "Lookups.h"
+#include "Orders.h"
+#include "QueryTable.h"
+#include "RecordJson.h"
+#include "Selection.h"
+
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+void printError(const QString& message)
+{
+    QString line = message;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    std::fprintf(stderr, "frostpick-calc: %s\n", line.toUtf8().constData());
+}
+
+std::shared_ptr<Database> openDatabase(const QString& dir, const char* fileName, const QStringList& tables)
+{
+    DbError error;
+    std::shared_ptr<Database> db =
+        Database::open(QDir(dir).filePath(QLatin1String(fileName)), tables, &error);
+    if (!db)
+        printError(QStringLiteral("cannot open %1: %2").arg(QLatin1String(fileName), error.description));
+    return db;
+}
+
+// Prints the record as one line; false (already reported) when a double of it
+// cannot be written as a JSON number.
+bool printRecord(const CalculationRecord& record)
+{
+    QString error;
+    const std::optional<QByteArray> line = recordToJsonLine(record, SelectionLine(record), &error);
+    if (!line) {
+        printError(error);
+        return false;
+    }
+    std::fwrite(line->constData(), 1, size_t(line->size()), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    return true;
+}
+
+QByteArray readInput(const QString& name, QString* error)
+{
+    QFile file;
+    const bool opened = name == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                   : (file.setFileName(name), file.open(QIODevice::ReadOnly));
+    if (!opened) {
+        *error = QStringLiteral("cannot read input %1: %2").arg(name, file.errorString());
+        return {};
+    }
+    return file.readAll();
+}
+
+int runInput(const CliArguments& args, const QString& dir)
+{
+    CalculationRecord record;
+    ApplyStartValues(record);
+    QString error;
+    const QByteArray json = readInput(args.input, &error);
+    if (!error.isEmpty() || !readInputRecord(json, record, &error)) {
+        printError(error);
+        return ExitRefused;
+    }
+    record.ref_db = openDatabase(dir, ReferenceFileName, referenceTables());
+    if (!record.ref_db)
+        return ExitDatabase;
+
+    GetArticle(record, record.xk_ceiling_stuff, record.xk_ceiling_name, record.xk_ceiling_k);
+    GetArticle(record, record.xk_wall_stuff, record.xk_wall_name, record.xk_wall_k);
+    GetArticle(record, record.xk_floor_stuff, record.xk_floor_name, record.xk_floor_k);
+    GetCurtain(record, record.xk_curtain);
+    GetProduct(record, record.px_product);
+    GetPacking(record, record.px_packing);
+    GetGas(record, record.xo_type2);
+    GetSeries(record);
+    if (!CalculateLoad(record, &error)) {
+        printError(error);
+        return ExitRange;
+    }
+    SelectUnit(record);
+    return printRecord(record) ? ExitOk : ExitRange;
+}
+
+// Reopens one saved calculation on a fresh record, as the customer screen
+// does, and prints it.
+int reopenAndPrint(const std::shared_ptr<Database>& ref, const std::shared_ptr<Database>& orders, qint32 key)
+{
+    CalculationRecord record;
+    ApplyStartValues(record);
+    record.ref_db = ref;
+    record.order_db = orders;
+    bool found = false;
+    QString error;
+    const bool computed = ReopenCalculation(record, key, &found, &error);
+    if (!found) {
+        printError(QStringLiteral("no saved calculation has the key %1").arg(key));
+        return ExitNoOrder;
+    }
+    if (!computed) {
+        printError(QStringLiteral("calculation %1: %2").arg(key).arg(error));
+        return ExitRange;
+    }
+    if (!printRecord(record)) {
+        printError(QStringLiteral("calculation %1 left out").arg(key));
+        return ExitRange;
+    }
+    return ExitOk;
+}
+
+int runOrders(const CliArguments& args, const QString& dir)
+{
+    const auto ref = openDatabase(dir, ReferenceFileName, referenceTables());
+    if (!ref)
+        return ExitDatabase;
+    const auto orders = openDatabase(dir, OrdersFileName, orderTables());
+    if (!orders)
+        return ExitDatabase;
+    if (args.mode == CliArguments::Mode::Order)
+        return reopenAndPrint(ref, orders, args.orderKey);
+
+    QueryTable keys;
+    DbError error;
+    const int rows = orders->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), keys, &error);
+    if (rows < 0) {
+        printError(
+            QStringLiteral("cannot read %1: %2").arg(QLatin1String(OrdersFileName), error.description));
+        return ExitDatabase;
+    }
+    int status = ExitOk;
+    for (int row = 0; row < rows; ++row) {
+        const qint64 key = keys.integer(row, 0);
+        if (key < std::numeric_limits<qint32>::min() || key > std::numeric_limits<qint32>::max()) {
+            printError(QStringLiteral("calculation %1: the key does not fit 32 bits; left out").arg(key));
+            status = ExitRange;
+        } else if (reopenAndPrint(ref, orders, qint32(key)) != ExitOk) {
+            status = ExitRange;
+        }
+    }
+    return status;
+}
+
+} // namespace
+
+int runCalcTool(const CliArguments& args)
+{
+    const QString dir = args.dir.isEmpty() ? ProgramFolder() : args.dir;
+    switch (args.mode) {
+    case CliArguments::Mode::Help: {
+        const QByteArray usage = usageText().toUtf8();
+        std::fwrite(usage.constData(), 1, size_t(usage.size()), stdout);
+        return ExitOk;
+    }
+    case CliArguments::Mode::Input:
+        return runInput(args, dir);
+    case CliArguments::Mode::Order:
+    case CliArguments::Mode::AllOrders:
+        return runOrders(args, dir);
+    }
+    return ExitRefused;
+}

@@ -1,0 +1,95 @@
+#include "CliArguments.h"
+
+namespace {
+
+// "--name value" or "--name=value".
+bool takeValue(const QStringList& args, int& i, const QString& name, QString& value, QString* error)
+{
+    const QString& arg = args.at(i);
+    if (arg.startsWith(name + QLatin1Char('='))) {
+        value = arg.mid(name.size() + 1);
+        return true;
+    }
+    if (i + 1 >= args.size()) {
+        *error = QStringLiteral("%1 needs a value").arg(name);
+        return false;
+    }
+    value = args.at(++i);
+    return true;
+}
+
+bool isOption(const QString& arg, const char* name)
+{
+    const QLatin1String option(name);
+    return arg == option || arg.startsWith(option + QLatin1Char('='));
+}
+
+} // namespace
+
+bool parseArguments(const QStringList& args, CliArguments& result, QString* error)
+{
+    result = CliArguments();
+    int modes = 0;
+    bool help = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        QString value;
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            help = true;
+        } else if (isOption(arg, "--dir")) {
+            if (!takeValue(args, i, QStringLiteral("--dir"), result.dir, error))
+                return false;
+        } else if (isOption(arg, "--input")) {
+            if (!takeValue(args, i, QStringLiteral("--input"), result.input, error))
+                return false;
+            result.mode = CliArguments::Mode::Input;
+            ++modes;
+        } else if (isOption(arg, "--order")) {
+            if (!takeValue(args, i, QStringLiteral("--order"), value, error))
+                return false;
+            bool ok = false;
+            result.orderKey = value.toInt(&ok);
+            if (!ok) {
+                *error = QStringLiteral("--order: KEY must be a whole number within 32 bits, not \"%1\"")
+                             .arg(value);
+                return false;
+            }
+            result.mode = CliArguments::Mode::Order;
+            ++modes;
+        } else if (arg == QLatin1String("--all-orders")) {
+            result.mode = CliArguments::Mode::AllOrders;
+            ++modes;
+        } else {
+            *error = QStringLiteral("unknown argument \"%1\" (see --help)").arg(arg);
+            return false;
+        }
+    }
+    if (help) {
+        result.mode = CliArguments::Mode::Help;
+        return true;
+    }
+    if (modes != 1) {
+        *error = QStringLiteral("give exactly one of --input, --order, --all-orders (see --help)");
+        return false;
+    }
+    return true;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage:\n"
+        "  frostpick-calc [--dir DIR] --input FILE|-   one calculation from a JSON object\n"
+        "  frostpick-calc [--dir DIR] --order KEY      reopen saved calculation KEY from order.mdb and "
+        "recompute it\n"
+        "  frostpick-calc [--dir DIR] --all-orders     recompute every saved calculation, one JSON object "
+        "per line\n"
+        "  frostpick-calc --help                       this text\n"
+        "\n"
+        "DIR holds nv.mdb (and order.mdb for --order/--all-orders); default: the folder of the executable.\n"
+        "The input object's keys are calculation-record field names; missing fields take the start values,\n"
+        "a missing xk_bulk is length*width*height. The output is one JSON object per calculation.\n"
+        "\n"
+        "Exit status: 0 done; 1 a database file is missing or unreadable; 2 the arguments or the input are\n"
+        "refused; 3 a result does not fit its 32-bit field; 4 no saved calculation has that key.\n");
+}
