@@ -28,13 +28,17 @@ public:
 
     // Navigation. Each shows the target screen and destroys the one being
     // left (frmStage0 is destroyed only by enterStage3).
-    void start();          // shows frmStage0
-    void showStage0();     // back to frmStage0, creating it when needed
+    void start();      // shows frmStage0
+    void showStage0(); // back to frmStage0, creating it when needed
     void enterStage3();
     void enterStage1();
     void enterStage4();
-    void enterFinish();    // from frmStage4 or from a reopened calculation
-    void quit();           // ends the program at once, asking nothing
+    void enterFinish(); // from frmStage4 or from a reopened calculation
+    void quit();        // ends the program at once, asking nothing
+
+    // What quit() does after emitting quitRequested; by default it leaves
+    // the application's event loop. Tests replace it to stay alive.
+    void setQuitHandler(std::function<void()> handler) { m_quitHandler = std::move(handler); }
 
     // The record's reset plus putting frmStage0 back into its state for a
     // new calculation (creating it first when it does not exist).
@@ -49,10 +53,12 @@ signals:
     void quitRequested();
 
 private:
-    void switchTo(QWidget* next, bool keepStage0Hidden);
+    void switchTo(QWidget* next, bool keepStage0Hidden = false);
+    frmStage0* ensureStage0();
 
     CalculationRecord& m_record;
     QPointer<QWidget> m_current;
     QPointer<frmStage0> m_stage0;
     QDate m_today;
+    std::function<void()> m_quitHandler;
 };

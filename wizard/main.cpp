@@ -2,9 +2,9 @@
 #include "DatabaseAccess.h"
 #include "Messages.h"
 #include "WidgetMessageSeam.h"
+#include "Wizard.h"
 
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char* argv[])
 {
@@ -19,9 +19,7 @@ int main(int argc, char* argv[])
     }
     ApplyStartValues(record);
 
-    QWidget first;
-    first.setWindowTitle(QStringLiteral("Расчет тепловой нагрузки и выбор оборудования "));
-    first.resize(640, 480);
-    first.show();
+    Wizard wizard(record);
+    wizard.start();
     return app.exec();
 }

@@ -1,0 +1,187 @@
+#include "WizardFixture.h"
+
+#include "Database.h"
+#include "DatabaseAccess.h"
+#include "QueryTable.h"
+#include "TestDatabases.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QtTest>
+
+WizardFixture::WizardFixture()
+{
+    QLocale::setDefault(QLocale::c());
+    m_open = m_dir.isValid() &&
+             TestDatabases::createEmptyReference(m_dir.filePath(QStringLiteral("nv.mdb"))) &&
+             TestDatabases::createEmptyOrders(m_dir.filePath(QStringLiteral("order.mdb"))) &&
+             OpenDatabases(record, m_dir.path()) == 0;
+    ApplyStartValues(record);
+    wizard = std::make_unique<Wizard>(record);
+    wizard->setToday(QDate(2024, 3, 5));
+    wizard->setQuitHandler([this] { ++quitCount; });
+}
+
+WizardFixture::~WizardFixture()
+{
+    wizard.reset();
+    // Screens left with deleteLater go before their databases do.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    record.ref_db.reset();
+    record.order_db.reset();
+    QLocale::setDefault(QLocale::c());
+}
+
+bool WizardFixture::reference(const QString& sql)
+{
+    return record.ref_db && record.ref_db->execute(sql);
+}
+
+bool WizardFixture::orders(const QString& sql)
+{
+    return record.order_db && record.order_db->execute(sql);
+}
+
+void WizardFixture::addChamberLists()
+{
+    reference(QStringLiteral("INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES "
+                             "(1, 'минеральная вата', 0.045, 1), (2, 'пенополиуретан панели', 0.025, 1), "
+                             "(3, 'пенопласт', 0.04, 1), (4, 'кирпич', 0.7, 2)"));
+    reference(QStringLiteral("INSERT INTO curtain (Pkey, text_ru, c_value) VALUES (1, 'нет', 0), "
+                             "(2, 'ПВХ-завеса', 50)"));
+}
+
+void WizardFixture::addProductLists()
+{
+    reference(QStringLiteral("INSERT INTO PGroup (Pkey, text_ru) VALUES (1, 'Мясо'), (2, 'Овощи'), "
+                             "(3, 'Напитки')"));
+    reference(QStringLiteral(
+        "INSERT INTO Product (pkey, text_en, text_it, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, "
+        "fkey) "
+        "VALUES (1, 'Beef', 'Manzo', 'Говядина', 0.77, 0.4, 55, -1.5, -5, 0, 0, 0, 0, 1), "
+        "(2, 'Pork', 'Maiale', 'Свинина', 0.6, 0.38, 45, -2, -5, 0, 0, 0, 0, 1), "
+        "(3, 'Apples', 'Mele', 'Яблоки', 0.92, 0.48, 68, -1.5, -2, 0.01, 0.02, 0.03, 0.06, 2)"));
+    reference(
+        QStringLiteral("INSERT INTO packing (Pkey, text_ru, mass, thermal) VALUES (1, 'Картон', 10, 0.4), "
+                       "(2, 'Без упаковки', 0, 0)"));
+}
+
+qint32 WizardFixture::addCustomer(const QString& organization, const QString& city, const QString& phones,
+                                  const QString& email, const QString& name)
+{
+    auto quoted = [](QString s) {
+        return QLatin1Char('\'') + s.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    };
+    orders(QStringLiteral(
+               "INSERT INTO contact (organization, city, phones, email, name) VALUES (%1, %2, %3, %4, %5)")
+               .arg(quoted(organization), quoted(city), quoted(phones), quoted(email), quoted(name)));
+    return static_cast<qint32>(record.order_db->lastInsertKey());
+}
+
+qint32 WizardFixture::addCalculation(qint32 customer, const QString& odate, const QString& note,
+                                     double temperature)
+{
+    orders(
+        QStringLiteral(
+            "INSERT INTO data (xk_bulk, xk_length, xk_width, xk_height, xk_ceiling, xk_ceiling_stuff, "
+            "xk_wall, "
+            "xk_wall_stuff, xk_floor, xk_floor_stuff, xk_doors, xk_doors_open, xk_curtain, xk_temperature, "
+            "xk_people, xk_heat, by_temperature, by_moisture, by_ground, px_product, px_time, px_start_t, "
+            "px_end_t, px_weight, px_turnover, px_packing, xo_type1, xo_type2, xo_count, xo_power, xo_work, "
+            "contact, odate, onote, px_pgroup) VALUES (60, 5, 4, 3, 120, 2, 100, 2, 80, 1, 2, 1, 1, %1, 1, "
+            "0, "
+            "32, 70, 20, 1, 24, 20, -18, 2.5, 10, 1, 0, 2, 1, 0, 70, %2, '%3', '%4', 1)")
+            .arg(temperature)
+            .arg(customer)
+            .arg(odate, note));
+    return static_cast<qint32>(record.order_db->lastInsertKey());
+}
+
+int WizardFixture::rowCount(const QString& table)
+{
+    QueryTable rows;
+    if (record.order_db->query(QStringLiteral("SELECT COUNT(*) FROM ") + table, rows) <= 0)
+        return -1;
+    return static_cast<int>(rows.integer(0, 0));
+}
+
+QString WizardFixture::screenName() const
+{
+    return screen() ? screen()->objectName() : QString();
+}
+
+void WizardFixture::click(const QString& button)
+{
+    QPushButton* b = control<QPushButton>(button);
+    QVERIFY2(b, qPrintable(button));
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void WizardFixture::type(const QString& name, const QString& text)
+{
+    QLineEdit* b = box(name);
+    QVERIFY2(b, qPrintable(name));
+    b->selectAll();
+    b->del();
+    QTest::keyClicks(b, text);
+}
+
+void WizardFixture::choose(const QString& name, const QString& itemText)
+{
+    QComboBox* l = list(name);
+    QVERIFY2(l, qPrintable(name));
+    const int index = l->findText(itemText);
+    QVERIFY2(index >= 0, qPrintable(itemText));
+    l->setCurrentIndex(index);
+    emit l->activated(index);
+}
+
+bool WizardFixture::activate()
+{
+    QWidget* w = screen();
+    if (!w)
+        return false;
+    QApplication::setActiveWindow(w);
+    return QTest::qWaitForWindowActive(w);
+}
+
+bool WizardFixture::leave(const QString& name)
+{
+    QLineEdit* b = box(name);
+    if (!b || !activate())
+        return false;
+    b->setFocus(Qt::TabFocusReason);
+    if (QApplication::focusWidget() != b)
+        return false;
+    QTest::keyClick(b, Qt::Key_Tab);
+    return true;
+}
+
+QWidget* WizardFixture::focused() const
+{
+    return screen() ? screen()->focusWidget() : nullptr;
+}
+
+void WizardFixture::enterChamber()
+{
+    click(QStringLiteral("cmbNext"));
+}
+
+void WizardFixture::enterProduct()
+{
+    type(QStringLiteral("Text2"), QStringLiteral("5"));
+    type(QStringLiteral("Text3"), QStringLiteral("4"));
+    type(QStringLiteral("Text4"), QStringLiteral("3"));
+    type(QStringLiteral("Text1"), QStringLiteral("-18"));
+    click(QStringLiteral("cmbNext"));
+}
+
+void WizardFixture::enterEquipment()
+{
+    type(QStringLiteral("Text16"), QStringLiteral("20"));
+    type(QStringLiteral("Text17"), QStringLiteral("-18"));
+    type(QStringLiteral("Text18"), QStringLiteral("24"));
+    type(QStringLiteral("Text19"), QStringLiteral("2.5"));
+    type(QStringLiteral("Text20"), QStringLiteral("10"));
+    click(QStringLiteral("cmbNext"));
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "CalculationRecord.h"
+#include "FakeMessages.h"
+#include "Wizard.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <memory>
+
+// A wizard on databases of its own: empty schema databases in a temporary
+// folder, opened into a record with start values, messages answered by
+// FakeMessages, today fixed at 2024-03-05 and the C locale. Tests add the
+// rows they need with reference()/orders() before they start the wizard.
+// Quitting is recorded in quitCount instead of ending the test.
+class WizardFixture
+{
+public:
+    WizardFixture();
+    ~WizardFixture();
+
+    bool isOpen() const { return m_open; }
+
+    // Runs a statement on the reference or the orders database.
+    bool reference(const QString& sql);
+    bool orders(const QString& sql);
+
+    // Reference rows that the chamber and product screens need (keys below).
+    void addChamberLists();
+    void addProductLists();
+    // A customer and a saved calculation of a customer; both return the key.
+    qint32 addCustomer(const QString& organization, const QString& city = {}, const QString& phones = {},
+                       const QString& email = {}, const QString& name = {});
+    qint32 addCalculation(qint32 customer, const QString& odate, const QString& note,
+                          double temperature = -18);
+    int rowCount(const QString& table);
+
+    // The screen shown now, its objectName and a control of it by objectName.
+    QWidget* screen() const { return wizard->currentScreen(); }
+    QString screenName() const;
+    template <class T> T* control(const QString& name) const
+    {
+        return screen() ? screen()->findChild<T*>(name) : nullptr;
+    }
+    QLineEdit* box(const QString& name) const { return control<QLineEdit>(name); }
+    QComboBox* list(const QString& name) const { return control<QComboBox>(name); }
+
+    // User actions on the screen shown now.
+    void click(const QString& button);
+    void type(const QString& box, const QString& text); // replaces the box's text
+    void choose(const QString& list, const QString& itemText);
+    bool activate();                // makes the screen the active window
+    bool leave(const QString& box); // focus into the box, then Tab out
+    QWidget* focused() const;       // the screen's focus widget
+
+    // The way forward with valid inputs, for tests of later screens.
+    void enterChamber();   // frmStage0 -> frmStage3 with the first customer
+    void enterProduct();   // ... -> frmStage1: 5 x 4 x 3 m, -18 °C
+    void enterEquipment(); // ... -> frmStage4: 20 -> -18 °C, 24 h, 2.5 t, 10 %
+
+    CalculationRecord record;
+    FakeMessages messages;
+    std::unique_ptr<Wizard> wizard;
+    int quitCount = 0;
+
+    // Keys of the rows of addChamberLists and addProductLists.
+    static constexpr qint16 MineralWool = 1, Polyurethane = 2, Foam = 3, Brick = 4;
+    static constexpr qint16 NoCurtain = 1, PvcCurtain = 2;
+    static constexpr qint16 Meat = 1, Vegetables = 2, EmptyGroup = 3;
+    static constexpr qint16 Beef = 1, Pork = 2, Apples = 3;
+    static constexpr qint16 Cardboard = 1, Unpacked = 2;
+
+private:
+    QTemporaryDir m_dir;
+    bool m_open = false;
+};

@@ -1,0 +1,115 @@
+#include "ScreenBehaviour.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTimer>
+
+namespace {
+
+// Selects the text once the focus has settled: a mouse click into the box
+// would otherwise put the cursor at the click and drop the selection.
+class SelectAllFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            auto* box = static_cast<QLineEdit*>(watched);
+            QTimer::singleShot(0, box, [box] { box->selectAll(); });
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+namespace ScreenBehaviour {
+
+void centre(QWidget* screen)
+{
+    const QScreen* display = screen->screen() ? screen->screen() : QGuiApplication::primaryScreen();
+    if (!display)
+        return;
+    // The layout may still grow the form to its minimum size; centre the final one.
+    if (QLayout* layout = screen->layout())
+        layout->activate();
+    const QRect area = display->geometry();
+    screen->move(area.left() + (area.width() - screen->width()) / 2,
+                 area.top() + (area.height() - screen->height()) / 2);
+}
+
+void selectAllOnFocus(QWidget* screen, const QList<QLineEdit*>& except)
+{
+    auto* filter = new SelectAllFilter(screen);
+    const auto boxes = screen->findChildren<QLineEdit*>();
+    for (QLineEdit* box : boxes) {
+        if (except.contains(box) || qobject_cast<QComboBox*>(box->parentWidget()))
+            continue;
+        box->installEventFilter(filter);
+    }
+}
+
+void nameFromLabels(QWidget* screen)
+{
+    const auto labels = screen->findChildren<QLabel*>();
+    for (QLabel* label : labels) {
+        QWidget* buddy = label->buddy();
+        if (buddy && buddy->accessibleName().isEmpty())
+            buddy->setAccessibleName(label->text().remove(QLatin1Char('&')).simplified());
+    }
+}
+
+bool selectByKey(QComboBox* list, int key)
+{
+    const int index = list->findData(key);
+    if (index < 0)
+        return false;
+    selectQuietly(list, index);
+    return true;
+}
+
+void selectQuietly(QComboBox* list, int index)
+{
+    const QSignalBlocker blocker(list);
+    list->setCurrentIndex(index);
+}
+
+void focusBox(QWidget* box)
+{
+    box->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace ScreenBehaviour
+
+LeaveCheck::LeaveCheck(QWidget* box, std::function<bool()> check)
+    : QObject(box), m_box(box), m_check(std::move(check))
+{
+    box->installEventFilter(this);
+}
+
+bool LeaveCheck::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_box || event->type() != QEvent::FocusOut || m_running)
+        return false;
+    // A message box or another window taking the focus is not leaving the box.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || !m_box->isVisible())
+        return false;
+    m_running = true;
+    m_refused = !m_check();
+    m_running = false;
+    if (m_refused) {
+        QPointer<QWidget> box = m_box;
+        QTimer::singleShot(0, box, [box] { ScreenBehaviour::focusBox(box); });
+    }
+    return false;
+}

@@ -1,0 +1,99 @@
+#include "Wizard.h"
+
+#include "frmFinish.h"
+#include "frmStage0.h"
+#include "frmStage1.h"
+#include "frmStage3.h"
+#include "frmStage4.h"
+
+#include <QCoreApplication>
+
+Wizard::Wizard(CalculationRecord& record, QObject* parent)
+    : QObject(parent), m_record(record), m_quitHandler([] { QCoreApplication::exit(0); })
+{}
+
+Wizard::~Wizard()
+{
+    delete m_current.data();
+    delete m_stage0.data();
+}
+
+QDate Wizard::today() const
+{
+    return m_today.isValid() ? m_today : QDate::currentDate();
+}
+
+frmStage0* Wizard::stage0() const
+{
+    return m_stage0.data();
+}
+
+frmStage0* Wizard::ensureStage0()
+{
+    if (!m_stage0)
+        m_stage0 = new frmStage0(*this);
+    return m_stage0;
+}
+
+void Wizard::start()
+{
+    showStage0();
+}
+
+void Wizard::showStage0()
+{
+    switchTo(ensureStage0());
+}
+
+void Wizard::enterStage3()
+{
+    switchTo(new frmStage3(*this));
+}
+
+void Wizard::enterStage1()
+{
+    switchTo(new frmStage1(*this));
+}
+
+void Wizard::enterStage4()
+{
+    switchTo(new frmStage4(*this));
+}
+
+void Wizard::enterFinish()
+{
+    // A reopened calculation keeps the customer screen, hidden, for the way back.
+    switchTo(new frmFinish(*this), true);
+}
+
+void Wizard::quit()
+{
+    emit quitRequested();
+    if (m_quitHandler)
+        m_quitHandler();
+}
+
+void Wizard::ResetRecord()
+{
+    ResetRecordFields(m_record);
+    ensureStage0()->resetForNewCalculation();
+}
+
+void Wizard::switchTo(QWidget* next, bool keepStage0Hidden)
+{
+    QWidget* previous = m_current;
+    m_current = next;
+    // The next screen is shown before the last one goes, so the program never
+    // is without a visible window.
+    next->show();
+    if (previous && previous != next) {
+        previous->hide();
+        const bool keep = keepStage0Hidden && previous == m_stage0;
+        if (!keep) {
+            if (previous == m_stage0)
+                m_stage0 = nullptr;
+            previous->deleteLater();
+        }
+    }
+    emit screenChanged(next);
+}

@@ -1,0 +1,267 @@
+#include "frmStage1.h"
+
+#include "ui_frmStage1.h"
+
+#include "CalculationRecord.h"
+#include "DatabaseAccess.h"
+#include "InputBoxes.h"
+#include "Lookups.h"
+#include "Messages.h"
+#include "QueryTable.h"
+#include "ScreenBehaviour.h"
+#include "SqlLiteral.h"
+#include "Wizard.h"
+
+#include <QShowEvent>
+#include <QSignalBlocker>
+
+using InputBoxes::number;
+
+namespace {
+
+const QString InputError = QStringLiteral("Ошибка ввода данных");
+const QString NotNumeric = QStringLiteral("Должно быть цифровое значение");
+
+// Fills a list with the rows' text (column textColumn) and key (keyColumn),
+// without running its choice handler. Returns whether it has items.
+bool fillList(QComboBox* list, const QueryTable& rows, int count, int textColumn, int keyColumn)
+{
+    const QSignalBlocker blocker(list);
+    list->clear();
+    for (int row = 0; row < count; ++row)
+        list->addItem(rows.text(row, textColumn), rows.integer(row, keyColumn));
+    return count > 0;
+}
+
+// A 16-bit field takes the box's number only when it can hold it; the
+// forward check names the box when it cannot.
+void storeInt16(const QLineEdit* box, qint16& field)
+{
+    if (const auto value = InputBoxes::int16(box))
+        field = *value;
+}
+
+void storeKey(const QComboBox* list, qint16& field)
+{
+    if (list->currentIndex() >= 0)
+        field = static_cast<qint16>(list->currentData().toInt());
+}
+
+} // namespace
+
+frmStage1::frmStage1(Wizard& wizard, QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::frmStage1>()), m_wizard(wizard)
+{
+    m_ui->setupUi(this);
+    ScreenBehaviour::nameFromLabels(this);
+    ScreenBehaviour::selectAllOnFocus(this);
+
+    connect(m_ui->cbPGroup, &QComboBox::currentIndexChanged, this, &frmStage1::cbPGroup_Click);
+    connect(m_ui->Combo5, &QComboBox::currentIndexChanged, this, &frmStage1::Combo5_Click);
+    connect(m_ui->Combo6, &QComboBox::currentIndexChanged, this, &frmStage1::Combo6_Click);
+    m_leaveChecks = {new LeaveCheck(m_ui->Text16, [this] { return Text16_Validate(); }),
+                     new LeaveCheck(m_ui->Text17, [this] { return Text17_Validate(); }),
+                     new LeaveCheck(m_ui->Text20, [this] { return Text20_Validate(); })};
+    connect(m_ui->cmbNext, &QPushButton::clicked, this, &frmStage1::cmbNext_Click);
+    connect(m_ui->cmbPrev, &QPushButton::clicked, this, &frmStage1::cmbPrev_Click);
+    connect(m_ui->cmbCancel, &QPushButton::clicked, this, &frmStage1::cmbCancel_Click);
+
+    Form_Load();
+}
+
+frmStage1::~frmStage1() = default;
+
+void frmStage1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        ShowProduct();
+}
+
+void frmStage1::Form_Load()
+{
+    ScreenBehaviour::centre(this);
+    m_ui->Combo5->clear();
+    m_ui->Combo6->clear();
+
+    Database& ref = *m_wizard.record().ref_db;
+    QueryTable groups;
+    const int groupRows = OpenQuery(
+        ref,
+        QStringLiteral(
+            "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product) ORDER BY text_ru"),
+        groups);
+    if (groupRows == 0) {
+        Messages::show(QStringLiteral("Не найден список групп продуктов!"));
+        return;
+    }
+    fillList(m_ui->cbPGroup, groups, groupRows, 1, 0);
+    ScreenBehaviour::selectQuietly(m_ui->cbPGroup, 0);
+    cbPGroup_Click();
+
+    QueryTable packings;
+    const int packingRows =
+        OpenQuery(ref, QStringLiteral("SELECT text_ru,pkey  FROM packing ORDER BY text_ru"), packings);
+    if (fillList(m_ui->Combo6, packings, packingRows, 0, 1)) {
+        ScreenBehaviour::selectQuietly(m_ui->Combo6, 0);
+        Combo6_Click();
+    }
+}
+
+void frmStage1::cbPGroup_Click()
+{
+    if (m_ui->cbPGroup->currentIndex() >= 0)
+        FillProduct(m_ui->cbPGroup->currentData().toInt());
+}
+
+void frmStage1::FillProduct(qint32 l)
+{
+    QueryTable products;
+    const int rows =
+        OpenQuery(*m_wizard.record().ref_db,
+                  QStringLiteral("SELECT pkey, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, "
+                                 "fkey FROM Product WHERE fkey=") +
+                      SqlLiteral::integer(l) + QStringLiteral(" ORDER BY text_ru"),
+                  products);
+    if (fillList(m_ui->Combo5, products, rows, 1, 0)) {
+        ScreenBehaviour::selectQuietly(m_ui->Combo5, 0);
+        Combo5_Click();
+    }
+}
+
+void frmStage1::Combo5_Click()
+{
+    if (m_ui->Combo5->currentIndex() < 0)
+        return;
+    GetProduct(m_wizard.record(), static_cast<qint16>(m_ui->Combo5->currentData().toInt()));
+    WriteProcess();
+}
+
+void frmStage1::Combo6_Click()
+{
+    if (m_ui->Combo6->currentIndex() >= 0)
+        GetPacking(m_wizard.record(), static_cast<qint16>(m_ui->Combo6->currentData().toInt()));
+}
+
+void frmStage1::WriteProcess()
+{
+    const CalculationRecord& r = m_wizard.record();
+    const double start = r.px_start_t;
+    const double end = r.px_end_t;
+    QRadioButton* process = m_ui->Option2;
+    if ((end < r.tko && r.tko <= start) || (end < r.tnz && r.tnz < start))
+        process = m_ui->Option3;
+    else if (!(start - end > 5 || r.px_turnover > 20))
+        process = m_ui->Option1;
+    process->setChecked(true);
+}
+
+void frmStage1::ShowProduct()
+{
+    const CalculationRecord& r = m_wizard.record();
+    if (ScreenBehaviour::selectByKey(m_ui->cbPGroup, r.px_pgroup))
+        cbPGroup_Click();
+    if (ScreenBehaviour::selectByKey(m_ui->Combo6, r.px_packing))
+        Combo6_Click();
+    if (ScreenBehaviour::selectByKey(m_ui->Combo5, r.px_product))
+        Combo5_Click();
+    m_ui->Text18->setText(QString::number(r.px_time));
+    m_ui->Text16->setText(QString::number(r.px_start_t));
+    m_ui->Text17->setText(QString::number(r.px_end_t));
+    m_ui->Text19->setText(InputBoxes::pointText(r.px_weight));
+    m_ui->Text20->setText(QString::number(r.px_turnover));
+}
+
+void frmStage1::ReadProduct()
+{
+    CalculationRecord& r = m_wizard.record();
+    storeKey(m_ui->Combo5, r.px_product);
+    storeInt16(m_ui->Text18, r.px_time);
+    storeInt16(m_ui->Text16, r.px_start_t);
+    storeInt16(m_ui->Text17, r.px_end_t);
+    r.px_weight = number(m_ui->Text19, true);
+    storeInt16(m_ui->Text20, r.px_turnover);
+    storeKey(m_ui->Combo6, r.px_packing);
+    r.px_packing_name = m_ui->Combo6->currentText();
+    storeKey(m_ui->cbPGroup, r.px_pgroup);
+}
+
+bool frmStage1::Text16_Validate()
+{
+    if (!InputBoxes::checkInt16(m_ui->Text16))
+        return false;
+    ReadProduct();
+    WriteProcess();
+    return true;
+}
+
+bool frmStage1::Text17_Validate()
+{
+    if (!InputBoxes::checkInt16(m_ui->Text17))
+        return false;
+    ReadProduct();
+    const CalculationRecord& r = m_wizard.record();
+    if (r.px_end_t < r.xk_temperature)
+        return InputBoxes::refuse(
+            m_ui->Text17,
+            QStringLiteral("Конечная температура должна быть больше, чем температура в камере (") +
+                InputBoxes::localeText(r.xk_temperature) + QStringLiteral(")!"),
+            QStringLiteral("Внимание"));
+    WriteProcess();
+    return true;
+}
+
+bool frmStage1::Text20_Validate()
+{
+    if (!InputBoxes::checkInt16(m_ui->Text20))
+        return false;
+    ReadProduct();
+    WriteProcess();
+    return true;
+}
+
+bool frmStage1::checksPass()
+{
+    using InputBoxes::isNumber;
+    using InputBoxes::refuse;
+    if (!isNumber(m_ui->Text16))
+        return refuse(m_ui->Text16, NotNumeric, InputError);
+    if (!isNumber(m_ui->Text17))
+        return refuse(m_ui->Text17, NotNumeric, InputError);
+    if (number(m_ui->Text18) <= 0)
+        return refuse(m_ui->Text18, QStringLiteral("Должно быть положительное значение"), InputError);
+    if (!isNumber(m_ui->Text20))
+        return refuse(m_ui->Text20, NotNumeric, InputError);
+    if (number(m_ui->Text19, true) < 0)
+        return refuse(m_ui->Text19, QStringLiteral("Введите полную массу продукта в камере"), InputError);
+    if (number(m_ui->Text16) < number(m_ui->Text17))
+        return refuse(m_ui->Text16,
+                      QStringLiteral("Температура поступления должна быть больше конечной температуры"),
+                      QStringLiteral(""));
+    return InputBoxes::checkInt16(m_ui->Text16) && InputBoxes::checkInt16(m_ui->Text17) &&
+           InputBoxes::checkInt16(m_ui->Text18) && InputBoxes::checkInt16(m_ui->Text20);
+}
+
+void frmStage1::cmbNext_Click()
+{
+    // A click out of a box whose check has just refused it does not count.
+    for (const LeaveCheck* check : m_leaveChecks) {
+        if (check->refused())
+            return;
+    }
+    if (!checksPass())
+        return;
+    ReadProduct();
+    m_wizard.enterStage4();
+}
+
+void frmStage1::cmbPrev_Click()
+{
+    ReadProduct();
+    m_wizard.enterStage3();
+}
+
+void frmStage1::cmbCancel_Click()
+{
+    m_wizard.quit();
+}

@@ -1,0 +1,231 @@
+#include "frmStage3.h"
+
+#include "ui_frmStage3.h"
+
+#include "CalculationRecord.h"
+#include "DatabaseAccess.h"
+#include "InputBoxes.h"
+#include "Lookups.h"
+#include "Messages.h"
+#include "QueryTable.h"
+#include "ScreenBehaviour.h"
+#include "Wizard.h"
+
+#include <QShowEvent>
+#include <cmath>
+
+using InputBoxes::number;
+
+namespace {
+const QString DefaultMaterial = QStringLiteral("пенополиуретан панели");
+const QString InputError = QStringLiteral("Ошибка ввода данных");
+} // namespace
+
+frmStage3::frmStage3(Wizard& wizard, QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::frmStage3>()), m_wizard(wizard)
+{
+    m_ui->setupUi(this);
+    ScreenBehaviour::nameFromLabels(this);
+    ScreenBehaviour::selectAllOnFocus(this, {m_ui->tbVolume});
+
+    for (QLineEdit* box : {m_ui->Text2, m_ui->Text3, m_ui->Text4})
+        connect(box, &QLineEdit::textChanged, this, &frmStage3::OutVolume);
+    new LeaveCheck(m_ui->tbVolume, [this] {
+        tbVolume_LostFocus();
+        return true;
+    });
+    connect(m_ui->cmbNext, &QPushButton::clicked, this, &frmStage3::cmbNext_Click);
+    connect(m_ui->cmbPrev, &QPushButton::clicked, this, &frmStage3::cmbPrev_Click);
+    connect(m_ui->cmbCancel, &QPushButton::clicked, this, &frmStage3::cmbCancel_Click);
+
+    Form_Load();
+}
+
+frmStage3::~frmStage3() = default;
+
+void frmStage3::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        Form_Activate();
+}
+
+void frmStage3::Form_Load()
+{
+    ScreenBehaviour::centre(this);
+    for (QComboBox* list : {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3, m_ui->Combo4})
+        list->clear();
+
+    Database& ref = *m_wizard.record().ref_db;
+    QueryTable materials;
+    const int rows = OpenQuery(
+        ref, QStringLiteral("SELECT s_name,pkey FROM article WHERE cls_n=1 ORDER BY s_name"), materials);
+    for (int row = 0; row < rows; ++row) {
+        for (QComboBox* list : {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3})
+            list->addItem(materials.text(row, 0), materials.integer(row, 1));
+        if (materials.text(row, 0) == DefaultMaterial)
+            m_defaultMaterial = row;
+    }
+
+    QueryTable curtains;
+    const int curtainRows =
+        OpenQuery(ref, QStringLiteral("SELECT text_ru,pkey,c_value FROM curtain"), curtains);
+    for (int row = 0; row < curtainRows; ++row)
+        m_ui->Combo4->addItem(curtains.text(row, 0), curtains.integer(row, 1));
+    if (curtainRows > 0)
+        m_ui->Combo4->setCurrentIndex(0);
+}
+
+void frmStage3::Form_Activate()
+{
+    const CalculationRecord& record = m_wizard.record();
+    ShowChamber();
+    showMaterial(m_ui->Combo1, record.xk_ceiling_name);
+    showMaterial(m_ui->Combo2, record.xk_wall_name);
+    showMaterial(m_ui->Combo3, record.xk_floor_name);
+}
+
+void frmStage3::showMaterial(QComboBox* list, const QString& name)
+{
+    const int named = name.isEmpty() ? -1 : list->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (named >= 0)
+        list->setCurrentIndex(named);
+    else if (m_defaultMaterial < list->count())
+        list->setCurrentIndex(m_defaultMaterial);
+}
+
+void frmStage3::ShowChamber()
+{
+    using InputBoxes::pointText;
+    CalculationRecord& record = m_wizard.record();
+    m_ui->Text2->setText(pointText(record.xk_length));
+    m_ui->Text3->setText(pointText(record.xk_width));
+    m_ui->Text4->setText(pointText(record.xk_height));
+    m_ui->Text5->setText(QString::number(record.xk_ceiling));
+    m_ui->Text6->setText(QString::number(record.xk_wall));
+    m_ui->Text7->setText(QString::number(record.xk_floor));
+    m_ui->Text8->setText(pointText(record.xk_doors));
+    m_ui->Text9->setText(pointText(record.xk_doors_open));
+    m_ui->Text1->setText(InputBoxes::localeText(record.xk_temperature));
+    m_ui->Text10->setText(pointText(record.xk_people));
+    m_ui->Text11->setText(QString::number(record.xk_heat));
+    ScreenBehaviour::selectByKey(m_ui->Combo4, record.xk_curtain);
+    record.xk_bulk = record.xk_length * record.xk_width * record.xk_height;
+}
+
+void frmStage3::OutVolume()
+{
+    CalculationRecord& record = m_wizard.record();
+    record.xk_bulk = number(m_ui->Text2, true) * number(m_ui->Text3, true) * number(m_ui->Text4, true);
+    m_ui->tbVolume->setText(InputBoxes::fixedText(record.xk_bulk, 1));
+}
+
+void frmStage3::DimensionsByVolume(double V)
+{
+    double h = 4;
+    if (V < 25)
+        h = 2;
+    else if (V < 50)
+        h = 2.5;
+    else if (V < 100)
+        h = 3;
+    else if (V < 200)
+        h = 3.5;
+    const double a = std::sqrt(V * 0.5);
+    const double b = V / (a * h);
+    m_ui->Text2->setText(InputBoxes::fixedText(a, 1));
+    m_ui->Text3->setText(InputBoxes::fixedText(b, 1));
+    m_ui->Text4->setText(InputBoxes::fixedText(h, 1));
+}
+
+void frmStage3::tbVolume_LostFocus()
+{
+    // The box shows the volume with the system's decimal separator, so it is
+    // read back with commas as points: leaving it unchanged keeps the volume.
+    const double V = number(m_ui->tbVolume, true);
+    if (V > 0)
+        DimensionsByVolume(V);
+}
+
+qint16 frmStage3::readMaterial(QComboBox* list, qint16 key, QString& name, double& k)
+{
+    name = list->currentText();
+    // Of equal names the last one is taken, as the list is searched from the top.
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->itemText(i) == name)
+            list->setCurrentIndex(i);
+    }
+    // The lists cannot be typed into, so an empty list is the only case
+    // without a selection; the record then keeps its key.
+    if (list->currentIndex() >= 0)
+        key = static_cast<qint16>(list->currentData().toInt());
+    GetArticle(m_wizard.record(), key, name, k);
+    return key;
+}
+
+void frmStage3::ReadChamber()
+{
+    CalculationRecord& r = m_wizard.record();
+    r.xk_length = number(m_ui->Text2, true);
+    r.xk_width = number(m_ui->Text3, true);
+    r.xk_height = number(m_ui->Text4, true);
+    // The 16-bit boxes have passed checkInt16 before.
+    r.xk_ceiling = *InputBoxes::int16(m_ui->Text5, true);
+    r.xk_ceiling_stuff = readMaterial(m_ui->Combo1, r.xk_ceiling_stuff, r.xk_ceiling_name, r.xk_ceiling_k);
+    r.xk_wall = *InputBoxes::int16(m_ui->Text6, true);
+    r.xk_wall_stuff = readMaterial(m_ui->Combo2, r.xk_wall_stuff, r.xk_wall_name, r.xk_wall_k);
+    r.xk_floor = *InputBoxes::int16(m_ui->Text7, true);
+    r.xk_floor_stuff = readMaterial(m_ui->Combo3, r.xk_floor_stuff, r.xk_floor_name, r.xk_floor_k);
+    r.xk_doors = number(m_ui->Text8, true);
+    r.xk_doors_open = number(m_ui->Text9, true);
+    if (m_ui->Combo4->currentIndex() >= 0)
+        r.xk_curtain = static_cast<qint16>(m_ui->Combo4->currentData().toInt());
+    GetCurtain(r, r.xk_curtain);
+    // Shown in the system's number format, so a decimal comma must be read
+    // as such: -2,5 stays -2.5 when the screen is left and entered again.
+    r.xk_temperature = number(m_ui->Text1, true);
+    r.xk_people = number(m_ui->Text10, true);
+    r.xk_heat = *InputBoxes::int16(m_ui->Text11);
+    r.xk_bulk = r.xk_width * r.xk_length * r.xk_height;
+}
+
+bool frmStage3::checksPass()
+{
+    using InputBoxes::refuse;
+    if (!InputBoxes::isNumber(m_ui->Text1))
+        return refuse(m_ui->Text1, QStringLiteral("Должно быть цифровое значение"), InputError);
+    // Read as they are stored, so a length typed as 0,5 is not taken for 0.
+    if (number(m_ui->Text2, true) <= 0)
+        return refuse(m_ui->Text2, QStringLiteral("Введите длину камеры"), InputError);
+    if (number(m_ui->Text3, true) <= 0)
+        return refuse(m_ui->Text3, QStringLiteral("Введите ширину камеры"), InputError);
+    if (number(m_ui->Text4, true) <= 0)
+        return refuse(m_ui->Text4, QStringLiteral("Введите высоту камеры"), InputError);
+    return InputBoxes::checkInt16(m_ui->Text5, true) && InputBoxes::checkInt16(m_ui->Text6, true) &&
+           InputBoxes::checkInt16(m_ui->Text7, true) && InputBoxes::checkInt16(m_ui->Text11);
+}
+
+void frmStage3::cmbNext_Click()
+{
+    if (!checksPass())
+        return;
+    ReadChamber();
+    m_wizard.enterStage1();
+}
+
+void frmStage3::cmbPrev_Click()
+{
+    const MsgAnswer answer = Messages::show(QStringLiteral("При переходе на первый экран произойдет\n"
+                                                           "обнуление всех выбранных значений.\n"
+                                                           "Обнулить все значения?"),
+                                            MsgIcon::Question, QStringLiteral(""), MsgButtons::YesNo);
+    if (answer != MsgAnswer::Yes)
+        return;
+    m_wizard.ResetRecord();
+    m_wizard.showStage0();
+}
+
+void frmStage3::cmbCancel_Click()
+{
+    m_wizard.quit();
+}
