@@ -1,9 +1,10 @@
 #include "DatabaseAccess.h"
+#include "Functions.h"
 #include "Messages.h"
 #include "WidgetMessageSeam.h"
+#include "frmMain.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
@@ -11,15 +12,14 @@ int main(int argc, char* argv[])
     WidgetMessageSeam seam(QString::fromUtf8(ApplicationTitle));
     Messages::install(&seam);
 
-    auto db = OpenProgramDatabase(ProgramFolder(), QLatin1String(ReferenceFileName), referenceTables(), nullptr);
-    if (!db) {
+    if (Functions::OpenDatabase() != 0) {
         ShowDatabaseNotFound();
         return 1;
     }
 
-    QMainWindow main;
-    main.setWindowTitle(QStringLiteral("Ведение справочников для расчета оборудования"));
-    main.resize(800, 600);
+    frmMain main;
     main.show();
-    return app.exec();
+    const int status = app.exec();
+    Functions::CloseDatabase();
+    return status;
 }

@@ -1,0 +1,25 @@
+#include "EditorDialog.h"
+
+#include "Functions.h"
+
+EditorDialog::EditorDialog(QWidget* parent) : QDialog(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void EditorDialog::openModal()
+{
+    setWindowModality(Qt::ApplicationModal);
+    show();
+}
+
+void EditorDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        Functions::PlaceWindow(this, 2);
+        if (QWidget* box = firstBox())
+            box->setFocus();
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+// A record editor: modal, made afresh for each use and gone when closed,
+// centred when it first shows, with the focus in its first box.
+class EditorDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit EditorDialog(QWidget* parent);
+
+    // Shows the editor modally without blocking the caller; what follows the
+    // edit runs on finished().
+    void openModal();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    virtual QWidget* firstBox() const = 0;
+
+private:
+    bool m_placed = false;
+};

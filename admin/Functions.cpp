@@ -1,0 +1,217 @@
+#include "Functions.h"
+
+#include "Database.h"
+#include "DatabaseAccess.h"
+#include "Messages.h"
+#include "NumberText.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QWidget>
+#include <limits>
+
+namespace Functions {
+
+qint16 CurrentKind = 0;
+qint16 CurrentKey = 0;
+bool AddMode = false;
+qint32 ParentKey = 0;
+QueryTable PowerRows;
+
+namespace {
+
+QString s_folder;
+std::shared_ptr<Database> s_connection;
+QString s_lastError;
+QList<QPointer<QAction>> s_listMenus;
+
+int fail(const DbError& error)
+{
+    s_lastError = error.description;
+    return error.number;
+}
+
+void setListMenusEnabled(bool enabled)
+{
+    for (const QPointer<QAction>& action : s_listMenus)
+        if (action)
+            action->setEnabled(enabled);
+}
+
+} // namespace
+
+void SetProgramFolder(const QString& folder)
+{
+    s_folder = folder;
+}
+
+QString ProgramFolderPath()
+{
+    return s_folder.isEmpty() ? ProgramFolder() : s_folder;
+}
+
+int OpenDatabase()
+{
+    int error = 0;
+    s_connection =
+        OpenProgramDatabase(ProgramFolderPath(), QLatin1String(ReferenceFileName), referenceTables(), &error);
+    return s_connection ? 0 : error;
+}
+
+void CloseDatabase()
+{
+    PowerRows = QueryTable();
+    s_connection.reset();
+}
+
+Database* Connection()
+{
+    return s_connection.get();
+}
+
+int FetchRows(const QString& sql, QueryTable& rows)
+{
+    if (!s_connection)
+        return 0;
+    DbError error;
+    const int count = s_connection->query(sql, rows, &error);
+    if (count < 0) {
+        fail(error);
+        return 0;
+    }
+    return count;
+}
+
+int ExecSql(const QString& sql)
+{
+    if (!s_connection)
+        return fail({1, QStringLiteral("База данных не открыта")});
+    DbError error;
+    return s_connection->execute(sql, &error) ? 0 : fail(error);
+}
+
+QString LastErrorDescription()
+{
+    return s_lastError;
+}
+
+int ExecSqlAll(const QStringList& statements)
+{
+    if (!s_connection)
+        return fail({1, QStringLiteral("База данных не открыта")});
+    DbError error;
+    if (!s_connection->begin(&error))
+        return fail(error);
+    for (const QString& sql : statements) {
+        if (const int rc = ExecSql(sql)) {
+            s_connection->rollback();
+            return rc;
+        }
+    }
+    if (!s_connection->commit(&error)) {
+        s_connection->rollback();
+        return fail(error);
+    }
+    return 0;
+}
+
+int InsertRow(const QString& sql, qint64* key)
+{
+    if (!s_connection)
+        return fail({1, QStringLiteral("База данных не открыта")});
+    DbError error;
+    if (!s_connection->begin(&error))
+        return fail(error);
+    if (const int rc = ExecSql(sql)) {
+        s_connection->rollback();
+        return rc;
+    }
+    const qint64 newKey = s_connection->lastInsertKey();
+    if (newKey > std::numeric_limits<qint16>::max()) {
+        s_connection->rollback();
+        return fail({1, QStringLiteral("Ключ новой записи (%1) больше 32767: программа подбора не сможет её "
+                                       "прочитать. Запись не сохранена.")
+                            .arg(newKey)});
+    }
+    if (!s_connection->commit(&error)) {
+        s_connection->rollback();
+        return fail(error);
+    }
+    *key = newKey;
+    return 0;
+}
+
+bool PickKey(qint64 key)
+{
+    if (key < 1 || key > std::numeric_limits<qint16>::max()) {
+        Messages::show(QStringLiteral("Ключ записи (%1) вне диапазона от 1 до 32767: "
+                                      "такую запись программа изменить или удалить не может.")
+                           .arg(key),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        return false;
+    }
+    CurrentKey = static_cast<qint16>(key);
+    return true;
+}
+
+QString FixNumber(const QString& text)
+{
+    QString fixed = text;
+    fixed.replace(QLatin1Char(','), QLatin1Char('.'));
+    return fixed.trimmed();
+}
+
+std::optional<double> TypedNumber(const QString& text)
+{
+    const QString fixed = FixNumber(text);
+    if (!NumberText::isNumeric(fixed, QLocale::c()))
+        return std::nullopt;
+    return NumberText::read(fixed);
+}
+
+void RegisterListMenus(const QList<QAction*>& actions)
+{
+    s_listMenus.clear();
+    for (QAction* action : actions)
+        s_listMenus << action;
+}
+
+void DisableListMenus()
+{
+    setListMenusEnabled(false);
+}
+
+void EnableListMenus()
+{
+    setListMenusEnabled(true);
+}
+
+void NameBoxesAfterLabels(QWidget* form)
+{
+    for (QLabel* label : form->findChildren<QLabel*>()) {
+        if (label->buddy())
+            label->buddy()->setAccessibleName(label->text().remove(QLatin1Char('&')).trimmed());
+    }
+}
+
+void PlaceWindow(QWidget* window, int verticalDivisor)
+{
+    // A list window lives in a sub-window of the container: place that.
+    QWidget* frame = window;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        frame = sub;
+    QRect area;
+    if (frame->parentWidget() && !frame->isWindow())
+        area = frame->parentWidget()->rect();
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    const QSize size = frame->frameGeometry().size();
+    frame->move(area.left() + std::max(0, (area.width() - size.width()) / 2),
+                area.top() + std::max(0, (area.height() - size.height()) / verticalDivisor));
+}
+
+} // namespace Functions

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "QueryTable.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class Database;
+class QAction;
+class QWidget;
+
+// The administrator's shared module: the one connection to nv.mdb, the state
+// through which list windows tell their modal editors what to edit, and the
+// query and command operations every screen uses.
+namespace Functions {
+
+// Kind of reference data whose list window is open (the menu codes).
+enum ListKind : qint16 {
+    KindInsulation = 1,
+    KindCurtain = 2,
+    KindProduct = 3,
+    KindPacking = 4,
+    KindEquipment = 5
+};
+
+extern qint16 CurrentKind;
+extern qint16 CurrentKey;
+extern bool AddMode;
+extern qint32 ParentKey;
+extern QueryTable PowerRows;
+
+// The folder holding nv.mdb and the equipment pictures; ProgramFolder()
+// unless a test points it elsewhere.
+void SetProgramFolder(const QString& folder);
+QString ProgramFolderPath();
+
+// 0 when the connection is open, else the error number (already shown).
+int OpenDatabase();
+void CloseDatabase();
+Database* Connection();
+
+// Row count of the query; with 0 rows (or a refused query) the table is left
+// as it was.
+int FetchRows(const QString& sql, QueryTable& rows);
+
+// 0 or the error number; the description stays in LastErrorDescription().
+int ExecSql(const QString& sql);
+QString LastErrorDescription();
+
+// Runs the statements as one change: either all are stored or none.
+int ExecSqlAll(const QStringList& statements);
+
+// Runs an INSERT and gives the new row's key. A key the wizard cannot hold
+// (above 32767) undoes the insert and counts as a failure.
+int InsertRow(const QString& sql, qint64* key);
+
+// Takes a list entry's key as CurrentKey; a key beyond 16 bits is reported
+// and refused instead of being cut down to another record's key.
+bool PickKey(qint64 key);
+
+// Commas become points, leading and trailing blanks go.
+QString FixNumber(const QString& text);
+
+// The typed text as a number when, after FixNumber, it is a complete number;
+// text with anything after its number ("12abc") or without one is refused,
+// so only well-formed numbers ever reach a statement.
+std::optional<double> TypedNumber(const QString& text);
+
+// The five list items of the main window's menu.
+void RegisterListMenus(const QList<QAction*>& actions);
+void DisableListMenus();
+void EnableListMenus();
+
+// Gives every box that has a label that label's text as its accessible
+// name, so a screen reader announces it; call again after labels change.
+void NameBoxesAfterLabels(QWidget* form);
+
+// Places a window in its container or on the screen: centred horizontally,
+// its top at the free height divided by verticalDivisor.
+void PlaceWindow(QWidget* window, int verticalDivisor);
+
+} // namespace Functions

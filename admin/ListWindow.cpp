@@ -1,0 +1,33 @@
+#include "ListWindow.h"
+
+#include "Functions.h"
+
+#include <QMdiSubWindow>
+
+ListWindow::ListWindow(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    Functions::DisableListMenus();
+}
+
+ListWindow::~ListWindow()
+{
+    Functions::EnableListMenus();
+}
+
+void ListWindow::closeWindow()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void ListWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        Functions::PlaceWindow(this, 3);
+    }
+}

@@ -1,0 +1,32 @@
+#include "PowerSet.h"
+
+#include "QueryTable.h"
+
+namespace PowerSet {
+
+QString entryText(const QString& model, const QString& modification)
+{
+    return model + (modification.size() == 2 ? QStringLiteral("0") : QString()) + modification;
+}
+
+QString gridProblem(const QueryTable& rows)
+{
+    // Columns: pkey, model, modification, in_t, out_t, power.
+    const QString model = rows.text(0, 1);
+    if (rows.rowCount() != RowCount)
+        return QStringLiteral("У модели %1 %2 строк производительности вместо девяти "
+                              "(три температуры в камере на три температуры снаружи).")
+            .arg(model)
+            .arg(rows.rowCount());
+    if (model.size() != CodeLength)
+        return QStringLiteral("Код модели \"%1\" должен состоять из трех символов.").arg(model);
+    for (int k = 0; k < RowCount; ++k) {
+        if (rows.number(k, 3) != rows.number(k / 3 * 3, 3) || rows.number(k, 4) != rows.number(k % 3, 4))
+            return QStringLiteral("Строки производительности модели %1 не образуют таблицу "
+                                  "из трех температур в камере на три температуры снаружи.")
+                .arg(model);
+    }
+    return {};
+}
+
+} // namespace PowerSet

@@ -1,0 +1,87 @@
+#include "frmCLS.h"
+
+#include "Functions.h"
+#include "Messages.h"
+#include "SimpleList.h"
+#include "frmClsEdit.h"
+#include "ui_frmCLS.h"
+
+frmCLS::frmCLS(QWidget* parent) : ListWindow(parent), m_ui(std::make_unique<Ui::frmCLS>())
+{
+    m_ui->setupUi(this);
+    connect(m_ui->cmbAdd, &QPushButton::clicked, this, &frmCLS::cmbAdd_Click);
+    connect(m_ui->Command5, &QPushButton::clicked, this, &frmCLS::Command5_Click);
+    connect(m_ui->List1, &QListWidget::itemDoubleClicked, this, &frmCLS::Command5_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &frmCLS::Command2_Click);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &frmCLS::Command4_Click);
+}
+
+frmCLS::~frmCLS() = default;
+
+void frmCLS::FillList()
+{
+    m_list = SimpleList::forKind(Functions::CurrentKind);
+    if (!m_list)
+        return;
+    setWindowTitle(m_list->caption);
+    m_ui->List1->setAccessibleName(m_list->caption);
+    m_ui->List1->clear();
+    QueryTable rows;
+    const int count = Functions::FetchRows(m_list->listQuery(), rows);
+    for (int r = 0; r < count; ++r) {
+        auto* item = new QListWidgetItem(rows.text(r, 1), m_ui->List1);
+        item->setData(Qt::UserRole, rows.integer(r, 0));
+    }
+    if (count > 0)
+        m_ui->List1->setCurrentRow(0);
+}
+
+void frmCLS::cmbAdd_Click()
+{
+    openEditor(true, {}, {}, {});
+}
+
+void frmCLS::Command5_Click()
+{
+    const QListWidgetItem* item = m_ui->List1->currentItem();
+    if (!m_list || !item || !Functions::PickKey(item->data(Qt::UserRole).toLongLong()))
+        return;
+    QueryTable row;
+    if (Functions::FetchRows(m_list->readQuery(Functions::CurrentKey), row) == 0) {
+        Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical,
+                       QStringLiteral("Ошибка"));
+        return;
+    }
+    openEditor(false, row.text(0, 0), row.text(0, 2), m_list->hasSecondValue ? row.text(0, 1) : QString());
+}
+
+void frmCLS::openEditor(bool addMode, const QString& name, const QString& value, const QString& second)
+{
+    Functions::AddMode = addMode;
+    auto* editor = new frmClsEdit(m_ui->List1, this);
+    editor->setWindowTitle(windowTitle());
+    editor->setValues(name, value, second);
+    editor->openModal();
+}
+
+void frmCLS::Command2_Click()
+{
+    const int row = m_ui->List1->currentRow();
+    if (!m_list || row < 0 || !Functions::PickKey(m_ui->List1->item(row)->data(Qt::UserRole).toLongLong()))
+        return;
+    if (Functions::ExecSql(m_list->deleteStatement(Functions::CurrentKey)) != 0) {
+        Messages::show(QStringLiteral("произошел сбой при удалении данных!"), MsgIcon::Critical,
+                       QStringLiteral("Ошибка"));
+        return;
+    }
+    delete m_ui->List1->takeItem(row);
+    if (m_ui->List1->count() == 0)
+        m_ui->List1->setCurrentRow(-1);
+    else
+        m_ui->List1->setCurrentRow(std::max(0, row - 1));
+}
+
+void frmCLS::Command4_Click()
+{
+    closeWindow();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ListWindow.h"
+
+#include <memory>
+
+namespace Ui {
+class frmCLS;
+}
+struct SimpleList;
+
+// The list window of the flat lists: insulation, curtains, packing.
+class frmCLS : public ListWindow
+{
+    Q_OBJECT
+public:
+    explicit frmCLS(QWidget* parent = nullptr);
+    ~frmCLS() override;
+
+    // Caption and entries for the kind in CurrentKind.
+    void FillList();
+
+private:
+    void cmbAdd_Click();
+    void Command5_Click();
+    void Command2_Click();
+    void Command4_Click();
+
+    void openEditor(bool addMode, const QString& name, const QString& value, const QString& second);
+
+    std::unique_ptr<Ui::frmCLS> m_ui;
+    const SimpleList* m_list = nullptr;
+};

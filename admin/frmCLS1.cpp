@@ -1,0 +1,333 @@
+#include "frmCLS1.h"
+
+#include "Functions.h"
+#include "Messages.h"
+#include "PowerSet.h"
+#include "SqlLiteral.h"
+#include "frmCls1Edit.h"
+#include "frmEqEdit.h"
+#include "frmPrEdit.h"
+#include "ui_frmCLS1.h"
+
+namespace {
+constexpr int ModelRole = Qt::UserRole;
+constexpr int ModificationRole = Qt::UserRole + 1;
+} // namespace
+
+frmCLS1::frmCLS1(QWidget* parent) : ListWindow(parent), m_ui(std::make_unique<Ui::frmCLS1>())
+{
+    m_ui->setupUi(this);
+    connect(m_ui->Combo1, &QComboBox::currentIndexChanged, this, &frmCLS1::Combo1_Click);
+    connect(m_ui->cmbGAdd, &QPushButton::clicked, this, &frmCLS1::cmbGAdd_Click);
+    connect(m_ui->cmbGEdit, &QPushButton::clicked, this, &frmCLS1::cmbGEdit_Click);
+    connect(m_ui->cmbGDelete, &QPushButton::clicked, this, &frmCLS1::cmbGDelete_Click);
+    connect(m_ui->cmbAdd, &QPushButton::clicked, this, &frmCLS1::cmbAdd_Click);
+    connect(m_ui->cmbEdit, &QPushButton::clicked, this, &frmCLS1::cmbEdit_Click);
+    connect(m_ui->List1, &QListWidget::itemDoubleClicked, this, &frmCLS1::cmbEdit_Click);
+    connect(m_ui->cmbDelete, &QPushButton::clicked, this, &frmCLS1::cmbDelete_Click);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &frmCLS1::Command4_Click);
+}
+
+frmCLS1::~frmCLS1() = default;
+
+bool frmCLS1::isEquipment() const
+{
+    return Functions::CurrentKind == Functions::KindEquipment;
+}
+
+bool frmCLS1::FillUpperLevel()
+{
+    QueryTable rows;
+    const int count = Functions::FetchRows(
+        isEquipment() ? QStringLiteral("SELECT Pkey,text_ru,model FROM Equipment ORDER BY text_ru")
+                      : QStringLiteral("SELECT Pkey,text_ru FROM PGroup ORDER BY text_ru"),
+        rows);
+    if (count == 0)
+        return false;
+    setWindowTitle(isEquipment() ? QStringLiteral("Оборудование") : QStringLiteral("Продукты"));
+    m_ui->Image1->setVisible(!isEquipment());
+    m_ui->Image2->setVisible(isEquipment());
+    // A picture missing from the resources simply leaves its place empty.
+    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/products.jpg")));
+    m_ui->Image2->setPixmap(QPixmap(QStringLiteral(":/images/equipment.jpg")));
+    if (isEquipment())
+        m_ui->Label2->setText(QStringLiteral("Модель агрегата"));
+    Functions::NameBoxesAfterLabels(this);
+    m_ui->List1->clear();
+    {
+        const QSignalBlocker blocker(m_ui->Combo1);
+        m_ui->Combo1->clear();
+        for (int r = 0; r < count; ++r)
+            m_ui->Combo1->addItem(rows.text(r, 1), rows.integer(r, 0));
+        m_ui->Combo1->setCurrentIndex(0);
+    }
+    Combo1_Click();
+    return true;
+}
+
+void frmCLS1::Combo1_Click()
+{
+    const int index = m_ui->Combo1->currentIndex();
+    Functions::ParentKey = index >= 0 ? m_ui->Combo1->itemData(index).toInt() : 0;
+    if (index < 0)
+        m_ui->List1->clear();
+    else if (isEquipment())
+        FillEquipment(Functions::ParentKey);
+    else
+        FillProduct(Functions::ParentKey);
+    selectLowerEntry(0);
+}
+
+void frmCLS1::selectLowerEntry(int row)
+{
+    const int count = m_ui->List1->count();
+    m_ui->List1->setCurrentRow(count == 0 ? -1 : (row < count ? row : 0));
+    m_ui->cmbEdit->setEnabled(count > 0);
+    m_ui->cmbDelete->setEnabled(count > 0);
+}
+
+void frmCLS1::refillLowerList(int row)
+{
+    if (isEquipment())
+        FillEquipment(Functions::ParentKey);
+    else
+        FillProduct(Functions::ParentKey);
+    selectLowerEntry(row);
+}
+
+void frmCLS1::FillProduct(qint32 groupKey)
+{
+    m_ui->List1->clear();
+    QueryTable rows;
+    const int count = Functions::FetchRows(
+        QStringLiteral("SELECT pkey, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, fkey FROM Product "
+                       "WHERE fkey=") +
+            SqlLiteral::integer(groupKey) + QStringLiteral(" ORDER BY text_ru"),
+        rows);
+    for (int r = 0; r < count; ++r) {
+        auto* item = new QListWidgetItem(rows.text(r, 1), m_ui->List1);
+        item->setData(Qt::UserRole, rows.integer(r, 0));
+    }
+}
+
+void frmCLS1::cmbGAdd_Click()
+{
+    Functions::AddMode = true;
+    auto* editor = new frmCls1Edit(m_ui->Combo1, this);
+    editor->setNames(QString(), QString(), QString(), QString());
+    editor->openModal();
+}
+
+void frmCLS1::cmbGEdit_Click()
+{
+    const int index = m_ui->Combo1->currentIndex();
+    if (index < 0 || !Functions::PickKey(m_ui->Combo1->itemData(index).toLongLong()))
+        return;
+    Functions::AddMode = false;
+    const QString key = SqlLiteral::integer(Functions::CurrentKey);
+    QueryTable row;
+    if (Functions::FetchRows(
+            isEquipment()
+                ? QStringLiteral("SELECT text_ru,pkey,model,picture,scheme FROM equipment WHERE Pkey=") + key
+                : QStringLiteral("SELECT text_ru,pkey FROM PGroup WHERE Pkey=") + key,
+            row) == 0) {
+        Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical,
+                       QStringLiteral("Ошибка"));
+        return;
+    }
+    auto* editor = new frmCls1Edit(m_ui->Combo1, this);
+    editor->setNames(row.text(0, 0), row.text(0, 2), row.text(0, 3), row.text(0, 4));
+    editor->openModal();
+}
+
+void frmCLS1::cmbGDelete_Click()
+{
+    const int index = m_ui->Combo1->currentIndex();
+    if (index < 0 || !Functions::PickKey(m_ui->Combo1->itemData(index).toLongLong()))
+        return;
+    if (m_ui->List1->count() > 0) {
+        Messages::show(QStringLiteral("Для удаления группы необходимо предварительно") +
+                           QStringLiteral("\r\n") + QStringLiteral(" удалить все записи, входящие в группу!"),
+                       MsgIcon::Exclamation, QStringLiteral("Внимание"));
+        return;
+    }
+    const QString table = isEquipment() ? QStringLiteral("equipment") : QStringLiteral("PGroup");
+    if (Functions::ExecSql(QStringLiteral("DELETE FROM %1 WHERE Pkey=").arg(table) +
+                           SqlLiteral::integer(Functions::CurrentKey)) != 0) {
+        Messages::show(QStringLiteral("При удалении записи произошел сбой!"), MsgIcon::Critical,
+                       QStringLiteral("Ошибка"));
+        return;
+    }
+    {
+        const QSignalBlocker blocker(m_ui->Combo1);
+        m_ui->Combo1->removeItem(index);
+        m_ui->Combo1->setCurrentIndex(m_ui->Combo1->count() == 0 ? -1 : std::max(0, index - 1));
+    }
+    Combo1_Click();
+}
+
+void frmCLS1::cmbAdd_Click()
+{
+    if (m_ui->Combo1->currentIndex() < 0)
+        return;
+    if (isEquipment())
+        addModel();
+    else
+        addProduct();
+}
+
+void frmCLS1::cmbEdit_Click()
+{
+    if (!m_ui->List1->currentItem())
+        return;
+    if (isEquipment())
+        editModel();
+    else
+        editProduct();
+}
+
+void frmCLS1::cmbDelete_Click()
+{
+    if (!m_ui->List1->currentItem())
+        return;
+    if (isEquipment())
+        deleteModel();
+    else
+        deleteProduct();
+}
+
+bool frmCLS1::confirmDelete() const
+{
+    return Messages::show(QStringLiteral("Удалить ?"), MsgIcon::Question, QStringLiteral("Удаление"),
+                          MsgButtons::YesNo) == MsgAnswer::Yes;
+}
+
+void frmCLS1::addProduct()
+{
+    Functions::AddMode = true;
+    auto* editor = new frmPrEdit(this);
+    editor->setGroups(m_ui->Combo1, Functions::ParentKey);
+    connect(editor, &QDialog::finished, this, [this] { refillLowerList(0); });
+    editor->openModal();
+}
+
+void frmCLS1::editProduct()
+{
+    const int position = m_ui->List1->currentRow();
+    if (!Functions::PickKey(m_ui->List1->currentItem()->data(Qt::UserRole).toLongLong()))
+        return;
+    Functions::AddMode = false;
+    QueryTable row;
+    if (Functions::FetchRows(
+            QStringLiteral("SELECT pkey,text_ru,text_en,text_it,co,cz,cwr,tko,tnz,td0,td2,td5,"
+                           "td15,fkey FROM product WHERE pkey=") +
+                SqlLiteral::integer(Functions::CurrentKey),
+            row) == 0) {
+        Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical,
+                       QStringLiteral("Внимание"));
+        return;
+    }
+    auto* editor = new frmPrEdit(this);
+    editor->setProduct(row);
+    editor->setGroups(m_ui->Combo1, row.integer(0, 13));
+    connect(editor, &QDialog::finished, this, [this, position] { refillLowerList(position); });
+    editor->openModal();
+}
+
+void frmCLS1::deleteProduct()
+{
+    if (confirmDelete() && Functions::PickKey(m_ui->List1->currentItem()->data(Qt::UserRole).toLongLong())) {
+        if (Functions::ExecSql(QStringLiteral("DELETE FROM Product WHERE Pkey=") +
+                               SqlLiteral::integer(Functions::CurrentKey)) != 0)
+            Messages::show(QStringLiteral("Произошел сбой при удалении записи!"), MsgIcon::Exclamation,
+                           QStringLiteral("Внимание"));
+        else
+            delete m_ui->List1->currentItem();
+    }
+    selectLowerEntry(0);
+}
+
+void frmCLS1::FillEquipment(qint32 typeKey)
+{
+    m_ui->List1->clear();
+    QueryTable rows;
+    const int count = Functions::FetchRows(
+        QStringLiteral("SELECT DISTINCT model,modification FROM power WHERE fkey=") +
+            SqlLiteral::integer(typeKey) + QStringLiteral(" ORDER BY model,modification"),
+        rows);
+    for (int r = 0; r < count; ++r) {
+        // The entry keeps model and modification as they are stored, so a
+        // code of another length is still found again exactly.
+        auto* item = new QListWidgetItem(PowerSet::entryText(rows.text(r, 0), rows.text(r, 1)), m_ui->List1);
+        item->setData(ModelRole, rows.text(r, 0));
+        item->setData(ModificationRole, rows.number(r, 1));
+    }
+}
+
+void frmCLS1::addModel()
+{
+    Functions::AddMode = true;
+    QueryTable row;
+    const QString series = Functions::FetchRows(QStringLiteral("SELECT model FROM Equipment WHERE pkey=") +
+                                                    SqlLiteral::integer(Functions::ParentKey),
+                                                row) > 0
+                               ? row.text(0, 0).left(2)
+                               : QString();
+    auto* editor = new frmEqEdit(this);
+    editor->FillNew(m_ui->Combo1->currentText(), series);
+    connect(editor, &QDialog::finished, this, [this] { refillLowerList(0); });
+    editor->openModal();
+}
+
+void frmCLS1::editModel()
+{
+    Functions::AddMode = false;
+    const QListWidgetItem* item = m_ui->List1->currentItem();
+    const int position = m_ui->List1->currentRow();
+    const QString model = item->data(ModelRole).toString();
+    QueryTable rows;
+    if (Functions::FetchRows(
+            QStringLiteral("SELECT pkey,model,modification,in_t,out_t,power FROM power WHERE model=") +
+                SqlLiteral::text(model) + QStringLiteral(" AND modification=") +
+                SqlLiteral::number(item->data(ModificationRole).toDouble()) +
+                QStringLiteral(" ORDER BY in_t,out_t"),
+            rows) == 0) {
+        Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical,
+                       QStringLiteral("Внимание"));
+        return;
+    }
+    const QString problem = PowerSet::gridProblem(rows);
+    if (!problem.isEmpty()) {
+        Messages::show(problem + QStringLiteral("\r\nТакую модель этот редактор открыть не может."),
+                       MsgIcon::Exclamation, QStringLiteral("Внимание"));
+        return;
+    }
+    Functions::PowerRows = rows;
+    auto* editor = new frmEqEdit(this);
+    editor->FillFromRows(m_ui->Combo1->currentText());
+    // Re-read so that a changed code or size shows at once.
+    connect(editor, &QDialog::finished, this, [this, position] { refillLowerList(position); });
+    editor->openModal();
+}
+
+void frmCLS1::deleteModel()
+{
+    const QListWidgetItem* item = m_ui->List1->currentItem();
+    if (confirmDelete()) {
+        if (Functions::ExecSql(QStringLiteral("DELETE FROM Power WHERE Fkey=") +
+                               SqlLiteral::integer(Functions::ParentKey) + QStringLiteral(" AND model=") +
+                               SqlLiteral::text(item->data(ModelRole).toString()) +
+                               QStringLiteral(" AND modification=") +
+                               SqlLiteral::number(item->data(ModificationRole).toDouble())) != 0)
+            Messages::show(QStringLiteral("Произошел сбой при удалении записи!"), MsgIcon::Exclamation,
+                           QStringLiteral("Внимание"));
+        else
+            delete item;
+    }
+    selectLowerEntry(0);
+}
+
+void frmCLS1::Command4_Click()
+{
+    closeWindow();
+}

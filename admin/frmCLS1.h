@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ListWindow.h"
+
+#include <memory>
+
+namespace Ui {
+class frmCLS1;
+}
+
+// The two-level list window: product groups and their products (kind 3), or
+// equipment types and their unit models (kind 5).
+class frmCLS1 : public ListWindow
+{
+    Q_OBJECT
+public:
+    explicit frmCLS1(QWidget* parent = nullptr);
+    ~frmCLS1() override;
+
+    // Fills the upper list for CurrentKind and selects its first entry.
+    // Returns false, and shows nothing, when there is no group or type yet.
+    bool FillUpperLevel();
+
+    void FillProduct(qint32 groupKey);
+    void FillEquipment(qint32 typeKey);
+
+private:
+    void Combo1_Click();
+    void cmbGAdd_Click();
+    void cmbGEdit_Click();
+    void cmbGDelete_Click();
+    void cmbAdd_Click();
+    void cmbEdit_Click();
+    void cmbDelete_Click();
+    void Command4_Click();
+
+    void addProduct();
+    void editProduct();
+    void deleteProduct();
+    void addModel();
+    void editModel();
+    void deleteModel();
+
+    bool isEquipment() const;
+    // Re-reads the lower list and selects the entry at row (or the first).
+    void refillLowerList(int row);
+    void selectLowerEntry(int row);
+    bool confirmDelete() const;
+
+    std::unique_ptr<Ui::frmCLS1> m_ui;
+};

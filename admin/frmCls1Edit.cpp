@@ -1,0 +1,145 @@
+#include "frmCls1Edit.h"
+
+#include "Functions.h"
+#include "Messages.h"
+#include "SqlLiteral.h"
+#include "ui_frmCls1Edit.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStyle>
+
+frmCls1Edit::frmCls1Edit(QComboBox* combo, QWidget* parent)
+    : EditorDialog(parent), m_ui(std::make_unique<Ui::frmCls1Edit>()), m_combo(combo),
+      m_equipment(Functions::CurrentKind == Functions::KindEquipment)
+{
+    m_ui->setupUi(this);
+    m_ui->Label1->setText(m_equipment ? QStringLiteral("Тип оборудования")
+                                      : QStringLiteral("Группа продуктов"));
+    for (QWidget* w : {static_cast<QWidget*>(m_ui->Label2), static_cast<QWidget*>(m_ui->Text2),
+                       static_cast<QWidget*>(m_ui->Label3), static_cast<QWidget*>(m_ui->Text3),
+                       static_cast<QWidget*>(m_ui->Image1), static_cast<QWidget*>(m_ui->Label4),
+                       static_cast<QWidget*>(m_ui->Text4), static_cast<QWidget*>(m_ui->Image2)})
+        w->setVisible(m_equipment);
+    const QIcon icon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    m_ui->Image1->setIcon(icon);
+    m_ui->Image2->setIcon(icon);
+    Functions::NameBoxesAfterLabels(this);
+    connect(m_ui->Image1, &QToolButton::clicked, this, &frmCls1Edit::Image1_Click);
+    connect(m_ui->Image2, &QToolButton::clicked, this, &frmCls1Edit::Image2_Click);
+    connect(m_ui->cmbSave, &QPushButton::clicked, this, &frmCls1Edit::cmbSave_Click);
+    connect(m_ui->cmbExit, &QPushButton::clicked, this, &frmCls1Edit::cmbExit_Click);
+}
+
+frmCls1Edit::~frmCls1Edit() = default;
+
+void frmCls1Edit::setNames(const QString& name, const QString& model, const QString& picture,
+                           const QString& scheme)
+{
+    m_ui->Text1->setText(name);
+    m_ui->Text2->setText(model);
+    m_ui->Text3->setText(picture);
+    m_ui->Text4->setText(scheme);
+}
+
+QWidget* frmCls1Edit::firstBox() const
+{
+    return m_ui->Text1;
+}
+
+void frmCls1Edit::Image1_Click()
+{
+    choosePicture(m_ui->Text3, false);
+}
+
+void frmCls1Edit::Image2_Click()
+{
+    choosePicture(m_ui->Text4, true);
+}
+
+void frmCls1Edit::choosePicture(QLineEdit* box, bool withDestination)
+{
+    const QString source =
+        Messages::openFile(QString(), QStringLiteral("Картинки (*.jpg)"), QDir::currentPath());
+    if (source.isEmpty())
+        return;
+    const int slash = std::max(source.lastIndexOf(QLatin1Char('/')), source.lastIndexOf(QLatin1Char('\\')));
+    const QString fileName = source.mid(slash + 1);
+    const QString destination = QDir(Functions::ProgramFolderPath()).filePath(fileName);
+
+    // A picture chosen from the program folder itself needs no copy.
+    const bool samePlace = QFileInfo::exists(source) && QFileInfo(source).canonicalFilePath() ==
+                                                            QFileInfo(destination).canonicalFilePath();
+    QFile file(source);
+    if (!samePlace) {
+        if (file.exists())
+            QFile::remove(destination);
+        if (!file.copy(destination)) {
+            QString text = QStringLiteral("Ошибка при копировании файла ") + source;
+            if (withDestination)
+                text += QStringLiteral("->") + destination + QStringLiteral("!\r\n") + file.errorString() +
+                        QLatin1Char('(') + QString::number(int(file.error()), 16).toUpper() +
+                        QLatin1Char(')');
+            else
+                text += QStringLiteral("!\r\n") + file.errorString();
+            Messages::show(text, MsgIcon::Exclamation, QStringLiteral(""));
+        }
+    }
+    box->setText(fileName);
+}
+
+QString frmCls1Edit::statement(const QString& name, const QString& model) const
+{
+    const QString key = SqlLiteral::integer(Functions::CurrentKey);
+    if (!m_equipment)
+        return Functions::AddMode ? QStringLiteral("INSERT INTO PGroup(text_ru) VALUES (") +
+                                        SqlLiteral::text(name) + QLatin1Char(')')
+                                  : QStringLiteral("UPDATE PGroup SET text_ru=") + SqlLiteral::text(name) +
+                                        QStringLiteral(" WHERE Pkey=") + key;
+    const QString picture = SqlLiteral::text(m_ui->Text3->text());
+    const QString scheme = SqlLiteral::text(m_ui->Text4->text());
+    if (Functions::AddMode)
+        return QStringLiteral("INSERT INTO equipment(text_ru,model,picture,scheme) VALUES (") +
+               SqlLiteral::text(name) + QLatin1Char(',') + SqlLiteral::text(model) + QLatin1Char(',') +
+               picture + QLatin1Char(',') + scheme + QLatin1Char(')');
+    return QStringLiteral("UPDATE equipment SET text_ru=") + SqlLiteral::text(name) +
+           QStringLiteral(",  model=") + SqlLiteral::text(model) + QStringLiteral(", picture=") + picture +
+           QStringLiteral(", scheme=") + scheme + QStringLiteral(" WHERE Pkey=") + key;
+}
+
+void frmCls1Edit::cmbSave_Click()
+{
+    const QString name = m_ui->Text1->text().trimmed();
+    const QString model = m_ui->Text2->text().trimmed();
+    QLineEdit* missing =
+        name.isEmpty() ? m_ui->Text1 : (m_equipment && model.isEmpty() ? m_ui->Text2 : nullptr);
+    if (missing) {
+        missing->setFocus();
+        Messages::show(QStringLiteral("Ошибка ввода данных!"), MsgIcon::Exclamation,
+                       QStringLiteral("Внимание"));
+        return;
+    }
+    qint64 newKey = 0;
+    const int rc = Functions::AddMode ? Functions::InsertRow(statement(name, model), &newKey)
+                                      : Functions::ExecSql(statement(name, model));
+    if (rc != 0) {
+        Messages::show(QStringLiteral("Ошибка ввода данных") + QLatin1Char('\r') +
+                           Functions::LastErrorDescription(),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        return;
+    }
+    if (m_combo) {
+        if (Functions::AddMode)
+            m_combo->addItem(name, newKey);
+        else if (m_combo->currentIndex() >= 0)
+            m_combo->setItemText(m_combo->currentIndex(), name);
+    }
+    close();
+}
+
+void frmCls1Edit::cmbExit_Click()
+{
+    close();
+}

@@ -1,0 +1,94 @@
+#include "frmClsEdit.h"
+
+#include "Functions.h"
+#include "Messages.h"
+#include "SimpleList.h"
+#include "ui_frmClsEdit.h"
+
+#include <QListWidget>
+
+frmClsEdit::frmClsEdit(QListWidget* list, QWidget* parent)
+    : EditorDialog(parent), m_ui(std::make_unique<Ui::frmClsEdit>()), m_list(list),
+      m_kind(SimpleList::forKind(Functions::CurrentKind))
+{
+    m_ui->setupUi(this);
+    if (m_kind) {
+        m_ui->Label1->setText(m_kind->nameLabel);
+        m_ui->Label3->setText(m_kind->valueLabel);
+        m_ui->Label2->setVisible(m_kind->hasSecondValue);
+        m_ui->Text2->setVisible(m_kind->hasSecondValue);
+    }
+    Functions::NameBoxesAfterLabels(this);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &frmClsEdit::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &frmClsEdit::Command2_Click);
+}
+
+frmClsEdit::~frmClsEdit() = default;
+
+void frmClsEdit::setValues(const QString& name, const QString& value, const QString& second)
+{
+    m_ui->Text1->setText(name);
+    m_ui->Text3->setText(value);
+    m_ui->Text2->setText(second);
+}
+
+QWidget* frmClsEdit::firstBox() const
+{
+    return m_ui->Text1;
+}
+
+bool frmClsEdit::checkValue(QWidget* box, const QString& text, double* value)
+{
+    const std::optional<double> number = Functions::TypedNumber(text);
+    if (number && *number > 0) {
+        *value = *number;
+        return true;
+    }
+    box->setFocus();
+    Messages::show(QStringLiteral("Ошибка ввода данных! Числовое значение."), MsgIcon::Exclamation,
+                   QStringLiteral("Внимание"));
+    return false;
+}
+
+void frmClsEdit::Command1_Click()
+{
+    if (!m_kind)
+        return;
+    const QString name = m_ui->Text1->text().trimmed();
+    if (name.isEmpty()) {
+        m_ui->Text1->setFocus();
+        Messages::show(QStringLiteral("Ошибка ввода данных! Обязательное заполнение."), MsgIcon::Exclamation,
+                       QStringLiteral("Внимание"));
+        return;
+    }
+    double value = 0;
+    double second = 0;
+    if (!checkValue(m_ui->Text3, m_ui->Text3->text(), &value))
+        return;
+    if (m_kind->hasSecondValue && !checkValue(m_ui->Text2, m_ui->Text2->text(), &second))
+        return;
+
+    qint64 newKey = 0;
+    const int rc =
+        Functions::AddMode
+            ? Functions::InsertRow(m_kind->insertStatement(name, value, second), &newKey)
+            : Functions::ExecSql(m_kind->updateStatement(name, value, second, Functions::CurrentKey));
+    if (rc != 0) {
+        Messages::show(QStringLiteral("Произошел сбой при вводе данных !") + QLatin1Char('\r') +
+                           Functions::LastErrorDescription(),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        return;
+    }
+    if (Functions::AddMode) {
+        auto* item = new QListWidgetItem(name, m_list);
+        item->setData(Qt::UserRole, newKey);
+    } else if (QListWidgetItem* item = m_list->currentItem()) {
+        item->setText(name);
+    }
+    close();
+}
+
+void frmClsEdit::Command2_Click()
+{
+    close();
+}

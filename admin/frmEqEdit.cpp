@@ -1,0 +1,149 @@
+#include "frmEqEdit.h"
+
+#include "Functions.h"
+#include "Messages.h"
+#include "PowerSet.h"
+#include "SqlLiteral.h"
+#include "ui_frmEqEdit.h"
+
+#include <cmath>
+
+frmEqEdit::frmEqEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_unique<Ui::frmEqEdit>())
+{
+    m_ui->setupUi(this);
+    m_boxes = {nullptr,      nullptr,      nullptr,      m_ui->Text3,  m_ui->Text4,  m_ui->Text5,
+               m_ui->Text6,  m_ui->Text7,  m_ui->Text8,  m_ui->Text9,  m_ui->Text10, m_ui->Text11,
+               m_ui->Text12, m_ui->Text13, m_ui->Text14, m_ui->Text15, m_ui->Text16, m_ui->Text17};
+    Functions::NameBoxesAfterLabels(this);
+    for (int i = 0; i < 3; ++i) {
+        columnHead(i)->setAccessibleName(QStringLiteral("Температура внутри камеры %1").arg(i + 1));
+        rowHead(i)->setAccessibleName(QStringLiteral("Температура снаружи %1").arg(i + 1));
+    }
+    for (int k = 0; k < PowerSet::RowCount; ++k)
+        cell(k)->setAccessibleName(
+            QStringLiteral("Производительность: камера %1, снаружи %2").arg(k / 3 + 1).arg(k % 3 + 1));
+    connect(m_ui->Command1, &QPushButton::clicked, this, &frmEqEdit::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &frmEqEdit::Command2_Click);
+}
+
+frmEqEdit::~frmEqEdit() = default;
+
+QWidget* frmEqEdit::firstBox() const
+{
+    return m_ui->Text18;
+}
+
+void frmEqEdit::FillNew(const QString& typeName, const QString& series)
+{
+    m_ui->Text1->setText(typeName);
+    m_ui->Label4->setText(series);
+    m_ui->Text18->setText(QStringLiteral("A"));
+    m_ui->Text2->setText(QStringLiteral("100"));
+    const char* const heads[] = {"-5", "0", "5", "20", "32", "43"};
+    for (int i = 0; i < 3; ++i) {
+        columnHead(i)->setText(QLatin1String(heads[i]));
+        rowHead(i)->setText(QLatin1String(heads[3 + i]));
+    }
+    for (int k = 0; k < PowerSet::RowCount; ++k)
+        cell(k)->setText(QStringLiteral("1000"));
+}
+
+void frmEqEdit::FillFromRows(const QString& typeName)
+{
+    const QueryTable& rows = Functions::PowerRows;
+    m_ui->Text1->setText(typeName);
+    m_ui->Text2->setText(rows.text(0, 2));
+    m_ui->Label4->setText(rows.text(0, 1).left(2));
+    m_ui->Text18->setText(rows.text(0, 1).mid(2, 1));
+    for (int i = 0; i < 3; ++i) {
+        columnHead(i)->setText(rows.text(i * 3, 3));
+        rowHead(i)->setText(rows.text(i, 4));
+    }
+    for (int k = 0; k < PowerSet::RowCount; ++k)
+        cell(k)->setText(rows.text(k, 5));
+}
+
+void frmEqEdit::refuse(QLineEdit* box, const QString& text)
+{
+    box->setFocus();
+    Messages::show(text, MsgIcon::Exclamation, QStringLiteral("Внимание"));
+}
+
+void frmEqEdit::Command1_Click()
+{
+    const QString plain = QStringLiteral("Ошибка ввода данных!");
+    const QString withBreak = plain + QStringLiteral("\r\n");
+    // The modification goes into the statements as a number, so it must be
+    // a whole number above 0, not just any text.
+    const std::optional<double> modification = Functions::TypedNumber(m_ui->Text2->text());
+    if (m_ui->Text2->text().trimmed().isEmpty() || !modification || *modification <= 0 ||
+        *modification != std::floor(*modification)) {
+        refuse(m_ui->Text2, plain);
+        return;
+    }
+    const QString suffix = m_ui->Text18->text().trimmed();
+    if (suffix.isEmpty()) {
+        refuse(m_ui->Text18, plain);
+        return;
+    }
+    double heads[6];
+    for (int h = 0; h < 6; ++h) {
+        const std::optional<double> value = Functions::TypedNumber(m_boxes.at(3 + h)->text());
+        if (!value) {
+            refuse(m_boxes.at(3 + h), withBreak);
+            return;
+        }
+        heads[h] = *value;
+    }
+    double capacities[PowerSet::RowCount];
+    for (int k = 0; k < PowerSet::RowCount; ++k) {
+        const std::optional<double> value = Functions::TypedNumber(cell(k)->text());
+        if (!value || *value <= 0) {
+            refuse(cell(k), withBreak);
+            return;
+        }
+        capacities[k] = *value;
+    }
+    const QString model = m_ui->Label4->text() + suffix;
+    if (model.size() != PowerSet::CodeLength) {
+        refuse(m_ui->Text18,
+               QStringLiteral("Код модели \"%1\" должен состоять из трех символов: двух символов "
+                              "серии типа оборудования и буквы.")
+                   .arg(model));
+        return;
+    }
+
+    QStringList statements;
+    const QString type = SqlLiteral::integer(Functions::ParentKey);
+    for (int k = 0; k < PowerSet::RowCount; ++k) {
+        const QString inT = SqlLiteral::number(heads[k / 3]);
+        const QString outT = SqlLiteral::number(heads[3 + k % 3]);
+        const QString power = SqlLiteral::number(capacities[k]);
+        if (Functions::AddMode)
+            statements << QStringLiteral(
+                              "INSERT INTO power(model,modification,in_t,out_t,power,fkey) VALUES (") +
+                              SqlLiteral::text(model) + QLatin1Char(',') + SqlLiteral::number(*modification) +
+                              QLatin1Char(',') + inT + QLatin1Char(',') + outT + QLatin1Char(',') + power +
+                              QLatin1Char(',') + type + QLatin1Char(')');
+        else
+            statements << QStringLiteral("UPDATE power SET model=") + SqlLiteral::text(model) +
+                              QStringLiteral(", modification=") + SqlLiteral::number(*modification) +
+                              QStringLiteral(", in_t=") + inT + QStringLiteral(", out_t=") + outT +
+                              QStringLiteral(", power=") + power + QStringLiteral(", fkey=") + type +
+                              QStringLiteral(" WHERE Pkey=") +
+                              SqlLiteral::integer(Functions::PowerRows.integer(k, 0));
+    }
+    // All nine rows or none: a half-written grid would mislead the selection.
+    if (Functions::ExecSqlAll(statements) != 0) {
+        Messages::show(QStringLiteral("Произошел сбой при вводе данных !") + QLatin1Char('\r') +
+                           Functions::LastErrorDescription(),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        return;
+    }
+    close();
+}
+
+void frmEqEdit::Command2_Click()
+{
+    close();
+}

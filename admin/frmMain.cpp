@@ -1,0 +1,100 @@
+#include "frmMain.h"
+
+#include "Functions.h"
+#include "frmCLS.h"
+#include "frmCLS1.h"
+#include "frmCls1Edit.h"
+#include "ui_frmMain.h"
+
+#include <QApplication>
+#include <QMdiSubWindow>
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::frmMain>())
+{
+    m_ui->setupUi(this);
+    setCentralWidget(m_ui->mdiArea);
+    Functions::RegisterListMenus({m_ui->mTI, m_ui->mZn, m_ui->mPr, m_ui->mUp, m_ui->mOb});
+    connect(m_ui->mTI, &QAction::triggered, this, &frmMain::mTI_Click);
+    connect(m_ui->mZn, &QAction::triggered, this, &frmMain::mZn_Click);
+    connect(m_ui->mPr, &QAction::triggered, this, &frmMain::mPr_Click);
+    connect(m_ui->mUp, &QAction::triggered, this, &frmMain::mUp_Click);
+    connect(m_ui->mOb, &QAction::triggered, this, &frmMain::mOb_Click);
+    connect(m_ui->mExit, &QAction::triggered, this, &frmMain::mExit_Click);
+}
+
+frmMain::~frmMain()
+{
+    // The list window goes first, while the menu it switches back on exists.
+    delete m_listWindow;
+}
+
+QMdiArea* frmMain::mdiArea() const
+{
+    return m_ui->mdiArea;
+}
+
+void frmMain::FillForm(int kind)
+{
+    Functions::CurrentKind = static_cast<qint16>(kind);
+    if (kind < Functions::KindInsulation || kind > Functions::KindEquipment || m_listWindow)
+        return;
+    if (kind == Functions::KindProduct || kind == Functions::KindEquipment) {
+        auto* window = new frmCLS1;
+        if (!window->FillUpperLevel()) {
+            // Nothing to list yet: create the first group or type instead.
+            delete window;
+            Functions::AddMode = true;
+            auto* editor = new frmCls1Edit(nullptr, this);
+            editor->setNames(QString(), QString(), QString(), QString());
+            editor->openModal();
+            return;
+        }
+        showListWindow(window);
+        return;
+    }
+    auto* window = new frmCLS;
+    window->FillList();
+    showListWindow(window);
+}
+
+void frmMain::showListWindow(QWidget* window)
+{
+    m_listWindow = window;
+    QMdiSubWindow* sub = m_ui->mdiArea->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->adjustSize();
+    sub->show();
+}
+
+void frmMain::mTI_Click()
+{
+    FillForm(Functions::KindInsulation);
+}
+
+void frmMain::mZn_Click()
+{
+    FillForm(Functions::KindCurtain);
+}
+
+void frmMain::mPr_Click()
+{
+    FillForm(Functions::KindProduct);
+}
+
+void frmMain::mUp_Click()
+{
+    FillForm(Functions::KindPacking);
+}
+
+void frmMain::mOb_Click()
+{
+    FillForm(Functions::KindEquipment);
+}
+
+void frmMain::mExit_Click()
+{
+    delete m_listWindow;
+    Functions::CloseDatabase();
+    close();
+    QApplication::quit();
+}

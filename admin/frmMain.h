@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+namespace Ui {
+class frmMain;
+}
+class QMdiArea;
+
+// The administrator's container window: a menu of the five reference lists
+// and "Выход"; one list window at a time opens inside it.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Opens and fills the list window of a kind (1 to 5).
+    void FillForm(int kind);
+
+    QMdiArea* mdiArea() const;
+    QWidget* listWindow() const { return m_listWindow; }
+
+private:
+    void mTI_Click();
+    void mZn_Click();
+    void mPr_Click();
+    void mUp_Click();
+    void mOb_Click();
+    void mExit_Click();
+
+    void showListWindow(QWidget* window);
+
+    std::unique_ptr<Ui::frmMain> m_ui;
+    QPointer<QWidget> m_listWindow;
+};

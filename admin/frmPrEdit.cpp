@@ -1,0 +1,145 @@
+#include "frmPrEdit.h"
+
+#include "Functions.h"
+#include "Messages.h"
+#include "QueryTable.h"
+#include "SqlLiteral.h"
+#include "ui_frmPrEdit.h"
+
+#include <QComboBox>
+
+namespace {
+
+enum class Check { AboveZero, Number, NotNegative };
+
+} // namespace
+
+frmPrEdit::frmPrEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_unique<Ui::frmPrEdit>())
+{
+    m_ui->setupUi(this);
+    Functions::NameBoxesAfterLabels(this);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &frmPrEdit::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &frmPrEdit::Command2_Click);
+    connect(m_ui->List1, &QListWidget::itemChanged, this, &frmPrEdit::List1_ItemChanged);
+}
+
+frmPrEdit::~frmPrEdit() = default;
+
+QWidget* frmPrEdit::firstBox() const
+{
+    return m_ui->Text2;
+}
+
+void frmPrEdit::setProduct(const QueryTable& row)
+{
+    m_ui->Text1->setText(row.text(0, 0));
+    m_ui->Text2->setText(row.text(0, 1));
+    const QList<QLineEdit*> values = {m_ui->Text5,  m_ui->Text6,  m_ui->Text7,  m_ui->Text8, m_ui->Text9,
+                                      m_ui->Text10, m_ui->Text11, m_ui->Text12, m_ui->Text13};
+    for (int i = 0; i < values.size(); ++i)
+        values.at(i)->setText(row.text(0, 4 + i));
+    m_ui->Text14->setText(row.text(0, 13));
+}
+
+void frmPrEdit::setGroups(const QComboBox* groups, qint64 markedKey)
+{
+    const QSignalBlocker blocker(m_ui->List1);
+    m_ui->List1->clear();
+    for (int i = 0; i < groups->count(); ++i) {
+        auto* item = new QListWidgetItem(groups->itemText(i), m_ui->List1);
+        const qint64 key = groups->itemData(i).toLongLong();
+        item->setData(Qt::UserRole, key);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(key == markedKey ? Qt::Checked : Qt::Unchecked);
+        if (key == markedKey)
+            m_ui->List1->setCurrentItem(item);
+    }
+}
+
+// Marking a group unmarks every other: a product belongs to one group.
+void frmPrEdit::List1_ItemChanged(QListWidgetItem* item)
+{
+    if (item->checkState() != Qt::Checked)
+        return;
+    const QSignalBlocker blocker(m_ui->List1);
+    for (int i = 0; i < m_ui->List1->count(); ++i)
+        if (m_ui->List1->item(i) != item)
+            m_ui->List1->item(i)->setCheckState(Qt::Unchecked);
+}
+
+void frmPrEdit::Command1_Click()
+{
+    const QString name = m_ui->Text2->text().trimmed();
+    if (name.isEmpty()) {
+        m_ui->Text2->setFocus();
+        Messages::show(QStringLiteral("Ошибка ввода данных!"), MsgIcon::Exclamation,
+                       QStringLiteral("Внимание"));
+        return;
+    }
+    const QList<std::pair<QLineEdit*, Check>> boxes = {
+        {m_ui->Text5, Check::AboveZero},    {m_ui->Text6, Check::AboveZero},
+        {m_ui->Text7, Check::AboveZero},    {m_ui->Text8, Check::Number},
+        {m_ui->Text9, Check::Number},       {m_ui->Text10, Check::NotNegative},
+        {m_ui->Text11, Check::NotNegative}, {m_ui->Text12, Check::NotNegative},
+        {m_ui->Text13, Check::NotNegative}};
+    QStringList values;
+    for (const auto& [box, check] : boxes) {
+        const std::optional<double> value = Functions::TypedNumber(box->text());
+        const bool ok =
+            value && (check == Check::Number || (check == Check::AboveZero ? *value > 0 : *value >= 0));
+        if (!ok) {
+            box->setFocus();
+            Messages::show(QStringLiteral("Ошибка ввода данных!"), MsgIcon::Exclamation,
+                           QStringLiteral("Внимание"));
+            return;
+        }
+        values << SqlLiteral::number(*value);
+    }
+    qint64 group = 0;
+    for (int i = 0; i < m_ui->List1->count(); ++i)
+        if (m_ui->List1->item(i)->checkState() == Qt::Checked)
+            group = m_ui->List1->item(i)->data(Qt::UserRole).toLongLong();
+    if (group == 0) {
+        // Without a group the product could not be stored; say so instead of
+        // closing as if it had been.
+        m_ui->List1->setFocus();
+        Messages::show(QStringLiteral("Не отмечена группа продукта! Отметьте в списке \"Группа\" группу, "
+                                      "в которую входит продукт."),
+                       MsgIcon::Exclamation, QStringLiteral("Внимание"));
+        return;
+    }
+
+    qint64 newKey = 0;
+    int rc = 0;
+    if (Functions::AddMode) {
+        rc = Functions::InsertRow(
+            QStringLiteral("INSERT INTO Product(text_ru,co,cz,cwr,tko,tnz,td0,td2,td5,td15,"
+                           "fkey) VALUES(") +
+                SqlLiteral::text(name) + QLatin1Char(',') + values.join(QLatin1Char(',')) + QLatin1Char(',') +
+                SqlLiteral::integer(group) + QLatin1Char(')'),
+            &newKey);
+    } else {
+        const QStringList columns = {
+            QStringLiteral(", co="),  QStringLiteral(", cz="), QStringLiteral(", cwr="),
+            QStringLiteral(", tko="), QStringLiteral(",tnz="), QStringLiteral(",td0="),
+            QStringLiteral(",td2="),  QStringLiteral(",td5="), QStringLiteral(",td15=")};
+        QString sql = QStringLiteral("UPDATE Product SET text_ru=") + SqlLiteral::text(name);
+        for (int i = 0; i < columns.size(); ++i)
+            sql += columns.at(i) + values.at(i);
+        sql += QStringLiteral(", fkey=") + SqlLiteral::integer(group) + QStringLiteral(" WHERE Pkey=") +
+               SqlLiteral::integer(m_ui->Text1->text().toLongLong());
+        rc = Functions::ExecSql(sql);
+    }
+    if (rc != 0) {
+        Messages::show(QStringLiteral("Произошел сбой при вводе данных !") + QLatin1Char('\r') +
+                           Functions::LastErrorDescription(),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        return;
+    }
+    close();
+}
+
+void frmPrEdit::Command2_Click()
+{
+    close();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "EditorDialog.h"
+
+#include <memory>
+
+namespace Ui {
+class frmPrEdit;
+}
+class QComboBox;
+class QListWidgetItem;
+class QueryTable;
+
+// Editor of one product: its name, nine thermal properties and its group,
+// marked in a list of all groups (at most one marked at a time).
+class frmPrEdit : public EditorDialog
+{
+    Q_OBJECT
+public:
+    explicit frmPrEdit(QWidget* parent);
+    ~frmPrEdit() override;
+
+    // The row of the product query: pkey, text_ru, text_en, text_it, co ..
+    // td15, fkey.
+    void setProduct(const QueryTable& row);
+    // Every group of the list window's upper list, the given one marked.
+    void setGroups(const QComboBox* groups, qint64 markedKey);
+
+protected:
+    QWidget* firstBox() const override;
+
+private:
+    void Command1_Click();
+    void Command2_Click();
+    void List1_ItemChanged(QListWidgetItem* item);
+
+    std::unique_ptr<Ui::frmPrEdit> m_ui;
+};

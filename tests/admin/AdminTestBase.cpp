@@ -1,0 +1,112 @@
+#include "AdminTestBase.h"
+
+#include "Database.h"
+#include "Functions.h"
+#include "TestDatabases.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QTest>
+
+AdminTestBase::AdminTestBase() = default;
+AdminTestBase::~AdminTestBase() = default;
+
+void AdminTestBase::init()
+{
+    QLocale::setDefault(QLocale::c());
+    m_messages.clear();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(TestDatabases::createEmptyReference(QDir(folder()).filePath(QStringLiteral("nv.mdb"))));
+    Functions::SetProgramFolder(folder());
+    QCOMPARE(Functions::OpenDatabase(), 0);
+    m_main = std::make_unique<frmMain>();
+    m_main->show();
+}
+
+void AdminTestBase::cleanup()
+{
+    // Editors left open by a failed check go before the main window.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QDialog*>(w))
+            delete w;
+    m_main.reset();
+    Functions::CloseDatabase();
+    m_dir.reset();
+    QVERIFY2(m_messages.unanswered().isEmpty(), qPrintable(m_messages.unanswered().join(QLatin1Char('|'))));
+}
+
+void AdminTestBase::exec(const QString& sql)
+{
+    QCOMPARE(Functions::ExecSql(sql), 0);
+}
+
+QueryTable AdminTestBase::rows(const QString& sql)
+{
+    QueryTable table;
+    Functions::FetchRows(sql, table);
+    return table;
+}
+
+qint64 AdminTestBase::insert(const QString& sql)
+{
+    exec(sql);
+    return Functions::Connection()->lastInsertKey();
+}
+
+QWidget* AdminTestBase::openList(const char* menuItem)
+{
+    auto* action = m_main->findChild<QAction*>(QLatin1String(menuItem));
+    if (!action)
+        return nullptr;
+    action->trigger();
+    return m_main->listWindow();
+}
+
+void AdminTestBase::type(QWidget* form, const char* box, const QString& text)
+{
+    auto* edit = form->findChild<QLineEdit*>(QLatin1String(box));
+    QVERIFY2(edit, box);
+    // As typed: keyClicks cannot send Cyrillic letters.
+    edit->selectAll();
+    edit->insert(text);
+}
+
+void AdminTestBase::click(QWidget* form, const char* button)
+{
+    auto* b = form->findChild<QAbstractButton*>(QLatin1String(button));
+    QVERIFY2(b, button);
+    QVERIFY2(b->isEnabled(), button);
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+QString AdminTestBase::text(QWidget* form, const char* box)
+{
+    if (!form)
+        return QStringLiteral("<no form>");
+    if (auto* edit = form->findChild<QLineEdit*>(QLatin1String(box)))
+        return edit->text();
+    if (auto* label = form->findChild<QLabel*>(QLatin1String(box)))
+        return label->text();
+    return QStringLiteral("<no box %1>").arg(QLatin1String(box));
+}
+
+QStringList AdminTestBase::entries(QWidget* form, const char* list)
+{
+    QStringList result;
+    if (auto* w = form->findChild<QListWidget*>(QLatin1String(list)))
+        for (int i = 0; i < w->count(); ++i)
+            result << w->item(i)->text();
+    if (auto* c = form->findChild<QComboBox*>(QLatin1String(list)))
+        for (int i = 0; i < c->count(); ++i)
+            result << c->itemText(i);
+    return result;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "FakeMessages.h"
+#include "QueryTable.h"
+
+#include <QApplication>
+#include <QObject>
+#include <QTemporaryDir>
+#include <memory>
+
+class frmMain;
+class QWidget;
+
+// Shared fixture of the administrator's GUI tests: a schema-only nv.mdb in
+// a folder of the test's own, the module pointed at it, the message seam
+// faked and a main window.
+class AdminTestBase : public QObject
+{
+    Q_OBJECT
+public:
+    AdminTestBase();
+    ~AdminTestBase() override;
+
+protected:
+    QString folder() const { return m_dir->path(); }
+    frmMain* mainWindow() const { return m_main.get(); }
+
+    // Runs fixture statements on the administrator's own connection.
+    void exec(const QString& sql);
+    // Rows of a query; an empty table when nothing came back.
+    QueryTable rows(const QString& sql);
+    qint64 insert(const QString& sql);
+
+    // Chooses a menu item and gives the list window that opened.
+    QWidget* openList(const char* menuItem);
+
+    // The editor of that class shown now, or null.
+    template <class T> static T* shownEditor()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* editor = qobject_cast<T*>(w); editor && editor->isVisible())
+                return editor;
+        return nullptr;
+    }
+
+    static void type(QWidget* form, const char* box, const QString& text);
+    static void click(QWidget* form, const char* button);
+    static QString text(QWidget* form, const char* box);
+    static QStringList entries(QWidget* form, const char* list);
+
+    FakeMessages m_messages;
+
+protected slots:
+    void init();
+    void cleanup();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<frmMain> m_main;
+};
