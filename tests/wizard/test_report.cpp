@@ -1,0 +1,441 @@
+#include "CalculationRecord.h"
+#include "Database.h"
+#include "DatabaseAccess.h"
+#include "EquipmentChoice.h"
+#include "FakeMessages.h"
+#include "ReportOutput.h"
+#include "TestDatabases.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// The PDF pages have a margin of 6.35 mm (18 pt); pdftotext reports points
+// from the page's top left corner.
+constexpr double MarginPt = 18.0;
+constexpr double PageWidthPt = 595.0; // A4
+double toPt(int twips)
+{
+    return MarginPt + twips / 20.0;
+}
+
+struct Word
+{
+    int page;
+    QString text;
+    double x, y, xMax;
+};
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QVector<Word> wordsOf(const QString& pdf)
+{
+    const QString html =
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    static const QRegularExpression wordPattern(
+        QStringLiteral("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"[\\d.]+\">([^<]*)</word>"));
+    QVector<Word> words;
+    int page = 0;
+    for (auto it = wordPattern.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(0) == QLatin1String("<page ")) {
+            ++page;
+            continue;
+        }
+        QString text = m.captured(4);
+        text.replace(QStringLiteral("&amp;"), QStringLiteral("&"))
+            .replace(QStringLiteral("&apos;"), QStringLiteral("'"));
+        text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+            .replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+        text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+        words.append(
+            {page, text, m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble()});
+    }
+    return words;
+}
+
+// The first word printed at (x, y) and its width, from the words' boxes.
+bool wordAt(const QVector<Word>& words, int page, int x, int y, QString* text, double* width)
+{
+    for (const Word& w : words) {
+        if (w.page == page && std::abs(w.y - toPt(y)) < 1.0 && std::abs(w.x - toPt(x)) < 1.0) {
+            *text = w.text;
+            *width = w.xMax - w.x;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The text of a strip of the page, in whole points.
+QString cropped(const QString& pdf, int page, int x, int y, int width, int height)
+{
+    const QString p = QString::number(page);
+    const QString text =
+        run(QStringLiteral("pdftotext"),
+            {QStringLiteral("-f"), p, QStringLiteral("-l"), p, QStringLiteral("-r"), QStringLiteral("72"),
+             QStringLiteral("-x"), QString::number(x), QStringLiteral("-y"), QString::number(y),
+             QStringLiteral("-W"), QString::number(width), QStringLiteral("-H"), QString::number(height), pdf,
+             QStringLiteral("-")});
+    return text.simplified();
+}
+
+// What is printed from (x, y) in twips up to endX on that line, without
+// the dot leaders of labels on its left, which may run into a value: the
+// first letter must cross x + 1 pt and must not reach back to x - 1 pt.
+// (Every position of the report is a whole number of points.)
+QString lineAt(const QString& pdf, int page, int x, int y, int endX = 11000)
+{
+    static const QRegularExpression leaders(QStringLiteral("^\\.+ ?|\\.{2,} ?"));
+    const int left = int(toPt(x));
+    const int top = int(toPt(y)) - 1;
+    const QString text =
+        cropped(pdf, page, left + 1, top, int(std::min(toPt(endX), PageWidthPt)) - left - 2, 16)
+            .remove(leaders)
+            .trimmed();
+    if (text.isEmpty())
+        return text;
+    const QChar first = text.at(0);
+    if (!cropped(pdf, page, left + 1, top, 1, 16).contains(first) ||
+        cropped(pdf, page, left - 2, top, 1, 16).contains(first))
+        return QStringLiteral("<not at %1, %2: %3>").arg(x).arg(y).arg(text);
+    return text;
+}
+
+// Width in points of a word at 11 pt in the report's serif, bold or not.
+double widthAt11(const QString& word, bool bold)
+{
+    QFont font(QStringLiteral("Liberation Serif"));
+    font.setPixelSize(1100); // large and unhinted: width / 100 is points at 11 pt
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setBold(bold);
+    return QFontMetricsF(font).horizontalAdvance(word) / 100.0;
+}
+
+int imagesOnPage(const QString& listing, int page)
+{
+    int count = 0;
+    for (const QString& line : listing.split(QLatin1Char('\n'))) {
+        const QStringList fields = line.simplified().split(QLatin1Char(' '));
+        if (fields.size() > 2 && fields.at(0) == QString::number(page) &&
+            fields.at(2) == QLatin1String("image"))
+            ++count;
+    }
+    return count;
+}
+
+bool writeJpeg(const QString& path, const QColor& colour)
+{
+    QImage image(192, 96, QImage::Format_RGB32); // 2 x 1 inch at 96 dpi
+    image.fill(colour);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    return image.save(path, "JPEG", 95);
+}
+
+} // namespace
+
+class TestReport : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    CalculationRecord m_record;
+    FakeMessages m_messages;
+
+    // A finished calculation in a 6 x 4 x 3 m chamber at 2 °C with two units
+    // of type 1; its pictures lie in the test's picture folder.
+    void fillRecord()
+    {
+        CalculationRecord& r = m_record;
+        ApplyStartValues(r);
+        r.by_temperature = 32.5;
+        r.by_moisture = 75;
+        r.by_ground = 20;
+        r.px_product_name = QStringLiteral("Яблоки");
+        r.px_start_t = 15;
+        r.px_end_t = -2;
+        r.px_time = 24;
+        r.px_weight = 2.5;
+        r.px_turnover = 10;
+        r.px_packing_name = QStringLiteral("Ящики деревянные");
+        r.xk_length = 6;
+        r.xk_width = 4;
+        r.xk_height = 3;
+        r.xk_bulk = 72;
+        r.xk_ceiling_name = r.xk_wall_name = r.xk_floor_name = QStringLiteral("Пенополиуретан");
+        r.xk_ceiling_k = r.xk_wall_k = r.xk_floor_k = 0.025;
+        r.xk_doors = 2;
+        r.xk_doors_open = 1.5;
+        r.xk_temperature = 2;
+        r.xk_curtain_name = QStringLiteral("ПВХ-завеса");
+        r.xk_people = 4;
+        r.xk_heat = 300;
+        r.xo_type1 = 1;
+        r.xo_type2 = 2;
+        r.xo_count = 2;
+        r.xo_power = 10;
+        r.xo_work = 70;
+        r.q_ceiling = 30000;
+        r.q_walls = 32000;
+        r.q_floor = 31000;
+        r.q_cooling = 1200;
+        r.q_freezing = 0;
+        r.q_frozen_cooling = 0;
+        r.q_respiration = 35;
+        r.q_product = 1235;
+        r.q_doors = 700;
+        r.q_staff = 400;
+        r.q_packing = 50;
+        r.q_sources = 300;
+        r.q_extra = 1450;
+        r.q_total = 6000;
+        r.sel_model = QStringLiteral("KMN");
+        r.sel_modification = QStringLiteral("060");
+        r.unit_capacity = 5000;
+        r.verdict.clear();
+    }
+
+    QString writeReport(const QString& name)
+    {
+        const QString folder = m_dir.filePath(name);
+        const QString pdf = ReportOutput::WritePdf(m_record, QDate(2024, 3, 5), folder);
+        return pdf;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        QVERIFY(m_dir.isValid());
+        const QString nv = m_dir.filePath(QStringLiteral("nv.mdb"));
+        QVERIFY(TestDatabases::createEmptyReference(nv));
+        m_record.ref_db = Database::open(nv, referenceTables());
+        QVERIFY(m_record.ref_db);
+        QVERIFY(m_record.ref_db->execute(
+            QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) VALUES "
+                           "(1, 'Агрегат моноблочный', 'KM', 'mono.jpg', 'mono_s.jpg'), "
+                           "(2, 'Агрегат низкотемпературный', 'KMC', 'low.jpg', 'missing.jpg'), "
+                           "(3, 'Агрегат без картинок', 'KS', '', '')")));
+        EquipmentChoice::SetPictureFolder(m_dir.path());
+        QVERIFY(writeJpeg(m_dir.filePath(QStringLiteral("mono.jpg")), Qt::red));
+        QVERIFY(writeJpeg(m_dir.filePath(QStringLiteral("mono_s.jpg")), Qt::blue));
+        QFile damaged(m_dir.filePath(QStringLiteral("low.jpg")));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("not a picture at all");
+    }
+
+    void cleanupTestCase() { EquipmentChoice::SetPictureFolder(QString()); }
+
+    void init() { fillRecord(); }
+
+    void firstPageItemsAtTheirPositions()
+    {
+        const QString pdf = writeReport(QStringLiteral("items"));
+        QVERIFY(!pdf.isEmpty());
+
+        QCOMPARE(lineAt(pdf, 1, 2400, 600),
+                 QStringLiteral("Московское представительство фирмы 'Norvane S.p.A.'"));
+        QCOMPARE(lineAt(pdf, 1, 2400, 1300), QStringLiteral("Расчет тепловой нагрузки и выбор оборудования"));
+        QCOMPARE(lineAt(pdf, 1, 400, 2000), QStringLiteral("ИСХОДНЫЕ ДАНЫЕ ДЛЯ РАСЧЕТА"));
+        QCOMPARE(lineAt(pdf, 1, 4000, 3100, 5000), QStringLiteral("32.5 °C"));
+        QCOMPARE(lineAt(pdf, 1, 4000, 3700, 5000), QStringLiteral("75 %"));
+        QCOMPARE(lineAt(pdf, 1, 9000, 2800), QStringLiteral("Яблоки"));
+        QCOMPARE(lineAt(pdf, 1, 9000, 3400), QStringLiteral("-2 °C"));
+        QCOMPARE(lineAt(pdf, 1, 9000, 4000), QStringLiteral("2.5 тонн"));
+        QCOMPARE(lineAt(pdf, 1, 4000, 5600, 5500), QStringLiteral("72.0 кв.м"));
+        QCOMPARE(lineAt(pdf, 1, 5500, 5600), QStringLiteral("(длина: 6.0 м; ширина: 4.0 м; высота: 3.0м )"));
+        QCOMPARE(lineAt(pdf, 1, 4000, 6500), QStringLiteral("Пенополиуретан, 100 мм, K=0.0 Вт/м/°C"));
+        QCOMPARE(lineAt(pdf, 1, 4000, 7100, 5000), QStringLiteral("2кв.м"));
+        QCOMPARE(lineAt(pdf, 1, 9000, 7100), QStringLiteral("1.5 час"));
+        QCOMPARE(lineAt(pdf, 1, 7000, 7400), QStringLiteral("ПВХ-завеса"));
+        QCOMPARE(lineAt(pdf, 1, 7000, 8600), QStringLiteral("Агрегат моноблочный"));
+        QCOMPARE(lineAt(pdf, 1, 4000, 9200, 5000), QStringLiteral("10%"));
+        QCOMPARE(lineAt(pdf, 1, 9000, 9200), QStringLiteral("70%"));
+        QCOMPARE(lineAt(pdf, 1, 400, 9800), QStringLiteral("РЕЗУЛЬТАТ РАСЧЕТА ТЕПЛОВОЙ НАГРУЗКИ: 6000 Вт"));
+        // Three diffusion values beyond 16 bits add up without wrapping.
+        QCOMPARE(lineAt(pdf, 1, 4000, 10100), QStringLiteral("93000 Вт"));
+        QCOMPARE(
+            lineAt(pdf, 1, 800, 11600),
+            QStringLiteral("( Двери: 700 Вт; Персонал: 400 Вт; Упаковка: 50 Вт; Источники тепла: 300 Вт )"));
+        QCOMPARE(lineAt(pdf, 1, 400, 12600),
+                 QStringLiteral("Агрегат моноблочный модель KMN060 в количестве 2 шт."));
+        QCOMPARE(lineAt(pdf, 1, 5000, 13300), QStringLiteral("5000 Вт"));
+        QCOMPARE(lineAt(pdf, 1, 5000, 13600), QStringLiteral("3500 Вт"));
+        QCOMPARE(lineAt(pdf, 1, 5000, 13900), QStringLiteral("7000 Вт"));
+        // The long leaders of these two labels run under their values.
+        QCOMPARE(lineAt(pdf, 1, 5000, 14200).remove(QRegularExpression(QStringLiteral("[. ]"))),
+                 QStringLiteral("167%"));
+        QCOMPARE(lineAt(pdf, 1, 5000, 14500).remove(QRegularExpression(QStringLiteral("[. ]"))),
+                 QStringLiteral("600%"));
+        QCOMPARE(lineAt(pdf, 1, 7000, 15500), QStringLiteral("Дата расчета: 5 Mar 2024"));
+
+        QCOMPARE(lineAt(pdf, 2, 2400, 600),
+                 QStringLiteral("Московское представительство фирмы 'Norvane S.p.A.'"));
+        QCOMPARE(lineAt(pdf, 2, 2400, 1300),
+                 QStringLiteral("Внешний вид и монтажная схема выбранного оборудования"));
+        QCOMPARE(run(QStringLiteral("pdfinfo"), {pdf})
+                     .contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))),
+                 true);
+    }
+
+    // Bold and regular are told apart by the width of the printed words.
+    void boldSwitching_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("item 1") << 1 << 2400 << 1300 << QStringLiteral("Расчет") << true;
+        QTest::newRow("item 2") << 1 << 400 << 2000 << QStringLiteral("ИСХОДНЫЕ") << true;
+        QTest::newRow("item 3") << 1 << 400 << 2500 << QStringLiteral("УСЛОВИЯ") << false;
+        QTest::newRow("item 50") << 1 << 400 << 8300 << QStringLiteral("ХОЛОДИЛЬНОЕ") << false;
+        QTest::newRow("item 61") << 1 << 400 << 9800 << QStringLiteral("РЕЗУЛЬТАТ") << true;
+        QTest::newRow("item 62") << 1 << 400 << 10100 << QStringLiteral("Диффузия") << false;
+        QTest::newRow("item 71") << 1 << 400 << 12200 << QStringLiteral("РЕЗУЛЬТАТ") << true;
+        QTest::newRow("item 73") << 1 << 400 << 13000 << QStringLiteral("Хладопроизводительность") << false;
+        QTest::newRow("page 2 heading") << 2 << 2400 << 1300 << QStringLiteral("Внешний") << true;
+    }
+
+    void boldSwitching()
+    {
+        QFETCH(int, page);
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(QString, word);
+        QFETCH(bool, bold);
+        const QString pdf = writeReport(QStringLiteral("bold"));
+        QString printed;
+        double width = 0;
+        QVERIFY(wordAt(wordsOf(pdf), page, x, y, &printed, &width));
+        QCOMPARE(printed, word);
+        const double expected = widthAt11(word, bold);
+        QVERIFY(std::abs(widthAt11(word, !bold) - expected) > 0.03 * expected);
+        QVERIFY2(std::abs(width - expected) < 0.015 * expected,
+                 qPrintable(QStringLiteral("width %1, expected %2").arg(width).arg(expected)));
+    }
+
+    void serifFontWithCyrillic()
+    {
+        const QString fonts = run(QStringLiteral("pdffonts"), {writeReport(QStringLiteral("fonts"))});
+        QVERIFY(fonts.contains(QStringLiteral("Serif")));
+        QVERIFY(fonts.contains(QStringLiteral("Bold")));
+        QVERIFY(!fonts.contains(QStringLiteral("Sans")));
+    }
+
+    void pictures_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("pictures");
+        QTest::newRow("both files") << 1 << 2;
+        QTest::newRow("damaged and missing") << 2 << 0;
+        QTest::newRow("no names") << 3 << 0;
+    }
+
+    // Pictures beyond the logo of the header, which both pages carry.
+    void pictures()
+    {
+        QFETCH(int, type);
+        QFETCH(int, pictures);
+        m_record.xk_temperature = -26; // every type is offered
+        m_record.xo_type1 = qint16(type);
+        const QString pdf = writeReport(QStringLiteral("pictures"));
+        QVERIFY(!pdf.isEmpty());
+        QVERIFY(run(QStringLiteral("pdfinfo"), {pdf})
+                    .contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+        const QString listing = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+        QCOMPARE(imagesOnPage(listing, 2) - imagesOnPage(listing, 1), pictures);
+        QCOMPARE(lineAt(pdf, 2, 2400, 1300),
+                 QStringLiteral("Внешний вид и монтажная схема выбранного оборудования"));
+    }
+
+    // The picture's top left corner at (800, 2000), the scheme's at
+    // (800, 7000), each 2 x 1 inch.
+    void picturePositions()
+    {
+        const QString pdf = writeReport(QStringLiteral("positions"));
+        const QString prefix = m_dir.filePath(QStringLiteral("page"));
+        run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
+                                         QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"),
+                                         QStringLiteral("2"), QStringLiteral("-singlefile"), pdf, prefix});
+        const QImage page(prefix + QStringLiteral(".png"));
+        QVERIFY(!page.isNull());
+        const auto colourAt = [&](double xPt, double yPt) { return QColor(page.pixel(int(xPt), int(yPt))); };
+        QVERIFY(colourAt(toPt(800) + 3, toPt(2000) + 3).red() > 200);
+        QVERIFY(colourAt(toPt(800) + 141, toPt(2000) + 69).red() > 200);
+        QCOMPARE(colourAt(toPt(800) - 3, toPt(2000) - 3), QColor(Qt::white));
+        QCOMPARE(colourAt(toPt(800) + 147, toPt(2000) + 3), QColor(Qt::white));
+        QVERIFY(colourAt(toPt(800) + 3, toPt(7000) + 3).blue() > 200);
+        QCOMPARE(colourAt(toPt(800) + 3, toPt(7000) - 3), QColor(Qt::white));
+    }
+
+    // With no load the reserve is not printed; with no capacity neither is
+    // the run time. Their labels stay.
+    void figuresLeftOut()
+    {
+        m_record.q_total = 0;
+        m_record.unit_capacity = 0;
+        const QString pdf = writeReport(QStringLiteral("zero"));
+        QVERIFY(lineAt(pdf, 1, 400, 14200).startsWith(QStringLiteral("Запас")));
+        QVERIFY(lineAt(pdf, 1, 400, 14500).startsWith(QStringLiteral("Время")));
+        QVERIFY(!lineAt(pdf, 1, 5000, 14200).contains(QRegularExpression(QStringLiteral("\\d"))));
+        QVERIFY(!lineAt(pdf, 1, 5000, 14500).contains(QRegularExpression(QStringLiteral("\\d"))));
+        QCOMPARE(lineAt(pdf, 1, 5000, 13300), QStringLiteral("0 Вт"));
+    }
+
+    void verdictPrintedAsSelectionLine()
+    {
+        m_record.verdict =
+            QStringLiteral("Выбранные тип оборудования и количество агрегатов не обеспечивают результат "
+                           "расчета тепловой нагрузки");
+        const QString pdf = writeReport(QStringLiteral("verdict"));
+        QCOMPARE(lineAt(pdf, 1, 400, 12600), m_record.verdict);
+        QCOMPARE(lineAt(pdf, 1, 5000, 13900), QStringLiteral("7000 Вт"));
+    }
+
+    // Like the equipment screen's load step: a type no longer offered for the
+    // chamber temperature gives way to the first offered, whose pictures
+    // then print; the refrigerant comes from its code.
+    void recordTypeReselected()
+    {
+        m_record.xk_temperature = -30;
+        m_record.xo_picture.clear();
+        m_record.xo_gas.clear();
+        QVERIFY(!writeReport(QStringLiteral("reselect")).isEmpty());
+        QCOMPARE(m_record.xo_type1, qint16(2));
+        QCOMPARE(m_record.xo_type_name, QStringLiteral("Агрегат низкотемпературный"));
+        QCOMPARE(m_record.xo_picture, QStringLiteral("low.jpg"));
+        QCOMPARE(m_record.xo_scheme, QStringLiteral("missing.jpg"));
+        QCOMPARE(m_record.xo_gas, QStringLiteral("R404a"));
+    }
+
+    void fileNamesNeverReplaceEarlierReports()
+    {
+        m_record.contact_organization = QStringLiteral("ООО \"Холод\"/Север");
+        const QString folder = m_dir.filePath(QStringLiteral("names"));
+        const QString first = ReportOutput::WritePdf(m_record, QDate(2024, 3, 5), folder);
+        const QString second = ReportOutput::WritePdf(m_record, QDate(2024, 3, 5), folder);
+        QCOMPARE(QFileInfo(first).fileName(), QStringLiteral("ООО _Холод__Север 2024-03-05.pdf"));
+        QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("ООО _Холод__Север 2024-03-05 (2).pdf"));
+        QVERIFY(QFileInfo(first).size() > 1000);
+        QVERIFY(QFileInfo(second).size() > 1000);
+    }
+};
+
+QTEST_MAIN(TestReport)
+#include "test_report.moc"

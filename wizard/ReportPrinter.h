@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDate>
+#include <QFont>
+#include <QPainter>
+#include <QString>
+
+class QImage;
+class QPagedPaintDevice;
+struct CalculationRecord;
+
+// The two-page report of a calculation, drawn with a QPainter so the same
+// code serves the printer and a PDF file. Positions are in twips (1440 per
+// inch) from the top left corner of the printable area.
+class ReportPrinter
+{
+public:
+    // today is the date printed at the foot of the first page.
+    ReportPrinter(QPagedPaintDevice& device, CalculationRecord& record, const QDate& today);
+
+    // Draws both pages and ends the document. Like the equipment screen's
+    // load step, it first re-selects the record's equipment type and
+    // refrigerant, which sets the picture names printed on page 2. Returns
+    // false when the device cannot be painted on.
+    bool PrintReport();
+
+private:
+    void PrintPageHeader();
+    void printFirstPage();
+    void printSecondPage();
+
+    void setBold(bool bold);
+    void setSize(int points);
+    void text(int x, int y, const QString& text);
+    void picture(int x, int y, const QImage& image);
+    QPointF at(int x, int y) const;
+
+    QPagedPaintDevice& m_device;
+    CalculationRecord& m_record;
+    QDate m_today;
+    QPainter m_painter;
+    QFont m_font;
+};
