@@ -123,7 +123,16 @@ void WizardFixture::type(const QString& name, const QString& text)
     QVERIFY2(b, qPrintable(name));
     b->selectAll();
     b->del();
-    QTest::keyClicks(b, text);
+    keys(b, text);
+}
+
+void WizardFixture::keys(QWidget* widget, const QString& text)
+{
+    // keyClicks knows only ASCII; other letters go as text of an unknown key.
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget,
+                            c.unicode() < 128 ? QTest::asciiToKey(char(c.unicode())) : Qt::Key_unknown,
+                            QString(c), Qt::NoModifier);
 }
 
 void WizardFixture::choose(const QString& name, const QString& itemText)

@@ -49,7 +49,8 @@ public:
 
     // User actions on the screen shown now.
     void click(const QString& button);
-    void type(const QString& box, const QString& text); // replaces the box's text
+    void type(const QString& box, const QString& text);     // replaces the box's text
+    static void keys(QWidget* widget, const QString& text); // typed key by key, any letters
     void choose(const QString& list, const QString& itemText);
     bool activate();                // makes the screen the active window
     bool leave(const QString& box); // focus into the box, then Tab out
