@@ -1,0 +1,224 @@
+#include "AdminTestBase.h"
+
+#include "frmCLS1.h"
+#include "frmCls1Edit.h"
+#include "frmMain.h"
+#include "frmPrEdit.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+// Product groups and products in the two-level list window.
+class TestProducts : public AdminTestBase
+{
+    Q_OBJECT
+private:
+    qint64 group(const QString& name)
+    {
+        return insert(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('%1')").arg(name));
+    }
+    void product(const QString& name, qint64 groupKey)
+    {
+        exec(QStringLiteral("INSERT INTO Product(text_ru,co,cz,cwr,tko,tnz,td0,td2,td5,td15,fkey) "
+                            "VALUES ('%1',0.8,0.4,50,-1,-5,0,0,0,0,%2)")
+                 .arg(name)
+                 .arg(groupKey));
+    }
+    static QListWidget* groupList(QWidget* editor)
+    {
+        return editor->findChild<QListWidget*>(QStringLiteral("List1"));
+    }
+    static void fillValid(QWidget* editor)
+    {
+        const char* const boxes[] = {"Text5",  "Text6",  "Text7",  "Text8", "Text9",
+                                     "Text10", "Text11", "Text12", "Text13"};
+        const char* const values[] = {"0,9", "0.45", "60", "-1,5", "-3", "0", "0.1", "0", "0.3"};
+        for (int i = 0; i < 9; ++i)
+            type(editor, boxes[i], QLatin1String(values[i]));
+    }
+
+private slots:
+    void firstGroupIsCreatedFromTheMenu();
+    void groupWithProductCannotBeDeleted();
+    void productChecks_data();
+    void productChecks();
+    void addStoresInMarkedGroupInNameOrder();
+    void markingAnotherGroupMovesTheProduct();
+    void noGroupMarkedIsRefused();
+    void answeringNoDeletesNothing();
+};
+
+void TestProducts::firstGroupIsCreatedFromTheMenu()
+{
+    QVERIFY(!openList("mPr"));
+    frmCls1Edit* editor = shownEditor<frmCls1Edit>();
+    QVERIFY(editor);
+    QCOMPARE(text(editor, "Label1"), QStringLiteral("Группа продуктов"));
+    QVERIFY(!editor->findChild<QLineEdit*>(QStringLiteral("Text2"))->isVisible());
+    QVERIFY(!editor->findChild<QLineEdit*>(QStringLiteral("Text3"))->isVisible());
+    type(editor, "Text1", QStringLiteral("  "));
+    click(editor, "cmbSave");
+    QCOMPARE(m_messages.lastText(), QStringLiteral("Ошибка ввода данных!"));
+    type(editor, "Text1", QStringLiteral("Мясо"));
+    click(editor, "cmbSave");
+    QVERIFY(!shownEditor<frmCls1Edit>());
+    QCOMPARE(rows(QStringLiteral("SELECT text_ru FROM PGroup")).text(0, 0), QStringLiteral("Мясо"));
+
+    QWidget* window = openList("mPr");
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Продукты"));
+    QCOMPARE(entries(window, "Combo1"), QStringList{QStringLiteral("Мясо")});
+    QCOMPARE(text(window, "Label2"), QStringLiteral("Наименование продукта из группы"));
+}
+
+void TestProducts::groupWithProductCannotBeDeleted()
+{
+    product(QStringLiteral("Говядина"), group(QStringLiteral("Мясо")));
+    QWidget* window = openList("mPr");
+    QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Говядина")});
+    click(window, "cmbGDelete");
+    QCOMPARE(m_messages.lastText(), QStringLiteral("Для удаления группы необходимо предварительно\r\n"
+                                                   " удалить все записи, входящие в группу!"));
+    QCOMPARE(rows(QStringLiteral("SELECT * FROM PGroup")).rowCount(), 1);
+
+    m_messages.queueAnswer(MsgAnswer::Yes);
+    click(window, "cmbDelete");
+    QCOMPARE(m_messages.lastText(), QStringLiteral("Удалить ?"));
+    QCOMPARE(m_messages.shown().last().title, QStringLiteral("Удаление"));
+    QCOMPARE(rows(QStringLiteral("SELECT * FROM Product")).rowCount(), 0);
+    QVERIFY(!window->findChild<QPushButton*>(QStringLiteral("cmbEdit"))->isEnabled());
+
+    m_messages.clear();
+    click(window, "cmbGDelete");
+    QVERIFY(m_messages.shown().isEmpty());
+    QCOMPARE(rows(QStringLiteral("SELECT * FROM PGroup")).rowCount(), 0);
+    QCOMPARE(window->findChild<QComboBox*>(QStringLiteral("Combo1"))->currentIndex(), -1);
+}
+
+void TestProducts::productChecks_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("co zero") << "Text5"
+                             << "0" << false;
+    QTest::newRow("cwr letters") << "Text7"
+                                 << "abc" << false;
+    QTest::newRow("tko not a number") << "Text8"
+                                      << "минус" << false;
+    QTest::newRow("tnz number and text") << "Text9"
+                                         << "-3x" << false;
+    QTest::newRow("td5 negative") << "Text12"
+                                  << "-1" << false;
+    QTest::newRow("td5 zero") << "Text12"
+                              << "0" << true;
+    QTest::newRow("tko with comma") << "Text8"
+                                    << "-1,5" << true;
+}
+
+void TestProducts::productChecks()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, value);
+    QFETCH(bool, accepted);
+    group(QStringLiteral("Рыба"));
+    QWidget* window = openList("mPr");
+    click(window, "cmbAdd");
+    frmPrEdit* editor = shownEditor<frmPrEdit>();
+    QVERIFY(editor);
+    type(editor, "Text2", QStringLiteral("Треска"));
+    fillValid(editor);
+    type(editor, box.toLatin1().constData(), value);
+    click(editor, "Command1");
+    QCOMPARE(rows(QStringLiteral("SELECT * FROM Product")).rowCount(), accepted ? 1 : 0);
+    if (accepted) {
+        QVERIFY(m_messages.shown().isEmpty());
+        QCOMPARE(rows(QStringLiteral("SELECT tko FROM Product")).number(0, 0), -1.5);
+    } else {
+        QCOMPARE(m_messages.lastText(), QStringLiteral("Ошибка ввода данных!"));
+        QCOMPARE(editor->focusWidget()->objectName(), box);
+        QCOMPARE(shownEditor<frmPrEdit>(), editor);
+    }
+}
+
+void TestProducts::addStoresInMarkedGroupInNameOrder()
+{
+    group(QStringLiteral("Овощи"));
+    const qint64 fruit = group(QStringLiteral("Фрукты"));
+    product(QStringLiteral("Яблоки"), fruit);
+    QWidget* window = openList("mPr");
+    window->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(1);
+    click(window, "cmbAdd");
+    frmPrEdit* editor = shownEditor<frmPrEdit>();
+    QVERIFY(editor);
+    QCOMPARE(groupList(editor)->item(1)->checkState(), Qt::Checked);
+    QCOMPARE(groupList(editor)->item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(groupList(editor)->accessibleName(), QStringLiteral("Группа"));
+    // A comma in a name is part of the name; an apostrophe is kept as typed.
+    type(editor, "Text2", QStringLiteral("Груши 'Дюшес', зимние"));
+    fillValid(editor);
+    click(editor, "Command1");
+    QVERIFY(m_messages.shown().isEmpty());
+    QCOMPARE(entries(window, "List1"),
+             (QStringList{QStringLiteral("Груши 'Дюшес', зимние"), QStringLiteral("Яблоки")}));
+    const QueryTable stored = rows(QStringLiteral("SELECT * FROM Product WHERE text_ru LIKE 'Груши%'"));
+    QCOMPARE(stored.text(0, 3), QStringLiteral("Груши 'Дюшес', зимние"));
+    QCOMPARE(stored.number(0, 4), 0.9);
+    QCOMPARE(stored.integer(0, 13), fruit);
+}
+
+void TestProducts::markingAnotherGroupMovesTheProduct()
+{
+    const qint64 meat = group(QStringLiteral("Мясо"));
+    const qint64 fish = group(QStringLiteral("Рыба"));
+    product(QStringLiteral("Минтай"), meat);
+    QWidget* window = openList("mPr");
+    click(window, "cmbEdit");
+    frmPrEdit* editor = shownEditor<frmPrEdit>();
+    QVERIFY(editor);
+    QCOMPARE(text(editor, "Text2"), QStringLiteral("Минтай"));
+    QCOMPARE(text(editor, "Text5"), QStringLiteral("0.8"));
+    groupList(editor)->item(1)->setCheckState(Qt::Checked);
+    QCOMPARE(groupList(editor)->item(0)->checkState(), Qt::Unchecked);
+    click(editor, "Command1");
+    QCOMPARE(rows(QStringLiteral("SELECT fkey FROM Product")).integer(0, 0), fish);
+    QVERIFY(entries(window, "List1").isEmpty());
+    window->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(1);
+    QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Минтай")});
+}
+
+void TestProducts::noGroupMarkedIsRefused()
+{
+    product(QStringLiteral("Сыр"), group(QStringLiteral("Молочные")));
+    QWidget* window = openList("mPr");
+    click(window, "cmbEdit");
+    frmPrEdit* editor = shownEditor<frmPrEdit>();
+    QVERIFY(editor);
+    groupList(editor)->item(0)->setCheckState(Qt::Unchecked);
+    type(editor, "Text2", QStringLiteral("Сыр твердый"));
+    click(editor, "Command1");
+    QCOMPARE(shownEditor<frmPrEdit>(), editor);
+    QCOMPARE(m_messages.shown().size(), 1);
+    QVERIFY(m_messages.lastText().contains(QStringLiteral("группа")));
+    QCOMPARE(rows(QStringLiteral("SELECT text_ru FROM Product")).text(0, 0), QStringLiteral("Сыр"));
+}
+
+void TestProducts::answeringNoDeletesNothing()
+{
+    const qint64 key = group(QStringLiteral("Птица"));
+    product(QStringLiteral("Гусь"), key);
+    product(QStringLiteral("Утка"), key);
+    QWidget* window = openList("mPr");
+    auto* list = window->findChild<QListWidget*>(QStringLiteral("List1"));
+    list->setCurrentRow(1);
+    m_messages.queueAnswer(MsgAnswer::No);
+    click(window, "cmbDelete");
+    QCOMPARE(rows(QStringLiteral("SELECT * FROM Product")).rowCount(), 2);
+    QCOMPARE(list->currentRow(), 0);
+}
+
+QTEST_MAIN(TestProducts)
+#include "test_frmCLS1Products.moc"
