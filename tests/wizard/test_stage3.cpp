@@ -1,0 +1,254 @@
+// The chamber screen: its lists and shown values, the volume kept in step
+// with the dimensions, the checks of "Далее", and numbers that read back as
+// shown under the C and the Russian locale.
+#include "WizardFixture.h"
+
+#include <QtTest>
+
+class TestStage3 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void listsOfferMaterialsAndCurtains();
+    void withoutTheDefaultMaterialTheFirstIsShown();
+    void dimensionsShowTheirVolume();
+    void volumeGivesDimensions_data();
+    void volumeGivesDimensions();
+    void nextChecksItsInputs_data();
+    void nextChecksItsInputs();
+    void sixteenBitBoxesRefuseWhatTheyCannotHold();
+    void decimalCommaIsReadAsAPoint();
+    void temperatureReadsBackAsShown_data();
+    void temperatureReadsBackAsShown();
+
+private:
+    void start();
+    std::unique_ptr<WizardFixture> f;
+};
+
+void TestStage3::init()
+{
+    f = std::make_unique<WizardFixture>();
+    QVERIFY(f->isOpen());
+    f->addProductLists();
+    f->addCustomer("Альфа");
+}
+
+void TestStage3::cleanup()
+{
+    QVERIFY2(f->messages.unanswered().isEmpty(), qPrintable(f->messages.unanswered().join('|')));
+    f.reset();
+}
+
+void TestStage3::start()
+{
+    f->wizard->start();
+    f->enterChamber();
+    QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
+}
+
+void TestStage3::listsOfferMaterialsAndCurtains()
+{
+    f->addChamberLists();
+    start();
+    for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
+        QComboBox* list = f->list(name);
+        QCOMPARE(list->count(), 3); // not the cls_n 2 material
+        QCOMPARE(list->itemText(0), QStringLiteral("минеральная вата"));
+        QCOMPARE(list->currentText(), QStringLiteral("пенополиуретан панели"));
+        QVERIFY(!list->isEditable()); // a typed text could match no material
+    }
+    QCOMPARE(f->list("Combo4")->count(), 2);
+    QCOMPARE(f->list("Combo4")->currentText(), QStringLiteral("нет"));
+    QCOMPARE(f->box("tbVolume")->text(), QStringLiteral("0.0"));
+}
+
+void TestStage3::withoutTheDefaultMaterialTheFirstIsShown()
+{
+    f->addChamberLists();
+    QVERIFY(f->reference("DELETE FROM article WHERE Pkey=2"));
+    start();
+    QCOMPARE(f->list("Combo2")->currentText(), QStringLiteral("минеральная вата"));
+    f->enterProduct();
+    QCOMPARE(f->record.xk_wall_stuff, WizardFixture::MineralWool);
+    QCOMPARE(f->record.xk_wall_k, 0.045);
+}
+
+void TestStage3::dimensionsShowTheirVolume()
+{
+    f->addChamberLists();
+    start();
+    f->type("Text2", "5");
+    f->type("Text3", "3.3");
+    f->type("Text4", "3");
+    QCOMPARE(f->box("tbVolume")->text(), QStringLiteral("49.5"));
+    QVERIFY(qAbs(f->record.xk_bulk - 49.5) < 1e-9);
+}
+
+void TestStage3::volumeGivesDimensions_data()
+{
+    QTest::addColumn<QString>("volume");
+    QTest::addColumn<QStringList>("dimensions");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("widthAgain"); // from the shown volume: 49.5 has height 2.5
+    QTest::newRow("50") << "50" << QStringList{"5.0", "3.3", "3.0"} << "49.5"
+                        << "4.0";
+    QTest::newRow("24.9") << "24.9" << QStringList{"3.5", "3.5", "2.0"} << "24.5"
+                          << "3.5";
+    QTest::newRow("25") << "25" << QStringList{"3.5", "2.8", "2.5"} << "24.5"
+                        << "3.5";
+    QTest::newRow("200") << "200" << QStringList{"10.0", "5.0", "4.0"} << "200.0"
+                         << "5.0";
+    QTest::newRow("0 changes nothing") << "0" << QStringList{"0", "0", "0"} << "0"
+                                       << "0";
+    QTest::newRow("text changes nothing") << "abc" << QStringList{"0", "0", "0"} << "abc"
+                                          << "0";
+}
+
+void TestStage3::volumeGivesDimensions()
+{
+    QFETCH(QString, volume);
+    QFETCH(QStringList, dimensions);
+    QFETCH(QString, shown);
+    QFETCH(QString, widthAgain);
+    f->addChamberLists();
+    start();
+    f->type("tbVolume", volume);
+    QVERIFY(f->leave("tbVolume"));
+    QCOMPARE((QStringList{f->box("Text2")->text(), f->box("Text3")->text(), f->box("Text4")->text()}),
+             dimensions);
+    QCOMPARE(f->box("tbVolume")->text(), shown);
+
+    // Leaving it again without typing works from the volume now shown.
+    QVERIFY(f->leave("tbVolume"));
+    QCOMPARE(f->box("Text3")->text(), widthAgain);
+}
+
+void TestStage3::nextChecksItsInputs_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("temperature abc") << "Text1"
+                                     << "abc"
+                                     << "Должно быть цифровое значение";
+    QTest::newRow("temperature empty") << "Text1"
+                                       << ""
+                                       << "Должно быть цифровое значение";
+    QTest::newRow("length 0") << "Text2"
+                              << "0"
+                              << "Введите длину камеры";
+    QTest::newRow("width empty") << "Text3"
+                                 << ""
+                                 << "Введите ширину камеры";
+    QTest::newRow("height negative") << "Text4"
+                                     << "-1"
+                                     << "Введите высоту камеры";
+}
+
+void TestStage3::nextChecksItsInputs()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    f->addChamberLists();
+    start();
+    f->type("Text2", "5");
+    f->type("Text3", "4");
+    f->type("Text4", "3");
+    f->type("Text1", "-18");
+    f->type(box, text);
+    f->click("cmbNext");
+
+    QCOMPARE(f->messages.texts(), QStringList{message});
+    QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
+    QCOMPARE(f->messages.shown().first().title, QStringLiteral("Ошибка ввода данных"));
+    QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
+    QCOMPARE(f->focused(), f->box(box));
+    QCOMPARE(f->record.xk_length, 0.0); // nothing copied
+}
+
+void TestStage3::sixteenBitBoxesRefuseWhatTheyCannotHold()
+{
+    f->addChamberLists();
+    start();
+    f->type("Text2", "5");
+    f->type("Text3", "4");
+    f->type("Text4", "3");
+    f->type("Text6", "40000");
+    f->click("cmbNext");
+    QCOMPARE(f->messages.shown().size(), 1);
+    QVERIFY(f->messages.lastText().contains("Стены: толщина изоляции (мм)"));
+    QCOMPARE(f->focused(), f->box("Text6"));
+    QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
+    QCOMPARE(f->record.xk_wall, qint16(100));
+
+    f->messages.clear();
+    f->type("Text6", "120");
+    f->type("Text11", "-40000");
+    f->click("cmbNext");
+    QVERIFY(f->messages.lastText().contains("Источники тепла в камере (Вт)"));
+    QCOMPARE(f->focused(), f->box("Text11"));
+}
+
+void TestStage3::decimalCommaIsReadAsAPoint()
+{
+    f->addChamberLists();
+    start();
+    f->type("Text2", "0,5"); // passes the length check although it reads 0 up to the comma
+    f->type("Text3", "2,5");
+    f->type("Text4", "3");
+    f->type("Text8", "1,5");
+    f->click("cmbNext");
+    QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+    QCOMPARE(f->record.xk_length, 0.5);
+    QCOMPARE(f->record.xk_width, 2.5);
+    QCOMPARE(f->record.xk_doors, 1.5);
+    f->click("cmbPrev");
+    QCOMPARE(f->box("Text3")->text(), QStringLiteral("2.5"));
+}
+
+void TestStage3::temperatureReadsBackAsShown_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("volume");
+    QTest::newRow("C") << QLocale::c() << "-2.5"
+                       << "60.0";
+    QTest::newRow("ru_RU") << QLocale(QLocale::Russian, QLocale::Russia) << "-2,5"
+                           << "60,0";
+}
+
+void TestStage3::temperatureReadsBackAsShown()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, typed);
+    QFETCH(QString, volume);
+    QLocale::setDefault(locale);
+    f->addChamberLists();
+    start();
+    f->type("Text2", "5");
+    f->type("Text3", "4");
+    f->type("Text4", "3");
+    f->type("Text1", typed);
+    QCOMPARE(f->box("tbVolume")->text(), volume);
+    f->click("cmbNext");
+    QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+    QCOMPARE(f->record.xk_temperature, -2.5);
+
+    f->click("cmbPrev");
+    QCOMPARE(f->box("Text1")->text(), typed);
+    QVERIFY(f->leave("tbVolume")); // the shown volume reads back as 60
+    QCOMPARE(f->box("Text4")->text(), locale.toString(3.0, 'f', 1));
+    f->click("cmbNext");
+    QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+    QCOMPARE(f->record.xk_temperature, -2.5);
+    QVERIFY(f->messages.shown().isEmpty());
+}
+
+QTEST_MAIN(TestStage3)
+#include "test_stage3.moc"
