@@ -1,9 +1,217 @@
 #include "frmStage4.h"
+#include "ui_frmStage4.h"
 
+#include "CalculationRecord.h"
+#include "EquipmentChoice.h"
+#include "HeatLoad.h"
+#include "InputBoxes.h"
+#include "Messages.h"
+#include "ScreenBehaviour.h"
+#include "Selection.h"
 #include "Wizard.h"
 
-frmStage4::frmStage4(Wizard& wizard, QWidget* parent) : QWidget(parent), m_wizard(wizard)
+#include <QPixmap>
+#include <QSignalBlocker>
+
+namespace {
+
+constexpr char Placeholder[] = "netyti.jpg";
+
+QPixmap resourcePicture(const QString& name)
 {
-    setObjectName(QStringLiteral("frmStage4"));
-    setWindowTitle(QStringLiteral("Холодильное оборудование"));
+    return QPixmap(QStringLiteral(":/images/") + name);
+}
+
+// A count or run time of 0, or one that would be stored as 0.
+bool readsAsZero(const QLineEdit* box)
+{
+    const std::optional<qint16> value = InputBoxes::int16(box);
+    return InputBoxes::number(box) == 0 || (value && *value == 0);
+}
+
+} // namespace
+
+frmStage4::frmStage4(Wizard& wizard, QWidget* parent)
+    : QWidget(parent), m_wizard(wizard), m_ui(std::make_unique<Ui::frmStage4>())
+{
+    m_ui->setupUi(this);
+    m_ui->Picture1->setPixmap(resourcePicture(QStringLiteral("logo.jpg")));
+    m_ui->Image2->setPixmap(resourcePicture(QStringLiteral("stage4.jpg")));
+    ScreenBehaviour::selectAllOnFocus(this);
+    ScreenBehaviour::nameFromLabels(this);
+
+    connect(m_ui->Combo7, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmStage4::Combo7_Click);
+    connect(m_ui->Combo1, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmStage4::Combo1_Click);
+    connect(m_ui->cmbNext, &QPushButton::clicked, this, &frmStage4::cmbNext_Click);
+    connect(m_ui->cmbPrev, &QPushButton::clicked, this, &frmStage4::cmbPrev_Click);
+    connect(m_ui->cmbCancel, &QPushButton::clicked, this, &frmStage4::cmbCancel_Click);
+
+    ScreenBehaviour::centre(this);
+    FillTypes();
+    {
+        const QSignalBlocker blocker(m_ui->Combo1);
+        for (const EquipmentChoice::Refrigerant& refrigerant : EquipmentChoice::Refrigerants)
+            m_ui->Combo1->addItem(QString::fromLatin1(refrigerant.name), int(refrigerant.code));
+        m_ui->Combo1->setCurrentIndex(-1);
+    }
+    ShowEquipment();
+    setModel(GetSeries(m_wizard.record()));
+}
+
+frmStage4::~frmStage4() = default;
+
+// Only the types whose series suits the chamber temperature are offered.
+void frmStage4::FillTypes()
+{
+    // Filling the list would choose its first item; the record's type is chosen afterwards.
+    const QSignalBlocker blocker(m_ui->Combo7);
+    m_ui->Combo7->clear();
+    const QVector<EquipmentChoice::TypeItem> types = EquipmentChoice::OfferedTypes(m_wizard.record());
+    for (const EquipmentChoice::TypeItem& type : types)
+        m_ui->Combo7->addItem(type.name, type.key);
+    m_ui->Combo7->setCurrentIndex(-1);
+}
+
+void frmStage4::ShowEquipment()
+{
+    const CalculationRecord& r = m_wizard.record();
+    m_ui->Text13->setText(InputBoxes::pointText(r.by_temperature));
+    m_ui->Text14->setText(QString::number(r.by_moisture));
+    m_ui->Text15->setText(InputBoxes::pointText(r.by_ground));
+    m_ui->Text21->setText(QString::number(r.xo_count));
+    m_ui->Text22->setText(QString::number(r.xo_power));
+    m_ui->Text23->setText(QString::number(r.xo_work));
+
+    // Each selection runs its list's handler.
+    const int type = m_ui->Combo7->findData(int(r.xo_type1));
+    if (type >= 0)
+        m_ui->Combo7->setCurrentIndex(type);
+    const int gas = m_ui->Combo1->findData(int(r.xo_type2));
+    if (gas >= 0)
+        m_ui->Combo1->setCurrentIndex(gas);
+    if (m_ui->Combo1->currentIndex() < 0)
+        m_ui->Combo1->setCurrentIndex(0);
+    if (m_ui->Combo7->currentIndex() < 0 && m_ui->Combo7->count() > 0)
+        m_ui->Combo7->setCurrentIndex(0);
+}
+
+// Numbers that a 16-bit field cannot hold never reach the record: "Расчет"
+// refuses them, "Назад" and "Отмена" keep the record's earlier value.
+void frmStage4::ReadEquipment()
+{
+    CalculationRecord& r = m_wizard.record();
+    const auto store = [](qint16& field, const QLineEdit* box) {
+        if (const std::optional<qint16> value = InputBoxes::int16(box))
+            field = *value;
+    };
+    r.by_temperature = InputBoxes::number(m_ui->Text13);
+    store(r.by_moisture, m_ui->Text14);
+    r.by_ground = InputBoxes::number(m_ui->Text15);
+    if (m_ui->Combo7->currentIndex() >= 0) {
+        r.xo_type1 = qint16(m_ui->Combo7->currentData().toInt());
+        r.xo_type_name = m_ui->Combo7->currentText();
+    }
+    if (m_ui->Combo1->currentIndex() >= 0)
+        r.xo_type2 = qint16(m_ui->Combo1->currentData().toInt());
+    store(r.xo_count, m_ui->Text21);
+    store(r.xo_power, m_ui->Text22);
+    store(r.xo_work, m_ui->Text23);
+    if (m_ui->Combo1->currentIndex() >= 0)
+        r.xo_gas = m_ui->Combo1->currentText();
+}
+
+void frmStage4::Combo7_Click()
+{
+    if (m_ui->Combo7->currentIndex() < 0)
+        return;
+    CalculationRecord& r = m_wizard.record();
+    if (EquipmentChoice::ChooseType(r, m_ui->Combo7->currentData().toInt()))
+        showPicture(r.xo_picture);
+    setModel(GetSeries(r));
+}
+
+void frmStage4::Combo1_Click()
+{
+    if (m_ui->Combo1->currentIndex() < 0)
+        return;
+    CalculationRecord& r = m_wizard.record();
+    r.xo_gas = m_ui->Combo1->currentText();
+    GetSeries(r);
+    setModel(r.xo_series);
+}
+
+// A model code of fewer than three characters means the type and
+// refrigerant lead to no model of the capacity table.
+void frmStage4::setModel(const QString& model)
+{
+    m_ui->Label1->setText(model);
+    m_ui->Label4->setText(model.size() < 3 ? QStringLiteral("Ошибка при выборе оборудования") : QString());
+}
+
+// The type's picture, else the placeholder; a file that cannot be read
+// counts as missing. When even the placeholder fails, Image1 keeps what it had.
+void frmStage4::showPicture(const QString& bareName)
+{
+    QString name = bareName;
+    QImage image = EquipmentChoice::LoadPicture(name);
+    if (image.isNull()) {
+        name = QString::fromLatin1(Placeholder);
+        image = EquipmentChoice::LoadPicture(name);
+    }
+    if (image.isNull())
+        return;
+    m_shownPicture = name;
+    m_ui->Image1->setPixmap(QPixmap::fromImage(
+        image.scaled(m_ui->Image1->maximumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+bool frmStage4::checkInputs()
+{
+    const QString error = QStringLiteral("Ошибка ввода данных");
+    if (m_ui->Combo7->count() == 0) {
+        Messages::show(QStringLiteral("Для температуры в камере ") +
+                           InputBoxes::localeText(m_wizard.record().xk_temperature) +
+                           QStringLiteral(" °C нет подходящего типа оборудования"),
+                       MsgIcon::Exclamation, QStringLiteral("Внимание"));
+        return false;
+    }
+    if (m_ui->Label1->text().size() < 3) {
+        Messages::show(QStringLiteral("Некорректно выбран тип оборудования"), MsgIcon::Exclamation,
+                       QStringLiteral("Внимание"));
+        return false;
+    }
+    if (readsAsZero(m_ui->Text21))
+        return InputBoxes::refuse(m_ui->Text21, QStringLiteral("Введите количество агрегатов"), error);
+    if (readsAsZero(m_ui->Text23))
+        return InputBoxes::refuse(m_ui->Text23, QStringLiteral("Введите время работы компрессора"), error);
+    return InputBoxes::checkInt16(m_ui->Text14) && InputBoxes::checkInt16(m_ui->Text21) &&
+           InputBoxes::checkInt16(m_ui->Text22) && InputBoxes::checkInt16(m_ui->Text23);
+}
+
+void frmStage4::cmbNext_Click()
+{
+    if (!checkInputs())
+        return;
+    ReadEquipment();
+    CalculationRecord& r = m_wizard.record();
+    QString rangeError;
+    if (!CalculateLoad(r, &rangeError)) {
+        Messages::show(QStringLiteral("Тепловая нагрузка слишком велика для расчета: ") + rangeError,
+                       MsgIcon::Exclamation, QStringLiteral("Ошибка"));
+        return;
+    }
+    SelectUnit(r);
+    m_wizard.enterFinish();
+}
+
+void frmStage4::cmbPrev_Click()
+{
+    ReadEquipment();
+    m_wizard.enterStage1();
+}
+
+void frmStage4::cmbCancel_Click()
+{
+    ReadEquipment();
+    m_wizard.quit();
 }

@@ -1,16 +1,42 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 class Wizard;
+class QLineEdit;
+namespace Ui {
+class frmStage4;
+}
 
-// Placeholder until the screen is built: keeps the flow walkable.
+// The equipment and conditions screen: ambient conditions, equipment type,
+// refrigerant, number of units, capacity reserve and compressor run time.
+// "Расчет" computes the heat load and selects the unit.
 class frmStage4 : public QWidget
 {
     Q_OBJECT
 public:
     explicit frmStage4(Wizard& wizard, QWidget* parent = nullptr);
+    ~frmStage4() override;
+
+    void ShowEquipment();
+    void ReadEquipment();
+
+    // The file Image1 shows now, by its bare name; empty before any.
+    QString shownPicture() const { return m_shownPicture; }
 
 private:
+    void FillTypes();
+    void Combo7_Click();
+    void Combo1_Click();
+    void setModel(const QString& model);
+    void cmbNext_Click();
+    void cmbPrev_Click();
+    void cmbCancel_Click();
+    bool checkInputs();
+    void showPicture(const QString& bareName);
+
     Wizard& m_wizard;
+    std::unique_ptr<Ui::frmStage4> m_ui;
+    QString m_shownPicture;
 };
