@@ -1,0 +1,180 @@
+#include "AdminTestBase.h"
+
+#include "frmCLS1.h"
+#include "frmCls1Edit.h"
+#include "frmMain.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+
+// Groups and equipment types with their pictures.
+class TestTypeEditor : public AdminTestBase
+{
+    Q_OBJECT
+private:
+    // A picture outside the program folder, as a user would choose it.
+    QString picture(const QString& name)
+    {
+        QDir(folder()).mkpath(QStringLiteral("photos"));
+        const QString path = QDir(folder()).filePath(QStringLiteral("photos/") + name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("\xFF\xD8\xFF\xE0 picture " + name.toUtf8());
+        return path;
+    }
+    bool inProgramFolder(const QString& name) const { return QFile::exists(QDir(folder()).filePath(name)); }
+
+private slots:
+    void firstTypeNeedsAModel();
+    void chosenPicturesAreCopied();
+    void picturesStayAfterClosingWithoutSaving();
+    void failedCopyIsReportedAndNameKept();
+    void renameInPlaceAndAppendNew();
+    void sameNamedTypesKeepTheirOwnKeys();
+};
+
+void TestTypeEditor::firstTypeNeedsAModel()
+{
+    QVERIFY(!openList("mOb"));
+    frmCls1Edit* editor = shownEditor<frmCls1Edit>();
+    QVERIFY(editor);
+    QCOMPARE(text(editor, "Label1"), QStringLiteral("Тип оборудования"));
+    QCOMPARE(editor->findChild<QLineEdit*>(QStringLiteral("Text1"))->accessibleName(),
+             QStringLiteral("Тип оборудования"));
+    QVERIFY(editor->findChild<QLineEdit*>(QStringLiteral("Text4"))->isVisible());
+    type(editor, "Text1", QStringLiteral("Моноблок"));
+    click(editor, "cmbSave");
+    QCOMPARE(m_messages.lastText(), QStringLiteral("Ошибка ввода данных!"));
+    QCOMPARE(editor->focusWidget()->objectName(), QStringLiteral("Text2"));
+    type(editor, "Text2", QStringLiteral("KMC"));
+    type(editor, "Text3", QStringLiteral("typed.jpg"));
+    click(editor, "cmbSave");
+    const QueryTable stored = rows(QStringLiteral("SELECT text_ru,model,picture,scheme FROM equipment"));
+    QCOMPARE(stored.rowCount(), 1);
+    QCOMPARE(stored.text(0, 1), QStringLiteral("KMC"));
+    QCOMPARE(stored.text(0, 2), QStringLiteral("typed.jpg"));
+    QVERIFY(!inProgramFolder(QStringLiteral("typed.jpg")));
+    QWidget* window = openList("mOb");
+    QVERIFY(window);
+    QCOMPARE(text(window, "Label2"), QStringLiteral("Модель агрегата"));
+}
+
+void TestTypeEditor::chosenPicturesAreCopied()
+{
+    exec(QStringLiteral("INSERT INTO equipment(text_ru,model,picture,scheme) VALUES ('Сплит','KS','','')"));
+    QWidget* window = openList("mOb");
+    click(window, "cmbGAdd");
+    frmCls1Edit* editor = shownEditor<frmCls1Edit>();
+    QVERIFY(editor);
+    m_messages.queueFileName(picture(QStringLiteral("kmp_new.jpg")));
+    click(editor, "Image1");
+    QCOMPARE(m_messages.lastFileFilter, QStringLiteral("Картинки (*.jpg)"));
+    m_messages.queueFileName(picture(QStringLiteral("kmp_new_scheme.jpg")));
+    click(editor, "Image2");
+    QCOMPARE(text(editor, "Text3"), QStringLiteral("kmp_new.jpg"));
+    QCOMPARE(text(editor, "Text4"), QStringLiteral("kmp_new_scheme.jpg"));
+    QVERIFY(inProgramFolder(QStringLiteral("kmp_new.jpg")));
+    QVERIFY(inProgramFolder(QStringLiteral("kmp_new_scheme.jpg")));
+    type(editor, "Text1", QStringLiteral("Моноблок потолочный"));
+    type(editor, "Text2", QStringLiteral("KMP"));
+    click(editor, "cmbSave");
+    QVERIFY(m_messages.shown().isEmpty());
+    const QueryTable stored =
+        rows(QStringLiteral("SELECT picture,scheme FROM equipment WHERE text_ru='Моноблок потолочный'"));
+    QCOMPARE(stored.text(0, 0), QStringLiteral("kmp_new.jpg"));
+    QCOMPARE(stored.text(0, 1), QStringLiteral("kmp_new_scheme.jpg"));
+
+    // Cancelling the choice changes nothing.
+    window->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(1);
+    click(window, "cmbGEdit");
+    editor = shownEditor<frmCls1Edit>();
+    QVERIFY(editor);
+    m_messages.queueFileName(QString());
+    click(editor, "Image1");
+    QCOMPARE(text(editor, "Text3"), QStringLiteral("kmp_new.jpg"));
+}
+
+void TestTypeEditor::picturesStayAfterClosingWithoutSaving()
+{
+    QVERIFY(!openList("mOb"));
+    frmCls1Edit* editor = shownEditor<frmCls1Edit>();
+    QVERIFY(editor);
+    m_messages.queueFileName(picture(QStringLiteral("draft.jpg")));
+    click(editor, "Image1");
+    click(editor, "cmbExit");
+    QVERIFY(!shownEditor<frmCls1Edit>());
+    QVERIFY(inProgramFolder(QStringLiteral("draft.jpg")));
+    QCOMPARE(rows(QStringLiteral("SELECT * FROM equipment")).rowCount(), 0);
+}
+
+void TestTypeEditor::failedCopyIsReportedAndNameKept()
+{
+    QVERIFY(!openList("mOb"));
+    frmCls1Edit* editor = shownEditor<frmCls1Edit>();
+    const QString missing = QDir(folder()).filePath(QStringLiteral("gone/none.jpg"));
+    m_messages.queueFileName(missing);
+    click(editor, "Image1");
+    QCOMPARE(m_messages.shown().size(), 1);
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Ошибка при копировании файла ") + missing +
+                                             QStringLiteral("!\r\n")));
+    QCOMPARE(m_messages.shown().last().title, QStringLiteral(""));
+    QVERIFY(!m_messages.shown().last().title.isNull());
+    QCOMPARE(m_messages.shown().last().icon, MsgIcon::Exclamation);
+    QCOMPARE(text(editor, "Text3"), QStringLiteral("none.jpg"));
+
+    m_messages.queueFileName(missing);
+    click(editor, "Image2");
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Ошибка при копировании файла ") + missing +
+                                             QStringLiteral("->") + QDir(folder()).filePath("none.jpg") +
+                                             QStringLiteral("!\r\n")));
+    QVERIFY(m_messages.lastText().endsWith(QLatin1Char(')')));
+    QCOMPARE(text(editor, "Text4"), QStringLiteral("none.jpg"));
+}
+
+void TestTypeEditor::renameInPlaceAndAppendNew()
+{
+    exec(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Мясо')"));
+    exec(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Рыба')"));
+    QWidget* window = openList("mPr");
+    auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    combo->setCurrentIndex(1);
+    click(window, "cmbGEdit");
+    frmCls1Edit* editor = shownEditor<frmCls1Edit>();
+    QVERIFY(editor);
+    QCOMPARE(text(editor, "Text1"), QStringLiteral("Рыба"));
+    type(editor, "Text1", QStringLiteral("Рыба и морепродукты"));
+    click(editor, "cmbSave");
+    QCOMPARE(entries(window, "Combo1"),
+             (QStringList{QStringLiteral("Мясо"), QStringLiteral("Рыба и морепродукты")}));
+
+    click(window, "cmbGAdd");
+    editor = shownEditor<frmCls1Edit>();
+    type(editor, "Text1", QStringLiteral("Ананасы"));
+    click(editor, "cmbSave");
+    QCOMPARE(entries(window, "Combo1").last(), QStringLiteral("Ананасы"));
+    QCOMPARE(combo->currentIndex(), 1);
+    QCOMPARE(combo->itemData(2).toLongLong(),
+             rows(QStringLiteral("SELECT Pkey FROM PGroup WHERE text_ru='Ананасы'")).integer(0, 0));
+}
+
+void TestTypeEditor::sameNamedTypesKeepTheirOwnKeys()
+{
+    exec(QStringLiteral("INSERT INTO equipment(text_ru,model,picture,scheme) VALUES ('Агрегат','KM','','')"));
+    QWidget* window = openList("mOb");
+    click(window, "cmbGAdd");
+    frmCls1Edit* editor = shownEditor<frmCls1Edit>();
+    type(editor, "Text1", QStringLiteral("Агрегат"));
+    type(editor, "Text2", QStringLiteral("KS"));
+    click(editor, "cmbSave");
+    auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->itemData(1).toLongLong(),
+             rows(QStringLiteral("SELECT Pkey FROM equipment WHERE model='KS'")).integer(0, 0));
+    QVERIFY(combo->itemData(0) != combo->itemData(1));
+}
+
+QTEST_MAIN(TestTypeEditor)
+#include "test_frmCls1Edit.moc"
