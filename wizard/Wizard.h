@@ -5,9 +5,9 @@
 #include <QDate>
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 #include <functional>
 
-class QWidget;
 class frmStage0;
 
 // The wizard's flow: owns the one calculation record and the screen that is
