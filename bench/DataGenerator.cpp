@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -18,10 +19,12 @@ struct Series
     QStringList letters;
 };
 
-// Every model code the selection can build for each series.
+// The model codes of each series. The selection builds KMC and KMX for a KM
+// unit in a deep-freeze chamber too; those rows belong to the KMC type only,
+// as a model code must have one set of nine rows per modification.
 const Series AllSeries[] = {
-    {"KM", {"H", "A", "M", "N", "B", "K", "C", "X"}},
-    {"KS", {"H", "A", "M", "N", "B", "K", "C", "X"}},
+    {"KM", {"H", "A", "M", "N", "B", "K"}},
+    {"KS", {"H", "A", "M", "N", "B", "K"}},
     {"KMC", {"C", "X"}},
     {"KSC", {"C", "X"}},
     {"KMP", {"P", "Q"}},
@@ -101,6 +104,8 @@ QString schemaFile(const QString& name)
 {
     return QDir(QStringLiteral(FROSTPICK_DATA_DIR)).filePath(name);
 }
+
+constexpr int EquipmentTypes = int(std::size(AllSeries));
 
 } // namespace
 
@@ -232,7 +237,6 @@ bool GenerateOrders(const QString& path, const GeneratorSize& size, quint32 seed
         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
         "?, ?, ?, "
         "?, ?)"));
-    const int groups = 40;
     for (int n = 0; n < size.calculations; ++n) {
         const int customer =
             n < size.bigCustomerCalculations ? BigCustomerKey : 2 + random.bounded(size.customers - 1);
@@ -241,17 +245,17 @@ bool GenerateOrders(const QString& path, const GeneratorSize& size, quint32 seed
         const double height = 2.5 + 0.5 * random.bounded(3);
         const bool freezer = random.bounded(3) == 0;
         const int chamber = freezer ? -18 - random.bounded(8) : random.bounded(6);
-        const int product = 1 + random.bounded(2000);
+        const int product = 1 + random.bounded(size.products);
         const QVariantList values = {length * width * height,
                                      length,
                                      width,
                                      height,
                                      100 + 20 * random.bounded(5),
-                                     1 + random.bounded(30),
+                                     1 + random.bounded(size.materials),
                                      100 + 20 * random.bounded(5),
-                                     1 + random.bounded(30),
+                                     1 + random.bounded(size.materials),
                                      100,
-                                     1 + random.bounded(30),
+                                     1 + random.bounded(size.materials),
                                      2.0,
                                      1.0 + random.bounded(3),
                                      1 + random.bounded(3),
@@ -267,8 +271,8 @@ bool GenerateOrders(const QString& path, const GeneratorSize& size, quint32 seed
                                      chamber + 2,
                                      1 + random.bounded(40),
                                      10,
-                                     1 + random.bounded(20),
-                                     1 + random.bounded(6),
+                                     1 + random.bounded(size.packings),
+                                     1 + random.bounded(EquipmentTypes),
                                      1 + random.bounded(2),
                                      1 + random.bounded(2),
                                      random.bounded(20),
@@ -278,7 +282,7 @@ bool GenerateOrders(const QString& path, const GeneratorSize& size, quint32 seed
                                          .arg(1 + n % 12, 2, 10, QLatin1Char('0'))
                                          .arg(1 + n % 28, 2, 10, QLatin1Char('0')),
                                      QStringLiteral("вариант %1").arg(n + 1),
-                                     1 + (product - 1) % groups};
+                                     1 + (product - 1) % size.groups};
         for (int i = 0; i < values.size(); ++i)
             data.bindValue(i, values.at(i));
         script.run(data);

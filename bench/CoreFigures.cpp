@@ -1,0 +1,71 @@
+#include "CoreFigures.h"
+
+#include "CalculationRecord.h"
+#include "DataGenerator.h"
+#include "Database.h"
+#include "DatabaseAccess.h"
+#include "Orders.h"
+#include "QueryTable.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+
+namespace {
+
+template <typename Work> double microseconds(Work&& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1000.0;
+}
+
+// The customer with the median number of calculations among those that
+// have any, apart from the big one: the ordinary case. 0 when there is none.
+qint16 ordinaryCustomer(Database& orders)
+{
+    QueryTable t;
+    const int rows = orders.query(QStringLiteral("SELECT contact, COUNT(*) AS n FROM data WHERE contact<>") +
+                                      QString::number(BigCustomerKey) +
+                                      QStringLiteral(" GROUP BY contact ORDER BY n, contact"),
+                                  t);
+    return rows > 0 ? qint16(t.integer(rows / 2, 0)) : 0;
+}
+
+} // namespace
+
+CoreSamples measureCore(const QString& folder, int reopens, int runs)
+{
+    CoreSamples out;
+    CalculationRecord record;
+    DbError error;
+    record.ref_db =
+        Database::open(QDir(folder).filePath(QLatin1String(ReferenceFileName)), referenceTables(), &error);
+    record.order_db =
+        Database::open(QDir(folder).filePath(QLatin1String(OrdersFileName)), orderTables(), &error);
+    if (!record.ref_db || !record.order_db) {
+        out.error = error.description;
+        return out;
+    }
+    ApplyStartValues(record);
+
+    QueryTable keys;
+    const int rows = record.order_db->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), keys);
+    const int count = qMin(reopens, rows);
+    for (int i = 0; i < count; ++i) {
+        const qint32 key = qint32(keys.integer(int(qint64(i) * rows / count), 0));
+        out.reopen.push_back(microseconds([&] { ReopenCalculation(record, key); }));
+    }
+
+    const qint16 small = ordinaryCustomer(*record.order_db);
+    for (int run = 0; run < runs; ++run) {
+        QueryTable table;
+        out.searchBig.push_back(
+            microseconds([&] { out.bigCustomerRows = FindOrders(record, BigCustomerKey, table); }));
+        if (small > 0)
+            out.searchSmall.push_back(
+                microseconds([&] { out.smallCustomerRows = FindOrders(record, small, table); }));
+        out.customerList.push_back(microseconds([&] { ReadCustomers(record, table); }));
+    }
+    return out;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+// Figures of the calculation core taken in this process, on the databases
+// of one folder. Every sample is in microseconds.
+struct CoreSamples
+{
+    std::vector<double> reopen;       // one ReopenCalculation each
+    std::vector<double> searchBig;    // FindOrders of the customer with the most calculations
+    std::vector<double> searchSmall;  // FindOrders of an ordinary customer
+    std::vector<double> customerList; // ReadCustomers
+    int bigCustomerRows = 0;
+    int smallCustomerRows = 0;
+    QString error;
+};
+
+// Reopens `reopens` calculations spread evenly over the table (each key
+// once, in a fixed order), and runs each read `runs` times.
+CoreSamples measureCore(const QString& folder, int reopens, int runs);
