@@ -1,9 +1,116 @@
 #include "frmFinish.h"
+#include "ui_frmFinish.h"
 
+#include "CalculationRecord.h"
+#include "Messages.h"
+#include "Orders.h"
+#include "ReportOutput.h"
+#include "ResultText.h"
+#include "ScreenBehaviour.h"
+#include "Selection.h"
 #include "Wizard.h"
 
-frmFinish::frmFinish(Wizard& wizard, QWidget* parent) : QWidget(parent), m_wizard(wizard)
+#include <QPixmap>
+
+#include <cmath>
+
+namespace {
+
+QString watts(double value)
 {
-    setObjectName(QStringLiteral("frmFinish"));
-    setWindowTitle(QStringLiteral("Результат расчета тепловой нагрузки и выбора оборудования"));
+    return ResultText::whole(value) + QStringLiteral(" Вт");
+}
+
+QString percent(const std::optional<double>& value)
+{
+    return value && std::isfinite(*value) ? ResultText::oneDecimal(*value) + QStringLiteral("%")
+                                          : QStringLiteral("0");
+}
+
+} // namespace
+
+frmFinish::frmFinish(Wizard& wizard, QWidget* parent)
+    : QWidget(parent), m_wizard(wizard), m_ui(std::make_unique<Ui::frmFinish>())
+{
+    m_ui->setupUi(this);
+    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/logo.jpg")));
+    m_ui->Image3->setPixmap(QPixmap(QStringLiteral(":/images/stage4.jpg")));
+    ScreenBehaviour::nameFromLabels(this);
+
+    connect(m_ui->Command4, &QPushButton::clicked, this, &frmFinish::Command4_Click);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &frmFinish::Command3_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &frmFinish::Command2_Click);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &frmFinish::Command1_Click);
+
+    ScreenBehaviour::centre(this);
+    FillForm();
+}
+
+frmFinish::~frmFinish() = default;
+
+void frmFinish::FillForm()
+{
+    const CalculationRecord& r = m_wizard.record();
+    const qint64 diffusion = qint64(r.q_ceiling) + r.q_floor + r.q_walls;
+    m_ui->Frame1->setTitle(QStringLiteral("Диффузия: ") + QString::number(diffusion) + QStringLiteral(" Вт"));
+    m_ui->Frame2->setTitle(QStringLiteral("Продукт: ") + QString::number(r.q_product) +
+                           QStringLiteral(" Вт"));
+    m_ui->Frame3->setTitle(QStringLiteral("Дополнительно: ") + QString::number(r.q_extra) +
+                           QStringLiteral(" Вт"));
+
+    m_ui->Label14->setText(watts(r.q_walls));
+    m_ui->Label15->setText(watts(r.q_ceiling));
+    m_ui->Label16->setText(watts(r.q_floor));
+    m_ui->Label17->setText(watts(r.q_cooling));
+    m_ui->Label18->setText(watts(r.q_freezing));
+    m_ui->Label19->setText(watts(r.q_frozen_cooling));
+    m_ui->Label20->setText(watts(r.q_respiration));
+    m_ui->Label21->setText(watts(r.q_doors));
+    m_ui->Label22->setText(watts(r.q_staff));
+    m_ui->Label23->setText(watts(r.q_sources));
+    m_ui->Label24->setText(watts(r.q_packing));
+    m_ui->Label25->setText(watts(r.q_total));
+    m_ui->Label26->setText(watts(r.q_unit_required));
+
+    const SelectionFigures figures = ComputeSelectionFigures(r);
+    m_ui->Label29->setText(watts(figures.running));
+    m_ui->Label27->setText(watts(figures.average));
+    m_ui->Label28->setText(watts(figures.fullAverage));
+    m_ui->Label36->setText(percent(figures.reserve));
+    m_ui->Label37->setText(percent(figures.runTime));
+
+    // Without a sufficient unit the figures would describe a unit that was
+    // not chosen, so only the verdict is shown.
+    m_ui->Frame4->setVisible(r.verdict.isEmpty());
+    m_ui->Label30->setText(SelectionLine(r));
+}
+
+void frmFinish::Command4_Click()
+{
+    ReportOutput::PrintOrSave(m_wizard.record(), m_wizard.today());
+}
+
+// A cancelled or emptied note saves nothing; the calculation is left either way.
+void frmFinish::Command3_Click()
+{
+    CalculationRecord& r = m_wizard.record();
+    if (r.onote.isEmpty())
+        r.onote = QStringLiteral("*");
+    r.onote = Messages::input(QStringLiteral("Для сохранения данных\r\nзаполните текстовое поле"), QString(),
+                              r.onote)
+                  .value_or(QString());
+    if (!r.onote.isEmpty())
+        SaveCalculation(r, m_wizard.today());
+    m_wizard.ResetRecord();
+    m_wizard.showStage0();
+}
+
+void frmFinish::Command2_Click()
+{
+    m_wizard.enterStage4();
+}
+
+void frmFinish::Command1_Click()
+{
+    m_wizard.quit();
 }
