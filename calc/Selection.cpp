@@ -1,12 +1,29 @@
 #include "Selection.h"
 
 #include "CalculationRecord.h"
+#include "Database.h"
 #include "DatabaseAccess.h"
 #include "Messages.h"
 #include "QueryTable.h"
 #include "SqlLiteral.h"
 
 namespace {
+
+class ReadSnapshot
+{
+public:
+    explicit ReadSnapshot(Database* db) : m_db(db && db->execute(QStringLiteral("BEGIN")) ? db : nullptr) {}
+    ~ReadSnapshot()
+    {
+        if (m_db)
+            m_db->execute(QStringLiteral("COMMIT"));
+    }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    Database* m_db;
+};
 
 const char NoSufficientUnit[] =
     "Выбранные тип оборудования и количество агрегатов не обеспечивают результат расчета тепловой нагрузки";
@@ -131,6 +148,10 @@ double GetPower(CalculationRecord& r)
 
 void SelectUnit(CalculationRecord& r)
 {
+    // The administrator may rewrite a capacity set while the selection reads
+    // it in several statements: one read transaction makes them all see the
+    // same version of the table.
+    const ReadSnapshot snapshot(r.ref_db.get());
     r.verdict = QString::fromUtf8(NoSufficientUnit);
     QueryTable table;
     const int rows =
