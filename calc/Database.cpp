@@ -18,6 +18,10 @@
 namespace {
 
 constexpr int BusyTimeoutMs = 10000;
+// The reads of both programs come from a few dozen statement forms; a
+// statement text that differs each time (an IN list, say) must not make the
+// cache grow without bound.
+constexpr int MaxPreparedStatements = 128;
 
 QString nextConnectionName()
 {
@@ -51,6 +55,68 @@ sqlite3* handleOf(const QSqlDatabase& db)
     return nullptr;
 }
 
+void bindValues(sqlite3_stmt* statement, const QVariantList& values)
+{
+    int parameter = 0;
+    for (const QVariant& value : values) {
+        ++parameter;
+        if (value.typeId() == QMetaType::LongLong) {
+            sqlite3_bind_int64(statement, parameter, value.toLongLong());
+        } else if (value.typeId() == QMetaType::Double) {
+            sqlite3_bind_double(statement, parameter, value.toDouble());
+        } else {
+            const QString text = value.toString();
+            sqlite3_bind_text16(statement, parameter, text.utf16(), int(text.size() * sizeof(char16_t)),
+                                SQLITE_TRANSIENT);
+        }
+    }
+}
+
+// Values as the Qt driver gives them: whole numbers as qint64, reals as
+// double, text as QString, NULL as an empty value.
+void appendRow(sqlite3_stmt* statement, int columns, QVector<QVariant>& cells)
+{
+    for (int c = 0; c < columns; ++c) {
+        switch (sqlite3_column_type(statement, c)) {
+        case SQLITE_INTEGER:
+            cells.append(QVariant(qint64(sqlite3_column_int64(statement, c))));
+            break;
+        case SQLITE_FLOAT:
+            cells.append(QVariant(sqlite3_column_double(statement, c)));
+            break;
+        case SQLITE_NULL:
+            cells.append(QVariant());
+            break;
+        case SQLITE_BLOB:
+            cells.append(QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, c)),
+                                             sqlite3_column_bytes(statement, c))));
+            break;
+        default:
+            cells.append(
+                QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, c)),
+                                           sqlite3_column_bytes(statement, c))));
+        }
+    }
+}
+
+// Runs a prepared statement to its end with the values bound, handing each
+// row to onRow. The statement is reset at once: one left part-way would hold
+// its read snapshot and keep later reads from seeing other programs' changes.
+template <typename OnRow> DbError run(sqlite3_stmt* statement, const QVariantList& values, OnRow&& onRow)
+{
+    bindValues(statement, values);
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+        onRow();
+    sqlite3* handle = sqlite3_db_handle(statement);
+    const DbError failure = rc == SQLITE_DONE
+                                ? DbError{}
+                                : DbError{sqlite3_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle))};
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    return failure;
+}
+
 } // namespace
 
 Database::Database(QString connectionName, QString path)
@@ -59,6 +125,7 @@ Database::Database(QString connectionName, QString path)
 
 Database::~Database()
 {
+    finalizeStatements();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isOpen())
@@ -113,7 +180,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const QStringList&
             }
         }
 
-        RussianCollation::registerOn(handleOf(db));
+        result->m_handle = handleOf(db);
+        RussianCollation::registerOn(result->m_handle);
         // Write-ahead logging lets one program read while the other writes.
         // A file in a read-only place stays in its journal mode.
         QSqlQuery pragma(db);
@@ -165,45 +233,94 @@ bool Database::createFromScripts(const QString& path, const QStringList& scriptF
     return true;
 }
 
+void Database::finalizeStatements()
+{
+    for (sqlite3_stmt* statement : std::as_const(m_statements))
+        sqlite3_finalize(statement);
+    m_statements.clear();
+}
+
+sqlite3_stmt* Database::preparedStatement(const QString& sql, DbError* error)
+{
+    if (sqlite3_stmt* cached = m_statements.value(sql))
+        return cached;
+    if (!m_handle) {
+        setError(error, {SQLITE_MISUSE, QStringLiteral("База данных не открыта")});
+        return nullptr;
+    }
+    const QString translated = SqlDialect::translate(sql);
+    sqlite3_stmt* statement = nullptr;
+    const void* tail = nullptr;
+    if (sqlite3_prepare16_v2(m_handle, translated.utf16(), int(translated.size() * sizeof(char16_t)),
+                             &statement, &tail) != SQLITE_OK) {
+        setError(error, {sqlite3_errcode(m_handle), QString::fromUtf8(sqlite3_errmsg(m_handle))});
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    const qsizetype used = static_cast<const ushort*>(tail) - translated.utf16();
+    if (!statement || !QStringView(translated).mid(used).trimmed().isEmpty()) {
+        sqlite3_finalize(statement);
+        setError(error,
+                 {SQLITE_MISUSE, statement ? QStringLiteral("Unable to execute multiple statements at a time")
+                                           : QStringLiteral("Пустой запрос")});
+        return nullptr;
+    }
+    if (m_statements.size() >= MaxPreparedStatements)
+        finalizeStatements();
+    m_statements.insert(sql, statement);
+    return statement;
+}
+
+void Database::setResultMemo(bool on)
+{
+    m_memoOn = on;
+    m_memo.clear();
+}
+
 int Database::query(const QString& sql, QueryTable& table, DbError* error)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.setForwardOnly(true);
-    if (!q.exec(SqlDialect::translate(sql))) {
-        setError(error, fromSqlError(q.lastError()));
-        return -1;
+    if (m_memoOn) {
+        const auto found = m_memo.constFind(sql);
+        if (found != m_memo.constEnd()) {
+            setError(error, {});
+            if (found->rows > 0)
+                table = *found->table;
+            return found->rows;
+        }
     }
-    const int columns = q.record().count();
+    const SqlDialect::BoundStatement bound = SqlDialect::bindLiterals(sql);
+    sqlite3_stmt* statement = preparedStatement(bound.text, error);
+    if (!statement)
+        return -1;
+    const int columns = sqlite3_column_count(statement);
     QVector<QVariant> cells;
     int rows = 0;
-    while (q.next()) {
-        for (int c = 0; c < columns; ++c)
-            cells.append(q.value(c));
+    const DbError failure = run(statement, bound.values, [&] {
+        appendRow(statement, columns, cells);
         ++rows;
-    }
-    if (q.lastError().isValid()) {
-        setError(error, fromSqlError(q.lastError()));
+    });
+    setError(error, failure);
+    if (failure.isError())
         return -1;
-    }
-    setError(error, {});
-    if (rows == 0)
-        return 0;
-    table.resize(rows, columns);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c)
-            table.set(r, c, cells.at(r * columns + c));
+    if (rows > 0)
+        table.assign(rows, columns, std::move(cells));
+    if (m_memoOn)
+        m_memo.insert(sql, {rows, rows > 0 ? std::make_shared<const QueryTable>(table) : nullptr});
     return rows;
 }
 
 bool Database::execute(const QString& sql, DbError* error)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    if (!q.exec(SqlDialect::translate(sql))) {
-        setError(error, fromSqlError(q.lastError()));
+    const SqlDialect::BoundStatement bound = SqlDialect::bindLiterals(sql);
+    sqlite3_stmt* statement = preparedStatement(bound.text, error);
+    // Opening or ending a transaction changes no data the memo holds.
+    if (!statement || !sqlite3_stmt_readonly(statement))
+        m_memo.clear();
+    if (!statement)
         return false;
-    }
-    setError(error, {});
-    return true;
+    const DbError failure = run(statement, bound.values, [] {});
+    setError(error, failure);
+    return !failure.isError();
 }
 
 qint64 Database::lastInsertKey() const

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
 
 class QueryTable;
+struct sqlite3;
+struct sqlite3_stmt;
 
 struct DbError
 {
@@ -37,6 +40,11 @@ public:
     // the table is left as it was. Returns -1 when the statement fails.
     int query(const QString& sql, QueryTable& table, DbError* error = nullptr);
 
+    // Keeps the result of every query by its text until a statement is run
+    // through execute(). Only for a run over a file that nobody changes
+    // meanwhile: the batch recomputation reads the reference data once.
+    void setResultMemo(bool on);
+
     // Runs a statement that returns no rows.
     bool execute(const QString& sql, DbError* error = nullptr);
 
@@ -53,7 +61,21 @@ public:
 
 private:
     explicit Database(QString connectionName, QString path);
+    sqlite3_stmt* preparedStatement(const QString& sql, DbError* error);
+    void finalizeStatements();
 
     QString m_connectionName;
     QString m_path;
+    sqlite3* m_handle = nullptr;
+    // Prepared SELECTs by their text with literals taken out. A prepared
+    // statement reads the data current at each run and is prepared again by
+    // SQLite itself after a change of the schema.
+    QHash<QString, sqlite3_stmt*> m_statements;
+    struct Memo
+    {
+        int rows = 0;
+        std::shared_ptr<const QueryTable> table;
+    };
+    bool m_memoOn = false;
+    QHash<QString, Memo> m_memo;
 };

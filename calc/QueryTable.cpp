@@ -9,6 +9,14 @@ void QueryTable::resize(int rows, int columns)
     m_cells = QVector<QVariant>(rows * columns);
 }
 
+void QueryTable::assign(int rows, int columns, QVector<QVariant>&& cells)
+{
+    Q_ASSERT(cells.size() == qsizetype(rows) * columns);
+    m_rows = rows;
+    m_columns = columns;
+    m_cells = std::move(cells);
+}
+
 void QueryTable::set(int row, int column, const QVariant& value)
 {
     if (row >= 0 && row < m_rows && column >= 0 && column < m_columns)

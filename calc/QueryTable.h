@@ -14,6 +14,8 @@ public:
 
     void resize(int rows, int columns);
     void set(int row, int column, const QVariant& value);
+    // Takes over rows x columns cells given row after row.
+    void assign(int rows, int columns, QVector<QVariant>&& cells);
 
     QVariant value(int row, int column) const;
     QString text(int row, int column) const;

@@ -129,6 +129,9 @@ int runOrders(const CliArguments& args, const QString& dir)
     if (args.mode == CliArguments::Mode::Order)
         return reopenAndPrint(ref, orders, args.orderKey);
 
+    // The reference data is read once for the whole run; the orders change
+    // from row to row and are read each time.
+    ref->setResultMemo(true);
     QueryTable keys;
     DbError error;
     const int rows = orders->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), keys, &error);

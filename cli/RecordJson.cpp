@@ -51,9 +51,15 @@ bool readField(const QString& key, const QJsonValue& value, CalculationRecord& r
 class JsonLine
 {
 public:
+    JsonLine() { m_text.reserve(4096); }
+
     void add(const char* name, qint64 value) { append(name, QByteArray::number(value)); }
     void add(const char* name, bool value) { append(name, value ? "true" : "false"); }
-    void add(const char* name, const QString& value) { append(name, quoted(value)); }
+    void add(const char* name, const QString& value)
+    {
+        key(name);
+        appendQuoted(value.toUtf8());
+    }
     void add(const char* name, double value)
     {
         if (!std::isfinite(value) && m_badField.isEmpty())
@@ -65,23 +71,41 @@ public:
     QByteArray text() const { return m_text + '}'; }
 
 private:
-    void append(const char* name, const QByteArray& value)
+    void key(const char* name)
     {
-        m_text += (m_text.isEmpty() ? "{" : ",") + quoted(QLatin1String(name)) + ':' + value;
+        m_text += m_text.isEmpty() ? '{' : ',';
+        appendQuoted(QByteArray::fromRawData(name, qstrlen(name)));
+        m_text += ':';
+    }
+    void append(const char* name, const QByteArrayView value)
+    {
+        key(name);
+        m_text += value;
     }
 
-    static QByteArray quoted(const QString& text)
+    // Written straight into the line; only characters that JSON forbids
+    // raw are escaped.
+    void appendQuoted(const QByteArray& utf8)
     {
-        QByteArray out = "\"";
-        for (const char c : text.toUtf8()) {
-            if (c == '"' || c == '\\')
-                out += '\\' + QByteArray(1, c);
-            else if (static_cast<unsigned char>(c) < 0x20)
-                out += "\\u00" + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
-            else
-                out += c;
+        m_text += '"';
+        qsizetype plain = 0; // start of the run not yet written
+        for (qsizetype i = 0; i < utf8.size(); ++i) {
+            const char c = utf8.at(i);
+            const bool quote = c == '"' || c == '\\';
+            if (!quote && static_cast<unsigned char>(c) >= 0x20)
+                continue;
+            m_text += QByteArrayView(utf8).sliced(plain, i - plain);
+            plain = i + 1;
+            if (quote) {
+                m_text += '\\';
+                m_text += c;
+            } else {
+                m_text += "\\u00";
+                m_text += QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+            }
         }
-        return out + '"';
+        m_text += QByteArrayView(utf8).sliced(plain);
+        m_text += '"';
     }
 
     QByteArray m_text;

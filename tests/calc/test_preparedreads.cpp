@@ -1,0 +1,207 @@
+// Reads through reused prepared statements: literals compared in a WHERE
+// become parameters with the literal's meaning, and a reused statement still
+// sees every change, also one made by another connection.
+#include "Database.h"
+#include "QueryTable.h"
+#include "SqlDialect.h"
+#include "TestDatabases.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestPreparedReads : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_path = m_dir->filePath(QStringLiteral("nv.mdb"));
+        QVERIFY(TestDatabases::createEmptyReference(m_path));
+        m_db = Database::open(m_path, {QStringLiteral("power")});
+        QVERIFY(m_db);
+        QVERIFY(m_db->execute(
+            QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power) VALUES "
+                           "('KMA', 50, -5, 20, 1000), ('KMA', 50, 0, 20, 1100), ('KMA', 100, -5, 20, 2000), "
+                           "('K''M', 7, 0, 20, 10)")));
+    }
+    void cleanup()
+    {
+        m_db.reset();
+        m_dir.reset();
+    }
+
+    void literalsBecomeParameters_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QVariantList>("values");
+        QTest::newRow("key") << "SELECT * FROM product WHERE pkey=17"
+                             << "SELECT * FROM product WHERE pkey=?" << QVariantList{qint64(17)};
+        QTest::newRow("text, number with leading zero, real")
+            << "SELECT in_t FROM power where model ='KMA' AND out_t=20 AND modification=050 AND power>=1.5e3"
+            << "SELECT in_t FROM power where model =? AND out_t=? AND modification=? AND power>=?"
+            << QVariantList{QStringLiteral("KMA"), qint64(20), qint64(50), 1500.0};
+        QTest::newRow("doubled apostrophe")
+            << "SELECT 1 FROM t WHERE a='O''Brien'"
+            << "SELECT 1 FROM t WHERE a=?" << QVariantList{QStringLiteral("O'Brien")};
+        QTest::newRow("ordinals, limits, names with digits and signs stay")
+            << "SELECT TOP 1 td15 FROM t WHERE x<>-2 ORDER BY 1"
+            << "SELECT TOP 1 td15 FROM t WHERE x<>-2 ORDER BY 1" << QVariantList{};
+        QTest::newRow("literal away from a comparison stays")
+            << "SELECT 'a', 5 FROM t WHERE b IN (1, 2)"
+            << "SELECT 'a', 5 FROM t WHERE b IN (1, 2)" << QVariantList{};
+        QTest::newRow("number glued to a name stays") << "SELECT * FROM t WHERE a=5x"
+                                                      << "SELECT * FROM t WHERE a=5x" << QVariantList{};
+        QTest::newRow("existing parameter: left whole")
+            << "SELECT * FROM t WHERE a=? AND b=3"
+            << "SELECT * FROM t WHERE a=? AND b=3" << QVariantList{};
+        QTest::newRow("trigger: left whole")
+            << "CREATE TRIGGER t AFTER INSERT ON c WHEN NEW.pkey < 500 BEGIN DELETE FROM c WHERE pkey=1; END"
+            << "CREATE TRIGGER t AFTER INSERT ON c WHEN NEW.pkey < 500 BEGIN DELETE FROM c WHERE pkey=1; END"
+            << QVariantList{};
+        QTest::newRow("update") << "UPDATE contact SET city='Тверь' WHERE pkey=3"
+                                << "UPDATE contact SET city=? WHERE pkey=?"
+                                << QVariantList{QStringLiteral("Тверь"), qint64(3)};
+        QTest::newRow("comment: left whole") << "SELECT * FROM t WHERE a=3 -- b=4"
+                                             << "SELECT * FROM t WHERE a=3 -- b=4" << QVariantList{};
+        QTest::newRow("unclosed literal: left whole") << "SELECT * FROM t WHERE a='x"
+                                                      << "SELECT * FROM t WHERE a='x" << QVariantList{};
+    }
+    void literalsBecomeParameters()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, text);
+        QFETCH(QVariantList, values);
+        const SqlDialect::BoundStatement bound = SqlDialect::bindLiterals(sql);
+        QCOMPARE(bound.text, text);
+        QCOMPARE(bound.values, values);
+    }
+
+    // The same prepared form serves different values, and each value means
+    // what the literal meant: 050 is the number 50, a text matches text.
+    void oneStatementServesManyValues()
+    {
+        QueryTable t;
+        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=050 "
+                                            "ORDER BY in_t"),
+                             t),
+                 2);
+        QCOMPARE(t.number(1, 0), 1100.0);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100 "
+                                            "ORDER BY in_t"),
+                             t),
+                 1);
+        QCOMPARE(t.number(0, 0), 2000.0);
+        QCOMPARE(t.rowCount(), 1);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT modification FROM power WHERE model='K''M'"), t), 1);
+        QCOMPARE(t.text(0, 0), QStringLiteral("7"));
+        // No row: the table keeps the last rows read.
+        QCOMPARE(m_db->query(QStringLiteral("SELECT modification FROM power WHERE model='KMZ'"), t), 0);
+        QCOMPARE(t.text(0, 0), QStringLiteral("7"));
+    }
+
+    void valuesKeepTheirKinds()
+    {
+        QVERIFY(m_db->execute(QStringLiteral("INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES "
+                                             "(3, 'Пенополиуретан ё', 0.025, NULL)")));
+        QueryTable t;
+        QCOMPARE(
+            m_db->query(QStringLiteral("SELECT Pkey, s_name, s_value, cls_n FROM article WHERE Pkey=3"), t),
+            1);
+        QCOMPARE(t.value(0, 0).typeId(), int(QMetaType::LongLong));
+        QCOMPARE(t.text(0, 1), QStringLiteral("Пенополиуретан ё"));
+        QCOMPARE(t.value(0, 2).typeId(), int(QMetaType::Double));
+        QVERIFY(t.isEmpty(0, 3));
+    }
+
+    // A statement kept prepared must still see what another program wrote
+    // and committed since its last run, schema changes included.
+    void reusedStatementSeesOtherConnectionsChanges()
+    {
+        const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
+        QueryTable t;
+        QCOMPARE(m_db->query(sql, t), 1);
+        auto other = Database::open(m_path, {QStringLiteral("power")});
+        QVERIFY(other);
+        QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=2500 WHERE modification=100")));
+        QVERIFY(other->execute(QStringLiteral("ALTER TABLE power ADD COLUMN note TEXT")));
+        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(t.number(0, 0), 2500.0);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT note FROM power WHERE modification=100"), t), 1);
+    }
+
+    void twoStatementsInOneTextAreRefused()
+    {
+        DbError error;
+        QVERIFY(!m_db->execute(QStringLiteral("UPDATE power SET fkey=1; DELETE FROM power"), &error));
+        QVERIFY(error.isError());
+        QueryTable t;
+        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE fkey IS NULL"), t), 4);
+    }
+
+    void failedStatementLeavesLaterReadsWorking()
+    {
+        QueryTable t;
+        DbError error;
+        QCOMPARE(m_db->query(QStringLiteral("SELECT nothing FROM power WHERE model='KMA'"), t, &error), -1);
+        QVERIFY(error.isError());
+        QVERIFY(error.description.contains(QStringLiteral("nothing")));
+        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE model='KMA'"), t, &error), 3);
+        QVERIFY(!error.isError());
+    }
+
+    // Many different statement texts: the cache is bounded and every read
+    // still gives its own answer.
+    void manyDistinctStatements()
+    {
+        QueryTable t;
+        for (int i = 0; i < 300; ++i) {
+            const QString sql =
+                QStringLiteral("SELECT %1 + power FROM power WHERE model='KMA' AND in_t=-5 AND "
+                               "modification=50")
+                    .arg(i);
+            QCOMPARE(m_db->query(sql, t), 1);
+            QCOMPARE(t.number(0, 0), 1000.0 + i);
+        }
+    }
+
+    // The batch memo answers repeated reads from memory until a statement
+    // writes; switched off, every read goes to the file again.
+    void memoHoldsUntilAWrite()
+    {
+        const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
+        auto other = Database::open(m_path, {QStringLiteral("power")});
+        QVERIFY(other);
+        m_db->setResultMemo(true);
+        QueryTable t;
+        QCOMPARE(m_db->query(sql, t), 1);
+        QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=3000 WHERE modification=100")));
+        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(t.number(0, 0), 2000.0); // read once per run, by design
+        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE model='none'"), t), 0);
+        QCOMPARE(t.number(0, 0), 2000.0);
+        // A read transaction around the reads writes nothing: the memo stays.
+        QVERIFY(m_db->execute(QStringLiteral("BEGIN")));
+        QVERIFY(m_db->execute(QStringLiteral("COMMIT")));
+        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(t.number(0, 0), 2000.0);
+        QVERIFY(m_db->execute(QStringLiteral("UPDATE power SET fkey=1")));
+        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(t.number(0, 0), 3000.0);
+        m_db->setResultMemo(false);
+        QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=3100 WHERE modification=100")));
+        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(t.number(0, 0), 3100.0);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Database> m_db;
+    QString m_path;
+};
+
+QTEST_GUILESS_MAIN(TestPreparedReads)
+#include "test_preparedreads.moc"
