@@ -123,31 +123,36 @@ void core(const Options& o, const QString& folder, int n, BenchTable& table)
               QStringLiteral("ms"), QString(), 2);
 }
 
-// The GUI figures come from a separate program that links the screens; each
-// line it prints is "figure<TAB>median<TAB>min<TAB>max<TAB>unit<TAB>target",
+// The GUI figures come from separate programs that link the screens; each
+// line they print is "figure<TAB>median<TAB>min<TAB>max<TAB>unit<TAB>target",
 // or "figure<TAB>not measured<TAB>why<TAB>target".
 void gui(const Options& o, const QString& folder, int n, BenchTable& table)
 {
-    const QString program = o.benchPrograms.filePath(QStringLiteral("frostpick-bench-gui"));
-    if (!QFileInfo(program).isExecutable()) {
-        table.addMissing(QStringLiteral("GUI figures"), n, QString(),
-                         QStringLiteral("frostpick-bench-gui not built"));
-        return;
+    for (const QString& name :
+         {QStringLiteral("frostpick-bench-gui"), QStringLiteral("rimehold-bench-gui")}) {
+        const QString program = o.benchPrograms.filePath(name);
+        if (!QFileInfo(program).isExecutable()) {
+            table.addMissing(name, n, QString(), QStringLiteral("not built"));
+            continue;
+        }
+        const ChildRun r = runChild(
+            program, {QStringLiteral("--dir"), folder, QStringLiteral("--runs"), QString::number(o.runs)},
+            true, {QStringLiteral("QT_QPA_PLATFORM=offscreen")});
+        int figures = 0;
+        for (const QByteArray& raw : r.output.split('\n')) {
+            const QStringList f = QString::fromUtf8(raw).split(QLatin1Char('\t'));
+            if (f.size() == 4 && f.at(1) == QLatin1String("not measured")) {
+                table.addMissing(f.at(0), n, f.at(3), f.at(2));
+                ++figures;
+            } else if (f.size() == 6) {
+                table.add(f.at(0), n, {0, f.at(1).toDouble(), f.at(2).toDouble(), f.at(3).toDouble(), 0},
+                          f.at(4), f.at(5), 1);
+                ++figures;
+            }
+        }
+        if (figures == 0)
+            table.addMissing(name, n, QString(), QStringLiteral("exit %1, no figures").arg(r.exitCode));
     }
-    const ChildRun r = runChild(
-        program, {QStringLiteral("--dir"), folder, QStringLiteral("--runs"), QString::number(o.runs)}, true,
-        {QStringLiteral("QT_QPA_PLATFORM=offscreen")});
-    for (const QByteArray& raw : r.output.split('\n')) {
-        const QStringList f = QString::fromUtf8(raw).split(QLatin1Char('\t'));
-        if (f.size() == 4 && f.at(1) == QLatin1String("not measured"))
-            table.addMissing(f.at(0), n, f.at(3), f.at(2));
-        else if (f.size() == 6)
-            table.add(f.at(0), n, {0, f.at(1).toDouble(), f.at(2).toDouble(), f.at(3).toDouble(), 0}, f.at(4),
-                      f.at(5), 1);
-    }
-    if (r.exitCode != 0)
-        table.addMissing(QStringLiteral("GUI figures"), n, QString(),
-                         QStringLiteral("frostpick-bench-gui exit %1").arg(r.exitCode));
 }
 
 // Process start to the first screen painted, and the process's peak memory.

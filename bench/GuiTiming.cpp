@@ -1,0 +1,41 @@
+#include "GuiTiming.h"
+
+#include "Samples.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWidget>
+#include <cstdio>
+
+double timeShown(const std::function<void()>& step, const std::function<QWidget*()>& shown)
+{
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    QCoreApplication::processEvents();
+    if (QWidget* w = shown ? shown() : nullptr)
+        w->window()->repaint();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void printFigure(const QString& figure, const std::vector<double>& ms, const QString& target)
+{
+    const Summary s = summarize(ms);
+    std::printf("%s\t%.3f\t%.3f\t%.3f\tms\t%s\n", figure.toUtf8().constData(), s.median, s.min, s.max,
+                target.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+void printMissing(const QString& figure, const QString& why, const QString& target)
+{
+    std::printf("%s\tnot measured\t%s\t%s\n", figure.toUtf8().constData(), why.toUtf8().constData(),
+                target.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+MsgAnswer SilentMessages::showMessage(const MessageRequest& request)
+{
+    ++m_shown;
+    m_last = request.text;
+    return request.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Messages.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+// Shared by the GUI benchmark programs: timing of one user step until its
+// result is on screen, and the line format the runner reads.
+
+// Milliseconds from the start of step() until the pending events are
+// handled and shown() (when it gives a widget) has been painted once.
+double timeShown(const std::function<void()>& step, const std::function<QWidget*()>& shown);
+
+// "figure<TAB>median<TAB>min<TAB>max<TAB>ms<TAB>target", or the figure as not
+// measured with the reason.
+void printFigure(const QString& figure, const std::vector<double>& ms, const QString& target);
+void printMissing(const QString& figure, const QString& why, const QString& target);
+
+// Answers every box as a user who only presses OK would; nothing blocks.
+class SilentMessages : public MessageSeam
+{
+public:
+    MsgAnswer showMessage(const MessageRequest& request) override;
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    int shown() const { return m_shown; }
+    QString last() const { return m_last; }
+
+private:
+    int m_shown = 0;
+    QString m_last;
+};
