@@ -68,11 +68,17 @@ QImage logo()
     p.setRenderHint(QPainter::Antialiasing);
     drawSnowflake(p, QPointF(45, 45), 30, QColor(30, 110, 190));
     p.setPen(kNight);
-    p.setFont(font(27, true));
+    p.setFont(font(24, true));
     p.drawText(QRectF(85, 8, 150, 48), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Frostpick"));
     p.setPen(QColor(40, 110, 170));
     p.setFont(font(12));
     p.drawText(QRectF(87, 54, 150, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("расчет холода"));
+    p.end();
+    // The report prints pictures in their natural size: at 192 dpi the logo
+    // stays clear of the office line that the page header prints beside it.
+    const int dotsPerMetre = qRound(192 / 0.0254);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     return image;
 }
 
