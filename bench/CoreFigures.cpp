@@ -37,14 +37,10 @@ qint16 ordinaryCustomer(Database& orders)
 CoreSamples measureCore(const QString& folder, int reopens, int runs)
 {
     CoreSamples out;
+    // Opened as the wizard opens them.
     CalculationRecord record;
-    DbError error;
-    record.ref_db =
-        Database::open(QDir(folder).filePath(QLatin1String(ReferenceFileName)), referenceTables(), &error);
-    record.order_db =
-        Database::open(QDir(folder).filePath(QLatin1String(OrdersFileName)), orderTables(), &error);
-    if (!record.ref_db || !record.order_db) {
-        out.error = error.description;
+    if (OpenDatabases(record, folder) != 0) {
+        out.error = QStringLiteral("databases not opened");
         return out;
     }
     ApplyStartValues(record);

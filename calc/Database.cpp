@@ -22,6 +22,8 @@ constexpr int BusyTimeoutMs = 10000;
 // statement text that differs each time (an IN list, say) must not make the
 // cache grow without bound.
 constexpr int MaxPreparedStatements = 128;
+// Rows kept for reuse: the reference data of a whole run fits easily.
+constexpr int MaxKeptResults = 8192;
 
 QString nextConnectionName()
 {
@@ -271,15 +273,35 @@ sqlite3_stmt* Database::preparedStatement(const QString& sql, DbError* error)
     return statement;
 }
 
-void Database::setResultMemo(bool on)
+void Database::setResultReuse(ResultReuse reuse)
 {
-    m_memoOn = on;
+    m_reuse = reuse;
     m_memo.clear();
+    m_memoVersion = -1;
+}
+
+// False when the rows kept so far may be out of date; they are then dropped.
+bool Database::memoValid()
+{
+    if (m_reuse == ResultReuse::None)
+        return false;
+    if (m_memo.size() >= MaxKeptResults)
+        m_memo.clear();
+    if (m_reuse == ResultReuse::ForTheRun)
+        return true;
+    qint64 version = -1;
+    if (sqlite3_stmt* pragma = preparedStatement(QStringLiteral("PRAGMA data_version"), nullptr))
+        run(pragma, {}, [&] { version = sqlite3_column_int64(pragma, 0); });
+    if (version < 0 || version != m_memoVersion)
+        m_memo.clear();
+    m_memoVersion = version;
+    return version >= 0;
 }
 
 int Database::query(const QString& sql, QueryTable& table, DbError* error)
 {
-    if (m_memoOn) {
+    const bool reuse = memoValid();
+    if (reuse) {
         const auto found = m_memo.constFind(sql);
         if (found != m_memo.constEnd()) {
             setError(error, {});
@@ -304,7 +326,7 @@ int Database::query(const QString& sql, QueryTable& table, DbError* error)
         return -1;
     if (rows > 0)
         table.assign(rows, columns, std::move(cells));
-    if (m_memoOn)
+    if (reuse && sqlite3_stmt_readonly(statement))
         m_memo.insert(sql, {rows, rows > 0 ? std::make_shared<const QueryTable>(table) : nullptr});
     return rows;
 }
@@ -313,8 +335,10 @@ bool Database::execute(const QString& sql, DbError* error)
 {
     const SqlDialect::BoundStatement bound = SqlDialect::bindLiterals(sql);
     sqlite3_stmt* statement = preparedStatement(bound.text, error);
-    // Opening or ending a transaction changes no data the memo holds.
-    if (!statement || !sqlite3_stmt_readonly(statement))
+    // Opening or committing a transaction changes no data the kept rows
+    // hold; a rollback may take back rows read since a write.
+    if (!statement || !sqlite3_stmt_readonly(statement) ||
+        QStringView(sql).trimmed().startsWith(u"ROLLBACK", Qt::CaseInsensitive))
         m_memo.clear();
     if (!statement)
         return false;

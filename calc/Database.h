@@ -40,10 +40,20 @@ public:
     // the table is left as it was. Returns -1 when the statement fails.
     int query(const QString& sql, QueryTable& table, DbError* error = nullptr);
 
-    // Keeps the result of every query by its text until a statement is run
-    // through execute(). Only for a run over a file that nobody changes
-    // meanwhile: the batch recomputation reads the reference data once.
-    void setResultMemo(bool on);
+    // Whether a query's rows are kept by its text and given again when the
+    // same text is read once more.
+    enum class ResultReuse {
+        None,
+        // Until a statement is run through execute(). Only for a run over a
+        // file nobody changes meanwhile: the batch recomputation reads the
+        // reference data once.
+        ForTheRun,
+        // While the file is unchanged: every read first asks SQLite whether
+        // any connection has committed a change since (PRAGMA data_version),
+        // so a change made by another program shows at the next read.
+        WhileUnchanged,
+    };
+    void setResultReuse(ResultReuse reuse);
 
     // Runs a statement that returns no rows.
     bool execute(const QString& sql, DbError* error = nullptr);
@@ -76,6 +86,8 @@ private:
         int rows = 0;
         std::shared_ptr<const QueryTable> table;
     };
-    bool m_memoOn = false;
+    bool memoValid();
+    ResultReuse m_reuse = ResultReuse::None;
+    qint64 m_memoVersion = -1;
     QHash<QString, Memo> m_memo;
 };

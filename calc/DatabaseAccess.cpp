@@ -50,6 +50,9 @@ int OpenDatabases(CalculationRecord& record, const QString& folder)
     auto orders = OpenProgramDatabase(folder, QLatin1String(OrdersFileName), orderTables(), &error);
     if (!orders)
         return error;
+    // The lookups read the same few reference rows again and again; kept rows
+    // are given again only while no program has changed the file.
+    ref->setResultReuse(Database::ResultReuse::WhileUnchanged);
     record.ref_db = std::move(ref);
     record.order_db = std::move(orders);
     return 0;

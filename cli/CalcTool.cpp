@@ -131,7 +131,7 @@ int runOrders(const CliArguments& args, const QString& dir)
 
     // The reference data is read once for the whole run; the orders change
     // from row to row and are read each time.
-    ref->setResultMemo(true);
+    ref->setResultReuse(Database::ResultReuse::ForTheRun);
     QueryTable keys;
     DbError error;
     const int rows = orders->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), keys, &error);

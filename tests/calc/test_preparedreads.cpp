@@ -175,7 +175,7 @@ private slots:
         const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
         auto other = Database::open(m_path, {QStringLiteral("power")});
         QVERIFY(other);
-        m_db->setResultMemo(true);
+        m_db->setResultReuse(Database::ResultReuse::ForTheRun);
         QueryTable t;
         QCOMPARE(m_db->query(sql, t), 1);
         QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=3000 WHERE modification=100")));
@@ -191,10 +191,40 @@ private slots:
         QVERIFY(m_db->execute(QStringLiteral("UPDATE power SET fkey=1")));
         QCOMPARE(m_db->query(sql, t), 1);
         QCOMPARE(t.number(0, 0), 3000.0);
-        m_db->setResultMemo(false);
+        m_db->setResultReuse(Database::ResultReuse::None);
         QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=3100 WHERE modification=100")));
         QCOMPARE(m_db->query(sql, t), 1);
         QCOMPARE(t.number(0, 0), 3100.0);
+    }
+
+    // Kept while the file is unchanged: another connection's commit, a write
+    // of its own and a rolled-back write all show at the next read.
+    void keptRowsFollowEveryChange()
+    {
+        const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
+        auto other = Database::open(m_path, {QStringLiteral("power")});
+        QVERIFY(other);
+        m_db->setResultReuse(Database::ResultReuse::WhileUnchanged);
+        QueryTable t;
+        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(t.number(0, 0), 2000.0);
+        QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=2100 WHERE modification=100")));
+        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(t.number(0, 0), 2100.0);
+        QVERIFY(other->execute(QStringLiteral("DELETE FROM power WHERE modification=100")));
+        QCOMPARE(m_db->query(sql, t), 0);
+
+        QVERIFY(m_db->execute(
+            QStringLiteral("INSERT INTO power (model, modification, power) VALUES ('KMA', 100, 2200)")));
+        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(t.number(0, 0), 2200.0);
+        QVERIFY(m_db->begin());
+        QVERIFY(m_db->execute(QStringLiteral("UPDATE power SET power=2300 WHERE modification=100")));
+        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(t.number(0, 0), 2300.0);
+        m_db->rollback();
+        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(t.number(0, 0), 2200.0);
     }
 
 private:
