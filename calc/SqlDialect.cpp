@@ -198,51 +198,59 @@ BoundStatement bindLiterals(const QString& sql)
         out.values.append(std::move(value));
         copied = end;
     };
-    bool afterComparison = false;
-    int i = 0;
+    // Only the characters that open a literal, a quoted name, a comment or
+    // a parameter, and the comparison operators, need a look.
     const int n = int(sql.size());
-    while (i < n) {
-        const QChar c = sql.at(i);
-        const QChar next = i + 1 < n ? sql.at(i + 1) : QChar();
-        int end = i + 1;
-        bool comparison = false;
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') ||
-            c == QLatin1Char('[')) {
-            end = quotedEnd(sql, i, c == QLatin1Char('[') ? QLatin1Char(']') : c);
+    for (int i = 0; i < n; ++i) {
+        switch (sql.at(i).unicode()) {
+        case u'\'':
+        case u'"':
+        case u'`':
+        case u'[': {
+            const int end = quotedEnd(sql, i, sql.at(i) == QLatin1Char('[') ? QLatin1Char(']') : sql.at(i));
             if (end < 0)
                 return {sql, {}};
-            if (afterComparison && c == QLatin1Char('\''))
-                replace(i, end,
-                        sql.mid(i + 1, end - i - 2).replace(QStringLiteral("''"), QStringLiteral("'")));
-        } else if ((c == QLatin1Char('-') && next == QLatin1Char('-')) ||
-                   (c == QLatin1Char('/') && next == QLatin1Char('*'))) {
-            return {sql, {}}; // comments are rare enough to be left alone
-        } else if (c == QLatin1Char('?') || c == QLatin1Char(':') || c == QLatin1Char('@') ||
-                   c == QLatin1Char('$')) {
-            return {sql, {}};
-        } else if (c.isSpace()) {
-            ++i;
-            continue; // blanks keep what came before them
-        } else if (c == QLatin1Char('=') || c == QLatin1Char('<') || c == QLatin1Char('>') ||
-                   c == QLatin1Char('!')) {
-            while (end < n && QStringView(u"=<>").contains(sql.at(end)))
-                ++end;
-            comparison = true;
-        } else if (isDigit(sql, i) || (c == QLatin1Char('.') && isDigit(sql, i + 1))) {
-            const int number = numberEnd(sql, i);
-            if (number > 0 && afterComparison) {
-                end = number;
-                replace(i, end, numberValue(sql.mid(i, end - i)));
-            } else {
-                while (end < n && (isIdentifierChar(sql.at(end)) || sql.at(end) == QLatin1Char('.')))
-                    ++end;
-            }
-        } else if (isIdentifierChar(c)) {
-            while (end < n && isIdentifierChar(sql.at(end)))
-                ++end;
+            i = end - 1;
+            break;
         }
-        i = end;
-        afterComparison = comparison;
+        case u'-':
+        case u'/':
+            if (i + 1 < n &&
+                sql.at(i + 1) == (sql.at(i) == QLatin1Char('-') ? QLatin1Char('-') : QLatin1Char('*')))
+                return {sql, {}}; // comments are rare enough to be left alone
+            break;
+        case u'?':
+        case u':':
+        case u'@':
+        case u'$':
+            return {sql, {}};
+        case u'=':
+        case u'<':
+        case u'>':
+        case u'!': {
+            int j = i + 1;
+            while (j < n && QStringView(u"=<>").contains(sql.at(j)))
+                ++j;
+            while (j < n && sql.at(j).isSpace())
+                ++j;
+            int end = -1;
+            if (j < n && sql.at(j) == QLatin1Char('\'')) {
+                end = quotedEnd(sql, j, QLatin1Char('\''));
+                if (end < 0)
+                    return {sql, {}};
+                replace(j, end,
+                        sql.mid(j + 1, end - j - 2).replace(QStringLiteral("''"), QStringLiteral("'")));
+            } else if (isDigit(sql, j) || (j < n && sql.at(j) == QLatin1Char('.') && isDigit(sql, j + 1))) {
+                end = numberEnd(sql, j);
+                if (end > 0)
+                    replace(j, end, numberValue(sql.mid(j, end - j)));
+            }
+            i = (end > 0 ? end : j) - 1;
+            break;
+        }
+        default:
+            break;
+        }
     }
     if (out.values.isEmpty())
         return {sql, {}};
