@@ -289,12 +289,17 @@ bool Database::memoValid()
         m_memo.clear();
     if (m_reuse == ResultReuse::ForTheRun)
         return true;
+    // Inside a transaction the first check fixed the snapshot every later
+    // read of it sees.
+    if (m_checkedInTransaction && !sqlite3_get_autocommit(m_handle))
+        return true;
     qint64 version = -1;
     if (sqlite3_stmt* pragma = preparedStatement(QStringLiteral("PRAGMA data_version"), nullptr))
         run(pragma, {}, [&] { version = sqlite3_column_int64(pragma, 0); });
     if (version < 0 || version != m_memoVersion)
         m_memo.clear();
     m_memoVersion = version;
+    m_checkedInTransaction = version >= 0 && !sqlite3_get_autocommit(m_handle);
     return version >= 0;
 }
 
@@ -333,6 +338,7 @@ int Database::query(const QString& sql, QueryTable& table, DbError* error)
 
 bool Database::execute(const QString& sql, DbError* error)
 {
+    m_checkedInTransaction = false;
     const SqlDialect::BoundStatement bound = SqlDialect::bindLiterals(sql);
     sqlite3_stmt* statement = preparedStatement(bound.text, error);
     // Opening or committing a transaction changes no data the kept rows

@@ -89,5 +89,6 @@ private:
     bool memoValid();
     ResultReuse m_reuse = ResultReuse::None;
     qint64 m_memoVersion = -1;
+    bool m_checkedInTransaction = false;
     QHash<QString, Memo> m_memo;
 };

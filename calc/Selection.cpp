@@ -7,6 +7,8 @@
 #include "QueryTable.h"
 #include "SqlLiteral.h"
 
+#include <QStringBuilder>
+
 namespace {
 
 class ReadSnapshot
@@ -129,10 +131,11 @@ double GetPower(CalculationRecord& r)
     double q[3] = {0, 0, 0};
     const int outside[3] = {20, 32, 43};
     for (int i = 0; i < 3; ++i) {
-        const QString sql = QStringLiteral("SELECT in_t, power FROM power where model =") +
-                            SqlLiteral::text(r.sel_model) + QStringLiteral(" AND out_t=") +
-                            QString::number(outside[i]) + QStringLiteral(" AND modification=") +
-                            r.sel_modification + QStringLiteral(" ORDER BY out_t,in_t");
+        // Built in one allocation: the selection reads up to 24 of these.
+        const QString sql = QStringLiteral("SELECT in_t, power FROM power where model =") %
+                            SqlLiteral::text(r.sel_model) % QStringLiteral(" AND out_t=") %
+                            QString::number(outside[i]) % QStringLiteral(" AND modification=") %
+                            r.sel_modification % QStringLiteral(" ORDER BY out_t,in_t");
         QueryTable table;
         if (readReference(r, sql, table) == 0) {
             Messages::show(QStringLiteral("Записей не найдено!") + QLatin1Char('\n') + sql, MsgIcon::None,

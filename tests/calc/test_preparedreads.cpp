@@ -214,6 +214,18 @@ private slots:
         QVERIFY(other->execute(QStringLiteral("DELETE FROM power WHERE modification=100")));
         QCOMPARE(m_db->query(sql, t), 0);
 
+        // A read transaction sees one snapshot; its end lets the next read see
+        // what was committed meanwhile.
+        QVERIFY(m_db->execute(QStringLiteral("BEGIN")));
+        QCOMPARE(m_db->query(sql, t), 0);
+        QVERIFY(other->execute(
+            QStringLiteral("INSERT INTO power (model, modification, power) VALUES ('KMA', 100, 2150)")));
+        QCOMPARE(m_db->query(sql, t), 0);
+        QVERIFY(m_db->execute(QStringLiteral("COMMIT")));
+        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(t.number(0, 0), 2150.0);
+        QVERIFY(other->execute(QStringLiteral("DELETE FROM power WHERE modification=100")));
+
         QVERIFY(m_db->execute(
             QStringLiteral("INSERT INTO power (model, modification, power) VALUES ('KMA', 100, 2200)")));
         QCOMPARE(m_db->query(sql, t), 1);
