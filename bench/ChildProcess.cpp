@@ -74,6 +74,8 @@ ChildRun runChild(const QString& program, const QStringList& arguments, bool cap
     wait4(pid, &status, 0, &usage);
     run.seconds = double(monotonicNanoseconds() - start) / 1e9;
     run.peakRssKb = usage.ru_maxrss;
+    run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return run;
 }

@@ -11,6 +11,7 @@ struct ChildRun
     bool started = false;
     int exitCode = -1;
     double seconds = 0;
+    double cpuSeconds = 0; // user and system time of the child itself
     long peakRssKb = 0;
     QByteArray output; // standard output, when captured
 };

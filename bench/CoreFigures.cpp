@@ -9,8 +9,16 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <time.h>
 
 namespace {
+
+qint64 threadCpuNanoseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
 
 template <typename Work> double microseconds(Work&& work)
 {
@@ -50,7 +58,9 @@ CoreSamples measureCore(const QString& folder, int reopens, int runs)
     const int count = qMin(reopens, rows);
     for (int i = 0; i < count; ++i) {
         const qint32 key = qint32(keys.integer(int(qint64(i) * rows / count), 0));
+        const qint64 cpuBefore = threadCpuNanoseconds();
         out.reopen.push_back(microseconds([&] { ReopenCalculation(record, key); }));
+        out.reopenCpu.push_back(double(threadCpuNanoseconds() - cpuBefore) / 1000.0);
     }
 
     const qint16 small = ordinaryCustomer(*record.order_db);

@@ -8,6 +8,7 @@
 struct CoreSamples
 {
     std::vector<double> reopen;       // one ReopenCalculation each
+    std::vector<double> reopenCpu;    // the same in this thread's CPU time: no waiting for other programs
     std::vector<double> searchBig;    // FindOrders of the customer with the most calculations
     std::vector<double> searchSmall;  // FindOrders of an ordinary customer
     std::vector<double> customerList; // ReadCustomers
