@@ -54,6 +54,14 @@ QString ProgramFolderPath()
     return s_folder.isEmpty() ? ProgramFolder() : s_folder;
 }
 
+bool Main()
+{
+    if (OpenDatabase() == 0)
+        return true;
+    ShowDatabaseNotFound();
+    return false;
+}
+
 int OpenDatabase()
 {
     int error = 0;

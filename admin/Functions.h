@@ -38,6 +38,10 @@ extern QueryTable PowerRows;
 void SetProgramFolder(const QString& folder);
 QString ProgramFolderPath();
 
+// The start routine: opens nv.mdb; when it cannot, shows the engine's error
+// and "Не найден файл БД" and returns false, and the program ends.
+bool Main();
+
 // 0 when the connection is open, else the error number (already shown).
 int OpenDatabase();
 void CloseDatabase();

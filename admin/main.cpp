@@ -12,10 +12,8 @@ int main(int argc, char* argv[])
     WidgetMessageSeam seam(QString::fromUtf8(ApplicationTitle));
     Messages::install(&seam);
 
-    if (Functions::OpenDatabase() != 0) {
-        ShowDatabaseNotFound();
+    if (!Functions::Main())
         return 1;
-    }
 
     frmMain main;
     main.show();

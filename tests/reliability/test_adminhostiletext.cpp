@@ -1,0 +1,217 @@
+// Hostile texts in every name and file-name field of the administrator:
+// each is stored exactly (names trimmed, file names as typed) and shows again
+// in its editor, or a name left blank is refused with a message; no other
+// row or column changes.
+#include "AdminTestBase.h"
+#include "HostileTexts.h"
+
+#include "frmCLS1.h"
+#include "frmCls1Edit.h"
+#include "frmClsEdit.h"
+#include "frmPrEdit.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QtTest>
+
+namespace {
+
+struct Field
+{
+    const char* name;
+    const char* menu;
+    const char* box;    // the box typed into
+    const char* column; // table.column that stores it
+    bool trimmed;       // names are stored trimmed; file names as typed
+};
+
+const Field Fields[] = {
+    {"material", "mTI", "Text1", "article.s_name", true},
+    {"curtain", "mZn", "Text1", "curtain.text_ru", true},
+    {"packing", "mUp", "Text1", "packing.text_ru", true},
+    {"group", "mPr", "Text1", "PGroup.text_ru", true},
+    {"product", "mPr", "Text2", "Product.text_ru", true},
+    {"type name", "mOb", "Text1", "equipment.text_ru", true},
+    {"type model", "mOb", "Text2", "equipment.model", true},
+    {"type picture", "mOb", "Text3", "equipment.picture", false},
+    {"type scheme", "mOb", "Text4", "equipment.scheme", false},
+};
+
+const char* const Tables[] = {"article", "curtain", "packing", "PGroup", "Product", "equipment", "power"};
+
+} // namespace
+
+class TestAdminHostileText : public AdminTestBase
+{
+    Q_OBJECT
+
+private slots:
+    void hostileText_data();
+    void hostileText();
+    void cleanupTestCase();
+
+private:
+    QStringList snapshot();
+    QWidget* addThroughEditor(const Field& field, const QString& text, QWidget* window);
+    QString shownAgain(const Field& field, const QString& stored, QWidget* window);
+    int m_tried = 0, m_stored = 0, m_refused = 0;
+};
+
+// Every row of every table as one text each.
+QStringList TestAdminHostileText::snapshot()
+{
+    QStringList all;
+    for (const char* table : Tables) {
+        const QueryTable t = rows(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(QLatin1String(table)));
+        for (int r = 0; r < t.rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < t.columnCount(); ++c)
+                cells << t.text(r, c);
+            all << QLatin1String(table) + QLatin1Char(':') + cells.join(QChar(0x1f));
+        }
+    }
+    return all;
+}
+
+// Opens the add editor of the field's kind, fills it with ordinary values
+// and the text in the field's box, and saves. Returns the editor.
+QWidget* TestAdminHostileText::addThroughEditor(const Field& field, const QString& text, QWidget* window)
+{
+    const QString menu = QLatin1String(field.menu);
+    QWidget* editor = nullptr;
+    if (menu == QLatin1String("mPr") && QLatin1String(field.name) == QLatin1String("product")) {
+        click(window, "cmbAdd");
+        editor = shownEditor<frmPrEdit>();
+        if (!editor)
+            return nullptr;
+        const char* const boxes[] = {"Text5",  "Text6",  "Text7",  "Text8", "Text9",
+                                     "Text10", "Text11", "Text12", "Text13"};
+        const char* const values[] = {"0.77", "0.4", "55", "-1.5", "-5", "0", "0", "0", "0"};
+        for (int i = 0; i < 9; ++i)
+            type(editor, boxes[i], QLatin1String(values[i]));
+    } else if (menu == QLatin1String("mPr") || menu == QLatin1String("mOb")) {
+        click(window, "cmbGAdd");
+        editor = shownEditor<frmCls1Edit>();
+        if (!editor)
+            return nullptr;
+        type(editor, "Text1", QStringLiteral("Тип"));
+        if (menu == QLatin1String("mOb")) {
+            type(editor, "Text2", QStringLiteral("KM"));
+            type(editor, "Text3", QStringLiteral("a.jpg"));
+            type(editor, "Text4", QStringLiteral("b.jpg"));
+        }
+    } else {
+        click(window, "cmbAdd");
+        editor = shownEditor<frmClsEdit>();
+        if (!editor)
+            return nullptr;
+        type(editor, "Text3", QStringLiteral("0.5"));
+        type(editor, "Text2", QStringLiteral("2"));
+    }
+    type(editor, field.box, text);
+    click(editor, editor->findChild<QWidget*>(QStringLiteral("cmbSave")) ? "cmbSave" : "Command1");
+    return editor;
+}
+
+// Opens the change editor of the new entry and gives the field's box text.
+QString TestAdminHostileText::shownAgain(const Field& field, const QString& stored, QWidget* window)
+{
+    const QString menu = QLatin1String(field.menu);
+    QWidget* editor = nullptr;
+    if (QLatin1String(field.name) == QLatin1String("product")) {
+        auto* list = window->findChild<QListWidget*>(QStringLiteral("List1"));
+        const auto found = list->findItems(stored, Qt::MatchExactly);
+        if (found.size() != 1)
+            return QStringLiteral("<not listed once>");
+        list->setCurrentItem(found.first());
+        click(window, "cmbEdit");
+        editor = shownEditor<frmPrEdit>();
+    } else if (menu == QLatin1String("mPr") || menu == QLatin1String("mOb")) {
+        // The new entry is appended at the end of the upper list.
+        auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
+        combo->setCurrentIndex(combo->count() - 1);
+        click(window, "cmbGEdit");
+        editor = shownEditor<frmCls1Edit>();
+    } else {
+        auto* list = window->findChild<QListWidget*>(QStringLiteral("List1"));
+        list->setCurrentRow(list->count() - 1);
+        click(window, "Command5");
+        editor = shownEditor<frmClsEdit>();
+    }
+    if (!editor)
+        return QStringLiteral("<no editor>");
+    const QString shown = text(editor, field.box);
+    editor->close();
+    return shown;
+}
+
+void TestAdminHostileText::hostileText_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    const QStringList texts = HostileTexts::all();
+    for (const Field& field : Fields)
+        for (int t = 0; t < texts.size(); ++t)
+            QTest::addRow("%s %d", field.name, t) << int(&field - Fields) << texts.at(t);
+}
+
+void TestAdminHostileText::hostileText()
+{
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    const Field& f = Fields[field];
+    ++m_tried;
+    // Neighbours that must stay as they are.
+    exec(QStringLiteral("INSERT INTO article(s_name,s_value,cls_n) VALUES ('Сосед',0.04,1)"));
+    exec(QStringLiteral("INSERT INTO curtain(text_ru,c_value) VALUES ('Сосед',50)"));
+    exec(QStringLiteral("INSERT INTO packing(text_ru,mass,thermal) VALUES ('Сосед',10,0.4)"));
+    exec(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Сосед')"));
+    exec(QStringLiteral("INSERT INTO Product(text_ru,co,cz,cwr,tko,tnz,td0,td2,td5,td15,fkey) "
+                        "VALUES ('Сосед',0.7,0.4,50,-1,-2,0,0,0,0,1)"));
+    exec(QStringLiteral(
+        "INSERT INTO equipment(text_ru,model,picture,scheme) VALUES ('Сосед','KS','s.jpg','t.jpg')"));
+    const QStringList before = snapshot();
+
+    QWidget* window = openList(f.menu);
+    QVERIFY(window);
+    QWidget* editor = addThroughEditor(f, text, window);
+    QVERIFY(editor);
+
+    const QString expected = f.trimmed ? text.trimmed() : text;
+    const QStringList after = snapshot();
+    for (const QString& row : before)
+        QVERIFY2(after.contains(row), qPrintable(QStringLiteral("changed: ") + row.left(200)));
+    if (f.trimmed && expected.isEmpty()) {
+        // A blank name (or model) is refused, naming the rule, in its box.
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(m_messages.shown().size(), 1);
+        QCOMPARE(m_messages.shown().first().icon, MsgIcon::Exclamation);
+        QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Ошибка ввода данных!")));
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->focusWidget()->objectName(), QLatin1String(f.box));
+        editor->close();
+        ++m_refused;
+        return;
+    }
+    QVERIFY2(m_messages.shown().isEmpty(), qPrintable(m_messages.lastText()));
+    QCOMPARE(after.size(), before.size() + 1);
+    const QString table = QString::fromLatin1(f.column).section(QLatin1Char('.'), 0, 0);
+    const QString column = QString::fromLatin1(f.column).section(QLatin1Char('.'), 1);
+    // Keys are numbered upwards, so the new row has the largest.
+    const QueryTable newest =
+        rows(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=(SELECT MAX(rowid) FROM %2)").arg(column, table));
+    QCOMPARE(newest.text(0, 0), expected);
+    QCOMPARE(shownAgain(f, expected, window), expected);
+    ++m_stored;
+}
+
+void TestAdminHostileText::cleanupTestCase()
+{
+    qInfo("administrator name and file-name fields: %d hostile texts tried, %d stored and read back exactly, "
+          "%d blank names refused with a message, %d lost or changed",
+          m_tried, m_stored, m_refused, m_tried - m_stored - m_refused);
+}
+
+QTEST_MAIN(TestAdminHostileText)
+#include "test_adminhostiletext.moc"

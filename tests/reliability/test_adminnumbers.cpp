@@ -1,0 +1,203 @@
+// Hostile numbers in every numeric box of the administrator's editors: each
+// is stored as its number or refused with the focus in the box and nothing
+// stored; never a wrapped value, a NaN or an infinity in the database.
+#include "AdminTestBase.h"
+#include "HostileNumbers.h"
+
+#include "Functions.h"
+#include "frmClsEdit.h"
+#include "frmEqEdit.h"
+#include "frmPrEdit.h"
+
+#include <QLineEdit>
+#include <QtTest>
+#include <cmath>
+
+namespace {
+
+enum class Rule { AboveZero, Number, NotNegative, WholeAboveZero };
+
+struct Box
+{
+    const char* menu;
+    const char* name;
+    Rule rule;
+    const char* query; // the stored value is column 0 of row `row`
+    int row;
+};
+
+const Box Boxes[] = {
+    {"mTI", "Text3", Rule::AboveZero, "SELECT s_value FROM article", 0},
+    {"mZn", "Text3", Rule::AboveZero, "SELECT c_value FROM curtain", 0},
+    {"mUp", "Text3", Rule::AboveZero, "SELECT mass FROM packing", 0},
+    {"mUp", "Text2", Rule::AboveZero, "SELECT thermal FROM packing", 0},
+    {"mPr", "Text5", Rule::AboveZero, "SELECT co FROM Product", 0},
+    {"mPr", "Text6", Rule::AboveZero, "SELECT cz FROM Product", 0},
+    {"mPr", "Text7", Rule::AboveZero, "SELECT cwr FROM Product", 0},
+    {"mPr", "Text8", Rule::Number, "SELECT tko FROM Product", 0},
+    {"mPr", "Text9", Rule::Number, "SELECT tnz FROM Product", 0},
+    {"mPr", "Text10", Rule::NotNegative, "SELECT td0 FROM Product", 0},
+    {"mPr", "Text11", Rule::NotNegative, "SELECT td2 FROM Product", 0},
+    {"mPr", "Text12", Rule::NotNegative, "SELECT td5 FROM Product", 0},
+    {"mPr", "Text13", Rule::NotNegative, "SELECT td15 FROM Product", 0},
+    {"mOb", "Text2", Rule::WholeAboveZero, "SELECT modification FROM power ORDER BY pkey", 8},
+    {"mOb", "Text3", Rule::Number, "SELECT in_t FROM power ORDER BY pkey", 0},
+    {"mOb", "Text4", Rule::Number, "SELECT in_t FROM power ORDER BY pkey", 3},
+    {"mOb", "Text5", Rule::Number, "SELECT in_t FROM power ORDER BY pkey", 6},
+    {"mOb", "Text6", Rule::Number, "SELECT out_t FROM power ORDER BY pkey", 0},
+    {"mOb", "Text7", Rule::Number, "SELECT out_t FROM power ORDER BY pkey", 1},
+    {"mOb", "Text8", Rule::Number, "SELECT out_t FROM power ORDER BY pkey", 2},
+    {"mOb", "Text9", Rule::AboveZero, "SELECT power FROM power ORDER BY pkey", 0},
+    {"mOb", "Text10", Rule::AboveZero, "SELECT power FROM power ORDER BY pkey", 1},
+    {"mOb", "Text11", Rule::AboveZero, "SELECT power FROM power ORDER BY pkey", 2},
+    {"mOb", "Text12", Rule::AboveZero, "SELECT power FROM power ORDER BY pkey", 3},
+    {"mOb", "Text13", Rule::AboveZero, "SELECT power FROM power ORDER BY pkey", 4},
+    {"mOb", "Text14", Rule::AboveZero, "SELECT power FROM power ORDER BY pkey", 5},
+    {"mOb", "Text15", Rule::AboveZero, "SELECT power FROM power ORDER BY pkey", 6},
+    {"mOb", "Text16", Rule::AboveZero, "SELECT power FROM power ORDER BY pkey", 7},
+    {"mOb", "Text17", Rule::AboveZero, "SELECT power FROM power ORDER BY pkey", 8},
+};
+
+std::optional<double> expectedValue(Rule rule, const HostileNumber& n)
+{
+    if (!n.localeNumber)
+        return std::nullopt;
+    const double v = *n.readingWithCommas;
+    const bool ok = rule == Rule::Number || (rule == Rule::NotNegative && v >= 0) ||
+                    (rule == Rule::AboveZero && v > 0) ||
+                    (rule == Rule::WholeAboveZero && v > 0 && v == std::floor(v));
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+
+} // namespace
+
+class TestAdminNumbers : public AdminTestBase
+{
+    Q_OBJECT
+
+private slots:
+    void hostileNumber_data();
+    void hostileNumber();
+    void cleanupTestCase();
+
+private:
+    QWidget* openWindow(const QString& menu);
+    QWidget* openEditor(QWidget* window, const QString& menu);
+    bool allStoredFinite();
+    int m_tried = 0, m_stored = 0, m_refused = 0;
+};
+
+// The list window of the box's kind, with a group or a type to add to.
+QWidget* TestAdminNumbers::openWindow(const QString& menu)
+{
+    if (menu == QLatin1String("mPr"))
+        exec(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Мясо')"));
+    if (menu == QLatin1String("mOb"))
+        exec(QStringLiteral(
+            "INSERT INTO equipment(text_ru,model,picture,scheme) VALUES ('Моноблок','KM','','')"));
+    return openList(menu.toLatin1().constData());
+}
+
+// The add editor of the window's kind, filled with values it takes.
+QWidget* TestAdminNumbers::openEditor(QWidget* window, const QString& menu)
+{
+    click(window, "cmbAdd");
+    if (menu == QLatin1String("mOb"))
+        return shownEditor<frmEqEdit>();
+    if (menu == QLatin1String("mPr")) {
+        frmPrEdit* editor = shownEditor<frmPrEdit>();
+        if (editor) {
+            type(editor, "Text2", QStringLiteral("Говядина"));
+            const char* const boxes[] = {"Text5",  "Text6",  "Text7",  "Text8", "Text9",
+                                         "Text10", "Text11", "Text12", "Text13"};
+            const char* const values[] = {"0.77", "0.4", "55", "-1.5", "-5", "0", "0", "0", "0"};
+            for (int i = 0; i < 9; ++i)
+                type(editor, boxes[i], QLatin1String(values[i]));
+        }
+        return editor;
+    }
+    frmClsEdit* editor = shownEditor<frmClsEdit>();
+    if (editor) {
+        type(editor, "Text1", QStringLiteral("Запись"));
+        type(editor, "Text3", QStringLiteral("0.5"));
+        type(editor, "Text2", QStringLiteral("2"));
+    }
+    return editor;
+}
+
+// Every number of every table is finite (SQLite would keep an infinity).
+bool TestAdminNumbers::allStoredFinite()
+{
+    for (const char* table : {"article", "curtain", "packing", "Product", "power"}) {
+        const QueryTable t = rows(QStringLiteral("SELECT * FROM ") + QLatin1String(table));
+        for (int r = 0; r < t.rowCount(); ++r)
+            for (int c = 0; c < t.columnCount(); ++c)
+                if (t.value(r, c).typeId() == QMetaType::Double && !std::isfinite(t.value(r, c).toDouble()))
+                    return false;
+    }
+    return true;
+}
+
+void TestAdminNumbers::hostileNumber_data()
+{
+    QTest::addColumn<int>("box");
+    for (int b = 0; b < int(std::size(Boxes)); ++b)
+        QTest::addRow("%s %s", Boxes[b].menu, Boxes[b].name) << b;
+}
+
+// Each hostile text in turn into the one box, on one database; what a text
+// stored is deleted before the next.
+void TestAdminNumbers::hostileNumber()
+{
+    QFETCH(int, box);
+    const Box& b = Boxes[box];
+    QWidget* window = openWindow(QLatin1String(b.menu));
+    QVERIFY(window);
+    const QString table = QString::fromLatin1(b.query).section(QLatin1Char(' '), 3, 3);
+    for (const HostileNumber& n : hostileNumbers()) {
+        const QByteArray context = QByteArray(n.name) + " in " + b.name;
+        ++m_tried;
+        m_messages.clear();
+        QWidget* editor = openEditor(window, QLatin1String(b.menu));
+        QVERIFY2(editor, context);
+        type(editor, b.name, n.text);
+        auto* edit = editor->findChild<QLineEdit*>(QLatin1String(b.name));
+        QVERIFY2(edit, context);
+        click(editor, "Command1");
+        QVERIFY2(allStoredFinite(), context + ": a NaN or an infinity reached the database");
+
+        const std::optional<double> expected = expectedValue(b.rule, n);
+        const QueryTable stored = rows(QLatin1String(b.query));
+        if (expected) {
+            QVERIFY2(m_messages.shown().isEmpty(), qPrintable(context + ' ' + m_messages.lastText()));
+            QVERIFY2(!editor->isVisible(), context);
+            QVERIFY2(stored.rowCount() > b.row, context);
+            const double value = stored.number(b.row, 0);
+            if (std::fabs(*expected) > 1e15)
+                QVERIFY2(qFuzzyCompare(value, *expected), context);
+            else
+                QVERIFY2(value == *expected, qPrintable(context + ' ' + stored.text(b.row, 0)));
+            exec(QStringLiteral("DELETE FROM ") + table);
+            ++m_stored;
+            continue;
+        }
+        QVERIFY2(stored.rowCount() == 0, context);
+        QVERIFY2(m_messages.shown().size() == 1, context);
+        QVERIFY2(m_messages.shown().first().icon == MsgIcon::Exclamation, context);
+        QVERIFY2(m_messages.lastText().startsWith(QStringLiteral("Ошибка ввода данных!")), context);
+        QVERIFY2(editor->isVisible(), context);
+        QVERIFY2(editor->focusWidget() == edit, context);
+        editor->close();
+        ++m_refused;
+    }
+}
+
+void TestAdminNumbers::cleanupTestCase()
+{
+    qInfo("administrator numeric boxes: %d texts tried, %d stored as their number, %d refused in their box, "
+          "0 crashes",
+          m_tried, m_stored, m_refused);
+}
+
+QTEST_MAIN(TestAdminNumbers)
+#include "test_adminnumbers.moc"

@@ -1,0 +1,233 @@
+// Damaged database files at the administrator's start: each ends with the
+// engine's error and "Не найден файл БД" before the main window, and the file
+// and its folder stay exactly as they were. Read-only files and folders: a
+// change is refused with a message and nothing on disk changes.
+#include "CalculationRecord.h"
+#include "Database.h"
+#include "DatabaseAccess.h"
+#include "FakeMessages.h"
+#include "Functions.h"
+#include "Orders.h"
+#include "TestDatabases.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <unistd.h>
+
+namespace {
+
+// Names, sizes and contents of everything in the folder (one level down too).
+QStringList folderState(const QString& path)
+{
+    QStringList state;
+    const QDir dir(path);
+    for (const QFileInfo& info :
+         dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
+        QString line = info.fileName() + QLatin1Char(' ');
+        if (info.isDir()) {
+            line += QStringLiteral("dir:") +
+                    QDir(info.filePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(',');
+        } else {
+            QFile file(info.filePath());
+            if (file.open(QIODevice::ReadOnly))
+                line += QString::fromLatin1(
+                    QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex());
+        }
+        state << line;
+    }
+    return state;
+}
+
+QByteArray randomBytes(int size)
+{
+    QByteArray bytes;
+    quint32 x = 2463534242u;
+    for (int i = 0; i < size; ++i) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        bytes.append(char(x & 0xff));
+    }
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+} // namespace
+
+class TestDamagedFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void administratorStart_data();
+    void administratorStart();
+    void readOnlyReference_data();
+    void readOnlyReference();
+    void readOnlyOrders_data();
+    void readOnlyOrders();
+    void cleanupTestCase();
+
+private:
+    int m_tried = 0, m_endedClearly = 0;
+};
+
+void TestDamagedFiles::administratorStart_data()
+{
+    QTest::addColumn<QString>("damage");
+    for (const char* damage :
+         {"absent", "zero bytes", "truncated", "random bytes", "foreign schema", "folder"})
+        QTest::newRow(damage) << QString::fromLatin1(damage);
+}
+
+void TestDamagedFiles::administratorStart()
+{
+    QFETCH(QString, damage);
+    ++m_tried;
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString nv = dir.filePath(QStringLiteral("nv.mdb"));
+    if (damage == QLatin1String("zero bytes")) {
+        QVERIFY(writeFile(nv, {}));
+    } else if (damage == QLatin1String("truncated")) {
+        QVERIFY(TestDatabases::createSampleReference(dir.filePath(QStringLiteral("full.mdb"))));
+        QFile full(dir.filePath(QStringLiteral("full.mdb")));
+        QVERIFY(full.open(QIODevice::ReadOnly));
+        const QByteArray content = full.readAll();
+        QVERIFY(content.size() > 8192);
+        QVERIFY(writeFile(nv, content.left(content.size() / 2)));
+        full.close();
+        QVERIFY(full.remove());
+    } else if (damage == QLatin1String("random bytes")) {
+        QVERIFY(writeFile(nv, randomBytes(16384)));
+    } else if (damage == QLatin1String("foreign schema")) {
+        QVERIFY(TestDatabases::createEmptyOrders(nv));
+    } else if (damage == QLatin1String("folder")) {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("nv.mdb")));
+    }
+    const QStringList before = folderState(dir.path());
+
+    FakeMessages messages;
+    Functions::SetProgramFolder(dir.path());
+    const bool started = Functions::Main();
+    Functions::CloseDatabase();
+    Functions::SetProgramFolder(QString());
+
+    QVERIFY(!started);
+    QCOMPARE(messages.shown().size(), 2);
+    const MessageRequest engine = messages.shown().at(0);
+    QCOMPARE(engine.icon, MsgIcon::None);
+    QVERIFY(engine.title.isNull());
+    bool hex = false;
+    engine.text.section(QLatin1Char('\r'), 0, 0).toUInt(&hex, 16);
+    QVERIFY2(hex, qPrintable(engine.text));
+    QVERIFY(!engine.text.section(QLatin1Char('\r'), 1).trimmed().isEmpty());
+    const MessageRequest notFound = messages.shown().at(1);
+    QCOMPARE(notFound.text,
+             QStringLiteral("Не найден файл БД\nИзмените настройки и запустите программу вновь"));
+    QCOMPARE(notFound.icon, MsgIcon::Exclamation);
+    QCOMPARE(notFound.title, QStringLiteral("Внимание"));
+    QCOMPARE(folderState(dir.path()), before);
+    ++m_endedClearly;
+}
+
+void TestDamagedFiles::readOnlyReference_data()
+{
+    QTest::addColumn<bool>("folderReadOnly");
+    QTest::newRow("read-only nv.mdb") << false;
+    QTest::newRow("read-only folder") << true;
+}
+
+// The administrator on a file it may read but not write: it starts (or ends
+// clearly), and a change is refused with the database's reason.
+void TestDamagedFiles::readOnlyReference()
+{
+    if (::geteuid() == 0)
+        QSKIP("runs as root, whom file permissions do not stop from writing");
+    QFETCH(bool, folderReadOnly);
+    ++m_tried;
+    QTemporaryDir dir;
+    const QString nv = dir.filePath(QStringLiteral("nv.mdb"));
+    QVERIFY(TestDatabases::createSampleReference(nv));
+    const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::ReadUser;
+    QVERIFY(QFile::setPermissions(nv, readable));
+    if (folderReadOnly)
+        QVERIFY(QFile::setPermissions(dir.path(), readable | QFileDevice::ExeOwner | QFileDevice::ExeUser));
+    const QStringList before = folderState(dir.path());
+
+    FakeMessages messages;
+    Functions::SetProgramFolder(dir.path());
+    if (Functions::Main()) {
+        QVERIFY(Functions::ExecSql(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Новая')")) != 0);
+        QVERIFY(!Functions::LastErrorDescription().isEmpty());
+    } else {
+        QCOMPARE(messages.lastText(),
+                 QStringLiteral("Не найден файл БД\nИзмените настройки и запустите программу вновь"));
+    }
+    Functions::CloseDatabase();
+    Functions::SetProgramFolder(QString());
+    QCOMPARE(folderState(dir.path()), before);
+    QVERIFY(QFile::setPermissions(dir.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    ++m_endedClearly;
+}
+
+void TestDamagedFiles::readOnlyOrders_data()
+{
+    readOnlyReference_data();
+}
+
+// The wizard's save on an orders file it may not write: refused with a
+// message, the record keeps its customer key, nothing on disk changes.
+void TestDamagedFiles::readOnlyOrders()
+{
+    if (::geteuid() == 0)
+        QSKIP("runs as root, whom file permissions do not stop from writing");
+    QFETCH(bool, folderReadOnly);
+    ++m_tried;
+    QTemporaryDir dir;
+    QVERIFY(TestDatabases::createSampleFolder(dir.path()));
+    const QString orders = dir.filePath(QStringLiteral("order.mdb"));
+    const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::ReadUser;
+    QVERIFY(QFile::setPermissions(orders, readable));
+    if (folderReadOnly)
+        QVERIFY(QFile::setPermissions(dir.path(), readable | QFileDevice::ExeOwner | QFileDevice::ExeUser));
+    const QStringList before = folderState(dir.path());
+
+    FakeMessages messages;
+    {
+        CalculationRecord r;
+        if (OpenDatabases(r, dir.path()) == 0) {
+            ApplyStartValues(r);
+            r.contact_organization = QStringLiteral("Новый заказчик");
+            r.onote = QStringLiteral("заметка");
+            r.NewContact = true;
+            r.NewCalculation = true;
+            r.contact = 0;
+            QVERIFY(!SaveCalculation(r, QDate(2024, 3, 5)));
+            QCOMPARE(r.contact, qint16(0));
+        }
+        QVERIFY(!messages.shown().isEmpty());
+    }
+    QCOMPARE(folderState(dir.path()), before);
+    QVERIFY(QFile::setPermissions(dir.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    ++m_endedClearly;
+}
+
+void TestDamagedFiles::cleanupTestCase()
+{
+    qInfo("damaged and read-only database files: %d tried, %d ended with a clear message and nothing changed "
+          "on "
+          "disk%s",
+          m_tried, m_endedClearly, ::geteuid() == 0 ? " (read-only cases skipped: running as root)" : "");
+}
+
+QTEST_MAIN(TestDamagedFiles)
+#include "test_damagedfiles.moc"

@@ -1,0 +1,238 @@
+// Hostile numbers in every numeric box of the chamber, product and equipment
+// screens: each ends as the box's documented reading in the record, or as a
+// refusal with the focus in the box; never a wrapped value, a NaN or an
+// infinity in the record.
+#include "HostileNumbers.h"
+#include "NumberText.h"
+#include "WizardFixture.h"
+
+#include <QtTest>
+#include <cmath>
+
+namespace {
+
+// What a box does with its text when "Далее" is clicked.
+enum class Rule {
+    Free,        // any reading is taken (no number reads 0)
+    Positive,    // a reading of 0 or less is refused
+    NotNegative, // a negative reading is refused
+    Int16,       // a reading a 16-bit field cannot hold is refused
+    PositiveInt16,
+    LocaleNumber,      // the text must be a number; then any reading
+    LocaleNumberInt16, // the text must be a number that a 16-bit field holds
+};
+
+struct Box
+{
+    const char* screen; // the screen it is on
+    const char* name;
+    bool commas; // read with "," as "."
+    Rule rule;
+    double CalculationRecord::*real;
+    qint16 CalculationRecord::*whole;
+};
+
+const Box Boxes[] = {
+    {"frmStage3", "Text2", true, Rule::Positive, &CalculationRecord::xk_length, nullptr},
+    {"frmStage3", "Text3", true, Rule::Positive, &CalculationRecord::xk_width, nullptr},
+    {"frmStage3", "Text4", true, Rule::Positive, &CalculationRecord::xk_height, nullptr},
+    {"frmStage3", "Text5", true, Rule::Int16, nullptr, &CalculationRecord::xk_ceiling},
+    {"frmStage3", "Text6", true, Rule::Int16, nullptr, &CalculationRecord::xk_wall},
+    {"frmStage3", "Text7", true, Rule::Int16, nullptr, &CalculationRecord::xk_floor},
+    {"frmStage3", "Text8", true, Rule::Free, &CalculationRecord::xk_doors, nullptr},
+    {"frmStage3", "Text9", true, Rule::Free, &CalculationRecord::xk_doors_open, nullptr},
+    {"frmStage3", "Text1", true, Rule::LocaleNumber, &CalculationRecord::xk_temperature, nullptr},
+    {"frmStage3", "Text10", true, Rule::Free, &CalculationRecord::xk_people, nullptr},
+    {"frmStage3", "Text11", false, Rule::Int16, nullptr, &CalculationRecord::xk_heat},
+    {"frmStage1", "Text16", false, Rule::LocaleNumberInt16, nullptr, &CalculationRecord::px_start_t},
+    {"frmStage1", "Text17", false, Rule::LocaleNumberInt16, nullptr, &CalculationRecord::px_end_t},
+    {"frmStage1", "Text18", false, Rule::PositiveInt16, nullptr, &CalculationRecord::px_time},
+    {"frmStage1", "Text19", true, Rule::NotNegative, &CalculationRecord::px_weight, nullptr},
+    {"frmStage1", "Text20", false, Rule::LocaleNumberInt16, nullptr, &CalculationRecord::px_turnover},
+    {"frmStage4", "Text13", false, Rule::Free, &CalculationRecord::by_temperature, nullptr},
+    {"frmStage4", "Text14", false, Rule::Int16, nullptr, &CalculationRecord::by_moisture},
+    {"frmStage4", "Text15", false, Rule::Free, &CalculationRecord::by_ground, nullptr},
+    {"frmStage4", "Text21", false, Rule::PositiveInt16, nullptr, &CalculationRecord::xo_count},
+    {"frmStage4", "Text22", false, Rule::Int16, nullptr, &CalculationRecord::xo_power},
+    {"frmStage4", "Text23", false, Rule::PositiveInt16, nullptr, &CalculationRecord::xo_work},
+};
+
+// Whether the box takes the text, and the value it then stores.
+std::optional<double> expectedValue(const Box& box, const HostileNumber& n)
+{
+    const std::optional<double> reading = box.commas ? n.readingWithCommas : n.reading;
+    const bool localeRule = box.rule == Rule::LocaleNumber || box.rule == Rule::LocaleNumberInt16;
+    if (localeRule && !n.localeNumber)
+        return std::nullopt;
+    const double value = reading.value_or(0.0);
+    switch (box.rule) {
+    case Rule::Positive:
+        return value > 0 ? std::optional<double>(value) : std::nullopt;
+    case Rule::NotNegative:
+        return value >= 0 ? std::optional<double>(value) : std::nullopt;
+    case Rule::PositiveInt16:
+        if (value <= 0)
+            return std::nullopt;
+        [[fallthrough]];
+    case Rule::Int16:
+    case Rule::LocaleNumberInt16:
+        if (!reading)
+            return std::nullopt;
+        if (const std::optional<qint16> whole = NumberText::toInt16(*reading))
+            return double(*whole);
+        return std::nullopt;
+    default:
+        return value;
+    }
+}
+
+// Every double of the record, for the check that none is NaN or infinite.
+bool allFinite(const CalculationRecord& r)
+{
+    for (double v : {r.xk_bulk, r.xk_length, r.xk_width, r.xk_height, r.xk_ceiling_k, r.xk_wall_k,
+                     r.xk_floor_k, r.xk_doors, r.xk_doors_open, r.xk_curtain_c, r.xk_temperature, r.xk_people,
+                     r.by_temperature, r.by_ground, r.px_weight, r.q_unit_required, r.unit_capacity})
+        if (!std::isfinite(v))
+            return false;
+    return true;
+}
+
+} // namespace
+
+class TestWizardNumbers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void hostileNumber_data();
+    void hostileNumber();
+
+private:
+    std::unique_ptr<WizardFixture> f;
+    CalculationRecord m_baseline;
+    int m_tried = 0, m_taken = 0, m_refused = 0;
+};
+
+void TestWizardNumbers::initTestCase()
+{
+    f = std::make_unique<WizardFixture>();
+    QVERIFY(f->isOpen());
+    f->addChamberLists();
+    f->addProductLists();
+    QVERIFY(f->reference(QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) "
+                                        "VALUES (1, 'Агрегат KM', 'KM', '', '')")));
+    for (int out : {20, 32, 43})
+        for (int in : {-25, -22, -18})
+            QVERIFY(f->reference(QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power, "
+                                                "fkey) VALUES ('KMB', 20, %1, %2, 20000, 1)")
+                                     .arg(in)
+                                     .arg(out)));
+    // A calculation that passes every screen as it stands.
+    CalculationRecord& r = f->record;
+    r.xk_length = 5;
+    r.xk_width = 4;
+    r.xk_height = 3;
+    r.xk_temperature = -18;
+    r.xk_curtain = WizardFixture::NoCurtain;
+    r.px_pgroup = WizardFixture::Meat;
+    r.px_product = WizardFixture::Beef;
+    r.px_packing = WizardFixture::Cardboard;
+    r.px_start_t = 20;
+    r.px_end_t = -18;
+    r.px_time = 24;
+    r.px_weight = 2.5;
+    r.px_turnover = 10;
+    r.xo_type1 = 1;
+    r.xo_type2 = 1;
+    m_baseline = r;
+}
+
+void TestWizardNumbers::cleanupTestCase()
+{
+    f.reset();
+    qInfo(
+        "wizard numeric boxes: %d texts tried, %d taken as their reading, %d refused in their box, 0 crashes",
+        m_tried, m_taken, m_refused);
+}
+
+void TestWizardNumbers::hostileNumber_data()
+{
+    QTest::addColumn<int>("box");
+    QTest::addColumn<int>("number");
+    const QList<HostileNumber> numbers = hostileNumbers();
+    for (int b = 0; b < int(std::size(Boxes)); ++b)
+        for (int n = 0; n < numbers.size(); ++n)
+            QTest::addRow("%s %s %s", Boxes[b].screen, Boxes[b].name, numbers.at(n).name) << b << n;
+}
+
+void TestWizardNumbers::hostileNumber()
+{
+    QFETCH(int, box);
+    QFETCH(int, number);
+    const Box& b = Boxes[box];
+    const HostileNumber n = hostileNumbers().at(number);
+    ++m_tried;
+
+    f->messages.clear();
+    f->record = m_baseline;
+    const QString screen = QLatin1String(b.screen);
+    if (screen == QLatin1String("frmStage3"))
+        f->wizard->enterStage3();
+    else if (screen == QLatin1String("frmStage1"))
+        f->wizard->enterStage1();
+    else
+        f->wizard->enterStage4();
+    QCOMPARE(f->screenName(), screen);
+    f->type(QLatin1String(b.name), n.text);
+    QLineEdit* edit = f->box(QLatin1String(b.name));
+    QCOMPARE(edit->text(), n.text.isNull() ? QString() : n.text);
+    f->click(QStringLiteral("cmbNext"));
+
+    const CalculationRecord& r = f->record;
+    QVERIFY2(allFinite(r), "a NaN or an infinity reached the record");
+    QVERIFY(f->messages.unanswered().isEmpty());
+    const std::optional<double> expected = expectedValue(b, n);
+    const bool moved = f->screenName() != screen;
+    if (expected && moved) {
+        const double stored = b.real ? r.*b.real : double(r.*b.whole);
+        if (std::fabs(*expected) > 1e15)
+            QVERIFY(qFuzzyCompare(stored, *expected));
+        else
+            QCOMPARE(stored, *expected);
+        QVERIFY(f->messages.shown().isEmpty());
+        ++m_taken;
+        return;
+    }
+    // The equipment screen computes the load before it moves on; a reading
+    // too large for that is refused by the calculation, naming the result.
+    if (expected && screen == QLatin1String("frmStage4")) {
+        QCOMPARE(f->messages.shown().size(), 1);
+        QVERIFY(f->messages.lastText().startsWith(QStringLiteral("Тепловая нагрузка слишком велика")));
+        ++m_refused;
+        return;
+    }
+    QVERIFY2(!expected, qPrintable(QStringLiteral("refused although it reads %1").arg(expected.value_or(0))));
+    QVERIFY2(!moved, "taken although the box cannot hold it");
+    QCOMPARE(f->messages.shown().size(), 1);
+    QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
+    // The refusal puts the focus into the box it is about; an end
+    // temperature above the start temperature is reported at the start.
+    QWidget* focus = f->focused();
+    QVERIFY(focus);
+    const bool aboutStart = QLatin1String(b.name) == QLatin1String("Text17") &&
+                            focus->objectName() == QLatin1String("Text16") &&
+                            f->messages.lastText().startsWith(QStringLiteral("Температура поступления"));
+    QVERIFY2(focus == edit || aboutStart,
+             qPrintable(focus->objectName() + QLatin1Char(' ') + f->messages.lastText()));
+    // Nothing of a refused box reaches the record.
+    if (b.real)
+        QCOMPARE(r.*b.real, m_baseline.*b.real);
+    else
+        QCOMPARE(r.*b.whole, m_baseline.*b.whole);
+    ++m_refused;
+}
+
+QTEST_MAIN(TestWizardNumbers)
+#include "test_wizardnumbers.moc"
