@@ -243,8 +243,12 @@ bool GenerateOrders(const QString& path, const GeneratorSize& size, quint32 seed
         const double length = 3 + random.bounded(12);
         const double width = 2 + random.bounded(8);
         const double height = 2.5 + 0.5 * random.bounded(3);
-        const bool freezer = random.bounded(3) == 0;
-        const int chamber = freezer ? -18 - random.bounded(8) : random.bounded(6);
+        // A third freezers, a sixth rooms above 8 °C (fruit, processing), the
+        // rest cold stores: every temperature class of the selection.
+        const int kind = random.bounded(6);
+        const int chamber = kind < 2    ? -18 - random.bounded(8)
+                            : kind == 2 ? 10 + random.bounded(5)
+                                        : random.bounded(6);
         const int product = 1 + random.bounded(size.products);
         const QVariantList values = {length * width * height,
                                      length,

@@ -43,19 +43,23 @@ private slots:
             run({QStringLiteral("--dir"), dir.path(), QStringLiteral("--all-orders")}).split('\n');
         QCOMPARE(lines.size(), size.calculations + 1); // the last line ends with a line feed
         QSet<QString> verdicts, series;
+        QSet<int> classes;
         for (int i = 0; i < size.calculations; i += 3) {
             const QJsonObject o = QJsonDocument::fromJson(lines.at(i)).object();
             const int key = o.value(QLatin1String("pkey_data")).toInt();
             QCOMPARE(key, i + 1);
             verdicts << o.value(QLatin1String("verdict")).toString();
             series << o.value(QLatin1String("xo_series")).toString();
+            classes << o.value(QLatin1String("t_class")).toInt();
             QCOMPARE(
                 run({QStringLiteral("--dir"), dir.path(), QStringLiteral("--order"), QString::number(key)}),
                 lines.at(i) + '\n');
         }
-        // Both outcomes of the selection and most model codes were compared.
+        // Both outcomes of the selection, most model codes and every
+        // temperature class were compared.
         QCOMPARE(verdicts.size(), 2);
         QVERIFY(series.size() >= 10);
+        QCOMPARE(classes.size(), 4);
     }
 };
 
