@@ -30,21 +30,68 @@ protected:
     }
 };
 
+const QScreen* displayOf(const QWidget* screen)
+{
+    return screen->screen() ? screen->screen() : QGuiApplication::primaryScreen();
+}
+
+// The size the content asks for, within the display. (QWidget::adjustSize
+// would hold a window to two thirds of the display and so cut lists short.)
+void fitToContent(QWidget* screen)
+{
+    const QScreen* display = displayOf(screen);
+    QLayout* layout = screen->layout();
+    if (!display || !layout)
+        return;
+    layout->activate();
+    const QSize room = display->availableGeometry().size();
+    QSize size = screen->sizeHint().boundedTo(room);
+    if (layout->hasHeightForWidth())
+        size.setHeight(qMin(layout->totalHeightForWidth(size.width()), room.height()));
+    screen->resize(size);
+}
+
+void placeInMiddle(QWidget* screen)
+{
+    const QScreen* display = displayOf(screen);
+    if (!display)
+        return;
+    const QRect area = display->geometry();
+    screen->move(area.left() + (area.width() - screen->width()) / 2,
+                 area.top() + (area.height() - screen->height()) / 2);
+}
+
+// The lists and labels filled after the screen was centred can still widen
+// it (a list measures its items when first shown); it is sized and centred
+// once more, with its final content, just before it appears.
+class CentreOnFirstShow : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto* screen = static_cast<QWidget*>(watched);
+            fitToContent(screen);
+            placeInMiddle(screen);
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 namespace ScreenBehaviour {
 
 void centre(QWidget* screen)
 {
-    const QScreen* display = screen->screen() ? screen->screen() : QGuiApplication::primaryScreen();
-    if (!display)
-        return;
-    // The layout may still grow the form to its minimum size; centre the final one.
-    if (QLayout* layout = screen->layout())
-        layout->activate();
-    const QRect area = display->geometry();
-    screen->move(area.left() + (area.width() - screen->width()) / 2,
-                 area.top() + (area.height() - screen->height()) / 2);
+    fitToContent(screen);
+    placeInMiddle(screen);
+    screen->installEventFilter(new CentreOnFirstShow(screen));
 }
 
 void selectAllOnFocus(QWidget* screen, const QList<QLineEdit*>& except)

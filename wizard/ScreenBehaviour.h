@@ -13,7 +13,7 @@ class QWidget;
 // how a list is set from the record's key.
 namespace ScreenBehaviour {
 
-// Places the screen in the middle of the display.
+// Sizes the screen to its content and places it in the middle of the display.
 void centre(QWidget* screen);
 
 // Every text box of the screen selects its whole text when it gets the

@@ -4,13 +4,12 @@
 #include "CalculationRecord.h"
 #include "Messages.h"
 #include "Orders.h"
+#include "PictureFit.h"
 #include "ReportOutput.h"
 #include "ResultText.h"
 #include "ScreenBehaviour.h"
 #include "Selection.h"
 #include "Wizard.h"
-
-#include <QPixmap>
 
 #include <cmath>
 
@@ -33,8 +32,8 @@ frmFinish::frmFinish(Wizard& wizard, QWidget* parent)
     : QWidget(parent), m_wizard(wizard), m_ui(std::make_unique<Ui::frmFinish>())
 {
     m_ui->setupUi(this);
-    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/logo.jpg")));
-    m_ui->Image3->setPixmap(QPixmap(QStringLiteral(":/images/stage4.jpg")));
+    PictureFit::show(m_ui->Image1, QStringLiteral(":/images/logo.jpg"));
+    PictureFit::show(m_ui->Image3, QStringLiteral(":/images/stage4.jpg"));
     ScreenBehaviour::nameFromLabels(this);
 
     connect(m_ui->Command4, &QPushButton::clicked, this, &frmFinish::Command4_Click);

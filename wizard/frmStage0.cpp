@@ -5,11 +5,11 @@
 #include "CalculationRecord.h"
 #include "Messages.h"
 #include "Orders.h"
+#include "PictureFit.h"
 #include "ScreenBehaviour.h"
 #include "Wizard.h"
 
 #include <QLocale>
-#include <QPixmap>
 
 namespace {
 const QString UserChoiceMarker = QStringLiteral("1");
@@ -19,7 +19,7 @@ frmStage0::frmStage0(Wizard& wizard, QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::frmStage0>()), m_wizard(wizard)
 {
     m_ui->setupUi(this);
-    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/stage0.jpg")));
+    PictureFit::show(m_ui->Image1, QStringLiteral(":/images/stage0.jpg"));
     ScreenBehaviour::nameFromLabels(this);
 
     connect(m_ui->Combo1, &QComboBox::activated, this, &frmStage0::Combo1_Click);

@@ -6,6 +6,7 @@
 #include "HeatLoad.h"
 #include "InputBoxes.h"
 #include "Messages.h"
+#include "PictureFit.h"
 #include "ScreenBehaviour.h"
 #include "Selection.h"
 #include "Wizard.h"
@@ -16,11 +17,6 @@
 namespace {
 
 constexpr char Placeholder[] = "netyti.jpg";
-
-QPixmap resourcePicture(const QString& name)
-{
-    return QPixmap(QStringLiteral(":/images/") + name);
-}
 
 // A count or run time of 0, or one that would be stored as 0.
 bool readsAsZero(const QLineEdit* box)
@@ -35,8 +31,8 @@ frmStage4::frmStage4(Wizard& wizard, QWidget* parent)
     : QWidget(parent), m_wizard(wizard), m_ui(std::make_unique<Ui::frmStage4>())
 {
     m_ui->setupUi(this);
-    m_ui->Picture1->setPixmap(resourcePicture(QStringLiteral("logo.jpg")));
-    m_ui->Image2->setPixmap(resourcePicture(QStringLiteral("stage4.jpg")));
+    PictureFit::show(m_ui->Picture1, QStringLiteral(":/images/logo.jpg"));
+    PictureFit::show(m_ui->Image2, QStringLiteral(":/images/stage4.jpg"));
     ScreenBehaviour::selectAllOnFocus(this);
     ScreenBehaviour::nameFromLabels(this);
 
@@ -161,8 +157,7 @@ void frmStage4::showPicture(const QString& bareName)
     if (image.isNull())
         return;
     m_shownPicture = name;
-    m_ui->Image1->setPixmap(QPixmap::fromImage(
-        image.scaled(m_ui->Image1->maximumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    PictureFit::show(m_ui->Image1, QPixmap::fromImage(image));
 }
 
 bool frmStage4::checkInputs()
