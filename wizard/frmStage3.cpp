@@ -113,11 +113,22 @@ void frmStage3::ShowChamber()
     record.xk_bulk = record.xk_length * record.xk_width * record.xk_height;
 }
 
+double frmStage3::typedVolume() const
+{
+    return number(m_ui->Text2, true) * number(m_ui->Text3, true) * number(m_ui->Text4, true);
+}
+
 void frmStage3::OutVolume()
 {
-    CalculationRecord& record = m_wizard.record();
-    record.xk_bulk = number(m_ui->Text2, true) * number(m_ui->Text3, true) * number(m_ui->Text4, true);
-    m_ui->tbVolume->setText(InputBoxes::fixedText(record.xk_bulk, 1));
+    // Three large but finite dimensions can multiply to infinity; such a
+    // volume is neither shown nor kept, and "Далее" refuses it.
+    const double V = typedVolume();
+    if (!std::isfinite(V)) {
+        m_ui->tbVolume->clear();
+        return;
+    }
+    m_wizard.record().xk_bulk = V;
+    m_ui->tbVolume->setText(InputBoxes::fixedText(V, 1));
 }
 
 void frmStage3::DimensionsByVolume(double V)
@@ -201,6 +212,8 @@ bool frmStage3::checksPass()
         return refuse(m_ui->Text3, QStringLiteral("Введите ширину камеры"), InputError);
     if (number(m_ui->Text4, true) <= 0)
         return refuse(m_ui->Text4, QStringLiteral("Введите высоту камеры"), InputError);
+    if (!std::isfinite(typedVolume()))
+        return refuse(m_ui->Text2, QStringLiteral("Размеры камеры слишком велики"), InputError);
     return InputBoxes::checkInt16(m_ui->Text5, true) && InputBoxes::checkInt16(m_ui->Text6, true) &&
            InputBoxes::checkInt16(m_ui->Text7, true) && InputBoxes::checkInt16(m_ui->Text11);
 }

@@ -33,6 +33,7 @@ private:
     void showMaterial(QComboBox* list, const QString& name);
     qint16 readMaterial(QComboBox* list, qint16 key, QString& name, double& k);
     bool checksPass();
+    double typedVolume() const;
     void tbVolume_LostFocus();
     void cmbNext_Click();
     void cmbPrev_Click();

@@ -108,6 +108,7 @@ private slots:
     void cleanupTestCase();
     void hostileNumber_data();
     void hostileNumber();
+    void dimensionsBeyondAnyVolume();
 
 private:
     std::unique_ptr<WizardFixture> f;
@@ -232,6 +233,25 @@ void TestWizardNumbers::hostileNumber()
     else
         QCOMPARE(r.*b.whole, m_baseline.*b.whole);
     ++m_refused;
+}
+
+// Each dimension is a finite number, but their product is not: the volume
+// box and the record never show an infinite volume, and "Далее" refuses.
+void TestWizardNumbers::dimensionsBeyondAnyVolume()
+{
+    f->messages.clear();
+    f->record = m_baseline;
+    f->wizard->enterStage3();
+    for (const char* box : {"Text2", "Text3", "Text4"})
+        f->type(QLatin1String(box), QStringLiteral("1e200"));
+    QVERIFY(std::isfinite(f->record.xk_bulk));
+    QVERIFY(!f->box(QStringLiteral("tbVolume"))->text().contains(QLatin1String("inf"), Qt::CaseInsensitive));
+    f->click(QStringLiteral("cmbNext"));
+    QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
+    QVERIFY(allFinite(f->record));
+    QCOMPARE(f->messages.shown().size(), 1);
+    QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
+    QCOMPARE(f->focused(), f->box(QStringLiteral("Text2")));
 }
 
 QTEST_MAIN(TestWizardNumbers)
