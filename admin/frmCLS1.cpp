@@ -2,6 +2,7 @@
 
 #include "Functions.h"
 #include "Messages.h"
+#include "PictureFit.h"
 #include "PowerSet.h"
 #include "SqlLiteral.h"
 #include "frmCls1Edit.h"
@@ -48,8 +49,8 @@ bool frmCLS1::FillUpperLevel()
     m_ui->Image1->setVisible(!isEquipment());
     m_ui->Image2->setVisible(isEquipment());
     // A picture missing from the resources simply leaves its place empty.
-    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/products.jpg")));
-    m_ui->Image2->setPixmap(QPixmap(QStringLiteral(":/images/equipment.jpg")));
+    PictureFit::show(m_ui->Image1, QStringLiteral(":/images/products.jpg"));
+    PictureFit::show(m_ui->Image2, QStringLiteral(":/images/equipment.jpg"));
     if (isEquipment())
         m_ui->Label2->setText(QStringLiteral("Модель агрегата"));
     Functions::NameBoxesAfterLabels(this);
