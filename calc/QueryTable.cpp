@@ -37,7 +37,15 @@ QString QueryTable::text(int row, int column) const
 
 double QueryTable::number(int row, int column) const
 {
-    return value(row, column).toDouble();
+    if (row < 0 || row >= m_rows || column < 0 || column >= m_columns)
+        return 0;
+    // The two kinds SQLite gives numbers as, without the general conversion.
+    const QVariant& v = m_cells.at(row * m_columns + column);
+    if (v.typeId() == QMetaType::Double)
+        return *static_cast<const double*>(v.constData());
+    if (v.typeId() == QMetaType::LongLong)
+        return double(*static_cast<const qint64*>(v.constData()));
+    return v.toDouble();
 }
 
 qint64 QueryTable::integer(int row, int column) const
