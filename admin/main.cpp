@@ -1,7 +1,5 @@
-#include "DatabaseAccess.h"
+#include "DesktopSession.h"
 #include "Functions.h"
-#include "Messages.h"
-#include "WidgetMessageSeam.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -9,8 +7,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    WidgetMessageSeam seam(QString::fromUtf8(ApplicationTitle));
-    Messages::install(&seam);
+    const DesktopSession session;
 
     if (!Functions::Main())
         return 1;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -48,12 +49,16 @@ MsgAnswer WidgetMessageSeam::showMessage(const MessageRequest& request)
 std::optional<QString> WidgetMessageSeam::inputBox(const QString& prompt, const QString& title,
                                                    const QString& defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), titleOrDefault(title), prompt,
-                                               QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(titleOrDefault(title));
+    dialog.setLabelText(QString(prompt).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    dialog.setTextValue(defaultText);
+    // Wide enough to show a typical note whole.
+    if (auto* edit = dialog.findChild<QLineEdit*>())
+        edit->setMinimumWidth(380);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 QString WidgetMessageSeam::openFileName(const QString& title, const QString& filter, const QString& folder)

@@ -1,7 +1,6 @@
 #include "CalculationRecord.h"
 #include "DatabaseAccess.h"
-#include "Messages.h"
-#include "WidgetMessageSeam.h"
+#include "DesktopSession.h"
 #include "Wizard.h"
 
 #include <QApplication>
@@ -9,8 +8,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    WidgetMessageSeam seam(QString::fromUtf8(ApplicationTitle));
-    Messages::install(&seam);
+    const DesktopSession session;
 
     CalculationRecord record;
     if (OpenDatabases(record, ProgramFolder()) != 0) {
