@@ -22,6 +22,8 @@ public:
     ~WizardFixture();
 
     bool isOpen() const { return m_open; }
+    // The program folder: the two databases and the pictures.
+    QString folder() const { return m_dir.path(); }
 
     // Runs a statement on the reference or the orders database.
     bool reference(const QString& sql);
