@@ -92,3 +92,23 @@ private:
     bool m_checkedInTransaction = false;
     QHash<QString, Memo> m_memo;
 };
+
+// Reads in one snapshot: every query on the database while it lives sees
+// the same version of the file, whatever another program commits meanwhile.
+// Inside a transaction that is already open it does nothing.
+class ReadTransaction
+{
+public:
+    explicit ReadTransaction(Database* db) : m_db(db && db->execute(QStringLiteral("BEGIN")) ? db : nullptr)
+    {}
+    ~ReadTransaction()
+    {
+        if (m_db)
+            m_db->execute(QStringLiteral("COMMIT"));
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    Database* m_db;
+};

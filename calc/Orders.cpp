@@ -277,6 +277,8 @@ bool SaveCalculation(CalculationRecord& record, const QDate& today)
 
 bool ReopenCalculation(CalculationRecord& record, qint32 key, bool* found, QString* rangeError)
 {
+    // All lookups of the reopening read one version of the reference file.
+    const ReadTransaction snapshot(record.ref_db.get());
     record.pkey_data = key;
     record.NewCalculation = false;
     QString loadError;

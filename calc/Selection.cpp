@@ -11,22 +11,6 @@
 
 namespace {
 
-class ReadSnapshot
-{
-public:
-    explicit ReadSnapshot(Database* db) : m_db(db && db->execute(QStringLiteral("BEGIN")) ? db : nullptr) {}
-    ~ReadSnapshot()
-    {
-        if (m_db)
-            m_db->execute(QStringLiteral("COMMIT"));
-    }
-    ReadSnapshot(const ReadSnapshot&) = delete;
-    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
-
-private:
-    Database* m_db;
-};
-
 const char NoSufficientUnit[] =
     "Выбранные тип оборудования и количество агрегатов не обеспечивают результат расчета тепловой нагрузки";
 
@@ -154,7 +138,7 @@ void SelectUnit(CalculationRecord& r)
     // The administrator may rewrite a capacity set while the selection reads
     // it in several statements: one read transaction makes them all see the
     // same version of the table.
-    const ReadSnapshot snapshot(r.ref_db.get());
+    const ReadTransaction snapshot(r.ref_db.get());
     r.verdict = QString::fromUtf8(NoSufficientUnit);
     QueryTable table;
     const int rows =

@@ -31,6 +31,7 @@ private slots:
     void aFailedScriptLeavesNoFile();
     void fileStaysReadableWithoutTheCollation();
     void secondConnectionReadsWhileOneWrites();
+    void readTransactionKeepsOneVersion();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -210,6 +211,27 @@ void TestDatabase::secondConnectionReadsWhileOneWrites()
     QVERIFY(m_db->commit());
     QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
     QCOMPARE(m_db->lastInsertKey(), 1);
+}
+
+void TestDatabase::readTransactionKeepsOneVersion()
+{
+    QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('старое')")));
+    auto reader = Database::open(m_path, {QStringLiteral("PGroup")});
+    QVERIFY(reader);
+    QueryTable table;
+    {
+        const ReadTransaction outer(reader.get());
+        QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+        {
+            // A nested one neither starts nor ends anything.
+            const ReadTransaction inner(reader.get());
+        }
+        QVERIFY(m_db->execute(QStringLiteral("UPDATE PGroup SET text_ru='новое'")));
+        QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+        QCOMPARE(table.text(0, 0), QStringLiteral("старое"));
+    }
+    QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+    QCOMPARE(table.text(0, 0), QStringLiteral("новое"));
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)
