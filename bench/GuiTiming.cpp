@@ -2,6 +2,7 @@
 
 #include "Samples.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QWidget>
@@ -38,4 +39,15 @@ MsgAnswer SilentMessages::showMessage(const MessageRequest& request)
     ++m_shown;
     m_last = request.text;
     return request.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+}
+
+GuiBenchOptions parseGuiBenchOptions(const QCoreApplication& app, const QString& folderHelp)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption dir(QStringLiteral("dir"), folderHelp, QStringLiteral("folder"));
+    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("repetitions"),
+                                  QStringLiteral("count"), QStringLiteral("5"));
+    parser.addOptions({dir, runs});
+    parser.process(app);
+    return {parser.value(dir), qMax(1, parser.value(runs).toInt())};
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+class QCoreApplication;
 class QWidget;
 
 // Shared by the GUI benchmark programs: timing of one user step until its
@@ -34,3 +35,12 @@ private:
     int m_shown = 0;
     QString m_last;
 };
+
+// The command line of both GUI benchmark programs: --dir FOLDER (the
+// databases) and --runs N (repetitions, at least 1).
+struct GuiBenchOptions
+{
+    QString folder;
+    int runs = 5;
+};
+GuiBenchOptions parseGuiBenchOptions(const QCoreApplication& app, const QString& folderHelp);

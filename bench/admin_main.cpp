@@ -9,7 +9,6 @@
 #include "frmMain.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
@@ -30,13 +29,7 @@ template <class T> T* shown()
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    const QCommandLineOption dir(QStringLiteral("dir"), QStringLiteral("folder of nv.mdb"),
-                                 QStringLiteral("folder"));
-    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("repetitions"),
-                                  QStringLiteral("count"), QStringLiteral("5"));
-    parser.addOptions({dir, runs});
-    parser.process(app);
+    const GuiBenchOptions options = parseGuiBenchOptions(app, QStringLiteral("folder of nv.mdb"));
     SilentMessages messages;
     Messages::install(&messages);
 
@@ -46,7 +39,7 @@ int main(int argc, char* argv[])
     // stay as generated.
     QTemporaryDir copy;
     const QString nv = copy.filePath(QStringLiteral("nv.mdb"));
-    QFile::copy(QDir(parser.value(dir)).filePath(QStringLiteral("nv.mdb")), nv);
+    QFile::copy(QDir(options.folder).filePath(QStringLiteral("nv.mdb")), nv);
     Functions::SetProgramFolder(copy.path());
     QueryTable products;
     if (Functions::OpenDatabase() != 0 ||
@@ -60,7 +53,7 @@ int main(int argc, char* argv[])
 
     std::vector<double> list, grid;
     QString failure;
-    for (int run = 0; run < qMax(1, parser.value(runs).toInt()) && failure.isEmpty(); ++run) {
+    for (int run = 0; run < options.runs && failure.isEmpty(); ++run) {
         frmMain main;
         main.show();
         QCoreApplication::processEvents();

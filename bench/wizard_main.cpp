@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -21,13 +20,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    const QCommandLineOption dir(QStringLiteral("dir"), QStringLiteral("folder of the databases"),
-                                 QStringLiteral("folder"));
-    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("repetitions"),
-                                  QStringLiteral("count"), QStringLiteral("5"));
-    parser.addOptions({dir, runs});
-    parser.process(app);
+    const GuiBenchOptions options = parseGuiBenchOptions(app, QStringLiteral("folder of the databases"));
     SilentMessages messages;
     Messages::install(&messages);
     QTemporaryDir pdfFolder;
@@ -38,9 +31,9 @@ int main(int argc, char* argv[])
     const QString pdfFigure = QStringLiteral("report rendered to PDF");
     std::vector<double> stage0, search, reopen, pdf;
     QString failure;
-    for (int run = 0; run < qMax(1, parser.value(runs).toInt()) && failure.isEmpty(); ++run) {
+    for (int run = 0; run < options.runs && failure.isEmpty(); ++run) {
         CalculationRecord record;
-        if (OpenDatabases(record, parser.value(dir)) != 0) {
+        if (OpenDatabases(record, options.folder) != 0) {
             failure = QStringLiteral("databases not opened");
             break;
         }
