@@ -4,7 +4,8 @@
 
 // The message seam with real dialogs: QMessageBox, QInputDialog, QFileDialog.
 // The only place in either program that opens these dialogs.
-// Boxes shown without a title of their own carry the program's title.
+// Boxes shown without a title of their own carry the program's title;
+// boxes asked to show an empty title show none.
 class WidgetMessageSeam final : public MessageSeam
 {
 public:
@@ -16,7 +17,15 @@ public:
     QString openFileName(const QString& title, const QString& filter, const QString& folder) override;
 
 private:
-    QString titleOrDefault(const QString& title) const { return title.isNull() ? m_title : title; }
+    // A null title is the program's; an empty one must stay empty. The
+    // window system puts the executable's name into a window without a
+    // title, so "no title" is given as a blank, which shows nothing.
+    QString titleOrDefault(const QString& title) const
+    {
+        if (title.isNull())
+            return m_title;
+        return title.isEmpty() ? QStringLiteral(" ") : title;
+    }
 
     QString m_title;
 };

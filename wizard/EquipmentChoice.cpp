@@ -3,11 +3,11 @@
 #include "CalculationRecord.h"
 #include "DatabaseAccess.h"
 #include "QueryTable.h"
-#include "Selection.h"
 #include "SqlLiteral.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 namespace EquipmentChoice {
 
@@ -17,6 +17,17 @@ QString& pictureFolderOverride()
 {
     static QString folder;
     return folder;
+}
+
+std::optional<TypePictures> readPictures(Database& ref, qint32 key)
+{
+    QueryTable table;
+    if (OpenQuery(ref,
+                  QStringLiteral("SELECT picture,scheme FROM Equipment WHERE pkey=") +
+                      SqlLiteral::integer(key),
+                  table) == 0)
+        return std::nullopt;
+    return TypePictures{table.text(0, 0), table.text(0, 1)};
 }
 
 } // namespace
@@ -47,31 +58,17 @@ QVector<TypeItem> OfferedTypes(CalculationRecord& record)
 bool ChooseType(CalculationRecord& record, qint32 key)
 {
     record.xo_type1 = qint16(key);
-    QueryTable table;
-    if (OpenQuery(*record.ref_db,
-                  QStringLiteral("SELECT picture,scheme FROM Equipment WHERE pkey=") +
-                      SqlLiteral::integer(key),
-                  table) == 0)
+    const std::optional<TypePictures> pictures = readPictures(*record.ref_db, key);
+    if (!pictures)
         return false;
-    record.xo_picture = table.text(0, 0);
-    record.xo_scheme = table.text(0, 1);
+    record.xo_picture = pictures->picture;
+    record.xo_scheme = pictures->scheme;
     return true;
 }
 
-void ReselectEquipment(CalculationRecord& record)
+TypePictures PicturesOf(const CalculationRecord& record, qint32 key)
 {
-    const QVector<TypeItem> types = OfferedTypes(record);
-    if (!types.isEmpty()) {
-        auto chosen = std::find_if(types.cbegin(), types.cend(),
-                                   [&](const TypeItem& item) { return item.key == record.xo_type1; });
-        ChooseType(record, chosen != types.cend() ? chosen->key : types.first().key);
-    }
-    record.xo_gas = QString::fromLatin1(Refrigerants[0].name);
-    for (const Refrigerant& refrigerant : Refrigerants) {
-        if (refrigerant.code == record.xo_type2)
-            record.xo_gas = QString::fromLatin1(refrigerant.name);
-    }
-    GetSeries(record);
+    return readPictures(*record.ref_db, key).value_or(TypePictures());
 }
 
 QString PictureFolder()

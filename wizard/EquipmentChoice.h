@@ -6,9 +6,8 @@
 
 struct CalculationRecord;
 
-// The equipment screen's choices as they act on the record, shared by the
-// screen and by the report, which re-selects the record's type before it
-// prints (the type's pictures go onto its second page).
+// The equipment screen's choices as they act on the record, and the type's
+// pictures, which the report also prints on its second page.
 namespace EquipmentChoice {
 
 struct TypeItem
@@ -37,10 +36,14 @@ QVector<TypeItem> OfferedTypes(CalculationRecord& record);
 // names. Returns false when there is no such type.
 bool ChooseType(CalculationRecord& record, qint32 key);
 
-// What the equipment screen's load step does to the record: the record's
-// type (or the first one offered) and refrigerant (or "R22") are chosen
-// again, and the model code is rebuilt.
-void ReselectEquipment(CalculationRecord& record);
+// The bare file names of a type's appearance picture and mounting scheme;
+// both empty when there is no such type.
+struct TypePictures
+{
+    QString picture;
+    QString scheme;
+};
+TypePictures PicturesOf(const CalculationRecord& record, qint32 key);
 
 // The folder the equipment pictures are taken from: the program folder,
 // unless set otherwise (tests use their own folder).

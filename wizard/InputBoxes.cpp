@@ -6,35 +6,33 @@
 
 #include <QLineEdit>
 #include <QLocale>
-#include <limits>
+#include <cmath>
 
 namespace {
 
-QLocale systemFormat()
+QString withPoints(const QLineEdit* box)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale;
+    return box->text().replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
 } // namespace
 
 namespace InputBoxes {
 
-double number(const QLineEdit* box, bool replaceCommas)
+double number(const QLineEdit* box)
 {
-    return NumberText::read(box->text(), replaceCommas).value_or(0.0);
+    return NumberText::read(box->text(), true).value_or(0.0);
 }
 
 bool isNumber(const QLineEdit* box)
 {
-    return NumberText::isNumeric(box->text(), QLocale());
+    return NumberText::isNumeric(withPoints(box), QLocale::c());
 }
 
-std::optional<qint16> int16(const QLineEdit* box, bool replaceCommas)
+std::optional<qint16> int16(const QLineEdit* box)
 {
-    const std::optional<double> value = NumberText::read(box->text(), replaceCommas);
-    if (!value)
+    const std::optional<double> value = NumberText::read(box->text(), true);
+    if (!value || *value != std::trunc(*value))
         return std::nullopt;
     return NumberText::toInt16(*value);
 }
@@ -46,15 +44,16 @@ bool refuse(QLineEdit* box, const QString& text, const QString& title)
     return false;
 }
 
-bool checkInt16(QLineEdit* box, bool replaceCommas)
+bool checkWhole(QLineEdit* box, int min, int max)
 {
-    if (int16(box, replaceCommas))
+    const std::optional<qint16> value = int16(box);
+    if (value && *value >= min && *value <= max)
         return true;
     return refuse(box,
                   QStringLiteral("Поле \"%1\": допускается целое число от %2 до %3")
                       .arg(box->accessibleName())
-                      .arg(std::numeric_limits<qint16>::min())
-                      .arg(std::numeric_limits<qint16>::max()),
+                      .arg(min)
+                      .arg(max),
                   QStringLiteral("Ошибка ввода данных"));
 }
 
@@ -63,14 +62,9 @@ QString pointText(double value)
     return QString::number(value, 'g', 15);
 }
 
-QString localeText(double value)
-{
-    return systemFormat().toString(value, 'g', 15);
-}
-
 QString fixedText(double value, int decimals)
 {
-    return systemFormat().toString(value, 'f', decimals);
+    return QString::number(value, 'f', decimals);
 }
 
 } // namespace InputBoxes

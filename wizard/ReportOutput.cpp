@@ -37,7 +37,7 @@ QString safeFileName(const QString& customer)
     return name.isEmpty() ? QStringLiteral("Расчет") : name.left(100);
 }
 
-bool printOnDefaultPrinter(CalculationRecord& record, const QDate& today)
+bool printOnDefaultPrinter(const CalculationRecord& record, const QDate& today)
 {
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
     printer.setResolution(ReportDpi);
@@ -64,7 +64,7 @@ QString FreeFileName(const QString& folder, const QString& customer, const QDate
     return path;
 }
 
-QString WritePdf(CalculationRecord& record, const QDate& today, const QString& folder)
+QString WritePdf(const CalculationRecord& record, const QDate& today, const QString& folder)
 {
     if (!QDir().mkpath(folder))
         return {};
@@ -90,7 +90,7 @@ QString WritePdf(CalculationRecord& record, const QDate& today, const QString& f
     return file.fileName();
 }
 
-void PrintOrSave(CalculationRecord& record, const QDate& today)
+void PrintOrSave(const CalculationRecord& record, const QDate& today)
 {
     if (!QPrinterInfo::availablePrinters().isEmpty() && !QPrinterInfo::defaultPrinter().isNull()) {
         if (!printOnDefaultPrinter(record, today))

@@ -11,12 +11,12 @@ struct CalculationRecord;
 namespace ReportOutput {
 
 // Prints or, without a printer, writes the PDF and tells the user where it is.
-void PrintOrSave(CalculationRecord& record, const QDate& today);
+void PrintOrSave(const CalculationRecord& record, const QDate& today);
 
 // Writes the report as a PDF into the folder under a name made of the
 // customer and the date, never replacing an earlier file. Returns the
 // file's path, or an empty text when it could not be written.
-QString WritePdf(CalculationRecord& record, const QDate& today, const QString& folder);
+QString WritePdf(const CalculationRecord& record, const QDate& today, const QString& folder);
 
 // The first free file name of the folder for this customer and date:
 // "<customer> <yyyy-MM-dd>.pdf", then " (2)", " (3)" ... before ".pdf".

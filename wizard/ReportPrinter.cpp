@@ -5,8 +5,8 @@
 #include "ResultText.h"
 #include "Selection.h"
 
+#include <QFontMetricsF>
 #include <QImage>
-#include <QLocale>
 #include <QPagedPaintDevice>
 
 #include <cmath>
@@ -17,6 +17,8 @@ constexpr double TwipsPerInch = 1440.0;
 constexpr double MetresPerInch = 0.0254;
 // The page header's line is 4 dots wide at the report's 600 dots per inch.
 constexpr double RuleWidthInches = 4.0 / 600.0;
+// The room a label's dot leader leaves before its value.
+constexpr int LeaderGap = 100;
 
 QString number(qint64 value)
 {
@@ -26,12 +28,12 @@ QString number(qint64 value)
 QString insulation(const QString& name, qint16 thickness, double conductivity)
 {
     return name + QStringLiteral(", ") + number(thickness) + QStringLiteral(" мм, K=") +
-           ResultText::oneDecimal(conductivity) + QStringLiteral(" Вт/м/°C");
+           ResultText::plain(conductivity) + QStringLiteral(" Вт/м/°C");
 }
 
 } // namespace
 
-ReportPrinter::ReportPrinter(QPagedPaintDevice& device, CalculationRecord& record, const QDate& today)
+ReportPrinter::ReportPrinter(QPagedPaintDevice& device, const CalculationRecord& record, const QDate& today)
     : m_device(device), m_record(record), m_today(today)
 {
     // Times New Roman where the system has it, otherwise a serif of the same
@@ -44,7 +46,6 @@ ReportPrinter::ReportPrinter(QPagedPaintDevice& device, CalculationRecord& recor
 
 bool ReportPrinter::PrintReport()
 {
-    EquipmentChoice::ReselectEquipment(m_record);
     if (!m_painter.begin(&m_device))
         return false;
     printFirstPage();
@@ -74,80 +75,80 @@ void ReportPrinter::printFirstPage()
 
     text(400, 2500, QStringLiteral("УСЛОВИЯ ЭКСПЛУАТАЦИИ"));
     text(400, 2800, QStringLiteral("Максимальная температура"));
-    text(400, 3100, QStringLiteral("окружающего воздуха..........................."));
+    label(400, 3100, QStringLiteral("окружающего воздуха..........................."), 4000);
     text(4000, 3100, ResultText::plain(r.by_temperature) + QStringLiteral(" °C"));
     text(400, 3400, QStringLiteral("Относительная влажность"));
-    text(400, 3700, QStringLiteral("окружающего воздуха............................"));
+    label(400, 3700, QStringLiteral("окружающего воздуха............................"), 4000);
     text(4000, 3700, number(r.by_moisture) + QStringLiteral(" %"));
-    text(400, 4000, QStringLiteral("Температура под полом.........................."));
+    label(400, 4000, QStringLiteral("Температура под полом.........................."), 4000);
     text(4000, 4000, ResultText::plain(r.by_ground) + QStringLiteral(" °C"));
 
     text(5000, 2500, QStringLiteral("СВЕДЕНИЯ О ПРОДУКТЕ"));
-    text(5000, 2800, QStringLiteral("Наименование продукта.........................."));
+    label(5000, 2800, QStringLiteral("Наименование продукта.........................."), 9000);
     text(9000, 2800, r.px_product_name);
-    text(5000, 3100, QStringLiteral("Температура поступления в камеру........"));
+    label(5000, 3100, QStringLiteral("Температура поступления в камеру........"), 9000);
     text(9000, 3100, number(r.px_start_t) + QStringLiteral(" °C"));
-    text(5000, 3400, QStringLiteral("Конечная температура продукта............."));
+    label(5000, 3400, QStringLiteral("Конечная температура продукта............."), 9000);
     text(9000, 3400, number(r.px_end_t) + QStringLiteral(" °C"));
-    text(5000, 3700, QStringLiteral("Время процесса........................................."));
+    label(5000, 3700, QStringLiteral("Время процесса........................................."), 9000);
     text(9000, 3700, number(r.px_time) + QStringLiteral(" час"));
-    text(5000, 4000, QStringLiteral("Полная масса продукта в камере............."));
+    label(5000, 4000, QStringLiteral("Полная масса продукта в камере............."), 9000);
     text(9000, 4000, ResultText::plain(r.px_weight) + QStringLiteral(" тонн"));
-    text(5000, 4300, QStringLiteral("Суточное поступление продукта............."));
+    label(5000, 4300, QStringLiteral("Суточное поступление продукта............."), 9000);
     text(9000, 4300, number(r.px_turnover) + QStringLiteral(" %"));
-    text(5000, 4600, QStringLiteral("Упаковка продукта...................................."));
+    label(5000, 4600, QStringLiteral("Упаковка продукта...................................."), 9000);
     text(9000, 4600, r.px_packing_name);
 
     text(400, 5300, QStringLiteral("ПАРАМЕТРЫ ХОЛОДИЛЬНОЙ КАМЕРЫ"));
-    text(400, 5600, QStringLiteral("Объем камеры................................."));
+    label(400, 5600, QStringLiteral("Объем камеры................................."), 4000);
     text(4000, 5600, ResultText::oneDecimal(r.xk_bulk) + QStringLiteral(" кв.м"));
     text(5500, 5600,
          QStringLiteral("(длина: ") + ResultText::oneDecimal(r.xk_length) + QStringLiteral(" м; ") +
              QStringLiteral(" ширина: ") + ResultText::oneDecimal(r.xk_width) + QStringLiteral(" м; ") +
              QStringLiteral(" высота: ") + ResultText::oneDecimal(r.xk_height) + QStringLiteral("м )"));
     text(400, 5900, QStringLiteral("Теплоизоляция:"));
-    text(800, 6200, QStringLiteral("потолок.........................................."));
+    label(800, 6200, QStringLiteral("потолок.........................................."), 4000);
     text(4000, 6200, insulation(r.xk_ceiling_name, r.xk_ceiling, r.xk_ceiling_k));
-    text(800, 6500, QStringLiteral("стены.............................................."));
+    label(800, 6500, QStringLiteral("стены.............................................."), 4000);
     text(4000, 6500, insulation(r.xk_wall_name, r.xk_wall, r.xk_wall_k));
-    text(800, 6800, QStringLiteral("пол.................................................."));
+    label(800, 6800, QStringLiteral("пол.................................................."), 4000);
     text(4000, 6800, insulation(r.xk_floor_name, r.xk_floor, r.xk_floor_k));
-    text(400, 7100, QStringLiteral("Площадь дверей......................................"));
+    label(400, 7100, QStringLiteral("Площадь дверей......................................"), 4000);
     text(4000, 7100, ResultText::plain(r.xk_doors) + QStringLiteral("кв.м"));
-    text(5000, 7100, QStringLiteral("Время, когда двери открыты...................... "));
+    label(5000, 7100, QStringLiteral("Время, когда двери открыты...................... "), 9000);
     text(9000, 7100, ResultText::plain(r.xk_doors_open) + QStringLiteral(" час"));
-    text(400, 7400, QStringLiteral("Температура в камере.............................."));
+    label(400, 7400, QStringLiteral("Температура в камере.............................."), 4000);
     text(4000, 7400, ResultText::plain(r.xk_temperature) + QStringLiteral(" °C"));
-    text(5000, 7400, QStringLiteral("Занавесь............................."));
+    label(5000, 7400, QStringLiteral("Занавесь............................."), 7000);
     text(7000, 7400, r.xk_curtain_name);
-    text(400, 7700, QStringLiteral("Работа персонала................................"));
+    label(400, 7700, QStringLiteral("Работа персонала................................"), 4000);
     text(4000, 7700, ResultText::plain(r.xk_people) + QStringLiteral(" чел/час"));
-    text(5000, 7700, QStringLiteral("Дополнительные источники тепла......................"));
+    label(5000, 7700, QStringLiteral("Дополнительные источники тепла......................"), 9000);
     text(9000, 7700, number(r.xk_heat) + QStringLiteral(" Вт"));
 
     text(400, 8300, QStringLiteral("ХОЛОДИЛЬНОЕ ОБОРУДОВАНИЕ"));
-    text(400, 8600, QStringLiteral("Хладагент............................................."));
+    label(400, 8600, QStringLiteral("Хладагент............................................."), 4000);
     text(4000, 8600, r.xo_gas);
     text(5000, 8600, QStringLiteral("Тип оборудования:"));
     text(7000, 8600, r.xo_type_name + QLatin1Char(' '));
-    text(400, 8900, QStringLiteral("Количество агрегатов.............................."));
+    label(400, 8900, QStringLiteral("Количество агрегатов.............................."), 4000);
     text(4000, 8900, number(r.xo_count));
-    text(400, 9200, QStringLiteral("Запас производительности (min)............"));
+    label(400, 9200, QStringLiteral("Запас производительности (min)............"), 4000);
     text(4000, 9200, number(r.xo_power) + QStringLiteral("%"));
-    text(5000, 9200, QStringLiteral("Время работы компрессора (max)...................."));
+    label(5000, 9200, QStringLiteral("Время работы компрессора (max)...................."), 9000);
     text(9000, 9200, number(r.xo_work) + QStringLiteral("%"));
 
     setBold(true);
     text(400, 9800,
          QStringLiteral("РЕЗУЛЬТАТ РАСЧЕТА ТЕПЛОВОЙ НАГРУЗКИ: ") + number(r.q_total) + QStringLiteral(" Вт"));
     setBold(false);
-    text(400, 10100, QStringLiteral("Диффузия ............................................"));
+    label(400, 10100, QStringLiteral("Диффузия ............................................"), 4000);
     text(4000, 10100, number(qint64(r.q_ceiling) + r.q_walls + r.q_floor) + QStringLiteral(" Вт"));
     text(800, 10400,
          QStringLiteral("( Потолок: ") + number(r.q_ceiling) + QStringLiteral(" Вт;") +
              QStringLiteral("   Стены: ") + number(r.q_walls) + QStringLiteral(" Вт;") +
              QStringLiteral("   Пол: ") + number(r.q_floor) + QStringLiteral(" Вт )"));
-    text(400, 10700, QStringLiteral("Продукт......................................................"));
+    label(400, 10700, QStringLiteral("Продукт......................................................"), 4000);
     text(4000, 10700, number(r.q_product) + QStringLiteral(" Вт"));
     text(800, 11000,
          QStringLiteral("( Охлаждение: ") + number(r.q_cooling) + QStringLiteral(" Вт;") +
@@ -155,7 +156,7 @@ void ReportPrinter::printFirstPage()
              QStringLiteral("  Охлаждение замороженного: ") + number(r.q_frozen_cooling) +
              QStringLiteral(" Вт;") + QStringLiteral("  Дыхание: ") + number(r.q_respiration) +
              QStringLiteral(" Вт )"));
-    text(400, 11300, QStringLiteral("Дополнительное тепло.............................."));
+    label(400, 11300, QStringLiteral("Дополнительное тепло.............................."), 4000);
     text(4000, 11300, number(r.q_extra) + QStringLiteral(" Вт"));
     text(800, 11600,
          QStringLiteral("( Двери: ") + number(r.q_doors) + QStringLiteral(" Вт;") +
@@ -169,19 +170,20 @@ void ReportPrinter::printFirstPage()
     text(400, 12600, SelectionLine(r));
     const SelectionFigures figures = ComputeSelectionFigures(r);
     text(400, 13000, QStringLiteral("Хладопроизводительность"));
-    text(800, 13300, QStringLiteral("при работающем компрессоре.........................."));
+    label(800, 13300, QStringLiteral("при работающем компрессоре.........................."), 5000);
     text(5000, 13300, ResultText::whole(figures.running) + QStringLiteral(" Вт"));
-    text(800, 13600, QStringLiteral("средняя за время процесса..................................."));
+    label(800, 13600, QStringLiteral("средняя за время процесса..................................."), 5000);
     text(5000, 13600, ResultText::whole(figures.average) + QStringLiteral(" Вт"));
-    text(800, 13900, QStringLiteral("полная средняя производительность..................."));
+    label(800, 13900, QStringLiteral("полная средняя производительность..................."), 5000);
     text(5000, 13900, ResultText::whole(figures.fullAverage) + QStringLiteral(" Вт"));
-    text(400, 14200, QStringLiteral("Запас производительности......................................."));
+    label(400, 14200, QStringLiteral("Запас производительности......................................."),
+          5000);
     if (figures.reserve && std::isfinite(*figures.reserve))
         text(5000, 14200, ResultText::oneDecimal(*figures.reserve) + QStringLiteral("%"));
-    text(400, 14500, QStringLiteral("Время работы компрессора...................................."));
+    label(400, 14500, QStringLiteral("Время работы компрессора...................................."), 5000);
     if (figures.runTime && std::isfinite(*figures.runTime))
         text(5000, 14500, ResultText::oneDecimal(*figures.runTime) + QStringLiteral("%"));
-    text(7000, 15500, QStringLiteral("Дата расчета: ") + QLocale().toString(m_today, QLocale::ShortFormat));
+    text(7000, 15500, QStringLiteral("Дата расчета: ") + m_today.toString(QStringLiteral("dd.MM.yyyy")));
 }
 
 void ReportPrinter::printSecondPage()
@@ -190,8 +192,9 @@ void ReportPrinter::printSecondPage()
     PrintPageHeader();
     setSize(11);
     text(2400, 1300, QStringLiteral("Внешний вид и монтажная схема выбранного оборудования"));
-    picture(800, 2000, EquipmentChoice::LoadPicture(m_record.xo_picture));
-    picture(800, 7000, EquipmentChoice::LoadPicture(m_record.xo_scheme));
+    const EquipmentChoice::TypePictures pictures = EquipmentChoice::PicturesOf(m_record, m_record.xo_type1);
+    picture(800, 2000, EquipmentChoice::LoadPicture(pictures.picture));
+    picture(800, 7000, EquipmentChoice::LoadPicture(pictures.scheme));
 }
 
 void ReportPrinter::setBold(bool bold)
@@ -204,6 +207,19 @@ void ReportPrinter::setSize(int points)
 {
     m_font.setPointSize(points);
     m_painter.setFont(m_font);
+}
+
+// Dot leaders are printed as given but stop short of the value column: the
+// trailing dots that would run under the value are left out.
+void ReportPrinter::label(int x, int y, const QString& text, int valueX)
+{
+    const double room = at(valueX - LeaderGap, y).x() - at(x, y).x();
+    const QFontMetricsF metrics(m_font, &m_device);
+    QString shown = text;
+    while (metrics.horizontalAdvance(shown) > room &&
+           (shown.endsWith(QLatin1Char('.')) || shown.endsWith(QLatin1Char(' '))))
+        shown.chop(1);
+    this->text(x, y, shown);
 }
 
 void ReportPrinter::text(int x, int y, const QString& text)

@@ -16,12 +16,13 @@ class ReportPrinter
 {
 public:
     // today is the date printed at the foot of the first page.
-    ReportPrinter(QPagedPaintDevice& device, CalculationRecord& record, const QDate& today);
+    ReportPrinter(QPagedPaintDevice& device, const CalculationRecord& record, const QDate& today);
 
-    // Draws both pages and ends the document. Like the equipment screen's
-    // load step, it first re-selects the record's equipment type and
-    // refrigerant, which sets the picture names printed on page 2. Returns
-    // false when the device cannot be painted on.
+    // Draws both pages and ends the document. The record is printed as the
+    // results screen shows it: the report changes nothing in it, not even a
+    // type that the chamber temperature no longer offers. Page 2 carries the
+    // pictures of the record's type. Returns false when the device cannot be
+    // painted on.
     bool PrintReport();
 
 private:
@@ -32,11 +33,12 @@ private:
     void setBold(bool bold);
     void setSize(int points);
     void text(int x, int y, const QString& text);
+    void label(int x, int y, const QString& text, int valueX);
     void picture(int x, int y, const QImage& image);
     QPointF at(int x, int y) const;
 
     QPagedPaintDevice& m_device;
-    CalculationRecord& m_record;
+    const CalculationRecord& m_record;
     QDate m_today;
     QPainter m_painter;
     QFont m_font;

@@ -1,5 +1,6 @@
 #include "ScreenBehaviour.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -137,10 +138,30 @@ void focusBox(QWidget* box)
 
 } // namespace ScreenBehaviour
 
-LeaveCheck::LeaveCheck(QWidget* box, std::function<bool()> check)
-    : QObject(box), m_box(box), m_check(std::move(check))
+LeaveCheck::LeaveCheck(QWidget* box, std::function<void()> update, std::function<bool()> check,
+                       const QList<QWidget*>& escapes)
+    : QObject(box), m_box(box), m_update(std::move(update)), m_check(std::move(check))
 {
+    for (QWidget* escape : escapes)
+        m_escapes << escape;
     box->installEventFilter(this);
+}
+
+bool LeaveCheck::confirm()
+{
+    if (m_skipped)
+        runCheck();
+    return !m_refused;
+}
+
+void LeaveCheck::runCheck()
+{
+    m_skipped = false;
+    m_refused = m_check && !m_check();
+    if (m_refused) {
+        QPointer<QWidget> box = m_box;
+        QTimer::singleShot(0, box, [box] { ScreenBehaviour::focusBox(box); });
+    }
 }
 
 bool LeaveCheck::eventFilter(QObject* watched, QEvent* event)
@@ -152,11 +173,15 @@ bool LeaveCheck::eventFilter(QObject* watched, QEvent* event)
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || !m_box->isVisible())
         return false;
     m_running = true;
-    m_refused = !m_check();
-    m_running = false;
-    if (m_refused) {
-        QPointer<QWidget> box = m_box;
-        QTimer::singleShot(0, box, [box] { ScreenBehaviour::focusBox(box); });
+    if (m_update)
+        m_update();
+    // The widget taking the focus is already the application's focus widget.
+    if (m_escapes.contains(QApplication::focusWidget())) {
+        m_skipped = true;
+        m_refused = false;
+    } else {
+        runCheck();
     }
+    m_running = false;
     return false;
 }

@@ -4,6 +4,7 @@
 
 #include "CalculationRecord.h"
 #include "Messages.h"
+#include "MissingReferences.h"
 #include "Orders.h"
 #include "PictureFit.h"
 #include "ScreenBehaviour.h"
@@ -21,6 +22,9 @@ frmStage0::frmStage0(Wizard& wizard, QWidget* parent)
     m_ui->setupUi(this);
     PictureFit::show(m_ui->Image1, QStringLiteral(":/images/stage0.jpg"));
     ScreenBehaviour::nameFromLabels(this);
+    // A typed organisation stays as typed: completing it to a saved customer
+    // would silently take that customer's details and calculations.
+    m_ui->Combo1->setCompleter(nullptr);
 
     connect(m_ui->Combo1, &QComboBox::activated, this, &frmStage0::Combo1_Click);
     connect(m_ui->Combo1, &QComboBox::editTextChanged, this, &frmStage0::Combo1_Change);
@@ -163,6 +167,13 @@ void frmStage0::Combo2_Click(int index)
     // The customer was chosen from the list (a search needs that), so it has
     // its row already: a later save must update it, not add it a second time.
     record.NewContact = false;
+    const QVector<MissingReference> missing = MissingReferences(record);
+    if (!missing.isEmpty())
+        Messages::show(QStringLiteral("В справочнике больше нет данных, использованных в этом расчете:\n") +
+                           MissingReferenceLines(missing).join(QLatin1Char('\n')) +
+                           QStringLiteral("\n\nРезультаты пересчитаны по текущему справочнику и могут "
+                                          "отличаться от сохраненных."),
+                       MsgIcon::Exclamation, QStringLiteral("Внимание"));
     m_wizard.enterFinish();
 }
 

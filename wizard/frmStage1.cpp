@@ -33,8 +33,8 @@ bool fillList(QComboBox* list, const QueryTable& rows, int count, int textColumn
     return count > 0;
 }
 
-// A 16-bit field takes the box's number only when it can hold it; the
-// forward check names the box when it cannot.
+// A 16-bit field takes the box's number only when it can hold it (whole and
+// in range); the forward check names the box when it cannot.
 void storeInt16(const QLineEdit* box, qint16& field)
 {
     if (const auto value = InputBoxes::int16(box))
@@ -59,9 +59,15 @@ frmStage1::frmStage1(Wizard& wizard, QWidget* parent)
     connect(m_ui->cbPGroup, &QComboBox::currentIndexChanged, this, &frmStage1::cbPGroup_Click);
     connect(m_ui->Combo5, &QComboBox::currentIndexChanged, this, &frmStage1::Combo5_Click);
     connect(m_ui->Combo6, &QComboBox::currentIndexChanged, this, &frmStage1::Combo6_Click);
-    m_leaveChecks = {new LeaveCheck(m_ui->Text16, [this] { return Text16_Validate(); }),
-                     new LeaveCheck(m_ui->Text17, [this] { return Text17_Validate(); }),
-                     new LeaveCheck(m_ui->Text20, [this] { return Text20_Validate(); })};
+    const QList<QWidget*> escapes = {m_ui->cmbPrev, m_ui->cmbCancel};
+    const auto update = [this] { processBox_LostFocus(); };
+    m_leaveChecks = {
+        new LeaveCheck(
+            m_ui->Text16, update, [this] { return InputBoxes::checkWhole(m_ui->Text16); }, escapes),
+        new LeaveCheck(
+            m_ui->Text17, update, [this] { return Text17_Validate(); }, escapes),
+        new LeaveCheck(
+            m_ui->Text20, update, [this] { return InputBoxes::checkWhole(m_ui->Text20); }, escapes)};
     connect(m_ui->cmbNext, &QPushButton::clicked, this, &frmStage1::cmbNext_Click);
     connect(m_ui->cmbPrev, &QPushButton::clicked, this, &frmStage1::cmbPrev_Click);
     connect(m_ui->cmbCancel, &QPushButton::clicked, this, &frmStage1::cmbCancel_Click);
@@ -179,44 +185,31 @@ void frmStage1::ReadProduct()
     storeInt16(m_ui->Text18, r.px_time);
     storeInt16(m_ui->Text16, r.px_start_t);
     storeInt16(m_ui->Text17, r.px_end_t);
-    r.px_weight = number(m_ui->Text19, true);
+    r.px_weight = number(m_ui->Text19);
     storeInt16(m_ui->Text20, r.px_turnover);
     storeKey(m_ui->Combo6, r.px_packing);
     r.px_packing_name = m_ui->Combo6->currentText();
     storeKey(m_ui->cbPGroup, r.px_pgroup);
 }
 
-bool frmStage1::Text16_Validate()
+// The entry and final temperatures and the turnover decide the process type.
+void frmStage1::processBox_LostFocus()
 {
-    if (!InputBoxes::checkInt16(m_ui->Text16))
-        return false;
     ReadProduct();
     WriteProcess();
-    return true;
 }
 
 bool frmStage1::Text17_Validate()
 {
-    if (!InputBoxes::checkInt16(m_ui->Text17))
+    if (!InputBoxes::checkWhole(m_ui->Text17))
         return false;
-    ReadProduct();
     const CalculationRecord& r = m_wizard.record();
     if (r.px_end_t < r.xk_temperature)
         return InputBoxes::refuse(
             m_ui->Text17,
             QStringLiteral("Конечная температура должна быть больше, чем температура в камере (") +
-                InputBoxes::localeText(r.xk_temperature) + QStringLiteral(")!"),
+                InputBoxes::pointText(r.xk_temperature) + QStringLiteral(")!"),
             QStringLiteral("Внимание"));
-    WriteProcess();
-    return true;
-}
-
-bool frmStage1::Text20_Validate()
-{
-    if (!InputBoxes::checkInt16(m_ui->Text20))
-        return false;
-    ReadProduct();
-    WriteProcess();
     return true;
 }
 
@@ -232,21 +225,21 @@ bool frmStage1::checksPass()
         return refuse(m_ui->Text18, QStringLiteral("Должно быть положительное значение"), InputError);
     if (!isNumber(m_ui->Text20))
         return refuse(m_ui->Text20, NotNumeric, InputError);
-    if (number(m_ui->Text19, true) < 0)
+    if (number(m_ui->Text19) < 0)
         return refuse(m_ui->Text19, QStringLiteral("Введите полную массу продукта в камере"), InputError);
     if (number(m_ui->Text16) < number(m_ui->Text17))
         return refuse(m_ui->Text16,
                       QStringLiteral("Температура поступления должна быть больше конечной температуры"),
                       QStringLiteral(""));
-    return InputBoxes::checkInt16(m_ui->Text16) && InputBoxes::checkInt16(m_ui->Text17) &&
-           InputBoxes::checkInt16(m_ui->Text18) && InputBoxes::checkInt16(m_ui->Text20);
+    return InputBoxes::checkWhole(m_ui->Text16) && InputBoxes::checkWhole(m_ui->Text17) &&
+           InputBoxes::checkWhole(m_ui->Text18) && InputBoxes::checkWhole(m_ui->Text20);
 }
 
 void frmStage1::cmbNext_Click()
 {
     // A click out of a box whose check has just refused it does not count.
-    for (const LeaveCheck* check : m_leaveChecks) {
-        if (check->refused())
+    for (LeaveCheck* check : m_leaveChecks) {
+        if (!check->confirm())
             return;
     }
     if (!checksPass())

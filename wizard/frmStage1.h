@@ -33,9 +33,8 @@ private:
     void cbPGroup_Click();
     void Combo5_Click();
     void Combo6_Click();
-    bool Text16_Validate();
+    void processBox_LostFocus();
     bool Text17_Validate();
-    bool Text20_Validate();
     bool checksPass();
     void cmbNext_Click();
     void cmbPrev_Click();

@@ -30,10 +30,7 @@ frmStage3::frmStage3(Wizard& wizard, QWidget* parent)
 
     for (QLineEdit* box : {m_ui->Text2, m_ui->Text3, m_ui->Text4})
         connect(box, &QLineEdit::textChanged, this, &frmStage3::OutVolume);
-    new LeaveCheck(m_ui->tbVolume, [this] {
-        tbVolume_LostFocus();
-        return true;
-    });
+    new LeaveCheck(m_ui->tbVolume, [this] { tbVolume_LostFocus(); });
     connect(m_ui->cmbNext, &QPushButton::clicked, this, &frmStage3::cmbNext_Click);
     connect(m_ui->cmbPrev, &QPushButton::clicked, this, &frmStage3::cmbPrev_Click);
     connect(m_ui->cmbCancel, &QPushButton::clicked, this, &frmStage3::cmbCancel_Click);
@@ -106,7 +103,7 @@ void frmStage3::ShowChamber()
     m_ui->Text7->setText(QString::number(record.xk_floor));
     m_ui->Text8->setText(pointText(record.xk_doors));
     m_ui->Text9->setText(pointText(record.xk_doors_open));
-    m_ui->Text1->setText(InputBoxes::localeText(record.xk_temperature));
+    m_ui->Text1->setText(pointText(record.xk_temperature));
     m_ui->Text10->setText(pointText(record.xk_people));
     m_ui->Text11->setText(QString::number(record.xk_heat));
     ScreenBehaviour::selectByKey(m_ui->Combo4, record.xk_curtain);
@@ -115,7 +112,7 @@ void frmStage3::ShowChamber()
 
 double frmStage3::typedVolume() const
 {
-    return number(m_ui->Text2, true) * number(m_ui->Text3, true) * number(m_ui->Text4, true);
+    return number(m_ui->Text2) * number(m_ui->Text3) * number(m_ui->Text4);
 }
 
 void frmStage3::OutVolume()
@@ -151,9 +148,13 @@ void frmStage3::DimensionsByVolume(double V)
 
 void frmStage3::tbVolume_LostFocus()
 {
-    // The box shows the volume with the system's decimal separator, so it is
-    // read back with commas as points: leaving it unchanged keeps the volume.
-    const double V = number(m_ui->tbVolume, true);
+    // Only a volume the user typed gives new dimensions: the shown volume is
+    // that of the rounded dimensions, and passing through the box must not
+    // round them again.
+    if (!m_ui->tbVolume->isModified())
+        return;
+    m_ui->tbVolume->setModified(false);
+    const double V = number(m_ui->tbVolume);
     if (V > 0)
         DimensionsByVolume(V);
 }
@@ -177,25 +178,23 @@ qint16 frmStage3::readMaterial(QComboBox* list, qint16 key, QString& name, doubl
 void frmStage3::ReadChamber()
 {
     CalculationRecord& r = m_wizard.record();
-    r.xk_length = number(m_ui->Text2, true);
-    r.xk_width = number(m_ui->Text3, true);
-    r.xk_height = number(m_ui->Text4, true);
-    // The 16-bit boxes have passed checkInt16 before.
-    r.xk_ceiling = *InputBoxes::int16(m_ui->Text5, true);
+    r.xk_length = number(m_ui->Text2);
+    r.xk_width = number(m_ui->Text3);
+    r.xk_height = number(m_ui->Text4);
+    // The 16-bit boxes have passed checkWhole before.
+    r.xk_ceiling = *InputBoxes::int16(m_ui->Text5);
     r.xk_ceiling_stuff = readMaterial(m_ui->Combo1, r.xk_ceiling_stuff, r.xk_ceiling_name, r.xk_ceiling_k);
-    r.xk_wall = *InputBoxes::int16(m_ui->Text6, true);
+    r.xk_wall = *InputBoxes::int16(m_ui->Text6);
     r.xk_wall_stuff = readMaterial(m_ui->Combo2, r.xk_wall_stuff, r.xk_wall_name, r.xk_wall_k);
-    r.xk_floor = *InputBoxes::int16(m_ui->Text7, true);
+    r.xk_floor = *InputBoxes::int16(m_ui->Text7);
     r.xk_floor_stuff = readMaterial(m_ui->Combo3, r.xk_floor_stuff, r.xk_floor_name, r.xk_floor_k);
-    r.xk_doors = number(m_ui->Text8, true);
-    r.xk_doors_open = number(m_ui->Text9, true);
+    r.xk_doors = number(m_ui->Text8);
+    r.xk_doors_open = number(m_ui->Text9);
     if (m_ui->Combo4->currentIndex() >= 0)
         r.xk_curtain = static_cast<qint16>(m_ui->Combo4->currentData().toInt());
     GetCurtain(r, r.xk_curtain);
-    // Shown in the system's number format, so a decimal comma must be read
-    // as such: -2,5 stays -2.5 when the screen is left and entered again.
-    r.xk_temperature = number(m_ui->Text1, true);
-    r.xk_people = number(m_ui->Text10, true);
+    r.xk_temperature = number(m_ui->Text1);
+    r.xk_people = number(m_ui->Text10);
     r.xk_heat = *InputBoxes::int16(m_ui->Text11);
     r.xk_bulk = r.xk_width * r.xk_length * r.xk_height;
 }
@@ -206,16 +205,16 @@ bool frmStage3::checksPass()
     if (!InputBoxes::isNumber(m_ui->Text1))
         return refuse(m_ui->Text1, QStringLiteral("Должно быть цифровое значение"), InputError);
     // Read as they are stored, so a length typed as 0,5 is not taken for 0.
-    if (number(m_ui->Text2, true) <= 0)
+    if (number(m_ui->Text2) <= 0)
         return refuse(m_ui->Text2, QStringLiteral("Введите длину камеры"), InputError);
-    if (number(m_ui->Text3, true) <= 0)
+    if (number(m_ui->Text3) <= 0)
         return refuse(m_ui->Text3, QStringLiteral("Введите ширину камеры"), InputError);
-    if (number(m_ui->Text4, true) <= 0)
+    if (number(m_ui->Text4) <= 0)
         return refuse(m_ui->Text4, QStringLiteral("Введите высоту камеры"), InputError);
     if (!std::isfinite(typedVolume()))
         return refuse(m_ui->Text2, QStringLiteral("Размеры камеры слишком велики"), InputError);
-    return InputBoxes::checkInt16(m_ui->Text5, true) && InputBoxes::checkInt16(m_ui->Text6, true) &&
-           InputBoxes::checkInt16(m_ui->Text7, true) && InputBoxes::checkInt16(m_ui->Text11);
+    return InputBoxes::checkWhole(m_ui->Text5) && InputBoxes::checkWhole(m_ui->Text6) &&
+           InputBoxes::checkWhole(m_ui->Text7) && InputBoxes::checkWhole(m_ui->Text11);
 }
 
 void frmStage3::cmbNext_Click()

@@ -18,11 +18,10 @@ namespace {
 
 constexpr char Placeholder[] = "netyti.jpg";
 
-// A count or run time of 0, or one that would be stored as 0.
+// A count or run time of 0, or a text that reads as 0.
 bool readsAsZero(const QLineEdit* box)
 {
-    const std::optional<qint16> value = InputBoxes::int16(box);
-    return InputBoxes::number(box) == 0 || (value && *value == 0);
+    return InputBoxes::number(box) == 0;
 }
 
 } // namespace
@@ -91,8 +90,8 @@ void frmStage4::ShowEquipment()
         m_ui->Combo7->setCurrentIndex(0);
 }
 
-// Numbers that a 16-bit field cannot hold never reach the record: "Расчет"
-// refuses them, "Назад" and "Отмена" keep the record's earlier value.
+// Numbers that a 16-bit field cannot hold (fractional or out of range) never
+// reach the record: "Расчет" refuses them, "Назад" and "Отмена" keep the record's earlier value.
 void frmStage4::ReadEquipment()
 {
     CalculationRecord& r = m_wizard.record();
@@ -165,7 +164,7 @@ bool frmStage4::checkInputs()
     const QString error = QStringLiteral("Ошибка ввода данных");
     if (m_ui->Combo7->count() == 0) {
         Messages::show(QStringLiteral("Для температуры в камере ") +
-                           InputBoxes::localeText(m_wizard.record().xk_temperature) +
+                           InputBoxes::pointText(m_wizard.record().xk_temperature) +
                            QStringLiteral(" °C нет подходящего типа оборудования"),
                        MsgIcon::Exclamation, QStringLiteral("Внимание"));
         return false;
@@ -179,8 +178,10 @@ bool frmStage4::checkInputs()
         return InputBoxes::refuse(m_ui->Text21, QStringLiteral("Введите количество агрегатов"), error);
     if (readsAsZero(m_ui->Text23))
         return InputBoxes::refuse(m_ui->Text23, QStringLiteral("Введите время работы компрессора"), error);
-    return InputBoxes::checkInt16(m_ui->Text14) && InputBoxes::checkInt16(m_ui->Text21) &&
-           InputBoxes::checkInt16(m_ui->Text22) && InputBoxes::checkInt16(m_ui->Text23);
+    // The results divide by the count and the run time: neither may be below
+    // one, nor the run time above the whole time.
+    return InputBoxes::checkWhole(m_ui->Text14) && InputBoxes::checkWhole(m_ui->Text21, 1) &&
+           InputBoxes::checkWhole(m_ui->Text22) && InputBoxes::checkWhole(m_ui->Text23, 1, 100);
 }
 
 void frmStage4::cmbNext_Click()

@@ -1,11 +1,13 @@
 // The wizard's flow: screen order and captions, one screen at a time, each
 // destroyed when left, the reset question, ending the program, and the
 // behaviour all input screens share.
+#include "WidgetMessageSeam.h"
 #include "WizardFixture.h"
 #include "frmStage0.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScreen>
 #include <QtTest>
 
@@ -20,6 +22,7 @@ private slots:
     void forwardPathShowsTheScreensInOrderAndFillsTheRecord();
     void goingBackFromProductKeepsUncheckedInputs();
     void resetQuestionAnsweredNoKeepsTheChamberScreen();
+    void resetQuestionShowsNoTitle();
     void resetQuestionAnsweredYesResetsAndRecreatesTheFirstScreen();
     void cancelButtonsEndTheProgramAtOnce_data();
     void cancelButtonsEndTheProgramAtOnce();
@@ -179,6 +182,27 @@ void TestFlow::resetQuestionAnsweredNoKeepsTheChamberScreen()
     QCOMPARE(f->screen(), chamber);
     QCOMPARE(f->box("Text2")->text(), QStringLiteral("7"));
     QCOMPARE(f->record.xk_length, 0.0);
+}
+
+// The real box: an empty title is given to the window as a blank, since the
+// window system shows the program's file name in a window without a title.
+void TestFlow::resetQuestionShowsNoTitle()
+{
+    f->enterChamber();
+    WidgetMessageSeam seam(QStringLiteral("Программа"));
+    Messages::install(&seam);
+    QString title;
+    QTimer::singleShot(0, this, [&title] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            box->button(QMessageBox::No)->click();
+        }
+    });
+    f->click("cmbPrev");
+    Messages::install(&f->messages);
+    QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
+    QVERIFY(!title.isEmpty());
+    QVERIFY2(title.trimmed().isEmpty(), qPrintable(title));
 }
 
 void TestFlow::resetQuestionAnsweredYesResetsAndRecreatesTheFirstScreen()

@@ -19,12 +19,15 @@ private slots:
     void choosingACustomerShowsTheirDetails();
     void emptyCustomerTableLeavesTheScreenEmpty();
     void chosenCustomerStartsACalculationForThatCustomer();
+    void typedCustomerIsNewAndLosesItsApostrophes_data();
     void typedCustomerIsNewAndLosesItsApostrophes();
     void searchWithoutCalculationsSaysSo();
     void searchOfATypedCustomerListsNothing();
     void searchListsCalculationsAndConsumesTheMarker_data();
     void searchListsCalculationsAndConsumesTheMarker();
     void choosingACalculationReopensIt();
+    void reopeningNamesTheReferenceRowsThatAreGone_data();
+    void reopeningNamesTheReferenceRowsThatAreGone();
     void reopenedCustomerIsNotSavedASecondTime();
     void resetPutsTheHiddenScreenBack();
 
@@ -111,20 +114,38 @@ void TestStage0::chosenCustomerStartsACalculationForThatCustomer()
     QCOMPARE(f->record.contact_phones, QStringLiteral("+7 3812 999999"));
 }
 
+void TestStage0::typedCustomerIsNewAndLosesItsApostrophes_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("apostrophe") << "Холод'Сервис"
+                                << "Холод~Сервис";
+    QTest::newRow("start of a saved name") << "ИП"
+                                           << "ИП";
+}
+
+// A typed organisation is never completed to a saved customer.
 void TestStage0::typedCustomerIsNewAndLosesItsApostrophes()
 {
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    f->addCustomer("ИП Соколов А. В.", "Тула");
+    f->addCustomer("Холод'Сервис Плюс", "Тула");
     f->wizard->start();
     QLineEdit* organisation = f->list("Combo1")->lineEdit();
+    QVERIFY(f->activate());
+    organisation->setFocus();
     organisation->selectAll();
-    WizardFixture::keys(organisation, "Холод'Сервис");
-    f->type("Text2", "Кострома");
+    WizardFixture::keys(organisation, typed);
+    QCOMPARE(organisation->text(), typed);
+    QVERIFY(f->box("Text2")->text().isEmpty());
     f->type("Text5", "О'Брайен");
     f->click("cmbNext");
     QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
     QVERIFY(f->record.NewContact);
     QVERIFY(f->record.NewCalculation);
-    QCOMPARE(f->record.contact_organization, QStringLiteral("Холод~Сервис"));
-    QCOMPARE(f->record.contact_city, QStringLiteral("Кострома"));
+    QCOMPARE(f->record.contact_organization, stored);
+    QVERIFY(f->record.contact_city.isEmpty());
     QCOMPARE(f->record.contact_name, QStringLiteral("О'Брайен"));
 }
 
@@ -216,6 +237,44 @@ void TestStage0::choosingACalculationReopensIt()
     QVERIFY(f->record.q_total != 0);
     QVERIFY(!f->record.NewCalculation);
     QVERIFY(!f->record.NewContact);
+    QVERIFY(f->messages.shown().isEmpty()); // every reference row is there
+}
+
+void TestStage0::reopeningNamesTheReferenceRowsThatAreGone_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QStringList>("gone");
+    QTest::newRow("product") << "DELETE FROM Product WHERE pkey=1" << QStringList{"продукт (код 1)"};
+    QTest::newRow("packing") << "DELETE FROM packing WHERE pkey=1" << QStringList{"упаковка (код 1)"};
+    QTest::newRow("insulation of ceiling and walls")
+        << "DELETE FROM article WHERE pkey=2"
+        << QStringList{"теплоизоляция потолка (код 2)", "теплоизоляция стен (код 2)"};
+    QTest::newRow("insulation of the floor")
+        << "DELETE FROM article WHERE pkey=1" << QStringList{"теплоизоляция пола (код 1)"};
+    QTest::newRow("curtain") << "DELETE FROM curtain WHERE pkey=1" << QStringList{"занавесь (код 1)"};
+    QTest::newRow("equipment type") << "DELETE FROM equipment" << QStringList{"тип оборудования (код 5)"};
+}
+
+void TestStage0::reopeningNamesTheReferenceRowsThatAreGone()
+{
+    QFETCH(QString, sql);
+    QFETCH(QStringList, gone);
+    QVERIFY(f->reference("INSERT INTO equipment (Pkey, text_ru, model) VALUES (5, 'Агрегат', 'KM')"));
+    const qint32 key = f->addCalculation(m_alpha, "2024-01-05", "первый");
+    QVERIFY(f->orders(QStringLiteral("UPDATE data SET xo_type1=5 WHERE pkey=%1").arg(key)));
+    QVERIFY(f->reference(sql));
+    f->wizard->start();
+    search();
+    f->choose("Combo2", "05/01/2024 первый");
+
+    QCOMPARE(f->messages.shown().size(), 1);
+    const MessageRequest& message = f->messages.shown().first();
+    QCOMPARE(message.icon, MsgIcon::Exclamation);
+    QCOMPARE(message.title, QStringLiteral("Внимание"));
+    const QStringList lines = message.text.split('\n');
+    QCOMPARE(lines.mid(1, gone.size()), gone);
+    QVERIFY(lines.at(gone.size() + 1).isEmpty()); // nothing else named
+    QCOMPARE(f->screenName(), QStringLiteral("frmFinish"));
 }
 
 void TestStage0::reopenedCustomerIsNotSavedASecondTime()

@@ -22,6 +22,8 @@ private slots:
     void nextChecksItsInputs();
     void equalTemperaturesAndACommaInTheMassPass();
     void sixteenBitBoxesRefuseWhatTheyCannotHold();
+    void escapeButtonsRunNoLeaveCheck_data();
+    void escapeButtonsRunNoLeaveCheck();
 
 private:
     void start(bool withProducts = true);
@@ -157,6 +159,17 @@ void TestStage1::finalTemperatureIsCheckedAgainstTheChamber()
     QVERIFY(f->leave("Text17"));
     QVERIFY(f->messages.shown().isEmpty());
     QCOMPARE(process(), QStringLiteral("Заморозка"));
+
+    // A press on "Назад" released elsewhere runs no check; "Далее" then does.
+    f->type("Text17", "-20");
+    f->box("Text17")->setFocus(Qt::TabFocusReason);
+    QPushButton* back = f->control<QPushButton>("cmbPrev");
+    QTest::mousePress(back, Qt::LeftButton);
+    QTest::mouseRelease(back, Qt::LeftButton, {}, QPoint(-5, -5));
+    QVERIFY(f->messages.shown().isEmpty());
+    f->click("cmbNext");
+    QCOMPARE(f->messages.shown().size(), 1);
+    QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
 }
 
 void TestStage1::nextChecksItsInputs_data()
@@ -183,6 +196,13 @@ void TestStage1::nextChecksItsInputs_data()
     QTest::newRow("mass negative") << "Text19"
                                    << "-0,5"
                                    << "Введите полную массу продукта в камере" << input << "Text19";
+    const QString whole = QStringLiteral("Поле \"%1\": допускается целое число от -32768 до 32767");
+    QTest::newRow("time 0.4") << "Text18"
+                              << "0.4" << whole.arg("За какое время надо охладить/заморозить продукт (час)")
+                              << input << "Text18";
+    QTest::newRow("entry 4,5") << "Text16"
+                               << "4,5" << whole.arg("Температура поступления в камеру (°C)") << input
+                               << "Text16";
     QTest::newRow("entry below final") << "Text16"
                                        << "-19"
                                        << "Температура поступления должна быть больше конечной температуры"
@@ -243,6 +263,45 @@ void TestStage1::sixteenBitBoxesRefuseWhatTheyCannotHold()
     f->click("cmbPrev");
     QCOMPARE(f->record.px_time, qint16(24));
     QCOMPARE(f->record.px_start_t, qint16(20));
+}
+
+// "Назад" and "Закрыть" clicked out of a box whose check would refuse it
+// act at once; the check waits for "Далее".
+void TestStage1::escapeButtonsRunNoLeaveCheck_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("final below the chamber, back") << "Text17"
+                                                   << "-20"
+                                                   << "cmbPrev";
+    QTest::newRow("final below the chamber, close") << "Text17"
+                                                    << "-20"
+                                                    << "cmbCancel";
+    QTest::newRow("fractional entry, back") << "Text16"
+                                            << "4,5"
+                                            << "cmbPrev";
+    QTest::newRow("turnover beyond 16 bits, close") << "Text20"
+                                                    << "99999"
+                                                    << "cmbCancel";
+}
+
+void TestStage1::escapeButtonsRunNoLeaveCheck()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, button);
+    start();
+    QVERIFY(f->activate());
+    f->box(box)->setFocus(Qt::TabFocusReason);
+    f->type(box, text);
+    f->click(button);
+    QVERIFY(f->messages.shown().isEmpty());
+    if (button == QLatin1String("cmbCancel")) {
+        QCOMPARE(f->quitCount, 1);
+        return;
+    }
+    QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
 }
 
 QTEST_MAIN(TestStage1)

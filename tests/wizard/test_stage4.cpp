@@ -24,7 +24,7 @@ private slots:
     void calculationChecksInOrder_data();
     void calculationChecksInOrder();
     void noTypeOfferedRefusesTheCalculation();
-    void boxesAreReadWithRoundingToEven();
+    void boxesAreReadOnTheWayBack();
     void typeNoLongerOfferedGivesWayToTheFirst();
 
 private:
@@ -162,27 +162,31 @@ void TestStage4::calculationChecksInOrder_data()
     QTest::newRow("run time") << "Агрегат KM"
                               << "2"
                               << "0" << noWork << input << "Text23";
-    QTest::newRow("count rounds to 0") << "Агрегат KM"
-                                       << "0.3"
-                                       << "70" << noCount << input << "Text21";
-    QTest::newRow("count half rounds to 0") << "Агрегат KM"
-                                            << "0.5"
-                                            << "70" << noCount << input << "Text21";
+    const QString count =
+        QStringLiteral("Поле \"Количество агрегатов (шт)\": допускается целое число от 1 до 32767");
+    const QString work = QStringLiteral(
+        "Поле \"Максимальное время работы компрессора (%)\": допускается целое число от 1 до 100");
     QTest::newRow("count not a number") << "Агрегат KM"
                                         << "abc"
                                         << "70" << noCount << input << "Text21";
     QTest::newRow("count empty") << "Агрегат KM"
                                  << ""
                                  << "70" << noCount << input << "Text21";
-    QTest::newRow("run time rounds to 0") << "Агрегат KM"
-                                          << "1"
-                                          << "0.4" << noWork << input << "Text23";
-    QTest::newRow("count beyond 16 bits")
-        << "Агрегат KM"
-        << "40000"
-        << "70"
-        << "Поле \"Количество агрегатов (шт)\": допускается целое число от -32768 до 32767" << input
-        << "Text21";
+    QTest::newRow("count fractional") << "Агрегат KM"
+                                      << "0.3"
+                                      << "70" << count << input << "Text21";
+    QTest::newRow("count negative") << "Агрегат KM"
+                                    << "-1"
+                                    << "70" << count << input << "Text21";
+    QTest::newRow("count beyond 16 bits") << "Агрегат KM"
+                                          << "40000"
+                                          << "70" << count << input << "Text21";
+    QTest::newRow("run time fractional") << "Агрегат KM"
+                                         << "1"
+                                         << "0,4" << work << input << "Text23";
+    QTest::newRow("run time above 100") << "Агрегат KM"
+                                        << "1"
+                                        << "101" << work << input << "Text23";
 }
 
 void TestStage4::calculationChecksInOrder()
@@ -220,24 +224,25 @@ void TestStage4::noTypeOfferedRefusesTheCalculation()
     QCOMPARE(f->screenName(), QStringLiteral("frmStage4"));
 }
 
-// "Назад" reads the boxes without any check.
-void TestStage4::boxesAreReadWithRoundingToEven()
+// "Назад" reads the boxes without any check; a whole-number field keeps its
+// value when the box holds a fraction.
+void TestStage4::boxesAreReadOnTheWayBack()
 {
     openAt(-18, 1);
     f->type(QStringLiteral("Text13"), QStringLiteral("3 5.5"));
     f->type(QStringLiteral("Text14"), QStringLiteral("80abc"));
-    f->type(QStringLiteral("Text15"), QStringLiteral("x"));
+    f->type(QStringLiteral("Text15"), QStringLiteral("-2,5"));
     f->type(QStringLiteral("Text21"), QStringLiteral("2.5"));
-    f->type(QStringLiteral("Text22"), QStringLiteral("10.6"));
+    f->type(QStringLiteral("Text22"), QStringLiteral("10"));
     f->type(QStringLiteral("Text23"), QStringLiteral("0"));
     f->choose(QStringLiteral("Combo1"), QStringLiteral("R404a"));
     f->click(QStringLiteral("cmbPrev"));
     QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
     QCOMPARE(f->record.by_temperature, 35.5);
     QCOMPARE(f->record.by_moisture, qint16(80));
-    QCOMPARE(f->record.by_ground, 0.0);
-    QCOMPARE(f->record.xo_count, qint16(2));
-    QCOMPARE(f->record.xo_power, qint16(11));
+    QCOMPARE(f->record.by_ground, -2.5);
+    QCOMPARE(f->record.xo_count, qint16(1));
+    QCOMPARE(f->record.xo_power, qint16(10));
     QCOMPARE(f->record.xo_work, qint16(0));
     QCOMPARE(f->record.xo_type2, qint16(2));
     QCOMPARE(f->record.xo_gas, QStringLiteral("R404a"));
@@ -245,6 +250,7 @@ void TestStage4::boxesAreReadWithRoundingToEven()
     // Shown again as read, the run time of 0 included.
     f->wizard->enterStage4();
     QCOMPARE(f->box(QStringLiteral("Text13"))->text(), QStringLiteral("35.5"));
+    QCOMPARE(f->box(QStringLiteral("Text15"))->text(), QStringLiteral("-2.5"));
     QCOMPARE(f->box(QStringLiteral("Text23"))->text(), QStringLiteral("0"));
     QCOMPARE(f->list(QStringLiteral("Combo1"))->currentText(), QStringLiteral("R404a"));
 }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+struct CalculationRecord;
+
+// A saved calculation keeps only the keys of the reference rows it uses;
+// when the administrator has deleted one of those rows since, reopening the
+// calculation recomputes it without that row's data. These functions tell
+// which rows are gone, so that the user learns it before the results.
+
+struct MissingReference
+{
+    QString use; // what the calculation used the row for, e.g. "продукт"
+    qint16 key = 0;
+};
+
+// The reference rows of the record's product, packing, insulation of
+// ceiling, walls and floor, curtain and equipment type that nv.mdb no longer
+// holds, in that order. A key of 0 stands for no choice and is never missing;
+// a query the database refuses counts as the row being there.
+QVector<MissingReference> MissingReferences(const CalculationRecord& record);
+
+// One line per missing row: "продукт (код 7)".
+QStringList MissingReferenceLines(const QVector<MissingReference>& missing);
