@@ -52,15 +52,15 @@ void frmEqEdit::FillFromRows(const QString& typeName)
 {
     const QueryTable& rows = Functions::PowerRows;
     m_ui->Text1->setText(typeName);
-    m_ui->Text2->setText(rows.text(0, 2));
-    m_ui->Label4->setText(rows.text(0, 1).left(2));
-    m_ui->Text18->setText(rows.text(0, 1).mid(2, 1));
+    m_ui->Text2->setText(rows.text(0, PowerSet::Modification));
+    m_ui->Label4->setText(rows.text(0, PowerSet::Model).left(2));
+    m_ui->Text18->setText(rows.text(0, PowerSet::Model).mid(2, 1));
     for (int i = 0; i < 3; ++i) {
-        columnHead(i)->setText(rows.text(i * 3, 3));
-        rowHead(i)->setText(rows.text(i, 4));
+        columnHead(i)->setText(rows.text(i * 3, PowerSet::InT));
+        rowHead(i)->setText(rows.text(i, PowerSet::OutT));
     }
     for (int k = 0; k < PowerSet::RowCount; ++k)
-        cell(k)->setText(rows.text(k, 5));
+        cell(k)->setText(rows.text(k, PowerSet::Power));
 }
 
 void frmEqEdit::refuse(QLineEdit* box, const QString& text)
@@ -131,7 +131,7 @@ void frmEqEdit::Command1_Click()
                               QStringLiteral(", in_t=") + inT + QStringLiteral(", out_t=") + outT +
                               QStringLiteral(", power=") + power + QStringLiteral(", fkey=") + type +
                               QStringLiteral(" WHERE Pkey=") +
-                              SqlLiteral::integer(Functions::PowerRows.integer(k, 0));
+                              SqlLiteral::integer(Functions::PowerRows.integer(k, PowerSet::Key));
     }
     // All nine rows or none: a half-written grid would mislead the selection.
     if (Functions::ExecSqlAll(statements) != 0) {

@@ -30,15 +30,22 @@ QWidget* frmPrEdit::firstBox() const
     return m_ui->Text2;
 }
 
+QString frmPrEdit::readQuery(qint64 key)
+{
+    return QStringLiteral("SELECT pkey,text_ru,text_en,text_it,co,cz,cwr,tko,tnz,td0,td2,td5,td15,fkey FROM "
+                          "product WHERE pkey=") +
+           SqlLiteral::integer(key);
+}
+
 void frmPrEdit::setProduct(const QueryTable& row)
 {
-    m_ui->Text1->setText(row.text(0, 0));
-    m_ui->Text2->setText(row.text(0, 1));
+    m_ui->Text1->setText(row.text(0, Key));
+    m_ui->Text2->setText(row.text(0, Name));
     const QList<QLineEdit*> values = {m_ui->Text5,  m_ui->Text6,  m_ui->Text7,  m_ui->Text8, m_ui->Text9,
                                       m_ui->Text10, m_ui->Text11, m_ui->Text12, m_ui->Text13};
     for (int i = 0; i < values.size(); ++i)
-        values.at(i)->setText(row.text(0, 4 + i));
-    m_ui->Text14->setText(row.text(0, 13));
+        values.at(i)->setText(row.text(0, FirstValue + i));
+    m_ui->Text14->setText(row.text(0, Group));
 }
 
 void frmPrEdit::setGroups(const QComboBox* groups, qint64 markedKey)
