@@ -13,6 +13,8 @@ struct SimpleList
     QString valueLabel;
     QString valueColumn;
     bool hasSecondValue = false; // packing: "Масса тары", column thermal
+    // 0 means "none" (no curtain, no packing); a conductivity must be above 0.
+    bool zeroAllowed = false;
 
     static const SimpleList* forKind(int kind);
 
