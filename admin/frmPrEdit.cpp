@@ -21,6 +21,8 @@ frmPrEdit::frmPrEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_uni
     connect(m_ui->Command1, &QPushButton::clicked, this, &frmPrEdit::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &frmPrEdit::Command2_Click);
     connect(m_ui->List1, &QListWidget::itemChanged, this, &frmPrEdit::List1_ItemChanged);
+    connect(m_ui->List1, &QListWidget::itemPressed, this, &frmPrEdit::List1_MouseDown);
+    connect(m_ui->List1, &QListWidget::itemClicked, this, &frmPrEdit::List1_Click);
 }
 
 frmPrEdit::~frmPrEdit() = default;
@@ -72,6 +74,22 @@ void frmPrEdit::List1_ItemChanged(QListWidgetItem* item)
     for (int i = 0; i < m_ui->List1->count(); ++i)
         if (m_ui->List1->item(i) != item)
             m_ui->List1->item(i)->setCheckState(Qt::Unchecked);
+}
+
+void frmPrEdit::List1_MouseDown(QListWidgetItem* item)
+{
+    m_pressed = item;
+    m_stateAtPress = item->checkState();
+}
+
+// A click on a group's name marks it as one on its box does. A click on the
+// box has toggled the mark already (the box takes the press itself, so no
+// press of the entry was seen) and stays as it is.
+void frmPrEdit::List1_Click(QListWidgetItem* item)
+{
+    if (item == m_pressed && item->checkState() == m_stateAtPress)
+        item->setCheckState(Qt::Checked);
+    m_pressed = nullptr;
 }
 
 void frmPrEdit::Command1_Click()

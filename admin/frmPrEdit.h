@@ -37,6 +37,11 @@ private:
     void Command1_Click();
     void Command2_Click();
     void List1_ItemChanged(QListWidgetItem* item);
+    void List1_MouseDown(QListWidgetItem* item);
+    void List1_Click(QListWidgetItem* item);
 
     std::unique_ptr<Ui::frmPrEdit> m_ui;
+    // The entry a mouse button went down on, and its mark at that moment.
+    QListWidgetItem* m_pressed = nullptr;
+    Qt::CheckState m_stateAtPress = Qt::Unchecked;
 };
