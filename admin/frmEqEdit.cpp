@@ -6,6 +6,7 @@
 #include "SqlLiteral.h"
 #include "ui_frmEqEdit.h"
 
+#include <QSet>
 #include <cmath>
 
 frmEqEdit::frmEqEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_unique<Ui::frmEqEdit>())
@@ -69,6 +70,23 @@ void frmEqEdit::refuse(QLineEdit* box, const QString& text)
     Messages::show(text, MsgIcon::Exclamation, QStringLiteral("Внимание"));
 }
 
+// Whether rows other than the ones being changed, of any type, already hold
+// the code and modification: a second set of them would mix with the first
+// in the selection and keep either from being opened again.
+bool frmEqEdit::codeTaken(const QString& model, double modification) const
+{
+    QueryTable rows;
+    const int count = Functions::FetchRows(PowerSet::readQuery(model, modification), rows);
+    QSet<qint64> own;
+    if (!Functions::AddMode)
+        for (int k = 0; k < Functions::PowerRows.rowCount(); ++k)
+            own.insert(Functions::PowerRows.integer(k, PowerSet::Key));
+    for (int r = 0; r < count; ++r)
+        if (!own.contains(rows.integer(r, PowerSet::Key)))
+            return true;
+    return false;
+}
+
 void frmEqEdit::Command1_Click()
 {
     const QString plain = QStringLiteral("Ошибка ввода данных!");
@@ -110,6 +128,13 @@ void frmEqEdit::Command1_Click()
                QStringLiteral("Код модели \"%1\" должен состоять из трех символов: двух символов "
                               "серии типа оборудования и буквы.")
                    .arg(model));
+        return;
+    }
+    if (codeTaken(model, *modification)) {
+        refuse(m_ui->Text18,
+               QStringLiteral("Модель %1 уже есть в базе данных. Задайте другую букву модели или "
+                              "другую модификацию.")
+                   .arg(PowerSet::entryText(model, SqlLiteral::number(*modification))));
         return;
     }
 
