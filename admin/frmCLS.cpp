@@ -29,8 +29,8 @@ void frmCLS::FillList()
     QueryTable rows;
     const int count = Functions::FetchRows(m_list->listQuery(), rows);
     for (int r = 0; r < count; ++r) {
-        auto* item = new QListWidgetItem(rows.text(r, 1), m_ui->List1);
-        item->setData(Qt::UserRole, rows.integer(r, 0));
+        auto* item = new QListWidgetItem(rows.text(r, SimpleList::ListName), m_ui->List1);
+        item->setData(Qt::UserRole, rows.integer(r, SimpleList::ListKey));
     }
     if (count > 0)
         m_ui->List1->setCurrentRow(0);
@@ -52,7 +52,8 @@ void frmCLS::Command5_Click()
                        QStringLiteral("Ошибка"));
         return;
     }
-    openEditor(false, row.text(0, 0), row.text(0, 2), m_list->hasSecondValue ? row.text(0, 1) : QString());
+    openEditor(false, row.text(0, SimpleList::ReadName), row.text(0, SimpleList::ReadValue),
+               m_list->hasSecondValue ? row.text(0, SimpleList::ReadSecondValue) : QString());
 }
 
 void frmCLS::openEditor(bool addMode, const QString& name, const QString& value, const QString& second)
