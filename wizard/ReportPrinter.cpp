@@ -1,6 +1,7 @@
 #include "ReportPrinter.h"
 
 #include "CalculationRecord.h"
+#include "CalculationWarnings.h"
 #include "EquipmentChoice.h"
 #include "ResultText.h"
 #include "Selection.h"
@@ -182,6 +183,7 @@ void ReportPrinter::printFirstPage()
     if (figures.runTime && std::isfinite(*figures.runTime))
         text(5000, 14500, ResultText::oneDecimal(*figures.runTime) + QStringLiteral("%"));
     text(7000, 15500, QStringLiteral("Дата расчета: ") + QLocale().toString(m_today, QLocale::ShortFormat));
+    printWarnings();
 }
 
 void ReportPrinter::printSecondPage()
@@ -229,4 +231,39 @@ void ReportPrinter::picture(int x, int y, const QImage& image)
 QPointF ReportPrinter::at(int x, int y) const
 {
     return {x * m_device.logicalDpiX() / TwipsPerInch, y * m_device.logicalDpiY() / TwipsPerInch};
+}
+
+bool ReportPrinter::PrintWithHeader(const std::function<bool(QPainter& painter, int page)>& drawPage)
+{
+    if (!m_painter.begin(&m_device))
+        return false;
+    for (int page = 0;; ++page) {
+        if (page > 0)
+            m_device.newPage();
+        PrintPageHeader();
+        m_painter.save();
+        const bool more = drawPage(m_painter, page);
+        m_painter.restore();
+        if (!more)
+            break;
+    }
+    return m_painter.end();
+}
+
+// Where the numbers are stretched, in the free space left of the date at
+// the foot of the first page; nothing when there is no warning.
+void ReportPrinter::printWarnings()
+{
+    const QVector<CalculationWarning> warnings = RecordWarnings(m_record);
+    if (warnings.isEmpty())
+        return;
+    QStringList lines{QStringLiteral("Предупреждения:")};
+    for (const CalculationWarning& warning : warnings)
+        lines << QStringLiteral("– ") + warning.text;
+    setBold(false);
+    setSize(9);
+    const QPointF bottomRight = at(6900, 16000);
+    m_painter.drawText(QRectF(at(400, 14850),
+                              QPointF(bottomRight.x(), std::min<double>(bottomRight.y(), m_device.height()))),
+                       Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, lines.join(QLatin1Char('\n')));
 }
