@@ -2,6 +2,7 @@
 #include "ui_frmFinish.h"
 
 #include "CalculationRecord.h"
+#include "CalculationWarnings.h"
 #include "Messages.h"
 #include "Orders.h"
 #include "PictureFit.h"
@@ -10,6 +11,7 @@
 #include "ScreenBehaviour.h"
 #include "Selection.h"
 #include "Wizard.h"
+#include "frmDetail.h"
 
 #include <cmath>
 
@@ -40,6 +42,7 @@ frmFinish::frmFinish(Wizard& wizard, QWidget* parent)
     connect(m_ui->Command3, &QPushButton::clicked, this, &frmFinish::Command3_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &frmFinish::Command2_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &frmFinish::Command1_Click);
+    connect(m_ui->cmdDetail, &QPushButton::clicked, this, &frmFinish::cmdDetail_Click);
 
     ScreenBehaviour::centre(this);
     FillForm();
@@ -82,6 +85,14 @@ void frmFinish::FillForm()
     // not chosen, so only the verdict is shown.
     m_ui->Frame4->setVisible(r.verdict.isEmpty());
     m_ui->Label30->setText(SelectionLine(r));
+
+    // Where the numbers are stretched: one short line each, in the free space
+    // under the selection.
+    QStringList warnings;
+    for (const CalculationWarning& warning : RecordWarnings(r))
+        warnings << QStringLiteral("⚠ ") + warning.text;
+    m_ui->lblWarnings->setText(warnings.join(QLatin1Char('\n')));
+    m_ui->lblWarnings->setVisible(!warnings.isEmpty());
 }
 
 void frmFinish::Command4_Click()
@@ -112,4 +123,13 @@ void frmFinish::Command2_Click()
 void frmFinish::Command1_Click()
 {
     m_wizard.quit();
+}
+
+// The detailed calculation opens over the results and keeps them until closed.
+void frmFinish::cmdDetail_Click()
+{
+    auto* detail = new frmDetail(m_wizard.record(), m_wizard.today(), this);
+    detail->setAttribute(Qt::WA_DeleteOnClose);
+    detail->setWindowModality(Qt::ApplicationModal);
+    detail->show();
 }

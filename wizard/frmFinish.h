@@ -23,6 +23,7 @@ private:
     void Command3_Click();
     void Command2_Click();
     void Command1_Click();
+    void cmdDetail_Click();
 
     Wizard& m_wizard;
     std::unique_ptr<Ui::frmFinish> m_ui;
