@@ -55,18 +55,17 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& r, const QStr
         for (const CapacityReading& q : unit->readings) {
             if (q.found && (r.xk_temperature < q.rated[0] || r.xk_temperature > q.rated[2])) {
                 add(WarningCode::ChamberOutsideRated,
-                    QStringLiteral("Температура в камере %1 вне номинальных температур класса %2 (%3…%4): "
-                                   "производительность %5 экстраполирована")
-                        .arg(degrees(r.xk_temperature))
-                        .arg(r.t_class)
-                        .arg(TraceText::number(q.rated[0]), degrees(q.rated[2]), model));
+                    QStringLiteral("Температура в камере %1 вне номинальных %2…%3: производительность %4 "
+                                   "экстраполирована")
+                        .arg(degrees(r.xk_temperature), TraceText::number(q.rated[0]), degrees(q.rated[2]),
+                             model));
                 break;
             }
         }
         if (r.by_temperature < RatedAmbientTemperatures[0] || r.by_temperature > RatedAmbientTemperatures[2])
             add(WarningCode::AmbientOutsideRated,
-                QStringLiteral("Температура окружающего воздуха %1 вне номинального диапазона %2…%3 °C: "
-                               "производительность %4 экстраполирована")
+                QStringLiteral("Окружающий воздух %1 вне номинальных %2…%3 °C: производительность %4 "
+                               "экстраполирована")
                     .arg(degrees(r.by_temperature))
                     .arg(RatedAmbientTemperatures[0])
                     .arg(RatedAmbientTemperatures[2])
@@ -81,18 +80,20 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& r, const QStr
     const SelectionFigures figures = ComputeSelectionFigures(r);
     if (figures.runTime && *figures.runTime > r.xo_work + Tolerance)
         add(WarningCode::RunTimeAboveMaximum,
-            QStringLiteral("Агрегатов: %1; компрессор работал бы %2 времени — больше заданного максимума %3")
+            QStringLiteral("Компрессор работал бы %1 времени (агрегатов: %2) — больше заданных %3%")
+                .arg(percent(*figures.runTime))
                 .arg(r.xo_count)
-                .arg(percent(*figures.runTime), percent(r.xo_work)));
+                .arg(r.xo_work));
     if (figures.reserve && *figures.reserve < r.xo_power - Tolerance)
         add(WarningCode::ReserveBelowMinimum,
-            QStringLiteral("Агрегатов: %1; запас производительности %2 — меньше заданного минимума %3")
+            QStringLiteral("Запас производительности %1 (агрегатов: %2) — меньше заданных %3%")
+                .arg(percent(*figures.reserve))
                 .arg(r.xo_count)
-                .arg(percent(*figures.reserve), percent(r.xo_power)));
+                .arg(r.xo_power));
 
     if (!missingReferences.isEmpty())
         add(WarningCode::MissingReferences,
-            QStringLiteral("В справочнике больше нет: %1; расчет выполнен с прежними значениями")
+            QStringLiteral("В справочнике больше нет: %1; расчет по прежним значениям")
                 .arg(missingReferences.join(QStringLiteral(", "))));
     return list;
 }

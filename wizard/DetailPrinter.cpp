@@ -22,10 +22,10 @@ QString escaped(const QString& text)
     return text.toHtmlEscaped();
 }
 
-QString heading(const QString& text)
+QString heading(const QString& text, bool newPage = false)
 {
-    return QStringLiteral("<p style=\"font-size:11pt; font-weight:bold; margin-top:8px\">%1</p>")
-        .arg(escaped(text));
+    return QStringLiteral("<p style=\"font-size:11pt; font-weight:bold; margin-top:8px%1\">%2</p>")
+        .arg(newPage ? QStringLiteral("; page-break-before:always") : QString(), escaped(text));
 }
 
 QString linesTable(const QVector<TraceLine>& lines)
@@ -82,7 +82,7 @@ QString documentHtml(const CalculationRecord& record, const QDate& today, const 
             html += QStringLiteral("<p style=\"color:#a00000\">– %1</p>").arg(escaped(w.text));
     }
     html += heading(QStringLiteral("Тепловая нагрузка")) + linesTable(e.load);
-    html += heading(QStringLiteral("Выбор оборудования")) + linesTable(e.selection);
+    html += heading(QStringLiteral("Выбор оборудования"), true) + linesTable(e.selection);
     html += heading(QStringLiteral("Альтернативы")) + alternativesTable(e.alternatives);
     return html;
 }

@@ -52,7 +52,7 @@ void LoadChart::setBars(const QVector<ChartBar>& bars)
 
 QSize LoadChart::sizeHint() const
 {
-    return {640, (int(m_bars.size()) + 3) * fontMetrics().height() * 2};
+    return {640, (int(m_bars.size()) + 4) * fontMetrics().height() * 2};
 }
 
 void LoadChart::paintEvent(QPaintEvent*)
@@ -118,5 +118,10 @@ void LoadChart::paint(QPainter& painter, const QRectF& area, const QVector<Chart
                              Qt::AlignLeft | Qt::AlignVCenter, value);
     }
     painter.drawLine(QPointF(zero, top), QPointF(zero, top + row * bars.size()));
+    double total = 0;
+    for (const ChartBar& bar : bars)
+        total += bar.watts;
+    painter.drawText(QPointF(area.left(), top + row * bars.size() + line + fm.ascent()),
+                     QStringLiteral("Сумма составляющих (тепловая нагрузка): ") + wattsText(total));
     painter.restore();
 }

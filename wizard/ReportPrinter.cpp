@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QLocale>
 #include <QPagedPaintDevice>
+#include <QTextLayout>
 
 #include <cmath>
 
@@ -250,20 +251,35 @@ bool ReportPrinter::PrintWithHeader(const std::function<bool(QPainter& painter, 
     return m_painter.end();
 }
 
-// Where the numbers are stretched, in the free space left of the date at
-// the foot of the first page; nothing when there is no warning.
+// Where the numbers are stretched, at the foot of the first page: across
+// the page down to the line of the date, then left of it; nothing when there
+// is no warning. What does not fit the page is left to the detailed print.
 void ReportPrinter::printWarnings()
 {
     const QVector<CalculationWarning> warnings = RecordWarnings(m_record);
     if (warnings.isEmpty())
         return;
-    QStringList lines{QStringLiteral("Предупреждения:")};
-    for (const CalculationWarning& warning : warnings)
-        lines << QStringLiteral("– ") + warning.text;
     setBold(false);
-    setSize(9);
-    const QPointF bottomRight = at(6900, 16000);
-    m_painter.drawText(QRectF(at(400, 14850),
-                              QPointF(bottomRight.x(), std::min<double>(bottomRight.y(), m_device.height()))),
-                       Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, lines.join(QLatin1Char('\n')));
+    setSize(8);
+    const QFontMetricsF metrics(m_font, &m_device);
+    const double left = at(400, 0).x(), right = at(11000, 0).x(), besideDate = at(6900, 0).x();
+    const double dateTop = at(0, 15450).y();
+    const double bottom = std::min<double>(at(0, 16050).y(), m_device.height());
+    double y = at(0, 14850).y();
+    for (int i = 0; i < warnings.size() && y + metrics.height() <= bottom; ++i) {
+        QTextLayout layout((i == 0 ? QStringLiteral("Предупреждения: – ") : QStringLiteral("– ")) +
+                               warnings.at(i).text,
+                           m_font, &m_device);
+        layout.beginLayout();
+        while (y + metrics.height() <= bottom) {
+            QTextLine line = layout.createLine();
+            if (!line.isValid())
+                break;
+            line.setLineWidth((y + metrics.height() > dateTop ? besideDate : right) - left);
+            line.setPosition(QPointF(left, y));
+            y += line.height();
+        }
+        layout.endLayout();
+        layout.draw(&m_painter, QPointF());
+    }
 }

@@ -106,6 +106,7 @@ void frmDetail::fillAlternatives()
         }
     }
     table->resizeColumnsToContents();
+    table->resizeRowsToContents();
 }
 
 void frmDetail::cmdPrint_Click()

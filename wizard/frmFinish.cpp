@@ -3,6 +3,7 @@
 
 #include "CalculationRecord.h"
 #include "CalculationWarnings.h"
+#include "FreeSpaceLabel.h"
 #include "Messages.h"
 #include "Orders.h"
 #include "PictureFit.h"
@@ -34,6 +35,10 @@ frmFinish::frmFinish(Wizard& wizard, QWidget* parent)
     : QWidget(parent), m_wizard(wizard), m_ui(std::make_unique<Ui::frmFinish>())
 {
     m_ui->setupUi(this);
+    // The warnings take the free space under the selection, out of the layout.
+    m_warnings = new FreeSpaceLabel(this, {m_ui->Label30, m_ui->Frame4}, m_ui->Command4);
+    m_warnings->setObjectName(QStringLiteral("lblWarnings"));
+    m_warnings->setStyleSheet(QStringLiteral("color: #a00000;"));
     PictureFit::show(m_ui->Image1, QStringLiteral(":/images/logo.jpg"));
     PictureFit::show(m_ui->Image3, QStringLiteral(":/images/stage4.jpg"));
     ScreenBehaviour::nameFromLabels(this);
@@ -86,13 +91,12 @@ void frmFinish::FillForm()
     m_ui->Frame4->setVisible(r.verdict.isEmpty());
     m_ui->Label30->setText(SelectionLine(r));
 
-    // Where the numbers are stretched: one short line each, in the free space
-    // under the selection.
+    // Where the numbers are stretched: one short line each.
     QStringList warnings;
     for (const CalculationWarning& warning : RecordWarnings(r))
         warnings << QStringLiteral("⚠ ") + warning.text;
-    m_ui->lblWarnings->setText(warnings.join(QLatin1Char('\n')));
-    m_ui->lblWarnings->setVisible(!warnings.isEmpty());
+    m_warnings->setText(warnings.join(QLatin1Char('\n')));
+    m_warnings->setVisible(!warnings.isEmpty());
 }
 
 void frmFinish::Command4_Click()

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 
+class FreeSpaceLabel;
 class Wizard;
 namespace Ui {
 class frmFinish;
@@ -27,4 +28,5 @@ private:
 
     Wizard& m_wizard;
     std::unique_ptr<Ui::frmFinish> m_ui;
+    FreeSpaceLabel* m_warnings;
 };
