@@ -4,6 +4,7 @@
 #include <memory>
 
 class Database;
+struct CalculationTrace;
 
 // Everything about the calculation in hand. Field names follow the columns of
 // the saved calculation where the field is saved; 16-bit and 32-bit fields
@@ -83,6 +84,10 @@ struct CalculationRecord
     QString sel_model, sel_modification;
     double unit_capacity = 0;
     QString verdict;
+
+    // Where the calculation and the selection record their steps, when
+    // somebody wants them explained; not saved, never reset.
+    std::shared_ptr<CalculationTrace> trace;
 };
 
 // Gives a record the values the program starts with: thicknesses 100 mm,

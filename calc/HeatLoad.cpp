@@ -1,6 +1,7 @@
 #include "HeatLoad.h"
 
 #include "CalculationRecord.h"
+#include "LoadSteps.h"
 #include "NumberText.h"
 
 #include <algorithm>
@@ -96,6 +97,7 @@ double diffusion(double temperatureTimesArea, double conductivity, qint16 thickn
 struct ProductHeats
 {
     double cool = 0, freeze = 0, frozen = 0; // kcal per kg of incoming product
+    int rule = 0;                            // the rule that set them, 1 to 5
 };
 
 ProductHeats productHeats(const CalculationRecord& r)
@@ -106,18 +108,23 @@ ProductHeats productHeats(const CalculationRecord& r)
     const double tko = r.tko, tnz = r.tnz;
     ProductHeats h;
     if (te > tko) {
+        h.rule = 1;
         h.cool = range * r.co;
     } else if (ts < tnz) {
+        h.rule = 2;
         h.frozen = range * r.cz;
     } else if (ts >= tko && te <= tnz) {
+        h.rule = 3;
         h.cool = (ts - tko) * r.co;
         h.freeze = r.cwr;
         h.frozen = (tnz - te) * r.cz;
     } else if (ts > tko) {
+        h.rule = 4;
         h.cool = (ts - tko) * r.co;
         h.freeze =
             (tko - te) * ((tnz - te) * r.cz + r.cwr * (tko - 2 * tnz + te) / (tko - tnz)) / (tko - tnz);
     } else {
+        h.rule = 5;
         h.freeze = (ts - tnz) * (r.cz * (tko - ts) + r.cwr * (ts - tnz) / (tko - tnz)) / (tko - tnz);
         h.frozen = (tnz - te) * r.cz;
     }
@@ -178,6 +185,7 @@ bool CalculateLoad(CalculationRecord& r, QString* rangeError)
 {
     Results s = resultsOf(r);
     Rounder round(rangeError);
+    LoadSteps steps(r);
 
     const double wallArea = 2 * r.xk_length * r.xk_height + 2 * r.xk_width * r.xk_height;
     const double insideToAir = std::fabs(r.xk_temperature - r.by_temperature);
@@ -193,14 +201,16 @@ bool CalculateLoad(CalculationRecord& r, QString* rangeError)
     if (r.xk_wall != 0 &&
         !round.store(diffusion(insideToAir * wallArea, r.xk_wall_k, r.xk_wall), s.q_walls, "q_walls"))
         return false;
+    steps.diffusion(r.xk_length * r.xk_width, wallArea, s.q_floor, s.q_ceiling, s.q_walls);
 
     const double massInChamber = r.px_weight * 1000;
     const double massIncoming = massInChamber * 0.01 * r.px_turnover;
     const ProductHeats h = productHeats(r);
     // The stored product respires at its final temperature, half of the
     // incoming product at its entry temperature.
-    const double respiration =
-        massInChamber * GetRespiration(r, r.px_end_t) + 0.5 * massIncoming * GetRespiration(r, r.px_start_t);
+    const double respirationEnd = GetRespiration(r, r.px_end_t);
+    const double respirationStart = GetRespiration(r, r.px_start_t);
+    const double respiration = massInChamber * respirationEnd + 0.5 * massIncoming * respirationStart;
     const double rate = r.px_time != 0 ? massIncoming * WattsPerKcalHour / r.px_time : massInChamber;
 
     if (!round.store(h.cool * rate, s.q_cooling, "q_cooling") ||
@@ -210,10 +220,13 @@ bool CalculateLoad(CalculationRecord& r, QString* rangeError)
         !round.storeSum(qint64(s.q_frozen_cooling) + s.q_freezing + s.q_respiration + s.q_cooling,
                         s.q_product, "q_product"))
         return false;
+    steps.product({massInChamber, massIncoming, h.rule, h.cool, h.freeze, h.frozen, respirationEnd,
+                   respirationStart, rate, s.q_cooling, s.q_freezing, s.q_frozen_cooling, s.q_respiration,
+                   s.q_product});
 
     s.q_sources = r.xk_heat;
-    if (r.px_time != 0 &&
-        !round.store(r.xk_people * GetStaffHeat(r.xk_temperature) / r.px_time, s.q_staff, "q_staff"))
+    const double staffHeat = GetStaffHeat(r.xk_temperature);
+    if (r.px_time != 0 && !round.store(r.xk_people * staffHeat / r.px_time, s.q_staff, "q_staff"))
         return false;
     const int range = r.px_start_t - r.px_end_t;
     if (!round.store(rate * (r.packing_thermal * r.packing_mass * range) * 0.01, s.q_packing, "q_packing"))
@@ -226,10 +239,10 @@ bool CalculateLoad(CalculationRecord& r, QString* rangeError)
     const double ambientFactor = r.by_temperature < 0 ? cold : warm;
     const double chamberFactor = r.xk_temperature < 0 ? cold : warm;
     const double airTerm = r.by_temperature * ambientFactor - r.xk_temperature * chamberFactor;
-    if (r.px_time != 0 &&
-        !round.store(airTerm * (1 - r.xk_curtain_c * 0.01) * DoorAirFlow(r.xk_temperature, r.xk_bulk) *
-                         r.xk_doors * r.xk_doors_open * DoorHeatFactor / r.px_time,
-                     s.q_doors, "q_doors"))
+    const double airFlow = DoorAirFlow(r.xk_temperature, r.xk_bulk);
+    if (r.px_time != 0 && !round.store(airTerm * (1 - r.xk_curtain_c * 0.01) * airFlow * r.xk_doors *
+                                           r.xk_doors_open * DoorHeatFactor / r.px_time,
+                                       s.q_doors, "q_doors"))
         return false;
 
     qint32 diffusionSum = 0;
@@ -238,11 +251,16 @@ bool CalculateLoad(CalculationRecord& r, QString* rangeError)
                         "q_ceiling + q_floor + q_walls") ||
         !round.storeSum(qint64(diffusionSum) + s.q_product + s.q_extra, s.q_total, "q_total"))
         return false;
+    steps.extra({rate, staffHeat, warm, cold, ambientFactor, chamberFactor, airTerm, airFlow, s.q_sources,
+                 s.q_staff, s.q_packing, s.q_doors, s.q_extra});
 
     const double runningShare = r.xo_count * 0.01 * r.xo_work;
     if (runningShare != 0)
         s.q_unit_required = (1 + r.xo_power * 0.01) * s.q_total / runningShare;
+    steps.totals({s.q_ceiling, s.q_floor, s.q_walls, diffusionSum, s.q_product, s.q_extra, s.q_total,
+                  runningShare, s.q_unit_required});
 
     storeResults(r, s);
+    steps.commit(r);
     return true;
 }

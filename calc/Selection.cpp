@@ -5,6 +5,7 @@
 #include "DatabaseAccess.h"
 #include "Messages.h"
 #include "QueryTable.h"
+#include "SelectionSteps.h"
 #include "SqlLiteral.h"
 
 #include <QStringBuilder>
@@ -89,7 +90,9 @@ QString GetSeries(CalculationRecord& r)
     const double t = r.xk_temperature;
     // The rules apply one after the other; a later one overrides.
     QString letter;
+    int rule = 0;
     if (t > 8) {
+        rule = 1;
         letter = condensing ? QStringLiteral("C")
                  : packaged ? QStringLiteral("P")
                  : r22      ? QStringLiteral("H")
@@ -97,18 +100,21 @@ QString GetSeries(CalculationRecord& r)
         r.t_class = 0;
     }
     if (t <= 8) {
+        rule = 2;
         letter = condensing ? QStringLiteral("C")
                  : packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
                             : (r22 ? QStringLiteral("M") : QStringLiteral("N"));
         r.t_class = 1;
     }
     if (t <= -8) {
+        rule = 3;
         letter = condensing ? (r22 ? QStringLiteral("C") : QStringLiteral("X"))
                  : packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
                             : (r22 ? QStringLiteral("B") : QStringLiteral("K"));
         r.t_class = condensing ? 3 : 2;
     }
     if (t <= -28) {
+        rule = 4;
         letter = packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
                           : (r22 ? QStringLiteral("C") : QStringLiteral("X"));
         r.t_class = 3;
@@ -120,6 +126,7 @@ QString GetSeries(CalculationRecord& r)
                           SqlLiteral::text(r.xo_series.trimmed()),
                       table) == 0)
         r.xo_series = series.left(2);
+    SelectionSteps::series(r, series, rule, letter);
     return r.xo_series;
 }
 
@@ -127,7 +134,7 @@ double GetPower(CalculationRecord& r)
 {
     const ClassTemperatures c = temperaturesOf(r.t_class);
     double q[3] = {0, 0, 0};
-    const int outside[3] = {20, 32, 43};
+    const int(&outside)[3] = RatedAmbientTemperatures;
     for (int i = 0; i < 3; ++i) {
         // Built in one allocation: the selection reads up to 24 of these.
         const QString sql = QStringLiteral("SELECT in_t, power FROM power where model =") %
@@ -141,6 +148,13 @@ double GetPower(CalculationRecord& r)
             continue;
         }
         q[i] = capacityAt(r.xk_temperature, c, table.number(0, 1), table.number(1, 1), table.number(2, 1));
+        if (r.trace)
+            SelectionSteps::reading(r, i,
+                                    {outside[i],
+                                     true,
+                                     {c.t1, c.t2, c.t3},
+                                     {table.number(0, 1), table.number(1, 1), table.number(2, 1)},
+                                     q[i]});
     }
     const double ta = r.by_temperature;
     const double a = ta - 20, b = ta - 32, cc = ta - 43;
@@ -153,6 +167,7 @@ void SelectUnit(CalculationRecord& r)
     // it in several statements: one read transaction makes them all see the
     // same version of the table.
     const ReadTransaction snapshot(r.ref_db.get());
+    SelectionSteps steps(r);
     r.verdict = QString::fromUtf8(NoSufficientUnit);
     QueryTable table;
     const int rows =
@@ -162,11 +177,12 @@ void SelectUnit(CalculationRecord& r)
                       table);
     for (int row = 0; row < rows; ++row) {
         r.sel_model = table.text(row, 0);
-        r.sel_modification = table.text(row, 1);
-        if (r.sel_modification.size() == 2)
-            r.sel_modification.prepend(QLatin1Char('0'));
+        r.sel_modification = ModificationText(table.text(row, 1));
+        steps.tryModel();
         r.unit_capacity = GetPower(r);
-        if (r.unit_capacity >= r.q_unit_required) {
+        const bool sufficient = r.unit_capacity >= r.q_unit_required;
+        steps.tried(sufficient);
+        if (sufficient) {
             r.verdict.clear();
             return;
         }
@@ -194,4 +210,14 @@ QString SelectionLine(const CalculationRecord& r)
     return r.xo_type_name + QStringLiteral(" модель ") +
            (r.sel_model.size() == 2 ? QStringLiteral("0") : QString()) + r.sel_model + r.sel_modification +
            QStringLiteral(" в количестве ") + QString::number(r.xo_count) + QStringLiteral(" шт.");
+}
+
+QString ModificationText(const QString& stored)
+{
+    return stored.size() == 2 ? QLatin1Char('0') + stored : stored;
+}
+
+double CapacityAtChamber(double t, const double (&rated)[3], const double (&power)[3])
+{
+    return capacityAt(t, {rated[0], rated[1], rated[2]}, power[0], power[1], power[2]);
 }

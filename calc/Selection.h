@@ -10,6 +10,9 @@ struct CalculationRecord;
 // returns xo_series.
 QString GetSeries(CalculationRecord& record);
 
+// The outside temperatures at which the capacity table rates every unit.
+inline constexpr int RatedAmbientTemperatures[3] = {20, 32, 43};
+
 // Capacity of sel_model / sel_modification at the chamber and ambient
 // temperatures, interpolated from the nine rated points.
 double GetPower(CalculationRecord& record);
@@ -34,3 +37,10 @@ SelectionFigures ComputeSelectionFigures(const CalculationRecord& record);
 // The line the results screen shows for the selection (and the report
 // prints): the chosen unit, or the verdict when no unit is sufficient.
 QString SelectionLine(const CalculationRecord& record);
+
+// A modification as the selection names it: a stored "60" becomes "060".
+QString ModificationText(const QString& stored);
+
+// The capacity curve GetPower reads at one rated ambient: the capacity at
+// chamber temperature t from P1, P2, P3 rated at T1 < T2 < T3.
+double CapacityAtChamber(double t, const double (&rated)[3], const double (&power)[3]);

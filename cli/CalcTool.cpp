@@ -1,8 +1,11 @@
 #include "CalcTool.h"
 
 #include "CalculationRecord.h"
+#include "CalculationTrace.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
+#include "ExplainJson.h"
+#include "Explanation.h"
 #include "HeatLoad.h"
 #include "Lookups.h"
 #include "Orders.h"
@@ -34,16 +37,25 @@ std::shared_ptr<Database> openDatabase(const QString& dir, const char* fileName,
     return db;
 }
 
+// With --explain the calculation and the selection record their steps.
+void traceIfExplained(CalculationRecord& record, bool explain)
+{
+    if (explain)
+        record.trace = std::make_shared<CalculationTrace>();
+}
+
 // Prints the record as one line; false (already reported) when a double of it
 // cannot be written as a JSON number.
 bool printRecord(const CalculationRecord& record)
 {
     QString error;
-    const std::optional<QByteArray> line = recordToJsonLine(record, SelectionLine(record), &error);
+    std::optional<QByteArray> line = recordToJsonLine(record, SelectionLine(record), &error);
     if (!line) {
         printError(error);
         return false;
     }
+    if (record.trace)
+        line->insert(line->size() - 1, explanationFields(Explain(record)));
     std::fwrite(line->constData(), 1, size_t(line->size()), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
@@ -75,6 +87,7 @@ int runInput(const CliArguments& args, const QString& dir)
     record.ref_db = openDatabase(dir, ReferenceFileName, referenceTables());
     if (!record.ref_db)
         return ExitDatabase;
+    traceIfExplained(record, args.explain);
 
     GetArticle(record, record.xk_ceiling_stuff, record.xk_ceiling_name, record.xk_ceiling_k);
     GetArticle(record, record.xk_wall_stuff, record.xk_wall_name, record.xk_wall_k);
@@ -94,12 +107,14 @@ int runInput(const CliArguments& args, const QString& dir)
 
 // Reopens one saved calculation on a fresh record, as the customer screen
 // does, and prints it.
-int reopenAndPrint(const std::shared_ptr<Database>& ref, const std::shared_ptr<Database>& orders, qint32 key)
+int reopenAndPrint(const std::shared_ptr<Database>& ref, const std::shared_ptr<Database>& orders, qint32 key,
+                   bool explain)
 {
     CalculationRecord record;
     ApplyStartValues(record);
     record.ref_db = ref;
     record.order_db = orders;
+    traceIfExplained(record, explain);
     bool found = false;
     QString error;
     const bool computed = ReopenCalculation(record, key, &found, &error);
@@ -127,7 +142,7 @@ int runOrders(const CliArguments& args, const QString& dir)
     if (!orders)
         return ExitDatabase;
     if (args.mode == CliArguments::Mode::Order)
-        return reopenAndPrint(ref, orders, args.orderKey);
+        return reopenAndPrint(ref, orders, args.orderKey, args.explain);
 
     // The reference data is read once for the whole run; the orders change
     // from row to row and are read each time.
@@ -146,7 +161,7 @@ int runOrders(const CliArguments& args, const QString& dir)
         if (key < std::numeric_limits<qint32>::min() || key > std::numeric_limits<qint32>::max()) {
             printError(QStringLiteral("calculation %1: the key does not fit 32 bits; left out").arg(key));
             status = ExitRange;
-        } else if (reopenAndPrint(ref, orders, qint32(key)) != ExitOk) {
+        } else if (reopenAndPrint(ref, orders, qint32(key), args.explain) != ExitOk) {
             status = ExitRange;
         }
     }

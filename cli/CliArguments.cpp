@@ -59,6 +59,8 @@ bool parseArguments(const QStringList& args, CliArguments& result, QString* erro
         } else if (arg == QLatin1String("--all-orders")) {
             result.mode = CliArguments::Mode::AllOrders;
             ++modes;
+        } else if (arg == QLatin1String("--explain")) {
+            result.explain = true;
         } else {
             *error = QStringLiteral("unknown argument \"%1\" (see --help)").arg(arg);
             return false;
@@ -79,16 +81,30 @@ QString usageText()
 {
     return QStringLiteral(
         "Usage:\n"
-        "  frostpick-calc [--dir DIR] --input FILE|-   one calculation from a JSON object\n"
-        "  frostpick-calc [--dir DIR] --order KEY      reopen saved calculation KEY from order.mdb and "
-        "recompute it\n"
-        "  frostpick-calc [--dir DIR] --all-orders     recompute every saved calculation, one JSON object "
-        "per line\n"
-        "  frostpick-calc --help                       this text\n"
+        "  frostpick-calc [--dir DIR] [--explain] --input FILE|-   one calculation from a JSON object\n"
+        "  frostpick-calc [--dir DIR] [--explain] --order KEY      reopen saved calculation KEY from "
+        "order.mdb and recompute it\n"
+        "  frostpick-calc [--dir DIR] [--explain] --all-orders     recompute every saved calculation, one "
+        "JSON object per line\n"
+        "  frostpick-calc --help                                   this text\n"
         "\n"
         "DIR holds nv.mdb (and order.mdb for --order/--all-orders); default: the folder of the executable.\n"
         "The input object's keys are calculation-record field names; missing fields take the start values,\n"
         "a missing xk_bulk is length*width*height. The output is one JSON object per calculation.\n"
+        "\n"
+        "--explain (with any of the three) adds to each object:\n"
+        "  \"trace\": every step of the heat load and of the selection in the order they ran, each\n"
+        "    {section: load|selection, kind: step|component|sum|note, key, name, formula, values, result,\n"
+        "    unit}: name, formula and values (the formula with the numbers and units) are Russian text;\n"
+        "    result is a number in unit, a text where the step decides, or null. The \"component\" lines\n"
+        "    add up to q_total; the selection's last line (key unit_capacity) is unit_capacity.\n"
+        "  \"warnings\": [{code, text}] where the numbers are stretched; codes: chamber_outside_rated,\n"
+        "    ambient_outside_rated, capacity_curve_implausible, run_time_above_maximum,\n"
+        "    reserve_below_minimum, missing_references.\n"
+        "  \"alternatives\": every modification of every equipment type offered for the chamber\n"
+        "    temperature, sorted by capacity: [{type, model, modification, capacity, reserve, run_time,\n"
+        "    sufficient, chosen}] (capacity and the % figures null when the capacity table is incomplete).\n"
+        "Without --explain the output is exactly as above.\n"
         "\n"
         "Exit status: 0 done; 1 a database file is missing or unreadable; 2 the arguments or the input are\n"
         "refused; 3 a result does not fit its 32-bit field; 4 no saved calculation has that key.\n");

@@ -12,6 +12,7 @@ struct CliArguments
     QString dir;   // empty: the folder of the executable
     QString input; // a file name, or "-" for standard input
     qint32 orderKey = 0;
+    bool explain = false; // adds trace, warnings and alternatives to each object
 };
 
 // Parses the arguments after the program name. Returns false with a one-line

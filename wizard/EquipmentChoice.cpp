@@ -32,27 +32,9 @@ std::optional<TypePictures> readPictures(Database& ref, qint32 key)
 
 } // namespace
 
-bool IsOffered(const QString& series, double chamberTemperature)
-{
-    if (chamberTemperature > -25 && (series == QLatin1String("KMC") || series == QLatin1String("KSC")))
-        return false;
-    if (chamberTemperature < -27 && (series == QLatin1String("KMP") || series == QLatin1String("KSP") ||
-                                     series == QLatin1String("KM") || series == QLatin1String("KS")))
-        return false;
-    return true;
-}
-
 QVector<TypeItem> OfferedTypes(CalculationRecord& record)
 {
-    QVector<TypeItem> items;
-    QueryTable table;
-    const int rows = OpenQuery(
-        *record.ref_db, QStringLiteral("SELECT pkey,text_ru,model FROM equipment ORDER BY text_ru"), table);
-    for (int row = 0; row < rows; ++row) {
-        if (IsOffered(table.text(row, 2), record.xk_temperature))
-            items.append({qint32(table.integer(row, 0)), table.text(row, 1)});
-    }
-    return items;
+    return OfferedEquipmentTypes(record);
 }
 
 bool ChooseType(CalculationRecord& record, qint32 key)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OfferedTypes.h"
+
 #include <QImage>
 #include <QString>
 #include <QVector>
@@ -10,11 +12,7 @@ struct CalculationRecord;
 // pictures, which the report also prints on its second page.
 namespace EquipmentChoice {
 
-struct TypeItem
-{
-    qint32 key = 0;
-    QString name;
-};
+using TypeItem = OfferedType;
 
 struct Refrigerant
 {
@@ -23,10 +21,6 @@ struct Refrigerant
 };
 // The two refrigerants offered, in the order of the list.
 inline constexpr Refrigerant Refrigerants[] = {{1, "R22"}, {2, "R404a"}};
-
-// Whether a type of this series suits the chamber temperature: low-temperature
-// series only at -25 °C and below, medium-temperature ones only down to -27 °C.
-bool IsOffered(const QString& series, double chamberTemperature);
 
 // The equipment types offered for the record's chamber temperature, in the
 // order of their names.

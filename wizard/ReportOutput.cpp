@@ -22,11 +22,6 @@ namespace {
 
 constexpr int ReportDpi = 600;
 
-QString documentTitle()
-{
-    return QStringLiteral("Расчет тепловой нагрузки и выбор оборудования");
-}
-
 // Characters no file system or desktop takes in a file name.
 QString safeFileName(const QString& customer)
 {
@@ -37,12 +32,12 @@ QString safeFileName(const QString& customer)
     return name.isEmpty() ? QStringLiteral("Расчет") : name.left(100);
 }
 
-bool printOnDefaultPrinter(const CalculationRecord& record, const QDate& today)
+bool printOnDefaultPrinter(const Document& document)
 {
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
     printer.setResolution(ReportDpi);
-    printer.setDocName(documentTitle());
-    return ReportPrinter(printer, record, today).PrintReport();
+    printer.setDocName(document.title);
+    return document.print(printer);
 }
 
 void showWriteFailure(const QString& folder)
@@ -53,23 +48,32 @@ void showWriteFailure(const QString& folder)
 
 } // namespace
 
-QString FreeFileName(const QString& folder, const QString& customer, const QDate& date)
+Document ReportDocument(const CalculationRecord& record, const QDate& today)
+{
+    return {QStringLiteral("Расчет тепловой нагрузки и выбор оборудования"), QStringLiteral("Отчет"),
+            QString(), [&record, today](QPagedPaintDevice& device) {
+                return ReportPrinter(device, record, today).PrintReport();
+            }};
+}
+
+QString FreeFileName(const QString& folder, const QString& customer, const QDate& date, const QString& suffix)
 {
     const QDir dir(folder);
-    const QString base =
-        safeFileName(customer) + QLatin1Char(' ') + date.toString(QStringLiteral("yyyy-MM-dd"));
+    QString base = safeFileName(customer) + QLatin1Char(' ') + date.toString(QStringLiteral("yyyy-MM-dd"));
+    if (!suffix.isEmpty())
+        base += QLatin1Char(' ') + suffix;
     QString path = dir.filePath(base + QStringLiteral(".pdf"));
     for (int n = 2; QFile::exists(path); ++n)
         path = dir.filePath(base + QStringLiteral(" (%1).pdf").arg(n));
     return path;
 }
 
-QString WritePdf(const CalculationRecord& record, const QDate& today, const QString& folder)
+QString WritePdf(const Document& document, const QString& customer, const QDate& today, const QString& folder)
 {
     if (!QDir().mkpath(folder))
         return {};
     // NewOnly: a file that appeared in the meantime is left alone.
-    QFile file(FreeFileName(folder, record.contact_organization, today));
+    QFile file(FreeFileName(folder, customer, today, document.fileSuffix));
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return {};
     bool written = false;
@@ -78,9 +82,9 @@ QString WritePdf(const CalculationRecord& record, const QDate& today, const QStr
         writer.setResolution(ReportDpi);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter);
-        writer.setTitle(documentTitle());
+        writer.setTitle(document.title);
         writer.setCreator(QString::fromUtf8(ApplicationTitle));
-        written = ReportPrinter(writer, record, today).PrintReport();
+        written = document.print(writer);
     }
     file.close();
     if (!written || file.error() != QFileDevice::NoError) {
@@ -90,25 +94,35 @@ QString WritePdf(const CalculationRecord& record, const QDate& today, const QStr
     return file.fileName();
 }
 
-void PrintOrSave(const CalculationRecord& record, const QDate& today)
+QString WritePdf(const CalculationRecord& record, const QDate& today, const QString& folder)
+{
+    return WritePdf(ReportDocument(record, today), record.contact_organization, today, folder);
+}
+
+void PrintOrSave(const Document& document, const QString& customer, const QDate& today)
 {
     if (!QPrinterInfo::availablePrinters().isEmpty() && !QPrinterInfo::defaultPrinter().isNull()) {
-        if (!printOnDefaultPrinter(record, today))
+        if (!printOnDefaultPrinter(document))
             Messages::show(QStringLiteral("Ошибка печати"), MsgIcon::Exclamation, QStringLiteral("Ошибка"));
         return;
     }
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();
-    const QString path = WritePdf(record, today, folder);
+    const QString path = WritePdf(document, customer, today, folder);
     if (path.isEmpty()) {
         showWriteFailure(folder);
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    Messages::show(QStringLiteral("Принтер не найден. Отчет сохранен в файл:\n") +
+    Messages::show(QStringLiteral("Принтер не найден. %1 сохранен в файл:\n").arg(document.noun) +
                        QDir::toNativeSeparators(path),
                    MsgIcon::Information, QString());
+}
+
+void PrintOrSave(const CalculationRecord& record, const QDate& today)
+{
+    PrintOrSave(ReportDocument(record, today), record.contact_organization, today);
 }
 
 } // namespace ReportOutput

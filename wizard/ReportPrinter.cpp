@@ -1,6 +1,7 @@
 #include "ReportPrinter.h"
 
 #include "CalculationRecord.h"
+#include "CalculationWarnings.h"
 #include "EquipmentChoice.h"
 #include "ResultText.h"
 #include "Selection.h"
@@ -8,6 +9,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPagedPaintDevice>
+#include <QTextLayout>
 
 #include <cmath>
 
@@ -184,6 +186,7 @@ void ReportPrinter::printFirstPage()
     if (figures.runTime && std::isfinite(*figures.runTime))
         text(5000, 14500, ResultText::oneDecimal(*figures.runTime) + QStringLiteral("%"));
     text(7000, 15500, QStringLiteral("Дата расчета: ") + m_today.toString(QStringLiteral("dd.MM.yyyy")));
+    printWarnings();
 }
 
 void ReportPrinter::printSecondPage()
@@ -245,4 +248,54 @@ void ReportPrinter::picture(int x, int y, const QImage& image)
 QPointF ReportPrinter::at(int x, int y) const
 {
     return {x * m_device.logicalDpiX() / TwipsPerInch, y * m_device.logicalDpiY() / TwipsPerInch};
+}
+
+bool ReportPrinter::PrintWithHeader(const std::function<bool(QPainter& painter, int page)>& drawPage)
+{
+    if (!m_painter.begin(&m_device))
+        return false;
+    for (int page = 0;; ++page) {
+        if (page > 0)
+            m_device.newPage();
+        PrintPageHeader();
+        m_painter.save();
+        const bool more = drawPage(m_painter, page);
+        m_painter.restore();
+        if (!more)
+            break;
+    }
+    return m_painter.end();
+}
+
+// Where the numbers are stretched, at the foot of the first page: across
+// the page down to the line of the date, then left of it; nothing when there
+// is no warning. What does not fit the page is left to the detailed print.
+void ReportPrinter::printWarnings()
+{
+    const QVector<CalculationWarning> warnings = RecordWarnings(m_record);
+    if (warnings.isEmpty())
+        return;
+    setBold(false);
+    setSize(8);
+    const QFontMetricsF metrics(m_font, &m_device);
+    const double left = at(400, 0).x(), right = at(11000, 0).x(), besideDate = at(6900, 0).x();
+    const double dateTop = at(0, 15450).y();
+    const double bottom = std::min<double>(at(0, 16050).y(), m_device.height());
+    double y = at(0, 14850).y();
+    for (int i = 0; i < warnings.size() && y + metrics.height() <= bottom; ++i) {
+        QTextLayout layout((i == 0 ? QStringLiteral("Предупреждения: – ") : QStringLiteral("– ")) +
+                               warnings.at(i).text,
+                           m_font, &m_device);
+        layout.beginLayout();
+        while (y + metrics.height() <= bottom) {
+            QTextLine line = layout.createLine();
+            if (!line.isValid())
+                break;
+            line.setLineWidth((y + metrics.height() > dateTop ? besideDate : right) - left);
+            line.setPosition(QPointF(left, y));
+            y += line.height();
+        }
+        layout.endLayout();
+        layout.draw(&m_painter, QPointF());
+    }
 }

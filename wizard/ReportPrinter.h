@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QString>
+#include <functional>
 
 class QImage;
 class QPagedPaintDevice;
@@ -25,10 +26,20 @@ public:
     // painted on.
     bool PrintReport();
 
+    // Prints another document of the calculation under this report's page
+    // header: drawPage paints page `page` (from 0) below the header, in
+    // device pixels, and returns whether another page follows. Returns false
+    // when the device cannot be painted on.
+    bool PrintWithHeader(const std::function<bool(QPainter& painter, int page)>& drawPage);
+
+    // The report's font, for documents printed under its header.
+    QFont font() const { return m_font; }
+
 private:
     void PrintPageHeader();
     void printFirstPage();
     void printSecondPage();
+    void printWarnings();
 
     void setBold(bool bold);
     void setSize(int points);

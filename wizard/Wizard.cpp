@@ -1,5 +1,6 @@
 #include "Wizard.h"
 
+#include "CalculationTrace.h"
 #include "frmFinish.h"
 #include "frmStage0.h"
 #include "frmStage1.h"
@@ -10,7 +11,10 @@
 
 Wizard::Wizard(CalculationRecord& record, QObject* parent)
     : QObject(parent), m_record(record), m_quitHandler([] { QCoreApplication::exit(0); })
-{}
+{
+    // The detailed calculation shows the steps of the last calculation.
+    m_record.trace = std::make_shared<CalculationTrace>();
+}
 
 Wizard::~Wizard()
 {

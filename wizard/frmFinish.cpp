@@ -2,6 +2,8 @@
 #include "ui_frmFinish.h"
 
 #include "CalculationRecord.h"
+#include "CalculationWarnings.h"
+#include "FreeSpaceLabel.h"
 #include "Messages.h"
 #include "Orders.h"
 #include "PictureFit.h"
@@ -10,6 +12,7 @@
 #include "ScreenBehaviour.h"
 #include "Selection.h"
 #include "Wizard.h"
+#include "frmDetail.h"
 
 #include <cmath>
 
@@ -32,6 +35,10 @@ frmFinish::frmFinish(Wizard& wizard, QWidget* parent)
     : QWidget(parent), m_wizard(wizard), m_ui(std::make_unique<Ui::frmFinish>())
 {
     m_ui->setupUi(this);
+    // The warnings take the free space under the selection, out of the layout.
+    m_warnings = new FreeSpaceLabel(this, {m_ui->Label30, m_ui->Frame4}, m_ui->Command4);
+    m_warnings->setObjectName(QStringLiteral("lblWarnings"));
+    m_warnings->setStyleSheet(QStringLiteral("color: #a00000;"));
     PictureFit::show(m_ui->Image1, QStringLiteral(":/images/logo.jpg"));
     PictureFit::show(m_ui->Image3, QStringLiteral(":/images/stage4.jpg"));
     ScreenBehaviour::nameFromLabels(this);
@@ -40,6 +47,7 @@ frmFinish::frmFinish(Wizard& wizard, QWidget* parent)
     connect(m_ui->Command3, &QPushButton::clicked, this, &frmFinish::Command3_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &frmFinish::Command2_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &frmFinish::Command1_Click);
+    connect(m_ui->cmdDetail, &QPushButton::clicked, this, &frmFinish::cmdDetail_Click);
 
     ScreenBehaviour::centre(this);
     FillForm();
@@ -82,6 +90,13 @@ void frmFinish::FillForm()
     // not chosen, so only the verdict is shown.
     m_ui->Frame4->setVisible(r.verdict.isEmpty());
     m_ui->Label30->setText(SelectionLine(r));
+
+    // Where the numbers are stretched: one short line each.
+    QStringList warnings;
+    for (const CalculationWarning& warning : RecordWarnings(r))
+        warnings << QStringLiteral("⚠ ") + warning.text;
+    m_warnings->setText(warnings.join(QLatin1Char('\n')));
+    m_warnings->setVisible(!warnings.isEmpty());
 }
 
 void frmFinish::Command4_Click()
@@ -112,4 +127,13 @@ void frmFinish::Command2_Click()
 void frmFinish::Command1_Click()
 {
     m_wizard.quit();
+}
+
+// The detailed calculation opens over the results and keeps them until closed.
+void frmFinish::cmdDetail_Click()
+{
+    auto* detail = new frmDetail(m_wizard.record(), m_wizard.today(), this);
+    detail->setAttribute(Qt::WA_DeleteOnClose);
+    detail->setWindowModality(Qt::ApplicationModal);
+    detail->show();
 }

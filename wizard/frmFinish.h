@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 
+class FreeSpaceLabel;
 class Wizard;
 namespace Ui {
 class frmFinish;
@@ -23,7 +24,9 @@ private:
     void Command3_Click();
     void Command2_Click();
     void Command1_Click();
+    void cmdDetail_Click();
 
     Wizard& m_wizard;
     std::unique_ptr<Ui::frmFinish> m_ui;
+    FreeSpaceLabel* m_warnings;
 };

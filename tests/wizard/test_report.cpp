@@ -427,6 +427,22 @@ private slots:
         QCOMPARE(lineAt(pdf, 1, 5000, 13900), QStringLiteral("7000 Вт"));
     }
 
+    // Only a stretched calculation prints its warnings, under the figures and
+    // left of the date, which keeps its place.
+    void warningsAtTheFootOfPageOne()
+    {
+        const QString calm = writeReport(QStringLiteral("calm"));
+        QCOMPARE(cropped(calm, 1, int(toPt(400)), int(toPt(14800)), 320, 60), QString());
+        m_record.xo_count = 1; // 3500 W against 6000 W: run time 120 %, reserve -41.7 %
+        const QString pdf = writeReport(QStringLiteral("stretched"));
+        const QString foot = cropped(pdf, 1, int(toPt(400)), int(toPt(14800)), 320, 60);
+        QVERIFY2(foot.startsWith(QStringLiteral("Предупреждения: – Компрессор работал бы 120.0% времени")),
+                 qPrintable(foot));
+        QVERIFY2(foot.contains(QStringLiteral("– Запас производительности -41.7%")), qPrintable(foot));
+        QCOMPARE(lineAt(pdf, 1, 7000, 15500), lineAt(calm, 1, 7000, 15500));
+        QCOMPARE(lineAt(pdf, 1, 5000, 14500), QStringLiteral("120.0%"));
+    }
+
     // A reopened calculation whose type the chamber temperature no longer
     // offers prints that type, as the results screen shows it, with its
     // pictures.

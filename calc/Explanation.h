@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Alternatives.h"
+#include "CalculationTrace.h"
+#include "CalculationWarnings.h"
+
+#include <QVector>
+
+struct CalculationRecord;
+
+// Everything the detailed calculation shows: the steps the calculation and
+// the selection recorded, the figures of the chosen unit, the warnings and
+// the alternatives.
+struct Explanation
+{
+    QVector<TraceLine> load;      // in the order the calculation ran
+    QVector<TraceLine> selection; // the model code, each modification tried, the choice, its figures
+    QVector<CalculationWarning> warnings;
+    QVector<Alternative> alternatives;
+};
+
+// From the record's trace (empty parts without one) and the reference file.
+Explanation Explain(const CalculationRecord& record);

@@ -1,0 +1,175 @@
+// frostpick-calc --explain over the sample data and a generated data set: the
+// steps it shows are the numbers the calculation stored.
+#include "CalculationRecord.h"
+#include "CalculationWarnings.h"
+#include "DataGenerator.h"
+#include "TestDatabases.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray calc(const QStringList& args, const QByteArray& input = {})
+{
+    QProcess p;
+    p.start(QStringLiteral(FROSTPICK_CALC_EXE), args);
+    p.write(input);
+    p.closeWriteChannel();
+    return p.waitForFinished(120000) && p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
+}
+
+} // namespace
+
+class TestExplain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_sample.isValid() && m_generated.isValid());
+        QVERIFY(TestDatabases::createSampleFolder(m_sample.path()));
+        GeneratorSize size;
+        size.products = 60;
+        size.customers = 10;
+        size.calculations = 150;
+        size.bigCustomerCalculations = 5;
+        QString error;
+        QVERIFY2(GenerateReference(m_generated.filePath(QStringLiteral("nv.mdb")), size, 11, &error),
+                 qPrintable(error));
+        QVERIFY2(GenerateOrders(m_generated.filePath(QStringLiteral("order.mdb")), size, 11, &error),
+                 qPrintable(error));
+    }
+
+    // Every saved calculation: the component lines add up to q_total and
+    // each is its stored field; the selection's capacity is unit_capacity.
+    // Without --explain every line is the same object without the three fields.
+    void stepsAddUpToTheStoredResults_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("sample") << m_sample.path();
+        QTest::newRow("generated") << m_generated.path();
+    }
+    void stepsAddUpToTheStoredResults()
+    {
+        QFETCH(QString, folder);
+        const QList<QByteArray> plain = calc({"--dir", folder, "--all-orders"}).split('\n');
+        const QList<QByteArray> explained = calc({"--dir", folder, "--all-orders", "--explain"}).split('\n');
+        QCOMPARE(explained.size(), plain.size());
+        QVERIFY(plain.size() > 5);
+        int shortfalls = 0;
+        for (int i = 0; i + 1 < plain.size(); ++i) {
+            QVERIFY(!plain.at(i).contains("\"trace\""));
+            QVERIFY(explained.at(i).startsWith(plain.at(i).chopped(1) + ",\"trace\":["));
+            const QJsonObject o = QJsonDocument::fromJson(explained.at(i)).object();
+            QVERIFY(o.value("warnings").isArray() && o.value("alternatives").isArray());
+            qint64 sum = 0;
+            int components = 0;
+            QJsonObject chosen, lastRead;
+            for (const QJsonValue& v : o.value("trace").toArray()) {
+                const QJsonObject line = v.toObject();
+                const QString key = line.value("key").toString();
+                if (line.value("kind") == QLatin1String("component")) {
+                    QCOMPARE(line.value("result").toInteger(), o.value(key).toInteger());
+                    sum += line.value("result").toInteger();
+                    ++components;
+                }
+                if (key == QLatin1String("capacity_ambient"))
+                    lastRead = line;
+                if (key == QLatin1String("unit_capacity"))
+                    chosen = line;
+            }
+            QCOMPARE(components, 11);
+            QCOMPARE(sum, o.value("q_total").toInteger());
+            QCOMPARE(chosen.value("result").toDouble(), o.value("unit_capacity").toDouble());
+            QCOMPARE(lastRead.value("result").toDouble(), o.value("unit_capacity").toDouble());
+            shortfalls += !o.value("verdict").toString().isEmpty();
+        }
+        QVERIFY(shortfalls > 0 || folder == m_sample.path());
+    }
+
+    // Sample chamber at -35 °C (the middle rated point of KMX and KSX) and
+    // 32 °C, loaded only by 1200 W of sources: every capacity is a rated
+    // value, 1200 / 0.7 = 1714 W is required.
+    void alternativesFromTheRatedRows()
+    {
+        const QJsonObject o = QJsonDocument::fromJson(
+                                  calc({"--dir", m_sample.path(), "--explain", "--input", "-"},
+                                       R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200})"))
+                                  .object();
+        const QStringList models = {"KMX035", "KSX035", "KMX050", "KSX050", "KMX075", "KSX075",
+                                    "KMX100", "KSX100", "KMX150", "KSX150", "KMX200", "KSX200"};
+        const QList<double> capacities = {980,  1060, 1400, 1520, 2110, 2270,
+                                          2810, 3030, 4210, 4550, 5620, 6070};
+        const QJsonArray list = o.value("alternatives").toArray();
+        QCOMPARE(list.size(), models.size());
+        for (int i = 0; i < list.size(); ++i) {
+            const QJsonObject a = list.at(i).toObject();
+            QCOMPARE(a.value("model").toString() + a.value("modification").toString(), models.at(i));
+            QVERIFY(qAbs(a.value("capacity").toDouble() - capacities.at(i)) < 1e-6);
+            QCOMPARE(a.value("sufficient").toBool(), i >= 4);
+            QCOMPARE(a.value("chosen").toBool(), i == 4);
+        }
+        // KMX075: 2110 x 0.7 = 1477 W against 1200 W.
+        const QJsonObject kmx075 = list.at(4).toObject();
+        QVERIFY(qAbs(kmx075.value("reserve").toDouble() - (1477.0 / 1200 * 100 - 100)) < 1e-6);
+        QVERIFY(qAbs(kmx075.value("run_time").toDouble() - 1200.0 / 1477 * 70) < 1e-6);
+    }
+
+    void warnings_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QStringList>("codes");
+        QTest::newRow("rated points")
+            << QByteArray(R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200})")
+            << QStringList();
+        // KM for R404a at -10 °C reads the curve of class 2, rated at -25 ... -18 °C.
+        QTest::newRow("chamber above the class")
+            << QByteArray(R"({"xk_temperature":-10,"xo_type1":1,"xo_type2":2,"xk_heat":1200})")
+            << QStringList{"chamber_outside_rated"};
+        QTest::newRow("ambient 45 °C")
+            << QByteArray(R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200,
+                                           "by_temperature":45})")
+            << QStringList{"ambient_outside_rated"};
+        QTest::newRow("no unit covers the load")
+            << QByteArray(R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":20000})")
+            << QStringList{"run_time_above_maximum", "reserve_below_minimum"};
+    }
+    void warnings()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QStringList, codes);
+        const QJsonObject o =
+            QJsonDocument::fromJson(calc({"--dir", m_sample.path(), "--explain", "--input", "-"}, input))
+                .object();
+        QStringList found;
+        for (const QJsonValue& w : o.value("warnings").toArray()) {
+            found << w.toObject().value("code").toString();
+            QVERIFY(!w.toObject().value("text").toString().isEmpty());
+        }
+        QCOMPARE(found, codes);
+    }
+
+    // The reopening's check hands over the names of the rows it misses.
+    void missingReferencesAreNamed()
+    {
+        CalculationRecord record;
+        QVERIFY(BuildWarnings(record, {}).isEmpty());
+        const QVector<CalculationWarning> w =
+            BuildWarnings(record, {QStringLiteral("продукт «Говядина»"), QStringLiteral("упаковка «Ящик»")});
+        QCOMPARE(w.size(), 1);
+        QCOMPARE(w.first().code, QStringLiteral("missing_references"));
+        QVERIFY(w.first().text.contains(QStringLiteral("продукт «Говядина», упаковка «Ящик»")));
+    }
+
+private:
+    QTemporaryDir m_sample, m_generated;
+};
+
+QTEST_GUILESS_MAIN(TestExplain)
+#include "test_explain.moc"

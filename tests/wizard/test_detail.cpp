@@ -1,0 +1,152 @@
+// "Подробно" on the results screen: the detailed window of a reopened sample
+// calculation, its print without a printer, and the warning line that must
+// not move the results screen's controls.
+#include "CalculationTrace.h"
+#include "DatabaseAccess.h"
+#include "HeatLoad.h"
+#include "LoadChart.h"
+#include "Lookups.h"
+#include "Orders.h"
+#include "Selection.h"
+#include "TestDatabases.h"
+#include "WizardFixture.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLayout>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QTableWidget>
+#include <QtTest>
+
+class TestDetail : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        f = std::make_unique<WizardFixture>();
+        m_sample = std::make_unique<QTemporaryDir>();
+        QVERIFY(f->isOpen() && m_sample->isValid());
+        QVERIFY(TestDatabases::createSampleFolder(m_sample->path()));
+        QCOMPARE(OpenDatabases(f->record, m_sample->path()), 0);
+        f->wizard->start();
+    }
+    void cleanup()
+    {
+        QVERIFY2(f->messages.unanswered().isEmpty(), qPrintable(f->messages.unanswered().join('|')));
+        f.reset();
+        m_sample.reset();
+    }
+
+    void reopenedCalculationExplainedAndPrinted()
+    {
+        if (!QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("this system has a printer");
+        CalculationRecord& r = f->record;
+        QVERIFY(ReopenCalculation(r, 2));
+        r.contact_organization = QStringLiteral("Север");
+        f->wizard->enterFinish();
+        QVERIFY(f->control<QLabel>(QStringLiteral("lblWarnings"))->isHidden());
+        f->click(QStringLiteral("cmdDetail"));
+        QDialog* detail = f->screen()->findChild<QDialog*>(QStringLiteral("frmDetail"));
+        QVERIFY(detail && detail->isVisible());
+
+        // The window shows the steps the calculation recorded and charts its components.
+        QCOMPARE(detail->findChild<QTableWidget*>(QStringLiteral("tblLoad"))->rowCount(),
+                 r.trace->load.size());
+        double sum = 0;
+        for (const ChartBar& bar : detail->findChild<LoadChart*>(QStringLiteral("chart"))->bars())
+            sum += bar.watts;
+        QCOMPARE(sum, double(r.q_total));
+        // Only the chosen unit stands out among the alternatives.
+        const QTableWidget* alternatives =
+            detail->findChild<QTableWidget*>(QStringLiteral("tblAlternatives"));
+        QStringList highlighted;
+        for (int row = 0; row < alternatives->rowCount(); ++row)
+            if (alternatives->item(row, 1)->font().bold())
+                highlighted << alternatives->item(row, 1)->text();
+        QCOMPARE(highlighted, QStringList{r.sel_model + r.sel_modification});
+
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        QTest::mouseClick(detail->findChild<QPushButton*>(QStringLiteral("cmdPrint")), Qt::LeftButton);
+        qputenv("HOME", oldHome);
+        const QString pdf = home.filePath(QStringLiteral("Documents/Север 2024-03-05 подробный расчет.pdf"));
+        QVERIFY(QFile::exists(pdf));
+        QVERIFY(f->messages.shown().last().text.startsWith(
+            QStringLiteral("Принтер не найден. Подробный расчет")));
+        // Every page carries the report's header; the chart closes the document.
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(60000));
+        const QStringList pages =
+            QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QVERIFY(pages.size() >= 3);
+        for (const QString& page : pages)
+            QVERIFY(page.contains(QStringLiteral("Московское представительство")));
+        QVERIFY(pages.last().contains(QStringLiteral("Составляющие тепловой нагрузки")));
+    }
+
+    // A chamber at -10 °C with a KM unit for R404a, 45 °C outside.
+    void warningLineKeepsTheLayout_data()
+    {
+        QTest::addColumn<double>("mass");
+        QTest::addColumn<int>("warnings");
+        QTest::newRow("unit found") << 1.0 << 2;
+        QTest::newRow("no unit covers the load") << 60.0 << 4;
+    }
+    void warningLineKeepsTheLayout()
+    {
+        QFETCH(double, mass);
+        QFETCH(int, warnings);
+        CalculationRecord& r = f->record;
+        QVERIFY(ReopenCalculation(r, 2));
+        r.xk_temperature = -10;
+        r.by_temperature = 45;
+        r.xo_type1 = 1;
+        r.xo_type2 = 2;
+        r.px_weight = mass;
+        GetGas(r, r.xo_type2);
+        GetSeries(r);
+        QVERIFY(CalculateLoad(r));
+        SelectUnit(r);
+        f->wizard->enterFinish();
+        QWidget* screen = f->screen();
+        QLabel* line = f->control<QLabel>(QStringLiteral("lblWarnings"));
+        QVERIFY(line->isVisible());
+        QCOMPARE(line->text().count(QStringLiteral("⚠")), warnings);
+
+        QMap<QString, QRect> placed;
+        for (QWidget* w : screen->findChildren<QWidget*>())
+            if (QRegularExpression(QStringLiteral("^(Label|Frame|Command|Image)\\d+$"))
+                    .match(w->objectName())
+                    .hasMatch())
+                placed[w->objectName()] = QRect(w->mapTo(screen, QPoint()), w->size());
+        // Under the selection, clear of every control, and on the screen.
+        const QRect lineArea(line->mapTo(screen, QPoint()), line->size());
+        QVERIFY(lineArea.top() > placed.value(QStringLiteral("Label30")).bottom());
+        QVERIFY(lineArea.height() >= line->fontMetrics().height() && screen->rect().contains(lineArea));
+        for (auto it = placed.cbegin(); it != placed.cend(); ++it)
+            QVERIFY2(!screen->findChild<QWidget*>(it.key())->isVisible() || !lineArea.intersects(it.value()),
+                     qPrintable(it.key()));
+        const QSize size = screen->size();
+        line->hide();
+        screen->layout()->activate();
+        QCOMPARE(screen->size(), size);
+        for (auto it = placed.cbegin(); it != placed.cend(); ++it) {
+            QWidget* w = screen->findChild<QWidget*>(it.key());
+            QCOMPARE(QRect(w->mapTo(screen, QPoint()), w->size()), it.value());
+        }
+    }
+
+private:
+    std::unique_ptr<WizardFixture> f;
+    std::unique_ptr<QTemporaryDir> m_sample;
+};
+
+QTEST_MAIN(TestDetail)
+#include "test_detail.moc"

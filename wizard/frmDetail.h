@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Explanation.h"
+
+#include <QDate>
+#include <QDialog>
+#include <memory>
+
+class QTableWidget;
+struct CalculationRecord;
+namespace Ui {
+class frmDetail;
+}
+
+// "Подробный расчет": the steps of the record's last calculation and
+// selection with their formulas and numbers, the warnings, the alternatives
+// and a chart of the load components; printed like the report.
+class frmDetail : public QDialog
+{
+    Q_OBJECT
+public:
+    // today is the date the printout carries.
+    frmDetail(CalculationRecord& record, const QDate& today, QWidget* parent = nullptr);
+    ~frmDetail() override;
+
+private:
+    void FillForm();
+    void fillAlternatives();
+    static void fillLines(QTableWidget* table, const QVector<TraceLine>& lines);
+    void cmdPrint_Click();
+    void cmdClose_Click();
+
+    CalculationRecord& m_record;
+    QDate m_today;
+    Explanation m_explanation;
+    std::unique_ptr<Ui::frmDetail> m_ui;
+};
