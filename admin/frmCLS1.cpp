@@ -1,6 +1,8 @@
 #include "frmCLS1.h"
 
 #include "Functions.h"
+#include "LabelNames.h"
+#include "ListFill.h"
 #include "Messages.h"
 #include "PictureFit.h"
 #include "PowerSet.h"
@@ -53,15 +55,10 @@ bool frmCLS1::FillUpperLevel()
     PictureFit::show(m_ui->Image2, QStringLiteral(":/images/equipment.jpg"));
     if (isEquipment())
         m_ui->Label2->setText(QStringLiteral("Модель агрегата"));
-    Functions::NameBoxesAfterLabels(this);
+    LabelNames::apply(this);
     m_ui->List1->clear();
-    {
-        const QSignalBlocker blocker(m_ui->Combo1);
-        m_ui->Combo1->clear();
-        for (int r = 0; r < count; ++r)
-            m_ui->Combo1->addItem(rows.text(r, 1), rows.integer(r, 0));
-        m_ui->Combo1->setCurrentIndex(0);
-    }
+    ListFill::fill(m_ui->Combo1, rows, count, 1, 0);
+    ListFill::selectQuietly(m_ui->Combo1, 0);
     Combo1_Click();
     return true;
 }
@@ -98,17 +95,13 @@ void frmCLS1::refillLowerList(int row)
 
 void frmCLS1::FillProduct(qint32 groupKey)
 {
-    m_ui->List1->clear();
     QueryTable rows;
     const int count = Functions::FetchRows(
         QStringLiteral("SELECT pkey, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, fkey FROM Product "
                        "WHERE fkey=") +
             SqlLiteral::integer(groupKey) + QStringLiteral(" ORDER BY text_ru"),
         rows);
-    for (int r = 0; r < count; ++r) {
-        auto* item = new QListWidgetItem(rows.text(r, 1), m_ui->List1);
-        item->setData(Qt::UserRole, rows.integer(r, 0));
-    }
+    ListFill::fill(m_ui->List1, rows, count, 1, 0);
 }
 
 void frmCLS1::cmbGAdd_Click()
