@@ -11,6 +11,7 @@ const SimpleList* SimpleList::forKind(int kind)
                                        QStringLiteral("Теплоизоляционный материал"),
                                        QStringLiteral("Теплопроводность"),
                                        QStringLiteral("s_value"),
+                                       false,
                                        false};
     static const SimpleList curtain{QStringLiteral("curtain"),
                                     QStringLiteral("Занавесь"),
@@ -18,13 +19,15 @@ const SimpleList* SimpleList::forKind(int kind)
                                     QStringLiteral("Тип занавеси"),
                                     QStringLiteral("Коэффициент уменьшения потерь холода через дверь"),
                                     QStringLiteral("c_value"),
-                                    false};
+                                    false,
+                                    true};
     static const SimpleList packing{QStringLiteral("packing"),
                                     QStringLiteral("Упаковка"),
                                     QStringLiteral("text_ru"),
                                     QStringLiteral("Тип упаковки"),
                                     QStringLiteral("Теплоемкость тары"),
                                     QStringLiteral("mass"),
+                                    true,
                                     true};
     switch (kind) {
     case Functions::KindInsulation:

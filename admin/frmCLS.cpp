@@ -28,7 +28,7 @@ void frmCLS::FillList()
     m_ui->List1->setAccessibleName(m_list->caption);
     QueryTable rows;
     const int count = Functions::FetchRows(m_list->listQuery(), rows);
-    if (ListFill::fill(m_ui->List1, rows, count, 1, 0))
+    if (ListFill::fill(m_ui->List1, rows, count, SimpleList::ListName, SimpleList::ListKey))
         m_ui->List1->setCurrentRow(0);
 }
 
@@ -48,7 +48,8 @@ void frmCLS::Command5_Click()
                        QStringLiteral("Ошибка"));
         return;
     }
-    openEditor(false, row.text(0, 0), row.text(0, 2), m_list->hasSecondValue ? row.text(0, 1) : QString());
+    openEditor(false, row.text(0, SimpleList::ReadName), row.text(0, SimpleList::ReadValue),
+               m_list->hasSecondValue ? row.text(0, SimpleList::ReadSecondValue) : QString());
 }
 
 void frmCLS::openEditor(bool addMode, const QString& name, const QString& value, const QString& second)

@@ -13,8 +13,49 @@
 #include "ui_frmCLS1.h"
 
 namespace {
+
 constexpr int ModelRole = Qt::UserRole;
 constexpr int ModificationRole = Qt::UserRole + 1;
+
+// The window's statements, each with the columns read from its rows.
+
+QString upperListQuery(bool equipment)
+{
+    return equipment ? QStringLiteral("SELECT Pkey,text_ru,model FROM Equipment ORDER BY text_ru")
+                     : QStringLiteral("SELECT Pkey,text_ru FROM PGroup ORDER BY text_ru");
+}
+enum UpperListColumn { UpperKey, UpperName };
+
+QString upperRecordQuery(bool equipment, qint64 key)
+{
+    return (equipment ? QStringLiteral("SELECT text_ru,pkey,model,picture,scheme FROM equipment WHERE Pkey=")
+                      : QStringLiteral("SELECT text_ru,pkey FROM PGroup WHERE Pkey=")) +
+           SqlLiteral::integer(key);
+}
+enum UpperRecordColumn { RecordName, RecordKey, RecordModel, RecordPicture, RecordScheme };
+
+QString productListQuery(qint64 groupKey)
+{
+    return QStringLiteral(
+               "SELECT pkey, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, fkey FROM Product "
+               "WHERE fkey=") +
+           SqlLiteral::integer(groupKey) + QStringLiteral(" ORDER BY text_ru");
+}
+enum ProductListColumn { ProductKey, ProductName };
+
+QString modelListQuery(qint64 typeKey)
+{
+    return QStringLiteral("SELECT DISTINCT model,modification FROM power WHERE fkey=") +
+           SqlLiteral::integer(typeKey) + QStringLiteral(" ORDER BY model,modification");
+}
+enum ModelListColumn { ListedModel, ListedModification };
+
+QString seriesQuery(qint64 typeKey)
+{
+    return QStringLiteral("SELECT model FROM Equipment WHERE pkey=") + SqlLiteral::integer(typeKey);
+}
+enum SeriesColumn { Series };
+
 } // namespace
 
 frmCLS1::frmCLS1(QWidget* parent) : ListWindow(parent), m_ui(std::make_unique<Ui::frmCLS1>())
@@ -41,10 +82,7 @@ bool frmCLS1::isEquipment() const
 bool frmCLS1::FillUpperLevel()
 {
     QueryTable rows;
-    const int count = Functions::FetchRows(
-        isEquipment() ? QStringLiteral("SELECT Pkey,text_ru,model FROM Equipment ORDER BY text_ru")
-                      : QStringLiteral("SELECT Pkey,text_ru FROM PGroup ORDER BY text_ru"),
-        rows);
+    const int count = Functions::FetchRows(upperListQuery(isEquipment()), rows);
     if (count == 0)
         return false;
     setWindowTitle(isEquipment() ? QStringLiteral("Оборудование") : QStringLiteral("Продукты"));
@@ -57,7 +95,7 @@ bool frmCLS1::FillUpperLevel()
         m_ui->Label2->setText(QStringLiteral("Модель агрегата"));
     LabelNames::apply(this);
     m_ui->List1->clear();
-    ListFill::fill(m_ui->Combo1, rows, count, 1, 0);
+    ListFill::fill(m_ui->Combo1, rows, count, UpperName, UpperKey);
     ListFill::selectQuietly(m_ui->Combo1, 0);
     Combo1_Click();
     return true;
@@ -96,12 +134,8 @@ void frmCLS1::refillLowerList(int row)
 void frmCLS1::FillProduct(qint32 groupKey)
 {
     QueryTable rows;
-    const int count = Functions::FetchRows(
-        QStringLiteral("SELECT pkey, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, fkey FROM Product "
-                       "WHERE fkey=") +
-            SqlLiteral::integer(groupKey) + QStringLiteral(" ORDER BY text_ru"),
-        rows);
-    ListFill::fill(m_ui->List1, rows, count, 1, 0);
+    const int count = Functions::FetchRows(productListQuery(groupKey), rows);
+    ListFill::fill(m_ui->List1, rows, count, ProductName, ProductKey);
 }
 
 void frmCLS1::cmbGAdd_Click()
@@ -118,19 +152,15 @@ void frmCLS1::cmbGEdit_Click()
     if (index < 0 || !Functions::PickKey(m_ui->Combo1->itemData(index).toLongLong()))
         return;
     Functions::AddMode = false;
-    const QString key = SqlLiteral::integer(Functions::CurrentKey);
     QueryTable row;
-    if (Functions::FetchRows(
-            isEquipment()
-                ? QStringLiteral("SELECT text_ru,pkey,model,picture,scheme FROM equipment WHERE Pkey=") + key
-                : QStringLiteral("SELECT text_ru,pkey FROM PGroup WHERE Pkey=") + key,
-            row) == 0) {
+    if (Functions::FetchRows(upperRecordQuery(isEquipment(), Functions::CurrentKey), row) == 0) {
         Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical,
                        QStringLiteral("Ошибка"));
         return;
     }
     auto* editor = new frmCls1Edit(m_ui->Combo1, this);
-    editor->setNames(row.text(0, 0), row.text(0, 2), row.text(0, 3), row.text(0, 4));
+    editor->setNames(row.text(0, RecordName), row.text(0, RecordModel), row.text(0, RecordPicture),
+                     row.text(0, RecordScheme));
     editor->openModal();
 }
 
@@ -212,18 +242,14 @@ void frmCLS1::editProduct()
         return;
     Functions::AddMode = false;
     QueryTable row;
-    if (Functions::FetchRows(
-            QStringLiteral("SELECT pkey,text_ru,text_en,text_it,co,cz,cwr,tko,tnz,td0,td2,td5,"
-                           "td15,fkey FROM product WHERE pkey=") +
-                SqlLiteral::integer(Functions::CurrentKey),
-            row) == 0) {
+    if (Functions::FetchRows(frmPrEdit::readQuery(Functions::CurrentKey), row) == 0) {
         Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical,
                        QStringLiteral("Внимание"));
         return;
     }
     auto* editor = new frmPrEdit(this);
     editor->setProduct(row);
-    editor->setGroups(m_ui->Combo1, row.integer(0, 13));
+    editor->setGroups(m_ui->Combo1, row.integer(0, frmPrEdit::Group));
     connect(editor, &QDialog::finished, this, [this, position] { refillLowerList(position); });
     editor->openModal();
 }
@@ -245,16 +271,15 @@ void frmCLS1::FillEquipment(qint32 typeKey)
 {
     m_ui->List1->clear();
     QueryTable rows;
-    const int count = Functions::FetchRows(
-        QStringLiteral("SELECT DISTINCT model,modification FROM power WHERE fkey=") +
-            SqlLiteral::integer(typeKey) + QStringLiteral(" ORDER BY model,modification"),
-        rows);
+    const int count = Functions::FetchRows(modelListQuery(typeKey), rows);
     for (int r = 0; r < count; ++r) {
         // The entry keeps model and modification as they are stored, so a
         // code of another length is still found again exactly.
-        auto* item = new QListWidgetItem(PowerSet::entryText(rows.text(r, 0), rows.text(r, 1)), m_ui->List1);
-        item->setData(ModelRole, rows.text(r, 0));
-        item->setData(ModificationRole, rows.number(r, 1));
+        const QString model = rows.text(r, ListedModel);
+        auto* item =
+            new QListWidgetItem(PowerSet::entryText(model, rows.text(r, ListedModification)), m_ui->List1);
+        item->setData(ModelRole, model);
+        item->setData(ModificationRole, rows.number(r, ListedModification));
     }
 }
 
@@ -262,10 +287,8 @@ void frmCLS1::addModel()
 {
     Functions::AddMode = true;
     QueryTable row;
-    const QString series = Functions::FetchRows(QStringLiteral("SELECT model FROM Equipment WHERE pkey=") +
-                                                    SqlLiteral::integer(Functions::ParentKey),
-                                                row) > 0
-                               ? row.text(0, 0).left(2)
+    const QString series = Functions::FetchRows(seriesQuery(Functions::ParentKey), row) > 0
+                               ? row.text(0, Series).left(2)
                                : QString();
     auto* editor = new frmEqEdit(this);
     editor->FillNew(m_ui->Combo1->currentText(), series);
@@ -279,13 +302,9 @@ void frmCLS1::editModel()
     const QListWidgetItem* item = m_ui->List1->currentItem();
     const int position = m_ui->List1->currentRow();
     const QString model = item->data(ModelRole).toString();
+    const double modification = item->data(ModificationRole).toDouble();
     QueryTable rows;
-    if (Functions::FetchRows(
-            QStringLiteral("SELECT pkey,model,modification,in_t,out_t,power FROM power WHERE model=") +
-                SqlLiteral::text(model) + QStringLiteral(" AND modification=") +
-                SqlLiteral::number(item->data(ModificationRole).toDouble()) +
-                QStringLiteral(" ORDER BY in_t,out_t"),
-            rows) == 0) {
+    if (Functions::FetchRows(PowerSet::readQuery(model, modification), rows) == 0) {
         Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical,
                        QStringLiteral("Внимание"));
         return;

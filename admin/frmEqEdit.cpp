@@ -7,6 +7,7 @@
 #include "SqlLiteral.h"
 #include "ui_frmEqEdit.h"
 
+#include <QSet>
 #include <cmath>
 
 frmEqEdit::frmEqEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_unique<Ui::frmEqEdit>())
@@ -53,21 +54,38 @@ void frmEqEdit::FillFromRows(const QString& typeName)
 {
     const QueryTable& rows = Functions::PowerRows;
     m_ui->Text1->setText(typeName);
-    m_ui->Text2->setText(rows.text(0, 2));
-    m_ui->Label4->setText(rows.text(0, 1).left(2));
-    m_ui->Text18->setText(rows.text(0, 1).mid(2, 1));
+    m_ui->Text2->setText(rows.text(0, PowerSet::Modification));
+    m_ui->Label4->setText(rows.text(0, PowerSet::Model).left(2));
+    m_ui->Text18->setText(rows.text(0, PowerSet::Model).mid(2, 1));
     for (int i = 0; i < 3; ++i) {
-        columnHead(i)->setText(rows.text(i * 3, 3));
-        rowHead(i)->setText(rows.text(i, 4));
+        columnHead(i)->setText(rows.text(i * 3, PowerSet::InT));
+        rowHead(i)->setText(rows.text(i, PowerSet::OutT));
     }
     for (int k = 0; k < PowerSet::RowCount; ++k)
-        cell(k)->setText(rows.text(k, 5));
+        cell(k)->setText(rows.text(k, PowerSet::Power));
 }
 
 void frmEqEdit::refuse(QLineEdit* box, const QString& text)
 {
     box->setFocus();
     Messages::show(text, MsgIcon::Exclamation, QStringLiteral("Внимание"));
+}
+
+// Whether rows other than the ones being changed, of any type, already hold
+// the code and modification: a second set of them would mix with the first
+// in the selection and keep either from being opened again.
+bool frmEqEdit::codeTaken(const QString& model, double modification) const
+{
+    QueryTable rows;
+    const int count = Functions::FetchRows(PowerSet::readQuery(model, modification), rows);
+    QSet<qint64> own;
+    if (!Functions::AddMode)
+        for (int k = 0; k < Functions::PowerRows.rowCount(); ++k)
+            own.insert(Functions::PowerRows.integer(k, PowerSet::Key));
+    for (int r = 0; r < count; ++r)
+        if (!own.contains(rows.integer(r, PowerSet::Key)))
+            return true;
+    return false;
 }
 
 void frmEqEdit::Command1_Click()
@@ -113,6 +131,13 @@ void frmEqEdit::Command1_Click()
                    .arg(model));
         return;
     }
+    if (codeTaken(model, *modification)) {
+        refuse(m_ui->Text18,
+               QStringLiteral("Модель %1 уже есть в базе данных. Задайте другую букву модели или "
+                              "другую модификацию.")
+                   .arg(PowerSet::entryText(model, SqlLiteral::number(*modification))));
+        return;
+    }
 
     QStringList statements;
     const QString type = SqlLiteral::integer(Functions::ParentKey);
@@ -132,7 +157,7 @@ void frmEqEdit::Command1_Click()
                               QStringLiteral(", in_t=") + inT + QStringLiteral(", out_t=") + outT +
                               QStringLiteral(", power=") + power + QStringLiteral(", fkey=") + type +
                               QStringLiteral(" WHERE Pkey=") +
-                              SqlLiteral::integer(Functions::PowerRows.integer(k, 0));
+                              SqlLiteral::integer(Functions::PowerRows.integer(k, PowerSet::Key));
     }
     // All nine rows or none: a half-written grid would mislead the selection.
     if (Functions::ExecSqlAll(statements) != 0) {

@@ -22,6 +22,8 @@ frmPrEdit::frmPrEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_uni
     connect(m_ui->Command1, &QPushButton::clicked, this, &frmPrEdit::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &frmPrEdit::Command2_Click);
     connect(m_ui->List1, &QListWidget::itemChanged, this, &frmPrEdit::List1_ItemChanged);
+    connect(m_ui->List1, &QListWidget::itemPressed, this, &frmPrEdit::List1_MouseDown);
+    connect(m_ui->List1, &QListWidget::itemClicked, this, &frmPrEdit::List1_Click);
 }
 
 frmPrEdit::~frmPrEdit() = default;
@@ -31,15 +33,22 @@ QWidget* frmPrEdit::firstBox() const
     return m_ui->Text2;
 }
 
+QString frmPrEdit::readQuery(qint64 key)
+{
+    return QStringLiteral("SELECT pkey,text_ru,text_en,text_it,co,cz,cwr,tko,tnz,td0,td2,td5,td15,fkey FROM "
+                          "product WHERE pkey=") +
+           SqlLiteral::integer(key);
+}
+
 void frmPrEdit::setProduct(const QueryTable& row)
 {
-    m_ui->Text1->setText(row.text(0, 0));
-    m_ui->Text2->setText(row.text(0, 1));
+    m_ui->Text1->setText(row.text(0, Key));
+    m_ui->Text2->setText(row.text(0, Name));
     const QList<QLineEdit*> values = {m_ui->Text5,  m_ui->Text6,  m_ui->Text7,  m_ui->Text8, m_ui->Text9,
                                       m_ui->Text10, m_ui->Text11, m_ui->Text12, m_ui->Text13};
     for (int i = 0; i < values.size(); ++i)
-        values.at(i)->setText(row.text(0, 4 + i));
-    m_ui->Text14->setText(row.text(0, 13));
+        values.at(i)->setText(row.text(0, FirstValue + i));
+    m_ui->Text14->setText(row.text(0, Group));
 }
 
 void frmPrEdit::setGroups(const QComboBox* groups, qint64 markedKey)
@@ -66,6 +75,22 @@ void frmPrEdit::List1_ItemChanged(QListWidgetItem* item)
     for (int i = 0; i < m_ui->List1->count(); ++i)
         if (m_ui->List1->item(i) != item)
             m_ui->List1->item(i)->setCheckState(Qt::Unchecked);
+}
+
+void frmPrEdit::List1_MouseDown(QListWidgetItem* item)
+{
+    m_pressed = item;
+    m_stateAtPress = item->checkState();
+}
+
+// A click on a group's name marks it as one on its box does. A click on the
+// box has toggled the mark already (the box takes the press itself, so no
+// press of the entry was seen) and stays as it is.
+void frmPrEdit::List1_Click(QListWidgetItem* item)
+{
+    if (item == m_pressed && item->checkState() == m_stateAtPress)
+        item->setCheckState(Qt::Checked);
+    m_pressed = nullptr;
 }
 
 void frmPrEdit::Command1_Click()

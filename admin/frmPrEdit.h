@@ -20,8 +20,12 @@ public:
     explicit frmPrEdit(QWidget* parent);
     ~frmPrEdit() override;
 
-    // The row of the product query: pkey, text_ru, text_en, text_it, co ..
-    // td15, fkey.
+    // The product as the editor reads it, and the columns of that row: the
+    // nine values co .. td15 stand from FirstValue on.
+    static QString readQuery(qint64 key);
+    enum Column { Key = 0, Name = 1, FirstValue = 4, Group = 13 };
+
+    // The first row of readQuery's rows.
     void setProduct(const QueryTable& row);
     // Every group of the list window's upper list, the given one marked.
     void setGroups(const QComboBox* groups, qint64 markedKey);
@@ -33,6 +37,11 @@ private:
     void Command1_Click();
     void Command2_Click();
     void List1_ItemChanged(QListWidgetItem* item);
+    void List1_MouseDown(QListWidgetItem* item);
+    void List1_Click(QListWidgetItem* item);
 
     std::unique_ptr<Ui::frmPrEdit> m_ui;
+    // The entry a mouse button went down on, and its mark at that moment.
+    QListWidgetItem* m_pressed = nullptr;
+    Qt::CheckState m_stateAtPress = Qt::Unchecked;
 };

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "NetworkFileSystem.h"
 #include "QueryTable.h"
 #include "RussianCollation.h"
 #include "SqlDialect.h"
@@ -184,11 +185,18 @@ std::unique_ptr<Database> Database::open(const QString& path, const QStringList&
 
         result->m_handle = handleOf(db);
         RussianCollation::registerOn(result->m_handle);
-        // Write-ahead logging lets one program read while the other writes.
-        // A file in a read-only place stays in its journal mode.
+        // Write-ahead logging lets one program read while the other writes,
+        // but keeps its index in the shared memory of one computer: a file on
+        // a network share, which programs on several computers may open at
+        // once, keeps a rollback journal instead. A file in a read-only place
+        // stays in its journal mode.
         QSqlQuery pragma(db);
-        pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        if (NetworkFileSystem::holds(path)) {
+            pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        } else {
+            pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+            pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        }
     }
     setError(error, {});
     return result;

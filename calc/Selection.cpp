@@ -50,9 +50,23 @@ double capacityAt(double t, const ClassTemperatures& c, double p1, double p2, do
     const double slope =
         (-p1 * (t2 - t3) * (t2 - t3) + p2 * (t1 - t3) * (t1 - t3) - p3 * (t1 + t2 - 2 * t3) * (t1 - t2)) / d;
     const double gain = p3 - p2;
-    if (gain == 0)
-        return p3; // flat from T2 on: nothing to level off towards
-    return p3 + gain * (1 - gain / (gain + slope * (t - t3)));
+    const double denominator = gain + slope * (t - t3);
+    // Flat from T2 on, or a point where the curve has no value (a capacity
+    // falling from T2 to T3 after a steep dip): the capacity at T3, never an
+    // infinite one.
+    if (gain == 0 || denominator == 0)
+        return p3;
+    return p3 + gain * (1 - gain / denominator);
+}
+
+// The modification as the record shows it ("060"): written as the number it
+// stands for, or as a text literal when it is none, so that a stored value
+// never becomes part of the statement.
+QString modificationLiteral(const QString& modification)
+{
+    bool isNumber = false;
+    const double value = modification.toDouble(&isNumber);
+    return isNumber ? SqlLiteral::number(value) : SqlLiteral::text(modification);
 }
 
 } // namespace
@@ -118,8 +132,8 @@ double GetPower(CalculationRecord& r)
         // Built in one allocation: the selection reads up to 24 of these.
         const QString sql = QStringLiteral("SELECT in_t, power FROM power where model =") %
                             SqlLiteral::text(r.sel_model) % QStringLiteral(" AND out_t=") %
-                            QString::number(outside[i]) % QStringLiteral(" AND modification=") %
-                            r.sel_modification % QStringLiteral(" ORDER BY out_t,in_t");
+                            SqlLiteral::integer(outside[i]) % QStringLiteral(" AND modification=") %
+                            modificationLiteral(r.sel_modification) % QStringLiteral(" ORDER BY out_t,in_t");
         QueryTable table;
         if (readReference(r, sql, table) == 0) {
             Messages::show(QStringLiteral("Записей не найдено!") + QLatin1Char('\n') + sql, MsgIcon::None,

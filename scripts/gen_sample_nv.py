@@ -153,16 +153,21 @@ EQUIPMENT = [
 CLASS_TEMPERATURES = {0: (5, 10, 15), 1: (-5, 0, 5), 2: (-25, -22, -18), 3: (-45, -35, -25)}
 OUTSIDE_TEMPERATURES = (20, 32, 43)
 
-# Letter -> (temperature class, refrigerant R22?, series the rows belong to).
-# The codes with C and X are built for the KM/KS series at -28 degC and below
-# as well as for KMC/KSC; the rows exist once and belong to the low-temperature
-# series, at the class those codes are used at.
+# Letter -> (temperature class of the rows, refrigerant R22?, series the rows
+# belong to). The codes with C and X are built for the KM/KS series at -28 degC
+# and below as well as for KMC/KSC; the rows exist once and belong to the
+# low-temperature series, at the class those codes are used at.
+# The packaged codes P and Q are built at three classes (above 8 degC, down to
+# -8 degC, down to -27 degC) from one set of rows, which the selection reads at
+# the rated chamber temperatures of whichever class applies. The set holds the
+# unit's capacities at the coldest of them (-25/-22/-18 degC), so the unit is
+# credited with less than it can do in a warmer chamber, never with more.
 LETTERS = {
     "H": (0, True, ""), "A": (0, False, ""),
     "M": (1, True, ""), "N": (1, False, ""),
     "B": (2, True, ""), "K": (2, False, ""),
     "C": (3, True, "C"), "X": (3, False, "C"),
-    "P": (1, True, "P"), "Q": (1, False, "P"),
+    "P": (2, True, "P"), "Q": (2, False, "P"),
 }
 
 MODIFICATIONS = {

@@ -172,7 +172,7 @@ void TestFrmCLS::packingBoxesMapToTheirColumns()
     // The second box is refused on its own.
     type(editor, "Text1", QStringLiteral("Ящик"));
     type(editor, "Text3", QStringLiteral("0,4"));
-    type(editor, "Text2", QStringLiteral("0"));
+    type(editor, "Text2", QStringLiteral("-1"));
     click(editor, "Command1");
     QCOMPARE(m_messages.lastText(), QStringLiteral("Ошибка ввода данных! Числовое значение."));
     QCOMPARE(editor->focusWidget()->objectName(), QStringLiteral("Text2"));
@@ -189,6 +189,11 @@ void TestFrmCLS::packingBoxesMapToTheirColumns()
     QVERIFY(editor);
     QCOMPARE(text(editor, "Text3"), QStringLiteral("0.4"));
     QCOMPARE(text(editor, "Text2"), QStringLiteral("12"));
+    // No packing at all: both values 0.
+    type(editor, "Text3", QStringLiteral("0"));
+    type(editor, "Text2", QStringLiteral("0"));
+    click(editor, "Command1");
+    QCOMPARE(rows(QStringLiteral("SELECT mass+thermal FROM packing")).number(0, 0), 0.0);
 }
 
 void TestFrmCLS::apostropheRoundTrips()

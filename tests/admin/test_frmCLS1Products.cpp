@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 // Product groups and products in the two-level list window.
@@ -46,6 +47,7 @@ private slots:
     void productChecks_data();
     void productChecks();
     void addStoresInMarkedGroupInNameOrder();
+    void markingAnotherGroupMovesTheProduct_data();
     void markingAnotherGroupMovesTheProduct();
     void noGroupMarkedIsRefused();
     void answeringNoDeletesNothing();
@@ -170,23 +172,45 @@ void TestProducts::addStoresInMarkedGroupInNameOrder()
     QCOMPARE(stored.integer(0, 13), fruit);
 }
 
+void TestProducts::markingAnotherGroupMovesTheProduct_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("entry"); // 0 the product's own group, 1 the other
+    QTest::newRow("box of the other") << "box" << 1;
+    QTest::newRow("name of the other") << "click" << 1;
+    QTest::newRow("name of its own") << "click" << 0;
+    QTest::newRow("space on the other") << "space" << 1;
+}
+
 void TestProducts::markingAnotherGroupMovesTheProduct()
 {
-    const qint64 meat = group(QStringLiteral("Мясо"));
-    const qint64 fish = group(QStringLiteral("Рыба"));
-    product(QStringLiteral("Минтай"), meat);
+    QFETCH(QString, how);
+    QFETCH(int, entry);
+    const qint64 groups[] = {group(QStringLiteral("Мясо")), group(QStringLiteral("Рыба"))};
+    product(QStringLiteral("Минтай"), groups[0]);
     QWidget* window = openList("mPr");
     click(window, "cmbEdit");
     frmPrEdit* editor = shownEditor<frmPrEdit>();
     QVERIFY(editor);
     QCOMPARE(text(editor, "Text2"), QStringLiteral("Минтай"));
     QCOMPARE(text(editor, "Text5"), QStringLiteral("0.8"));
-    groupList(editor)->item(1)->setCheckState(Qt::Checked);
-    QCOMPARE(groupList(editor)->item(0)->checkState(), Qt::Unchecked);
+    QListWidget* list = groupList(editor);
+    if (how == QLatin1String("box")) {
+        list->item(entry)->setCheckState(Qt::Checked);
+    } else if (how == QLatin1String("click")) {
+        const QRect place = list->visualItemRect(list->item(entry));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          QPoint(place.right() - 10, place.center().y()));
+    } else {
+        list->setCurrentRow(entry);
+        QTest::keyClick(list, Qt::Key_Space);
+    }
+    QCOMPARE(list->item(1 - entry)->checkState(), Qt::Unchecked);
     click(editor, "Command1");
-    QCOMPARE(rows(QStringLiteral("SELECT fkey FROM Product")).integer(0, 0), fish);
-    QVERIFY(entries(window, "List1").isEmpty());
-    window->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(1);
+    QVERIFY(m_messages.shown().isEmpty());
+    QCOMPARE(rows(QStringLiteral("SELECT fkey FROM Product")).integer(0, 0), groups[entry]);
+    QCOMPARE(entries(window, "List1").size(), 1 - entry);
+    window->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(entry);
     QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Минтай")});
 }
 
@@ -197,7 +221,14 @@ void TestProducts::noGroupMarkedIsRefused()
     click(window, "cmbEdit");
     frmPrEdit* editor = shownEditor<frmPrEdit>();
     QVERIFY(editor);
-    groupList(editor)->item(0)->setCheckState(Qt::Unchecked);
+    // A click on the box of the marked group unmarks it.
+    QStyleOptionViewItem option;
+    option.rect = groupList(editor)->visualItemRect(groupList(editor)->item(0));
+    option.features = QStyleOptionViewItem::HasCheckIndicator;
+    QTest::mouseClick(
+        groupList(editor)->viewport(), Qt::LeftButton, {},
+        editor->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option).center());
+    QCOMPARE(groupList(editor)->item(0)->checkState(), Qt::Unchecked);
     type(editor, "Text2", QStringLiteral("Сыр твердый"));
     click(editor, "Command1");
     QCOMPARE(shownEditor<frmPrEdit>(), editor);

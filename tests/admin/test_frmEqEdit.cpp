@@ -42,6 +42,7 @@ private slots:
     void gridChecks_data();
     void gridChecks();
     void suffixChangeRewritesAllRows();
+    void takenModelCodeIsRefused();
     void deletingOneModelKeepsTheOther();
     void typeWithModelsCannotBeDeleted();
     void failedSaveStoresNothing();
@@ -159,6 +160,37 @@ void TestCapacityEditor::suffixChangeRewritesAllRows()
     QCOMPARE(rows(QStringLiteral("SELECT * FROM power WHERE model='KMA'")).rowCount(), 0);
     QCOMPARE(rows(QStringLiteral("SELECT * FROM power WHERE in_t=-2")).rowCount(), 3);
     QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("KMB050")});
+}
+
+void TestCapacityEditor::takenModelCodeIsRefused()
+{
+    exec(QStringLiteral("INSERT INTO equipment(text_ru,model,picture,scheme) VALUES ('Сплит','KMP','','')"));
+    QWidget* window = openTypes();
+    addModel(window, QStringLiteral("100"));
+    addModel(window, QStringLiteral("50"));
+    // The default KMA100 again, on this type and on another type of the series.
+    auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    for (int type = 0; type < 2; ++type) {
+        combo->setCurrentIndex(type);
+        click(window, "cmbAdd");
+        frmEqEdit* editor = shownEditor<frmEqEdit>();
+        click(editor, "Command1");
+        QCOMPARE(shownEditor<frmEqEdit>(), editor);
+        QVERIFY(m_messages.lastText().contains(QStringLiteral("KMA100")));
+        editor->close();
+    }
+    // KMA050 cannot become KMA100, and is saved again as it stands.
+    combo->setCurrentIndex(0);
+    click(window, "cmbEdit");
+    frmEqEdit* editor = shownEditor<frmEqEdit>();
+    type(editor, "Text2", QStringLiteral("100"));
+    click(editor, "Command1");
+    QCOMPARE(m_messages.shown().size(), 3);
+    type(editor, "Text2", QStringLiteral("50"));
+    click(editor, "Command1");
+    QCOMPARE(m_messages.shown().size(), 3);
+    QVERIFY(!shownEditor<frmEqEdit>());
+    QCOMPARE(rows(QStringLiteral("SELECT * FROM power")).rowCount(), 18);
 }
 
 void TestCapacityEditor::deletingOneModelKeepsTheOther()

@@ -1,6 +1,7 @@
 // The query layer over SQLite: the dialect translation, the 0-row rule,
 // Russian ordering, and that files are never silently replaced.
 #include "Database.h"
+#include "NetworkFileSystem.h"
 #include "QueryTable.h"
 #include "RussianCollation.h"
 #include "SqlDialect.h"
@@ -32,6 +33,8 @@ private slots:
     void fileStaysReadableWithoutTheCollation();
     void secondConnectionReadsWhileOneWrites();
     void readTransactionKeepsOneVersion();
+    void journalFollowsTheFileSystem_data();
+    void journalFollowsTheFileSystem();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -232,6 +235,33 @@ void TestDatabase::readTransactionKeepsOneVersion()
     }
     QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
     QCOMPARE(table.text(0, 0), QStringLiteral("новое"));
+}
+
+void TestDatabase::journalFollowsTheFileSystem_data()
+{
+    QTest::addColumn<qint64>("fileSystem");
+    QTest::addColumn<bool>("writeAheadLog");
+    QTest::newRow("ext4") << qint64(0xEF53) << true;
+    QTest::newRow("tmpfs") << qint64(0x01021994) << true;
+    QTest::newRow("NFS") << qint64(0x6969) << false;
+    QTest::newRow("SMB") << qint64(0x517B) << false;
+    QTest::newRow("CIFS") << qint64(0xFF534D42) << false;
+    QTest::newRow("SMB2") << qint64(0xFE534D42) << false;
+}
+
+void TestDatabase::journalFollowsTheFileSystem()
+{
+    static qint64 s_fileSystem;
+    QFETCH(qint64, fileSystem);
+    s_fileSystem = fileSystem;
+    const QString path = m_dir->filePath(QStringLiteral("shared.mdb"));
+    QVERIFY(TestDatabases::createEmptyReference(path));
+    NetworkFileSystem::setTypeProbe([](const QString&) -> std::optional<qint64> { return s_fileSystem; });
+    auto db = Database::open(path, {QStringLiteral("PGroup")});
+    NetworkFileSystem::setTypeProbe(nullptr);
+    QVERIFY(db);
+    QVERIFY(db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('общая папка')")));
+    QTEST(QFile::exists(path + QStringLiteral("-wal")), "writeAheadLog");
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

@@ -58,23 +58,29 @@ private slots:
     void storedResultsRoundHalvesToEven_data()
     {
         QTest::addColumn<double>("length");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("k");
         QTest::addColumn<int>("expected");
-        QTest::newRow("2.5 -> 2") << 2.5 << 2;
-        QTest::newRow("3.5 -> 4") << 3.5 << 4;
+        // 25 K across 100 mm above and below
+        QTest::newRow("2.5 -> 2") << 2.5 << 1.0 << 0.004 << 2;
+        QTest::newRow("3.5 -> 4") << 3.5 << 1.0 << 0.004 << 4;
+        // 25 x 2.6 x 14.8 x 0.025 / 0.1 is 240.5 exactly in this order
+        QTest::newRow("240.5 -> 240, multiplied as written") << 2.6 << 14.8 << 0.025 << 240;
     }
     void storedResultsRoundHalvesToEven()
     {
         QFETCH(double, length);
-        QFETCH(int, expected);
+        QFETCH(double, width);
+        QFETCH(double, k);
         CalculationRecord r;
         ApplyStartValues(r);
         r.xk_length = length;
-        r.xk_width = 1;
-        r.xk_floor = 1000;
-        r.xk_floor_k = 1;
-        r.by_ground = 1;
+        r.xk_width = width;
+        r.xk_floor_k = r.xk_ceiling_k = k;
+        r.by_ground = r.by_temperature = 25;
         QVERIFY(CalculateLoad(r));
-        QCOMPARE(r.q_floor, expected);
+        QTEST(r.q_floor, "expected");
+        QTEST(r.q_ceiling, "expected");
     }
 
     void productRules_data()

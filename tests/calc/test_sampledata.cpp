@@ -1,8 +1,10 @@
 // The sample databases are what a new installation starts with: every
 // equipment choice the wizard can make must find a complete capacity table,
 // and every saved calculation must point at rows that exist.
+#include "CalculationRecord.h"
 #include "Database.h"
 #include "QueryTable.h"
+#include "Selection.h"
 #include "TestDatabases.h"
 
 #include <QDir>
@@ -69,12 +71,12 @@ ModelChoice buildModel(const QString& series, bool r22, double t)
 // the wizard's equipment list.
 const QList<double> kRuleTemperatures = {10, 0, -15, -26, -30};
 
-// The class whose temperatures a code's rows hold: a code built at several
-// classes holds the one it serves most (low-temperature C and X, medium P and Q).
+// The class whose temperatures a code's rows hold: low-temperature C and X the
+// one they serve most, packaged P and Q the coldest they serve.
 int homeClass(QChar letter)
 {
     static const QMap<QChar, int> classes = {{'H', 0}, {'A', 0}, {'M', 1}, {'N', 1}, {'B', 2},
-                                             {'K', 2}, {'C', 3}, {'X', 3}, {'P', 1}, {'Q', 1}};
+                                             {'K', 2}, {'C', 3}, {'X', 3}, {'P', 2}, {'Q', 2}};
     return classes.value(letter, -1);
 }
 
@@ -116,6 +118,7 @@ private slots:
     void capacityTableHoldsOnlyBuildableModels();
     void capacitiesBehaveLikeRealUnits();
     void mediumTemperatureUnitsHaveTheirRatedSize();
+    void packagedUnitsAreNeverCreditedWithMore();
 
     void insulationMaterials();
     void curtainsAndPacking();
@@ -130,7 +133,7 @@ private:
     QueryTable powerRows(const QString& code);
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Database> m_ref;
+    std::shared_ptr<Database> m_ref;
     std::unique_ptr<Database> m_orders;
 };
 
@@ -297,6 +300,50 @@ void TestSampleData::mediumTemperatureUnitsHaveTheirRatedSize()
         QCOMPARE(t.rowCount(), 1);
         QVERIFY2(t.number(0, 0) >= 4000 && t.number(0, 0) <= 6000, qPrintable(code));
     }
+}
+
+void TestSampleData::packagedUnitsAreNeverCreditedWithMore()
+{
+    // At -20 °C the selection reads a packaged model's one capacity set at the
+    // low-temperature class: the unit must not come out stronger than the
+    // low-temperature model of the same size.
+    const QueryTable types = rows(*m_ref, QStringLiteral("SELECT model, pkey FROM equipment"));
+    QMap<QString, qint16> typeKey;
+    for (int r = 0; r < types.rowCount(); ++r)
+        typeKey.insert(types.text(r, 0), qint16(types.integer(r, 1)));
+    const auto unitAtMinus20 = [&](const QString& series, const char* gas) {
+        CalculationRecord r;
+        ApplyStartValues(r);
+        r.ref_db = m_ref;
+        r.xo_type1 = typeKey.value(series);
+        r.xo_gas = QLatin1String(gas);
+        r.xk_temperature = -20;
+        GetSeries(r);
+        r.sel_model = r.xo_series;
+        return r;
+    };
+    int compared = 0;
+    for (const QString& prefix : {QStringLiteral("KM"), QStringLiteral("KS")})
+        for (const char* gas : {"R22", "R404a"}) {
+            CalculationRecord packaged = unitAtMinus20(prefix + QLatin1Char('P'), gas);
+            CalculationRecord low = unitAtMinus20(prefix, gas);
+            QCOMPARE(packaged.t_class, low.t_class);
+            const QueryTable sizes =
+                rows(*m_ref, QStringLiteral("SELECT DISTINCT modification FROM power WHERE "
+                                            "model='%1' AND modification IN (SELECT "
+                                            "modification FROM power WHERE model='%2')")
+                                 .arg(packaged.xo_series, low.xo_series));
+            for (int r = 0; r < sizes.rowCount(); ++r)
+                for (int ambient : kOutside) {
+                    packaged.sel_modification = low.sel_modification = sizes.text(r, 0);
+                    packaged.by_temperature = low.by_temperature = ambient;
+                    QVERIFY2(GetPower(packaged) <= GetPower(low),
+                             qPrintable(packaged.xo_series + sizes.text(r, 0) + " at " +
+                                        QString::number(ambient)));
+                    ++compared;
+                }
+        }
+    QCOMPARE(compared, 4 * 4 * 3);
 }
 
 void TestSampleData::insulationMaterials()

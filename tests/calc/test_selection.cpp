@@ -31,13 +31,18 @@ private slots:
             "INSERT INTO equipment (Pkey, text_ru, model) VALUES (1, 'Моноблок', 'KM'), (2, 'Сплит', 'KMC'), "
             "(3, 'Агрегат', 'KMP'), (4, 'Стеллаж', 'KS')");
         // Modification 100 first, so the order must come from the query.
-        addCapacities("KMH", 100, {{2000, 2200, 2400}, {1500, 1700, 1900}, {500, 600, 700}});
-        addCapacities("KMH", 60, {{1000, 1200, 1400}, {1000, 1200, 1400}, {1000, 1200, 1400}});
-        addCapacities("KMH", 150, {{3000, 3200, 3400}, {3000, 3200, 3400}, {3000, 3200, 3400}});
+        addCapacities("KMH", "100", {{2000, 2200, 2400}, {1500, 1700, 1900}, {500, 600, 700}});
+        addCapacities("KMH", "60", {{1000, 1200, 1400}, {1000, 1200, 1400}, {1000, 1200, 1400}});
+        addCapacities("KMH", "150", {{3000, 3200, 3400}, {3000, 3200, 3400}, {3000, 3200, 3400}});
         // One outside temperature missing.
-        addCapacities("KMQ", 80, {{900, 1000, 1100}, {900, 1000, 1100}});
+        addCapacities("KMQ", "80", {{900, 1000, 1100}, {900, 1000, 1100}});
         for (const char* code : {"KMM", "KMN", "KMK", "KMX", "KMB", "KMC", "KMP"})
-            addCapacities(code, 10, {{1, 2, 3}});
+            addCapacities(code, "10", {{1, 2, 3}});
+        // Falling from T2 to T3: above T3 the levelling-off curve has a pole
+        // at 16 °C (S = 100, G = -100).
+        addCapacities("KSN", "40", {{2300, 1000, 900}, {2300, 1000, 900}, {2300, 1000, 900}});
+        // A modification that is stored as text, not a number.
+        addCapacities("KSA", "1 OR 1=1", {{1000, 1200, 1400}, {1000, 1200, 1400}, {1000, 1200, 1400}});
     }
 
     void series_data()
@@ -95,6 +100,10 @@ private slots:
         QCOMPARE(GetPower(r), 1500.0);
         r.xk_temperature = 15;
         QCOMPARE(GetPower(r), 1400.0);
+        r = unit("KSN", "040", 16, 32);
+        QCOMPARE(GetPower(r), 900.0);
+        r = unit("KSA", "1 OR 1=1", 10, 32);
+        QCOMPARE(GetPower(r), 1200.0);
     }
 
     void powerAtTheRatedOutsideTemperatures_data()
@@ -125,7 +134,7 @@ private slots:
         const MessageRequest& box = messages.shown().first();
         QCOMPARE(box.text,
                  QStringLiteral("Записей не найдено!\nSELECT in_t, power FROM power where model ='KMQ' AND "
-                                "out_t=43 AND modification=080 ORDER BY out_t,in_t"));
+                                "out_t=43 AND modification=80 ORDER BY out_t,in_t"));
         QVERIFY(box.title.isNull());
         QCOMPARE(box.buttons, MsgButtons::Ok);
     }
@@ -220,7 +229,7 @@ private:
 
     // Rated capacities at 20, 32, 43 °C outside, each for the class's three
     // chamber temperatures (class 0: 5, 10, 15 °C).
-    void addCapacities(const char* model, int modification, const QVector<QVector<double>>& byOutside)
+    void addCapacities(const char* model, const char* modification, const QVector<QVector<double>>& byOutside)
     {
         const int outside[] = {20, 32, 43};
         const int inside[] = {5, 10, 15, -5, 0, -25, -22, -18, -45, -35};
@@ -228,9 +237,8 @@ private:
             for (int i = 0; i < byOutside[o].size(); ++i)
                 QVERIFY(m_db->execute(
                     QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power) "
-                                   "VALUES ('%1', %2, %3, %4, %5)")
-                        .arg(QLatin1String(model))
-                        .arg(modification)
+                                   "VALUES ('%1', '%2', %3, %4, %5)")
+                        .arg(QLatin1String(model), QLatin1String(modification))
                         .arg(inside[i])
                         .arg(outside[o])
                         .arg(byOutside[o][i])));

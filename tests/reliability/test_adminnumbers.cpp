@@ -28,9 +28,9 @@ struct Box
 
 const Box Boxes[] = {
     {"mTI", "Text3", Rule::AboveZero, "SELECT s_value FROM article", 0},
-    {"mZn", "Text3", Rule::AboveZero, "SELECT c_value FROM curtain", 0},
-    {"mUp", "Text3", Rule::AboveZero, "SELECT mass FROM packing", 0},
-    {"mUp", "Text2", Rule::AboveZero, "SELECT thermal FROM packing", 0},
+    {"mZn", "Text3", Rule::NotNegative, "SELECT c_value FROM curtain", 0},
+    {"mUp", "Text3", Rule::NotNegative, "SELECT mass FROM packing", 0},
+    {"mUp", "Text2", Rule::NotNegative, "SELECT thermal FROM packing", 0},
     {"mPr", "Text5", Rule::AboveZero, "SELECT co FROM Product", 0},
     {"mPr", "Text6", Rule::AboveZero, "SELECT cz FROM Product", 0},
     {"mPr", "Text7", Rule::AboveZero, "SELECT cwr FROM Product", 0},
