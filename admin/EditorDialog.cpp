@@ -1,6 +1,6 @@
 #include "EditorDialog.h"
 
-#include "Functions.h"
+#include "WindowPlacement.h"
 
 EditorDialog::EditorDialog(QWidget* parent) : QDialog(parent)
 {
@@ -18,7 +18,7 @@ void EditorDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (!m_placed) {
         m_placed = true;
-        Functions::PlaceWindow(this, 2);
+        WindowPlacement::place(this, 2);
         if (QWidget* box = firstBox())
             box->setFocus();
     }

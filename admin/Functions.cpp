@@ -6,12 +6,7 @@
 #include "NumberText.h"
 
 #include <QAction>
-#include <QGuiApplication>
-#include <QLabel>
 #include <QLocale>
-#include <QMdiSubWindow>
-#include <QScreen>
-#include <QWidget>
 #include <limits>
 
 namespace Functions {
@@ -196,30 +191,6 @@ void DisableListMenus()
 void EnableListMenus()
 {
     setListMenusEnabled(true);
-}
-
-void NameBoxesAfterLabels(QWidget* form)
-{
-    for (QLabel* label : form->findChildren<QLabel*>()) {
-        if (label->buddy())
-            label->buddy()->setAccessibleName(label->text().remove(QLatin1Char('&')).trimmed());
-    }
-}
-
-void PlaceWindow(QWidget* window, int verticalDivisor)
-{
-    // A list window lives in a sub-window of the container: place that.
-    QWidget* frame = window;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
-        frame = sub;
-    QRect area;
-    if (frame->parentWidget() && !frame->isWindow())
-        area = frame->parentWidget()->rect();
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
-    const QSize size = frame->frameGeometry().size();
-    frame->move(area.left() + std::max(0, (area.width() - size.width()) / 2),
-                area.top() + std::max(0, (area.height() - size.height()) / verticalDivisor));
 }
 
 } // namespace Functions

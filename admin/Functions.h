@@ -11,7 +11,6 @@
 
 class Database;
 class QAction;
-class QWidget;
 
 // The administrator's shared module: the one connection to nv.mdb, the state
 // through which list windows tell their modal editors what to edit, and the
@@ -78,13 +77,5 @@ std::optional<double> TypedNumber(const QString& text);
 void RegisterListMenus(const QList<QAction*>& actions);
 void DisableListMenus();
 void EnableListMenus();
-
-// Gives every box that has a label that label's text as its accessible
-// name, so a screen reader announces it; call again after labels change.
-void NameBoxesAfterLabels(QWidget* form);
-
-// Places a window in its container or on the screen: centred horizontally,
-// its top at the free height divided by verticalDivisor.
-void PlaceWindow(QWidget* window, int verticalDivisor);
 
 } // namespace Functions

@@ -1,6 +1,7 @@
 #include "ListWindow.h"
 
 #include "Functions.h"
+#include "WindowPlacement.h"
 
 #include <QMdiSubWindow>
 
@@ -28,6 +29,6 @@ void ListWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!m_placed) {
         m_placed = true;
-        Functions::PlaceWindow(this, 3);
+        WindowPlacement::place(this, 3);
     }
 }

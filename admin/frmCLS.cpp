@@ -1,6 +1,7 @@
 #include "frmCLS.h"
 
 #include "Functions.h"
+#include "ListFill.h"
 #include "Messages.h"
 #include "SimpleList.h"
 #include "frmClsEdit.h"
@@ -25,14 +26,9 @@ void frmCLS::FillList()
         return;
     setWindowTitle(m_list->caption);
     m_ui->List1->setAccessibleName(m_list->caption);
-    m_ui->List1->clear();
     QueryTable rows;
     const int count = Functions::FetchRows(m_list->listQuery(), rows);
-    for (int r = 0; r < count; ++r) {
-        auto* item = new QListWidgetItem(rows.text(r, SimpleList::ListName), m_ui->List1);
-        item->setData(Qt::UserRole, rows.integer(r, SimpleList::ListKey));
-    }
-    if (count > 0)
+    if (ListFill::fill(m_ui->List1, rows, count, SimpleList::ListName, SimpleList::ListKey))
         m_ui->List1->setCurrentRow(0);
 }
 

@@ -1,6 +1,8 @@
 #include "frmCLS1.h"
 
 #include "Functions.h"
+#include "LabelNames.h"
+#include "ListFill.h"
 #include "Messages.h"
 #include "PictureFit.h"
 #include "PowerSet.h"
@@ -91,15 +93,10 @@ bool frmCLS1::FillUpperLevel()
     PictureFit::show(m_ui->Image2, QStringLiteral(":/images/equipment.jpg"));
     if (isEquipment())
         m_ui->Label2->setText(QStringLiteral("Модель агрегата"));
-    Functions::NameBoxesAfterLabels(this);
+    LabelNames::apply(this);
     m_ui->List1->clear();
-    {
-        const QSignalBlocker blocker(m_ui->Combo1);
-        m_ui->Combo1->clear();
-        for (int r = 0; r < count; ++r)
-            m_ui->Combo1->addItem(rows.text(r, UpperName), rows.integer(r, UpperKey));
-        m_ui->Combo1->setCurrentIndex(0);
-    }
+    ListFill::fill(m_ui->Combo1, rows, count, UpperName, UpperKey);
+    ListFill::selectQuietly(m_ui->Combo1, 0);
     Combo1_Click();
     return true;
 }
@@ -136,13 +133,9 @@ void frmCLS1::refillLowerList(int row)
 
 void frmCLS1::FillProduct(qint32 groupKey)
 {
-    m_ui->List1->clear();
     QueryTable rows;
     const int count = Functions::FetchRows(productListQuery(groupKey), rows);
-    for (int r = 0; r < count; ++r) {
-        auto* item = new QListWidgetItem(rows.text(r, ProductName), m_ui->List1);
-        item->setData(Qt::UserRole, rows.integer(r, ProductKey));
-    }
+    ListFill::fill(m_ui->List1, rows, count, ProductName, ProductKey);
 }
 
 void frmCLS1::cmbGAdd_Click()

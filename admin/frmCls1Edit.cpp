@@ -1,6 +1,7 @@
 #include "frmCls1Edit.h"
 
 #include "Functions.h"
+#include "LabelNames.h"
 #include "Messages.h"
 #include "SqlLiteral.h"
 #include "ui_frmCls1Edit.h"
@@ -26,7 +27,7 @@ frmCls1Edit::frmCls1Edit(QComboBox* combo, QWidget* parent)
     const QIcon icon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     m_ui->Image1->setIcon(icon);
     m_ui->Image2->setIcon(icon);
-    Functions::NameBoxesAfterLabels(this);
+    LabelNames::apply(this);
     connect(m_ui->Image1, &QToolButton::clicked, this, &frmCls1Edit::Image1_Click);
     connect(m_ui->Image2, &QToolButton::clicked, this, &frmCls1Edit::Image2_Click);
     connect(m_ui->cmbSave, &QPushButton::clicked, this, &frmCls1Edit::cmbSave_Click);

@@ -1,6 +1,7 @@
 #include "frmClsEdit.h"
 
 #include "Functions.h"
+#include "LabelNames.h"
 #include "Messages.h"
 #include "SimpleList.h"
 #include "ui_frmClsEdit.h"
@@ -18,7 +19,7 @@ frmClsEdit::frmClsEdit(QListWidget* list, QWidget* parent)
         m_ui->Label2->setVisible(m_kind->hasSecondValue);
         m_ui->Text2->setVisible(m_kind->hasSecondValue);
     }
-    Functions::NameBoxesAfterLabels(this);
+    LabelNames::apply(this);
     connect(m_ui->Command1, &QPushButton::clicked, this, &frmClsEdit::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &frmClsEdit::Command2_Click);
 }

@@ -1,6 +1,7 @@
 #include "frmEqEdit.h"
 
 #include "Functions.h"
+#include "LabelNames.h"
 #include "Messages.h"
 #include "PowerSet.h"
 #include "SqlLiteral.h"
@@ -15,7 +16,7 @@ frmEqEdit::frmEqEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_uni
     m_boxes = {nullptr,      nullptr,      nullptr,      m_ui->Text3,  m_ui->Text4,  m_ui->Text5,
                m_ui->Text6,  m_ui->Text7,  m_ui->Text8,  m_ui->Text9,  m_ui->Text10, m_ui->Text11,
                m_ui->Text12, m_ui->Text13, m_ui->Text14, m_ui->Text15, m_ui->Text16, m_ui->Text17};
-    Functions::NameBoxesAfterLabels(this);
+    LabelNames::apply(this);
     for (int i = 0; i < 3; ++i) {
         columnHead(i)->setAccessibleName(QStringLiteral("Температура внутри камеры %1").arg(i + 1));
         rowHead(i)->setAccessibleName(QStringLiteral("Температура снаружи %1").arg(i + 1));

@@ -1,6 +1,7 @@
 #include "frmPrEdit.h"
 
 #include "Functions.h"
+#include "LabelNames.h"
 #include "Messages.h"
 #include "QueryTable.h"
 #include "SqlLiteral.h"
@@ -17,7 +18,7 @@ enum class Check { AboveZero, Number, NotNegative };
 frmPrEdit::frmPrEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_unique<Ui::frmPrEdit>())
 {
     m_ui->setupUi(this);
-    Functions::NameBoxesAfterLabels(this);
+    LabelNames::apply(this);
     connect(m_ui->Command1, &QPushButton::clicked, this, &frmPrEdit::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &frmPrEdit::Command2_Click);
     connect(m_ui->List1, &QListWidget::itemChanged, this, &frmPrEdit::List1_ItemChanged);

@@ -2,7 +2,6 @@
 
 #include "Messages.h"
 #include "NumberText.h"
-#include "ScreenBehaviour.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -40,7 +39,7 @@ std::optional<qint16> int16(const QLineEdit* box)
 bool refuse(QLineEdit* box, const QString& text, const QString& title)
 {
     Messages::show(text, MsgIcon::Exclamation, title);
-    ScreenBehaviour::focusBox(box);
+    box->setFocus(Qt::OtherFocusReason);
     return false;
 }
 

@@ -32,10 +32,21 @@ frmStage0* Wizard::stage0() const
     return m_stage0.data();
 }
 
+template <class Screen> Screen* Wizard::wire(Screen* screen, void (Wizard::*next)(), void (Wizard::*back)())
+{
+    connect(screen, &WizardScreen::next, this, next);
+    if (back)
+        connect(screen, &WizardScreen::back, this, back);
+    connect(screen, &WizardScreen::cancel, this, &Wizard::quit);
+    return screen;
+}
+
 frmStage0* Wizard::ensureStage0()
 {
-    if (!m_stage0)
-        m_stage0 = new frmStage0(*this);
+    if (!m_stage0) {
+        m_stage0 = wire(new frmStage0(m_record), &Wizard::enterStage3, nullptr);
+        connect(m_stage0, &frmStage0::reopened, this, &Wizard::enterFinish);
+    }
     return m_stage0;
 }
 
@@ -51,23 +62,30 @@ void Wizard::showStage0()
 
 void Wizard::enterStage3()
 {
-    switchTo(new frmStage3(*this));
+    switchTo(wire(new frmStage3(m_record), &Wizard::enterStage1, &Wizard::startOver));
 }
 
 void Wizard::enterStage1()
 {
-    switchTo(new frmStage1(*this));
+    switchTo(wire(new frmStage1(m_record), &Wizard::enterStage4, &Wizard::enterStage3));
 }
 
 void Wizard::enterStage4()
 {
-    switchTo(new frmStage4(*this));
+    switchTo(wire(new frmStage4(m_record), &Wizard::enterFinish, &Wizard::enterStage1));
 }
 
 void Wizard::enterFinish()
 {
     // A reopened calculation keeps the customer screen, hidden, for the way back.
-    switchTo(new frmFinish(*this), true);
+    switchTo(wire(new frmFinish(m_record, today()), &Wizard::startOver, &Wizard::enterStage4), true);
+}
+
+// After a save, and when the chamber screen's reset question is answered Yes.
+void Wizard::startOver()
+{
+    ResetRecord();
+    showStage0();
 }
 
 void Wizard::quit()

@@ -8,11 +8,14 @@
 #include <QWidget>
 #include <functional>
 
+class WizardScreen;
 class frmStage0;
 
-// The wizard's flow: owns the one calculation record and the screen that is
-// shown. Each screen is created when entered and destroyed when left, except
-// frmStage0, which is only hidden while a reopened calculation is shown.
+// The wizard's flow: the order of the screens. Screens only say where the
+// user wants to go (next, back, cancel); this class alone knows which screen
+// that is. It shows one screen at a time; each is created when entered and
+// destroyed when left, except frmStage0, which is only hidden while a
+// reopened calculation is shown.
 class Wizard : public QObject
 {
     Q_OBJECT
@@ -53,6 +56,10 @@ signals:
     void quitRequested();
 
 private:
+    // Connects a screen's next and back to the steps given (back may be
+    // null) and its cancel to quit().
+    template <class Screen> Screen* wire(Screen* screen, void (Wizard::*next)(), void (Wizard::*back)());
+    void startOver(); // the record reset, then frmStage0
     void switchTo(QWidget* next, bool keepStage0Hidden = false);
     frmStage0* ensureStage0();
 

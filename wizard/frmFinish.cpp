@@ -9,9 +9,7 @@
 #include "PictureFit.h"
 #include "ReportOutput.h"
 #include "ResultText.h"
-#include "ScreenBehaviour.h"
 #include "Selection.h"
-#include "Wizard.h"
 #include "frmDetail.h"
 
 #include <cmath>
@@ -31,25 +29,22 @@ QString percent(const std::optional<double>& value)
 
 } // namespace
 
-frmFinish::frmFinish(Wizard& wizard, QWidget* parent)
-    : QWidget(parent), m_wizard(wizard), m_ui(std::make_unique<Ui::frmFinish>())
+frmFinish::frmFinish(CalculationRecord& record, const QDate& today, QWidget* parent)
+    : WizardScreen(record, parent), m_ui(std::make_unique<Ui::frmFinish>()), m_today(today)
 {
     m_ui->setupUi(this);
+    // "Сохранить" ends the calculation: the wizard goes on to a new one.
+    setUpScreen(m_ui->Command3, m_ui->Command2, m_ui->Command1);
     // The warnings take the free space under the selection, out of the layout.
     m_warnings = new FreeSpaceLabel(this, {m_ui->Label30, m_ui->Frame4}, m_ui->Command4);
     m_warnings->setObjectName(QStringLiteral("lblWarnings"));
     m_warnings->setStyleSheet(QStringLiteral("color: #a00000;"));
     PictureFit::show(m_ui->Image1, QStringLiteral(":/images/logo.jpg"));
     PictureFit::show(m_ui->Image3, QStringLiteral(":/images/stage4.jpg"));
-    ScreenBehaviour::nameFromLabels(this);
 
     connect(m_ui->Command4, &QPushButton::clicked, this, &frmFinish::Command4_Click);
-    connect(m_ui->Command3, &QPushButton::clicked, this, &frmFinish::Command3_Click);
-    connect(m_ui->Command2, &QPushButton::clicked, this, &frmFinish::Command2_Click);
-    connect(m_ui->Command1, &QPushButton::clicked, this, &frmFinish::Command1_Click);
     connect(m_ui->cmdDetail, &QPushButton::clicked, this, &frmFinish::cmdDetail_Click);
 
-    ScreenBehaviour::centre(this);
     FillForm();
 }
 
@@ -57,7 +52,7 @@ frmFinish::~frmFinish() = default;
 
 void frmFinish::FillForm()
 {
-    const CalculationRecord& r = m_wizard.record();
+    const CalculationRecord& r = record();
     const qint64 diffusion = qint64(r.q_ceiling) + r.q_floor + r.q_walls;
     m_ui->Frame1->setTitle(QStringLiteral("Диффузия: ") + QString::number(diffusion) + QStringLiteral(" Вт"));
     m_ui->Frame2->setTitle(QStringLiteral("Продукт: ") + QString::number(r.q_product) +
@@ -101,38 +96,28 @@ void frmFinish::FillForm()
 
 void frmFinish::Command4_Click()
 {
-    ReportOutput::PrintOrSave(m_wizard.record(), m_wizard.today());
+    ReportOutput::PrintOrSave(record(), m_today);
 }
 
-// A cancelled or emptied note saves nothing; the calculation is left either way.
-void frmFinish::Command3_Click()
+// "Сохранить": a cancelled or emptied note saves nothing; the calculation is
+// left either way.
+void frmFinish::nextButton_Click()
 {
-    CalculationRecord& r = m_wizard.record();
+    CalculationRecord& r = record();
     if (r.onote.isEmpty())
         r.onote = QStringLiteral("*");
     r.onote = Messages::input(QStringLiteral("Для сохранения данных\r\nзаполните текстовое поле"), QString(),
                               r.onote)
                   .value_or(QString());
     if (!r.onote.isEmpty())
-        SaveCalculation(r, m_wizard.today());
-    m_wizard.ResetRecord();
-    m_wizard.showStage0();
-}
-
-void frmFinish::Command2_Click()
-{
-    m_wizard.enterStage4();
-}
-
-void frmFinish::Command1_Click()
-{
-    m_wizard.quit();
+        SaveCalculation(r, m_today);
+    emit next();
 }
 
 // The detailed calculation opens over the results and keeps them until closed.
 void frmFinish::cmdDetail_Click()
 {
-    auto* detail = new frmDetail(m_wizard.record(), m_wizard.today(), this);
+    auto* detail = new frmDetail(record(), m_today, this);
     detail->setAttribute(Qt::WA_DeleteOnClose);
     detail->setWindowModality(Qt::ApplicationModal);
     detail->show();

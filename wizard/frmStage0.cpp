@@ -3,12 +3,11 @@
 #include "ui_frmStage0.h"
 
 #include "CalculationRecord.h"
+#include "ListFill.h"
 #include "Messages.h"
 #include "MissingReferences.h"
 #include "Orders.h"
 #include "PictureFit.h"
-#include "ScreenBehaviour.h"
-#include "Wizard.h"
 
 #include <QLocale>
 
@@ -16,12 +15,12 @@ namespace {
 const QString UserChoiceMarker = QStringLiteral("1");
 }
 
-frmStage0::frmStage0(Wizard& wizard, QWidget* parent)
-    : QWidget(parent), m_ui(std::make_unique<Ui::frmStage0>()), m_wizard(wizard)
+frmStage0::frmStage0(CalculationRecord& record, QWidget* parent)
+    : WizardScreen(record, parent), m_ui(std::make_unique<Ui::frmStage0>())
 {
     m_ui->setupUi(this);
+    setUpScreen(m_ui->cmbNext, nullptr, m_ui->cmbCancel);
     PictureFit::show(m_ui->Image1, QStringLiteral(":/images/stage0.jpg"));
-    ScreenBehaviour::nameFromLabels(this);
     // A typed organisation stays as typed: completing it to a saved customer
     // would silently take that customer's details and calculations.
     m_ui->Combo1->setCompleter(nullptr);
@@ -31,10 +30,7 @@ frmStage0::frmStage0(Wizard& wizard, QWidget* parent)
     connect(m_ui->Combo1->lineEdit(), &QLineEdit::textEdited, this, &frmStage0::Combo1_Edited);
     connect(m_ui->Command1, &QPushButton::clicked, this, &frmStage0::Command1_Click);
     connect(m_ui->Combo2, &QComboBox::activated, this, &frmStage0::Combo2_Click);
-    connect(m_ui->cmbNext, &QPushButton::clicked, this, &frmStage0::cmbNext_Click);
-    connect(m_ui->cmbCancel, &QPushButton::clicked, this, &frmStage0::cmbCancel_Click);
 
-    ScreenBehaviour::centre(this);
     FillContact();
 }
 
@@ -43,13 +39,10 @@ frmStage0::~frmStage0() = default;
 void frmStage0::FillContact()
 {
     m_customers = QueryTable();
-    const int rows = ReadCustomers(m_wizard.record(), m_customers);
-    m_ui->Combo1->clear();
+    const int rows = ReadCustomers(record(), m_customers);
     m_chosen = -1;
-    for (int row = 0; row < rows; ++row)
-        m_ui->Combo1->addItem(m_customers.text(row, 1), m_customers.integer(row, 0));
-    if (rows > 0) {
-        ScreenBehaviour::selectQuietly(m_ui->Combo1, 0);
+    if (ListFill::fill(m_ui->Combo1, m_customers, rows, 1, 0)) {
+        ListFill::selectQuietly(m_ui->Combo1, 0);
         Combo1_Click(0);
     }
 }
@@ -66,8 +59,8 @@ void frmStage0::Combo1_Click(int index)
 {
     if (index < 0)
         return;
-    CalculationRecord& record = m_wizard.record();
-    record.contact = static_cast<qint16>(m_ui->Combo1->itemData(index).toInt());
+    CalculationRecord& r = record();
+    r.contact = static_cast<qint16>(m_ui->Combo1->itemData(index).toInt());
     m_ui->Combo2->hide();
     {
         const QSignalBlocker blocker(m_ui->Combo1);
@@ -90,7 +83,7 @@ void frmStage0::Combo1_Change()
     m_ui->Combo2->hide();
     m_ui->Label1->hide();
     m_ui->cmbNext->setEnabled(true);
-    m_wizard.record().NewContact = true;
+    record().NewContact = true;
 }
 
 void frmStage0::Combo1_Edited()
@@ -100,13 +93,13 @@ void frmStage0::Combo1_Edited()
 
 void frmStage0::readCustomer()
 {
-    CalculationRecord& record = m_wizard.record();
+    CalculationRecord& r = record();
     // The organisation never carries an apostrophe into the orders database.
-    record.contact_organization = m_ui->Combo1->currentText().replace(QLatin1Char('\''), QLatin1Char('~'));
-    record.contact_city = m_ui->Text2->text();
-    record.contact_phones = m_ui->Text3->text();
-    record.contact_email = m_ui->Text4->text();
-    record.contact_name = m_ui->Text5->text();
+    r.contact_organization = m_ui->Combo1->currentText().replace(QLatin1Char('\''), QLatin1Char('~'));
+    r.contact_city = m_ui->Text2->text();
+    r.contact_phones = m_ui->Text3->text();
+    r.contact_email = m_ui->Text4->text();
+    r.contact_name = m_ui->Text5->text();
 }
 
 QString frmStage0::dateSeparator() const
@@ -126,8 +119,7 @@ void frmStage0::Command1_Click()
     if (m_chosen < 0)
         return;
     QueryTable orders;
-    const int rows =
-        FindOrders(m_wizard.record(), static_cast<qint16>(m_customers.integer(m_chosen, 0)), orders);
+    const int rows = FindOrders(record(), static_cast<qint16>(m_customers.integer(m_chosen, 0)), orders);
     if (rows == 0) {
         Messages::show(QStringLiteral("Записей не найдено!"), MsgIcon::Information,
                        QStringLiteral("Внимание"));
@@ -142,7 +134,7 @@ void frmStage0::Command1_Click()
     }
     // The first item is selected by the program; only the next choice is the user's.
     m_ui->Label7->setText(QStringLiteral("2"));
-    ScreenBehaviour::selectQuietly(m_ui->Combo2, 0);
+    ListFill::selectQuietly(m_ui->Combo2, 0);
     Combo2_Click(0);
     m_ui->Combo2->show();
     m_ui->Label1->show();
@@ -157,40 +149,36 @@ void frmStage0::Combo2_Click(int index)
     }
     if (index < 0)
         return;
-    CalculationRecord& record = m_wizard.record();
+    CalculationRecord& r = record();
     QString rangeError;
-    if (!ReopenCalculation(record, static_cast<qint32>(m_ui->Combo2->itemData(index).toLongLong()), nullptr,
+    if (!ReopenCalculation(r, static_cast<qint32>(m_ui->Combo2->itemData(index).toLongLong()), nullptr,
                            &rangeError)) {
         Messages::show(rangeError, MsgIcon::Exclamation, QStringLiteral("Внимание"));
         return;
     }
     // The customer was chosen from the list (a search needs that), so it has
     // its row already: a later save must update it, not add it a second time.
-    record.NewContact = false;
-    const QVector<MissingReference> missing = MissingReferences(record);
+    r.NewContact = false;
+    const QVector<MissingReference> missing = MissingReferences(r);
     if (!missing.isEmpty())
         Messages::show(QStringLiteral("В справочнике больше нет данных, использованных в этом расчете:\n") +
                            MissingReferenceLines(missing).join(QLatin1Char('\n')) +
                            QStringLiteral("\n\nРезультаты пересчитаны по текущему справочнику и могут "
                                           "отличаться от сохраненных."),
                        MsgIcon::Exclamation, QStringLiteral("Внимание"));
-    m_wizard.enterFinish();
+    emit reopened();
 }
 
-void frmStage0::cmbNext_Click()
+void frmStage0::nextButton_Click()
 {
     readCustomer();
     const int chosen = m_chosen;
-    m_wizard.ResetRecord();
-    CalculationRecord& record = m_wizard.record();
-    record.NewContact = chosen < 0;
+    ResetRecordFields(record());
+    resetForNewCalculation();
+    CalculationRecord& r = record();
+    r.NewContact = chosen < 0;
     if (chosen >= 0)
-        record.contact = static_cast<qint16>(m_ui->Combo1->itemData(chosen).toInt());
-    record.NewCalculation = true;
-    m_wizard.enterStage3();
-}
-
-void frmStage0::cmbCancel_Click()
-{
-    m_wizard.quit();
+        r.contact = static_cast<qint16>(m_ui->Combo1->itemData(chosen).toInt());
+    r.NewCalculation = true;
+    emit next();
 }

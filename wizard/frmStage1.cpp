@@ -5,15 +5,11 @@
 #include "CalculationRecord.h"
 #include "DatabaseAccess.h"
 #include "InputBoxes.h"
+#include "ListFill.h"
 #include "Lookups.h"
 #include "Messages.h"
 #include "QueryTable.h"
-#include "ScreenBehaviour.h"
 #include "SqlLiteral.h"
-#include "Wizard.h"
-
-#include <QShowEvent>
-#include <QSignalBlocker>
 
 using InputBoxes::number;
 
@@ -21,17 +17,6 @@ namespace {
 
 const QString InputError = QStringLiteral("Ошибка ввода данных");
 const QString NotNumeric = QStringLiteral("Должно быть цифровое значение");
-
-// Fills a list with the rows' text (column textColumn) and key (keyColumn),
-// without running its choice handler. Returns whether it has items.
-bool fillList(QComboBox* list, const QueryTable& rows, int count, int textColumn, int keyColumn)
-{
-    const QSignalBlocker blocker(list);
-    list->clear();
-    for (int row = 0; row < count; ++row)
-        list->addItem(rows.text(row, textColumn), rows.integer(row, keyColumn));
-    return count > 0;
-}
 
 // A 16-bit field takes the box's number only when it can hold it (whole and
 // in range); the forward check names the box when it cannot.
@@ -49,48 +34,32 @@ void storeKey(const QComboBox* list, qint16& field)
 
 } // namespace
 
-frmStage1::frmStage1(Wizard& wizard, QWidget* parent)
-    : QWidget(parent), m_ui(std::make_unique<Ui::frmStage1>()), m_wizard(wizard)
+frmStage1::frmStage1(CalculationRecord& record, QWidget* parent)
+    : WizardScreen(record, parent), m_ui(std::make_unique<Ui::frmStage1>())
 {
     m_ui->setupUi(this);
-    ScreenBehaviour::nameFromLabels(this);
-    ScreenBehaviour::selectAllOnFocus(this);
+    setUpScreen(m_ui->cmbNext, m_ui->cmbPrev, m_ui->cmbCancel);
+    selectAllOnFocus();
 
     connect(m_ui->cbPGroup, &QComboBox::currentIndexChanged, this, &frmStage1::cbPGroup_Click);
     connect(m_ui->Combo5, &QComboBox::currentIndexChanged, this, &frmStage1::Combo5_Click);
     connect(m_ui->Combo6, &QComboBox::currentIndexChanged, this, &frmStage1::Combo6_Click);
-    const QList<QWidget*> escapes = {m_ui->cmbPrev, m_ui->cmbCancel};
     const auto update = [this] { processBox_LostFocus(); };
-    m_leaveChecks = {
-        new LeaveCheck(
-            m_ui->Text16, update, [this] { return InputBoxes::checkWhole(m_ui->Text16); }, escapes),
-        new LeaveCheck(
-            m_ui->Text17, update, [this] { return Text17_Validate(); }, escapes),
-        new LeaveCheck(
-            m_ui->Text20, update, [this] { return InputBoxes::checkWhole(m_ui->Text20); }, escapes)};
-    connect(m_ui->cmbNext, &QPushButton::clicked, this, &frmStage1::cmbNext_Click);
-    connect(m_ui->cmbPrev, &QPushButton::clicked, this, &frmStage1::cmbPrev_Click);
-    connect(m_ui->cmbCancel, &QPushButton::clicked, this, &frmStage1::cmbCancel_Click);
+    checkOnLeave(m_ui->Text16, update, [this] { return InputBoxes::checkWhole(m_ui->Text16); });
+    checkOnLeave(m_ui->Text17, update, [this] { return Text17_Validate(); });
+    checkOnLeave(m_ui->Text20, update, [this] { return InputBoxes::checkWhole(m_ui->Text20); });
 
     Form_Load();
 }
 
 frmStage1::~frmStage1() = default;
 
-void frmStage1::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        ShowProduct();
-}
-
 void frmStage1::Form_Load()
 {
-    ScreenBehaviour::centre(this);
     m_ui->Combo5->clear();
     m_ui->Combo6->clear();
 
-    Database& ref = *m_wizard.record().ref_db;
+    Database& ref = *record().ref_db;
     QueryTable groups;
     const int groupRows = OpenQuery(
         ref,
@@ -101,15 +70,15 @@ void frmStage1::Form_Load()
         Messages::show(QStringLiteral("Не найден список групп продуктов!"));
         return;
     }
-    fillList(m_ui->cbPGroup, groups, groupRows, 1, 0);
-    ScreenBehaviour::selectQuietly(m_ui->cbPGroup, 0);
+    ListFill::fill(m_ui->cbPGroup, groups, groupRows, 1, 0);
+    ListFill::selectQuietly(m_ui->cbPGroup, 0);
     cbPGroup_Click();
 
     QueryTable packings;
     const int packingRows =
         OpenQuery(ref, QStringLiteral("SELECT text_ru,pkey  FROM packing ORDER BY text_ru"), packings);
-    if (fillList(m_ui->Combo6, packings, packingRows, 0, 1)) {
-        ScreenBehaviour::selectQuietly(m_ui->Combo6, 0);
+    if (ListFill::fill(m_ui->Combo6, packings, packingRows, 0, 1)) {
+        ListFill::selectQuietly(m_ui->Combo6, 0);
         Combo6_Click();
     }
 }
@@ -124,13 +93,13 @@ void frmStage1::FillProduct(qint32 l)
 {
     QueryTable products;
     const int rows =
-        OpenQuery(*m_wizard.record().ref_db,
+        OpenQuery(*record().ref_db,
                   QStringLiteral("SELECT pkey, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, "
                                  "fkey FROM Product WHERE fkey=") +
                       SqlLiteral::integer(l) + QStringLiteral(" ORDER BY text_ru"),
                   products);
-    if (fillList(m_ui->Combo5, products, rows, 1, 0)) {
-        ScreenBehaviour::selectQuietly(m_ui->Combo5, 0);
+    if (ListFill::fill(m_ui->Combo5, products, rows, 1, 0)) {
+        ListFill::selectQuietly(m_ui->Combo5, 0);
         Combo5_Click();
     }
 }
@@ -139,19 +108,19 @@ void frmStage1::Combo5_Click()
 {
     if (m_ui->Combo5->currentIndex() < 0)
         return;
-    GetProduct(m_wizard.record(), static_cast<qint16>(m_ui->Combo5->currentData().toInt()));
+    GetProduct(record(), static_cast<qint16>(m_ui->Combo5->currentData().toInt()));
     WriteProcess();
 }
 
 void frmStage1::Combo6_Click()
 {
     if (m_ui->Combo6->currentIndex() >= 0)
-        GetPacking(m_wizard.record(), static_cast<qint16>(m_ui->Combo6->currentData().toInt()));
+        GetPacking(record(), static_cast<qint16>(m_ui->Combo6->currentData().toInt()));
 }
 
 void frmStage1::WriteProcess()
 {
-    const CalculationRecord& r = m_wizard.record();
+    const CalculationRecord& r = record();
     const double start = r.px_start_t;
     const double end = r.px_end_t;
     QRadioButton* process = m_ui->Option2;
@@ -164,12 +133,12 @@ void frmStage1::WriteProcess()
 
 void frmStage1::ShowProduct()
 {
-    const CalculationRecord& r = m_wizard.record();
-    if (ScreenBehaviour::selectByKey(m_ui->cbPGroup, r.px_pgroup))
+    const CalculationRecord& r = record();
+    if (ListFill::selectByKey(m_ui->cbPGroup, r.px_pgroup))
         cbPGroup_Click();
-    if (ScreenBehaviour::selectByKey(m_ui->Combo6, r.px_packing))
+    if (ListFill::selectByKey(m_ui->Combo6, r.px_packing))
         Combo6_Click();
-    if (ScreenBehaviour::selectByKey(m_ui->Combo5, r.px_product))
+    if (ListFill::selectByKey(m_ui->Combo5, r.px_product))
         Combo5_Click();
     m_ui->Text18->setText(QString::number(r.px_time));
     m_ui->Text16->setText(QString::number(r.px_start_t));
@@ -180,7 +149,7 @@ void frmStage1::ShowProduct()
 
 void frmStage1::ReadProduct()
 {
-    CalculationRecord& r = m_wizard.record();
+    CalculationRecord& r = record();
     storeKey(m_ui->Combo5, r.px_product);
     storeInt16(m_ui->Text18, r.px_time);
     storeInt16(m_ui->Text16, r.px_start_t);
@@ -203,7 +172,7 @@ bool frmStage1::Text17_Validate()
 {
     if (!InputBoxes::checkWhole(m_ui->Text17))
         return false;
-    const CalculationRecord& r = m_wizard.record();
+    const CalculationRecord& r = record();
     if (r.px_end_t < r.xk_temperature)
         return InputBoxes::refuse(
             m_ui->Text17,
@@ -235,26 +204,17 @@ bool frmStage1::checksPass()
            InputBoxes::checkWhole(m_ui->Text18) && InputBoxes::checkWhole(m_ui->Text20);
 }
 
-void frmStage1::cmbNext_Click()
+void frmStage1::nextButton_Click()
 {
     // A click out of a box whose check has just refused it does not count.
-    for (LeaveCheck* check : m_leaveChecks) {
-        if (!check->confirm())
-            return;
-    }
-    if (!checksPass())
+    if (!leaveChecksPass() || !checksPass())
         return;
     ReadProduct();
-    m_wizard.enterStage4();
+    emit next();
 }
 
-void frmStage1::cmbPrev_Click()
+void frmStage1::backButton_Click()
 {
     ReadProduct();
-    m_wizard.enterStage3();
-}
-
-void frmStage1::cmbCancel_Click()
-{
-    m_wizard.quit();
+    emit back();
 }

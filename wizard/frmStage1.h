@@ -1,33 +1,29 @@
 #pragma once
 
-#include <QWidget>
+#include "WizardScreen.h"
+
 #include <memory>
 
-class LeaveCheck;
-class QComboBox;
-class QLineEdit;
-class Wizard;
 namespace Ui {
 class frmStage1;
 }
 
 // The product: group, product, packing, temperatures, time, mass and daily
 // intake, with the process type derived from them.
-class frmStage1 : public QWidget
+class frmStage1 : public WizardScreen
 {
     Q_OBJECT
 public:
-    explicit frmStage1(Wizard& wizard, QWidget* parent = nullptr);
+    explicit frmStage1(CalculationRecord& record, QWidget* parent = nullptr);
     ~frmStage1() override;
 
     void FillProduct(qint32 l);
     void WriteProcess();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void Form_Load();
+    // The activation step.
+    void Form_Activate() override { ShowProduct(); }
     void ShowProduct();
     void ReadProduct();
     void cbPGroup_Click();
@@ -36,11 +32,8 @@ private:
     void processBox_LostFocus();
     bool Text17_Validate();
     bool checksPass();
-    void cmbNext_Click();
-    void cmbPrev_Click();
-    void cmbCancel_Click();
+    void nextButton_Click() override;
+    void backButton_Click() override;
 
     std::unique_ptr<Ui::frmStage1> m_ui;
-    Wizard& m_wizard;
-    QList<LeaveCheck*> m_leaveChecks;
 };

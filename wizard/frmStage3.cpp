@@ -5,13 +5,11 @@
 #include "CalculationRecord.h"
 #include "DatabaseAccess.h"
 #include "InputBoxes.h"
+#include "ListFill.h"
 #include "Lookups.h"
 #include "Messages.h"
 #include "QueryTable.h"
-#include "ScreenBehaviour.h"
-#include "Wizard.h"
 
-#include <QShowEvent>
 #include <cmath>
 
 using InputBoxes::number;
@@ -21,45 +19,31 @@ const QString DefaultMaterial = QStringLiteral("пенополиуретан п�
 const QString InputError = QStringLiteral("Ошибка ввода данных");
 } // namespace
 
-frmStage3::frmStage3(Wizard& wizard, QWidget* parent)
-    : QWidget(parent), m_ui(std::make_unique<Ui::frmStage3>()), m_wizard(wizard)
+frmStage3::frmStage3(CalculationRecord& record, QWidget* parent)
+    : WizardScreen(record, parent), m_ui(std::make_unique<Ui::frmStage3>())
 {
     m_ui->setupUi(this);
-    ScreenBehaviour::nameFromLabels(this);
-    ScreenBehaviour::selectAllOnFocus(this, {m_ui->tbVolume});
+    setUpScreen(m_ui->cmbNext, m_ui->cmbPrev, m_ui->cmbCancel);
+    selectAllOnFocus({m_ui->tbVolume});
 
     for (QLineEdit* box : {m_ui->Text2, m_ui->Text3, m_ui->Text4})
         connect(box, &QLineEdit::textChanged, this, &frmStage3::OutVolume);
-    new LeaveCheck(m_ui->tbVolume, [this] { tbVolume_LostFocus(); });
-    connect(m_ui->cmbNext, &QPushButton::clicked, this, &frmStage3::cmbNext_Click);
-    connect(m_ui->cmbPrev, &QPushButton::clicked, this, &frmStage3::cmbPrev_Click);
-    connect(m_ui->cmbCancel, &QPushButton::clicked, this, &frmStage3::cmbCancel_Click);
+    checkOnLeave(m_ui->tbVolume, [this] { tbVolume_LostFocus(); });
 
     Form_Load();
 }
 
 frmStage3::~frmStage3() = default;
 
-void frmStage3::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        Form_Activate();
-}
-
 void frmStage3::Form_Load()
 {
-    ScreenBehaviour::centre(this);
-    for (QComboBox* list : {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3, m_ui->Combo4})
-        list->clear();
-
-    Database& ref = *m_wizard.record().ref_db;
+    Database& ref = *record().ref_db;
     QueryTable materials;
     const int rows = OpenQuery(
         ref, QStringLiteral("SELECT s_name,pkey FROM article WHERE cls_n=1 ORDER BY s_name"), materials);
+    for (QComboBox* list : {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3})
+        ListFill::fill(list, materials, rows, 0, 1);
     for (int row = 0; row < rows; ++row) {
-        for (QComboBox* list : {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3})
-            list->addItem(materials.text(row, 0), materials.integer(row, 1));
         if (materials.text(row, 0) == DefaultMaterial)
             m_defaultMaterial = row;
     }
@@ -67,19 +51,17 @@ void frmStage3::Form_Load()
     QueryTable curtains;
     const int curtainRows =
         OpenQuery(ref, QStringLiteral("SELECT text_ru,pkey,c_value FROM curtain"), curtains);
-    for (int row = 0; row < curtainRows; ++row)
-        m_ui->Combo4->addItem(curtains.text(row, 0), curtains.integer(row, 1));
-    if (curtainRows > 0)
+    if (ListFill::fill(m_ui->Combo4, curtains, curtainRows, 0, 1))
         m_ui->Combo4->setCurrentIndex(0);
 }
 
 void frmStage3::Form_Activate()
 {
-    const CalculationRecord& record = m_wizard.record();
+    const CalculationRecord& r = record();
     ShowChamber();
-    showMaterial(m_ui->Combo1, record.xk_ceiling_name);
-    showMaterial(m_ui->Combo2, record.xk_wall_name);
-    showMaterial(m_ui->Combo3, record.xk_floor_name);
+    showMaterial(m_ui->Combo1, r.xk_ceiling_name);
+    showMaterial(m_ui->Combo2, r.xk_wall_name);
+    showMaterial(m_ui->Combo3, r.xk_floor_name);
 }
 
 void frmStage3::showMaterial(QComboBox* list, const QString& name)
@@ -94,20 +76,20 @@ void frmStage3::showMaterial(QComboBox* list, const QString& name)
 void frmStage3::ShowChamber()
 {
     using InputBoxes::pointText;
-    CalculationRecord& record = m_wizard.record();
-    m_ui->Text2->setText(pointText(record.xk_length));
-    m_ui->Text3->setText(pointText(record.xk_width));
-    m_ui->Text4->setText(pointText(record.xk_height));
-    m_ui->Text5->setText(QString::number(record.xk_ceiling));
-    m_ui->Text6->setText(QString::number(record.xk_wall));
-    m_ui->Text7->setText(QString::number(record.xk_floor));
-    m_ui->Text8->setText(pointText(record.xk_doors));
-    m_ui->Text9->setText(pointText(record.xk_doors_open));
-    m_ui->Text1->setText(pointText(record.xk_temperature));
-    m_ui->Text10->setText(pointText(record.xk_people));
-    m_ui->Text11->setText(QString::number(record.xk_heat));
-    ScreenBehaviour::selectByKey(m_ui->Combo4, record.xk_curtain);
-    record.xk_bulk = record.xk_length * record.xk_width * record.xk_height;
+    CalculationRecord& r = record();
+    m_ui->Text2->setText(pointText(r.xk_length));
+    m_ui->Text3->setText(pointText(r.xk_width));
+    m_ui->Text4->setText(pointText(r.xk_height));
+    m_ui->Text5->setText(QString::number(r.xk_ceiling));
+    m_ui->Text6->setText(QString::number(r.xk_wall));
+    m_ui->Text7->setText(QString::number(r.xk_floor));
+    m_ui->Text8->setText(pointText(r.xk_doors));
+    m_ui->Text9->setText(pointText(r.xk_doors_open));
+    m_ui->Text1->setText(pointText(r.xk_temperature));
+    m_ui->Text10->setText(pointText(r.xk_people));
+    m_ui->Text11->setText(QString::number(r.xk_heat));
+    ListFill::selectByKey(m_ui->Combo4, r.xk_curtain);
+    r.xk_bulk = r.xk_length * r.xk_width * r.xk_height;
 }
 
 double frmStage3::typedVolume() const
@@ -124,7 +106,7 @@ void frmStage3::OutVolume()
         m_ui->tbVolume->clear();
         return;
     }
-    m_wizard.record().xk_bulk = V;
+    record().xk_bulk = V;
     m_ui->tbVolume->setText(InputBoxes::fixedText(V, 1));
 }
 
@@ -171,13 +153,13 @@ qint16 frmStage3::readMaterial(QComboBox* list, qint16 key, QString& name, doubl
     // without a selection; the record then keeps its key.
     if (list->currentIndex() >= 0)
         key = static_cast<qint16>(list->currentData().toInt());
-    GetArticle(m_wizard.record(), key, name, k);
+    GetArticle(record(), key, name, k);
     return key;
 }
 
 void frmStage3::ReadChamber()
 {
-    CalculationRecord& r = m_wizard.record();
+    CalculationRecord& r = record();
     r.xk_length = number(m_ui->Text2);
     r.xk_width = number(m_ui->Text3);
     r.xk_height = number(m_ui->Text4);
@@ -217,15 +199,16 @@ bool frmStage3::checksPass()
            InputBoxes::checkWhole(m_ui->Text7) && InputBoxes::checkWhole(m_ui->Text11);
 }
 
-void frmStage3::cmbNext_Click()
+void frmStage3::nextButton_Click()
 {
     if (!checksPass())
         return;
     ReadChamber();
-    m_wizard.enterStage1();
+    emit next();
 }
 
-void frmStage3::cmbPrev_Click()
+// Going back to the first screen resets every input, so it is asked first.
+void frmStage3::backButton_Click()
 {
     const MsgAnswer answer = Messages::show(QStringLiteral("При переходе на первый экран произойдет\n"
                                                            "обнуление всех выбранных значений.\n"
@@ -233,11 +216,5 @@ void frmStage3::cmbPrev_Click()
                                             MsgIcon::Question, QStringLiteral(""), MsgButtons::YesNo);
     if (answer != MsgAnswer::Yes)
         return;
-    m_wizard.ResetRecord();
-    m_wizard.showStage0();
-}
-
-void frmStage3::cmbCancel_Click()
-{
-    m_wizard.quit();
+    emit back();
 }

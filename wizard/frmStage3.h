@@ -1,33 +1,29 @@
 #pragma once
 
-#include <QWidget>
+#include "WizardScreen.h"
+
 #include <memory>
 
 class QComboBox;
-class QLineEdit;
-class Wizard;
 namespace Ui {
 class frmStage3;
 }
 
 // The chamber: dimensions or volume, insulation, doors, temperature, staff
 // and heat sources.
-class frmStage3 : public QWidget
+class frmStage3 : public WizardScreen
 {
     Q_OBJECT
 public:
-    explicit frmStage3(Wizard& wizard, QWidget* parent = nullptr);
+    explicit frmStage3(CalculationRecord& record, QWidget* parent = nullptr);
     ~frmStage3() override;
 
     void OutVolume();
     void DimensionsByVolume(double V);
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void Form_Load();
-    void Form_Activate();
+    void Form_Activate() override;
     void ShowChamber();
     void ReadChamber();
     void showMaterial(QComboBox* list, const QString& name);
@@ -35,11 +31,9 @@ private:
     bool checksPass();
     double typedVolume() const;
     void tbVolume_LostFocus();
-    void cmbNext_Click();
-    void cmbPrev_Click();
-    void cmbCancel_Click();
+    void nextButton_Click() override;
+    void backButton_Click() override;
 
     std::unique_ptr<Ui::frmStage3> m_ui;
-    Wizard& m_wizard;
     int m_defaultMaterial = 0;
 };

@@ -7,9 +7,7 @@
 #include "InputBoxes.h"
 #include "Messages.h"
 #include "PictureFit.h"
-#include "ScreenBehaviour.h"
 #include "Selection.h"
-#include "Wizard.h"
 
 #include <QPixmap>
 #include <QSignalBlocker>
@@ -26,22 +24,18 @@ bool readsAsZero(const QLineEdit* box)
 
 } // namespace
 
-frmStage4::frmStage4(Wizard& wizard, QWidget* parent)
-    : QWidget(parent), m_wizard(wizard), m_ui(std::make_unique<Ui::frmStage4>())
+frmStage4::frmStage4(CalculationRecord& record, QWidget* parent)
+    : WizardScreen(record, parent), m_ui(std::make_unique<Ui::frmStage4>())
 {
     m_ui->setupUi(this);
+    setUpScreen(m_ui->cmbNext, m_ui->cmbPrev, m_ui->cmbCancel);
+    selectAllOnFocus();
     PictureFit::show(m_ui->Picture1, QStringLiteral(":/images/logo.jpg"));
     PictureFit::show(m_ui->Image2, QStringLiteral(":/images/stage4.jpg"));
-    ScreenBehaviour::selectAllOnFocus(this);
-    ScreenBehaviour::nameFromLabels(this);
 
     connect(m_ui->Combo7, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmStage4::Combo7_Click);
     connect(m_ui->Combo1, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmStage4::Combo1_Click);
-    connect(m_ui->cmbNext, &QPushButton::clicked, this, &frmStage4::cmbNext_Click);
-    connect(m_ui->cmbPrev, &QPushButton::clicked, this, &frmStage4::cmbPrev_Click);
-    connect(m_ui->cmbCancel, &QPushButton::clicked, this, &frmStage4::cmbCancel_Click);
 
-    ScreenBehaviour::centre(this);
     FillTypes();
     {
         const QSignalBlocker blocker(m_ui->Combo1);
@@ -50,7 +44,7 @@ frmStage4::frmStage4(Wizard& wizard, QWidget* parent)
         m_ui->Combo1->setCurrentIndex(-1);
     }
     ShowEquipment();
-    setModel(GetSeries(m_wizard.record()));
+    setModel(GetSeries(record));
 }
 
 frmStage4::~frmStage4() = default;
@@ -61,7 +55,7 @@ void frmStage4::FillTypes()
     // Filling the list would choose its first item; the record's type is chosen afterwards.
     const QSignalBlocker blocker(m_ui->Combo7);
     m_ui->Combo7->clear();
-    const QVector<EquipmentChoice::TypeItem> types = EquipmentChoice::OfferedTypes(m_wizard.record());
+    const QVector<EquipmentChoice::TypeItem> types = EquipmentChoice::OfferedTypes(record());
     for (const EquipmentChoice::TypeItem& type : types)
         m_ui->Combo7->addItem(type.name, type.key);
     m_ui->Combo7->setCurrentIndex(-1);
@@ -69,7 +63,7 @@ void frmStage4::FillTypes()
 
 void frmStage4::ShowEquipment()
 {
-    const CalculationRecord& r = m_wizard.record();
+    const CalculationRecord& r = record();
     m_ui->Text13->setText(InputBoxes::pointText(r.by_temperature));
     m_ui->Text14->setText(QString::number(r.by_moisture));
     m_ui->Text15->setText(InputBoxes::pointText(r.by_ground));
@@ -94,7 +88,7 @@ void frmStage4::ShowEquipment()
 // reach the record: "Расчет" refuses them, "Назад" and "Отмена" keep the record's earlier value.
 void frmStage4::ReadEquipment()
 {
-    CalculationRecord& r = m_wizard.record();
+    CalculationRecord& r = record();
     const auto store = [](qint16& field, const QLineEdit* box) {
         if (const std::optional<qint16> value = InputBoxes::int16(box))
             field = *value;
@@ -119,7 +113,7 @@ void frmStage4::Combo7_Click()
 {
     if (m_ui->Combo7->currentIndex() < 0)
         return;
-    CalculationRecord& r = m_wizard.record();
+    CalculationRecord& r = record();
     if (EquipmentChoice::ChooseType(r, m_ui->Combo7->currentData().toInt()))
         showPicture(r.xo_picture);
     setModel(GetSeries(r));
@@ -129,7 +123,7 @@ void frmStage4::Combo1_Click()
 {
     if (m_ui->Combo1->currentIndex() < 0)
         return;
-    CalculationRecord& r = m_wizard.record();
+    CalculationRecord& r = record();
     r.xo_gas = m_ui->Combo1->currentText();
     GetSeries(r);
     setModel(r.xo_series);
@@ -164,7 +158,7 @@ bool frmStage4::checkInputs()
     const QString error = QStringLiteral("Ошибка ввода данных");
     if (m_ui->Combo7->count() == 0) {
         Messages::show(QStringLiteral("Для температуры в камере ") +
-                           InputBoxes::pointText(m_wizard.record().xk_temperature) +
+                           InputBoxes::pointText(record().xk_temperature) +
                            QStringLiteral(" °C нет подходящего типа оборудования"),
                        MsgIcon::Exclamation, QStringLiteral("Внимание"));
         return false;
@@ -184,12 +178,12 @@ bool frmStage4::checkInputs()
            InputBoxes::checkWhole(m_ui->Text22) && InputBoxes::checkWhole(m_ui->Text23, 1, 100);
 }
 
-void frmStage4::cmbNext_Click()
+void frmStage4::nextButton_Click()
 {
     if (!checkInputs())
         return;
     ReadEquipment();
-    CalculationRecord& r = m_wizard.record();
+    CalculationRecord& r = record();
     QString rangeError;
     if (!CalculateLoad(r, &rangeError)) {
         Messages::show(QStringLiteral("Тепловая нагрузка слишком велика для расчета: ") + rangeError,
@@ -197,17 +191,17 @@ void frmStage4::cmbNext_Click()
         return;
     }
     SelectUnit(r);
-    m_wizard.enterFinish();
+    emit next();
 }
 
-void frmStage4::cmbPrev_Click()
+void frmStage4::backButton_Click()
 {
     ReadEquipment();
-    m_wizard.enterStage1();
+    emit back();
 }
 
-void frmStage4::cmbCancel_Click()
+void frmStage4::cancelButton_Click()
 {
     ReadEquipment();
-    m_wizard.quit();
+    emit cancel();
 }

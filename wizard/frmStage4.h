@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QWidget>
+#include "WizardScreen.h"
+
 #include <memory>
 
-class Wizard;
-class QLineEdit;
 namespace Ui {
 class frmStage4;
 }
@@ -12,11 +11,11 @@ class frmStage4;
 // The equipment and conditions screen: ambient conditions, equipment type,
 // refrigerant, number of units, capacity reserve and compressor run time.
 // "Расчет" computes the heat load and selects the unit.
-class frmStage4 : public QWidget
+class frmStage4 : public WizardScreen
 {
     Q_OBJECT
 public:
-    explicit frmStage4(Wizard& wizard, QWidget* parent = nullptr);
+    explicit frmStage4(CalculationRecord& record, QWidget* parent = nullptr);
     ~frmStage4() override;
 
     void ShowEquipment();
@@ -30,13 +29,12 @@ private:
     void Combo7_Click();
     void Combo1_Click();
     void setModel(const QString& model);
-    void cmbNext_Click();
-    void cmbPrev_Click();
-    void cmbCancel_Click();
+    void nextButton_Click() override;
+    void backButton_Click() override;
+    void cancelButton_Click() override;
     bool checkInputs();
     void showPicture(const QString& bareName);
 
-    Wizard& m_wizard;
     std::unique_ptr<Ui::frmStage4> m_ui;
     QString m_shownPicture;
 };
