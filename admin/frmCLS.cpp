@@ -60,6 +60,7 @@ void frmCLS::openEditor(bool addMode, const QString& name, const QString& value,
 {
     Functions::AddMode = addMode;
     auto* editor = new frmClsEdit(m_ui->List1, this);
+    connect(editor, &EditorDialog::recordGone, this, &frmCLS::FillList);
     editor->setWindowTitle(windowTitle());
     editor->setValues(name, value, second);
     editor->openModal();
@@ -70,9 +71,12 @@ void frmCLS::Command2_Click()
     const int row = m_ui->List1->currentRow();
     if (!m_list || row < 0 || !Functions::PickKey(m_ui->List1->item(row)->data(Qt::UserRole).toLongLong()))
         return;
-    if (Functions::ExecSql(m_list->deleteStatement(Functions::CurrentKey)) != 0) {
-        Messages::show(QStringLiteral("произошел сбой при удалении данных!"), MsgIcon::Critical,
-                       QStringLiteral("Ошибка"));
+    const int rc = Functions::ExecSqlChanging(m_list->deleteStatement(Functions::CurrentKey));
+    if (rc != 0) {
+        Messages::show(Functions::FailureText(QStringLiteral("произошел сбой при удалении данных!"), rc),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        if (rc == Functions::RecordGone)
+            FillList();
         return;
     }
     delete m_ui->List1->takeItem(row);

@@ -166,6 +166,7 @@ void frmCLS1::cmbGEdit_Click()
         return;
     }
     auto* editor = new frmCls1Edit(m_ui->Combo1, this);
+    connect(editor, &EditorDialog::recordGone, this, &frmCLS1::reloadUpperLevel);
     editor->setNames(row.text(0, RecordName), row.text(0, RecordModel), row.text(0, RecordPicture),
                      row.text(0, RecordScheme));
     editor->openModal();
@@ -183,10 +184,13 @@ void frmCLS1::cmbGDelete_Click()
         return;
     }
     const QString table = isEquipment() ? QStringLiteral("equipment") : QStringLiteral("PGroup");
-    if (Functions::ExecSql(QStringLiteral("DELETE FROM %1 WHERE Pkey=").arg(table) +
-                           SqlLiteral::integer(Functions::CurrentKey)) != 0) {
-        Messages::show(QStringLiteral("При удалении записи произошел сбой!"), MsgIcon::Critical,
-                       QStringLiteral("Ошибка"));
+    const int rc = Functions::ExecSqlChanging(QStringLiteral("DELETE FROM %1 WHERE Pkey=").arg(table) +
+                                              SqlLiteral::integer(Functions::CurrentKey));
+    if (rc != 0) {
+        Messages::show(Functions::FailureText(QStringLiteral("При удалении записи произошел сбой!"), rc),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        if (rc == Functions::RecordGone)
+            reloadUpperLevel();
         return;
     }
     {
@@ -264,12 +268,8 @@ void frmCLS1::editProduct()
 void frmCLS1::deleteProduct()
 {
     if (confirmDelete() && Functions::PickKey(m_ui->List1->currentItem()->data(Qt::UserRole).toLongLong())) {
-        if (Functions::ExecSql(QStringLiteral("DELETE FROM Product WHERE Pkey=") +
-                               SqlLiteral::integer(Functions::CurrentKey)) != 0)
-            Messages::show(QStringLiteral("Произошел сбой при удалении записи!"), MsgIcon::Exclamation,
-                           QStringLiteral("Внимание"));
-        else
-            delete m_ui->List1->currentItem();
+        deleted(Functions::ExecSqlChanging(QStringLiteral("DELETE FROM Product WHERE Pkey=") +
+                                           SqlLiteral::integer(Functions::CurrentKey)));
     }
     selectLowerEntry(0);
 }
@@ -334,17 +334,36 @@ void frmCLS1::deleteModel()
 {
     const QListWidgetItem* item = m_ui->List1->currentItem();
     if (confirmDelete()) {
-        if (Functions::ExecSql(QStringLiteral("DELETE FROM Power WHERE Fkey=") +
-                               SqlLiteral::integer(Functions::ParentKey) + QStringLiteral(" AND model=") +
-                               SqlLiteral::text(item->data(ModelRole).toString()) +
-                               QStringLiteral(" AND modification=") +
-                               SqlLiteral::number(item->data(ModificationRole).toDouble())) != 0)
-            Messages::show(QStringLiteral("Произошел сбой при удалении записи!"), MsgIcon::Exclamation,
-                           QStringLiteral("Внимание"));
-        else
-            delete item;
+        deleted(Functions::ExecSqlChanging(
+            QStringLiteral("DELETE FROM Power WHERE Fkey=") + SqlLiteral::integer(Functions::ParentKey) +
+            QStringLiteral(" AND model=") + SqlLiteral::text(item->data(ModelRole).toString()) +
+            QStringLiteral(" AND modification=") +
+            SqlLiteral::number(item->data(ModificationRole).toDouble())));
     }
     selectLowerEntry(0);
+}
+
+void frmCLS1::deleted(int rc)
+{
+    if (rc == 0) {
+        delete m_ui->List1->currentItem();
+        return;
+    }
+    Messages::show(Functions::FailureText(QStringLiteral("Произошел сбой при удалении записи!"), rc),
+                   MsgIcon::Exclamation, QStringLiteral("Внимание"));
+    if (rc == Functions::RecordGone)
+        refillLowerList(0);
+}
+
+void frmCLS1::reloadUpperLevel()
+{
+    if (FillUpperLevel())
+        return;
+    {
+        const QSignalBlocker blocker(m_ui->Combo1);
+        m_ui->Combo1->clear();
+    }
+    Combo1_Click();
 }
 
 void frmCLS1::Command4_Click()

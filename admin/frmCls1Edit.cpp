@@ -123,11 +123,12 @@ void frmCls1Edit::cmbSave_Click()
     }
     qint64 newKey = 0;
     const int rc = Functions::AddMode ? Functions::InsertRow(statement(name, model), &newKey)
-                                      : Functions::ExecSql(statement(name, model));
+                                      : Functions::ExecSqlChanging(statement(name, model));
     if (rc != 0) {
         Messages::show(QStringLiteral("Ошибка ввода данных") + QLatin1Char('\r') +
                            Functions::LastErrorDescription(),
                        MsgIcon::Critical, QStringLiteral("Ошибка"));
+        closeIfRecordGone(rc);
         return;
     }
     if (m_combo) {

@@ -115,6 +115,25 @@ void TestFrmCLS::addChangeDelete()
     QCOMPARE(rows(check).rowCount(), 0);
     QCOMPARE(list(window)->count(), 0);
     QCOMPARE(list(window)->currentRow(), -1);
+
+    // Another administrator deletes the record meanwhile: neither a delete
+    // nor a save looks like success, and the list is read again.
+    const QString deleteAll = QStringLiteral("DELETE FROM ") + check.section(QLatin1Char(' '), -1);
+    add(window, QStringLiteral("Пробка"), QStringLiteral("1"), QStringLiteral("1"));
+    list(window)->setCurrentRow(0);
+    exec(deleteAll);
+    click(window, "Command2");
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("произошел сбой при удалении данных!\r\n")));
+    QCOMPARE(list(window)->count(), 0);
+    add(window, QStringLiteral("Пробка"), QStringLiteral("1"), QStringLiteral("1"));
+    list(window)->setCurrentRow(0);
+    click(window, "Command5");
+    exec(deleteAll);
+    click(shownEditor<frmClsEdit>(), "Command1");
+    QVERIFY(!shownEditor<frmClsEdit>());
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Произошел сбой при вводе данных !")));
+    QCOMPARE(m_messages.shown().size(), 2);
+    QCOMPARE(list(window)->count(), 0);
 }
 
 void TestFrmCLS::refusedInput_data()

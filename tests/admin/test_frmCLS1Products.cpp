@@ -51,6 +51,7 @@ private slots:
     void markingAnotherGroupMovesTheProduct();
     void noGroupMarkedIsRefused();
     void answeringNoDeletesNothing();
+    void productGoneMeanwhile();
 };
 
 void TestProducts::firstGroupIsCreatedFromTheMenu()
@@ -249,6 +250,27 @@ void TestProducts::answeringNoDeletesNothing()
     click(window, "cmbDelete");
     QCOMPARE(rows(QStringLiteral("SELECT * FROM Product")).rowCount(), 2);
     QCOMPARE(list->currentRow(), 0);
+}
+
+// Another administrator deletes the product meanwhile: a save or a delete
+// says so and the product list is read again.
+void TestProducts::productGoneMeanwhile()
+{
+    const qint64 key = group(QStringLiteral("Птица"));
+    product(QStringLiteral("Гусь"), key);
+    product(QStringLiteral("Утка"), key);
+    QWidget* window = openList("mPr");
+    click(window, "cmbEdit");
+    exec(QStringLiteral("DELETE FROM Product WHERE text_ru='Гусь'"));
+    click(shownEditor<frmPrEdit>(), "Command1");
+    QVERIFY(!shownEditor<frmPrEdit>());
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Произошел сбой при вводе данных !")));
+    QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Утка")});
+    exec(QStringLiteral("DELETE FROM Product"));
+    m_messages.queueAnswer(MsgAnswer::Yes);
+    click(window, "cmbDelete");
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Произошел сбой при удалении записи!\r\n")));
+    QVERIFY(entries(window, "List1").isEmpty());
 }
 
 QTEST_MAIN(TestProducts)

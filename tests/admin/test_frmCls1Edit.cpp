@@ -158,6 +158,15 @@ void TestTypeEditor::renameInPlaceAndAppendNew()
     QCOMPARE(combo->currentIndex(), 1);
     QCOMPARE(combo->itemData(2).toLongLong(),
              rows(QStringLiteral("SELECT Pkey FROM PGroup WHERE text_ru='Ананасы'")).integer(0, 0));
+
+    // A group deleted meanwhile by another administrator is not renamed in
+    // place: the save says so and the groups are read again.
+    click(window, "cmbGEdit");
+    exec(QStringLiteral("DELETE FROM PGroup WHERE text_ru LIKE 'Рыба%'"));
+    click(shownEditor<frmCls1Edit>(), "cmbSave");
+    QVERIFY(!shownEditor<frmCls1Edit>());
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Ошибка ввода данных\r")));
+    QCOMPARE(entries(window, "Combo1"), (QStringList{QStringLiteral("Ананасы"), QStringLiteral("Мясо")}));
 }
 
 void TestTypeEditor::sameNamedTypesKeepTheirOwnKeys()
