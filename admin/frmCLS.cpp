@@ -2,6 +2,7 @@
 
 #include "Functions.h"
 #include "Messages.h"
+#include "OrderUsage.h"
 #include "SimpleList.h"
 #include "frmClsEdit.h"
 #include "ui_frmCLS.h"
@@ -69,7 +70,9 @@ void frmCLS::openEditor(bool addMode, const QString& name, const QString& value,
 void frmCLS::Command2_Click()
 {
     const int row = m_ui->List1->currentRow();
-    if (!m_list || row < 0 || !Functions::PickKey(m_ui->List1->item(row)->data(Qt::UserRole).toLongLong()))
+    if (!m_list || row < 0 || !Functions::PickKey(m_ui->List1->item(row)->data(Qt::UserRole).toLongLong()) ||
+        !OrderUsage::confirmDelete(Functions::CurrentKind, Functions::CurrentKey,
+                                   m_ui->List1->item(row)->text()))
         return;
     const int rc = Functions::ExecSqlChanging(m_list->deleteStatement(Functions::CurrentKey));
     if (rc != 0) {

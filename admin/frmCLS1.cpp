@@ -2,6 +2,7 @@
 
 #include "Functions.h"
 #include "Messages.h"
+#include "OrderUsage.h"
 #include "PictureFit.h"
 #include "PowerSet.h"
 #include "SqlLiteral.h"
@@ -12,6 +13,7 @@
 
 namespace {
 
+const QString DeleteQuestion = QStringLiteral("Удалить ?");
 constexpr int ModelRole = Qt::UserRole;
 constexpr int ModificationRole = Qt::UserRole + 1;
 
@@ -183,6 +185,9 @@ void frmCLS1::cmbGDelete_Click()
                        MsgIcon::Exclamation, QStringLiteral("Внимание"));
         return;
     }
+    if (isEquipment() && !OrderUsage::confirmDelete(Functions::KindEquipment, Functions::CurrentKey,
+                                                    m_ui->Combo1->currentText()))
+        return;
     const QString table = isEquipment() ? QStringLiteral("equipment") : QStringLiteral("PGroup");
     const int rc = Functions::ExecSqlChanging(QStringLiteral("DELETE FROM %1 WHERE Pkey=").arg(table) +
                                               SqlLiteral::integer(Functions::CurrentKey));
@@ -233,8 +238,8 @@ void frmCLS1::cmbDelete_Click()
 
 bool frmCLS1::confirmDelete() const
 {
-    return Messages::show(QStringLiteral("Удалить ?"), MsgIcon::Question, QStringLiteral("Удаление"),
-                          MsgButtons::YesNo) == MsgAnswer::Yes;
+    return Messages::show(DeleteQuestion, MsgIcon::Question, QStringLiteral("Удаление"), MsgButtons::YesNo) ==
+           MsgAnswer::Yes;
 }
 
 void frmCLS1::addProduct()
@@ -267,7 +272,10 @@ void frmCLS1::editProduct()
 
 void frmCLS1::deleteProduct()
 {
-    if (confirmDelete() && Functions::PickKey(m_ui->List1->currentItem()->data(Qt::UserRole).toLongLong())) {
+    const QListWidgetItem* item = m_ui->List1->currentItem();
+    if (Functions::PickKey(item->data(Qt::UserRole).toLongLong()) &&
+        OrderUsage::confirmDelete(Functions::KindProduct, Functions::CurrentKey, item->text(),
+                                  DeleteQuestion)) {
         deleted(Functions::ExecSqlChanging(QStringLiteral("DELETE FROM Product WHERE Pkey=") +
                                            SqlLiteral::integer(Functions::CurrentKey)));
     }

@@ -246,8 +246,12 @@ void TestProducts::answeringNoDeletesNothing()
     QWidget* window = openList("mPr");
     auto* list = window->findChild<QListWidget*>(QStringLiteral("List1"));
     list->setCurrentRow(1);
+    savedCalculations(QStringLiteral("px_product"),
+                      rows(QStringLiteral("SELECT pkey FROM Product WHERE text_ru='Утка'")).integer(0, 0), 2);
     m_messages.queueAnswer(MsgAnswer::No);
     click(window, "cmbDelete");
+    QCOMPARE(m_messages.lastText(),
+             QStringLiteral("«Утка» используется в сохраненных расчетах: 2.\r\nУдалить ?"));
     QCOMPARE(rows(QStringLiteral("SELECT * FROM Product")).rowCount(), 2);
     QCOMPARE(list->currentRow(), 0);
 }

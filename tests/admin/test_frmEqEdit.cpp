@@ -217,7 +217,11 @@ void TestCapacityEditor::typeWithModelsCannotBeDeleted()
     QCOMPARE(rows(QStringLiteral("SELECT * FROM equipment")).rowCount(), 1);
     m_messages.queueAnswer(MsgAnswer::Yes);
     click(window, "cmbDelete");
+    savedCalculations(QStringLiteral("xo_type1"), m_type, 1);
+    m_messages.queueAnswer(MsgAnswer::Yes);
     click(window, "cmbGDelete");
+    QVERIFY(m_messages.lastText().startsWith(
+        QStringLiteral("«Моноблок» используется в сохраненных расчетах: 1.")));
     QCOMPARE(rows(QStringLiteral("SELECT * FROM equipment")).rowCount(), 0);
 }
 
