@@ -132,6 +132,18 @@ void TestTypeEditor::failedCopyIsReportedAndNameKept()
                                              QStringLiteral("!\r\n")));
     QVERIFY(m_messages.lastText().endsWith(QLatin1Char(')')));
     QCOMPARE(text(editor, "Text4"), QStringLiteral("none.jpg"));
+
+    // A copy that fails part-way leaves the type's former picture whole.
+    const QString former = picture(QStringLiteral("kmc.jpg"));
+    QVERIFY(QFile::copy(former, QDir(folder()).filePath(QStringLiteral("kmc.jpg"))));
+    // A source that opens but cannot be read.
+    QVERIFY(QFile::remove(former) && QFile::link(QStringLiteral("/proc/self/mem"), former));
+    m_messages.queueFileName(former);
+    click(editor, "Image1");
+    QCOMPARE(m_messages.shown().size(), 3);
+    QFile kept(QDir(folder()).filePath(QStringLiteral("kmc.jpg")));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QVERIFY(kept.readAll().endsWith("picture kmc.jpg"));
 }
 
 void TestTypeEditor::renameInPlaceAndAppendNew()
