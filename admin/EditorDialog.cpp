@@ -13,6 +13,14 @@ void EditorDialog::openModal()
     show();
 }
 
+void EditorDialog::closeIfRecordGone(int rc)
+{
+    if (rc != Functions::RecordGone)
+        return;
+    emit recordGone();
+    close();
+}
+
 void EditorDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);

@@ -14,9 +14,17 @@ public:
     // edit runs on finished().
     void openModal();
 
+signals:
+    // The record being changed was no longer there: the list showing it
+    // is out of date.
+    void recordGone();
+
 protected:
     void showEvent(QShowEvent* event) override;
     virtual QWidget* firstBox() const = 0;
+    // After a failed save: a record found gone closes the editor and says
+    // so through recordGone(); any other failure leaves it open.
+    void closeIfRecordGone(int rc);
 
 private:
     bool m_placed = false;

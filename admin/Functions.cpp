@@ -102,6 +102,22 @@ QString LastErrorDescription()
     return s_lastError;
 }
 
+int ExecSqlChanging(const QString& sql)
+{
+    if (const int rc = ExecSql(sql))
+        return rc;
+    if (s_connection->changedRows() > 0)
+        return 0;
+    s_lastError = QStringLiteral("Записи больше нет в базе данных: ее, вероятно, удалили в другой копии "
+                                 "программы. Список прочитан заново.");
+    return RecordGone;
+}
+
+QString FailureText(const QString& message, int rc)
+{
+    return rc == RecordGone ? message + QStringLiteral("\r\n") + s_lastError : message;
+}
+
 int ExecSqlAll(const QStringList& statements)
 {
     if (!s_connection)
@@ -110,7 +126,7 @@ int ExecSqlAll(const QStringList& statements)
     if (!s_connection->begin(&error))
         return fail(error);
     for (const QString& sql : statements) {
-        if (const int rc = ExecSql(sql)) {
+        if (const int rc = ExecSqlChanging(sql)) {
             s_connection->rollback();
             return rc;
         }

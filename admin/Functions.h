@@ -54,7 +54,19 @@ int FetchRows(const QString& sql, QueryTable& rows);
 int ExecSql(const QString& sql);
 QString LastErrorDescription();
 
-// Runs the statements as one change: either all are stored or none.
+// What ExecSqlChanging gives when the statement changed no row: the record
+// it was meant for is gone (another administrator deleted it meanwhile).
+inline constexpr int RecordGone = -1;
+
+// Runs an UPDATE or DELETE of records that should exist: 0, the error number,
+// or RecordGone, never success for a statement that stored nothing.
+int ExecSqlChanging(const QString& sql);
+
+// The screen's failure message, followed for a record found gone by why.
+QString FailureText(const QString& message, int rc);
+
+// Runs the statements as one change: either all are stored or none, and
+// none is stored when one of them changes no row.
 int ExecSqlAll(const QStringList& statements);
 
 // Runs an INSERT and gives the new row's key. A key the wizard cannot hold

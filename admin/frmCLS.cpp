@@ -3,6 +3,7 @@
 #include "Functions.h"
 #include "ListFill.h"
 #include "Messages.h"
+#include "OrderUsage.h"
 #include "SimpleList.h"
 #include "frmClsEdit.h"
 #include "ui_frmCLS.h"
@@ -56,6 +57,7 @@ void frmCLS::openEditor(bool addMode, const QString& name, const QString& value,
 {
     Functions::AddMode = addMode;
     auto* editor = new frmClsEdit(m_ui->List1, this);
+    connect(editor, &EditorDialog::recordGone, this, &frmCLS::FillList);
     editor->setWindowTitle(windowTitle());
     editor->setValues(name, value, second);
     editor->openModal();
@@ -64,11 +66,16 @@ void frmCLS::openEditor(bool addMode, const QString& name, const QString& value,
 void frmCLS::Command2_Click()
 {
     const int row = m_ui->List1->currentRow();
-    if (!m_list || row < 0 || !Functions::PickKey(m_ui->List1->item(row)->data(Qt::UserRole).toLongLong()))
+    if (!m_list || row < 0 || !Functions::PickKey(m_ui->List1->item(row)->data(Qt::UserRole).toLongLong()) ||
+        !OrderUsage::confirmDelete(Functions::CurrentKind, Functions::CurrentKey,
+                                   m_ui->List1->item(row)->text()))
         return;
-    if (Functions::ExecSql(m_list->deleteStatement(Functions::CurrentKey)) != 0) {
-        Messages::show(QStringLiteral("произошел сбой при удалении данных!"), MsgIcon::Critical,
-                       QStringLiteral("Ошибка"));
+    const int rc = Functions::ExecSqlChanging(m_list->deleteStatement(Functions::CurrentKey));
+    if (rc != 0) {
+        Messages::show(Functions::FailureText(QStringLiteral("произошел сбой при удалении данных!"), rc),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        if (rc == Functions::RecordGone)
+            FillList();
         return;
     }
     delete m_ui->List1->takeItem(row);

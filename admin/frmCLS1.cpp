@@ -4,6 +4,7 @@
 #include "LabelNames.h"
 #include "ListFill.h"
 #include "Messages.h"
+#include "OrderUsage.h"
 #include "PictureFit.h"
 #include "PowerSet.h"
 #include "SqlLiteral.h"
@@ -14,6 +15,7 @@
 
 namespace {
 
+const QString DeleteQuestion = QStringLiteral("Удалить ?");
 constexpr int ModelRole = Qt::UserRole;
 constexpr int ModificationRole = Qt::UserRole + 1;
 
@@ -159,6 +161,7 @@ void frmCLS1::cmbGEdit_Click()
         return;
     }
     auto* editor = new frmCls1Edit(m_ui->Combo1, this);
+    connect(editor, &EditorDialog::recordGone, this, &frmCLS1::reloadUpperLevel);
     editor->setNames(row.text(0, RecordName), row.text(0, RecordModel), row.text(0, RecordPicture),
                      row.text(0, RecordScheme));
     editor->openModal();
@@ -175,11 +178,17 @@ void frmCLS1::cmbGDelete_Click()
                        MsgIcon::Exclamation, QStringLiteral("Внимание"));
         return;
     }
+    if (isEquipment() && !OrderUsage::confirmDelete(Functions::KindEquipment, Functions::CurrentKey,
+                                                    m_ui->Combo1->currentText()))
+        return;
     const QString table = isEquipment() ? QStringLiteral("equipment") : QStringLiteral("PGroup");
-    if (Functions::ExecSql(QStringLiteral("DELETE FROM %1 WHERE Pkey=").arg(table) +
-                           SqlLiteral::integer(Functions::CurrentKey)) != 0) {
-        Messages::show(QStringLiteral("При удалении записи произошел сбой!"), MsgIcon::Critical,
-                       QStringLiteral("Ошибка"));
+    const int rc = Functions::ExecSqlChanging(QStringLiteral("DELETE FROM %1 WHERE Pkey=").arg(table) +
+                                              SqlLiteral::integer(Functions::CurrentKey));
+    if (rc != 0) {
+        Messages::show(Functions::FailureText(QStringLiteral("При удалении записи произошел сбой!"), rc),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        if (rc == Functions::RecordGone)
+            reloadUpperLevel();
         return;
     }
     {
@@ -222,8 +231,8 @@ void frmCLS1::cmbDelete_Click()
 
 bool frmCLS1::confirmDelete() const
 {
-    return Messages::show(QStringLiteral("Удалить ?"), MsgIcon::Question, QStringLiteral("Удаление"),
-                          MsgButtons::YesNo) == MsgAnswer::Yes;
+    return Messages::show(DeleteQuestion, MsgIcon::Question, QStringLiteral("Удаление"), MsgButtons::YesNo) ==
+           MsgAnswer::Yes;
 }
 
 void frmCLS1::addProduct()
@@ -256,13 +265,12 @@ void frmCLS1::editProduct()
 
 void frmCLS1::deleteProduct()
 {
-    if (confirmDelete() && Functions::PickKey(m_ui->List1->currentItem()->data(Qt::UserRole).toLongLong())) {
-        if (Functions::ExecSql(QStringLiteral("DELETE FROM Product WHERE Pkey=") +
-                               SqlLiteral::integer(Functions::CurrentKey)) != 0)
-            Messages::show(QStringLiteral("Произошел сбой при удалении записи!"), MsgIcon::Exclamation,
-                           QStringLiteral("Внимание"));
-        else
-            delete m_ui->List1->currentItem();
+    const QListWidgetItem* item = m_ui->List1->currentItem();
+    if (Functions::PickKey(item->data(Qt::UserRole).toLongLong()) &&
+        OrderUsage::confirmDelete(Functions::KindProduct, Functions::CurrentKey, item->text(),
+                                  DeleteQuestion)) {
+        deleted(Functions::ExecSqlChanging(QStringLiteral("DELETE FROM Product WHERE Pkey=") +
+                                           SqlLiteral::integer(Functions::CurrentKey)));
     }
     selectLowerEntry(0);
 }
@@ -327,17 +335,36 @@ void frmCLS1::deleteModel()
 {
     const QListWidgetItem* item = m_ui->List1->currentItem();
     if (confirmDelete()) {
-        if (Functions::ExecSql(QStringLiteral("DELETE FROM Power WHERE Fkey=") +
-                               SqlLiteral::integer(Functions::ParentKey) + QStringLiteral(" AND model=") +
-                               SqlLiteral::text(item->data(ModelRole).toString()) +
-                               QStringLiteral(" AND modification=") +
-                               SqlLiteral::number(item->data(ModificationRole).toDouble())) != 0)
-            Messages::show(QStringLiteral("Произошел сбой при удалении записи!"), MsgIcon::Exclamation,
-                           QStringLiteral("Внимание"));
-        else
-            delete item;
+        deleted(Functions::ExecSqlChanging(
+            QStringLiteral("DELETE FROM Power WHERE Fkey=") + SqlLiteral::integer(Functions::ParentKey) +
+            QStringLiteral(" AND model=") + SqlLiteral::text(item->data(ModelRole).toString()) +
+            QStringLiteral(" AND modification=") +
+            SqlLiteral::number(item->data(ModificationRole).toDouble())));
     }
     selectLowerEntry(0);
+}
+
+void frmCLS1::deleted(int rc)
+{
+    if (rc == 0) {
+        delete m_ui->List1->currentItem();
+        return;
+    }
+    Messages::show(Functions::FailureText(QStringLiteral("Произошел сбой при удалении записи!"), rc),
+                   MsgIcon::Exclamation, QStringLiteral("Внимание"));
+    if (rc == Functions::RecordGone)
+        refillLowerList(0);
+}
+
+void frmCLS1::reloadUpperLevel()
+{
+    if (FillUpperLevel())
+        return;
+    {
+        const QSignalBlocker blocker(m_ui->Combo1);
+        m_ui->Combo1->clear();
+    }
+    Combo1_Click();
 }
 
 void frmCLS1::Command4_Click()

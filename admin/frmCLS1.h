@@ -46,6 +46,11 @@ private:
     void refillLowerList(int row);
     void selectLowerEntry(int row);
     bool confirmDelete() const;
+    // What a lower-level delete gave: the entry goes, or the failure is
+    // shown and, for a record found gone, the list is read again.
+    void deleted(int rc);
+    // Reads the groups or types again after a record was found gone.
+    void reloadUpperLevel();
 
     std::unique_ptr<Ui::frmCLS1> m_ui;
 };

@@ -10,7 +10,48 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStyle>
+#include <optional>
+
+namespace {
+
+struct CopyError
+{
+    QString description;
+    int number = 0;
+};
+
+CopyError errorOf(const QFileDevice& file)
+{
+    return {file.errorString(), int(file.error())};
+}
+
+// Copies under a temporary name beside the destination and puts the copy in
+// its place only once it is complete, so a failed copy leaves the former
+// picture of that name as it was.
+std::optional<CopyError> copyReplacing(const QString& source, const QString& destination)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return errorOf(in);
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly))
+        return errorOf(out);
+    QByteArray block;
+    while (!(block = in.read(1 << 16)).isEmpty())
+        if (out.write(block) != block.size())
+            break;
+    if (in.error() != QFileDevice::NoError) {
+        out.cancelWriting();
+        return errorOf(in);
+    }
+    if (!out.commit())
+        return errorOf(out);
+    return std::nullopt;
+}
+
+} // namespace
 
 frmCls1Edit::frmCls1Edit(QComboBox* combo, QWidget* parent)
     : EditorDialog(parent), m_ui(std::make_unique<Ui::frmCls1Edit>()), m_combo(combo),
@@ -73,18 +114,14 @@ void frmCls1Edit::choosePicture(QLineEdit* box, bool withDestination)
     // A picture chosen from the program folder itself needs no copy.
     const bool samePlace = QFileInfo::exists(source) && QFileInfo(source).canonicalFilePath() ==
                                                             QFileInfo(destination).canonicalFilePath();
-    QFile file(source);
     if (!samePlace) {
-        if (file.exists())
-            QFile::remove(destination);
-        if (!file.copy(destination)) {
+        if (const std::optional<CopyError> error = copyReplacing(source, destination)) {
             QString text = QStringLiteral("Ошибка при копировании файла ") + source;
             if (withDestination)
-                text += QStringLiteral("->") + destination + QStringLiteral("!\r\n") + file.errorString() +
-                        QLatin1Char('(') + QString::number(int(file.error()), 16).toUpper() +
-                        QLatin1Char(')');
+                text += QStringLiteral("->") + destination + QStringLiteral("!\r\n") + error->description +
+                        QLatin1Char('(') + QString::number(error->number, 16).toUpper() + QLatin1Char(')');
             else
-                text += QStringLiteral("!\r\n") + file.errorString();
+                text += QStringLiteral("!\r\n") + error->description;
             Messages::show(text, MsgIcon::Exclamation, QStringLiteral(""));
         }
     }
@@ -124,11 +161,12 @@ void frmCls1Edit::cmbSave_Click()
     }
     qint64 newKey = 0;
     const int rc = Functions::AddMode ? Functions::InsertRow(statement(name, model), &newKey)
-                                      : Functions::ExecSql(statement(name, model));
+                                      : Functions::ExecSqlChanging(statement(name, model));
     if (rc != 0) {
         Messages::show(QStringLiteral("Ошибка ввода данных") + QLatin1Char('\r') +
                            Functions::LastErrorDescription(),
                        MsgIcon::Critical, QStringLiteral("Ошибка"));
+        closeIfRecordGone(rc);
         return;
     }
     if (m_combo) {

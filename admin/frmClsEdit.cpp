@@ -73,11 +73,12 @@ void frmClsEdit::Command1_Click()
     const int rc =
         Functions::AddMode
             ? Functions::InsertRow(m_kind->insertStatement(name, value, second), &newKey)
-            : Functions::ExecSql(m_kind->updateStatement(name, value, second, Functions::CurrentKey));
+            : Functions::ExecSqlChanging(m_kind->updateStatement(name, value, second, Functions::CurrentKey));
     if (rc != 0) {
         Messages::show(QStringLiteral("Произошел сбой при вводе данных !") + QLatin1Char('\r') +
                            Functions::LastErrorDescription(),
                        MsgIcon::Critical, QStringLiteral("Ошибка"));
+        closeIfRecordGone(rc);
         return;
     }
     if (Functions::AddMode) {

@@ -160,10 +160,11 @@ void frmEqEdit::Command1_Click()
                               SqlLiteral::integer(Functions::PowerRows.integer(k, PowerSet::Key));
     }
     // All nine rows or none: a half-written grid would mislead the selection.
-    if (Functions::ExecSqlAll(statements) != 0) {
+    if (const int rc = Functions::ExecSqlAll(statements)) {
         Messages::show(QStringLiteral("Произошел сбой при вводе данных !") + QLatin1Char('\r') +
                            Functions::LastErrorDescription(),
                        MsgIcon::Critical, QStringLiteral("Ошибка"));
+        closeIfRecordGone(rc);
         return;
     }
     close();

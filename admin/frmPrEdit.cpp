@@ -154,12 +154,13 @@ void frmPrEdit::Command1_Click()
             sql += columns.at(i) + values.at(i);
         sql += QStringLiteral(", fkey=") + SqlLiteral::integer(group) + QStringLiteral(" WHERE Pkey=") +
                SqlLiteral::integer(m_ui->Text1->text().toLongLong());
-        rc = Functions::ExecSql(sql);
+        rc = Functions::ExecSqlChanging(sql);
     }
     if (rc != 0) {
         Messages::show(QStringLiteral("Произошел сбой при вводе данных !") + QLatin1Char('\r') +
                            Functions::LastErrorDescription(),
                        MsgIcon::Critical, QStringLiteral("Ошибка"));
+        closeIfRecordGone(rc);
         return;
     }
     close();

@@ -367,6 +367,11 @@ qint64 Database::lastInsertKey() const
     return handle ? sqlite3_last_insert_rowid(handle) : 0;
 }
 
+int Database::changedRows() const
+{
+    return m_handle ? sqlite3_changes(m_handle) : 0;
+}
+
 bool Database::begin(DbError* error)
 {
     return execute(QStringLiteral("BEGIN IMMEDIATE"), error);

@@ -61,6 +61,9 @@ public:
     // Key of the row inserted last on this connection.
     qint64 lastInsertKey() const;
 
+    // Rows the last INSERT, UPDATE or DELETE on this connection changed.
+    int changedRows() const;
+
     // Write transactions: begin() takes the write lock at once, so two
     // programs writing the same file wait for each other instead of failing.
     bool begin(DbError* error = nullptr);

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -60,6 +61,17 @@ qint64 AdminTestBase::insert(const QString& sql)
 {
     exec(sql);
     return Functions::Connection()->lastInsertKey();
+}
+
+std::unique_ptr<Database> AdminTestBase::savedCalculations(const QString& column, qint64 key, int count)
+{
+    const QString path = QDir(folder()).filePath(QStringLiteral("order.mdb"));
+    if (!QFile::exists(path))
+        TestDatabases::createEmptyOrders(path);
+    std::unique_ptr<Database> orders = Database::open(path, {QStringLiteral("data")});
+    for (int i = 0; orders && i < count; ++i)
+        orders->execute(QStringLiteral("INSERT INTO data (%1) VALUES (%2)").arg(column).arg(key));
+    return orders;
 }
 
 QWidget* AdminTestBase::openList(const char* menuItem)

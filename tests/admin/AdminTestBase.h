@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Database.h"
 #include "FakeMessages.h"
 #include "QueryTable.h"
 
@@ -30,6 +31,10 @@ protected:
     // Rows of a query; an empty table when nothing came back.
     QueryTable rows(const QString& sql);
     qint64 insert(const QString& sql);
+    // Saved calculations in an order.mdb beside the program (made when
+    // missing): `count` rows whose column holds the key. The connection
+    // given back keeps the file open as the running wizard does.
+    std::unique_ptr<Database> savedCalculations(const QString& column, qint64 key, int count);
 
     // Chooses a menu item and gives the list window that opened.
     QWidget* openList(const char* menuItem);

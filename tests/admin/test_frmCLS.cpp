@@ -6,6 +6,8 @@
 #include "frmMain.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -35,6 +37,8 @@ private slots:
     void addChangeDelete();
     void refusedInput_data();
     void refusedInput();
+    void deletingWhatSavedCalculationsUse_data();
+    void deletingWhatSavedCalculationsUse();
     void packingBoxesMapToTheirColumns();
     void apostropheRoundTrips();
     void deleteSelectsThePreviousEntry();
@@ -115,6 +119,25 @@ void TestFrmCLS::addChangeDelete()
     QCOMPARE(rows(check).rowCount(), 0);
     QCOMPARE(list(window)->count(), 0);
     QCOMPARE(list(window)->currentRow(), -1);
+
+    // Another administrator deletes the record meanwhile: neither a delete
+    // nor a save looks like success, and the list is read again.
+    const QString deleteAll = QStringLiteral("DELETE FROM ") + check.section(QLatin1Char(' '), -1);
+    add(window, QStringLiteral("Пробка"), QStringLiteral("1"), QStringLiteral("1"));
+    list(window)->setCurrentRow(0);
+    exec(deleteAll);
+    click(window, "Command2");
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("произошел сбой при удалении данных!\r\n")));
+    QCOMPARE(list(window)->count(), 0);
+    add(window, QStringLiteral("Пробка"), QStringLiteral("1"), QStringLiteral("1"));
+    list(window)->setCurrentRow(0);
+    click(window, "Command5");
+    exec(deleteAll);
+    click(shownEditor<frmClsEdit>(), "Command1");
+    QVERIFY(!shownEditor<frmClsEdit>());
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Произошел сбой при вводе данных !")));
+    QCOMPARE(m_messages.shown().size(), 2);
+    QCOMPARE(list(window)->count(), 0);
 }
 
 void TestFrmCLS::refusedInput_data()
@@ -157,6 +180,60 @@ void TestFrmCLS::refusedInput()
     QCOMPARE(editor->focusWidget()->objectName(), focus);
     QCOMPARE(rows(QStringLiteral("SELECT * FROM article")).rowCount(), 0);
     QCOMPARE(list(window)->count(), 0);
+}
+
+void TestFrmCLS::deletingWhatSavedCalculationsUse_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("orders"); // closed, open (the wizard runs) or damaged
+    QTest::addColumn<int>("uses");
+    QTest::newRow("insulation") << "mTI"
+                                << "xk_floor_stuff"
+                                << "closed" << 2;
+    QTest::newRow("curtain, wizard running") << "mZn"
+                                             << "xk_curtain"
+                                             << "open" << 3;
+    QTest::newRow("packing") << "mUp"
+                             << "px_packing"
+                             << "closed" << 1;
+    QTest::newRow("damaged order.mdb") << "mZn"
+                                       << "xk_curtain"
+                                       << "damaged" << 0;
+}
+
+void TestFrmCLS::deletingWhatSavedCalculationsUse()
+{
+    QFETCH(QString, menu);
+    QFETCH(QString, column);
+    QFETCH(QString, orders);
+    QFETCH(int, uses);
+    QWidget* window = openList(menu.toLatin1().constData());
+    add(window, QStringLiteral("Пробка"), QStringLiteral("1"), QStringLiteral("1"));
+    add(window, QStringLiteral("Войлок"), QStringLiteral("1"), QStringLiteral("1"));
+    const qint64 key = list(window)->item(0)->data(Qt::UserRole).toLongLong();
+    std::unique_ptr<Database> open = savedCalculations(column, key, uses);
+    savedCalculations(column, key + 1, 1);
+    if (orders != QLatin1String("open"))
+        open.reset();
+    if (orders == QLatin1String("damaged")) {
+        QFile file(QDir(folder()).filePath(QStringLiteral("order.mdb")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a database") > 0);
+    }
+    list(window)->setCurrentRow(0);
+    if (uses > 0) {
+        m_messages.queueAnswer(MsgAnswer::No);
+        click(window, "Command2");
+        QCOMPARE(m_messages.lastText(),
+                 QStringLiteral("«Пробка» используется в сохраненных расчетах: %1.\r\nУдалить ?").arg(uses));
+        QCOMPARE(list(window)->count(), 2);
+        m_messages.queueAnswer(MsgAnswer::Yes);
+    }
+    click(window, "Command2");
+    QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Войлок")});
+    QCOMPARE(m_messages.shown().size(), uses > 0 ? 2 : 0);
+    // Looking into order.mdb left nothing beside it.
+    QCOMPARE(QFile::exists(QDir(folder()).filePath(QStringLiteral("order.mdb-shm"))), orders == "open");
 }
 
 void TestFrmCLS::packingBoxesMapToTheirColumns()

@@ -51,6 +51,7 @@ private slots:
     void markingAnotherGroupMovesTheProduct();
     void noGroupMarkedIsRefused();
     void answeringNoDeletesNothing();
+    void productGoneMeanwhile();
 };
 
 void TestProducts::firstGroupIsCreatedFromTheMenu()
@@ -245,10 +246,35 @@ void TestProducts::answeringNoDeletesNothing()
     QWidget* window = openList("mPr");
     auto* list = window->findChild<QListWidget*>(QStringLiteral("List1"));
     list->setCurrentRow(1);
+    savedCalculations(QStringLiteral("px_product"),
+                      rows(QStringLiteral("SELECT pkey FROM Product WHERE text_ru='Утка'")).integer(0, 0), 2);
     m_messages.queueAnswer(MsgAnswer::No);
     click(window, "cmbDelete");
+    QCOMPARE(m_messages.lastText(),
+             QStringLiteral("«Утка» используется в сохраненных расчетах: 2.\r\nУдалить ?"));
     QCOMPARE(rows(QStringLiteral("SELECT * FROM Product")).rowCount(), 2);
     QCOMPARE(list->currentRow(), 0);
+}
+
+// Another administrator deletes the product meanwhile: a save or a delete
+// says so and the product list is read again.
+void TestProducts::productGoneMeanwhile()
+{
+    const qint64 key = group(QStringLiteral("Птица"));
+    product(QStringLiteral("Гусь"), key);
+    product(QStringLiteral("Утка"), key);
+    QWidget* window = openList("mPr");
+    click(window, "cmbEdit");
+    exec(QStringLiteral("DELETE FROM Product WHERE text_ru='Гусь'"));
+    click(shownEditor<frmPrEdit>(), "Command1");
+    QVERIFY(!shownEditor<frmPrEdit>());
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Произошел сбой при вводе данных !")));
+    QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Утка")});
+    exec(QStringLiteral("DELETE FROM Product"));
+    m_messages.queueAnswer(MsgAnswer::Yes);
+    click(window, "cmbDelete");
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Произошел сбой при удалении записи!\r\n")));
+    QVERIFY(entries(window, "List1").isEmpty());
 }
 
 QTEST_MAIN(TestProducts)

@@ -132,6 +132,18 @@ void TestTypeEditor::failedCopyIsReportedAndNameKept()
                                              QStringLiteral("!\r\n")));
     QVERIFY(m_messages.lastText().endsWith(QLatin1Char(')')));
     QCOMPARE(text(editor, "Text4"), QStringLiteral("none.jpg"));
+
+    // A copy that fails part-way leaves the type's former picture whole.
+    const QString former = picture(QStringLiteral("kmc.jpg"));
+    QVERIFY(QFile::copy(former, QDir(folder()).filePath(QStringLiteral("kmc.jpg"))));
+    // A source that opens but cannot be read.
+    QVERIFY(QFile::remove(former) && QFile::link(QStringLiteral("/proc/self/mem"), former));
+    m_messages.queueFileName(former);
+    click(editor, "Image1");
+    QCOMPARE(m_messages.shown().size(), 3);
+    QFile kept(QDir(folder()).filePath(QStringLiteral("kmc.jpg")));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QVERIFY(kept.readAll().endsWith("picture kmc.jpg"));
 }
 
 void TestTypeEditor::renameInPlaceAndAppendNew()
@@ -158,6 +170,15 @@ void TestTypeEditor::renameInPlaceAndAppendNew()
     QCOMPARE(combo->currentIndex(), 1);
     QCOMPARE(combo->itemData(2).toLongLong(),
              rows(QStringLiteral("SELECT Pkey FROM PGroup WHERE text_ru='Ананасы'")).integer(0, 0));
+
+    // A group deleted meanwhile by another administrator is not renamed in
+    // place: the save says so and the groups are read again.
+    click(window, "cmbGEdit");
+    exec(QStringLiteral("DELETE FROM PGroup WHERE text_ru LIKE 'Рыба%'"));
+    click(shownEditor<frmCls1Edit>(), "cmbSave");
+    QVERIFY(!shownEditor<frmCls1Edit>());
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Ошибка ввода данных\r")));
+    QCOMPARE(entries(window, "Combo1"), (QStringList{QStringLiteral("Ананасы"), QStringLiteral("Мясо")}));
 }
 
 void TestTypeEditor::sameNamedTypesKeepTheirOwnKeys()

@@ -217,7 +217,11 @@ void TestCapacityEditor::typeWithModelsCannotBeDeleted()
     QCOMPARE(rows(QStringLiteral("SELECT * FROM equipment")).rowCount(), 1);
     m_messages.queueAnswer(MsgAnswer::Yes);
     click(window, "cmbDelete");
+    savedCalculations(QStringLiteral("xo_type1"), m_type, 1);
+    m_messages.queueAnswer(MsgAnswer::Yes);
     click(window, "cmbGDelete");
+    QVERIFY(m_messages.lastText().startsWith(
+        QStringLiteral("«Моноблок» используется в сохраненных расчетах: 1.")));
     QCOMPARE(rows(QStringLiteral("SELECT * FROM equipment")).rowCount(), 0);
 }
 
@@ -241,6 +245,22 @@ void TestCapacityEditor::failedSaveStoresNothing()
     exec(QStringLiteral("DROP TRIGGER refuse_last"));
     click(editor, "Command1");
     QCOMPARE(rows(QStringLiteral("SELECT * FROM power")).rowCount(), 9);
+
+    // Rows deleted meanwhile by another administrator: the save changes
+    // none of the others and the delete finds nothing; the list is re-read.
+    click(window, "cmbEdit");
+    editor = shownEditor<frmEqEdit>();
+    exec(QStringLiteral("DELETE FROM power WHERE in_t=5 AND out_t=43"));
+    type(editor, "Text9", QStringLiteral("555"));
+    click(editor, "Command1");
+    QVERIFY(!shownEditor<frmEqEdit>());
+    QCOMPARE(m_messages.shown().size(), 2);
+    QCOMPARE(rows(QStringLiteral("SELECT * FROM power WHERE power=555")).rowCount(), 0);
+    exec(QStringLiteral("DELETE FROM power"));
+    m_messages.queueAnswer(MsgAnswer::Yes);
+    click(window, "cmbDelete");
+    QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Произошел сбой при удалении записи!\r\n")));
+    QVERIFY(entries(window, "List1").isEmpty());
 }
 
 void TestCapacityEditor::setsThatAreNoGridAreNotOpened()

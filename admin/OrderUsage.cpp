@@ -1,0 +1,62 @@
+#include "OrderUsage.h"
+
+#include "DatabaseAccess.h"
+#include "Functions.h"
+#include "Messages.h"
+#include "ReadOnlyCount.h"
+#include "SqlLiteral.h"
+
+#include <QDir>
+#include <QStringList>
+
+namespace OrderUsage {
+
+namespace {
+
+// The columns of a saved calculation that hold a key of the kind's table.
+QStringList columnsOf(int kind)
+{
+    switch (kind) {
+    case Functions::KindInsulation:
+        return {QStringLiteral("xk_ceiling_stuff"), QStringLiteral("xk_wall_stuff"),
+                QStringLiteral("xk_floor_stuff")};
+    case Functions::KindCurtain:
+        return {QStringLiteral("xk_curtain")};
+    case Functions::KindProduct:
+        return {QStringLiteral("px_product")};
+    case Functions::KindPacking:
+        return {QStringLiteral("px_packing")};
+    case Functions::KindEquipment:
+        return {QStringLiteral("xo_type1")};
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+int count(int kind, qint64 key)
+{
+    const QStringList columns = columnsOf(kind);
+    if (columns.isEmpty())
+        return 0;
+    const QString value = QLatin1Char('=') + SqlLiteral::integer(key);
+    const std::optional<qint64> used =
+        readOnlyCount(QDir(Functions::ProgramFolderPath()).filePath(QLatin1String(OrdersFileName)),
+                      QStringLiteral("SELECT COUNT(*) FROM data WHERE ") +
+                          columns.join(value + QStringLiteral(" OR ")) + value);
+    return used ? int(*used) : 0;
+}
+
+bool confirmDelete(int kind, qint64 key, const QString& name, const QString& plainQuestion)
+{
+    const int used = count(kind, key);
+    const QString question =
+        used > 0
+            ? QStringLiteral("«%1» используется в сохраненных расчетах: %2.\r\nУдалить ?").arg(name).arg(used)
+            : plainQuestion;
+    return question.isEmpty() || Messages::show(question, MsgIcon::Question, QStringLiteral("Удаление"),
+                                                MsgButtons::YesNo) == MsgAnswer::Yes;
+}
+
+} // namespace OrderUsage
