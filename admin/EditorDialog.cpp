@@ -1,5 +1,6 @@
 #include "EditorDialog.h"
 
+#include "Functions.h"
 #include "WindowPlacement.h"
 
 EditorDialog::EditorDialog(QWidget* parent) : QDialog(parent)
