@@ -1,9 +1,9 @@
 #include "Functions.h"
 
 #include "Database.h"
-#include "DatabaseAccess.h"
 #include "Messages.h"
 #include "NumberText.h"
+#include "ProgramDatabases.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 // become parameters with the literal's meaning, and a reused statement still
 // sees every change, also one made by another connection.
 #include "Database.h"
+#include "LiteralBinding.h"
 #include "QueryTable.h"
-#include "SqlDialect.h"
 #include "TestDatabases.h"
 
 #include <QTemporaryDir>
@@ -75,7 +75,7 @@ private slots:
         QFETCH(QString, sql);
         QFETCH(QString, text);
         QFETCH(QVariantList, values);
-        const SqlDialect::BoundStatement bound = SqlDialect::bindLiterals(sql);
+        const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
         QCOMPARE(bound.text, text);
         QCOMPARE(bound.values, values);
     }

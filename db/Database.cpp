@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "LiteralBinding.h"
 #include "NetworkFileSystem.h"
 #include "QueryTable.h"
 #include "RussianCollation.h"
@@ -42,6 +43,12 @@ DbError fromSqlError(const QSqlError& e)
     if (text.isEmpty())
         text = e.text();
     return {number, text};
+}
+
+int russianCompare(void*, int lengthA, const void* a, int lengthB, const void* b)
+{
+    return RussianCollation::compare(QStringView(static_cast<const char16_t*>(a), lengthA / 2),
+                                     QStringView(static_cast<const char16_t*>(b), lengthB / 2));
 }
 
 void setError(DbError* target, const DbError& value)
@@ -184,7 +191,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const QStringList&
         }
 
         result->m_handle = handleOf(db);
-        RussianCollation::registerOn(result->m_handle);
+        sqlite3_create_collation_v2(result->m_handle, SqlDialect::RussianCollationName, SQLITE_UTF16_ALIGNED,
+                                    nullptr, &russianCompare, nullptr);
         // Write-ahead logging lets one program read while the other writes,
         // but keeps its index in the shared memory of one computer: a file on
         // a network share, which programs on several computers may open at
@@ -323,7 +331,7 @@ int Database::query(const QString& sql, QueryTable& table, DbError* error)
             return found->rows;
         }
     }
-    const SqlDialect::BoundStatement bound = SqlDialect::bindLiterals(sql);
+    const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
     sqlite3_stmt* statement = preparedStatement(bound.text, error);
     if (!statement)
         return -1;
@@ -347,7 +355,7 @@ int Database::query(const QString& sql, QueryTable& table, DbError* error)
 bool Database::execute(const QString& sql, DbError* error)
 {
     m_checkedInTransaction = false;
-    const SqlDialect::BoundStatement bound = SqlDialect::bindLiterals(sql);
+    const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
     sqlite3_stmt* statement = preparedStatement(bound.text, error);
     // Opening or committing a transaction changes no data the kept rows
     // hold; a rollback may take back rows read since a write.
