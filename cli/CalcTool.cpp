@@ -28,7 +28,7 @@ std::shared_ptr<Database> openDatabase(const QString& dir, const char* fileName,
 {
     DbError error;
     std::shared_ptr<Database> db =
-        Database::open(QDir(dir).filePath(QLatin1String(fileName)), tables, &error);
+        Database::open(DatabaseAddress::file(QDir(dir).filePath(QLatin1String(fileName))), tables, &error);
     if (!db)
         printError(QStringLiteral("cannot open %1: %2").arg(QLatin1String(fileName), error.description));
     return db;

@@ -32,7 +32,8 @@ std::shared_ptr<Database> OpenProgramDatabase(const QString& folder, const QStri
                                               const QStringList& tables, int* errorNumber)
 {
     DbError error;
-    std::shared_ptr<Database> db = Database::open(QDir(folder).filePath(fileName), tables, &error);
+    std::shared_ptr<Database> db =
+        Database::open(DatabaseAddress::file(QDir(folder).filePath(fileName)), tables, &error);
     if (!db)
         ShowOpenError(error);
     if (errorNumber)

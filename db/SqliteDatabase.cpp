@@ -1,0 +1,411 @@
+#include "SqliteDatabase.h"
+
+#include "LiteralBinding.h"
+#include "NetworkFileSystem.h"
+#include "QueryTable.h"
+#include "RussianCollation.h"
+#include "SqlDialect.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVector>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int BusyTimeoutMs = 10000;
+// The reads of both programs come from a few dozen statement forms; a
+// statement text that differs each time (an IN list, say) must not make the
+// cache grow without bound.
+constexpr int MaxPreparedStatements = 128;
+// Rows kept for reuse: the reference data of a whole run fits easily.
+constexpr int MaxKeptResults = 8192;
+
+QString nextConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("frostpick-db-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+DbError fromSqlError(const QSqlError& e)
+{
+    bool ok = false;
+    int number = e.nativeErrorCode().toInt(&ok);
+    if (!ok || number == 0)
+        number = SQLITE_ERROR;
+    QString text = e.databaseText();
+    if (text.isEmpty())
+        text = e.text();
+    return {number, text};
+}
+
+int russianCompare(void*, int lengthA, const void* a, int lengthB, const void* b)
+{
+    return RussianCollation::compare(QStringView(static_cast<const char16_t*>(a), lengthA / 2),
+                                     QStringView(static_cast<const char16_t*>(b), lengthB / 2));
+}
+
+void setError(DbError* target, const DbError& value)
+{
+    if (target)
+        *target = value;
+}
+
+sqlite3* handleOf(const QSqlDatabase& db)
+{
+    const QVariant v = db.driver()->handle();
+    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
+        return *static_cast<sqlite3* const*>(v.constData());
+    return nullptr;
+}
+
+void bindValues(sqlite3_stmt* statement, const QVariantList& values)
+{
+    int parameter = 0;
+    for (const QVariant& value : values) {
+        ++parameter;
+        if (value.typeId() == QMetaType::LongLong) {
+            sqlite3_bind_int64(statement, parameter, value.toLongLong());
+        } else if (value.typeId() == QMetaType::Double) {
+            sqlite3_bind_double(statement, parameter, value.toDouble());
+        } else {
+            const QString text = value.toString();
+            sqlite3_bind_text16(statement, parameter, text.utf16(), int(text.size() * sizeof(char16_t)),
+                                SQLITE_TRANSIENT);
+        }
+    }
+}
+
+// Values as the Qt driver gives them: whole numbers as qint64, reals as
+// double, text as QString, NULL as an empty value.
+void appendRow(sqlite3_stmt* statement, int columns, QVector<QVariant>& cells)
+{
+    for (int c = 0; c < columns; ++c) {
+        switch (sqlite3_column_type(statement, c)) {
+        case SQLITE_INTEGER:
+            cells.append(QVariant(qint64(sqlite3_column_int64(statement, c))));
+            break;
+        case SQLITE_FLOAT:
+            cells.append(QVariant(sqlite3_column_double(statement, c)));
+            break;
+        case SQLITE_NULL:
+            cells.append(QVariant());
+            break;
+        case SQLITE_BLOB:
+            cells.append(QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, c)),
+                                             sqlite3_column_bytes(statement, c))));
+            break;
+        default:
+            cells.append(
+                QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, c)),
+                                           sqlite3_column_bytes(statement, c))));
+        }
+    }
+}
+
+// Runs a prepared statement to its end with the values bound, handing each
+// row to onRow. The statement is reset at once: one left part-way would hold
+// its read snapshot and keep later reads from seeing other programs' changes.
+template <typename OnRow> DbError run(sqlite3_stmt* statement, const QVariantList& values, OnRow&& onRow)
+{
+    bindValues(statement, values);
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+        onRow();
+    sqlite3* handle = sqlite3_db_handle(statement);
+    const DbError failure = rc == SQLITE_DONE
+                                ? DbError{}
+                                : DbError{sqlite3_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle))};
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    return failure;
+}
+
+} // namespace
+
+SqliteDatabase::SqliteDatabase(QString connectionName) : m_connectionName(std::move(connectionName)) {}
+
+SqliteDatabase::~SqliteDatabase()
+{
+    finalizeStatements();
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+std::unique_ptr<Database> SqliteDatabase::open(const QString& path, const QStringList& requiredTables,
+                                               DbError* error)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        setError(error, {SQLITE_CANTOPEN, QStringLiteral("Файл не найден: %1").arg(path)});
+        return nullptr;
+    }
+    if (!info.isFile()) {
+        setError(error, {SQLITE_CANTOPEN, QStringLiteral("Это не файл: %1").arg(path)});
+        return nullptr;
+    }
+    if (info.size() == 0) {
+        setError(error, {SQLITE_NOTADB, QStringLiteral("Файл пуст: %1").arg(path)});
+        return nullptr;
+    }
+
+    const QString name = nextConnectionName();
+    std::unique_ptr<SqliteDatabase> result(new SqliteDatabase(name));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+        if (!db.open()) {
+            setError(error, fromSqlError(db.lastError()));
+            return nullptr;
+        }
+
+        // Reading the catalogue is the first real access: a damaged or
+        // foreign file fails here.
+        QSqlQuery catalogue(db);
+        if (!catalogue.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"))) {
+            setError(error, fromSqlError(catalogue.lastError()));
+            return nullptr;
+        }
+        QStringList tables;
+        while (catalogue.next())
+            tables << catalogue.value(0).toString().toLower();
+        for (const QString& table : requiredTables) {
+            if (!tables.contains(table.toLower())) {
+                setError(error,
+                         {SQLITE_NOTADB, QStringLiteral("В файле %1 нет таблицы %2").arg(path, table)});
+                return nullptr;
+            }
+        }
+
+        result->m_handle = handleOf(db);
+        sqlite3_create_collation_v2(result->m_handle, SqlDialect::RussianCollationName, SQLITE_UTF16_ALIGNED,
+                                    nullptr, &russianCompare, nullptr);
+        // Write-ahead logging lets one program read while the other writes,
+        // but keeps its index in the shared memory of one computer: a file on
+        // a network share, which programs on several computers may open at
+        // once, keeps a rollback journal instead. A file in a read-only place
+        // stays in its journal mode.
+        QSqlQuery pragma(db);
+        if (NetworkFileSystem::holds(path)) {
+            pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        } else {
+            pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+            pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        }
+    }
+    setError(error, {});
+    return result;
+}
+
+bool SqliteDatabase::create(const QString& path, const QStringList& scriptFiles, DbError* error)
+{
+    if (QFileInfo::exists(path)) {
+        setError(error, {SQLITE_CANTOPEN, QStringLiteral("Файл уже существует: %1").arg(path)});
+        return false;
+    }
+    QString script;
+    for (const QString& file : scriptFiles) {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly)) {
+            setError(error, {SQLITE_CANTOPEN, QStringLiteral("Не удалось прочитать %1").arg(file)});
+            return false;
+        }
+        script += QString::fromUtf8(f.readAll()) + QLatin1Char('\n');
+    }
+
+    // Built under a temporary name and renamed at the end, so a failure never
+    // leaves a half-made database behind.
+    const QString temporary = path + QStringLiteral(".part");
+    QFile::remove(temporary);
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(temporary.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
+    char* message = nullptr;
+    if (rc == SQLITE_OK) {
+        const QByteArray utf8 = (QStringLiteral("BEGIN;\n") + script + QStringLiteral("\nCOMMIT;")).toUtf8();
+        rc = sqlite3_exec(db, utf8.constData(), nullptr, nullptr, &message);
+    }
+    const QString description =
+        message ? QString::fromUtf8(message) : QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK || !QFile::rename(temporary, path)) {
+        QFile::remove(temporary);
+        setError(error, {rc == SQLITE_OK ? SQLITE_CANTOPEN : rc, description});
+        return false;
+    }
+    setError(error, {});
+    return true;
+}
+
+void SqliteDatabase::finalizeStatements()
+{
+    for (sqlite3_stmt* statement : std::as_const(m_statements))
+        sqlite3_finalize(statement);
+    m_statements.clear();
+}
+
+sqlite3_stmt* SqliteDatabase::preparedStatement(const QString& sql, DbError* error)
+{
+    if (sqlite3_stmt* cached = m_statements.value(sql))
+        return cached;
+    if (!m_handle) {
+        setError(error, {SQLITE_MISUSE, QStringLiteral("База данных не открыта")});
+        return nullptr;
+    }
+    const QString translated = SqlDialect::translate(sql);
+    sqlite3_stmt* statement = nullptr;
+    const void* tail = nullptr;
+    if (sqlite3_prepare16_v2(m_handle, translated.utf16(), int(translated.size() * sizeof(char16_t)),
+                             &statement, &tail) != SQLITE_OK) {
+        setError(error, {sqlite3_errcode(m_handle), QString::fromUtf8(sqlite3_errmsg(m_handle))});
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    const qsizetype used = static_cast<const ushort*>(tail) - translated.utf16();
+    if (!statement || !QStringView(translated).mid(used).trimmed().isEmpty()) {
+        sqlite3_finalize(statement);
+        setError(error,
+                 {SQLITE_MISUSE, statement ? QStringLiteral("Unable to execute multiple statements at a time")
+                                           : QStringLiteral("Пустой запрос")});
+        return nullptr;
+    }
+    if (m_statements.size() >= MaxPreparedStatements)
+        finalizeStatements();
+    m_statements.insert(sql, statement);
+    return statement;
+}
+
+void SqliteDatabase::setResultReuse(ResultReuse reuse)
+{
+    m_reuse = reuse;
+    m_memo.clear();
+    m_memoVersion = -1;
+}
+
+// False when the rows kept so far may be out of date; they are then dropped.
+bool SqliteDatabase::memoValid()
+{
+    if (m_reuse == ResultReuse::None)
+        return false;
+    if (m_memo.size() >= MaxKeptResults)
+        m_memo.clear();
+    if (m_reuse == ResultReuse::ForTheRun)
+        return true;
+    // Inside a transaction the first check fixed the snapshot every later
+    // read of it sees.
+    if (m_checkedInTransaction && !sqlite3_get_autocommit(m_handle))
+        return true;
+    qint64 version = -1;
+    if (sqlite3_stmt* pragma = preparedStatement(QStringLiteral("PRAGMA data_version"), nullptr))
+        run(pragma, {}, [&] { version = sqlite3_column_int64(pragma, 0); });
+    if (version < 0 || version != m_memoVersion)
+        m_memo.clear();
+    m_memoVersion = version;
+    m_checkedInTransaction = version >= 0 && !sqlite3_get_autocommit(m_handle);
+    return version >= 0;
+}
+
+int SqliteDatabase::query(const QString& sql, QueryTable& table, DbError* error)
+{
+    const bool reuse = memoValid();
+    if (reuse) {
+        const auto found = m_memo.constFind(sql);
+        if (found != m_memo.constEnd()) {
+            setError(error, {});
+            if (found->rows > 0)
+                table = *found->table;
+            return found->rows;
+        }
+    }
+    const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
+    sqlite3_stmt* statement = preparedStatement(bound.text, error);
+    if (!statement)
+        return -1;
+    const int columns = sqlite3_column_count(statement);
+    QVector<QVariant> cells;
+    int rows = 0;
+    const DbError failure = run(statement, bound.values, [&] {
+        appendRow(statement, columns, cells);
+        ++rows;
+    });
+    setError(error, failure);
+    if (failure.isError())
+        return -1;
+    if (rows > 0)
+        table.assign(rows, columns, std::move(cells));
+    if (reuse && sqlite3_stmt_readonly(statement))
+        m_memo.insert(sql, {rows, rows > 0 ? std::make_shared<const QueryTable>(table) : nullptr});
+    return rows;
+}
+
+bool SqliteDatabase::execute(const QString& sql, DbError* error)
+{
+    m_checkedInTransaction = false;
+    const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
+    sqlite3_stmt* statement = preparedStatement(bound.text, error);
+    // Opening or committing a transaction changes no data the kept rows
+    // hold; a rollback may take back rows read since a write.
+    if (!statement || !sqlite3_stmt_readonly(statement) ||
+        QStringView(sql).trimmed().startsWith(u"ROLLBACK", Qt::CaseInsensitive))
+        m_memo.clear();
+    if (!statement)
+        return false;
+    const DbError failure = run(statement, bound.values, [] {});
+    setError(error, failure);
+    return !failure.isError();
+}
+
+qint64 SqliteDatabase::lastInsertKey() const
+{
+    sqlite3* handle = handleOf(QSqlDatabase::database(m_connectionName, false));
+    return handle ? sqlite3_last_insert_rowid(handle) : 0;
+}
+
+bool SqliteDatabase::begin(DbError* error)
+{
+    return execute(QStringLiteral("BEGIN IMMEDIATE"), error);
+}
+
+bool SqliteDatabase::commit(DbError* error)
+{
+    return execute(QStringLiteral("COMMIT"), error);
+}
+
+void SqliteDatabase::rollback()
+{
+    execute(QStringLiteral("ROLLBACK"), nullptr);
+}
+
+bool SqliteDatabase::beginRead()
+{
+    // A deferred transaction takes its snapshot at the first read.
+    return execute(QStringLiteral("BEGIN"), nullptr);
+}
+
+void SqliteDatabase::endRead()
+{
+    execute(QStringLiteral("COMMIT"), nullptr);
+}
+
+bool SqliteDatabase::checkIntegrity(DbError* error)
+{
+    QueryTable result;
+    if (query(QStringLiteral("PRAGMA integrity_check"), result, error) < 0)
+        return false;
+    if (result.rowCount() == 1 && result.text(0, 0) == QLatin1String("ok"))
+        return true;
+    setError(error, {SQLITE_CORRUPT, result.text(0, 0)});
+    return false;
+}
