@@ -1,16 +1,17 @@
 #include "DatabaseAccess.h"
 
 #include "CalculationRecord.h"
+#include "DataLocation.h"
 #include "Database.h"
 #include "Messages.h"
 
-int OpenDatabases(CalculationRecord& record, const QString& folder)
+int OpenDatabases(CalculationRecord& record, const DataLocation& location)
 {
     int error = 0;
-    auto ref = OpenProgramDatabase(folder, QLatin1String(ReferenceFileName), referenceTables(), &error);
+    auto ref = OpenProgramDatabase(location.reference(), referenceTables(), &error);
     if (!ref)
         return error;
-    auto orders = OpenProgramDatabase(folder, QLatin1String(OrdersFileName), orderTables(), &error);
+    auto orders = OpenProgramDatabase(location.orders(), orderTables(), &error);
     if (!orders)
         return error;
     // The lookups read the same few reference rows again and again; kept rows
@@ -18,6 +19,7 @@ int OpenDatabases(CalculationRecord& record, const QString& folder)
     ref->setResultReuse(Database::ResultReuse::WhileUnchanged);
     record.ref_db = std::move(ref);
     record.order_db = std::move(orders);
+    record.location = location;
     return 0;
 }
 

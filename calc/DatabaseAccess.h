@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class DataLocation;
 class Database;
 class QueryTable;
 struct CalculationRecord;
@@ -11,9 +12,10 @@ struct CalculationRecord;
 // The wizard's access to its two database files and the operations every
 // other part of it uses to read rows and run statements.
 
-// Opens nv.mdb and then order.mdb from the folder into the record. Returns 0
-// or the error number of the first failure, which it has already shown.
-int OpenDatabases(CalculationRecord& record, const QString& folder);
+// Opens the reference and then the orders database of the location into the
+// record, which also keeps the location for the pictures. Returns 0 or the
+// error number of the first failure, which it has already shown.
+int OpenDatabases(CalculationRecord& record, const DataLocation& location);
 
 // Rows of a query into the table; with 0 rows the table is left as it was.
 // A statement the database refuses is reported and counts as 0 rows.

@@ -3,9 +3,6 @@
 #include "Database.h"
 #include "Messages.h"
 
-#include <QCoreApplication>
-#include <QDir>
-
 QStringList referenceTables()
 {
     return {QStringLiteral("article"),   QStringLiteral("curtain"), QStringLiteral("packing"),
@@ -18,22 +15,16 @@ QStringList orderTables()
     return {QStringLiteral("data"), QStringLiteral("contact")};
 }
 
-QString ProgramFolder()
-{
-    return QCoreApplication::applicationDirPath();
-}
-
 void ShowOpenError(const DbError& error)
 {
     Messages::show(QString::number(uint(error.number), 16).toUpper() + QLatin1Char('\r') + error.description);
 }
 
-std::shared_ptr<Database> OpenProgramDatabase(const QString& folder, const QString& fileName,
-                                              const QStringList& tables, int* errorNumber)
+std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, const QStringList& tables,
+                                              int* errorNumber)
 {
     DbError error;
-    std::shared_ptr<Database> db =
-        Database::open(DatabaseAddress::file(QDir(folder).filePath(fileName)), tables, &error);
+    std::shared_ptr<Database> db = Database::open(address, tables, &error);
     if (!db)
         ShowOpenError(error);
     if (errorNumber)

@@ -7,27 +7,22 @@
 class Database;
 struct DbError;
 
-// The database files both programs share: their names, the tables each must
-// hold, opening one with the engine's error shown, and the messages of a
-// program that cannot start.
+struct DatabaseAddress;
 
-inline constexpr char ReferenceFileName[] = "nv.mdb";
-inline constexpr char OrdersFileName[] = "order.mdb";
+// The databases of the programs: the tables each must hold, opening one with
+// the engine's error shown, and the messages of a program that cannot start.
 
 QStringList referenceTables();
 QStringList orderTables();
-
-// The folder the programs look in for their files: that of the executable.
-QString ProgramFolder();
 
 // Shows a failed open the way the engine reports it: the error number in
 // hexadecimal, a carriage return and the description.
 void ShowOpenError(const DbError& error);
 
-// Opens one database file of the program folder; on failure shows the
-// engine's error and returns null with the error number in errorNumber.
-std::shared_ptr<Database> OpenProgramDatabase(const QString& folder, const QString& fileName,
-                                              const QStringList& tables, int* errorNumber);
+// Opens one of the programs' databases; on failure shows the engine's error
+// and returns null with the error number in errorNumber.
+std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, const QStringList& tables,
+                                              int* errorNumber);
 
 // The title both programs give themselves at start.
 inline constexpr char ApplicationTitle[] = "Подбор холодильного оборудования";

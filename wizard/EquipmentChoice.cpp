@@ -1,25 +1,15 @@
 #include "EquipmentChoice.h"
 
 #include "CalculationRecord.h"
+#include "DataLocation.h"
 #include "DatabaseAccess.h"
 #include "QueryTable.h"
 #include "Selection.h"
 #include "SqlLiteral.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace EquipmentChoice {
-
-namespace {
-
-QString& pictureFolderOverride()
-{
-    static QString folder;
-    return folder;
-}
-
-} // namespace
 
 bool IsOffered(const QString& series, double chamberTemperature)
 {
@@ -74,22 +64,11 @@ void ReselectEquipment(CalculationRecord& record)
     GetSeries(record);
 }
 
-QString PictureFolder()
-{
-    const QString& folder = pictureFolderOverride();
-    return folder.isEmpty() ? ProgramFolder() : folder;
-}
-
-void SetPictureFolder(const QString& folder)
-{
-    pictureFolderOverride() = folder;
-}
-
-QImage LoadPicture(const QString& bareName)
+QImage LoadPicture(const DataLocation& location, const QString& bareName)
 {
     if (bareName.trimmed().isEmpty())
         return {};
-    const QString path = QDir(PictureFolder()).filePath(bareName);
+    const QString path = location.picturePath(bareName);
     QImage image;
     if (!QFileInfo(path).isFile() || !image.load(path, "JPEG"))
         return {};

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVector>
 
+class DataLocation;
 struct CalculationRecord;
 
 // The equipment screen's choices as they act on the record, shared by the
@@ -42,13 +43,8 @@ bool ChooseType(CalculationRecord& record, qint32 key);
 // again, and the model code is rebuilt.
 void ReselectEquipment(CalculationRecord& record);
 
-// The folder the equipment pictures are taken from: the program folder,
-// unless set otherwise (tests use their own folder).
-QString PictureFolder();
-void SetPictureFolder(const QString& folder);
-
-// A picture of the picture folder by its bare name; a null image when the
-// name is empty or the file is missing, damaged or not a JPEG.
-QImage LoadPicture(const QString& bareName);
+// A picture of the location by its bare name; a null image when the name is
+// empty or the file is missing, damaged or not a JPEG.
+QImage LoadPicture(const DataLocation& location, const QString& bareName);
 
 } // namespace EquipmentChoice

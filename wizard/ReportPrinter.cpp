@@ -190,8 +190,8 @@ void ReportPrinter::printSecondPage()
     PrintPageHeader();
     setSize(11);
     text(2400, 1300, QStringLiteral("Внешний вид и монтажная схема выбранного оборудования"));
-    picture(800, 2000, EquipmentChoice::LoadPicture(m_record.xo_picture));
-    picture(800, 7000, EquipmentChoice::LoadPicture(m_record.xo_scheme));
+    picture(800, 2000, EquipmentChoice::LoadPicture(m_record.location, m_record.xo_picture));
+    picture(800, 7000, EquipmentChoice::LoadPicture(m_record.location, m_record.xo_scheme));
 }
 
 void ReportPrinter::setBold(bool bold)

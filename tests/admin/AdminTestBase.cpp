@@ -1,5 +1,6 @@
 #include "AdminTestBase.h"
 
+#include "DataLocation.h"
 #include "Database.h"
 #include "Functions.h"
 #include "TestDatabases.h"
@@ -26,8 +27,7 @@ void AdminTestBase::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     QVERIFY(TestDatabases::createEmptyReference(QDir(folder()).filePath(QStringLiteral("nv.mdb"))));
-    Functions::SetProgramFolder(folder());
-    QCOMPARE(Functions::OpenDatabase(), 0);
+    QCOMPARE(Functions::OpenDatabase(DataLocation::folder(folder())), 0);
     m_main = std::make_unique<frmMain>();
     m_main->show();
 }

@@ -52,7 +52,7 @@ private slots:
         QVERIFY(TestDatabases::createEmptyReference(m_dir->filePath(QStringLiteral("nv.mdb"))));
         QVERIFY(TestDatabases::createEmptyOrders(m_dir->filePath(QStringLiteral("order.mdb"))));
         m_record = CalculationRecord();
-        QCOMPARE(OpenDatabases(m_record, m_dir->path()), 0);
+        QCOMPARE(OpenDatabases(m_record, DataLocation::folder(m_dir->path())), 0);
         QVERIFY(m_record.ref_db->execute(QStringLiteral(
             "INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES (5, 'Пенопласт', 0.02, 1)")));
         QVERIFY(m_record.ref_db->execute(

@@ -85,7 +85,7 @@ void TestCrashSave::killedInTheMiddleOfSaving()
 
     FakeMessages messages;
     CalculationRecord record;
-    QCOMPARE(OpenDatabases(record, dir.path()), 0);
+    QCOMPARE(OpenDatabases(record, DataLocation::folder(dir.path())), 0);
     QVERIFY(confirmed > 50);
     qInfo("kills survived: %d, saves confirmed: %d, rows checked: %d", kills, confirmed, rowsChecked);
 }
