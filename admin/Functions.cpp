@@ -1,9 +1,10 @@
 #include "Functions.h"
 
+#include "DataLocation.h"
 #include "Database.h"
-#include "DatabaseAccess.h"
 #include "Messages.h"
 #include "NumberText.h"
+#include "ProgramDatabases.h"
 
 #include <QAction>
 #include <QLocale>
@@ -19,7 +20,7 @@ QueryTable PowerRows;
 
 namespace {
 
-QString s_folder;
+DataLocation s_location;
 std::shared_ptr<Database> s_connection;
 QString s_lastError;
 QList<QPointer<QAction>> s_listMenus;
@@ -39,30 +40,25 @@ void setListMenusEnabled(bool enabled)
 
 } // namespace
 
-void SetProgramFolder(const QString& folder)
+bool Main(const DataLocation& location)
 {
-    s_folder = folder;
-}
-
-QString ProgramFolderPath()
-{
-    return s_folder.isEmpty() ? ProgramFolder() : s_folder;
-}
-
-bool Main()
-{
-    if (OpenDatabase() == 0)
+    if (OpenDatabase(location) == 0)
         return true;
     ShowDatabaseNotFound();
     return false;
 }
 
-int OpenDatabase()
+int OpenDatabase(const DataLocation& location)
 {
+    s_location = location;
     int error = 0;
-    s_connection =
-        OpenProgramDatabase(ProgramFolderPath(), QLatin1String(ReferenceFileName), referenceTables(), &error);
+    s_connection = OpenProgramDatabase(location.reference(), referenceTables(), &error);
     return s_connection ? 0 : error;
+}
+
+const DataLocation& Location()
+{
+    return s_location;
 }
 
 void CloseDatabase()

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class DataLocation;
 class Database;
 class QAction;
 
@@ -32,17 +33,16 @@ extern bool AddMode;
 extern qint32 ParentKey;
 extern QueryTable PowerRows;
 
-// The folder holding nv.mdb and the equipment pictures; ProgramFolder()
-// unless a test points it elsewhere.
-void SetProgramFolder(const QString& folder);
-QString ProgramFolderPath();
-
-// The start routine: opens nv.mdb; when it cannot, shows the engine's error
-// and "Не найден файл БД" and returns false, and the program ends.
-bool Main();
+// The start routine: opens the location's reference database; when it
+// cannot, shows the engine's error and "Не найден файл БД" and returns false,
+// and the program ends.
+bool Main(const DataLocation& location);
 
 // 0 when the connection is open, else the error number (already shown).
-int OpenDatabase();
+// Either way the location is kept for the pictures.
+int OpenDatabase(const DataLocation& location);
+// Where nv.mdb and the equipment pictures are: the last location opened.
+const DataLocation& Location();
 void CloseDatabase();
 Database* Connection();
 

@@ -1,12 +1,11 @@
 #include "OrderUsage.h"
 
-#include "DatabaseAccess.h"
+#include "DataLocation.h"
+#include "Database.h"
 #include "Functions.h"
 #include "Messages.h"
-#include "ReadOnlyCount.h"
 #include "SqlLiteral.h"
 
-#include <QDir>
 #include <QStringList>
 
 namespace OrderUsage {
@@ -41,10 +40,9 @@ int count(int kind, qint64 key)
     if (columns.isEmpty())
         return 0;
     const QString value = QLatin1Char('=') + SqlLiteral::integer(key);
-    const std::optional<qint64> used =
-        readOnlyCount(QDir(Functions::ProgramFolderPath()).filePath(QLatin1String(OrdersFileName)),
-                      QStringLiteral("SELECT COUNT(*) FROM data WHERE ") +
-                          columns.join(value + QStringLiteral(" OR ")) + value);
+    const std::optional<qint64> used = Database::peekCount(
+        Functions::Location().orders(), QStringLiteral("SELECT COUNT(*) FROM data WHERE ") +
+                                            columns.join(value + QStringLiteral(" OR ")) + value);
     return used ? int(*used) : 0;
 }
 

@@ -1,5 +1,6 @@
 #include "frmCls1Edit.h"
 
+#include "DataLocation.h"
 #include "Functions.h"
 #include "LabelNames.h"
 #include "Messages.h"
@@ -109,7 +110,7 @@ void frmCls1Edit::choosePicture(QLineEdit* box, bool withDestination)
         return;
     const int slash = std::max(source.lastIndexOf(QLatin1Char('/')), source.lastIndexOf(QLatin1Char('\\')));
     const QString fileName = source.mid(slash + 1);
-    const QString destination = QDir(Functions::ProgramFolderPath()).filePath(fileName);
+    const QString destination = Functions::Location().picturePath(fileName);
 
     // A picture chosen from the program folder itself needs no copy.
     const bool samePlace = QFileInfo::exists(source) && QFileInfo(source).canonicalFilePath() ==

@@ -1,3 +1,4 @@
+#include "DataLocation.h"
 #include "DesktopSession.h"
 #include "Functions.h"
 #include "frmMain.h"
@@ -9,7 +10,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const DesktopSession session;
 
-    if (!Functions::Main())
+    if (!Functions::Main(DataLocation::programFolder()))
         return 1;
 
     frmMain main;

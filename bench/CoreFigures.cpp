@@ -47,7 +47,7 @@ CoreSamples measureCore(const QString& folder, int reopens, int runs)
     CoreSamples out;
     // Opened as the wizard opens them.
     CalculationRecord record;
-    if (OpenDatabases(record, folder) != 0) {
+    if (OpenDatabases(record, DataLocation::folder(folder)) != 0) {
         out.error = QStringLiteral("databases not opened");
         return out;
     }

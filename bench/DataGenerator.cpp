@@ -50,7 +50,7 @@ public:
     {
         QFile::remove(path);
         DbError e;
-        if (!Database::createFromScripts(path, schema, &e)) {
+        if (!Database::create(DatabaseAddress::file(path), schema, &e)) {
             fail(e.description);
             return;
         }

@@ -1,6 +1,7 @@
 // The administrator's figures, taken on its real windows in this process:
 // the product list of a group holding the whole catalogue of 2,000
 // products, and the capacity grid of a model opened from the equipment list.
+#include "DataLocation.h"
 #include "Functions.h"
 #include "GuiTiming.h"
 #include "QueryTable.h"
@@ -40,9 +41,8 @@ int main(int argc, char* argv[])
     QTemporaryDir copy;
     const QString nv = copy.filePath(QStringLiteral("nv.mdb"));
     QFile::copy(QDir(options.folder).filePath(QStringLiteral("nv.mdb")), nv);
-    Functions::SetProgramFolder(copy.path());
     QueryTable products;
-    if (Functions::OpenDatabase() != 0 ||
+    if (Functions::OpenDatabase(DataLocation::folder(copy.path())) != 0 ||
         Functions::ExecSql(QStringLiteral("UPDATE Product SET fkey=1")) != 0 ||
         Functions::FetchRows(QStringLiteral("SELECT COUNT(*) FROM Product WHERE fkey=1"), products) != 1) {
         printMissing(listFigure, QStringLiteral("nv.mdb not opened"), QString());

@@ -47,9 +47,10 @@ int main(int argc, char* argv[])
 
     const QStringList args = app.arguments();
     const int at = args.indexOf(QStringLiteral("--dir"));
-    const QString folder = at >= 0 && at + 1 < args.size() ? args.at(at + 1) : ProgramFolder();
+    const DataLocation location = at >= 0 && at + 1 < args.size() ? DataLocation::folder(args.at(at + 1))
+                                                                  : DataLocation::programFolder();
     CalculationRecord record;
-    if (OpenDatabases(record, folder) != 0)
+    if (OpenDatabases(record, location) != 0)
         return 1;
     ApplyStartValues(record);
     Wizard wizard(record);

@@ -33,7 +33,7 @@ int main(int argc, char* argv[])
     QString failure;
     for (int run = 0; run < options.runs && failure.isEmpty(); ++run) {
         CalculationRecord record;
-        if (OpenDatabases(record, options.folder) != 0) {
+        if (OpenDatabases(record, DataLocation::folder(options.folder)) != 0) {
             failure = QStringLiteral("databases not opened");
             break;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DataLocation.h"
+
 #include <QString>
 #include <memory>
 
@@ -12,9 +14,10 @@ struct CalculationTrace;
 // run; a new calculation reuses it after ResetRecord.
 struct CalculationRecord
 {
-    // Connections, set at start and never reset.
+    // Connections and where the pictures lie, set at start and never reset.
     std::shared_ptr<Database> ref_db;
     std::shared_ptr<Database> order_db;
+    DataLocation location;
 
     // Chamber
     double xk_bulk = 0;

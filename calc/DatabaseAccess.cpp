@@ -1,53 +1,17 @@
 #include "DatabaseAccess.h"
 
 #include "CalculationRecord.h"
+#include "DataLocation.h"
 #include "Database.h"
 #include "Messages.h"
 
-#include <QCoreApplication>
-#include <QDir>
-
-QStringList referenceTables()
-{
-    return {QStringLiteral("article"),   QStringLiteral("curtain"), QStringLiteral("packing"),
-            QStringLiteral("PGroup"),    QStringLiteral("Product"), QStringLiteral("gas"),
-            QStringLiteral("equipment"), QStringLiteral("power")};
-}
-
-QStringList orderTables()
-{
-    return {QStringLiteral("data"), QStringLiteral("contact")};
-}
-
-QString ProgramFolder()
-{
-    return QCoreApplication::applicationDirPath();
-}
-
-void ShowOpenError(const DbError& error)
-{
-    Messages::show(QString::number(uint(error.number), 16).toUpper() + QLatin1Char('\r') + error.description);
-}
-
-std::shared_ptr<Database> OpenProgramDatabase(const QString& folder, const QString& fileName,
-                                              const QStringList& tables, int* errorNumber)
-{
-    DbError error;
-    std::shared_ptr<Database> db = Database::open(QDir(folder).filePath(fileName), tables, &error);
-    if (!db)
-        ShowOpenError(error);
-    if (errorNumber)
-        *errorNumber = db ? 0 : error.number;
-    return db;
-}
-
-int OpenDatabases(CalculationRecord& record, const QString& folder)
+int OpenDatabases(CalculationRecord& record, const DataLocation& location)
 {
     int error = 0;
-    auto ref = OpenProgramDatabase(folder, QLatin1String(ReferenceFileName), referenceTables(), &error);
+    auto ref = OpenProgramDatabase(location.reference(), referenceTables(), &error);
     if (!ref)
         return error;
-    auto orders = OpenProgramDatabase(folder, QLatin1String(OrdersFileName), orderTables(), &error);
+    auto orders = OpenProgramDatabase(location.orders(), orderTables(), &error);
     if (!orders)
         return error;
     // The lookups read the same few reference rows again and again; kept rows
@@ -55,6 +19,7 @@ int OpenDatabases(CalculationRecord& record, const QString& folder)
     ref->setResultReuse(Database::ResultReuse::WhileUnchanged);
     record.ref_db = std::move(ref);
     record.order_db = std::move(orders);
+    record.location = location;
     return 0;
 }
 
@@ -78,11 +43,4 @@ bool ExecuteCommand(Database& db, const QString& sql)
     Messages::show(QStringLiteral("Ошибка выполнения команды") + QStringLiteral("\r\n") + sql,
                    MsgIcon::Exclamation, QStringLiteral("Внимание"));
     return false;
-}
-
-void ShowDatabaseNotFound()
-{
-    Messages::show(QStringLiteral("Не найден файл БД") + QLatin1Char('\n') +
-                       QStringLiteral("Измените настройки и запустите программу вновь"),
-                   MsgIcon::Exclamation, QStringLiteral("Внимание"));
 }

@@ -13,6 +13,7 @@
 #include "SqlLiteral.h"
 
 #include <functional>
+#include <iterator>
 
 namespace {
 
@@ -20,13 +21,30 @@ const char SaveOrderFailed[] = "Ошибка при сохранении рез�
 const char InsertContactFailed[] = "Ошибка при сохранении контакта! (";
 const char UpdateContactFailed[] = "Ошибка при обновлении контакта! (";
 
-const char SavedColumns[] =
+constexpr char SavedColumns[] =
     "xk_bulk, xk_length, xk_width, xk_height, xk_ceiling , xk_ceiling_stuff, xk_wall, xk_wall_stuff, "
     "xk_floor, "
     "xk_floor_stuff, xk_doors, xk_doors_open, xk_curtain, xk_temperature, xk_people, xk_heat, "
     "by_temperature, "
     "by_moisture, by_ground, px_product, px_time, px_start_t, px_end_t, px_weight, px_turnover, px_packing, "
     "xo_type1, xo_type2, xo_count, xo_power, xo_work, contact, odate, onote";
+
+constexpr int columnCount(const char* list)
+{
+    int count = 1;
+    for (; *list; ++list)
+        count += *list == ',';
+    return count;
+}
+
+// SavedColumns is the record's saved columns in table order, then odate and
+// onote; LoadOrder selects px_pgroup after them, FindOrders pkey before them.
+constexpr int SavedCount = int(std::size(OrderColumns));
+static_assert(columnCount(SavedColumns) == SavedCount + 2);
+constexpr int LoadedNote = SavedCount + 1;
+constexpr int LoadedGroup = SavedCount + 2;
+static_assert(FoundOrderColumn::Contact == SavedCount && FoundOrderColumn::Date == SavedCount + 1 &&
+              FoundOrderColumn::Note == SavedCount + 2);
 
 QString failureText(const char* prefix, const QString& detail)
 {
@@ -211,9 +229,9 @@ bool LoadOrder(CalculationRecord& record, qint32 key, QString* rangeError)
             return false;
         ++column;
     }
-    // odate (column 32) is not read back.
-    loaded.onote = table.text(0, 33);
-    if (!toWhole(34, "px_pgroup", loaded.px_pgroup))
+    // odate, between the saved columns and onote, is not read back.
+    loaded.onote = table.text(0, LoadedNote);
+    if (!toWhole(LoadedGroup, "px_pgroup", loaded.px_pgroup))
         return false;
 
     for (double* dimension : {&loaded.xk_length, &loaded.xk_width, &loaded.xk_height})

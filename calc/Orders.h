@@ -32,10 +32,18 @@ bool UpdateContact(CalculationRecord& record, qint16 key, const QString& organiz
 // Customer list: pkey, organization, city, phones, email, name, sorted by
 // organisation. Returns the row count.
 int ReadCustomers(CalculationRecord& record, QueryTable& table);
+// Its columns.
+namespace CustomerColumn {
+enum : int { Key, Organization, City, Phones, Email, Name };
+}
 
-// Saved calculations of one customer, columns as the customer screen reads
-// them (pkey 0 ... odate 33, onote 34). Returns the row count.
+// Saved calculations of one customer: pkey, the saved columns from xk_bulk
+// to contact in table order, odate, onote. Returns the row count.
 int FindOrders(CalculationRecord& record, qint16 contactKey, QueryTable& table);
+// The columns the customer screen reads.
+namespace FoundOrderColumn {
+enum : int { Key = 0, Contact = 32, Date = 33, Note = 34 };
+}
 
 // The whole save of the results screen as one transaction: the customer
 // insert (NewContact) or update, then SaveOrder. All of it is stored or none

@@ -2,6 +2,7 @@
 
 #include "CalculationRecord.h"
 #include "CalculationTrace.h"
+#include "DataLocation.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
 #include "ExplainJson.h"
@@ -13,7 +14,6 @@
 #include "RecordJson.h"
 #include "Selection.h"
 
-#include <QDir>
 #include <QFile>
 #include <cstdio>
 #include <limits>
@@ -27,13 +27,12 @@ void printError(const QString& message)
     std::fprintf(stderr, "frostpick-calc: %s\n", line.toUtf8().constData());
 }
 
-std::shared_ptr<Database> openDatabase(const QString& dir, const char* fileName, const QStringList& tables)
+std::shared_ptr<Database> openDatabase(const DatabaseAddress& address, const QStringList& tables)
 {
     DbError error;
-    std::shared_ptr<Database> db =
-        Database::open(QDir(dir).filePath(QLatin1String(fileName)), tables, &error);
+    std::shared_ptr<Database> db = Database::open(address, tables, &error);
     if (!db)
-        printError(QStringLiteral("cannot open %1: %2").arg(QLatin1String(fileName), error.description));
+        printError(QStringLiteral("cannot open %1: %2").arg(address.database, error.description));
     return db;
 }
 
@@ -74,7 +73,7 @@ QByteArray readInput(const QString& name, QString* error)
     return file.readAll();
 }
 
-int runInput(const CliArguments& args, const QString& dir)
+int runInput(const CliArguments& args, const DataLocation& location)
 {
     CalculationRecord record;
     ApplyStartValues(record);
@@ -84,7 +83,7 @@ int runInput(const CliArguments& args, const QString& dir)
         printError(error);
         return ExitRefused;
     }
-    record.ref_db = openDatabase(dir, ReferenceFileName, referenceTables());
+    record.ref_db = openDatabase(location.reference(), referenceTables());
     if (!record.ref_db)
         return ExitDatabase;
     traceIfExplained(record, args.explain);
@@ -133,12 +132,12 @@ int reopenAndPrint(const std::shared_ptr<Database>& ref, const std::shared_ptr<D
     return ExitOk;
 }
 
-int runOrders(const CliArguments& args, const QString& dir)
+int runOrders(const CliArguments& args, const DataLocation& location)
 {
-    const auto ref = openDatabase(dir, ReferenceFileName, referenceTables());
+    const auto ref = openDatabase(location.reference(), referenceTables());
     if (!ref)
         return ExitDatabase;
-    const auto orders = openDatabase(dir, OrdersFileName, orderTables());
+    const auto orders = openDatabase(location.orders(), orderTables());
     if (!orders)
         return ExitDatabase;
     if (args.mode == CliArguments::Mode::Order)
@@ -151,8 +150,7 @@ int runOrders(const CliArguments& args, const QString& dir)
     DbError error;
     const int rows = orders->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), keys, &error);
     if (rows < 0) {
-        printError(
-            QStringLiteral("cannot read %1: %2").arg(QLatin1String(OrdersFileName), error.description));
+        printError(QStringLiteral("cannot read %1: %2").arg(location.orders().database, error.description));
         return ExitDatabase;
     }
     int status = ExitOk;
@@ -172,7 +170,8 @@ int runOrders(const CliArguments& args, const QString& dir)
 
 int runCalcTool(const CliArguments& args)
 {
-    const QString dir = args.dir.isEmpty() ? ProgramFolder() : args.dir;
+    const DataLocation location =
+        args.dir.isEmpty() ? DataLocation::programFolder() : DataLocation::folder(args.dir);
     switch (args.mode) {
     case CliArguments::Mode::Help: {
         const QByteArray usage = usageText().toUtf8();
@@ -180,10 +179,10 @@ int runCalcTool(const CliArguments& args)
         return ExitOk;
     }
     case CliArguments::Mode::Input:
-        return runInput(args, dir);
+        return runInput(args, location);
     case CliArguments::Mode::Order:
     case CliArguments::Mode::AllOrders:
-        return runOrders(args, dir);
+        return runOrders(args, location);
     }
     return ExitRefused;
 }

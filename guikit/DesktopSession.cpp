@@ -1,6 +1,6 @@
 #include "DesktopSession.h"
 
-#include "DatabaseAccess.h"
+#include "ProgramDatabases.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -7,8 +7,8 @@ seconds=${1:-60}
 out=$root/build-fuzz
 mkdir -p "$out/corpus"
 clang++ -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I"$root/calc" $(pkg-config --cflags Qt6Core) \
-  "$root/calc/NumberText.cpp" "$root/calc/SqlLiteral.cpp" "$root/tests/fuzz/fuzz_numbertext.cpp" \
+  -I"$root/db" $(pkg-config --cflags Qt6Core) \
+  "$root/db/NumberText.cpp" "$root/db/SqlLiteral.cpp" "$root/tests/fuzz/fuzz_numbertext.cpp" \
   $(pkg-config --libs Qt6Core) -o "$out/fuzz_numbertext"
 for seed in "12.5" " 1 2 , 5" "-0" "1e400" "nan" "--5" "5-" "1,2,3" "1.2.3" "٣٤" "99999999999999999999999999999999999999999"; do
   printf '%s' "$seed" > "$out/corpus/seed-$(printf '%s' "$seed" | md5sum | cut -c1-8)"

@@ -1,23 +1,17 @@
 #include "EquipmentChoice.h"
 
 #include "CalculationRecord.h"
+#include "DataLocation.h"
 #include "DatabaseAccess.h"
 #include "QueryTable.h"
 #include "SqlLiteral.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <optional>
 
 namespace EquipmentChoice {
 
 namespace {
-
-QString& pictureFolderOverride()
-{
-    static QString folder;
-    return folder;
-}
 
 std::optional<TypePictures> readPictures(Database& ref, qint32 key)
 {
@@ -53,22 +47,11 @@ TypePictures PicturesOf(const CalculationRecord& record, qint32 key)
     return readPictures(*record.ref_db, key).value_or(TypePictures());
 }
 
-QString PictureFolder()
-{
-    const QString& folder = pictureFolderOverride();
-    return folder.isEmpty() ? ProgramFolder() : folder;
-}
-
-void SetPictureFolder(const QString& folder)
-{
-    pictureFolderOverride() = folder;
-}
-
-QImage LoadPicture(const QString& bareName)
+QImage LoadPicture(const DataLocation& location, const QString& bareName)
 {
     if (bareName.trimmed().isEmpty())
         return {};
-    const QString path = QDir(PictureFolder()).filePath(bareName);
+    const QString path = location.picturePath(bareName);
     QImage image;
     if (!QFileInfo(path).isFile() || !image.load(path, "JPEG"))
         return {};

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVector>
 
+class DataLocation;
 struct CalculationRecord;
 
 // The equipment screen's choices as they act on the record, and the type's
@@ -39,13 +40,8 @@ struct TypePictures
 };
 TypePictures PicturesOf(const CalculationRecord& record, qint32 key);
 
-// The folder the equipment pictures are taken from: the program folder,
-// unless set otherwise (tests use their own folder).
-QString PictureFolder();
-void SetPictureFolder(const QString& folder);
-
-// A picture of the picture folder by its bare name; a null image when the
-// name is empty or the file is missing, damaged or not a JPEG.
-QImage LoadPicture(const QString& bareName);
+// A picture of the location by its bare name; a null image when the name is
+// empty or the file is missing, damaged or not a JPEG.
+QImage LoadPicture(const DataLocation& location, const QString& bareName);
 
 } // namespace EquipmentChoice

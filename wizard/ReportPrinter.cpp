@@ -196,8 +196,8 @@ void ReportPrinter::printSecondPage()
     setSize(11);
     text(2400, 1300, QStringLiteral("Внешний вид и монтажная схема выбранного оборудования"));
     const EquipmentChoice::TypePictures pictures = EquipmentChoice::PicturesOf(m_record, m_record.xo_type1);
-    picture(800, 2000, EquipmentChoice::LoadPicture(pictures.picture));
-    picture(800, 7000, EquipmentChoice::LoadPicture(pictures.scheme));
+    picture(800, 2000, EquipmentChoice::LoadPicture(m_record.location, pictures.picture));
+    picture(800, 7000, EquipmentChoice::LoadPicture(m_record.location, pictures.scheme));
 }
 
 void ReportPrinter::setBold(bool bold)

@@ -41,7 +41,7 @@ void frmStage0::FillContact()
     m_customers = QueryTable();
     const int rows = ReadCustomers(record(), m_customers);
     m_chosen = -1;
-    if (ListFill::fill(m_ui->Combo1, m_customers, rows, 1, 0)) {
+    if (ListFill::fill(m_ui->Combo1, m_customers, rows, CustomerColumn::Organization, CustomerColumn::Key)) {
         ListFill::selectQuietly(m_ui->Combo1, 0);
         Combo1_Click(0);
     }
@@ -64,13 +64,13 @@ void frmStage0::Combo1_Click(int index)
     m_ui->Combo2->hide();
     {
         const QSignalBlocker blocker(m_ui->Combo1);
-        m_ui->Combo1->setEditText(m_customers.text(index, 1));
+        m_ui->Combo1->setEditText(m_customers.text(index, CustomerColumn::Organization));
     }
     Combo1_Change();
-    m_ui->Text2->setText(m_customers.text(index, 2));
-    m_ui->Text3->setText(m_customers.text(index, 3));
-    m_ui->Text4->setText(m_customers.text(index, 4));
-    m_ui->Text5->setText(m_customers.text(index, 5));
+    m_ui->Text2->setText(m_customers.text(index, CustomerColumn::City));
+    m_ui->Text3->setText(m_customers.text(index, CustomerColumn::Phones));
+    m_ui->Text4->setText(m_customers.text(index, CustomerColumn::Email));
+    m_ui->Text5->setText(m_customers.text(index, CustomerColumn::Name));
     m_chosen = index;
 }
 
@@ -119,7 +119,8 @@ void frmStage0::Command1_Click()
     if (m_chosen < 0)
         return;
     QueryTable orders;
-    const int rows = FindOrders(record(), static_cast<qint16>(m_customers.integer(m_chosen, 0)), orders);
+    const int rows =
+        FindOrders(record(), static_cast<qint16>(m_customers.integer(m_chosen, CustomerColumn::Key)), orders);
     if (rows == 0) {
         Messages::show(QStringLiteral("Записей не найдено!"), MsgIcon::Information,
                        QStringLiteral("Внимание"));
@@ -129,8 +130,9 @@ void frmStage0::Command1_Click()
     const QString sep = dateSeparator();
     const QString pattern = QStringLiteral("dd") + sep + QStringLiteral("MM") + sep + QStringLiteral("yyyy");
     for (int row = 0; row < rows; ++row) {
-        const QString date = orders.value(row, 33).toDate().toString(pattern);
-        m_ui->Combo2->addItem(date + QLatin1Char(' ') + orders.text(row, 34), orders.integer(row, 0));
+        const QString date = orders.value(row, FoundOrderColumn::Date).toDate().toString(pattern);
+        m_ui->Combo2->addItem(date + QLatin1Char(' ') + orders.text(row, FoundOrderColumn::Note),
+                              orders.integer(row, FoundOrderColumn::Key));
     }
     // The first item is selected by the program; only the next choice is the user's.
     m_ui->Label7->setText(QStringLiteral("2"));

@@ -142,10 +142,11 @@ void frmStage4::setModel(const QString& model)
 void frmStage4::showPicture(const QString& bareName)
 {
     QString name = bareName;
-    QImage image = EquipmentChoice::LoadPicture(name);
+    const DataLocation& location = record().location;
+    QImage image = EquipmentChoice::LoadPicture(location, name);
     if (image.isNull()) {
         name = QString::fromLatin1(Placeholder);
-        image = EquipmentChoice::LoadPicture(name);
+        image = EquipmentChoice::LoadPicture(location, name);
     }
     if (image.isNull())
         return;

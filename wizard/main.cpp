@@ -1,4 +1,5 @@
 #include "CalculationRecord.h"
+#include "DataLocation.h"
 #include "DatabaseAccess.h"
 #include "DesktopSession.h"
 #include "Wizard.h"
@@ -11,7 +12,7 @@ int main(int argc, char* argv[])
     const DesktopSession session;
 
     CalculationRecord record;
-    if (OpenDatabases(record, ProgramFolder()) != 0) {
+    if (OpenDatabases(record, DataLocation::programFolder()) != 0) {
         ShowDatabaseNotFound();
         return 1;
     }

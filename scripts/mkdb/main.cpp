@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
     if (QFileInfo::exists(args.first()))
         return 0;
     DbError error;
-    if (!Database::createFromScripts(args.first(), args.mid(1), &error)) {
+    if (!Database::create(DatabaseAddress::file(args.first()), args.mid(1), &error)) {
         std::fprintf(stderr, "frostpick-mkdb: %s\n", error.description.toUtf8().constData());
         return 1;
     }

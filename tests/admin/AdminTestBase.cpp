@@ -1,5 +1,6 @@
 #include "AdminTestBase.h"
 
+#include "DataLocation.h"
 #include "Database.h"
 #include "Functions.h"
 #include "TestDatabases.h"
@@ -27,8 +28,7 @@ void AdminTestBase::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     QVERIFY(TestDatabases::createEmptyReference(QDir(folder()).filePath(QStringLiteral("nv.mdb"))));
-    Functions::SetProgramFolder(folder());
-    QCOMPARE(Functions::OpenDatabase(), 0);
+    QCOMPARE(Functions::OpenDatabase(DataLocation::folder(folder())), 0);
     m_main = std::make_unique<frmMain>();
     m_main->show();
 }
@@ -68,7 +68,7 @@ std::unique_ptr<Database> AdminTestBase::savedCalculations(const QString& column
     const QString path = QDir(folder()).filePath(QStringLiteral("order.mdb"));
     if (!QFile::exists(path))
         TestDatabases::createEmptyOrders(path);
-    std::unique_ptr<Database> orders = Database::open(path, {QStringLiteral("data")});
+    std::unique_ptr<Database> orders = Database::open(DatabaseAddress::file(path), {QStringLiteral("data")});
     for (int i = 0; orders && i < count; ++i)
         orders->execute(QStringLiteral("INSERT INTO data (%1) VALUES (%2)").arg(column).arg(key));
     return orders;

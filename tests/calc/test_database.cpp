@@ -47,7 +47,7 @@ void TestDatabase::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_path = m_dir->filePath(QStringLiteral("nv.mdb"));
     QVERIFY(TestDatabases::createEmptyReference(m_path));
-    m_db = Database::open(m_path, {QStringLiteral("article")});
+    m_db = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("article")});
     QVERIFY(m_db);
 }
 
@@ -159,8 +159,8 @@ void TestDatabase::createRefusesToOverwrite()
 {
     QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('мой')")));
     DbError error;
-    QVERIFY(!Database::createFromScripts(m_path, {TestDatabases::dataFile(QStringLiteral("schema_nv.sql"))},
-                                         &error));
+    QVERIFY(!Database::create(DatabaseAddress::file(m_path),
+                              {TestDatabases::dataFile(QStringLiteral("schema_nv.sql"))}, &error));
     QueryTable table;
     QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
 }
@@ -174,7 +174,7 @@ void TestDatabase::aFailedScriptLeavesNoFile()
     f.close();
     const QString target = m_dir->filePath(QStringLiteral("new.mdb"));
     DbError error;
-    QVERIFY(!Database::createFromScripts(target, {script}, &error));
+    QVERIFY(!Database::create(DatabaseAddress::file(target), {script}, &error));
     QVERIFY(error.isError());
     QVERIFY(!QFile::exists(target));
     QVERIFY(!QFile::exists(target + QStringLiteral(".part")));
@@ -202,7 +202,7 @@ void TestDatabase::fileStaysReadableWithoutTheCollation()
 
 void TestDatabase::secondConnectionReadsWhileOneWrites()
 {
-    auto reader = Database::open(m_path, {QStringLiteral("PGroup")});
+    auto reader = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("PGroup")});
     QVERIFY(reader);
     QVERIFY(m_db->begin());
     QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('пишется')")));
@@ -219,7 +219,7 @@ void TestDatabase::secondConnectionReadsWhileOneWrites()
 void TestDatabase::readTransactionKeepsOneVersion()
 {
     QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('старое')")));
-    auto reader = Database::open(m_path, {QStringLiteral("PGroup")});
+    auto reader = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("PGroup")});
     QVERIFY(reader);
     QueryTable table;
     {
@@ -257,7 +257,7 @@ void TestDatabase::journalFollowsTheFileSystem()
     const QString path = m_dir->filePath(QStringLiteral("shared.mdb"));
     QVERIFY(TestDatabases::createEmptyReference(path));
     NetworkFileSystem::setTypeProbe([](const QString&) -> std::optional<qint64> { return s_fileSystem; });
-    auto db = Database::open(path, {QStringLiteral("PGroup")});
+    auto db = Database::open(DatabaseAddress::file(path), {QStringLiteral("PGroup")});
     NetworkFileSystem::setTypeProbe(nullptr);
     QVERIFY(db);
     QVERIFY(db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('общая папка')")));

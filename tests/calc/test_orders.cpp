@@ -52,7 +52,7 @@ private slots:
         QVERIFY(TestDatabases::createEmptyReference(m_dir->filePath(QStringLiteral("nv.mdb"))));
         QVERIFY(TestDatabases::createEmptyOrders(m_dir->filePath(QStringLiteral("order.mdb"))));
         m_record = CalculationRecord();
-        QCOMPARE(OpenDatabases(m_record, m_dir->path()), 0);
+        QCOMPARE(OpenDatabases(m_record, DataLocation::folder(m_dir->path())), 0);
         QVERIFY(m_record.ref_db->execute(QStringLiteral(
             "INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES (5, 'Пенопласт', 0.02, 1)")));
         QVERIFY(m_record.ref_db->execute(
@@ -104,20 +104,20 @@ private slots:
 
         QueryTable customers;
         QCOMPARE(ReadCustomers(m_record, customers), 1);
-        QCOMPARE(customers.text(0, 1), r.contact_organization);
-        QCOMPARE(customers.text(0, 2), r.contact_city);
-        QCOMPARE(customers.text(0, 3), r.contact_phones);
-        QCOMPARE(customers.text(0, 4), r.contact_email);
-        QCOMPARE(customers.text(0, 5), r.contact_name);
+        QCOMPARE(customers.text(0, CustomerColumn::Organization), r.contact_organization);
+        QCOMPARE(customers.text(0, CustomerColumn::City), r.contact_city);
+        QCOMPARE(customers.text(0, CustomerColumn::Phones), r.contact_phones);
+        QCOMPARE(customers.text(0, CustomerColumn::Email), r.contact_email);
+        QCOMPARE(customers.text(0, CustomerColumn::Name), r.contact_name);
         QueryTable orders;
         QCOMPARE(FindOrders(m_record, r.contact, orders), 1);
-        QCOMPARE(orders.text(0, 34), r.onote);
-        QCOMPARE(orders.integer(0, 32), qint64(r.contact));
+        QCOMPARE(orders.text(0, FoundOrderColumn::Note), r.onote);
+        QCOMPARE(orders.integer(0, FoundOrderColumn::Contact), qint64(r.contact));
 
         // The same texts through an update of both rows.
         r.NewCalculation = false;
         r.NewContact = false;
-        r.pkey_data = qint32(orders.integer(0, 0));
+        r.pkey_data = qint32(orders.integer(0, FoundOrderColumn::Key));
         r.contact_city = QStringLiteral("'");
         r.onote = QStringLiteral("'; DROP TABLE data; --");
         QVERIFY(SaveCalculation(r, Today));

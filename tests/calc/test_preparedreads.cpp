@@ -2,8 +2,8 @@
 // become parameters with the literal's meaning, and a reused statement still
 // sees every change, also one made by another connection.
 #include "Database.h"
+#include "LiteralBinding.h"
 #include "QueryTable.h"
-#include "SqlDialect.h"
 #include "TestDatabases.h"
 
 #include <QTemporaryDir>
@@ -20,7 +20,7 @@ private slots:
         QVERIFY(m_dir->isValid());
         m_path = m_dir->filePath(QStringLiteral("nv.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(m_path));
-        m_db = Database::open(m_path, {QStringLiteral("power")});
+        m_db = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("power")});
         QVERIFY(m_db);
         QVERIFY(m_db->execute(
             QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power) VALUES "
@@ -75,7 +75,7 @@ private slots:
         QFETCH(QString, sql);
         QFETCH(QString, text);
         QFETCH(QVariantList, values);
-        const SqlDialect::BoundStatement bound = SqlDialect::bindLiterals(sql);
+        const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
         QCOMPARE(bound.text, text);
         QCOMPARE(bound.values, values);
     }
@@ -124,7 +124,7 @@ private slots:
         const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
         QueryTable t;
         QCOMPARE(m_db->query(sql, t), 1);
-        auto other = Database::open(m_path, {QStringLiteral("power")});
+        auto other = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("power")});
         QVERIFY(other);
         QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=2500 WHERE modification=100")));
         QVERIFY(other->execute(QStringLiteral("ALTER TABLE power ADD COLUMN note TEXT")));
@@ -173,7 +173,7 @@ private slots:
     void memoHoldsUntilAWrite()
     {
         const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
-        auto other = Database::open(m_path, {QStringLiteral("power")});
+        auto other = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("power")});
         QVERIFY(other);
         m_db->setResultReuse(Database::ResultReuse::ForTheRun);
         QueryTable t;
@@ -202,7 +202,7 @@ private slots:
     void keptRowsFollowEveryChange()
     {
         const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
-        auto other = Database::open(m_path, {QStringLiteral("power")});
+        auto other = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("power")});
         QVERIFY(other);
         m_db->setResultReuse(Database::ResultReuse::WhileUnchanged);
         QueryTable t;

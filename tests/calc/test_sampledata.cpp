@@ -145,8 +145,8 @@ void TestSampleData::initTestCase()
     const QString order = m_dir->filePath(QStringLiteral("order.mdb"));
     QVERIFY(TestDatabases::createSampleReference(nv));
     QVERIFY(TestDatabases::createSampleOrders(order));
-    m_ref = Database::open(nv, {QStringLiteral("power")});
-    m_orders = Database::open(order, {QStringLiteral("data")});
+    m_ref = Database::open(DatabaseAddress::file(nv), {QStringLiteral("power")});
+    m_orders = Database::open(DatabaseAddress::file(order), {QStringLiteral("data")});
     QVERIFY(m_ref && m_orders);
 }
 

@@ -92,9 +92,11 @@ void TestStartup::opensBothFiles()
     QVERIFY(TestDatabases::createEmptyOrders(dir.filePath(QStringLiteral("order.mdb"))));
     FakeMessages messages;
     CalculationRecord r;
-    QCOMPARE(OpenDatabases(r, dir.path()), 0);
+    QCOMPARE(OpenDatabases(r, DataLocation::folder(dir.path())), 0);
     QVERIFY(r.ref_db);
     QVERIFY(r.order_db);
+    // the pictures are taken from the same place
+    QCOMPARE(r.location.picturePath(QStringLiteral("km.jpg")), dir.filePath(QStringLiteral("km.jpg")));
     QVERIFY(messages.shown().isEmpty());
 }
 
@@ -152,7 +154,7 @@ void TestStartup::failures()
 
     FakeMessages messages;
     CalculationRecord r;
-    const int result = OpenDatabases(r, dir.path());
+    const int result = OpenDatabases(r, DataLocation::folder(dir.path()));
     QVERIFY(result != 0);
     ShowDatabaseNotFound();
 

@@ -36,7 +36,7 @@ private slots:
         QVERIFY(m_dir->isValid());
         QVERIFY(TestDatabases::createEmptyReference(path("nv.mdb")));
         QVERIFY(TestDatabases::createEmptyOrders(path("order.mdb")));
-        auto ref = Database::open(path("nv.mdb"), referenceTables());
+        auto ref = Database::open(DatabaseAddress::file(path("nv.mdb")), referenceTables());
         QVERIFY(ref);
         QVERIFY(ref->execute(QStringLiteral("INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES "
                                             "(1, 'Пенопласт \"ПС\"', 0.02, 1)")));
@@ -161,7 +161,7 @@ private slots:
     {
         QCOMPARE(calc({"--all-orders"}).out, QByteArray()); // empty table
         QCOMPARE(calc({"--all-orders"}).exitCode, 0);
-        auto orders = Database::open(path("order.mdb"), orderTables());
+        auto orders = Database::open(DatabaseAddress::file(path("order.mdb")), orderTables());
         QVERIFY(orders);
         // Row 3 overflows, rows 5 and 4 are fine (printed in key order).
         for (const char* row : {

@@ -19,7 +19,7 @@ bool create(const QString& path, QStringList scripts)
     for (QString& s : scripts)
         s = dataFile(s);
     DbError error;
-    const bool ok = Database::createFromScripts(path, scripts, &error);
+    const bool ok = Database::create(DatabaseAddress::file(path), scripts, &error);
     if (!ok)
         qWarning("cannot create %s: %s", qPrintable(path), qPrintable(error.description));
     return ok;

@@ -2,6 +2,7 @@
 // over and over, until the given number of seconds has passed: every save
 // sets the nine cells to their first values plus the round number. Prints
 // "saves N" at the end; any message box is printed to stderr as a failure.
+#include "DataLocation.h"
 #include "Functions.h"
 #include "Messages.h"
 #include "frmEqEdit.h"
@@ -102,8 +103,7 @@ int main(int argc, char* argv[])
     const QString entry = args.at(3); // e.g. KMN020
     const int seconds = args.at(4).toInt();
 
-    Functions::SetProgramFolder(args.at(1));
-    if (Functions::OpenDatabase() != 0)
+    if (Functions::OpenDatabase(DataLocation::folder(args.at(1))) != 0)
         return 1;
     const int status = editRepeatedly(typeName, entry, seconds, seam);
     Functions::CloseDatabase();

@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
     if (args.size() != 3)
         return 2;
     CalculationRecord record;
-    if (OpenDatabases(record, args.at(1)) != 0)
+    if (OpenDatabases(record, DataLocation::folder(args.at(1))) != 0)
         return 1;
     const int first = args.at(2).toInt();
     QRandomGenerator random{quint32(first)};

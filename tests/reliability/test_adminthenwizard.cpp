@@ -62,8 +62,7 @@ void TestAdminThenWizard::typeAddedByTheAdministratorIsOfferedAndSelected()
     QVERIFY(QFile::copy(QStringLiteral(FROSTPICK_DATA_DIR "/pictures/km.jpg"), photo));
 
     // The administrator: the first type with its pictures, then one model.
-    Functions::SetProgramFolder(f.folder());
-    QCOMPARE(Functions::OpenDatabase(), 0);
+    QCOMPARE(Functions::OpenDatabase(DataLocation::folder(f.folder())), 0);
     {
         frmMain main;
         main.show();

@@ -115,10 +115,8 @@ void TestDamagedFiles::administratorStart()
     const QStringList before = folderState(dir.path());
 
     FakeMessages messages;
-    Functions::SetProgramFolder(dir.path());
-    const bool started = Functions::Main();
+    const bool started = Functions::Main(DataLocation::folder(dir.path()));
     Functions::CloseDatabase();
-    Functions::SetProgramFolder(QString());
 
     QVERIFY(!started);
     QCOMPARE(messages.shown().size(), 2);
@@ -163,8 +161,7 @@ void TestDamagedFiles::readOnlyReference()
     const QStringList before = folderState(dir.path());
 
     FakeMessages messages;
-    Functions::SetProgramFolder(dir.path());
-    if (Functions::Main()) {
+    if (Functions::Main(DataLocation::folder(dir.path()))) {
         QVERIFY(Functions::ExecSql(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Новая')")) != 0);
         QVERIFY(!Functions::LastErrorDescription().isEmpty());
     } else {
@@ -172,7 +169,6 @@ void TestDamagedFiles::readOnlyReference()
                  QStringLiteral("Не найден файл БД\nИзмените настройки и запустите программу вновь"));
     }
     Functions::CloseDatabase();
-    Functions::SetProgramFolder(QString());
     QCOMPARE(folderState(dir.path()), before);
     QVERIFY(QFile::setPermissions(dir.path(),
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
@@ -198,7 +194,7 @@ void TestDamagedFiles::readOnlyOrders()
         // A folder the wizard has used before: opening converts a new file's
         // journal once, which is not what this test is about.
         CalculationRecord used;
-        QCOMPARE(OpenDatabases(used, dir.path()), 0);
+        QCOMPARE(OpenDatabases(used, DataLocation::folder(dir.path())), 0);
     }
     const QString orders = dir.filePath(QStringLiteral("order.mdb"));
     const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::ReadUser;
@@ -210,7 +206,7 @@ void TestDamagedFiles::readOnlyOrders()
     FakeMessages messages;
     {
         CalculationRecord r;
-        if (OpenDatabases(r, dir.path()) == 0) {
+        if (OpenDatabases(r, DataLocation::folder(dir.path())) == 0) {
             ApplyStartValues(r);
             r.contact_organization = QStringLiteral("Новый заказчик");
             r.onote = QStringLiteral("заметка");

@@ -89,12 +89,10 @@ void TestDamagedPictures::initTestCase()
     QVERIFY(!huge.isEmpty());
     QVERIFY(writeFile(dir.filePath(QStringLiteral("huge.jpg")), huge));
     QVERIFY(dir.mkdir(QStringLiteral("folder.jpg")));
-    EquipmentChoice::SetPictureFolder(m_pictures.path());
 }
 
 void TestDamagedPictures::cleanupTestCase()
 {
-    EquipmentChoice::SetPictureFolder(QString());
     qInfo("damaged pictures: %d tried, %d showed the placeholder, %d left out of the report, 0 crashes",
           m_tried, m_placeholder, m_leftOut);
 }
@@ -103,6 +101,7 @@ void TestDamagedPictures::init()
 {
     f = std::make_unique<WizardFixture>();
     QVERIFY(f->isOpen());
+    f->record.location = DataLocation::folder(m_pictures.path());
 }
 
 void TestDamagedPictures::cleanup()

@@ -15,7 +15,7 @@ WizardFixture::WizardFixture()
     m_open = m_dir.isValid() &&
              TestDatabases::createEmptyReference(m_dir.filePath(QStringLiteral("nv.mdb"))) &&
              TestDatabases::createEmptyOrders(m_dir.filePath(QStringLiteral("order.mdb"))) &&
-             OpenDatabases(record, m_dir.path()) == 0;
+             OpenDatabases(record, DataLocation::folder(m_dir.path())) == 0;
     ApplyStartValues(record);
     wizard = std::make_unique<Wizard>(record);
     wizard->setToday(QDate(2024, 3, 5));

@@ -2,6 +2,7 @@
 // calculation, its print without a printer, and the warning line that must
 // not move the results screen's controls.
 #include "CalculationTrace.h"
+#include "DataLocation.h"
 #include "DatabaseAccess.h"
 #include "HeatLoad.h"
 #include "LoadChart.h"
@@ -31,7 +32,7 @@ private slots:
         m_sample = std::make_unique<QTemporaryDir>();
         QVERIFY(f->isOpen() && m_sample->isValid());
         QVERIFY(TestDatabases::createSampleFolder(m_sample->path()));
-        QCOMPARE(OpenDatabases(f->record, m_sample->path()), 0);
+        QCOMPARE(OpenDatabases(f->record, DataLocation::folder(m_sample->path())), 0);
         f->wizard->start();
     }
     void cleanup()

@@ -226,22 +226,20 @@ private slots:
         QVERIFY(m_dir.isValid());
         const QString nv = m_dir.filePath(QStringLiteral("nv.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(nv));
-        m_record.ref_db = Database::open(nv, referenceTables());
+        m_record.ref_db = Database::open(DatabaseAddress::file(nv), referenceTables());
         QVERIFY(m_record.ref_db);
         QVERIFY(m_record.ref_db->execute(
             QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) VALUES "
                            "(1, 'Агрегат моноблочный', 'KM', 'mono.jpg', 'mono_s.jpg'), "
                            "(2, 'Агрегат низкотемпературный', 'KMC', 'low.jpg', 'missing.jpg'), "
                            "(3, 'Агрегат без картинок', 'KS', '', '')")));
-        EquipmentChoice::SetPictureFolder(m_dir.path());
+        m_record.location = DataLocation::folder(m_dir.path());
         QVERIFY(writeJpeg(m_dir.filePath(QStringLiteral("mono.jpg")), Qt::red));
         QVERIFY(writeJpeg(m_dir.filePath(QStringLiteral("mono_s.jpg")), Qt::blue));
         QFile damaged(m_dir.filePath(QStringLiteral("low.jpg")));
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write("not a picture at all");
     }
-
-    void cleanupTestCase() { EquipmentChoice::SetPictureFolder(QString()); }
 
     void init() { fillRecord(); }
 

@@ -51,7 +51,7 @@ void TestStage4::init()
         QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power, fkey) VALUES "
                        "('KMB', 20, -25, 20, 1000, 1), ('KMK', 20, -25, 20, 1000, 1)")));
     QVERIFY(m_pictures.isValid());
-    EquipmentChoice::SetPictureFolder(m_pictures.path());
+    f->record.location = DataLocation::folder(m_pictures.path());
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::darkGreen);
     QVERIFY(picture.save(m_pictures.filePath(QStringLiteral("km.jpg")), "JPEG"));
@@ -65,7 +65,6 @@ void TestStage4::cleanup()
 {
     QVERIFY2(f->messages.unanswered().isEmpty(), qPrintable(f->messages.unanswered().join('|')));
     f.reset();
-    EquipmentChoice::SetPictureFolder(QString());
 }
 
 void TestStage4::openAt(double chamberTemperature, qint16 type)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QVariantList>
 
 // The statements of both programs are written in the dialect of the original
 // desktop database engine. This layer rewrites only what SQLite lacks or does
@@ -10,18 +9,6 @@
 namespace SqlDialect {
 
 QString translate(const QString& sql);
-
-// A statement with each literal that directly follows a comparison operator
-// ("pkey=17", "model ='KMA'") taken out as a positional parameter, so that
-// statements differing only in such values share one prepared form. SQLite
-// gives a bound value exactly the meaning of the literal it replaces. Text
-// that already carries parameters is left whole.
-struct BoundStatement
-{
-    QString text;
-    QVariantList values; // qint64, double or QString, in order
-};
-BoundStatement bindLiterals(const QString& sql);
 
 // Name of the collation that Database registers on every connection.
 inline constexpr char RussianCollationName[] = "RU";

@@ -9,7 +9,4 @@ namespace RussianCollation {
 
 int compare(QStringView a, QStringView b);
 
-// Registers the collation on an open SQLite connection (a sqlite3 handle).
-bool registerOn(void* sqliteHandle);
-
 } // namespace RussianCollation

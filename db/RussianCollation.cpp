@@ -1,9 +1,6 @@
 #include "RussianCollation.h"
 
-#include "SqlDialect.h"
-
 #include <QString>
-#include <sqlite3.h>
 
 namespace {
 
@@ -13,13 +10,6 @@ char16_t fold(QChar c)
     if (lower == u'ё')
         return u'е';
     return lower;
-}
-
-int sqliteCompare(void*, int lengthA, const void* a, int lengthB, const void* b)
-{
-    const QStringView viewA(static_cast<const char16_t*>(a), lengthA / 2);
-    const QStringView viewB(static_cast<const char16_t*>(b), lengthB / 2);
-    return RussianCollation::compare(viewA, viewB);
 }
 
 } // namespace
@@ -40,13 +30,6 @@ int compare(QStringView a, QStringView b)
     // Equal when folded: fall back to the exact text, so the order is total
     // and repeatable.
     return a.compare(b, Qt::CaseSensitive);
-}
-
-bool registerOn(void* sqliteHandle)
-{
-    auto* db = static_cast<sqlite3*>(sqliteHandle);
-    return db && sqlite3_create_collation_v2(db, SqlDialect::RussianCollationName, SQLITE_UTF16_ALIGNED,
-                                             nullptr, &sqliteCompare, nullptr) == SQLITE_OK;
 }
 
 } // namespace RussianCollation

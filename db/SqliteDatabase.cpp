@@ -1,5 +1,6 @@
-#include "Database.h"
+#include "SqliteDatabase.h"
 
+#include "LiteralBinding.h"
 #include "NetworkFileSystem.h"
 #include "QueryTable.h"
 #include "RussianCollation.h"
@@ -13,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 #include <QVector>
 #include <sqlite3.h>
 
@@ -42,6 +44,12 @@ DbError fromSqlError(const QSqlError& e)
     if (text.isEmpty())
         text = e.text();
     return {number, text};
+}
+
+int russianCompare(void*, int lengthA, const void* a, int lengthB, const void* b)
+{
+    return RussianCollation::compare(QStringView(static_cast<const char16_t*>(a), lengthA / 2),
+                                     QStringView(static_cast<const char16_t*>(b), lengthB / 2));
 }
 
 void setError(DbError* target, const DbError& value)
@@ -122,11 +130,9 @@ template <typename OnRow> DbError run(sqlite3_stmt* statement, const QVariantLis
 
 } // namespace
 
-Database::Database(QString connectionName, QString path)
-    : m_connectionName(std::move(connectionName)), m_path(std::move(path))
-{}
+SqliteDatabase::SqliteDatabase(QString connectionName) : m_connectionName(std::move(connectionName)) {}
 
-Database::~Database()
+SqliteDatabase::~SqliteDatabase()
 {
     finalizeStatements();
     {
@@ -137,8 +143,8 @@ Database::~Database()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-std::unique_ptr<Database> Database::open(const QString& path, const QStringList& requiredTables,
-                                         DbError* error)
+std::unique_ptr<Database> SqliteDatabase::open(const QString& path, const QStringList& requiredTables,
+                                               DbError* error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -155,7 +161,7 @@ std::unique_ptr<Database> Database::open(const QString& path, const QStringList&
     }
 
     const QString name = nextConnectionName();
-    std::unique_ptr<Database> result(new Database(name, path));
+    std::unique_ptr<SqliteDatabase> result(new SqliteDatabase(name));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
@@ -184,7 +190,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const QStringList&
         }
 
         result->m_handle = handleOf(db);
-        RussianCollation::registerOn(result->m_handle);
+        sqlite3_create_collation_v2(result->m_handle, SqlDialect::RussianCollationName, SQLITE_UTF16_ALIGNED,
+                                    nullptr, &russianCompare, nullptr);
         // Write-ahead logging lets one program read while the other writes,
         // but keeps its index in the shared memory of one computer: a file on
         // a network share, which programs on several computers may open at
@@ -202,7 +209,7 @@ std::unique_ptr<Database> Database::open(const QString& path, const QStringList&
     return result;
 }
 
-bool Database::createFromScripts(const QString& path, const QStringList& scriptFiles, DbError* error)
+bool SqliteDatabase::create(const QString& path, const QStringList& scriptFiles, DbError* error)
 {
     if (QFileInfo::exists(path)) {
         setError(error, {SQLITE_CANTOPEN, QStringLiteral("Файл уже существует: %1").arg(path)});
@@ -243,14 +250,14 @@ bool Database::createFromScripts(const QString& path, const QStringList& scriptF
     return true;
 }
 
-void Database::finalizeStatements()
+void SqliteDatabase::finalizeStatements()
 {
     for (sqlite3_stmt* statement : std::as_const(m_statements))
         sqlite3_finalize(statement);
     m_statements.clear();
 }
 
-sqlite3_stmt* Database::preparedStatement(const QString& sql, DbError* error)
+sqlite3_stmt* SqliteDatabase::preparedStatement(const QString& sql, DbError* error)
 {
     if (sqlite3_stmt* cached = m_statements.value(sql))
         return cached;
@@ -281,7 +288,7 @@ sqlite3_stmt* Database::preparedStatement(const QString& sql, DbError* error)
     return statement;
 }
 
-void Database::setResultReuse(ResultReuse reuse)
+void SqliteDatabase::setResultReuse(ResultReuse reuse)
 {
     m_reuse = reuse;
     m_memo.clear();
@@ -289,7 +296,7 @@ void Database::setResultReuse(ResultReuse reuse)
 }
 
 // False when the rows kept so far may be out of date; they are then dropped.
-bool Database::memoValid()
+bool SqliteDatabase::memoValid()
 {
     if (m_reuse == ResultReuse::None)
         return false;
@@ -311,7 +318,7 @@ bool Database::memoValid()
     return version >= 0;
 }
 
-int Database::query(const QString& sql, QueryTable& table, DbError* error)
+int SqliteDatabase::query(const QString& sql, QueryTable& table, DbError* error)
 {
     const bool reuse = memoValid();
     if (reuse) {
@@ -323,7 +330,7 @@ int Database::query(const QString& sql, QueryTable& table, DbError* error)
             return found->rows;
         }
     }
-    const SqlDialect::BoundStatement bound = SqlDialect::bindLiterals(sql);
+    const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
     sqlite3_stmt* statement = preparedStatement(bound.text, error);
     if (!statement)
         return -1;
@@ -344,10 +351,10 @@ int Database::query(const QString& sql, QueryTable& table, DbError* error)
     return rows;
 }
 
-bool Database::execute(const QString& sql, DbError* error)
+bool SqliteDatabase::execute(const QString& sql, DbError* error)
 {
     m_checkedInTransaction = false;
-    const SqlDialect::BoundStatement bound = SqlDialect::bindLiterals(sql);
+    const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
     sqlite3_stmt* statement = preparedStatement(bound.text, error);
     // Opening or committing a transaction changes no data the kept rows
     // hold; a rollback may take back rows read since a write.
@@ -361,28 +368,76 @@ bool Database::execute(const QString& sql, DbError* error)
     return !failure.isError();
 }
 
-qint64 Database::lastInsertKey() const
+qint64 SqliteDatabase::lastInsertKey() const
 {
     sqlite3* handle = handleOf(QSqlDatabase::database(m_connectionName, false));
     return handle ? sqlite3_last_insert_rowid(handle) : 0;
 }
 
-int Database::changedRows() const
+int SqliteDatabase::changedRows() const
 {
-    return m_handle ? sqlite3_changes(m_handle) : 0;
+    sqlite3* handle = handleOf(QSqlDatabase::database(m_connectionName, false));
+    return handle ? sqlite3_changes(handle) : 0;
 }
 
-bool Database::begin(DbError* error)
+bool SqliteDatabase::begin(DbError* error)
 {
     return execute(QStringLiteral("BEGIN IMMEDIATE"), error);
 }
 
-bool Database::commit(DbError* error)
+bool SqliteDatabase::commit(DbError* error)
 {
     return execute(QStringLiteral("COMMIT"), error);
 }
 
-void Database::rollback()
+void SqliteDatabase::rollback()
 {
-    execute(QStringLiteral("ROLLBACK"));
+    execute(QStringLiteral("ROLLBACK"), nullptr);
+}
+
+bool SqliteDatabase::beginRead()
+{
+    // A deferred transaction takes its snapshot at the first read.
+    return execute(QStringLiteral("BEGIN"), nullptr);
+}
+
+void SqliteDatabase::endRead()
+{
+    execute(QStringLiteral("COMMIT"), nullptr);
+}
+
+bool SqliteDatabase::checkIntegrity(DbError* error)
+{
+    QueryTable result;
+    if (query(QStringLiteral("PRAGMA integrity_check"), result, error) < 0)
+        return false;
+    if (result.rowCount() == 1 && result.text(0, 0) == QLatin1String("ok"))
+        return true;
+    setError(error, {SQLITE_CORRUPT, result.text(0, 0)});
+    return false;
+}
+
+// The file is opened read-only; when no program has it open (no write-ahead
+// log beside it) it is read as it lies, so that no -wal or -shm file appears.
+std::optional<qint64> SqliteDatabase::peekCount(const QString& path, const QString& sql)
+{
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    QString uri = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
+    if (!QFileInfo::exists(path + QStringLiteral("-wal")))
+        uri += QStringLiteral("&immutable=1");
+    std::optional<qint64> count;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(uri.toUtf8().constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_busy_timeout(db, BusyTimeoutMs);
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare16_v2(db, sql.utf16(), int(sql.size() * sizeof(char16_t)), &statement, nullptr) ==
+                SQLITE_OK &&
+            statement && sqlite3_step(statement) == SQLITE_ROW)
+            count = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return count;
 }

@@ -1,0 +1,31 @@
+#include "Database.h"
+
+#include "SqliteDatabase.h"
+
+std::unique_ptr<Database> Database::open(const DatabaseAddress& address, const QStringList& requiredTables,
+                                         DbError* error)
+{
+    switch (address.engine) {
+    case DatabaseEngine::SQLite:
+        return SqliteDatabase::open(address.database, requiredTables, error);
+    }
+    return nullptr;
+}
+
+bool Database::create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error)
+{
+    switch (address.engine) {
+    case DatabaseEngine::SQLite:
+        return SqliteDatabase::create(address.database, scriptFiles, error);
+    }
+    return false;
+}
+
+std::optional<qint64> Database::peekCount(const DatabaseAddress& address, const QString& sql)
+{
+    switch (address.engine) {
+    case DatabaseEngine::SQLite:
+        return SqliteDatabase::peekCount(address.database, sql);
+    }
+    return std::nullopt;
+}

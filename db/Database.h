@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class QueryTable;
+
+struct DbError
+{
+    int number = 0;
+    QString description;
+    bool isError() const { return number != 0; }
+};
+
+// The database engines the programs can work with.
+enum class DatabaseEngine { SQLite };
+
+// Which database to open, on which engine. For a file engine the database is
+// the file's path; a server engine names its database there and adds where
+// the server is and who connects.
+struct DatabaseAddress
+{
+    DatabaseEngine engine = DatabaseEngine::SQLite;
+    QString database;
+
+    static DatabaseAddress file(const QString& path) { return {DatabaseEngine::SQLite, path}; }
+};
+
+// One open database. Callers see only these operations and the query table;
+// each engine implements them in a class of its own, the only place that knows
+// the engine's SQL, locking and change detection.
+class Database
+{
+public:
+    // Opens an existing database that holds at least the tables named. A
+    // missing, empty, damaged or foreign one is refused with an error; it is
+    // never turned into a new empty database.
+    static std::unique_ptr<Database> open(const DatabaseAddress& address, const QStringList& requiredTables,
+                                          DbError* error = nullptr);
+
+    // Creates a database from SQL script files, run in order, all or nothing.
+    // Refuses to touch one that already exists, so a user's data is never lost.
+    static bool create(const DatabaseAddress& address, const QStringList& scriptFiles,
+                       DbError* error = nullptr);
+
+    // The number a counting query gives on a database this program only looks
+    // into and never changes: nothing is written to it or created beside it.
+    // Empty when the database is missing, is no database or refuses the query.
+    static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql);
+
+    virtual ~Database() = default;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Runs a SELECT. Returns the row count and fills the table; with 0 rows
+    // the table is left as it was. Returns -1 when the statement fails.
+    virtual int query(const QString& sql, QueryTable& table, DbError* error = nullptr) = 0;
+
+    // Runs a statement that returns no rows.
+    virtual bool execute(const QString& sql, DbError* error = nullptr) = 0;
+
+    // Key of the row inserted last on this connection.
+    virtual qint64 lastInsertKey() const = 0;
+
+    // Rows the last INSERT, UPDATE or DELETE on this connection changed.
+    virtual int changedRows() const = 0;
+
+    // Write transactions: begin() takes the write lock at once, so two
+    // programs writing the same database wait for each other instead of
+    // failing.
+    virtual bool begin(DbError* error = nullptr) = 0;
+    virtual bool commit(DbError* error = nullptr) = 0;
+    virtual void rollback() = 0;
+
+    // A read snapshot: until endRead() every query sees one version of the
+    // data, whatever another program commits meanwhile. beginRead() fails
+    // inside a transaction that is already open. Used through ReadTransaction.
+    virtual bool beginRead() = 0;
+    virtual void endRead() = 0;
+
+    // Whether a query's rows are kept by its text and given again when the
+    // same text is read once more.
+    enum class ResultReuse {
+        None,
+        // Until a statement is run through execute(). Only for a run over a
+        // database nobody changes meanwhile: the batch recomputation reads the
+        // reference data once.
+        ForTheRun,
+        // While the data is unchanged: every read first asks the engine
+        // whether any connection has committed a change since, so a change
+        // made by another program shows at the next read.
+        WhileUnchanged,
+    };
+    virtual void setResultReuse(ResultReuse reuse) = 0;
+
+    // Whether the stored data is undamaged; the damage found is described in
+    // error otherwise.
+    virtual bool checkIntegrity(DbError* error = nullptr) = 0;
+
+protected:
+    Database() = default;
+};
+
+// Reads in one snapshot: every query on the database while it lives sees the
+// same version of the data. Inside a transaction that is already open it does
+// nothing.
+class ReadTransaction
+{
+public:
+    explicit ReadTransaction(Database* db) : m_db(db && db->beginRead() ? db : nullptr) {}
+    ~ReadTransaction()
+    {
+        if (m_db)
+            m_db->endRead();
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    Database* m_db;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class Database;
+struct DbError;
+
+struct DatabaseAddress;
+
+// The databases of the programs: the tables each must hold, opening one with
+// the engine's error shown, and the messages of a program that cannot start.
+
+QStringList referenceTables();
+QStringList orderTables();
+
+// Shows a failed open the way the engine reports it: the error number in
+// hexadecimal, a carriage return and the description.
+void ShowOpenError(const DbError& error);
+
+// Opens one of the programs' databases; on failure shows the engine's error
+// and returns null with the error number in errorNumber.
+std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, const QStringList& tables,
+                                              int* errorNumber);
+
+// The title both programs give themselves at start.
+inline constexpr char ApplicationTitle[] = "Подбор холодильного оборудования";
+
+// "Не найден файл БД" / "Измените настройки и запустите программу вновь",
+// shown before a program ends because it cannot open its files.
+void ShowDatabaseNotFound();

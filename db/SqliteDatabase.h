@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Database.h"
+
+#include <QHash>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A database in an SQLite file. Statements arrive in the programs' own
+// dialect and are translated here; reads are prepared once per statement
+// form; WAL lets one program read while the other writes, except on a network
+// share, where the file keeps a rollback journal.
+class SqliteDatabase final : public Database
+{
+public:
+    static std::unique_ptr<Database> open(const QString& path, const QStringList& requiredTables,
+                                          DbError* error);
+    static bool create(const QString& path, const QStringList& scriptFiles, DbError* error);
+    static std::optional<qint64> peekCount(const QString& path, const QString& sql);
+
+    ~SqliteDatabase() override;
+
+    int query(const QString& sql, QueryTable& table, DbError* error) override;
+    bool execute(const QString& sql, DbError* error) override;
+    qint64 lastInsertKey() const override;
+    int changedRows() const override;
+    bool begin(DbError* error) override;
+    bool commit(DbError* error) override;
+    void rollback() override;
+    bool beginRead() override;
+    void endRead() override;
+    void setResultReuse(ResultReuse reuse) override;
+    bool checkIntegrity(DbError* error) override;
+
+private:
+    explicit SqliteDatabase(QString connectionName);
+    sqlite3_stmt* preparedStatement(const QString& sql, DbError* error);
+    void finalizeStatements();
+    bool memoValid();
+
+    QString m_connectionName;
+    sqlite3* m_handle = nullptr;
+    // Prepared SELECTs by their text with literals taken out. A prepared
+    // statement reads the data current at each run and is prepared again by
+    // SQLite itself after a change of the schema.
+    QHash<QString, sqlite3_stmt*> m_statements;
+    // Rows kept for reuse. Whether the file changed is asked of SQLite
+    // (PRAGMA data_version), at most once per read transaction.
+    struct Memo
+    {
+        int rows = 0;
+        std::shared_ptr<const QueryTable> table;
+    };
+    ResultReuse m_reuse = ResultReuse::None;
+    qint64 m_memoVersion = -1;
+    bool m_checkedInTransaction = false;
+    QHash<QString, Memo> m_memo;
+};
