@@ -199,6 +199,32 @@ private slots:
         QCOMPARE(r.q_doors, 0);
     }
 
+    void doorsBelowZeroAndBehindACurtain_data()
+    {
+        QTest::addColumn<double>("chamber");
+        QTest::addColumn<double>("ambient");
+        QTest::addColumn<double>("curtain");
+        QTest::addColumn<int>("expected");
+        // D = 32 x 0.79322 + 10 x AirFactorCold(32, 75) = 25.38304 + 5.47375, flow (3.54 - 0.4) x sqrt(60),
+        // halved by the curtain: 30.85679 x 24.32234 x 2 x 10.318 / 24 x 0.5 = 322.66
+        QTest::newRow("chamber -10, curtain 50 %") << -10.0 << 32.0 << 50.0 << 323;
+        // both sides cold: D = 15 x AirFactorCold(-5, 75) = 6.77109, flow 2.74 x sqrt(60) = 21.22395
+        QTest::newRow("ambient -5, chamber -20") << -20.0 << -5.0 << 0.0 << 124;
+    }
+    void doorsBelowZeroAndBehindACurtain()
+    {
+        QFETCH(double, chamber);
+        QFETCH(double, ambient);
+        QFETCH(double, curtain);
+        CalculationRecord r = chamberRecord();
+        r.xk_bulk = 60;
+        r.xk_temperature = chamber;
+        r.by_temperature = ambient;
+        r.xk_curtain_c = curtain;
+        QVERIFY(CalculateLoad(r));
+        QTEST(r.q_doors, "expected");
+    }
+
     void guardsKeepEarlierValues()
     {
         CalculationRecord r = chamberRecord();
