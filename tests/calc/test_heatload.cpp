@@ -84,19 +84,26 @@ private slots:
         QTest::addColumn<int>("cooling");
         QTest::addColumn<int>("freezing");
         QTest::addColumn<int>("frozen");
-        // tko -1, tnz -5, co 0.9, cz 0.5, cwr 60
-        QTest::newRow("1: stays above freezing") << 20 << 4 << 14400 << 0 << 0;
-        QTest::newRow("2: comes in frozen") << -18 << -20 << 0 << 0 << 1000;
-        QTest::newRow("3: whole freezing range") << 20 << -18 << 18900 << 60000 << 6500;
-        QTest::newRow("3: entry exactly at tko") << -1 << -18 << 0 << 60000 << 6500;
-        QTest::newRow("4: ends inside the range") << 20 << -3 << 18900 << 44500 << 0;
-        QTest::newRow("5: comes in inside the range") << -2 << -10 << 0 << 34125 << 2500;
+        QTest::addColumn<double>("tnz");
+        // tko -1, co 0.9, cz 0.5, cwr 60
+        QTest::newRow("1: stays above freezing") << 20 << 4 << 14400 << 0 << 0 << -5.0;
+        QTest::newRow("2: comes in frozen") << -18 << -20 << 0 << 0 << 1000 << -5.0;
+        QTest::newRow("3: whole freezing range") << 20 << -18 << 18900 << 60000 << 6500 << -5.0;
+        QTest::newRow("3: entry exactly at tko") << -1 << -18 << 0 << 60000 << 6500 << -5.0;
+        QTest::newRow("4: ends inside the range") << 20 << -3 << 18900 << 44500 << 0 << -5.0;
+        QTest::newRow("5: comes in inside the range") << -2 << -10 << 0 << 34125 << 2500 << -5.0;
+        // entry at tko is not "above" it; rule 5 then runs its frozen part up from tnz
+        QTest::newRow("5: entry at tko, final inside the range") << -1 << -3 << 0 << 60000 << -1000 << -5.0;
+        // one freezing point: a final or entry temperature equal to it is rule 3
+        QTest::newRow("3: one freezing point, final at it") << 20 << -1 << 18900 << 60000 << 0 << -1.0;
+        QTest::newRow("3: one freezing point, entry at it") << -1 << -18 << 0 << 60000 << 8500 << -1.0;
     }
     void productRules()
     {
         QFETCH(int, ts);
         QFETCH(int, te);
-        CalculationRecord r = productRecord(ts, te, -1, -5);
+        QFETCH(double, tnz);
+        CalculationRecord r = productRecord(ts, te, -1, tnz);
         QVERIFY(CalculateLoad(r));
         QTEST(r.q_cooling, "cooling");
         QTEST(r.q_freezing, "freezing");
