@@ -148,6 +148,7 @@ private slots:
         r.td5 = 0.06;
         r.tko = -1;
         QCOMPARE(GetRespiration(r, 3), 0.04);
+        QCOMPARE(GetRespiration(r, 0), 0.01);
         QCOMPARE(GetRespiration(r, -1), 0.0);
         QCOMPARE(GetRespiration(r, -7), 0.0);
         r.tko = -1.5; // rounds to -2: the line from 0 at -2 to td0 at 0
@@ -166,6 +167,12 @@ private slots:
         QTest::addColumn<double>("t");
         QTest::addColumn<double>("expected");
         QTest::newRow("-3 °C") << -3.0 << 214.6;
+        // positions 2.4, 4.4, 6.4, 8.4 and 12: every entry of the table takes part
+        QTest::newRow("-38 °C") << -38.0 << 449.0;
+        QTest::newRow("-28 °C") << -28.0 << 359.2;
+        QTest::newRow("-18 °C") << -18.0 << 291.0;
+        QTest::newRow("-8 °C") << -8.0 << 237.4;
+        QTest::newRow("10 °C") << 10.0 << 167.0;
         QTest::newRow("-2 °C: position 9.6 on segment 10..11") << -2.0 << 209.2;
         QTest::newRow("0 °C") << 0.0 << 202.0;
         QTest::newRow("15 °C") << 15.0 << 152.0;
