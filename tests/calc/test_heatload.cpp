@@ -48,11 +48,14 @@ private slots:
     void diffusionWorkedExample()
     {
         CalculationRecord r = chamberRecord();
+        r.xo_power = 10;
+        r.xo_count = 2;
         QVERIFY(CalculateLoad(r));
         QCOMPARE(r.q_floor, 80);
         QCOMPARE(r.q_ceiling, 128);
         QCOMPARE(r.q_walls, 346);
         QCOMPARE(r.q_total, 80 + 128 + 346 + r.q_doors);
+        QCOMPARE(r.q_unit_required, 1.1 * 554 / 1.4); // 10 % reserve shared by two units at 70 %
     }
 
     void storedResultsRoundHalvesToEven_data()
