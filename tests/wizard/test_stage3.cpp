@@ -101,6 +101,8 @@ void TestStage3::volumeGivesDimensions_data()
                           << "3.5";
     QTest::newRow("25") << "25" << QStringList{"3.5", "2.8", "2.5"} << "24.5"
                         << "3.5";
+    QTest::newRow("100") << "100" << QStringList{"7.1", "4.0", "3.5"} << "99.4"
+                         << "4.7";
     QTest::newRow("200") << "200" << QStringList{"10.0", "5.0", "4.0"} << "200.0"
                          << "5.0";
     QTest::newRow("0 changes nothing") << "0" << QStringList{"0", "0", "0"} << "0"
