@@ -95,8 +95,9 @@ QString cropped(const QString& pdf, int page, int x, int y, int width, int heigh
 
 // What is printed from (x, y) in twips up to endX on that line, without
 // the dot leaders of labels on its left, which may run into a value: the
-// first letter must cross x + 1 pt and must not reach back to x - 1 pt.
-// (Every position of the report is a whole number of points.)
+// first letter must cross x + 1 pt and must not reach back to x - 1 pt, and
+// its word must have its top at y. (Every position of the report is a whole
+// number of points.)
 QString lineAt(const QString& pdf, int page, int x, int y, int endX = 11000)
 {
     static const QRegularExpression leaders(QStringLiteral("^\\.+ ?|\\.{2,} ?"));
@@ -109,8 +110,13 @@ QString lineAt(const QString& pdf, int page, int x, int y, int endX = 11000)
     if (text.isEmpty())
         return text;
     const QChar first = text.at(0);
+    const QVector<Word> words = wordsOf(pdf);
+    const auto startsThere = [&](const Word& w) {
+        return w.page == page && std::abs(w.y - toPt(y)) < 1.0 && w.x < left + 1 && w.xMax > left + 1;
+    };
     if (!cropped(pdf, page, left + 1, top, 1, 16).contains(first) ||
-        cropped(pdf, page, left - 2, top, 1, 16).contains(first))
+        cropped(pdf, page, left - 2, top, 1, 16).contains(first) ||
+        std::none_of(words.cbegin(), words.cend(), startsThere))
         return QStringLiteral("<not at %1, %2: %3>").arg(x).arg(y).arg(text);
     return text;
 }
