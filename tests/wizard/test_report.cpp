@@ -262,6 +262,7 @@ private slots:
         QCOMPARE(lineAt(pdf, 1, 4000, 3700, 5000), QStringLiteral("75 %"));
         QCOMPARE(lineAt(pdf, 1, 9000, 2800), QStringLiteral("Яблоки"));
         QCOMPARE(lineAt(pdf, 1, 9000, 3400), QStringLiteral("-2 °C"));
+        QCOMPARE(lineAt(pdf, 1, 9000, 3700), QStringLiteral("24 час"));
         QCOMPARE(lineAt(pdf, 1, 9000, 4000), QStringLiteral("2.5 тонн"));
         QCOMPARE(lineAt(pdf, 1, 4000, 5600, 5500), QStringLiteral("72.0 кв.м"));
         QCOMPARE(lineAt(pdf, 1, 5500, 5600), QStringLiteral("(длина: 6.0 м; ширина: 4.0 м; высота: 3.0м )"));
@@ -269,12 +270,18 @@ private slots:
         QCOMPARE(lineAt(pdf, 1, 4000, 7100, 5000), QStringLiteral("2кв.м"));
         QCOMPARE(lineAt(pdf, 1, 9000, 7100), QStringLiteral("1.5 час"));
         QCOMPARE(lineAt(pdf, 1, 7000, 7400), QStringLiteral("ПВХ-завеса"));
+        QCOMPARE(lineAt(pdf, 1, 4000, 7700, 5000), QStringLiteral("4 чел/час"));
         QCOMPARE(lineAt(pdf, 1, 7000, 8600), QStringLiteral("Агрегат моноблочный"));
         QCOMPARE(lineAt(pdf, 1, 4000, 9200, 5000), QStringLiteral("10%"));
         QCOMPARE(lineAt(pdf, 1, 9000, 9200), QStringLiteral("70%"));
         QCOMPARE(lineAt(pdf, 1, 400, 9800), QStringLiteral("РЕЗУЛЬТАТ РАСЧЕТА ТЕПЛОВОЙ НАГРУЗКИ: 6000 Вт"));
         // Three diffusion values beyond 16 bits add up without wrapping.
         QCOMPARE(lineAt(pdf, 1, 4000, 10100), QStringLiteral("93000 Вт"));
+        QCOMPARE(lineAt(pdf, 1, 800, 10400),
+                 QStringLiteral("( Потолок: 30000 Вт; Стены: 32000 Вт; Пол: 31000 Вт )"));
+        QCOMPARE(lineAt(pdf, 1, 800, 11000),
+                 QStringLiteral("( Охлаждение: 1200 Вт; Заморозка: 0 Вт; Охлаждение "
+                                "замороженного: 0 Вт; Дыхание: 35 Вт )"));
         QCOMPARE(
             lineAt(pdf, 1, 800, 11600),
             QStringLiteral("( Двери: 700 Вт; Персонал: 400 Вт; Упаковка: 50 Вт; Источники тепла: 300 Вт )"));
