@@ -235,6 +235,31 @@ private slots:
         QCOMPARE(calc({"--order", "3"}).exitCode, 3);
     }
 
+    // Every saved column of a reopened row comes back under its own name.
+    void reopenedColumnsKeepTheirNames()
+    {
+        const QStringList columns =
+            QStringLiteral("xk_bulk xk_length xk_width xk_height xk_ceiling xk_ceiling_stuff xk_wall "
+                           "xk_wall_stuff xk_floor xk_floor_stuff xk_doors xk_doors_open xk_curtain "
+                           "xk_temperature xk_people xk_heat by_temperature by_moisture by_ground px_product "
+                           "px_time px_start_t px_end_t px_weight px_turnover px_packing xo_type1 xo_type2 "
+                           "xo_count xo_power xo_work contact px_pgroup")
+                .split(QLatin1Char(' '));
+        QStringList values;
+        for (int i = 1; i <= columns.size(); ++i)
+            values << QString::number(i);
+        auto orders = Database::open(path("order.mdb"), orderTables());
+        QVERIFY(orders &&
+                orders->execute(QStringLiteral("INSERT INTO data (pkey, %1) VALUES (9, %2)")
+                                    .arg(columns.join(QLatin1Char(',')), values.join(QLatin1Char(',')))));
+        orders.reset();
+        const Run run = calc({"--order", "9"});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject o = object(run.out);
+        for (int i = 0; i < columns.size(); ++i)
+            QVERIFY2(o.value(columns.at(i)).toDouble() == i + 1, qPrintable(columns.at(i)));
+    }
+
     void defaultFolderIsTheExecutables()
     {
         const QString copy = m_dir->filePath(QStringLiteral("frostpick-calc"));
