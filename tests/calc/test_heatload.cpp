@@ -48,11 +48,14 @@ private slots:
     void diffusionWorkedExample()
     {
         CalculationRecord r = chamberRecord();
+        r.xo_power = 10;
+        r.xo_count = 2;
         QVERIFY(CalculateLoad(r));
         QCOMPARE(r.q_floor, 80);
         QCOMPARE(r.q_ceiling, 128);
         QCOMPARE(r.q_walls, 346);
         QCOMPARE(r.q_total, 80 + 128 + 346 + r.q_doors);
+        QCOMPARE(r.q_unit_required, 1.1 * 554 / 1.4); // 10 % reserve shared by two units at 70 %
     }
 
     void storedResultsRoundHalvesToEven_data()
@@ -90,19 +93,26 @@ private slots:
         QTest::addColumn<int>("cooling");
         QTest::addColumn<int>("freezing");
         QTest::addColumn<int>("frozen");
-        // tko -1, tnz -5, co 0.9, cz 0.5, cwr 60
-        QTest::newRow("1: stays above freezing") << 20 << 4 << 14400 << 0 << 0;
-        QTest::newRow("2: comes in frozen") << -18 << -20 << 0 << 0 << 1000;
-        QTest::newRow("3: whole freezing range") << 20 << -18 << 18900 << 60000 << 6500;
-        QTest::newRow("3: entry exactly at tko") << -1 << -18 << 0 << 60000 << 6500;
-        QTest::newRow("4: ends inside the range") << 20 << -3 << 18900 << 44500 << 0;
-        QTest::newRow("5: comes in inside the range") << -2 << -10 << 0 << 34125 << 2500;
+        QTest::addColumn<double>("tnz");
+        // tko -1, co 0.9, cz 0.5, cwr 60
+        QTest::newRow("1: stays above freezing") << 20 << 4 << 14400 << 0 << 0 << -5.0;
+        QTest::newRow("2: comes in frozen") << -18 << -20 << 0 << 0 << 1000 << -5.0;
+        QTest::newRow("3: whole freezing range") << 20 << -18 << 18900 << 60000 << 6500 << -5.0;
+        QTest::newRow("3: entry exactly at tko") << -1 << -18 << 0 << 60000 << 6500 << -5.0;
+        QTest::newRow("4: ends inside the range") << 20 << -3 << 18900 << 44500 << 0 << -5.0;
+        QTest::newRow("5: comes in inside the range") << -2 << -10 << 0 << 34125 << 2500 << -5.0;
+        // entry at tko is not "above" it; rule 5 then runs its frozen part up from tnz
+        QTest::newRow("5: entry at tko, final inside the range") << -1 << -3 << 0 << 60000 << -1000 << -5.0;
+        // one freezing point: a final or entry temperature equal to it is rule 3
+        QTest::newRow("3: one freezing point, final at it") << 20 << -1 << 18900 << 60000 << 0 << -1.0;
+        QTest::newRow("3: one freezing point, entry at it") << -1 << -18 << 0 << 60000 << 8500 << -1.0;
     }
     void productRules()
     {
         QFETCH(int, ts);
         QFETCH(int, te);
-        CalculationRecord r = productRecord(ts, te, -1, -5);
+        QFETCH(double, tnz);
+        CalculationRecord r = productRecord(ts, te, -1, tnz);
         QVERIFY(CalculateLoad(r));
         QTEST(r.q_cooling, "cooling");
         QTEST(r.q_freezing, "freezing");
@@ -147,6 +157,7 @@ private slots:
         r.td5 = 0.06;
         r.tko = -1;
         QCOMPARE(GetRespiration(r, 3), 0.04);
+        QCOMPARE(GetRespiration(r, 0), 0.01);
         QCOMPARE(GetRespiration(r, -1), 0.0);
         QCOMPARE(GetRespiration(r, -7), 0.0);
         r.tko = -1.5; // rounds to -2: the line from 0 at -2 to td0 at 0
@@ -165,6 +176,12 @@ private slots:
         QTest::addColumn<double>("t");
         QTest::addColumn<double>("expected");
         QTest::newRow("-3 °C") << -3.0 << 214.6;
+        // positions 2.4, 4.4, 6.4, 8.4 and 12: every entry of the table takes part
+        QTest::newRow("-38 °C") << -38.0 << 449.0;
+        QTest::newRow("-28 °C") << -28.0 << 359.2;
+        QTest::newRow("-18 °C") << -18.0 << 291.0;
+        QTest::newRow("-8 °C") << -8.0 << 237.4;
+        QTest::newRow("10 °C") << 10.0 << 167.0;
         QTest::newRow("-2 °C: position 9.6 on segment 10..11") << -2.0 << 209.2;
         QTest::newRow("0 °C") << 0.0 << 202.0;
         QTest::newRow("15 °C") << 15.0 << 152.0;
@@ -203,6 +220,32 @@ private slots:
         r.xk_bulk = 0;
         QVERIFY(CalculateLoad(r));
         QCOMPARE(r.q_doors, 0);
+    }
+
+    void doorsBelowZeroAndBehindACurtain_data()
+    {
+        QTest::addColumn<double>("chamber");
+        QTest::addColumn<double>("ambient");
+        QTest::addColumn<double>("curtain");
+        QTest::addColumn<int>("expected");
+        // D = 32 x 0.79322 + 10 x AirFactorCold(32, 75) = 25.38304 + 5.47375, flow (3.54 - 0.4) x sqrt(60),
+        // halved by the curtain: 30.85679 x 24.32234 x 2 x 10.318 / 24 x 0.5 = 322.66
+        QTest::newRow("chamber -10, curtain 50 %") << -10.0 << 32.0 << 50.0 << 323;
+        // both sides cold: D = 15 x AirFactorCold(-5, 75) = 6.77109, flow 2.74 x sqrt(60) = 21.22395
+        QTest::newRow("ambient -5, chamber -20") << -20.0 << -5.0 << 0.0 << 124;
+    }
+    void doorsBelowZeroAndBehindACurtain()
+    {
+        QFETCH(double, chamber);
+        QFETCH(double, ambient);
+        QFETCH(double, curtain);
+        CalculationRecord r = chamberRecord();
+        r.xk_bulk = 60;
+        r.xk_temperature = chamber;
+        r.by_temperature = ambient;
+        r.xk_curtain_c = curtain;
+        QVERIFY(CalculateLoad(r));
+        QTEST(r.q_doors, "expected");
     }
 
     void guardsKeepEarlierValues()

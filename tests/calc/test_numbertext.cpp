@@ -34,6 +34,7 @@ void TestNumberText::read_data()
     QTest::newRow("empty") << "" << 0.0;
     QTest::newRow("comma cuts without replacement") << "0,035" << 0.0;
     QTest::newRow("negative") << "-2.5" << -2.5;
+    QTest::newRow("plus sign") << "+5" << 5.0;
     QTest::newRow("minus zero") << "-0" << 0.0;
     QTest::newRow("exponent") << "1e3" << 1000.0;
     QTest::newRow("dangling exponent") << "5e" << 5.0;

@@ -63,6 +63,7 @@ private slots:
         QTest::newRow("KMC other 10") << 2 << "R404a" << 10.0 << "KMC" << 0;
         QTest::newRow("KMP other 2") << 3 << "r22" << 2.0 << "KMQ" << 1;
         QTest::newRow("KMP R22 12") << 3 << "R22" << 12.0 << "KMP" << 0;
+        QTest::newRow("KMP R22 -10") << 3 << "R22" << -10.0 << "KMP" << 2;
         QTest::newRow("no rows with the letter") << 4 << "R22" << 10.0 << "KS" << 0;
     }
     void series()
@@ -104,6 +105,29 @@ private slots:
         QCOMPARE(GetPower(r), 900.0);
         r = unit("KSA", "1 OR 1=1", 10, 32);
         QCOMPARE(GetPower(r), 1200.0);
+    }
+
+    // At its class's three rated chamber temperatures a unit gives exactly its
+    // three rated capacities (KMH 060: 1000, 1200, 1400 W at any outside temperature).
+    void powerAtTheClassTemperatures_data()
+    {
+        QTest::addColumn<int>("tClass");
+        QTest::addColumn<QVector<double>>("rated");
+        QTest::newRow("class 0") << 0 << QVector<double>{5, 10, 15};
+        QTest::newRow("class 1") << 1 << QVector<double>{-5, 0, 5};
+        QTest::newRow("class 2") << 2 << QVector<double>{-25, -22, -18};
+        QTest::newRow("class 3") << 3 << QVector<double>{-45, -35, -25};
+        QTest::newRow("any other class as 3") << 7 << QVector<double>{-45, -35, -25};
+    }
+    void powerAtTheClassTemperatures()
+    {
+        QFETCH(int, tClass);
+        QFETCH(QVector<double>, rated);
+        for (int i = 0; i < 3; ++i) {
+            CalculationRecord r = unit("KMH", "060", rated.at(i), 32);
+            r.t_class = qint16(tClass);
+            QCOMPARE(GetPower(r), 1000.0 + 200 * i);
+        }
     }
 
     void powerAtTheRatedOutsideTemperatures_data()

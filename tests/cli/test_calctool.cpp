@@ -80,6 +80,37 @@ private slots:
         // Integers are written as integers.
         QVERIFY(run.out.contains("\"q_floor\":40,"));
         QVERIFY(run.out.contains("\"xk_ceiling\":100,"));
+
+        // Every field of the calculation record under its own name, and the
+        // components named add up to their sums.
+        QStringList fields =
+            QStringLiteral(
+                "xk_bulk xk_length xk_width xk_height xk_ceiling xk_wall xk_floor xk_ceiling_stuff "
+                "xk_wall_stuff "
+                "xk_floor_stuff xk_ceiling_name xk_wall_name xk_floor_name xk_ceiling_k xk_wall_k xk_floor_k "
+                "xk_doors xk_doors_open xk_curtain xk_curtain_name xk_curtain_c xk_temperature xk_people "
+                "xk_heat "
+                "by_temperature by_moisture by_ground px_pgroup px_product px_product_name px_time "
+                "px_start_t "
+                "px_end_t px_weight px_turnover px_packing px_packing_name co cz cwr tko tnz td0 td2 td5 "
+                "td15 "
+                "packing_mass packing_thermal xo_type1 xo_type2 xo_gas xo_count xo_power xo_work xo_series "
+                "xo_type_name t_class xo_picture xo_scheme contact contact_organization contact_city "
+                "contact_phones contact_email contact_name onote pkey_data NewCalculation NewContact "
+                "q_ceiling "
+                "q_walls q_floor q_cooling q_freezing q_frozen_cooling q_respiration q_product q_sources "
+                "q_staff "
+                "q_packing q_doors q_extra q_total q_unit_required sel_model sel_modification unit_capacity "
+                "verdict sel_text")
+                .split(QLatin1Char(' '));
+        QStringList keys = o.keys();
+        keys.sort();
+        fields.sort();
+        QCOMPARE(keys, fields);
+        const auto q = [&o](const char* name) { return o.value(QLatin1String(name)).toInt(); };
+        QCOMPARE(q("q_extra"), q("q_doors") + q("q_staff") + q("q_packing") + q("q_sources"));
+        QCOMPARE(q("q_total"), q("q_ceiling") + q("q_walls") + q("q_floor") + q("q_product") + q("q_extra"));
+        QVERIFY(q("q_doors") > 0 && q("q_staff") > 0);
     }
 
     void startValuesAndVolume()
@@ -202,6 +233,31 @@ private slots:
         QVERIFY(missing.out.isEmpty());
         QCOMPARE(missing.err.count('\n'), 1);
         QCOMPARE(calc({"--order", "3"}).exitCode, 3);
+    }
+
+    // Every saved column of a reopened row comes back under its own name.
+    void reopenedColumnsKeepTheirNames()
+    {
+        const QStringList columns =
+            QStringLiteral("xk_bulk xk_length xk_width xk_height xk_ceiling xk_ceiling_stuff xk_wall "
+                           "xk_wall_stuff xk_floor xk_floor_stuff xk_doors xk_doors_open xk_curtain "
+                           "xk_temperature xk_people xk_heat by_temperature by_moisture by_ground px_product "
+                           "px_time px_start_t px_end_t px_weight px_turnover px_packing xo_type1 xo_type2 "
+                           "xo_count xo_power xo_work contact px_pgroup")
+                .split(QLatin1Char(' '));
+        QStringList values;
+        for (int i = 1; i <= columns.size(); ++i)
+            values << QString::number(i);
+        auto orders = Database::open(DatabaseAddress::file(path("order.mdb")), orderTables());
+        QVERIFY(orders &&
+                orders->execute(QStringLiteral("INSERT INTO data (pkey, %1) VALUES (9, %2)")
+                                    .arg(columns.join(QLatin1Char(',')), values.join(QLatin1Char(',')))));
+        orders.reset();
+        const Run run = calc({"--order", "9"});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject o = object(run.out);
+        for (int i = 0; i < columns.size(); ++i)
+            QVERIFY2(o.value(columns.at(i)).toDouble() == i + 1, qPrintable(columns.at(i)));
     }
 
     void defaultFolderIsTheExecutables()

@@ -95,8 +95,9 @@ QString cropped(const QString& pdf, int page, int x, int y, int width, int heigh
 
 // What is printed from (x, y) in twips up to endX on that line, without
 // the dot leaders of labels on its left, which may run into a value: the
-// first letter must cross x + 1 pt and must not reach back to x - 1 pt.
-// (Every position of the report is a whole number of points.)
+// first letter must cross x + 1 pt and must not reach back to x - 1 pt, and
+// its word must have its top at y. (Every position of the report is a whole
+// number of points.)
 QString lineAt(const QString& pdf, int page, int x, int y, int endX = 11000)
 {
     static const QRegularExpression leaders(QStringLiteral("^\\.+ ?|\\.{2,} ?"));
@@ -109,8 +110,13 @@ QString lineAt(const QString& pdf, int page, int x, int y, int endX = 11000)
     if (text.isEmpty())
         return text;
     const QChar first = text.at(0);
+    const QVector<Word> words = wordsOf(pdf);
+    const auto startsThere = [&](const Word& w) {
+        return w.page == page && std::abs(w.y - toPt(y)) < 1.0 && w.x < left + 1 && w.xMax > left + 1;
+    };
     if (!cropped(pdf, page, left + 1, top, 1, 16).contains(first) ||
-        cropped(pdf, page, left - 2, top, 1, 16).contains(first))
+        cropped(pdf, page, left - 2, top, 1, 16).contains(first) ||
+        std::none_of(words.cbegin(), words.cend(), startsThere))
         return QStringLiteral("<not at %1, %2: %3>").arg(x).arg(y).arg(text);
     return text;
 }
@@ -256,6 +262,7 @@ private slots:
         QCOMPARE(lineAt(pdf, 1, 4000, 3700, 5000), QStringLiteral("75 %"));
         QCOMPARE(lineAt(pdf, 1, 9000, 2800), QStringLiteral("Яблоки"));
         QCOMPARE(lineAt(pdf, 1, 9000, 3400), QStringLiteral("-2 °C"));
+        QCOMPARE(lineAt(pdf, 1, 9000, 3700), QStringLiteral("24 час"));
         QCOMPARE(lineAt(pdf, 1, 9000, 4000), QStringLiteral("2.5 тонн"));
         QCOMPARE(lineAt(pdf, 1, 4000, 5600, 5500), QStringLiteral("72.0 кв.м"));
         QCOMPARE(lineAt(pdf, 1, 5500, 5600), QStringLiteral("(длина: 6.0 м; ширина: 4.0 м; высота: 3.0м )"));
@@ -263,12 +270,18 @@ private slots:
         QCOMPARE(lineAt(pdf, 1, 4000, 7100, 5000), QStringLiteral("2кв.м"));
         QCOMPARE(lineAt(pdf, 1, 9000, 7100), QStringLiteral("1.5 час"));
         QCOMPARE(lineAt(pdf, 1, 7000, 7400), QStringLiteral("ПВХ-завеса"));
+        QCOMPARE(lineAt(pdf, 1, 4000, 7700, 5000), QStringLiteral("4 чел/час"));
         QCOMPARE(lineAt(pdf, 1, 7000, 8600), QStringLiteral("Агрегат моноблочный"));
         QCOMPARE(lineAt(pdf, 1, 4000, 9200, 5000), QStringLiteral("10%"));
         QCOMPARE(lineAt(pdf, 1, 9000, 9200), QStringLiteral("70%"));
         QCOMPARE(lineAt(pdf, 1, 400, 9800), QStringLiteral("РЕЗУЛЬТАТ РАСЧЕТА ТЕПЛОВОЙ НАГРУЗКИ: 6000 Вт"));
         // Three diffusion values beyond 16 bits add up without wrapping.
         QCOMPARE(lineAt(pdf, 1, 4000, 10100), QStringLiteral("93000 Вт"));
+        QCOMPARE(lineAt(pdf, 1, 800, 10400),
+                 QStringLiteral("( Потолок: 30000 Вт; Стены: 32000 Вт; Пол: 31000 Вт )"));
+        QCOMPARE(lineAt(pdf, 1, 800, 11000),
+                 QStringLiteral("( Охлаждение: 1200 Вт; Заморозка: 0 Вт; Охлаждение "
+                                "замороженного: 0 Вт; Дыхание: 35 Вт )"));
         QCOMPARE(
             lineAt(pdf, 1, 800, 11600),
             QStringLiteral("( Двери: 700 Вт; Персонал: 400 Вт; Упаковка: 50 Вт; Источники тепла: 300 Вт )"));

@@ -102,26 +102,61 @@ void TestStage1::processTypeFollowsTheTemperatures_data()
     QTest::addColumn<QString>("final");
     QTest::addColumn<QString>("turnover");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("product");
+    const QString beef = QStringLiteral("Говядина"); // tko -1.5, tnz -5
+    const QString pork = QStringLiteral("Свинина");  // tko -2, tnz -5
     QTest::newRow("freezing through tko") << "20"
                                           << "-18"
                                           << "0"
-                                          << "Заморозка";
+                                          << "Заморозка" << beef;
     QTest::newRow("cooling, difference 18") << "20"
                                             << "2"
                                             << "10"
-                                            << "Охлаждение";
+                                            << "Охлаждение" << beef;
     QTest::newRow("storage") << "4"
                              << "2"
                              << "10"
-                             << "Хранение";
+                             << "Хранение" << beef;
     QTest::newRow("cooling, turnover 25") << "4"
                                           << "2"
                                           << "25"
-                                          << "Охлаждение";
+                                          << "Охлаждение" << beef;
     QTest::newRow("freezing through tnz only") << "-2"
                                                << "-6"
                                                << "0"
-                                               << "Заморозка";
+                                               << "Заморозка" << beef;
+    QTest::newRow("storage, difference 5") << "7"
+                                           << "2"
+                                           << "10"
+                                           << "Хранение" << beef;
+    QTest::newRow("cooling, difference 6") << "8"
+                                           << "2"
+                                           << "10"
+                                           << "Охлаждение" << beef;
+    QTest::newRow("storage, turnover 20") << "4"
+                                          << "2"
+                                          << "20"
+                                          << "Хранение" << beef;
+    QTest::newRow("cooling, turnover 21") << "4"
+                                          << "2"
+                                          << "21"
+                                          << "Охлаждение" << beef;
+    QTest::newRow("storage, entry at tnz") << "-5"
+                                           << "-8"
+                                           << "0"
+                                           << "Хранение" << beef;
+    QTest::newRow("storage, final at tnz") << "-3"
+                                           << "-5"
+                                           << "0"
+                                           << "Хранение" << beef;
+    QTest::newRow("freezing, entry at tko") << "-2"
+                                            << "-4"
+                                            << "0"
+                                            << "Заморозка" << pork;
+    QTest::newRow("storage, final at tko") << "0"
+                                           << "-2"
+                                           << "0"
+                                           << "Хранение" << pork;
 }
 
 void TestStage1::processTypeFollowsTheTemperatures()
@@ -130,7 +165,9 @@ void TestStage1::processTypeFollowsTheTemperatures()
     QFETCH(QString, final);
     QFETCH(QString, turnover);
     QFETCH(QString, expected);
-    start(); // Говядина: tko -1.5, tnz -5
+    QFETCH(QString, product);
+    start();
+    f->choose("Combo5", product);
     f->type("Text16", entry);
     f->type("Text17", final);
     f->type("Text20", turnover);

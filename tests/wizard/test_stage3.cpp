@@ -102,6 +102,7 @@ void TestStage3::volumeGivesDimensions_data()
     QTest::newRow("50") << "50" << QStringList{"5.0", "3.3", "3.0"} << "49.5";
     QTest::newRow("24.9") << "24.9" << QStringList{"3.5", "3.5", "2.0"} << "24.5";
     QTest::newRow("25") << "25" << QStringList{"3.5", "2.8", "2.5"} << "24.5";
+    QTest::newRow("100") << "100" << QStringList{"7.1", "4.0", "3.5"} << "99.4";
     QTest::newRow("200 with a comma") << "200,0" << QStringList{"10.0", "5.0", "4.0"} << "200.0";
     QTest::newRow("0 changes nothing") << "0" << QStringList{"0", "0", "0"} << "0";
     QTest::newRow("text changes nothing") << "abc" << QStringList{"0", "0", "0"} << "abc";
