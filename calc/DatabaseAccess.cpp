@@ -1,6 +1,7 @@
 #include "DatabaseAccess.h"
 
 #include "CalculationRecord.h"
+#include "DataFolder.h"
 #include "Database.h"
 #include "Messages.h"
 
@@ -21,7 +22,10 @@ QStringList orderTables()
 
 QString ProgramFolder()
 {
-    return QCoreApplication::applicationDirPath();
+    // Decided once per run: every part of a program must use the same files.
+    static const QString folder =
+        DataFolder::prepare(QCoreApplication::applicationDirPath(), DataFolder::userFolder());
+    return folder;
 }
 
 void ShowOpenError(const DbError& error)

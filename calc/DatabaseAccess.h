@@ -18,7 +18,9 @@ inline constexpr char OrdersFileName[] = "order.mdb";
 QStringList referenceTables();
 QStringList orderTables();
 
-// The folder the programs look in for their files: that of the executable.
+// The folder the programs look in for their files: that of the executable
+// when it holds them and may be written, else the user's data folder (see
+// DataFolder).
 QString ProgramFolder();
 
 // Shows a failed open the way the engine reports it: the error number in

@@ -175,7 +175,9 @@ int runCalcTool(const CliArguments& args)
     const QString dir = args.dir.isEmpty() ? ProgramFolder() : args.dir;
     switch (args.mode) {
     case CliArguments::Mode::Help: {
-        const QByteArray usage = usageText().toUtf8();
+        const QByteArray usage = (usageText() + QStringLiteral("\nData folder: ") +
+                                  QDir::toNativeSeparators(dir) + QLatin1Char('\n'))
+                                     .toUtf8();
         std::fwrite(usage.constData(), 1, size_t(usage.size()), stdout);
         return ExitOk;
     }
