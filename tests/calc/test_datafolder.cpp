@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,87 +18,82 @@ private slots:
 
 namespace {
 
-bool write(const QString& path, const QByteArray& content)
+// Each file holds the name of the place it was made in; installed files are
+// read-only.
+bool put(const QString& folder, const QString& names, const QByteArray& place, bool installed = false)
 {
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
-           file.write(content) == content.size();
+    QDir().mkpath(folder);
+    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) {
+        QFile file(folder + '/' + name);
+        if (!file.open(QIODevice::WriteOnly) || file.write(place) != place.size())
+            return false;
+        if (installed)
+            file.setPermissions(QFile::ReadOwner | QFile::ReadOther);
+    }
+    return true;
 }
 
-QByteArray read(const QString& path)
+// "name:place" for every file, "(read-only)" where the user may not write.
+QString listing(const QString& folder)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    QStringList entries;
+    for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+        QFile file(folder + '/' + name);
+        file.open(QIODevice::ReadOnly);
+        entries << name + ':' + file.readAll() +
+                       (file.permissions() & QFile::WriteOwner ? "" : "(read-only)");
+    }
+    return entries.join(' ');
 }
 
 } // namespace
 
 void TestDataFolder::choice_data()
 {
-    QTest::addColumn<QStringList>("inProgram"); // files beside the program
+    QTest::addColumn<QString>("inProgram");
     QTest::addColumn<bool>("programWritable");
-    QTest::addColumn<QStringList>("inSeed"); // the installed sample data
-    QTest::addColumn<QStringList>("inUser"); // already in the user's folder
-    QTest::addColumn<bool>("userChosen");
-    QTest::addColumn<QStringList>("expectedUser"); // file: where its content came from
+    QTest::addColumn<QString>("inSeed"); // the installed sample data
+    QTest::addColumn<QString>("inUser");
+    QTest::addColumn<QString>("expectedUser"); // empty: the program folder is used, this one untouched
 
-    const QStringList sample{"nv.mdb", "order.mdb", "km.jpg"};
-    QTest::newRow("build folder") << sample << true << sample << QStringList() << false << QStringList();
-    QTest::newRow("installed, first start") << QStringList() << true << sample << QStringList() << true
-                                            << QStringList{"nv.mdb:seed", "order.mdb:seed", "km.jpg:seed"};
-    QTest::newRow("installed, the user's files stay")
-        << QStringList() << true << sample << QStringList{"order.mdb", "km.jpg"} << true
-        << QStringList{"nv.mdb:seed", "order.mdb:user", "km.jpg:user"};
+    const QString sample = "nv.mdb order.mdb km.jpg", none;
+    QTest::newRow("build folder") << sample << true << sample << none << none;
+    QTest::newRow("installed, first start")
+        << none << true << sample << none << "km.jpg:seed nv.mdb:seed order.mdb:seed";
+    QTest::newRow("installed, the user's files stay") << none << true << sample << "order.mdb km.jpg"
+                                                      << "km.jpg:user nv.mdb:seed order.mdb:user";
     QTest::newRow("read-only folder with the data is the sample; the program is not data")
-        << QStringList{"nv.mdb", "order.mdb", "frostpick", "notes.txt", "km.jpg"} << false << QStringList()
-        << QStringList() << true << QStringList{"nv.mdb:program", "order.mdb:program", "km.jpg:program"};
-    QTest::newRow("nothing installed")
-        << QStringList() << true << QStringList() << QStringList() << false << QStringList();
+        << "nv.mdb order.mdb frostpick notes.txt km.jpg" << false << none << none
+        << "km.jpg:program nv.mdb:program order.mdb:program";
+    QTest::newRow("nothing installed") << none << true << none << none << none;
     QTest::newRow("sample without the reference file is no sample")
-        << QStringList() << true << QStringList{"order.mdb"} << QStringList() << false << QStringList();
+        << none << true << "order.mdb" << none << none;
 }
 
 void TestDataFolder::choice()
 {
-    QFETCH(QStringList, inProgram);
+    QFETCH(QString, inProgram);
     QFETCH(bool, programWritable);
-    QFETCH(QStringList, inSeed);
-    QFETCH(QStringList, inUser);
-    QFETCH(bool, userChosen);
-    QFETCH(QStringList, expectedUser);
+    QFETCH(QString, inSeed);
+    QFETCH(QString, inUser);
+    QFETCH(QString, expectedUser);
 
     QTemporaryDir root;
-    const QString program = root.filePath(QStringLiteral("prefix/bin"));
-    const QString seed = DataFolder::seedFolder(program);
-    const QString user = root.filePath(QStringLiteral("home/.local/share/frostpick"));
-    QVERIFY(QDir().mkpath(program));
-    for (const QString& name : inProgram)
-        QVERIFY(write(program + '/' + name, "program"));
-    for (const QString& name : inSeed) {
-        QVERIFY(write(seed + '/' + name, "seed"));
-        QVERIFY(QFile::setPermissions(seed + '/' + name, QFile::ReadOwner | QFile::ReadOther));
-    }
-    for (const QString& name : inUser)
-        QVERIFY(write(user + '/' + name, "user"));
+    const QString program = root.filePath("prefix/bin");
+    const QString user = root.filePath("home/.local/share/frostpick");
+    QVERIFY(put(program, inProgram, "program"));
+    QVERIFY(put(DataFolder::seedFolder(program), inSeed, "seed", true));
+    QVERIFY(put(user, inUser, "user"));
     const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
-    if (!programWritable) {
-        QVERIFY(QFile::setPermissions(program, readOnly));
-        if (QFileInfo(program).isWritable())
-            QSKIP("the superuser may write to any folder");
-    }
-    const auto programBefore = QDir(program).entryList(QDir::Files);
+    QFile::setPermissions(program, readOnly | (programWritable ? QFile::WriteOwner : QFile::Permissions()));
+    if (!programWritable && QFileInfo(program).isWritable())
+        QSKIP("the superuser may write to any folder");
+    const QString programBefore = listing(program);
 
-    QCOMPARE(DataFolder::prepare(program, user), userChosen ? user : program);
+    QCOMPARE(DataFolder::prepare(program, user), expectedUser.isEmpty() ? program : user);
 
-    QCOMPARE(QDir(program).entryList(QDir::Files), programBefore);
-    QStringList found = QDir(user).entryList(QDir::Files);
-    for (const QString& expected : expectedUser) {
-        const QString name = expected.section(':', 0, 0);
-        QCOMPARE(read(user + '/' + name), expected.section(':', 1).toUtf8());
-        QVERIFY2(QFileInfo(user + '/' + name).permissions() & QFile::WriteOwner, qPrintable(name));
-        found.removeOne(name);
-    }
-    QCOMPARE(found, QStringList());
+    QCOMPARE(listing(program), programBefore);
+    QCOMPARE(listing(user), expectedUser);
     QFile::setPermissions(program, readOnly | QFile::WriteOwner);
 }
 

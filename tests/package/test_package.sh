@@ -25,7 +25,6 @@ cpack --config "$build/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log" 2>
 deb=$work/cpack/frostpick_${version}_amd64.deb
 [ -f "$deb" ] || fail "no $deb"
 
-echo "== lintian"
 lintian --fail-on error "$deb" || fail "lintian reports errors"
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6core6 libqt6widgets6 libsqlite3-0 libqt6sql6-sqlite fonts-dejavu-core; do
@@ -35,13 +34,11 @@ done
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 usr=$root/usr
-for file in bin/frostpick bin/rimehold bin/frostpick-calc share/frostpick/nv.mdb share/frostpick/order.mdb \
-    share/frostpick/netyti.jpg share/doc/frostpick/copyright share/doc/frostpick/changelog.gz \
-    share/man/man1/frostpick-calc.1.gz share/icons/hicolor/48x48/apps/frostpick.png \
-    share/icons/hicolor/256x256/apps/rimehold.png; do
+for file in bin/{frostpick,rimehold,frostpick-calc} share/frostpick/{nv.mdb,order.mdb,netyti.jpg} \
+    share/doc/frostpick/{copyright,changelog.gz} share/man/man1/frostpick-calc.1.gz \
+    share/icons/hicolor/{48x48/apps/frostpick.png,256x256/apps/rimehold.png}; do
     [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
 done
-echo "== desktop-file-validate, appstreamcli"
 desktop-file-validate "$usr"/share/applications/*.desktop || fail "desktop-file-validate"
 appstreamcli validate --no-net "$usr"/share/metainfo/*.xml || fail "appstreamcli validate"
 
@@ -84,7 +81,6 @@ opens() {
     fail "$program never opened $file"
 }
 
-echo "== first starts in fresh homes"
 for program in frostpick rimehold; do
     export HOME=$work/home-$program
     opens "$program" "$HOME/.local/share/frostpick/nv.mdb"
@@ -100,7 +96,6 @@ seeded "$data"
 [ "$(grep -c '"q_total"' "$work/all.json")" -eq "$(sqlite3 "$data/order.mdb" 'SELECT count(*) FROM data')" ] ||
     fail "not every saved calculation was computed"
 
-echo "== a saved calculation and a picture of the user's survive restarts"
 first=$(sqlite3 "$data/order.mdb" 'SELECT min(pkey) FROM data')
 saved=$((first + 1000))
 sqlite3 "$data/order.mdb" "CREATE TEMP TABLE c AS SELECT * FROM data WHERE pkey=$first;
