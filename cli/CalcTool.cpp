@@ -174,7 +174,9 @@ int runCalcTool(const CliArguments& args)
         args.dir.isEmpty() ? DataLocation::programFolder() : DataLocation::folder(args.dir);
     switch (args.mode) {
     case CliArguments::Mode::Help: {
-        const QByteArray usage = usageText().toUtf8();
+        const QByteArray usage =
+            (usageText() + QStringLiteral("\nData folder: ") + location.describe() + QLatin1Char('\n'))
+                .toUtf8();
         std::fwrite(usage.constData(), 1, size_t(usage.size()), stdout);
         return ExitOk;
     }

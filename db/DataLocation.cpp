@@ -1,18 +1,15 @@
 #include "DataLocation.h"
 
+#include "DataFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
-namespace {
-
-const char ReferenceFileName[] = "nv.mdb";
-const char OrdersFileName[] = "order.mdb";
-
-} // namespace
-
 DataLocation DataLocation::programFolder()
 {
-    return DataLocation(QCoreApplication::applicationDirPath());
+    static const QString folder =
+        DataFolder::prepare(QCoreApplication::applicationDirPath(), DataFolder::userFolder());
+    return DataLocation(folder);
 }
 
 DataLocation DataLocation::folder(const QString& path)
@@ -28,6 +25,11 @@ DatabaseAddress DataLocation::reference() const
 DatabaseAddress DataLocation::orders() const
 {
     return DatabaseAddress::file(inFolder(QLatin1String(OrdersFileName)));
+}
+
+QString DataLocation::describe() const
+{
+    return QDir::toNativeSeparators(m_folder);
 }
 
 QString DataLocation::picturePath(const QString& bareName) const

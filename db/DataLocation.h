@@ -4,6 +4,10 @@
 
 #include <QString>
 
+// The database files in a data folder.
+inline constexpr char ReferenceFileName[] = "nv.mdb";
+inline constexpr char OrdersFileName[] = "order.mdb";
+
 // Where the programs find their data: the reference database, the orders
 // database and the equipment pictures. Today a folder, by default that of the
 // executable; a database server later. Built once in main and handed to
@@ -14,13 +18,18 @@ public:
     // Nowhere: opens nothing, finds no picture.
     DataLocation() = default;
 
-    // The folder of the executable, where both programs look for their files.
+    // The folder of the executable when it holds the files and may be
+    // written, else the user's data folder, filled from the installed sample
+    // data (see DataFolder). Decided once per run.
     static DataLocation programFolder();
     // Any folder that holds the files.
     static DataLocation folder(const QString& path);
 
     DatabaseAddress reference() const; // nv.mdb
     DatabaseAddress orders() const;    // order.mdb
+
+    // Where the data is, for the user to read.
+    QString describe() const;
 
     // The file of an equipment picture by its bare name, where the wizard
     // reads it and the administrator copies it to.

@@ -114,12 +114,26 @@ void drawCallout(QPainter& p, const QPointF& textPos, const QPointF& target, con
     p.restore();
 }
 
-bool saveJpeg(const QImage& image, const QString& path)
+namespace {
+
+bool save(const QImage& image, const QString& path, const char* format, int quality)
 {
-    if (image.save(path, "JPG", 85))
+    if (image.save(path, format, quality))
         return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
+}
+
+} // namespace
+
+bool saveJpeg(const QImage& image, const QString& path)
+{
+    return save(image, path, "JPG", 85);
+}
+
+bool savePng(const QImage& image, const QString& path)
+{
+    return save(image, path, "PNG", -1);
 }
 
 } // namespace DrawingKit

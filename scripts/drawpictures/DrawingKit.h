@@ -31,4 +31,7 @@ void drawCallout(QPainter& p, const QPointF& textPos, const QPointF& target, con
 // Writes the image as a JPEG; false (with a message on stderr) when it fails.
 bool saveJpeg(const QImage& image, const QString& path);
 
+// Writes the image as a PNG; false (with a message on stderr) when it fails.
+bool savePng(const QImage& image, const QString& path);
+
 } // namespace DrawingKit

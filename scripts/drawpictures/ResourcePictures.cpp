@@ -3,6 +3,7 @@
 #include "DrawingKit.h"
 #include "UnitPictures.h"
 
+#include <QLinearGradient>
 #include <QPainter>
 #include <QRandomGenerator>
 
@@ -14,6 +15,7 @@ namespace {
 
 const QColor kNight(18, 42, 84);
 const QColor kIce(200, 225, 245);
+const QColor kFlake(30, 110, 190);
 
 // Snowflakes scattered the same way on every run, so redrawing changes nothing.
 void scatterSnow(QPainter& p, const QRect& area, int count, quint32 seed)
@@ -40,7 +42,58 @@ void drawCrate(QPainter& p, const QRectF& box, const QColor& wood, const QColor&
             QRectF(box.left(), box.top() + slat * box.height() / 3, box.width(), box.height() / 3 - 3));
 }
 
+// The logo's colours on a rounded tile with a transparent surround; the rim
+// keeps the tile visible on a white panel.
+QImage iconTile(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient ice(0, 0, 0, size);
+    ice.setColorAt(0, Qt::white);
+    ice.setColorAt(1, kIce);
+    p.setBrush(ice);
+    p.setPen(QPen(kFlake.darker(120), qMax(1.0, size / 32.0)));
+    const qreal inset = qMax(0.5, size / 32.0);
+    p.drawRoundedRect(QRectF(inset, inset, size - 2 * inset, size - 2 * inset), size * 0.18, size * 0.18);
+    return image;
+}
+
+// Three discs stacked: the reference tables.
+void drawDataStack(QPainter& p, const QRectF& box)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal discHeight = box.height() / 4;
+    p.setPen(QPen(kIce, qMax(1.0, box.width() / 16)));
+    p.setBrush(kNight);
+    for (int disc = 2; disc >= 0; --disc) {
+        const qreal top = box.top() + disc * discHeight;
+        p.drawRoundedRect(QRectF(box.left(), top, box.width(), discHeight * 1.9), box.width() / 2,
+                          discHeight * 0.95);
+    }
+    p.restore();
+}
+
 } // namespace
+
+QImage wizardIcon(int size)
+{
+    QImage image = iconTile(size);
+    QPainter p(&image);
+    drawSnowflake(p, QPointF(size / 2.0, size / 2.0), size * 0.36, kFlake);
+    return image;
+}
+
+QImage adminIcon(int size)
+{
+    QImage image = iconTile(size);
+    QPainter p(&image);
+    drawSnowflake(p, QPointF(size * 0.4, size * 0.4), size * 0.3, kFlake);
+    drawDataStack(p, QRectF(size * 0.5, size * 0.46, size * 0.38, size * 0.42));
+    return image;
+}
 
 QImage noPicture()
 {
@@ -66,7 +119,7 @@ QImage logo()
     QImage image = canvas(240, 90, Qt::white, kIce);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    drawSnowflake(p, QPointF(45, 45), 30, QColor(30, 110, 190));
+    drawSnowflake(p, QPointF(45, 45), 30, kFlake);
     p.setPen(kNight);
     p.setFont(font(24, true));
     p.drawText(QRectF(85, 8, 150, 48), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Frostpick"));

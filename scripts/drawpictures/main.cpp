@@ -1,8 +1,10 @@
 // Draws the pictures delivered with the programs: the placeholder, the
-// appearance and mounting pictures of every equipment series (program folder)
-// and the fixed pictures compiled into the programs (resources/).
+// appearance and mounting pictures of every equipment series (program folder),
+// the fixed pictures compiled into the programs (resources/) and the icons of
+// the desktop's menus in the sizes of the icon theme (SIZExSIZE/apps/).
 //
-// Usage: frostpick-drawpictures OUTPUT_FOLDER   (normally data/pictures)
+// Usage: frostpick-drawpictures OUTPUT_FOLDER ICON_FOLDER
+//        (normally data/pictures and data/icons)
 #include "DrawingKit.h"
 #include "ResourcePictures.h"
 #include "UnitPictures.h"
@@ -15,8 +17,8 @@ int main(int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: frostpick-drawpictures OUTPUT_FOLDER\n");
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: frostpick-drawpictures OUTPUT_FOLDER ICON_FOLDER\n");
         return 2;
     }
     const QDir out(args.first());
@@ -43,5 +45,16 @@ int main(int argc, char* argv[])
                                resources.filePath(QStringLiteral("products.jpg")));
     ok &= DrawingKit::saveJpeg(ResourcePictures::equipmentPanel(),
                                resources.filePath(QStringLiteral("equipment.jpg")));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("%1/%2x%2/apps").arg(args.at(1)).arg(size);
+        if (!QDir().mkpath(folder)) {
+            std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
+            return 1;
+        }
+        ok &= DrawingKit::savePng(ResourcePictures::wizardIcon(size),
+                                  folder + QStringLiteral("/frostpick.png"));
+        ok &=
+            DrawingKit::savePng(ResourcePictures::adminIcon(size), folder + QStringLiteral("/rimehold.png"));
+    }
     return ok ? 0 : 1;
 }
