@@ -106,20 +106,10 @@ void TestProducts::productChecks_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("value");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("co zero") << "Text5"
-                             << "0" << false;
-    QTest::newRow("cwr letters") << "Text7"
-                                 << "abc" << false;
-    QTest::newRow("tko not a number") << "Text8"
-                                      << "минус" << false;
-    QTest::newRow("tnz number and text") << "Text9"
-                                         << "-3x" << false;
-    QTest::newRow("td5 negative") << "Text12"
-                                  << "-1" << false;
-    QTest::newRow("td5 zero") << "Text12"
-                              << "0" << true;
-    QTest::newRow("tko with comma") << "Text8"
-                                    << "-1,5" << true;
+    // Each box's own number rule is in the hostile-number table; here the
+    // editor's message, focus and decimal comma.
+    QTest::newRow("cwr letters") << "Text7" << QString("abc") << false;
+    QTest::newRow("tko with comma") << "Text8" << QString("-1,5") << true;
 }
 
 void TestProducts::productChecks()

@@ -25,10 +25,9 @@ private slots:
     void shortfallShowsTheVerdictWithoutFigures();
     void percentageFigures_data();
     void percentageFigures();
-    void newCustomerAndCalculationSavedOnce();
+    void newCalculationSavedOnceWithItsNote_data();
+    void newCalculationSavedOnceWithItsNote();
     void reopenedCalculationUpdatedInPlace();
-    void cancelledOrEmptiedNoteSavesNothing_data();
-    void cancelledOrEmptiedNoteSavesNothing();
     void printWithoutPrinterWritesPdf();
 
 private:
@@ -154,25 +153,14 @@ void TestFinish::percentageFigures_data()
     QTest::addColumn<int>("total");
     QTest::addColumn<double>("capacity");
     QTest::addColumn<int>("work");
-    QTest::addColumn<QString>("reserve");
-    QTest::addColumn<QString>("runTime");
-    QTest::addColumn<QString>("average");
+    QTest::addColumn<QStringList>("shown"); // reserve, run time, average capacity
     // Two units: A = P x 0.01 x work x 2.
-    QTest::newRow("ordinary") << 6000 << 5000.0 << 70 << "16.7%"
-                              << "60.0%"
-                              << "3500 Вт";
-    QTest::newRow("no load") << 0 << 5000.0 << 70 << "0"
-                             << "0.0%"
-                             << "3500 Вт";
-    QTest::newRow("no capacity") << 6000 << 0.0 << 70 << "-100.0%"
-                                 << "0"
-                                 << "0 Вт";
-    QTest::newRow("no run time") << 6000 << 5000.0 << 0 << "-100.0%"
-                                 << "0"
-                                 << "0 Вт";
-    QTest::newRow("halves away from zero") << 6000 << 4285.75 << 70 << "0.0%"
-                                           << "70.0%"
-                                           << "3000 Вт";
+    QTest::newRow("ordinary") << 6000 << 5000.0 << 70 << QStringList{"16.7%", "60.0%", "3500 Вт"};
+    QTest::newRow("no load") << 0 << 5000.0 << 70 << QStringList{"0", "0.0%", "3500 Вт"};
+    QTest::newRow("no capacity") << 6000 << 0.0 << 70 << QStringList{"-100.0%", "0", "0 Вт"};
+    QTest::newRow("no run time") << 6000 << 5000.0 << 0 << QStringList{"-100.0%", "0", "0 Вт"};
+    QTest::newRow("halves away from zero")
+        << 6000 << 4285.75 << 70 << QStringList{"0.0%", "70.0%", "3000 Вт"};
 }
 
 void TestFinish::percentageFigures()
@@ -180,9 +168,7 @@ void TestFinish::percentageFigures()
     QFETCH(int, total);
     QFETCH(double, capacity);
     QFETCH(int, work);
-    QFETCH(QString, reserve);
-    QFETCH(QString, runTime);
-    QFETCH(QString, average);
+    QFETCH(QStringList, shown);
     f->record.q_total = total;
     f->record.unit_capacity = capacity;
     f->record.xo_work = qint16(work);
@@ -190,15 +176,26 @@ void TestFinish::percentageFigures()
     f->record.q_walls = 12345;
     f->record.q_unit_required = 2500.5;
     showResults();
-    QCOMPARE(label("Label36"), reserve);
-    QCOMPARE(label("Label37"), runTime);
-    QCOMPARE(label("Label27"), average);
+    QCOMPARE((QStringList{label("Label36"), label("Label37"), label("Label27")}), shown);
     QCOMPARE(label("Label14"), QStringLiteral("12345 Вт"));
     QCOMPARE(label("Label26"), QStringLiteral("2501 Вт"));
 }
 
-void TestFinish::newCustomerAndCalculationSavedOnce()
+// A new customer and calculation are saved once with the note typed; a
+// cancelled or emptied note saves nothing. Either way the wizard starts again.
+void TestFinish::newCalculationSavedOnceWithItsNote_data()
 {
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("note typed") << false << QStringLiteral("первый расчет");
+    QTest::newRow("cancelled") << true << QString();
+    QTest::newRow("emptied") << false << QString();
+}
+
+void TestFinish::newCalculationSavedOnceWithItsNote()
+{
+    QFETCH(bool, cancel);
+    QFETCH(QString, note);
     CalculationRecord& r = f->record;
     r.NewContact = true;
     r.NewCalculation = true;
@@ -207,21 +204,26 @@ void TestFinish::newCustomerAndCalculationSavedOnce()
     r.contact_name = QStringLiteral("О'Нил");
     r.xo_count = 3;
     showResults();
-    f->messages.queueInput(QStringLiteral("первый расчет"));
+    f->messages.queueInput(cancel ? std::nullopt : std::optional<QString>(note));
     f->click(QStringLiteral("Command3"));
 
     QCOMPARE(f->messages.inputPrompts(),
              QStringList{QStringLiteral("Для сохранения данных\r\nзаполните текстовое поле")});
     QCOMPARE(f->messages.lastInputDefault, QStringLiteral("*"));
-    QCOMPARE(f->rowCount(QStringLiteral("contact")), 1);
-    QCOMPARE(f->rowCount(QStringLiteral("data")), 1);
+    const int saved = note.isEmpty() ? 0 : 1;
+    QCOMPARE(f->rowCount(QStringLiteral("contact")), saved);
+    QCOMPARE(f->rowCount(QStringLiteral("data")), saved);
+    QCOMPARE(f->screenName(), QStringLiteral("frmStage0"));
+    QCOMPARE(r.xo_count, qint16(1)); // reset
+    if (!saved) {
+        QVERIFY(r.onote.isEmpty());
+        return;
+    }
+    QVERIFY(!r.NewCalculation);
     QCOMPARE(dataText(QStringLiteral("onote")), QStringLiteral("первый расчет"));
     QCOMPARE(dataText(QStringLiteral("odate")), QStringLiteral("2024-03-05"));
     QCOMPARE(dataText(QStringLiteral("xo_count")), QStringLiteral("3"));
     QCOMPARE(dataText(QStringLiteral("contact")), QString::number(r.contact));
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage0"));
-    QCOMPARE(r.xo_count, qint16(1)); // reset
-    QVERIFY(!r.NewCalculation);
 }
 
 void TestFinish::reopenedCalculationUpdatedInPlace()
@@ -253,30 +255,6 @@ void TestFinish::reopenedCalculationUpdatedInPlace()
     QCOMPARE(r.order_db->query(QStringLiteral("SELECT city FROM contact"), city), 1);
     QCOMPARE(city.text(0, 0), QStringLiteral("Омск"));
     QCOMPARE(f->screenName(), QStringLiteral("frmStage0"));
-}
-
-void TestFinish::cancelledOrEmptiedNoteSavesNothing_data()
-{
-    QTest::addColumn<bool>("cancel");
-    QTest::newRow("cancelled") << true;
-    QTest::newRow("emptied") << false;
-}
-
-void TestFinish::cancelledOrEmptiedNoteSavesNothing()
-{
-    QFETCH(bool, cancel);
-    f->record.NewContact = true;
-    f->record.NewCalculation = true;
-    f->record.contact_organization = QStringLiteral("Дельта");
-    f->record.xo_count = 3;
-    showResults();
-    f->messages.queueInput(cancel ? std::nullopt : std::optional<QString>(QString()));
-    f->click(QStringLiteral("Command3"));
-    QCOMPARE(f->rowCount(QStringLiteral("contact")), 0);
-    QCOMPARE(f->rowCount(QStringLiteral("data")), 0);
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage0"));
-    QCOMPARE(f->record.xo_count, qint16(1));
-    QVERIFY(f->record.onote.isEmpty());
 }
 
 void TestFinish::printWithoutPrinterWritesPdf()

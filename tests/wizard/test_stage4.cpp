@@ -141,65 +141,41 @@ void TestStage4::typePictureOrPlaceholder()
 void TestStage4::calculationChecksInOrder_data()
 {
     QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("count");
-    QTest::addColumn<QString>("work");
+    QTest::addColumn<QStringList>("countAndWork");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("focus");
-    const QString input = QStringLiteral("Ошибка ввода данных");
+    const QString km = QStringLiteral("Агрегат KM"), input = QStringLiteral("Ошибка ввода данных");
     const QString noCount = QStringLiteral("Введите количество агрегатов");
     const QString noWork = QStringLiteral("Введите время работы компрессора");
-    QTest::newRow("model code first") << "Агрегат KS"
-                                      << "0"
-                                      << "0"
-                                      << "Некорректно выбран тип оборудования"
-                                      << "Внимание"
-                                      << "cmbNext";
-    QTest::newRow("count before run time") << "Агрегат KM"
-                                           << "0"
-                                           << "0" << noCount << input << "Text21";
-    QTest::newRow("run time") << "Агрегат KM"
-                              << "2"
-                              << "0" << noWork << input << "Text23";
     const QString count =
         QStringLiteral("Поле \"Количество агрегатов (шт)\": допускается целое число от 1 до 32767");
     const QString work = QStringLiteral(
         "Поле \"Максимальное время работы компрессора (%)\": допускается целое число от 1 до 100");
-    QTest::newRow("count not a number") << "Агрегат KM"
-                                        << "abc"
-                                        << "70" << noCount << input << "Text21";
-    QTest::newRow("count empty") << "Агрегат KM"
-                                 << ""
-                                 << "70" << noCount << input << "Text21";
-    QTest::newRow("count fractional") << "Агрегат KM"
-                                      << "0.3"
-                                      << "70" << count << input << "Text21";
-    QTest::newRow("count negative") << "Агрегат KM"
-                                    << "-1"
-                                    << "70" << count << input << "Text21";
-    QTest::newRow("count beyond 16 bits") << "Агрегат KM"
-                                          << "40000"
-                                          << "70" << count << input << "Text21";
-    QTest::newRow("run time fractional") << "Агрегат KM"
-                                         << "1"
-                                         << "0,4" << work << input << "Text23";
-    QTest::newRow("run time above 100") << "Агрегат KM"
-                                        << "1"
-                                        << "101" << work << input << "Text23";
+    QTest::newRow("model code first")
+        << QStringLiteral("Агрегат KS") << QStringList{"0", "0"}
+        << QStringLiteral("Некорректно выбран тип оборудования") << QStringLiteral("Внимание") << "cmbNext";
+    QTest::newRow("count before run time") << km << QStringList{"0", "0"} << noCount << input << "Text21";
+    QTest::newRow("run time") << km << QStringList{"2", "0"} << noWork << input << "Text23";
+    QTest::newRow("count not a number") << km << QStringList{"abc", "70"} << noCount << input << "Text21";
+    QTest::newRow("count empty") << km << QStringList{"", "70"} << noCount << input << "Text21";
+    QTest::newRow("count fractional") << km << QStringList{"0.3", "70"} << count << input << "Text21";
+    QTest::newRow("count negative") << km << QStringList{"-1", "70"} << count << input << "Text21";
+    QTest::newRow("run time fractional") << km << QStringList{"1", "0,4"} << work << input << "Text23";
+    QTest::newRow("run time above 100") << km << QStringList{"1", "101"} << work << input << "Text23";
 }
 
 void TestStage4::calculationChecksInOrder()
 {
     QFETCH(QString, type);
-    QFETCH(QString, count);
-    QFETCH(QString, work);
+    QFETCH(QStringList, countAndWork);
     QFETCH(QString, message);
     QFETCH(QString, title);
     QFETCH(QString, focus);
     openAt(-18, 1);
     f->choose(QStringLiteral("Combo7"), type);
-    f->type(QStringLiteral("Text21"), count);
-    f->type(QStringLiteral("Text23"), work);
+    f->type(QStringLiteral("Text21"), countAndWork.at(0));
+    f->type(QStringLiteral("Text23"), countAndWork.at(1));
     f->box(QStringLiteral("Text13"))->setFocus();
     f->click(QStringLiteral("cmbNext"));
     QCOMPARE(f->messages.shown().size(), 1);
