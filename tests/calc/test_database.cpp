@@ -24,7 +24,6 @@ private slots:
     void dialect_data();
     void dialect();
     void zeroRowsLeaveTheTableAsItWas();
-    void failedQueryIsReportedAndLeavesTheTable();
     void topReturnsTheFirstRows();
     void namesSortAsARussianReaderExpects();
     void numbersStillSortAsNumbers();
@@ -99,18 +98,6 @@ void TestDatabase::zeroRowsLeaveTheTableAsItWas()
     QCOMPARE(table.rowCount(), 1);
     QCOMPARE(table.text(0, 0), QStringLiteral("нет"));
     QVERIFY(table.isEmpty(5, 5)); // outside the filled area: empty, no crash
-}
-
-void TestDatabase::failedQueryIsReportedAndLeavesTheTable()
-{
-    QueryTable table;
-    table.resize(1, 1);
-    table.set(0, 0, 7);
-    DbError error;
-    QCOMPARE(m_db->query(QStringLiteral("SELECT nothing FROM nowhere"), table, &error), -1);
-    QVERIFY(error.isError());
-    QVERIFY(!error.description.isEmpty());
-    QCOMPARE(table.integer(0, 0), 7);
 }
 
 void TestDatabase::topReturnsTheFirstRows()

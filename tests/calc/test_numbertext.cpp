@@ -14,8 +14,6 @@ class TestNumberText : public QObject
 private slots:
     void read_data();
     void read();
-    void readWithCommas();
-    void readRefusesNumbersBeyondDouble();
     void isNumeric_data();
     void isNumeric();
     void roundingOfStoredValues();
@@ -23,52 +21,38 @@ private slots:
     void sqlLiterals();
 };
 
+// Hostile texts (empty, nan, inf, signs doubled, other scripts, 1e400 ...)
+// are read through every box by the reliability suite; these are the rules.
 void TestNumberText::read_data()
 {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("commas"); // "," read as "."
+    QTest::addColumn<bool>("refused");
     QTest::addColumn<double>("expected");
-    QTest::newRow("plain") << "12.5" << 12.5;
-    QTest::newRow("blanks anywhere") << " 1 2 . 5 " << 12.5;
-    QTest::newRow("trailing letters") << "12abc" << 12.0;
-    QTest::newRow("letters only") << "abc" << 0.0;
-    QTest::newRow("empty") << "" << 0.0;
-    QTest::newRow("comma cuts without replacement") << "0,035" << 0.0;
-    QTest::newRow("negative") << "-2.5" << -2.5;
-    QTest::newRow("plus sign") << "+5" << 5.0;
-    QTest::newRow("minus zero") << "-0" << 0.0;
-    QTest::newRow("exponent") << "1e3" << 1000.0;
-    QTest::newRow("dangling exponent") << "5e" << 5.0;
-    QTest::newRow("second point ends") << "1.2.3" << 1.2;
-    QTest::newRow("double sign") << "--5" << 0.0;
-    QTest::newRow("trailing sign") << "5-" << 5.0;
-    QTest::newRow("leading point") << ".5" << 0.5;
-    QTest::newRow("other digits") << QString::fromUtf8("٣") << 0.0;
-    QTest::newRow("nan is text") << "nan" << 0.0;
-    QTest::newRow("inf is text") << "inf" << 0.0;
-    QTest::newRow("tiny exponent") << "1e-400" << 0.0;
+    QTest::newRow("plain") << "12.5" << false << false << 12.5;
+    QTest::newRow("blanks anywhere") << " 1 2 . 5 " << false << false << 12.5;
+    QTest::newRow("trailing letters") << "12abc" << false << false << 12.0;
+    QTest::newRow("letters only") << "abc" << false << false << 0.0;
+    QTest::newRow("comma cuts without replacement") << "0,035" << false << false << 0.0;
+    QTest::newRow("comma as point") << "0,035" << true << false << 0.035;
+    QTest::newRow("negative with comma") << "-2,5" << true << false << -2.5;
+    QTest::newRow("plus sign") << "+5" << false << false << 5.0;
+    QTest::newRow("exponent") << "1e3" << false << false << 1000.0;
+    QTest::newRow("dangling exponent") << "5e" << false << false << 5.0;
+    QTest::newRow("leading point") << ".5" << false << false << 0.5;
+    QTest::newRow("tiny exponent") << "1e-400" << false << false << 0.0;
+    QTest::newRow("400 digits") << QString(400, QLatin1Char('9')) << false << true << 0.0;
 }
 
 void TestNumberText::read()
 {
     QFETCH(QString, text);
-    QFETCH(double, expected);
-    const auto value = NumberText::read(text);
-    QVERIFY(value.has_value());
-    QCOMPARE(*value, expected);
-}
-
-void TestNumberText::readWithCommas()
-{
-    QCOMPARE(*NumberText::read(QStringLiteral("0,035"), true), 0.035);
-    QCOMPARE(*NumberText::read(QStringLiteral("-2,5"), true), -2.5);
-    QCOMPARE(*NumberText::read(QStringLiteral("1,2,3"), true), 1.2);
-}
-
-void TestNumberText::readRefusesNumbersBeyondDouble()
-{
-    QVERIFY(!NumberText::read(QStringLiteral("1e400")).has_value());
-    QVERIFY(!NumberText::read(QString(400, QLatin1Char('9'))).has_value());
-    QCOMPARE(*NumberText::read(QString(40, QLatin1Char('9'))), 1e40);
+    QFETCH(bool, commas);
+    QFETCH(bool, refused);
+    const auto value = NumberText::read(text, commas);
+    QCOMPARE(!value.has_value(), refused);
+    if (value)
+        QTEST(*value, "expected");
 }
 
 void TestNumberText::isNumeric_data()
@@ -80,25 +64,12 @@ void TestNumberText::isNumeric_data()
                              << "C" << true;
     QTest::newRow("C blanks around") << "  7  "
                                      << "C" << true;
-    QTest::newRow("C empty") << ""
-                             << "C" << false;
-    QTest::newRow("C blank") << "   "
-                             << "C" << false;
     QTest::newRow("C letters") << "12abc"
                                << "C" << false;
-    QTest::newRow("C nan") << "nan"
-                           << "C" << false;
-    QTest::newRow("C inf") << "inf"
-                           << "C" << false;
-    QTest::newRow("C huge") << "1e400"
-                            << "C" << false;
-    QTest::newRow("C two points") << "1.2.3"
-                                  << "C" << false;
     QTest::newRow("ru comma") << "2,5"
                               << "ru_RU" << true;
     QTest::newRow("ru negative") << "-2,5"
                                  << "ru_RU" << true;
-    QTest::newRow("other script digits") << QString::fromUtf8("٣") << "C" << false;
 }
 
 void TestNumberText::isNumeric()
@@ -124,6 +95,7 @@ void TestNumberText::int16Range()
 {
     QCOMPARE(*NumberText::toInt16(32767.4), qint16(32767));
     QCOMPARE(*NumberText::toInt16(-32768), qint16(-32768));
+    QCOMPARE(*NumberText::toInt16(-2.5), qint16(-2));   // halves to even, as stored values
     QVERIFY(!NumberText::toInt16(32767.5).has_value()); // rounds to 32768
     QVERIFY(!NumberText::toInt16(-32769).has_value());
     QVERIFY(!NumberText::toInt16(std::nan("")).has_value());

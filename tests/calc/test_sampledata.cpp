@@ -3,6 +3,7 @@
 // and every saved calculation must point at rows that exist.
 #include "CalculationRecord.h"
 #include "Database.h"
+#include "OfferedTypes.h"
 #include "QueryTable.h"
 #include "Selection.h"
 #include "TestDatabases.h"
@@ -20,73 +21,15 @@ namespace {
 const QStringList kSeries = {QStringLiteral("KM"),  QStringLiteral("KS"),  QStringLiteral("KMC"),
                              QStringLiteral("KSC"), QStringLiteral("KMP"), QStringLiteral("KSP")};
 const QList<int> kOutside = {20, 32, 43};
-
-QList<int> classTemperatures(int tClass)
-{
-    switch (tClass) {
-    case 0:
-        return {5, 10, 15};
-    case 1:
-        return {-5, 0, 5};
-    case 2:
-        return {-25, -22, -18};
-    default:
-        return {-45, -35, -25};
-    }
-}
-
-struct ModelChoice
-{
-    QString code;
-    int tClass;
-};
-
-// The letter rules of the selection, applied one after another.
-ModelChoice buildModel(const QString& series, bool r22, double t)
-{
-    const bool lowSeries = series == QLatin1String("KMC") || series == QLatin1String("KSC");
-    const bool universal = series == QLatin1String("KMP") || series == QLatin1String("KSP");
-    QChar letter;
-    int tClass = 0;
-    if (t > 8) {
-        letter = lowSeries ? 'C' : universal ? 'P' : r22 ? 'H' : 'A';
-        tClass = 0;
-    }
-    if (t <= 8) {
-        letter = lowSeries ? 'C' : universal ? (r22 ? 'P' : 'Q') : r22 ? 'M' : 'N';
-        tClass = 1;
-    }
-    if (t <= -8) {
-        letter = lowSeries ? (r22 ? 'C' : 'X') : universal ? (r22 ? 'P' : 'Q') : r22 ? 'B' : 'K';
-        tClass = lowSeries ? 3 : 2;
-    }
-    if (t <= -28) {
-        letter = universal ? (r22 ? 'P' : 'Q') : r22 ? 'C' : 'X';
-        tClass = 3;
-    }
-    return {series.left(2) + letter, tClass};
-}
-
-// Temperatures in the range of each rule, and on both sides of the limits of
-// the wizard's equipment list.
+// Temperatures in the range of each letter rule, and on both sides of the
+// limits of the wizard's equipment list.
 const QList<double> kRuleTemperatures = {10, 0, -15, -26, -30};
 
-// The class whose temperatures a code's rows hold: low-temperature C and X the
-// one they serve most, packaged P and Q the coldest they serve.
-int homeClass(QChar letter)
+// The rated chamber temperatures of each class.
+QList<int> classTemperatures(int tClass)
 {
-    static const QMap<QChar, int> classes = {{'H', 0}, {'A', 0}, {'M', 1}, {'N', 1}, {'B', 2},
-                                             {'K', 2}, {'C', 3}, {'X', 3}, {'P', 2}, {'Q', 2}};
-    return classes.value(letter, -1);
-}
-
-// The wizard's equipment list leaves out series that do not suit the chamber.
-bool offeredAt(const QString& series, double t)
-{
-    if (t > -25 && (series == QLatin1String("KMC") || series == QLatin1String("KSC")))
-        return false;
-    return !(t < -27 && (series == QLatin1String("KMP") || series == QLatin1String("KSP") ||
-                         series == QLatin1String("KM") || series == QLatin1String("KS")));
+    static const QList<QList<int>> rated = {{5, 10, 15}, {-5, 0, 5}, {-25, -22, -18}, {-45, -35, -25}};
+    return rated.value(tClass);
 }
 
 QString picturesDir()
@@ -112,10 +55,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void everyBuildableModelHasNineRowsPerModification_data();
-    void everyBuildableModelHasNineRowsPerModification();
-    void homeClassesMatchTheRules();
-    void capacityTableHoldsOnlyBuildableModels();
+    void everyModelTheSelectionFormsHasItsRows();
     void capacitiesBehaveLikeRealUnits();
     void mediumTemperatureUnitsHaveTheirRatedSize();
     void packagedUnitsAreNeverCreditedWithMore();
@@ -131,6 +71,9 @@ private slots:
 private:
     QueryTable rows(Database& db, const QString& sql);
     QueryTable powerRows(const QString& code);
+    CalculationRecord selected(const QString& series, bool r22, double t);
+
+    QMap<QString, qint16> m_typeKey;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::shared_ptr<Database> m_ref;
@@ -148,6 +91,9 @@ void TestSampleData::initTestCase()
     m_ref = Database::open(DatabaseAddress::file(nv), {QStringLiteral("power")});
     m_orders = Database::open(DatabaseAddress::file(order), {QStringLiteral("data")});
     QVERIFY(m_ref && m_orders);
+    const QueryTable types = rows(*m_ref, QStringLiteral("SELECT model, pkey FROM equipment"));
+    for (int r = 0; r < types.rowCount(); ++r)
+        m_typeKey.insert(types.text(r, 0), qint16(types.integer(r, 1)));
 }
 
 void TestSampleData::cleanupTestCase()
@@ -173,99 +119,62 @@ QueryTable TestSampleData::powerRows(const QString& code)
                             .arg(code));
 }
 
-void TestSampleData::everyBuildableModelHasNineRowsPerModification_data()
+// The model code and class the selection forms for a type of the series.
+CalculationRecord TestSampleData::selected(const QString& series, bool r22, double t)
 {
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<int>("tClass");
-    QSet<QString> seen;
+    CalculationRecord r;
+    ApplyStartValues(r);
+    r.ref_db = m_ref;
+    r.xo_type1 = m_typeKey.value(series);
+    r.xo_gas = r22 ? QStringLiteral("R22") : QStringLiteral("R404a");
+    r.xk_temperature = t;
+    GetSeries(r);
+    r.sel_model = r.xo_series;
+    return r;
+}
+
+void TestSampleData::everyModelTheSelectionFormsHasItsRows()
+{
+    // Rows hold the temperatures of the coldest class a code is formed for
+    // where its type is offered (packaged units serve several classes).
+    QMap<QString, int> homeClass;
+    QMap<QString, QSet<QString>> seriesOf;
     for (const QString& series : kSeries)
         for (bool r22 : {true, false})
-            for (double t : kRuleTemperatures) {
-                const ModelChoice m = buildModel(series, r22, t);
-                if (!seen.contains(m.code)) {
-                    seen.insert(m.code);
-                    QTest::newRow(qPrintable(m.code)) << m.code << homeClass(m.code.at(2));
+            for (double t : kRuleTemperatures)
+                if (IsOffered(series, t)) {
+                    const CalculationRecord m = selected(series, r22, t);
+                    homeClass[m.xo_series] = std::max(homeClass.value(m.xo_series, 0), int(m.t_class));
+                    seriesOf[m.xo_series].insert(series);
                 }
-            }
-    QCOMPARE(seen.size(), 20); // KM and KS: H A M N B K C X P Q each
-}
+    QCOMPARE(homeClass.size(), 20); // KM and KS: H A M N B K C X P Q each
 
-void TestSampleData::everyBuildableModelHasNineRowsPerModification()
-{
-    QFETCH(QString, code);
-    QFETCH(int, tClass);
-    QVERIFY2(tClass >= 0, "letter without a class");
-    const QueryTable t = powerRows(code);
-    QVERIFY2(t.rowCount() > 0, qPrintable(code + " has no rows"));
-    QCOMPARE(t.rowCount() % 9, 0);
-    const int modifications = t.rowCount() / 9;
-    QVERIFY(modifications >= 4 && modifications <= 8);
-    bool twoDigit = false;
-    for (int m = 0; m < modifications; ++m) {
-        const qint64 modification = t.integer(m * 9, 0);
-        twoDigit |= modification >= 10 && modification < 100;
-        for (int k = 0; k < 9; ++k) {
-            const int row = m * 9 + k;
-            QCOMPARE(t.integer(row, 0), modification);
-            QCOMPARE(int(t.integer(row, 2)), kOutside.at(k / 3));
-            // ordered by out_t, in_t: the three chamber temperatures rise
-            QCOMPARE(int(t.integer(row, 1)), classTemperatures(tClass).at(k % 3));
-        }
-    }
-    QVERIFY(twoDigit);
-}
-
-void TestSampleData::homeClassesMatchTheRules()
-{
-    // Codes of the KM and KS series are built at one class only; their rows
-    // must hold that class's temperatures.
-    for (const QString& series : {QStringLiteral("KM"), QStringLiteral("KS")})
-        for (bool r22 : {true, false})
-            for (double t : kRuleTemperatures) {
-                const ModelChoice m = buildModel(series, r22, t);
-                QCOMPARE(homeClass(m.code.at(2)), m.tClass);
-            }
-    // Where the wizard offers the low-temperature series, its code is at home.
-    for (const QString& series : {QStringLiteral("KMC"), QStringLiteral("KSC")})
-        for (bool r22 : {true, false})
-            for (double t : {-25.0, -30.0, -40.0}) {
-                QVERIFY(offeredAt(series, t));
-                const ModelChoice m = buildModel(series, r22, t);
-                QCOMPARE(homeClass(m.code.at(2)), m.tClass);
-            }
-}
-
-void TestSampleData::capacityTableHoldsOnlyBuildableModels()
-{
-    QSet<QString> buildable;
-    for (const QString& series : kSeries)
-        for (bool r22 : {true, false})
-            for (double t : kRuleTemperatures)
-                buildable.insert(buildModel(series, r22, t).code);
-    // a code's rows belong to the type that the wizard offers where it builds the code
-    const auto buildsWhereOffered = [](const QString& series, const QString& code) {
-        for (bool r22 : {true, false})
-            for (double t : kRuleTemperatures)
-                if (offeredAt(series, t) && buildModel(series, r22, t).code == code)
-                    return true;
-        return false;
-    };
-    const QueryTable t =
+    const QueryTable stored =
         rows(*m_ref, QStringLiteral("SELECT DISTINCT p.model, e.model FROM power p LEFT JOIN "
                                     "equipment e ON e.pkey = p.fkey"));
-    QVERIFY(t.rowCount() > 0);
-    QSet<QString> stored;
-    for (int r = 0; r < t.rowCount(); ++r) {
-        const QString code = t.text(r, 0);
-        stored.insert(code);
-        QVERIFY2(buildsWhereOffered(t.text(r, 1), code), qPrintable(code + " belongs to " + t.text(r, 1)));
+    QSet<QString> storedCodes;
+    for (int r = 0; r < stored.rowCount(); ++r) {
+        storedCodes.insert(stored.text(r, 0));
+        QVERIFY2(seriesOf.value(stored.text(r, 0)).contains(stored.text(r, 1)),
+                 qPrintable(stored.text(r, 0) + " belongs to " + stored.text(r, 1)));
     }
-    QCOMPARE(stored, buildable);
-    // a code and modification exist once, so the administrator finds exactly nine rows
-    QCOMPARE(rows(*m_ref, QStringLiteral("SELECT model, modification FROM power GROUP BY model, modification "
-                                         "HAVING count(*) <> 9"))
-                 .rowCount(),
-             0);
+    QCOMPARE(storedCodes, QSet<QString>(homeClass.keyBegin(), homeClass.keyEnd()));
+
+    for (auto it = homeClass.cbegin(); it != homeClass.cend(); ++it) {
+        const QueryTable t = powerRows(it.key());
+        QCOMPARE(t.rowCount() % 9, 0);
+        const int modifications = t.rowCount() / 9;
+        QVERIFY2(modifications >= 4 && modifications <= 8, qPrintable(it.key()));
+        bool twoDigit = false;
+        for (int row = 0; row < t.rowCount(); ++row) {
+            twoDigit |= t.integer(row, 0) >= 10 && t.integer(row, 0) < 100;
+            // each modification's nine rows, by out_t then rising in_t
+            QCOMPARE(t.integer(row, 0), t.integer(row - row % 9, 0));
+            QCOMPARE(int(t.integer(row, 2)), kOutside.at(row % 9 / 3));
+            QCOMPARE(int(t.integer(row, 1)), classTemperatures(it.value()).at(row % 3));
+        }
+        QVERIFY(twoDigit);
+    }
 }
 
 void TestSampleData::capacitiesBehaveLikeRealUnits()
@@ -307,26 +216,11 @@ void TestSampleData::packagedUnitsAreNeverCreditedWithMore()
     // At -20 °C the selection reads a packaged model's one capacity set at the
     // low-temperature class: the unit must not come out stronger than the
     // low-temperature model of the same size.
-    const QueryTable types = rows(*m_ref, QStringLiteral("SELECT model, pkey FROM equipment"));
-    QMap<QString, qint16> typeKey;
-    for (int r = 0; r < types.rowCount(); ++r)
-        typeKey.insert(types.text(r, 0), qint16(types.integer(r, 1)));
-    const auto unitAtMinus20 = [&](const QString& series, const char* gas) {
-        CalculationRecord r;
-        ApplyStartValues(r);
-        r.ref_db = m_ref;
-        r.xo_type1 = typeKey.value(series);
-        r.xo_gas = QLatin1String(gas);
-        r.xk_temperature = -20;
-        GetSeries(r);
-        r.sel_model = r.xo_series;
-        return r;
-    };
     int compared = 0;
     for (const QString& prefix : {QStringLiteral("KM"), QStringLiteral("KS")})
-        for (const char* gas : {"R22", "R404a"}) {
-            CalculationRecord packaged = unitAtMinus20(prefix + QLatin1Char('P'), gas);
-            CalculationRecord low = unitAtMinus20(prefix, gas);
+        for (bool r22 : {true, false}) {
+            CalculationRecord packaged = selected(prefix + QLatin1Char('P'), r22, -20);
+            CalculationRecord low = selected(prefix, r22, -20);
             QCOMPARE(packaged.t_class, low.t_class);
             const QueryTable sizes =
                 rows(*m_ref, QStringLiteral("SELECT DISTINCT modification FROM power WHERE "
@@ -476,9 +370,9 @@ void TestSampleData::savedCalculationsReferToExistingRows()
             rows(*m_ref, QStringLiteral("SELECT model FROM equipment WHERE pkey=%1").arg(d.integer(r, 8)));
         QCOMPARE(type.rowCount(), 1);
         const double t = d.number(r, 15);
-        QVERIFY2(offeredAt(type.text(0, 0), t), row);
-        const ModelChoice m = buildModel(type.text(0, 0), d.integer(r, 9) == 1, t);
-        QVERIFY2(powerRows(m.code).rowCount() >= 36, qPrintable(m.code));
+        QVERIFY2(IsOffered(type.text(0, 0), t), row);
+        const QString code = selected(type.text(0, 0), d.integer(r, 9) == 1, t).xo_series;
+        QVERIFY2(powerRows(code).rowCount() >= 36, qPrintable(code));
     }
 }
 

@@ -121,34 +121,7 @@ void TestStartup::failures()
     const QString path = folder.filePath(file);
     QVERIFY(QFile::remove(path));
 
-    QByteArray content;
-    if (damage == QLatin1String("empty")) {
-        content = "";
-    } else if (damage == QLatin1String("random")) {
-        for (int i = 0; i < 8192; ++i)
-            content.append(char((i * 7919 + 13) % 251));
-    } else if (damage == QLatin1String("truncated")) {
-        QVERIFY(TestDatabases::createSampleReference(path + QStringLiteral(".full")));
-        QFile full(path + QStringLiteral(".full"));
-        QVERIFY(full.open(QIODevice::ReadOnly));
-        content = full.readAll().left(full.size() / 2);
-        if (content.size() > 100)
-            content[40] = char(0x7f); // a damaged header as well
-    } else if (damage == QLatin1String("foreign")) {
-        QVERIFY(TestDatabases::createEmptyOrders(
-            file == QLatin1String("nv.mdb") ? path : folder.filePath(QStringLiteral("x.mdb"))));
-        if (file == QLatin1String("order.mdb"))
-            QVERIFY(QFile::rename(folder.filePath(QStringLiteral("nv.mdb")), path) &&
-                    TestDatabases::createEmptyReference(folder.filePath(QStringLiteral("nv.mdb"))));
-    } else if (damage == QLatin1String("folder")) {
-        QVERIFY(folder.mkdir(file));
-    }
-    if (damage == QLatin1String("empty") || damage == QLatin1String("random") ||
-        damage == QLatin1String("truncated")) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
+    QVERIFY(TestDatabases::createDamaged(path, damage));
     const QFileInfo before(path);
     const qint64 sizeBefore = before.exists() && before.isFile() ? before.size() : -1;
 

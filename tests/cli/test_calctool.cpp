@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -83,26 +84,19 @@ private slots:
 
         // Every field of the calculation record under its own name, and the
         // components named add up to their sums.
-        QStringList fields =
-            QStringLiteral(
-                "xk_bulk xk_length xk_width xk_height xk_ceiling xk_wall xk_floor xk_ceiling_stuff "
-                "xk_wall_stuff "
-                "xk_floor_stuff xk_ceiling_name xk_wall_name xk_floor_name xk_ceiling_k xk_wall_k xk_floor_k "
-                "xk_doors xk_doors_open xk_curtain xk_curtain_name xk_curtain_c xk_temperature xk_people "
-                "xk_heat "
-                "by_temperature by_moisture by_ground px_pgroup px_product px_product_name px_time "
-                "px_start_t "
-                "px_end_t px_weight px_turnover px_packing px_packing_name co cz cwr tko tnz td0 td2 td5 "
-                "td15 "
-                "packing_mass packing_thermal xo_type1 xo_type2 xo_gas xo_count xo_power xo_work xo_series "
-                "xo_type_name t_class xo_picture xo_scheme contact contact_organization contact_city "
-                "contact_phones contact_email contact_name onote pkey_data NewCalculation NewContact "
-                "q_ceiling "
-                "q_walls q_floor q_cooling q_freezing q_frozen_cooling q_respiration q_product q_sources "
-                "q_staff "
-                "q_packing q_doors q_extra q_total q_unit_required sel_model sel_modification unit_capacity "
-                "verdict sel_text")
-                .split(QLatin1Char(' '));
+        QStringList fields = QString::fromLatin1(R"(
+            xk_bulk xk_length xk_width xk_height xk_ceiling xk_wall xk_floor xk_ceiling_stuff xk_wall_stuff
+            xk_floor_stuff xk_ceiling_name xk_wall_name xk_floor_name xk_ceiling_k xk_wall_k xk_floor_k
+            xk_doors xk_doors_open xk_curtain xk_curtain_name xk_curtain_c xk_temperature xk_people xk_heat
+            by_temperature by_moisture by_ground px_pgroup px_product px_product_name px_time px_start_t
+            px_end_t px_weight px_turnover px_packing px_packing_name co cz cwr tko tnz td0 td2 td5 td15
+            packing_mass packing_thermal xo_type1 xo_type2 xo_gas xo_count xo_power xo_work xo_series
+            xo_type_name t_class xo_picture xo_scheme contact contact_organization contact_city
+            contact_phones contact_email contact_name onote pkey_data NewCalculation NewContact q_ceiling
+            q_walls q_floor q_cooling q_freezing q_frozen_cooling q_respiration q_product q_sources q_staff
+            q_packing q_doors q_extra q_total q_unit_required sel_model sel_modification unit_capacity
+            verdict sel_text)")
+                                 .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
         QStringList keys = o.keys();
         keys.sort();
         fields.sort();

@@ -3,6 +3,7 @@
 #include "Database.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace TestDatabases {
@@ -52,6 +53,40 @@ bool createSampleFolder(const QString& folder)
     const QDir dir(folder);
     return createSampleReference(dir.filePath(QStringLiteral("nv.mdb"))) &&
            createSampleOrders(dir.filePath(QStringLiteral("order.mdb")));
+}
+
+bool createDamaged(const QString& path, const QString& damage)
+{
+    QByteArray content;
+    if (damage == QLatin1String("absent"))
+        return true;
+    if (damage == QLatin1String("folder"))
+        return QDir().mkdir(path);
+    if (damage == QLatin1String("foreign"))
+        return QFileInfo(path).fileName() == QLatin1String("nv.mdb") ? createEmptyOrders(path)
+                                                                     : createEmptyReference(path);
+    if (damage == QLatin1String("random")) {
+        quint32 x = 2463534242u;
+        for (int i = 0; i < 16384; ++i) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            content.append(char(x & 0xff));
+        }
+    } else if (damage == QLatin1String("truncated")) {
+        const QString fullPath = path + QStringLiteral(".full");
+        QFile full(fullPath);
+        if (!createSampleReference(fullPath) || !full.open(QIODevice::ReadOnly))
+            return false;
+        content = full.readAll();
+        content = content.left(content.size() / 2);
+        full.close();
+        full.remove();
+    } else if (damage != QLatin1String("empty")) {
+        return false;
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 } // namespace TestDatabases

@@ -19,4 +19,9 @@ bool createSampleOrders(const QString& path);
 // Both sample databases in the folder, as the programs expect them there.
 bool createSampleFolder(const QString& folder);
 
+// Puts a damaged database at path (which must not exist): "absent", "empty",
+// "random" bytes, the sample reference "truncated" to half (its header
+// intact), a "foreign" schema (the other program file's), a "folder".
+bool createDamaged(const QString& path, const QString& damage);
+
 } // namespace TestDatabases

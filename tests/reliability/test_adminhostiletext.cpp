@@ -49,13 +49,11 @@ class TestAdminHostileText : public AdminTestBase
 private slots:
     void hostileText_data();
     void hostileText();
-    void cleanupTestCase();
 
 private:
     QStringList snapshot();
     QWidget* addThroughEditor(const Field& field, const QString& text, QWidget* window);
     QString shownAgain(const Field& field, const QString& stored, QWidget* window);
-    int m_tried = 0, m_stored = 0, m_refused = 0;
 };
 
 // Every row of every table as one text each.
@@ -176,7 +174,6 @@ void TestAdminHostileText::hostileText()
     for (int t = 0; t < texts.size(); ++t) {
         const QString& text = texts.at(t);
         const QByteArray context = QByteArray(f.name) + " text " + QByteArray::number(t);
-        ++m_tried;
         m_messages.clear();
         const QStringList before = snapshot();
         QWidget* editor = addThroughEditor(f, text, window);
@@ -195,7 +192,6 @@ void TestAdminHostileText::hostileText()
             QVERIFY2(editor->isVisible(), context);
             QVERIFY2(editor->focusWidget()->objectName() == QLatin1String(f.box), context);
             editor->close();
-            ++m_refused;
             continue;
         }
         QVERIFY2(m_messages.shown().isEmpty(), qPrintable(context + ' ' + m_messages.lastText()));
@@ -205,15 +201,7 @@ void TestAdminHostileText::hostileText()
             QStringLiteral("SELECT %1 FROM %2 WHERE rowid=(SELECT MAX(rowid) FROM %2)").arg(column, table));
         QVERIFY2(newest.text(0, 0) == expected, context);
         QVERIFY2(shownAgain(f, expected, window) == expected, context);
-        ++m_stored;
     }
-}
-
-void TestAdminHostileText::cleanupTestCase()
-{
-    qInfo("administrator name and file-name fields: %d hostile texts tried, %d stored and read back exactly, "
-          "%d blank names refused with a message, %d lost or changed",
-          m_tried, m_stored, m_refused, m_tried - m_stored - m_refused);
 }
 
 QTEST_MAIN(TestAdminHostileText)

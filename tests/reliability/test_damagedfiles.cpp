@@ -41,25 +41,6 @@ QStringList folderState(const QString& path)
     return state;
 }
 
-QByteArray randomBytes(int size)
-{
-    QByteArray bytes;
-    quint32 x = 2463534242u;
-    for (int i = 0; i < size; ++i) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        bytes.append(char(x & 0xff));
-    }
-    return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
 } // namespace
 
 class TestDamagedFiles : public QObject
@@ -73,45 +54,22 @@ private slots:
     void readOnlyReference();
     void readOnlyOrders_data();
     void readOnlyOrders();
-    void cleanupTestCase();
-
-private:
-    int m_tried = 0, m_endedClearly = 0;
 };
 
 void TestDamagedFiles::administratorStart_data()
 {
     QTest::addColumn<QString>("damage");
-    for (const char* damage :
-         {"absent", "zero bytes", "truncated", "random bytes", "foreign schema", "folder"})
+    for (const char* damage : {"absent", "empty", "truncated", "random", "foreign", "folder"})
         QTest::newRow(damage) << QString::fromLatin1(damage);
 }
 
 void TestDamagedFiles::administratorStart()
 {
     QFETCH(QString, damage);
-    ++m_tried;
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString nv = dir.filePath(QStringLiteral("nv.mdb"));
-    if (damage == QLatin1String("zero bytes")) {
-        QVERIFY(writeFile(nv, {}));
-    } else if (damage == QLatin1String("truncated")) {
-        QVERIFY(TestDatabases::createSampleReference(dir.filePath(QStringLiteral("full.mdb"))));
-        QFile full(dir.filePath(QStringLiteral("full.mdb")));
-        QVERIFY(full.open(QIODevice::ReadOnly));
-        const QByteArray content = full.readAll();
-        QVERIFY(content.size() > 8192);
-        QVERIFY(writeFile(nv, content.left(content.size() / 2)));
-        full.close();
-        QVERIFY(full.remove());
-    } else if (damage == QLatin1String("random bytes")) {
-        QVERIFY(writeFile(nv, randomBytes(16384)));
-    } else if (damage == QLatin1String("foreign schema")) {
-        QVERIFY(TestDatabases::createEmptyOrders(nv));
-    } else if (damage == QLatin1String("folder")) {
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("nv.mdb")));
-    }
+    QVERIFY(TestDatabases::createDamaged(nv, damage));
     const QStringList before = folderState(dir.path());
 
     FakeMessages messages;
@@ -133,7 +91,6 @@ void TestDamagedFiles::administratorStart()
     QCOMPARE(notFound.icon, MsgIcon::Exclamation);
     QCOMPARE(notFound.title, QStringLiteral("Внимание"));
     QCOMPARE(folderState(dir.path()), before);
-    ++m_endedClearly;
 }
 
 void TestDamagedFiles::readOnlyReference_data()
@@ -150,7 +107,6 @@ void TestDamagedFiles::readOnlyReference()
     if (::geteuid() == 0)
         QSKIP("runs as root, whom file permissions do not stop from writing");
     QFETCH(bool, folderReadOnly);
-    ++m_tried;
     QTemporaryDir dir;
     const QString nv = dir.filePath(QStringLiteral("nv.mdb"));
     QVERIFY(TestDatabases::createSampleReference(nv));
@@ -172,7 +128,6 @@ void TestDamagedFiles::readOnlyReference()
     QCOMPARE(folderState(dir.path()), before);
     QVERIFY(QFile::setPermissions(dir.path(),
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-    ++m_endedClearly;
 }
 
 void TestDamagedFiles::readOnlyOrders_data()
@@ -187,7 +142,6 @@ void TestDamagedFiles::readOnlyOrders()
     if (::geteuid() == 0)
         QSKIP("runs as root, whom file permissions do not stop from writing");
     QFETCH(bool, folderReadOnly);
-    ++m_tried;
     QTemporaryDir dir;
     QVERIFY(TestDatabases::createSampleFolder(dir.path()));
     {
@@ -225,15 +179,6 @@ void TestDamagedFiles::readOnlyOrders()
     QVERIFY(before.filter(sideFile).isEmpty());
     QVERIFY(QFile::setPermissions(dir.path(),
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-    ++m_endedClearly;
-}
-
-void TestDamagedFiles::cleanupTestCase()
-{
-    qInfo("damaged and read-only database files: %d tried, %d ended with a clear message and nothing changed "
-          "on "
-          "disk%s",
-          m_tried, m_endedClearly, ::geteuid() == 0 ? " (read-only cases skipped: running as root)" : "");
 }
 
 QTEST_MAIN(TestDamagedFiles)
