@@ -108,7 +108,8 @@ void frmCls1Edit::choosePicture(QLineEdit* box, bool withDestination)
         Messages::openFile(QString(), QStringLiteral("Картинки (*.jpg)"), QDir::currentPath());
     if (source.isEmpty())
         return;
-    const int slash = std::max(source.lastIndexOf(QLatin1Char('/')), source.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype slash =
+        std::max(source.lastIndexOf(QLatin1Char('/')), source.lastIndexOf(QLatin1Char('\\')));
     const QString fileName = source.mid(slash + 1);
     const QString destination = Functions::Location().picturePath(fileName);
 

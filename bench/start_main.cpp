@@ -46,7 +46,7 @@ int main(int argc, char* argv[])
     Messages::install(&seam);
 
     const QStringList args = app.arguments();
-    const int at = args.indexOf(QStringLiteral("--dir"));
+    const qsizetype at = args.indexOf(QStringLiteral("--dir"));
     const DataLocation location = at >= 0 && at + 1 < args.size() ? DataLocation::folder(args.at(at + 1))
                                                                   : DataLocation::programFolder();
     CalculationRecord record;

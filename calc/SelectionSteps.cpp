@@ -119,7 +119,7 @@ SelectionSteps::~SelectionSteps()
         return;
     const QString rule =
         QStringLiteral("модификации перебираются по возрастанию; выбирается первая достаточная");
-    const int tried = m_trace->trials.size();
+    const qsizetype tried = m_trace->trials.size();
     QString values;
     if (tried == 0)
         values = QStringLiteral("в таблице производительности нет строк с кодом %1: остается выбор прежнего "

@@ -78,10 +78,10 @@ BoundStatement bind(const QString& sql)
     // Only reads and writes of rows take parameters; a trigger, a view or a
     // column default must keep its literals.
     const QStringView text(sql);
-    qsizetype start = 0;
-    while (start < text.size() && text.at(start).isSpace())
-        ++start;
-    const QStringView verb = text.mid(start, 6);
+    qsizetype verbStart = 0;
+    while (verbStart < text.size() && text.at(verbStart).isSpace())
+        ++verbStart;
+    const QStringView verb = text.mid(verbStart, 6);
     if (verb.compare(u"SELECT", Qt::CaseInsensitive) != 0 &&
         verb.compare(u"INSERT", Qt::CaseInsensitive) != 0 &&
         verb.compare(u"UPDATE", Qt::CaseInsensitive) != 0 &&

@@ -12,7 +12,7 @@ QVector<bool> topLevelMask(const QString& sql)
     QVector<bool> mask(sql.size(), false);
     int depth = 0;
     QChar quote;
-    for (int i = 0; i < sql.size(); ++i) {
+    for (qsizetype i = 0; i < sql.size(); ++i) {
         const QChar c = sql.at(i);
         if (!quote.isNull()) {
             if (c == quote)
@@ -33,10 +33,11 @@ QVector<bool> topLevelMask(const QString& sql)
     return mask;
 }
 
-int findTopLevel(const QString& sql, const QVector<bool>& mask, const QRegularExpression& re, int from = 0)
+qsizetype findTopLevel(const QString& sql, const QVector<bool>& mask, const QRegularExpression& re,
+                       qsizetype from = 0)
 {
     auto it = re.globalMatch(sql, from);
-    int found = -1;
+    qsizetype found = -1;
     while (it.hasNext()) {
         const auto m = it.next();
         if (mask.value(m.capturedStart()))
@@ -71,7 +72,7 @@ QString collateTerm(const QString& term)
     if (m.hasMatch())
         return term.left(m.capturedStart()) + QStringLiteral(" COLLATE ") + name +
                term.mid(m.capturedStart());
-    int end = term.size();
+    qsizetype end = term.size();
     while (end > 0 && term.at(end - 1).isSpace())
         --end;
     return term.left(end) + QStringLiteral(" COLLATE ") + name + term.mid(end);
@@ -84,17 +85,17 @@ QString translateOrderBy(const QString& sql)
     static const QRegularExpression limit(QStringLiteral("\\bLIMIT\\b"),
                                           QRegularExpression::CaseInsensitiveOption);
     const QVector<bool> mask = topLevelMask(sql);
-    const int at = findTopLevel(sql, mask, orderBy);
+    const qsizetype at = findTopLevel(sql, mask, orderBy);
     if (at < 0)
         return sql;
-    const int termsStart = int(orderBy.match(sql, at).capturedEnd());
-    int termsEnd = findTopLevel(sql, mask, limit, termsStart);
+    const qsizetype termsStart = orderBy.match(sql, at).capturedEnd();
+    qsizetype termsEnd = findTopLevel(sql, mask, limit, termsStart);
     if (termsEnd < 0)
         termsEnd = sql.size();
 
     QString result = sql.left(termsStart);
-    int termStart = termsStart;
-    for (int i = termsStart; i <= termsEnd; ++i) {
+    qsizetype termStart = termsStart;
+    for (qsizetype i = termsStart; i <= termsEnd; ++i) {
         if (i == termsEnd || (sql.at(i) == QLatin1Char(',') && mask.at(i))) {
             result += collateTerm(sql.mid(termStart, i - termStart));
             if (i < termsEnd)

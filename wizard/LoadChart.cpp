@@ -91,7 +91,8 @@ void LoadChart::paint(QPainter& painter, const QRectF& area, const QVector<Chart
         high = std::max(high, bar.watts);
     }
     const double top = area.top() + line * 2;
-    const double row = std::min(line * 2.2, (area.bottom() - top) / bars.size());
+    const auto rows = static_cast<double>(bars.size());
+    const double row = std::min(line * 2.2, (area.bottom() - top) / rows);
     const double barLeft = area.left() + labelWidth + line;
     // Room for the values beside the bars, on the left only when a bar grows that way.
     const double leftRoom = low < 0 ? valueWidth + line : 0;
@@ -117,11 +118,11 @@ void LoadChart::paint(QPainter& painter, const QRectF& area, const QVector<Chart
             painter.drawText(QRectF(shape.right() + line * 0.5, y, valueWidth + line, row),
                              Qt::AlignLeft | Qt::AlignVCenter, value);
     }
-    painter.drawLine(QPointF(zero, top), QPointF(zero, top + row * bars.size()));
+    painter.drawLine(QPointF(zero, top), QPointF(zero, top + row * rows));
     double total = 0;
     for (const ChartBar& bar : bars)
         total += bar.watts;
-    painter.drawText(QPointF(area.left(), top + row * bars.size() + line + fm.ascent()),
+    painter.drawText(QPointF(area.left(), top + row * rows + line + fm.ascent()),
                      QStringLiteral("Сумма составляющих (тепловая нагрузка): ") + wattsText(total));
     painter.restore();
 }

@@ -329,7 +329,7 @@ void TestFrmCLS::keysBeyond16BitsAreRefused()
     click(window, "Command4");
     QTRY_VERIFY(!mainWindow()->listWindow());
     window = openList("mZn");
-    list(window)->setCurrentRow(entries(window, "List1").indexOf(QStringLiteral("Чужая")));
+    list(window)->setCurrentRow(static_cast<int>(entries(window, "List1").indexOf(QStringLiteral("Чужая"))));
     m_messages.clear();
     click(window, "Command2");
     QCOMPARE(m_messages.shown().size(), 1);

@@ -34,11 +34,11 @@ QByteArray smallJpeg()
 QByteArray hugeJpeg()
 {
     QByteArray bytes = smallJpeg();
-    const int frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    const qsizetype frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
     if (frame < 0)
         return {};
     // Marker, length (2), precision (1), then height and width (2 each).
-    for (int at : {frame + 5, frame + 7}) {
+    for (qsizetype at : {frame + 5, frame + 7}) {
         bytes[at] = char(20000 >> 8);
         bytes[at + 1] = char(20000 & 0xff);
     }
