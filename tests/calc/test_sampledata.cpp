@@ -52,26 +52,308 @@ class TestSampleData : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        const QString nv = m_dir->filePath(QStringLiteral("nv.mdb"));
+        const QString order = m_dir->filePath(QStringLiteral("order.mdb"));
+        QVERIFY(TestDatabases::createSampleReference(nv));
+        QVERIFY(TestDatabases::createSampleOrders(order));
+        m_ref = Database::open(DatabaseAddress::file(nv), {QStringLiteral("power")});
+        m_orders = Database::open(DatabaseAddress::file(order), {QStringLiteral("data")});
+        QVERIFY(m_ref && m_orders);
+        const QueryTable types = rows(*m_ref, QStringLiteral("SELECT model, pkey FROM equipment"));
+        for (int r = 0; r < types.rowCount(); ++r)
+            m_typeKey.insert(types.text(r, 0), qint16(types.integer(r, 1)));
+    }
 
-    void everyModelTheSelectionFormsHasItsRows();
-    void capacitiesBehaveLikeRealUnits();
-    void mediumTemperatureUnitsHaveTheirRatedSize();
-    void packagedUnitsAreNeverCreditedWithMore();
+    void everyModelTheSelectionFormsHasItsRows()
+    {
+        // Rows hold the temperatures of the coldest class a code is formed for
+        // where its type is offered (packaged units serve several classes).
+        QMap<QString, int> homeClass;
+        QMap<QString, QSet<QString>> seriesOf;
+        for (const QString& series : kSeries)
+            for (bool r22 : {true, false})
+                for (double t : kRuleTemperatures)
+                    if (IsOffered(series, t)) {
+                        const CalculationRecord m = selected(series, r22, t);
+                        homeClass[m.xo_series] = std::max(homeClass.value(m.xo_series, 0), int(m.t_class));
+                        seriesOf[m.xo_series].insert(series);
+                    }
+        QCOMPARE(homeClass.size(), 20); // KM and KS: H A M N B K C X P Q each
 
-    void insulationMaterials();
-    void curtainsAndPacking();
-    void productsAndGroups();
-    void equipmentTypesHaveTheirPictures();
+        const QueryTable stored =
+            rows(*m_ref, QStringLiteral("SELECT DISTINCT p.model, e.model FROM power p LEFT JOIN "
+                                        "equipment e ON e.pkey = p.fkey"));
+        QSet<QString> storedCodes;
+        for (int r = 0; r < stored.rowCount(); ++r) {
+            storedCodes.insert(stored.text(r, 0));
+            QVERIFY2(seriesOf.value(stored.text(r, 0)).contains(stored.text(r, 1)),
+                     qPrintable(stored.text(r, 0) + " belongs to " + stored.text(r, 1)));
+        }
+        QCOMPARE(storedCodes, QSet<QString>(homeClass.keyBegin(), homeClass.keyEnd()));
 
-    void savedCalculationsReferToExistingRows();
-    void customers();
+        for (auto it = homeClass.cbegin(); it != homeClass.cend(); ++it) {
+            const QueryTable t = powerRows(it.key());
+            QCOMPARE(t.rowCount() % 9, 0);
+            const int modifications = t.rowCount() / 9;
+            QVERIFY2(modifications >= 4 && modifications <= 8, qPrintable(it.key()));
+            bool twoDigit = false;
+            for (int row = 0; row < t.rowCount(); ++row) {
+                twoDigit |= t.integer(row, 0) >= 10 && t.integer(row, 0) < 100;
+                // each modification's nine rows, by out_t then rising in_t
+                QCOMPARE(t.integer(row, 0), t.integer(row - row % 9, 0));
+                QCOMPARE(int(t.integer(row, 2)), kOutside.at(row % 9 / 3));
+                QCOMPARE(int(t.integer(row, 1)), classTemperatures(it.value()).at(row % 3));
+            }
+            QVERIFY(twoDigit);
+        }
+    }
+    void capacitiesBehaveLikeRealUnits()
+    {
+        const QueryTable codes = rows(*m_ref, QStringLiteral("SELECT DISTINCT model FROM power"));
+        QVERIFY(codes.rowCount() > 0);
+        for (int c = 0; c < codes.rowCount(); ++c) {
+            const QString code = codes.text(c, 0);
+            const QueryTable t = powerRows(code);
+            // cells: modification m, outside o, chamber i at row m*9 + o*3 + i
+            for (int row = 0; row < t.rowCount(); ++row) {
+                const double power = t.number(row, 3);
+                QVERIFY2(power > 0, qPrintable(code));
+                if (row % 3 > 0)
+                    QVERIFY2(power > t.number(row - 1, 3),
+                             qPrintable(code + ": does not rise with the chamber temperature"));
+                if (row % 9 >= 3)
+                    QVERIFY2(power < t.number(row - 3, 3),
+                             qPrintable(code + ": does not fall with the outside temperature"));
+                if (row >= 9)
+                    QVERIFY2(power > t.number(row - 9, 3),
+                             qPrintable(code + ": larger unit is not stronger"));
+            }
+        }
+    }
+    void mediumTemperatureUnitsHaveTheirRatedSize()
+    {
+        for (const QString& code : {QStringLiteral("KMM"), QStringLiteral("KMN"), QStringLiteral("KSM")}) {
+            const QueryTable t = rows(*m_ref, QStringLiteral("SELECT power FROM power WHERE model='%1' AND "
+                                                             "modification=50 AND in_t=0 AND out_t=32")
+                                                  .arg(code));
+            QCOMPARE(t.rowCount(), 1);
+            QVERIFY2(t.number(0, 0) >= 4000 && t.number(0, 0) <= 6000, qPrintable(code));
+        }
+    }
+    void packagedUnitsAreNeverCreditedWithMore()
+    {
+        // At -20 °C the selection reads a packaged model's one capacity set at the
+        // low-temperature class: the unit must not come out stronger than the
+        // low-temperature model of the same size.
+        int compared = 0;
+        for (const QString& prefix : {QStringLiteral("KM"), QStringLiteral("KS")})
+            for (bool r22 : {true, false}) {
+                CalculationRecord packaged = selected(prefix + QLatin1Char('P'), r22, -20);
+                CalculationRecord low = selected(prefix, r22, -20);
+                QCOMPARE(packaged.t_class, low.t_class);
+                const QueryTable sizes =
+                    rows(*m_ref, QStringLiteral("SELECT DISTINCT modification FROM power WHERE "
+                                                "model='%1' AND modification IN (SELECT "
+                                                "modification FROM power WHERE model='%2')")
+                                     .arg(packaged.xo_series, low.xo_series));
+                for (int r = 0; r < sizes.rowCount(); ++r)
+                    for (int ambient : kOutside) {
+                        packaged.sel_modification = low.sel_modification = sizes.text(r, 0);
+                        packaged.by_temperature = low.by_temperature = ambient;
+                        QVERIFY2(GetPower(packaged) <= GetPower(low),
+                                 qPrintable(packaged.xo_series + sizes.text(r, 0) + " at " +
+                                            QString::number(ambient)));
+                        ++compared;
+                    }
+            }
+        QCOMPARE(compared, 4 * 4 * 3);
+    }
+
+    void insulationMaterials()
+    {
+        const QueryTable pur =
+            rows(*m_ref,
+                 QStringLiteral("SELECT cls_n, s_value FROM article WHERE s_name='пенополиуретан панели'"));
+        QCOMPARE(pur.rowCount(), 1);
+        QCOMPARE(pur.integer(0, 0), 1);
+        QCOMPARE(pur.number(0, 1), 0.022);
+        const QueryTable materials =
+            rows(*m_ref, QStringLiteral("SELECT s_value FROM article WHERE cls_n=1"));
+        QVERIFY(materials.rowCount() >= 8);
+        for (int r = 0; r < materials.rowCount(); ++r)
+            QVERIFY(materials.number(r, 0) > 0.015 && materials.number(r, 0) < 1.0);
+        QVERIFY(rows(*m_ref, QStringLiteral("SELECT pkey FROM article WHERE cls_n<>1")).rowCount() >= 1);
+    }
+    void curtainsAndPacking()
+    {
+        const QueryTable curtains =
+            rows(*m_ref, QStringLiteral("SELECT text_ru, c_value FROM curtain ORDER BY c_value"));
+        QVERIFY(curtains.rowCount() >= 3);
+        QCOMPARE(curtains.number(0, 1), 0.0); // doors without a curtain
+        for (int r = 0; r < curtains.rowCount(); ++r)
+            QVERIFY(curtains.number(r, 1) >= 0 && curtains.number(r, 1) < 100);
+        const QueryTable packing = rows(*m_ref, QStringLiteral("SELECT mass, thermal FROM packing"));
+        QVERIFY(packing.rowCount() >= 6);
+        for (int r = 0; r < packing.rowCount(); ++r) {
+            QVERIFY(packing.number(r, 0) >= 0 && packing.number(r, 0) <= 50);   // % of product mass
+            QVERIFY(packing.number(r, 1) >= 0 && packing.number(r, 1) <= 0.75); // kcal/(kg*degC)
+        }
+    }
+    void productsAndGroups()
+    {
+        QCOMPARE(rows(*m_ref,
+                      QStringLiteral("SELECT pkey FROM Product WHERE fkey NOT IN (SELECT Pkey FROM PGroup)"))
+                     .rowCount(),
+                 0);
+        QVERIFY(
+            rows(*m_ref, QStringLiteral("SELECT Pkey FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product)"))
+                .rowCount() >= 6);
+        QVERIFY(rows(*m_ref,
+                     QStringLiteral("SELECT Pkey FROM PGroup WHERE Pkey NOT IN (SELECT Fkey FROM Product)"))
+                    .rowCount() >= 1);
+
+        // by stored position, as the wizard reads a product
+        const QueryTable t = rows(*m_ref, QStringLiteral("SELECT * FROM Product"));
+        QVERIFY(t.rowCount() >= 40);
+        const QRegularExpression cyrillic(QStringLiteral("^[А-ЯЁа-яё ,.()-]+$"));
+        for (int r = 0; r < t.rowCount(); ++r) {
+            const QString name = t.text(r, 3);
+            QVERIFY2(cyrillic.match(name).hasMatch(), qPrintable(name));
+            QVERIFY2(!t.text(r, 1).isEmpty() && t.text(r, 1).at(0).unicode() < 128, qPrintable(name));
+            const double co = t.number(r, 4), cz = t.number(r, 5), cwr = t.number(r, 6);
+            const double tko = t.number(r, 7), tnz = t.number(r, 8);
+            QVERIFY2(co > cz && cz > 0.25 && co < 1.0, qPrintable(name)); // kcal/(kg*degC), below water
+            QVERIFY2(cwr > 5 && cwr < 80, qPrintable(name));              // kcal/kg, below ice
+            QVERIFY2(tko < 0 && tko > -15 && tnz <= tko - 5 && tnz >= -25, qPrintable(name));
+            for (int c = 9; c < 12; ++c) // respiration does not fall with warmth
+                QVERIFY2(t.number(r, c) <= t.number(r, c + 1) && t.number(r, c + 1) < 0.5, qPrintable(name));
+        }
+        // fruit and vegetables respire, meat does not
+        QVERIFY(rows(*m_ref, QStringLiteral("SELECT td5 FROM Product WHERE text_en='Apples' AND td5>0"))
+                    .rowCount() == 1);
+        QVERIFY(rows(*m_ref, QStringLiteral("SELECT td5 FROM Product WHERE text_en='Beef' AND td15=0"))
+                    .rowCount() == 1);
+    }
+    void equipmentTypesHaveTheirPictures()
+    {
+        const QueryTable t =
+            rows(*m_ref, QStringLiteral("SELECT model, picture, scheme, text_ru FROM equipment"));
+        QStringList series;
+        for (int r = 0; r < t.rowCount(); ++r) {
+            series << t.text(r, 0);
+            QVERIFY(!t.text(r, 3).isEmpty());
+            for (int c : {1, 2}) {
+                const QString file = QDir(picturesDir()).filePath(t.text(r, c));
+                QVERIFY2(isJpegFile(file), qPrintable(file));
+            }
+        }
+        series.sort();
+        QStringList expected = kSeries;
+        expected.sort();
+        QCOMPARE(series, expected);
+        QVERIFY(isJpegFile(QDir(picturesDir()).filePath(QStringLiteral("netyti.jpg"))));
+        for (const char* name : {"logo", "stage0", "stage4", "products", "equipment"})
+            QVERIFY2(isJpegFile(QDir(picturesDir()).filePath(QStringLiteral("resources/%1.jpg").arg(name))),
+                     name);
+    }
+
+    void savedCalculationsReferToExistingRows()
+    {
+        const QueryTable d = rows(
+            *m_orders,
+            QStringLiteral("SELECT pkey, xk_ceiling_stuff, xk_wall_stuff, xk_floor_stuff, xk_curtain, "
+                           "px_product, px_pgroup, px_packing, xo_type1, xo_type2, contact, odate, onote, "
+                           "xk_bulk, xk_length * xk_width * xk_height, xk_temperature FROM data"));
+        QVERIFY(d.rowCount() >= 3);
+        const auto exists = [this](const QString& table, qint64 key) {
+            return rows(*m_ref, QStringLiteral("SELECT pkey FROM %1 WHERE pkey=%2").arg(table).arg(key))
+                       .rowCount() == 1;
+        };
+        for (int r = 0; r < d.rowCount(); ++r) {
+            const QByteArray row = QByteArray::number(d.integer(r, 0));
+            for (int c : {1, 2, 3})
+                QVERIFY2(rows(*m_ref, QStringLiteral("SELECT pkey FROM article WHERE cls_n=1 AND pkey=%1")
+                                          .arg(d.integer(r, c)))
+                                 .rowCount() == 1,
+                         row);
+            QVERIFY2(exists(QStringLiteral("curtain"), d.integer(r, 4)), row);
+            QCOMPARE(
+                rows(*m_ref, QStringLiteral("SELECT fkey FROM Product WHERE pkey=%1").arg(d.integer(r, 5)))
+                    .integer(0, 0),
+                d.integer(r, 6));
+            QVERIFY2(exists(QStringLiteral("packing"), d.integer(r, 7)), row);
+            QVERIFY2(d.integer(r, 9) == 1 || d.integer(r, 9) == 2, row);
+            QVERIFY2(rows(*m_orders,
+                          QStringLiteral("SELECT pkey FROM contact WHERE pkey=%1").arg(d.integer(r, 10)))
+                             .rowCount() == 1,
+                     row);
+            QVERIFY2(
+                QRegularExpression(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$")).match(d.text(r, 11)).hasMatch(),
+                row);
+            QVERIFY2(!d.text(r, 12).isEmpty(), row);
+            QCOMPARE(d.number(r, 13), d.number(r, 14));
+
+            // the type is one the wizard offers at that temperature, and its
+            // model has a capacity table
+            const QueryTable type = rows(
+                *m_ref, QStringLiteral("SELECT model FROM equipment WHERE pkey=%1").arg(d.integer(r, 8)));
+            QCOMPARE(type.rowCount(), 1);
+            const double t = d.number(r, 15);
+            QVERIFY2(IsOffered(type.text(0, 0), t), row);
+            const QString code = selected(type.text(0, 0), d.integer(r, 9) == 1, t).xo_series;
+            QVERIFY2(powerRows(code).rowCount() >= 36, qPrintable(code));
+        }
+    }
+    void customers()
+    {
+        const QueryTable c = rows(*m_orders, QStringLiteral("SELECT organization, city, name FROM contact"));
+        QVERIFY(c.rowCount() >= 2);
+        bool tilde = false;
+        for (int r = 0; r < c.rowCount(); ++r) {
+            QVERIFY(!c.text(r, 0).contains('\''));
+            tilde |= c.text(r, 0).contains('~');
+            QVERIFY(!c.text(r, 1).isEmpty() && !c.text(r, 2).isEmpty());
+        }
+        QVERIFY(tilde);
+        QCOMPARE(
+            rows(*m_orders, QStringLiteral("SELECT contact FROM data GROUP BY contact HAVING count(*) = 3"))
+                .rowCount(),
+            1);
+    }
 
 private:
-    QueryTable rows(Database& db, const QString& sql);
-    QueryTable powerRows(const QString& code);
-    CalculationRecord selected(const QString& series, bool r22, double t);
+    QueryTable rows(Database& db, const QString& sql)
+    {
+        QueryTable table;
+        DbError error;
+        if (db.query(sql, table, &error) < 0)
+            qWarning("%s: %s", qPrintable(sql), qPrintable(error.description));
+        return table;
+    }
+    QueryTable powerRows(const QString& code)
+    {
+        return rows(*m_ref,
+                    QStringLiteral("SELECT modification, in_t, out_t, power FROM power WHERE model='%1' "
+                                   "ORDER BY modification, out_t, in_t")
+                        .arg(code));
+    }
+    // The model code and class the selection forms for a type of the series.
+    CalculationRecord selected(const QString& series, bool r22, double t)
+    {
+        CalculationRecord r;
+        ApplyStartValues(r);
+        r.ref_db = m_ref;
+        r.xo_type1 = m_typeKey.value(series);
+        r.xo_gas = r22 ? QStringLiteral("R22") : QStringLiteral("R404a");
+        r.xk_temperature = t;
+        GetSeries(r);
+        r.sel_model = r.xo_series;
+        return r;
+    }
 
     QMap<QString, qint16> m_typeKey;
 
@@ -79,318 +361,6 @@ private:
     std::shared_ptr<Database> m_ref;
     std::unique_ptr<Database> m_orders;
 };
-
-void TestSampleData::initTestCase()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    const QString nv = m_dir->filePath(QStringLiteral("nv.mdb"));
-    const QString order = m_dir->filePath(QStringLiteral("order.mdb"));
-    QVERIFY(TestDatabases::createSampleReference(nv));
-    QVERIFY(TestDatabases::createSampleOrders(order));
-    m_ref = Database::open(DatabaseAddress::file(nv), {QStringLiteral("power")});
-    m_orders = Database::open(DatabaseAddress::file(order), {QStringLiteral("data")});
-    QVERIFY(m_ref && m_orders);
-    const QueryTable types = rows(*m_ref, QStringLiteral("SELECT model, pkey FROM equipment"));
-    for (int r = 0; r < types.rowCount(); ++r)
-        m_typeKey.insert(types.text(r, 0), qint16(types.integer(r, 1)));
-}
-
-void TestSampleData::cleanupTestCase()
-{
-    m_ref.reset();
-    m_orders.reset();
-    m_dir.reset();
-}
-
-QueryTable TestSampleData::rows(Database& db, const QString& sql)
-{
-    QueryTable table;
-    DbError error;
-    if (db.query(sql, table, &error) < 0)
-        qWarning("%s: %s", qPrintable(sql), qPrintable(error.description));
-    return table;
-}
-
-QueryTable TestSampleData::powerRows(const QString& code)
-{
-    return rows(*m_ref, QStringLiteral("SELECT modification, in_t, out_t, power FROM power WHERE model='%1' "
-                                       "ORDER BY modification, out_t, in_t")
-                            .arg(code));
-}
-
-// The model code and class the selection forms for a type of the series.
-CalculationRecord TestSampleData::selected(const QString& series, bool r22, double t)
-{
-    CalculationRecord r;
-    ApplyStartValues(r);
-    r.ref_db = m_ref;
-    r.xo_type1 = m_typeKey.value(series);
-    r.xo_gas = r22 ? QStringLiteral("R22") : QStringLiteral("R404a");
-    r.xk_temperature = t;
-    GetSeries(r);
-    r.sel_model = r.xo_series;
-    return r;
-}
-
-void TestSampleData::everyModelTheSelectionFormsHasItsRows()
-{
-    // Rows hold the temperatures of the coldest class a code is formed for
-    // where its type is offered (packaged units serve several classes).
-    QMap<QString, int> homeClass;
-    QMap<QString, QSet<QString>> seriesOf;
-    for (const QString& series : kSeries)
-        for (bool r22 : {true, false})
-            for (double t : kRuleTemperatures)
-                if (IsOffered(series, t)) {
-                    const CalculationRecord m = selected(series, r22, t);
-                    homeClass[m.xo_series] = std::max(homeClass.value(m.xo_series, 0), int(m.t_class));
-                    seriesOf[m.xo_series].insert(series);
-                }
-    QCOMPARE(homeClass.size(), 20); // KM and KS: H A M N B K C X P Q each
-
-    const QueryTable stored =
-        rows(*m_ref, QStringLiteral("SELECT DISTINCT p.model, e.model FROM power p LEFT JOIN "
-                                    "equipment e ON e.pkey = p.fkey"));
-    QSet<QString> storedCodes;
-    for (int r = 0; r < stored.rowCount(); ++r) {
-        storedCodes.insert(stored.text(r, 0));
-        QVERIFY2(seriesOf.value(stored.text(r, 0)).contains(stored.text(r, 1)),
-                 qPrintable(stored.text(r, 0) + " belongs to " + stored.text(r, 1)));
-    }
-    QCOMPARE(storedCodes, QSet<QString>(homeClass.keyBegin(), homeClass.keyEnd()));
-
-    for (auto it = homeClass.cbegin(); it != homeClass.cend(); ++it) {
-        const QueryTable t = powerRows(it.key());
-        QCOMPARE(t.rowCount() % 9, 0);
-        const int modifications = t.rowCount() / 9;
-        QVERIFY2(modifications >= 4 && modifications <= 8, qPrintable(it.key()));
-        bool twoDigit = false;
-        for (int row = 0; row < t.rowCount(); ++row) {
-            twoDigit |= t.integer(row, 0) >= 10 && t.integer(row, 0) < 100;
-            // each modification's nine rows, by out_t then rising in_t
-            QCOMPARE(t.integer(row, 0), t.integer(row - row % 9, 0));
-            QCOMPARE(int(t.integer(row, 2)), kOutside.at(row % 9 / 3));
-            QCOMPARE(int(t.integer(row, 1)), classTemperatures(it.value()).at(row % 3));
-        }
-        QVERIFY(twoDigit);
-    }
-}
-
-void TestSampleData::capacitiesBehaveLikeRealUnits()
-{
-    const QueryTable codes = rows(*m_ref, QStringLiteral("SELECT DISTINCT model FROM power"));
-    QVERIFY(codes.rowCount() > 0);
-    for (int c = 0; c < codes.rowCount(); ++c) {
-        const QString code = codes.text(c, 0);
-        const QueryTable t = powerRows(code);
-        // cells: modification m, outside o, chamber i at row m*9 + o*3 + i
-        for (int row = 0; row < t.rowCount(); ++row) {
-            const double power = t.number(row, 3);
-            QVERIFY2(power > 0, qPrintable(code));
-            if (row % 3 > 0)
-                QVERIFY2(power > t.number(row - 1, 3),
-                         qPrintable(code + ": does not rise with the chamber temperature"));
-            if (row % 9 >= 3)
-                QVERIFY2(power < t.number(row - 3, 3),
-                         qPrintable(code + ": does not fall with the outside temperature"));
-            if (row >= 9)
-                QVERIFY2(power > t.number(row - 9, 3), qPrintable(code + ": larger unit is not stronger"));
-        }
-    }
-}
-
-void TestSampleData::mediumTemperatureUnitsHaveTheirRatedSize()
-{
-    for (const QString& code : {QStringLiteral("KMM"), QStringLiteral("KMN"), QStringLiteral("KSM")}) {
-        const QueryTable t = rows(*m_ref, QStringLiteral("SELECT power FROM power WHERE model='%1' AND "
-                                                         "modification=50 AND in_t=0 AND out_t=32")
-                                              .arg(code));
-        QCOMPARE(t.rowCount(), 1);
-        QVERIFY2(t.number(0, 0) >= 4000 && t.number(0, 0) <= 6000, qPrintable(code));
-    }
-}
-
-void TestSampleData::packagedUnitsAreNeverCreditedWithMore()
-{
-    // At -20 °C the selection reads a packaged model's one capacity set at the
-    // low-temperature class: the unit must not come out stronger than the
-    // low-temperature model of the same size.
-    int compared = 0;
-    for (const QString& prefix : {QStringLiteral("KM"), QStringLiteral("KS")})
-        for (bool r22 : {true, false}) {
-            CalculationRecord packaged = selected(prefix + QLatin1Char('P'), r22, -20);
-            CalculationRecord low = selected(prefix, r22, -20);
-            QCOMPARE(packaged.t_class, low.t_class);
-            const QueryTable sizes =
-                rows(*m_ref, QStringLiteral("SELECT DISTINCT modification FROM power WHERE "
-                                            "model='%1' AND modification IN (SELECT "
-                                            "modification FROM power WHERE model='%2')")
-                                 .arg(packaged.xo_series, low.xo_series));
-            for (int r = 0; r < sizes.rowCount(); ++r)
-                for (int ambient : kOutside) {
-                    packaged.sel_modification = low.sel_modification = sizes.text(r, 0);
-                    packaged.by_temperature = low.by_temperature = ambient;
-                    QVERIFY2(GetPower(packaged) <= GetPower(low),
-                             qPrintable(packaged.xo_series + sizes.text(r, 0) + " at " +
-                                        QString::number(ambient)));
-                    ++compared;
-                }
-        }
-    QCOMPARE(compared, 4 * 4 * 3);
-}
-
-void TestSampleData::insulationMaterials()
-{
-    const QueryTable pur = rows(
-        *m_ref, QStringLiteral("SELECT cls_n, s_value FROM article WHERE s_name='пенополиуретан панели'"));
-    QCOMPARE(pur.rowCount(), 1);
-    QCOMPARE(pur.integer(0, 0), 1);
-    QCOMPARE(pur.number(0, 1), 0.022);
-    const QueryTable materials = rows(*m_ref, QStringLiteral("SELECT s_value FROM article WHERE cls_n=1"));
-    QVERIFY(materials.rowCount() >= 8);
-    for (int r = 0; r < materials.rowCount(); ++r)
-        QVERIFY(materials.number(r, 0) > 0.015 && materials.number(r, 0) < 1.0);
-    QVERIFY(rows(*m_ref, QStringLiteral("SELECT pkey FROM article WHERE cls_n<>1")).rowCount() >= 1);
-}
-
-void TestSampleData::curtainsAndPacking()
-{
-    const QueryTable curtains =
-        rows(*m_ref, QStringLiteral("SELECT text_ru, c_value FROM curtain ORDER BY c_value"));
-    QVERIFY(curtains.rowCount() >= 3);
-    QCOMPARE(curtains.number(0, 1), 0.0); // doors without a curtain
-    for (int r = 0; r < curtains.rowCount(); ++r)
-        QVERIFY(curtains.number(r, 1) >= 0 && curtains.number(r, 1) < 100);
-    const QueryTable packing = rows(*m_ref, QStringLiteral("SELECT mass, thermal FROM packing"));
-    QVERIFY(packing.rowCount() >= 6);
-    for (int r = 0; r < packing.rowCount(); ++r) {
-        QVERIFY(packing.number(r, 0) >= 0 && packing.number(r, 0) <= 50);   // % of product mass
-        QVERIFY(packing.number(r, 1) >= 0 && packing.number(r, 1) <= 0.75); // kcal/(kg*degC)
-    }
-}
-
-void TestSampleData::productsAndGroups()
-{
-    QCOMPARE(
-        rows(*m_ref, QStringLiteral("SELECT pkey FROM Product WHERE fkey NOT IN (SELECT Pkey FROM PGroup)"))
-            .rowCount(),
-        0);
-    QVERIFY(rows(*m_ref, QStringLiteral("SELECT Pkey FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product)"))
-                .rowCount() >= 6);
-    QVERIFY(
-        rows(*m_ref, QStringLiteral("SELECT Pkey FROM PGroup WHERE Pkey NOT IN (SELECT Fkey FROM Product)"))
-            .rowCount() >= 1);
-
-    // by stored position, as the wizard reads a product
-    const QueryTable t = rows(*m_ref, QStringLiteral("SELECT * FROM Product"));
-    QVERIFY(t.rowCount() >= 40);
-    const QRegularExpression cyrillic(QStringLiteral("^[А-ЯЁа-яё ,.()-]+$"));
-    for (int r = 0; r < t.rowCount(); ++r) {
-        const QString name = t.text(r, 3);
-        QVERIFY2(cyrillic.match(name).hasMatch(), qPrintable(name));
-        QVERIFY2(!t.text(r, 1).isEmpty() && t.text(r, 1).at(0).unicode() < 128, qPrintable(name));
-        const double co = t.number(r, 4), cz = t.number(r, 5), cwr = t.number(r, 6);
-        const double tko = t.number(r, 7), tnz = t.number(r, 8);
-        QVERIFY2(co > cz && cz > 0.25 && co < 1.0, qPrintable(name)); // kcal/(kg*degC), below water
-        QVERIFY2(cwr > 5 && cwr < 80, qPrintable(name));              // kcal/kg, below ice
-        QVERIFY2(tko < 0 && tko > -15 && tnz <= tko - 5 && tnz >= -25, qPrintable(name));
-        for (int c = 9; c < 12; ++c) // respiration does not fall with warmth
-            QVERIFY2(t.number(r, c) <= t.number(r, c + 1) && t.number(r, c + 1) < 0.5, qPrintable(name));
-    }
-    // fruit and vegetables respire, meat does not
-    QVERIFY(
-        rows(*m_ref, QStringLiteral("SELECT td5 FROM Product WHERE text_en='Apples' AND td5>0")).rowCount() ==
-        1);
-    QVERIFY(
-        rows(*m_ref, QStringLiteral("SELECT td5 FROM Product WHERE text_en='Beef' AND td15=0")).rowCount() ==
-        1);
-}
-
-void TestSampleData::equipmentTypesHaveTheirPictures()
-{
-    const QueryTable t =
-        rows(*m_ref, QStringLiteral("SELECT model, picture, scheme, text_ru FROM equipment"));
-    QStringList series;
-    for (int r = 0; r < t.rowCount(); ++r) {
-        series << t.text(r, 0);
-        QVERIFY(!t.text(r, 3).isEmpty());
-        for (int c : {1, 2}) {
-            const QString file = QDir(picturesDir()).filePath(t.text(r, c));
-            QVERIFY2(isJpegFile(file), qPrintable(file));
-        }
-    }
-    series.sort();
-    QStringList expected = kSeries;
-    expected.sort();
-    QCOMPARE(series, expected);
-    QVERIFY(isJpegFile(QDir(picturesDir()).filePath(QStringLiteral("netyti.jpg"))));
-    for (const char* name : {"logo", "stage0", "stage4", "products", "equipment"})
-        QVERIFY2(isJpegFile(QDir(picturesDir()).filePath(QStringLiteral("resources/%1.jpg").arg(name))),
-                 name);
-}
-
-void TestSampleData::savedCalculationsReferToExistingRows()
-{
-    const QueryTable d =
-        rows(*m_orders,
-             QStringLiteral("SELECT pkey, xk_ceiling_stuff, xk_wall_stuff, xk_floor_stuff, xk_curtain, "
-                            "px_product, px_pgroup, px_packing, xo_type1, xo_type2, contact, odate, onote, "
-                            "xk_bulk, xk_length * xk_width * xk_height, xk_temperature FROM data"));
-    QVERIFY(d.rowCount() >= 3);
-    const auto exists = [this](const QString& table, qint64 key) {
-        return rows(*m_ref, QStringLiteral("SELECT pkey FROM %1 WHERE pkey=%2").arg(table).arg(key))
-                   .rowCount() == 1;
-    };
-    for (int r = 0; r < d.rowCount(); ++r) {
-        const QByteArray row = QByteArray::number(d.integer(r, 0));
-        for (int c : {1, 2, 3})
-            QVERIFY2(rows(*m_ref, QStringLiteral("SELECT pkey FROM article WHERE cls_n=1 AND pkey=%1")
-                                      .arg(d.integer(r, c)))
-                             .rowCount() == 1,
-                     row);
-        QVERIFY2(exists(QStringLiteral("curtain"), d.integer(r, 4)), row);
-        QCOMPARE(rows(*m_ref, QStringLiteral("SELECT fkey FROM Product WHERE pkey=%1").arg(d.integer(r, 5)))
-                     .integer(0, 0),
-                 d.integer(r, 6));
-        QVERIFY2(exists(QStringLiteral("packing"), d.integer(r, 7)), row);
-        QVERIFY2(d.integer(r, 9) == 1 || d.integer(r, 9) == 2, row);
-        QVERIFY2(
-            rows(*m_orders, QStringLiteral("SELECT pkey FROM contact WHERE pkey=%1").arg(d.integer(r, 10)))
-                    .rowCount() == 1,
-            row);
-        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$")).match(d.text(r, 11)).hasMatch(),
-                 row);
-        QVERIFY2(!d.text(r, 12).isEmpty(), row);
-        QCOMPARE(d.number(r, 13), d.number(r, 14));
-
-        // the type is one the wizard offers at that temperature, and its
-        // model has a capacity table
-        const QueryTable type =
-            rows(*m_ref, QStringLiteral("SELECT model FROM equipment WHERE pkey=%1").arg(d.integer(r, 8)));
-        QCOMPARE(type.rowCount(), 1);
-        const double t = d.number(r, 15);
-        QVERIFY2(IsOffered(type.text(0, 0), t), row);
-        const QString code = selected(type.text(0, 0), d.integer(r, 9) == 1, t).xo_series;
-        QVERIFY2(powerRows(code).rowCount() >= 36, qPrintable(code));
-    }
-}
-
-void TestSampleData::customers()
-{
-    const QueryTable c = rows(*m_orders, QStringLiteral("SELECT organization, city, name FROM contact"));
-    QVERIFY(c.rowCount() >= 2);
-    bool tilde = false;
-    for (int r = 0; r < c.rowCount(); ++r) {
-        QVERIFY(!c.text(r, 0).contains('\''));
-        tilde |= c.text(r, 0).contains('~');
-        QVERIFY(!c.text(r, 1).isEmpty() && !c.text(r, 2).isEmpty());
-    }
-    QVERIFY(tilde);
-    QCOMPARE(rows(*m_orders, QStringLiteral("SELECT contact FROM data GROUP BY contact HAVING count(*) = 3"))
-                 .rowCount(),
-             1);
-}
 
 QTEST_GUILESS_MAIN(TestSampleData)
 #include "test_sampledata.moc"

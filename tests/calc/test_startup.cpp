@@ -15,141 +15,132 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void startValues();
-    void resetKeepsWhatTheNextCalculationNeeds();
-    void opensBothFiles();
-    void failures_data();
-    void failures();
-};
-
-void TestStartup::startValues()
-{
-    CalculationRecord r;
-    ApplyStartValues(r);
-    QCOMPARE(r.xk_ceiling, qint16(100));
-    QCOMPARE(r.xk_wall, qint16(100));
-    QCOMPARE(r.xk_floor, qint16(100));
-    QCOMPARE(r.xk_doors, 2.0);
-    QCOMPARE(r.xk_doors_open, 1.0);
-    QCOMPARE(r.by_temperature, 32.0);
-    QCOMPARE(r.by_moisture, qint16(75));
-    QCOMPARE(r.by_ground, 20.0);
-    QCOMPARE(r.px_time, qint16(24));
-    QCOMPARE(r.xo_count, qint16(1));
-    QCOMPARE(r.xo_work, qint16(70));
-    QCOMPARE(r.xo_power, qint16(0));
-    QCOMPARE(r.NewCalculation, false);
-    QCOMPARE(r.xk_temperature, 0.0);
-}
-
-void TestStartup::resetKeepsWhatTheNextCalculationNeeds()
-{
-    CalculationRecord r;
-    ApplyStartValues(r);
-    r.xk_length = 5;
-    r.xk_wall = 80;
-    r.xk_ceiling_name = QStringLiteral("пенополиуретан панели");
-    r.by_moisture = 90;
-    r.px_product = 7;
-    r.px_pgroup = 3;
-    r.px_product_name = QStringLiteral("Яблоки");
-    r.co = 0.9;
-    r.contact = 12;
-    r.contact_organization = QStringLiteral("Холод");
-    r.pkey_data = 40000;
-    r.onote = QStringLiteral("вариант");
-    r.NewCalculation = true;
-    r.NewContact = true;
-    r.q_total = 1234;
-    r.sel_model = QStringLiteral("KMN");
-    r.xo_count = 3;
-
-    ResetRecordFields(r);
-    QCOMPARE(r.xk_length, 0.0);
-    QCOMPARE(r.xk_wall, qint16(100));
-    QVERIFY(r.xk_ceiling_name.isEmpty());
-    QCOMPARE(r.by_moisture, qint16(70)); // not the start value 75
-    QCOMPARE(r.px_product, qint16(0));
-    QCOMPARE(r.xo_count, qint16(1));
-    QVERIFY(r.onote.isEmpty());
-    QVERIFY(!r.NewCalculation);
-    QVERIFY(!r.NewContact);
-    // kept
-    QCOMPARE(r.px_pgroup, qint16(3));
-    QCOMPARE(r.px_product_name, QStringLiteral("Яблоки"));
-    QCOMPARE(r.co, 0.9);
-    QCOMPARE(r.contact, qint16(12));
-    QCOMPARE(r.contact_organization, QStringLiteral("Холод"));
-    QCOMPARE(r.pkey_data, 40000);
-    QCOMPARE(r.q_total, 1234);
-    QCOMPARE(r.sel_model, QStringLiteral("KMN"));
-}
-
-void TestStartup::opensBothFiles()
-{
-    QTemporaryDir dir;
-    QVERIFY(TestDatabases::createEmptyReference(dir.filePath(QStringLiteral("nv.mdb"))));
-    QVERIFY(TestDatabases::createEmptyOrders(dir.filePath(QStringLiteral("order.mdb"))));
-    FakeMessages messages;
-    CalculationRecord r;
-    QCOMPARE(OpenDatabases(r, DataLocation::folder(dir.path())), 0);
-    QVERIFY(r.ref_db);
-    QVERIFY(r.order_db);
-    // the pictures are taken from the same place
-    QCOMPARE(r.location.picturePath(QStringLiteral("km.jpg")), dir.filePath(QStringLiteral("km.jpg")));
-    QVERIFY(messages.shown().isEmpty());
-}
-
-void TestStartup::failures_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("damage");
-    for (const char* file : {"nv.mdb", "order.mdb"}) {
-        for (const char* damage : {"absent", "empty", "random", "truncated", "foreign", "folder"})
-            QTest::addRow("%s %s", file, damage) << QString::fromLatin1(file) << QString::fromLatin1(damage);
+    void startValues()
+    {
+        CalculationRecord r;
+        ApplyStartValues(r);
+        QCOMPARE(r.xk_ceiling, qint16(100));
+        QCOMPARE(r.xk_wall, qint16(100));
+        QCOMPARE(r.xk_floor, qint16(100));
+        QCOMPARE(r.xk_doors, 2.0);
+        QCOMPARE(r.xk_doors_open, 1.0);
+        QCOMPARE(r.by_temperature, 32.0);
+        QCOMPARE(r.by_moisture, qint16(75));
+        QCOMPARE(r.by_ground, 20.0);
+        QCOMPARE(r.px_time, qint16(24));
+        QCOMPARE(r.xo_count, qint16(1));
+        QCOMPARE(r.xo_work, qint16(70));
+        QCOMPARE(r.xo_power, qint16(0));
+        QCOMPARE(r.NewCalculation, false);
+        QCOMPARE(r.xk_temperature, 0.0);
     }
-}
+    void resetKeepsWhatTheNextCalculationNeeds()
+    {
+        CalculationRecord r;
+        ApplyStartValues(r);
+        r.xk_length = 5;
+        r.xk_wall = 80;
+        r.xk_ceiling_name = QStringLiteral("пенополиуретан панели");
+        r.by_moisture = 90;
+        r.px_product = 7;
+        r.px_pgroup = 3;
+        r.px_product_name = QStringLiteral("Яблоки");
+        r.co = 0.9;
+        r.contact = 12;
+        r.contact_organization = QStringLiteral("Холод");
+        r.pkey_data = 40000;
+        r.onote = QStringLiteral("вариант");
+        r.NewCalculation = true;
+        r.NewContact = true;
+        r.q_total = 1234;
+        r.sel_model = QStringLiteral("KMN");
+        r.xo_count = 3;
 
-void TestStartup::failures()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, damage);
-    QTemporaryDir dir;
-    const QDir folder(dir.path());
-    QVERIFY(TestDatabases::createEmptyReference(folder.filePath(QStringLiteral("nv.mdb"))));
-    QVERIFY(TestDatabases::createEmptyOrders(folder.filePath(QStringLiteral("order.mdb"))));
-    const QString path = folder.filePath(file);
-    QVERIFY(QFile::remove(path));
+        ResetRecordFields(r);
+        QCOMPARE(r.xk_length, 0.0);
+        QCOMPARE(r.xk_wall, qint16(100));
+        QVERIFY(r.xk_ceiling_name.isEmpty());
+        QCOMPARE(r.by_moisture, qint16(70)); // not the start value 75
+        QCOMPARE(r.px_product, qint16(0));
+        QCOMPARE(r.xo_count, qint16(1));
+        QVERIFY(r.onote.isEmpty());
+        QVERIFY(!r.NewCalculation);
+        QVERIFY(!r.NewContact);
+        // kept
+        QCOMPARE(r.px_pgroup, qint16(3));
+        QCOMPARE(r.px_product_name, QStringLiteral("Яблоки"));
+        QCOMPARE(r.co, 0.9);
+        QCOMPARE(r.contact, qint16(12));
+        QCOMPARE(r.contact_organization, QStringLiteral("Холод"));
+        QCOMPARE(r.pkey_data, 40000);
+        QCOMPARE(r.q_total, 1234);
+        QCOMPARE(r.sel_model, QStringLiteral("KMN"));
+    }
+    void opensBothFiles()
+    {
+        QTemporaryDir dir;
+        QVERIFY(TestDatabases::createEmptyReference(dir.filePath(QStringLiteral("nv.mdb"))));
+        QVERIFY(TestDatabases::createEmptyOrders(dir.filePath(QStringLiteral("order.mdb"))));
+        FakeMessages messages;
+        CalculationRecord r;
+        QCOMPARE(OpenDatabases(r, DataLocation::folder(dir.path())), 0);
+        QVERIFY(r.ref_db);
+        QVERIFY(r.order_db);
+        // the pictures are taken from the same place
+        QCOMPARE(r.location.picturePath(QStringLiteral("km.jpg")), dir.filePath(QStringLiteral("km.jpg")));
+        QVERIFY(messages.shown().isEmpty());
+    }
+    void failures_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("damage");
+        for (const char* file : {"nv.mdb", "order.mdb"}) {
+            for (const char* damage : {"absent", "empty", "random", "truncated", "foreign", "folder"})
+                QTest::addRow("%s %s", file, damage)
+                    << QString::fromLatin1(file) << QString::fromLatin1(damage);
+        }
+    }
+    void failures()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, damage);
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        QVERIFY(TestDatabases::createEmptyReference(folder.filePath(QStringLiteral("nv.mdb"))));
+        QVERIFY(TestDatabases::createEmptyOrders(folder.filePath(QStringLiteral("order.mdb"))));
+        const QString path = folder.filePath(file);
+        QVERIFY(QFile::remove(path));
 
-    QVERIFY(TestDatabases::createDamaged(path, damage));
-    const QFileInfo before(path);
-    const qint64 sizeBefore = before.exists() && before.isFile() ? before.size() : -1;
+        QVERIFY(TestDatabases::createDamaged(path, damage));
+        const QFileInfo before(path);
+        const qint64 sizeBefore = before.exists() && before.isFile() ? before.size() : -1;
 
-    FakeMessages messages;
-    CalculationRecord r;
-    const int result = OpenDatabases(r, DataLocation::folder(dir.path()));
-    QVERIFY(result != 0);
-    ShowDatabaseNotFound();
+        FakeMessages messages;
+        CalculationRecord r;
+        const int result = OpenDatabases(r, DataLocation::folder(dir.path()));
+        QVERIFY(result != 0);
+        ShowDatabaseNotFound();
 
-    QCOMPARE(messages.shown().size(), 2);
-    const MessageRequest engine = messages.shown().at(0);
-    QCOMPARE(engine.icon, MsgIcon::None);
-    QVERIFY(engine.title.isNull()); // the program's title
-    QCOMPARE(engine.text.section(QLatin1Char('\r'), 0, 0), QString::number(uint(result), 16).toUpper());
-    QVERIFY(!engine.text.section(QLatin1Char('\r'), 1).isEmpty());
-    const MessageRequest notFound = messages.shown().at(1);
-    QCOMPARE(notFound.text,
-             QStringLiteral("Не найден файл БД\nИзмените настройки и запустите программу вновь"));
-    QCOMPARE(notFound.title, QStringLiteral("Внимание"));
-    QCOMPARE(notFound.icon, MsgIcon::Exclamation);
+        QCOMPARE(messages.shown().size(), 2);
+        const MessageRequest engine = messages.shown().at(0);
+        QCOMPARE(engine.icon, MsgIcon::None);
+        QVERIFY(engine.title.isNull()); // the program's title
+        QCOMPARE(engine.text.section(QLatin1Char('\r'), 0, 0), QString::number(uint(result), 16).toUpper());
+        QVERIFY(!engine.text.section(QLatin1Char('\r'), 1).isEmpty());
+        const MessageRequest notFound = messages.shown().at(1);
+        QCOMPARE(notFound.text,
+                 QStringLiteral("Не найден файл БД\nИзмените настройки и запустите программу вновь"));
+        QCOMPARE(notFound.title, QStringLiteral("Внимание"));
+        QCOMPARE(notFound.icon, MsgIcon::Exclamation);
 
-    // The damaged file is neither replaced nor turned into a new database.
-    const QFileInfo after(path);
-    if (damage == QLatin1String("absent"))
-        QVERIFY(!after.exists());
-    else if (sizeBefore >= 0)
-        QCOMPARE(after.size(), sizeBefore);
-}
+        // The damaged file is neither replaced nor turned into a new database.
+        const QFileInfo after(path);
+        if (damage == QLatin1String("absent"))
+            QVERIFY(!after.exists());
+        else if (sizeBefore >= 0)
+            QCOMPARE(after.size(), sizeBefore);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestStartup)
 #include "test_startup.moc"

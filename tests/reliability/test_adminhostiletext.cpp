@@ -47,162 +47,154 @@ class TestAdminHostileText : public AdminTestBase
     Q_OBJECT
 
 private slots:
-    void hostileText_data();
-    void hostileText();
+    void hostileText_data()
+    {
+        QTest::addColumn<int>("field");
+        for (const Field& field : Fields)
+            QTest::newRow(field.name) << int(&field - Fields);
+    }
+    // Every hostile text in turn through the one field, into one database with
+    // neighbours in every table.
+    void hostileText()
+    {
+        QFETCH(int, field);
+        const Field& f = Fields[field];
+        exec(QStringLiteral("INSERT INTO article(s_name,s_value,cls_n) VALUES ('Сосед',0.04,1)"));
+        exec(QStringLiteral("INSERT INTO curtain(text_ru,c_value) VALUES ('Сосед',50)"));
+        exec(QStringLiteral("INSERT INTO packing(text_ru,mass,thermal) VALUES ('Сосед',10,0.4)"));
+        exec(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Сосед')"));
+        exec(QStringLiteral("INSERT INTO Product(text_ru,co,cz,cwr,tko,tnz,td0,td2,td5,td15,fkey) "
+                            "VALUES ('Сосед',0.7,0.4,50,-1,-2,0,0,0,0,1)"));
+        exec(QStringLiteral(
+            "INSERT INTO equipment(text_ru,model,picture,scheme) VALUES ('Сосед','KS','s.jpg','t.jpg')"));
+        QWidget* window = openList(f.menu);
+        QVERIFY(window);
+        const QString table = QString::fromLatin1(f.column).section(QLatin1Char('.'), 0, 0);
+        const QString column = QString::fromLatin1(f.column).section(QLatin1Char('.'), 1);
+
+        const QStringList texts = HostileTexts::all();
+        for (int t = 0; t < texts.size(); ++t) {
+            const QString& text = texts.at(t);
+            const QByteArray context = QByteArray(f.name) + " text " + QByteArray::number(t);
+            m_messages.clear();
+            const QStringList before = snapshot();
+            QWidget* editor = addThroughEditor(f, text, window);
+            QVERIFY2(editor, context);
+
+            const QString expected = f.trimmed ? text.trimmed() : text;
+            const QStringList after = snapshot();
+            for (const QString& row : before)
+                QVERIFY2(after.contains(row), qPrintable(context + " changed: " + row.left(200)));
+            if (f.trimmed && expected.isEmpty()) {
+                // A blank name (or model) is refused, naming the rule, in its box.
+                QVERIFY2(after.size() == before.size(), context);
+                QVERIFY2(m_messages.shown().size() == 1, context);
+                QVERIFY2(m_messages.shown().first().icon == MsgIcon::Exclamation, context);
+                QVERIFY2(m_messages.lastText().startsWith(QStringLiteral("Ошибка ввода данных!")), context);
+                QVERIFY2(editor->isVisible(), context);
+                QVERIFY2(editor->focusWidget()->objectName() == QLatin1String(f.box), context);
+                editor->close();
+                continue;
+            }
+            QVERIFY2(m_messages.shown().isEmpty(), qPrintable(context + ' ' + m_messages.lastText()));
+            QVERIFY2(after.size() == before.size() + 1, context);
+            // Keys are numbered upwards, so the new row has the largest.
+            const QueryTable newest =
+                rows(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=(SELECT MAX(rowid) FROM %2)")
+                         .arg(column, table));
+            QVERIFY2(newest.text(0, 0) == expected, context);
+            QVERIFY2(shownAgain(f, expected, window) == expected, context);
+        }
+    }
 
 private:
-    QStringList snapshot();
-    QWidget* addThroughEditor(const Field& field, const QString& text, QWidget* window);
-    QString shownAgain(const Field& field, const QString& stored, QWidget* window);
+    // Every row of every table as one text each.
+    QStringList snapshot()
+    {
+        QStringList all;
+        for (const char* table : Tables) {
+            const QueryTable t =
+                rows(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(QLatin1String(table)));
+            for (int r = 0; r < t.rowCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < t.columnCount(); ++c)
+                    cells << t.text(r, c);
+                all << QLatin1String(table) + QLatin1Char(':') + cells.join(QChar(0x1f));
+            }
+        }
+        return all;
+    }
+    // Opens the add editor of the field's kind, fills it with ordinary values
+    // and the text in the field's box, and saves. Returns the editor.
+    QWidget* addThroughEditor(const Field& field, const QString& text, QWidget* window)
+    {
+        const QString menu = QLatin1String(field.menu);
+        QWidget* editor = nullptr;
+        if (menu == QLatin1String("mPr") && QLatin1String(field.name) == QLatin1String("product")) {
+            click(window, "cmbAdd");
+            editor = shownEditor<frmPrEdit>();
+            if (!editor)
+                return nullptr;
+            const char* const boxes[] = {"Text5",  "Text6",  "Text7",  "Text8", "Text9",
+                                         "Text10", "Text11", "Text12", "Text13"};
+            const char* const values[] = {"0.77", "0.4", "55", "-1.5", "-5", "0", "0", "0", "0"};
+            for (int i = 0; i < 9; ++i)
+                type(editor, boxes[i], QLatin1String(values[i]));
+        } else if (menu == QLatin1String("mPr") || menu == QLatin1String("mOb")) {
+            click(window, "cmbGAdd");
+            editor = shownEditor<frmCls1Edit>();
+            if (!editor)
+                return nullptr;
+            type(editor, "Text1", QStringLiteral("Тип"));
+            if (menu == QLatin1String("mOb")) {
+                type(editor, "Text2", QStringLiteral("KM"));
+                type(editor, "Text3", QStringLiteral("a.jpg"));
+                type(editor, "Text4", QStringLiteral("b.jpg"));
+            }
+        } else {
+            click(window, "cmbAdd");
+            editor = shownEditor<frmClsEdit>();
+            if (!editor)
+                return nullptr;
+            type(editor, "Text3", QStringLiteral("0.5"));
+            type(editor, "Text2", QStringLiteral("2"));
+        }
+        type(editor, field.box, text);
+        click(editor, editor->findChild<QWidget*>(QStringLiteral("cmbSave")) ? "cmbSave" : "Command1");
+        return editor;
+    }
+    // Opens the change editor of the new entry and gives the field's box text.
+    QString shownAgain(const Field& field, const QString& stored, QWidget* window)
+    {
+        const QString menu = QLatin1String(field.menu);
+        QWidget* editor = nullptr;
+        if (QLatin1String(field.name) == QLatin1String("product")) {
+            auto* list = window->findChild<QListWidget*>(QStringLiteral("List1"));
+            const auto found = list->findItems(stored, Qt::MatchExactly);
+            if (found.size() != 1)
+                return QStringLiteral("<not listed once>");
+            list->setCurrentItem(found.first());
+            click(window, "cmbEdit");
+            editor = shownEditor<frmPrEdit>();
+        } else if (menu == QLatin1String("mPr") || menu == QLatin1String("mOb")) {
+            // The new entry is appended at the end of the upper list.
+            auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
+            combo->setCurrentIndex(combo->count() - 1);
+            click(window, "cmbGEdit");
+            editor = shownEditor<frmCls1Edit>();
+        } else {
+            auto* list = window->findChild<QListWidget*>(QStringLiteral("List1"));
+            list->setCurrentRow(list->count() - 1);
+            click(window, "Command5");
+            editor = shownEditor<frmClsEdit>();
+        }
+        if (!editor)
+            return QStringLiteral("<no editor>");
+        const QString shown = text(editor, field.box);
+        editor->close();
+        return shown;
+    }
 };
-
-// Every row of every table as one text each.
-QStringList TestAdminHostileText::snapshot()
-{
-    QStringList all;
-    for (const char* table : Tables) {
-        const QueryTable t = rows(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(QLatin1String(table)));
-        for (int r = 0; r < t.rowCount(); ++r) {
-            QStringList cells;
-            for (int c = 0; c < t.columnCount(); ++c)
-                cells << t.text(r, c);
-            all << QLatin1String(table) + QLatin1Char(':') + cells.join(QChar(0x1f));
-        }
-    }
-    return all;
-}
-
-// Opens the add editor of the field's kind, fills it with ordinary values
-// and the text in the field's box, and saves. Returns the editor.
-QWidget* TestAdminHostileText::addThroughEditor(const Field& field, const QString& text, QWidget* window)
-{
-    const QString menu = QLatin1String(field.menu);
-    QWidget* editor = nullptr;
-    if (menu == QLatin1String("mPr") && QLatin1String(field.name) == QLatin1String("product")) {
-        click(window, "cmbAdd");
-        editor = shownEditor<frmPrEdit>();
-        if (!editor)
-            return nullptr;
-        const char* const boxes[] = {"Text5",  "Text6",  "Text7",  "Text8", "Text9",
-                                     "Text10", "Text11", "Text12", "Text13"};
-        const char* const values[] = {"0.77", "0.4", "55", "-1.5", "-5", "0", "0", "0", "0"};
-        for (int i = 0; i < 9; ++i)
-            type(editor, boxes[i], QLatin1String(values[i]));
-    } else if (menu == QLatin1String("mPr") || menu == QLatin1String("mOb")) {
-        click(window, "cmbGAdd");
-        editor = shownEditor<frmCls1Edit>();
-        if (!editor)
-            return nullptr;
-        type(editor, "Text1", QStringLiteral("Тип"));
-        if (menu == QLatin1String("mOb")) {
-            type(editor, "Text2", QStringLiteral("KM"));
-            type(editor, "Text3", QStringLiteral("a.jpg"));
-            type(editor, "Text4", QStringLiteral("b.jpg"));
-        }
-    } else {
-        click(window, "cmbAdd");
-        editor = shownEditor<frmClsEdit>();
-        if (!editor)
-            return nullptr;
-        type(editor, "Text3", QStringLiteral("0.5"));
-        type(editor, "Text2", QStringLiteral("2"));
-    }
-    type(editor, field.box, text);
-    click(editor, editor->findChild<QWidget*>(QStringLiteral("cmbSave")) ? "cmbSave" : "Command1");
-    return editor;
-}
-
-// Opens the change editor of the new entry and gives the field's box text.
-QString TestAdminHostileText::shownAgain(const Field& field, const QString& stored, QWidget* window)
-{
-    const QString menu = QLatin1String(field.menu);
-    QWidget* editor = nullptr;
-    if (QLatin1String(field.name) == QLatin1String("product")) {
-        auto* list = window->findChild<QListWidget*>(QStringLiteral("List1"));
-        const auto found = list->findItems(stored, Qt::MatchExactly);
-        if (found.size() != 1)
-            return QStringLiteral("<not listed once>");
-        list->setCurrentItem(found.first());
-        click(window, "cmbEdit");
-        editor = shownEditor<frmPrEdit>();
-    } else if (menu == QLatin1String("mPr") || menu == QLatin1String("mOb")) {
-        // The new entry is appended at the end of the upper list.
-        auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
-        combo->setCurrentIndex(combo->count() - 1);
-        click(window, "cmbGEdit");
-        editor = shownEditor<frmCls1Edit>();
-    } else {
-        auto* list = window->findChild<QListWidget*>(QStringLiteral("List1"));
-        list->setCurrentRow(list->count() - 1);
-        click(window, "Command5");
-        editor = shownEditor<frmClsEdit>();
-    }
-    if (!editor)
-        return QStringLiteral("<no editor>");
-    const QString shown = text(editor, field.box);
-    editor->close();
-    return shown;
-}
-
-void TestAdminHostileText::hostileText_data()
-{
-    QTest::addColumn<int>("field");
-    for (const Field& field : Fields)
-        QTest::newRow(field.name) << int(&field - Fields);
-}
-
-// Every hostile text in turn through the one field, into one database with
-// neighbours in every table.
-void TestAdminHostileText::hostileText()
-{
-    QFETCH(int, field);
-    const Field& f = Fields[field];
-    exec(QStringLiteral("INSERT INTO article(s_name,s_value,cls_n) VALUES ('Сосед',0.04,1)"));
-    exec(QStringLiteral("INSERT INTO curtain(text_ru,c_value) VALUES ('Сосед',50)"));
-    exec(QStringLiteral("INSERT INTO packing(text_ru,mass,thermal) VALUES ('Сосед',10,0.4)"));
-    exec(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Сосед')"));
-    exec(QStringLiteral("INSERT INTO Product(text_ru,co,cz,cwr,tko,tnz,td0,td2,td5,td15,fkey) "
-                        "VALUES ('Сосед',0.7,0.4,50,-1,-2,0,0,0,0,1)"));
-    exec(QStringLiteral(
-        "INSERT INTO equipment(text_ru,model,picture,scheme) VALUES ('Сосед','KS','s.jpg','t.jpg')"));
-    QWidget* window = openList(f.menu);
-    QVERIFY(window);
-    const QString table = QString::fromLatin1(f.column).section(QLatin1Char('.'), 0, 0);
-    const QString column = QString::fromLatin1(f.column).section(QLatin1Char('.'), 1);
-
-    const QStringList texts = HostileTexts::all();
-    for (int t = 0; t < texts.size(); ++t) {
-        const QString& text = texts.at(t);
-        const QByteArray context = QByteArray(f.name) + " text " + QByteArray::number(t);
-        m_messages.clear();
-        const QStringList before = snapshot();
-        QWidget* editor = addThroughEditor(f, text, window);
-        QVERIFY2(editor, context);
-
-        const QString expected = f.trimmed ? text.trimmed() : text;
-        const QStringList after = snapshot();
-        for (const QString& row : before)
-            QVERIFY2(after.contains(row), qPrintable(context + " changed: " + row.left(200)));
-        if (f.trimmed && expected.isEmpty()) {
-            // A blank name (or model) is refused, naming the rule, in its box.
-            QVERIFY2(after.size() == before.size(), context);
-            QVERIFY2(m_messages.shown().size() == 1, context);
-            QVERIFY2(m_messages.shown().first().icon == MsgIcon::Exclamation, context);
-            QVERIFY2(m_messages.lastText().startsWith(QStringLiteral("Ошибка ввода данных!")), context);
-            QVERIFY2(editor->isVisible(), context);
-            QVERIFY2(editor->focusWidget()->objectName() == QLatin1String(f.box), context);
-            editor->close();
-            continue;
-        }
-        QVERIFY2(m_messages.shown().isEmpty(), qPrintable(context + ' ' + m_messages.lastText()));
-        QVERIFY2(after.size() == before.size() + 1, context);
-        // Keys are numbered upwards, so the new row has the largest.
-        const QueryTable newest = rows(
-            QStringLiteral("SELECT %1 FROM %2 WHERE rowid=(SELECT MAX(rowid) FROM %2)").arg(column, table));
-        QVERIFY2(newest.text(0, 0) == expected, context);
-        QVERIFY2(shownAgain(f, expected, window) == expected, context);
-    }
-}
 
 QTEST_MAIN(TestAdminHostileText)
 #include "test_adminhostiletext.moc"

@@ -76,116 +76,107 @@ class TestAdminNumbers : public AdminTestBase
     Q_OBJECT
 
 private slots:
-    void hostileNumber_data();
-    void hostileNumber();
+    void hostileNumber_data()
+    {
+        QTest::addColumn<int>("box");
+        for (int b = 0; b < int(std::size(Boxes)); ++b)
+            QTest::addRow("%s %s", Boxes[b].menu, Boxes[b].name) << b;
+    }
+    // Each hostile text in turn into the one box, on one database; what a text
+    // stored is deleted before the next.
+    void hostileNumber()
+    {
+        QFETCH(int, box);
+        const Box& b = Boxes[box];
+        QWidget* window = openWindow(QLatin1String(b.menu));
+        QVERIFY(window);
+        const QString table = QString::fromLatin1(b.query).section(QLatin1Char(' '), 3, 3);
+        for (const HostileNumber& n : hostileNumbers()) {
+            const QByteArray context = QByteArray(n.name) + " in " + b.name;
+            m_messages.clear();
+            QWidget* editor = openEditor(window, QLatin1String(b.menu));
+            QVERIFY2(editor, context);
+            type(editor, b.name, n.text);
+            auto* edit = editor->findChild<QLineEdit*>(QLatin1String(b.name));
+            QVERIFY2(edit, context);
+            click(editor, "Command1");
+            QVERIFY2(allStoredFinite(), context + ": a NaN or an infinity reached the database");
+
+            const std::optional<double> expected = expectedValue(b.rule, n);
+            const QueryTable stored = rows(QLatin1String(b.query));
+            if (expected) {
+                QVERIFY2(m_messages.shown().isEmpty(), qPrintable(context + ' ' + m_messages.lastText()));
+                QVERIFY2(!editor->isVisible(), context);
+                QVERIFY2(stored.rowCount() > b.row, context);
+                const double value = stored.number(b.row, 0);
+                if (std::fabs(*expected) > 1e15)
+                    QVERIFY2(qFuzzyCompare(value, *expected), context);
+                else
+                    QVERIFY2(value == *expected, qPrintable(context + ' ' + stored.text(b.row, 0)));
+                exec(QStringLiteral("DELETE FROM ") + table);
+                continue;
+            }
+            QVERIFY2(stored.rowCount() == 0, context);
+            QVERIFY2(m_messages.shown().size() == 1, context);
+            QVERIFY2(m_messages.shown().first().icon == MsgIcon::Exclamation, context);
+            QVERIFY2(m_messages.lastText().startsWith(QStringLiteral("Ошибка ввода данных!")), context);
+            QVERIFY2(editor->isVisible(), context);
+            QVERIFY2(editor->focusWidget() == edit, context);
+            editor->close();
+        }
+    }
 
 private:
-    QWidget* openWindow(const QString& menu);
-    QWidget* openEditor(QWidget* window, const QString& menu);
-    bool allStoredFinite();
-};
-
-// The list window of the box's kind, with a group or a type to add to.
-QWidget* TestAdminNumbers::openWindow(const QString& menu)
-{
-    if (menu == QLatin1String("mPr"))
-        exec(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Мясо')"));
-    if (menu == QLatin1String("mOb"))
-        exec(QStringLiteral(
-            "INSERT INTO equipment(text_ru,model,picture,scheme) VALUES ('Моноблок','KM','','')"));
-    return openList(menu.toLatin1().constData());
-}
-
-// The add editor of the window's kind, filled with values it takes.
-QWidget* TestAdminNumbers::openEditor(QWidget* window, const QString& menu)
-{
-    click(window, "cmbAdd");
-    if (menu == QLatin1String("mOb"))
-        return shownEditor<frmEqEdit>();
-    if (menu == QLatin1String("mPr")) {
-        frmPrEdit* editor = shownEditor<frmPrEdit>();
+    // The list window of the box's kind, with a group or a type to add to.
+    QWidget* openWindow(const QString& menu)
+    {
+        if (menu == QLatin1String("mPr"))
+            exec(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Мясо')"));
+        if (menu == QLatin1String("mOb"))
+            exec(QStringLiteral(
+                "INSERT INTO equipment(text_ru,model,picture,scheme) VALUES ('Моноблок','KM','','')"));
+        return openList(menu.toLatin1().constData());
+    }
+    // The add editor of the window's kind, filled with values it takes.
+    QWidget* openEditor(QWidget* window, const QString& menu)
+    {
+        click(window, "cmbAdd");
+        if (menu == QLatin1String("mOb"))
+            return shownEditor<frmEqEdit>();
+        if (menu == QLatin1String("mPr")) {
+            frmPrEdit* editor = shownEditor<frmPrEdit>();
+            if (editor) {
+                type(editor, "Text2", QStringLiteral("Говядина"));
+                const char* const boxes[] = {"Text5",  "Text6",  "Text7",  "Text8", "Text9",
+                                             "Text10", "Text11", "Text12", "Text13"};
+                const char* const values[] = {"0.77", "0.4", "55", "-1.5", "-5", "0", "0", "0", "0"};
+                for (int i = 0; i < 9; ++i)
+                    type(editor, boxes[i], QLatin1String(values[i]));
+            }
+            return editor;
+        }
+        frmClsEdit* editor = shownEditor<frmClsEdit>();
         if (editor) {
-            type(editor, "Text2", QStringLiteral("Говядина"));
-            const char* const boxes[] = {"Text5",  "Text6",  "Text7",  "Text8", "Text9",
-                                         "Text10", "Text11", "Text12", "Text13"};
-            const char* const values[] = {"0.77", "0.4", "55", "-1.5", "-5", "0", "0", "0", "0"};
-            for (int i = 0; i < 9; ++i)
-                type(editor, boxes[i], QLatin1String(values[i]));
+            type(editor, "Text1", QStringLiteral("Запись"));
+            type(editor, "Text3", QStringLiteral("0.5"));
+            type(editor, "Text2", QStringLiteral("2"));
         }
         return editor;
     }
-    frmClsEdit* editor = shownEditor<frmClsEdit>();
-    if (editor) {
-        type(editor, "Text1", QStringLiteral("Запись"));
-        type(editor, "Text3", QStringLiteral("0.5"));
-        type(editor, "Text2", QStringLiteral("2"));
-    }
-    return editor;
-}
-
-// Every number of every table is finite (SQLite would keep an infinity).
-bool TestAdminNumbers::allStoredFinite()
-{
-    for (const char* table : {"article", "curtain", "packing", "Product", "power"}) {
-        const QueryTable t = rows(QStringLiteral("SELECT * FROM ") + QLatin1String(table));
-        for (int r = 0; r < t.rowCount(); ++r)
-            for (int c = 0; c < t.columnCount(); ++c)
-                if (t.value(r, c).typeId() == QMetaType::Double && !std::isfinite(t.value(r, c).toDouble()))
-                    return false;
-    }
-    return true;
-}
-
-void TestAdminNumbers::hostileNumber_data()
-{
-    QTest::addColumn<int>("box");
-    for (int b = 0; b < int(std::size(Boxes)); ++b)
-        QTest::addRow("%s %s", Boxes[b].menu, Boxes[b].name) << b;
-}
-
-// Each hostile text in turn into the one box, on one database; what a text
-// stored is deleted before the next.
-void TestAdminNumbers::hostileNumber()
-{
-    QFETCH(int, box);
-    const Box& b = Boxes[box];
-    QWidget* window = openWindow(QLatin1String(b.menu));
-    QVERIFY(window);
-    const QString table = QString::fromLatin1(b.query).section(QLatin1Char(' '), 3, 3);
-    for (const HostileNumber& n : hostileNumbers()) {
-        const QByteArray context = QByteArray(n.name) + " in " + b.name;
-        m_messages.clear();
-        QWidget* editor = openEditor(window, QLatin1String(b.menu));
-        QVERIFY2(editor, context);
-        type(editor, b.name, n.text);
-        auto* edit = editor->findChild<QLineEdit*>(QLatin1String(b.name));
-        QVERIFY2(edit, context);
-        click(editor, "Command1");
-        QVERIFY2(allStoredFinite(), context + ": a NaN or an infinity reached the database");
-
-        const std::optional<double> expected = expectedValue(b.rule, n);
-        const QueryTable stored = rows(QLatin1String(b.query));
-        if (expected) {
-            QVERIFY2(m_messages.shown().isEmpty(), qPrintable(context + ' ' + m_messages.lastText()));
-            QVERIFY2(!editor->isVisible(), context);
-            QVERIFY2(stored.rowCount() > b.row, context);
-            const double value = stored.number(b.row, 0);
-            if (std::fabs(*expected) > 1e15)
-                QVERIFY2(qFuzzyCompare(value, *expected), context);
-            else
-                QVERIFY2(value == *expected, qPrintable(context + ' ' + stored.text(b.row, 0)));
-            exec(QStringLiteral("DELETE FROM ") + table);
-            continue;
+    // Every number of every table is finite (SQLite would keep an infinity).
+    bool allStoredFinite()
+    {
+        for (const char* table : {"article", "curtain", "packing", "Product", "power"}) {
+            const QueryTable t = rows(QStringLiteral("SELECT * FROM ") + QLatin1String(table));
+            for (int r = 0; r < t.rowCount(); ++r)
+                for (int c = 0; c < t.columnCount(); ++c)
+                    if (t.value(r, c).typeId() == QMetaType::Double &&
+                        !std::isfinite(t.value(r, c).toDouble()))
+                        return false;
         }
-        QVERIFY2(stored.rowCount() == 0, context);
-        QVERIFY2(m_messages.shown().size() == 1, context);
-        QVERIFY2(m_messages.shown().first().icon == MsgIcon::Exclamation, context);
-        QVERIFY2(m_messages.lastText().startsWith(QStringLiteral("Ошибка ввода данных!")), context);
-        QVERIFY2(editor->isVisible(), context);
-        QVERIFY2(editor->focusWidget() == edit, context);
-        editor->close();
+        return true;
     }
-}
+};
 
 QTEST_MAIN(TestAdminNumbers)
 #include "test_adminnumbers.moc"

@@ -48,138 +48,126 @@ class TestDamagedFiles : public QObject
     Q_OBJECT
 
 private slots:
-    void administratorStart_data();
-    void administratorStart();
-    void readOnlyReference_data();
-    void readOnlyReference();
-    void readOnlyOrders_data();
-    void readOnlyOrders();
-};
+    void administratorStart_data()
+    {
+        QTest::addColumn<QString>("damage");
+        for (const char* damage : {"absent", "empty", "truncated", "random", "foreign", "folder"})
+            QTest::newRow(damage) << QString::fromLatin1(damage);
+    }
+    void administratorStart()
+    {
+        QFETCH(QString, damage);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString nv = dir.filePath(QStringLiteral("nv.mdb"));
+        QVERIFY(TestDatabases::createDamaged(nv, damage));
+        const QStringList before = folderState(dir.path());
 
-void TestDamagedFiles::administratorStart_data()
-{
-    QTest::addColumn<QString>("damage");
-    for (const char* damage : {"absent", "empty", "truncated", "random", "foreign", "folder"})
-        QTest::newRow(damage) << QString::fromLatin1(damage);
-}
+        FakeMessages messages;
+        const bool started = Functions::Main(DataLocation::folder(dir.path()));
+        Functions::CloseDatabase();
 
-void TestDamagedFiles::administratorStart()
-{
-    QFETCH(QString, damage);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString nv = dir.filePath(QStringLiteral("nv.mdb"));
-    QVERIFY(TestDatabases::createDamaged(nv, damage));
-    const QStringList before = folderState(dir.path());
-
-    FakeMessages messages;
-    const bool started = Functions::Main(DataLocation::folder(dir.path()));
-    Functions::CloseDatabase();
-
-    QVERIFY(!started);
-    QCOMPARE(messages.shown().size(), 2);
-    const MessageRequest engine = messages.shown().at(0);
-    QCOMPARE(engine.icon, MsgIcon::None);
-    QVERIFY(engine.title.isNull());
-    bool hex = false;
-    engine.text.section(QLatin1Char('\r'), 0, 0).toUInt(&hex, 16);
-    QVERIFY2(hex, qPrintable(engine.text));
-    QVERIFY(!engine.text.section(QLatin1Char('\r'), 1).trimmed().isEmpty());
-    const MessageRequest notFound = messages.shown().at(1);
-    QCOMPARE(notFound.text,
-             QStringLiteral("Не найден файл БД\nИзмените настройки и запустите программу вновь"));
-    QCOMPARE(notFound.icon, MsgIcon::Exclamation);
-    QCOMPARE(notFound.title, QStringLiteral("Внимание"));
-    QCOMPARE(folderState(dir.path()), before);
-}
-
-void TestDamagedFiles::readOnlyReference_data()
-{
-    QTest::addColumn<bool>("folderReadOnly");
-    QTest::newRow("read-only nv.mdb") << false;
-    QTest::newRow("read-only folder") << true;
-}
-
-// The administrator on a file it may read but not write: it starts (or ends
-// clearly), and a change is refused with the database's reason.
-void TestDamagedFiles::readOnlyReference()
-{
-    if (::geteuid() == 0)
-        QSKIP("runs as root, whom file permissions do not stop from writing");
-    QFETCH(bool, folderReadOnly);
-    QTemporaryDir dir;
-    const QString nv = dir.filePath(QStringLiteral("nv.mdb"));
-    QVERIFY(TestDatabases::createSampleReference(nv));
-    const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::ReadUser;
-    QVERIFY(QFile::setPermissions(nv, readable));
-    if (folderReadOnly)
-        QVERIFY(QFile::setPermissions(dir.path(), readable | QFileDevice::ExeOwner | QFileDevice::ExeUser));
-    const QStringList before = folderState(dir.path());
-
-    FakeMessages messages;
-    if (Functions::Main(DataLocation::folder(dir.path()))) {
-        QVERIFY(Functions::ExecSql(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Новая')")) != 0);
-        QVERIFY(!Functions::LastErrorDescription().isEmpty());
-    } else {
-        QCOMPARE(messages.lastText(),
+        QVERIFY(!started);
+        QCOMPARE(messages.shown().size(), 2);
+        const MessageRequest engine = messages.shown().at(0);
+        QCOMPARE(engine.icon, MsgIcon::None);
+        QVERIFY(engine.title.isNull());
+        bool hex = false;
+        engine.text.section(QLatin1Char('\r'), 0, 0).toUInt(&hex, 16);
+        QVERIFY2(hex, qPrintable(engine.text));
+        QVERIFY(!engine.text.section(QLatin1Char('\r'), 1).trimmed().isEmpty());
+        const MessageRequest notFound = messages.shown().at(1);
+        QCOMPARE(notFound.text,
                  QStringLiteral("Не найден файл БД\nИзмените настройки и запустите программу вновь"));
+        QCOMPARE(notFound.icon, MsgIcon::Exclamation);
+        QCOMPARE(notFound.title, QStringLiteral("Внимание"));
+        QCOMPARE(folderState(dir.path()), before);
     }
-    Functions::CloseDatabase();
-    QCOMPARE(folderState(dir.path()), before);
-    QVERIFY(QFile::setPermissions(dir.path(),
-                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-}
-
-void TestDamagedFiles::readOnlyOrders_data()
-{
-    readOnlyReference_data();
-}
-
-// The wizard's save on an orders file it may not write: refused with a
-// message, the record keeps its customer key, nothing on disk changes.
-void TestDamagedFiles::readOnlyOrders()
-{
-    if (::geteuid() == 0)
-        QSKIP("runs as root, whom file permissions do not stop from writing");
-    QFETCH(bool, folderReadOnly);
-    QTemporaryDir dir;
-    QVERIFY(TestDatabases::createSampleFolder(dir.path()));
+    void readOnlyReference_data()
     {
-        // A folder the wizard has used before: opening converts a new file's
-        // journal once, which is not what this test is about.
-        CalculationRecord used;
-        QCOMPARE(OpenDatabases(used, DataLocation::folder(dir.path())), 0);
+        QTest::addColumn<bool>("folderReadOnly");
+        QTest::newRow("read-only nv.mdb") << false;
+        QTest::newRow("read-only folder") << true;
     }
-    const QString orders = dir.filePath(QStringLiteral("order.mdb"));
-    const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::ReadUser;
-    QVERIFY(QFile::setPermissions(orders, readable));
-    if (folderReadOnly)
-        QVERIFY(QFile::setPermissions(dir.path(), readable | QFileDevice::ExeOwner | QFileDevice::ExeUser));
-    const QStringList before = folderState(dir.path());
-
-    FakeMessages messages;
+    // The administrator on a file it may read but not write: it starts (or ends
+    // clearly), and a change is refused with the database's reason.
+    void readOnlyReference()
     {
-        CalculationRecord r;
-        if (OpenDatabases(r, DataLocation::folder(dir.path())) == 0) {
-            ApplyStartValues(r);
-            r.contact_organization = QStringLiteral("Новый заказчик");
-            r.onote = QStringLiteral("заметка");
-            r.NewContact = true;
-            r.NewCalculation = true;
-            r.contact = 0;
-            QVERIFY(!SaveCalculation(r, QDate(2024, 3, 5)));
-            QCOMPARE(r.contact, qint16(0));
+        if (::geteuid() == 0)
+            QSKIP("runs as root, whom file permissions do not stop from writing");
+        QFETCH(bool, folderReadOnly);
+        QTemporaryDir dir;
+        const QString nv = dir.filePath(QStringLiteral("nv.mdb"));
+        QVERIFY(TestDatabases::createSampleReference(nv));
+        const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::ReadUser;
+        QVERIFY(QFile::setPermissions(nv, readable));
+        if (folderReadOnly)
+            QVERIFY(
+                QFile::setPermissions(dir.path(), readable | QFileDevice::ExeOwner | QFileDevice::ExeUser));
+        const QStringList before = folderState(dir.path());
+
+        FakeMessages messages;
+        if (Functions::Main(DataLocation::folder(dir.path()))) {
+            QVERIFY(Functions::ExecSql(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Новая')")) != 0);
+            QVERIFY(!Functions::LastErrorDescription().isEmpty());
+        } else {
+            QCOMPARE(messages.lastText(),
+                     QStringLiteral("Не найден файл БД\nИзмените настройки и запустите программу вновь"));
         }
-        QVERIFY(!messages.shown().isEmpty());
+        Functions::CloseDatabase();
+        QCOMPARE(folderState(dir.path()), before);
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                      QFileDevice::ExeOwner));
     }
-    // The engine may leave its empty shared-memory files beside a read-only
-    // file it could not checkpoint; the database files stay as they were.
-    const QRegularExpression sideFile(QStringLiteral("-(wal|shm) "));
-    QCOMPARE(folderState(dir.path()).filter(QRegularExpression(QStringLiteral("^[a-z]+\\.mdb "))), before);
-    QVERIFY(before.filter(sideFile).isEmpty());
-    QVERIFY(QFile::setPermissions(dir.path(),
-                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-}
+    void readOnlyOrders_data() { readOnlyReference_data(); }
+    // The wizard's save on an orders file it may not write: refused with a
+    // message, the record keeps its customer key, nothing on disk changes.
+    void readOnlyOrders()
+    {
+        if (::geteuid() == 0)
+            QSKIP("runs as root, whom file permissions do not stop from writing");
+        QFETCH(bool, folderReadOnly);
+        QTemporaryDir dir;
+        QVERIFY(TestDatabases::createSampleFolder(dir.path()));
+        {
+            // A folder the wizard has used before: opening converts a new file's
+            // journal once, which is not what this test is about.
+            CalculationRecord used;
+            QCOMPARE(OpenDatabases(used, DataLocation::folder(dir.path())), 0);
+        }
+        const QString orders = dir.filePath(QStringLiteral("order.mdb"));
+        const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::ReadUser;
+        QVERIFY(QFile::setPermissions(orders, readable));
+        if (folderReadOnly)
+            QVERIFY(
+                QFile::setPermissions(dir.path(), readable | QFileDevice::ExeOwner | QFileDevice::ExeUser));
+        const QStringList before = folderState(dir.path());
+
+        FakeMessages messages;
+        {
+            CalculationRecord r;
+            if (OpenDatabases(r, DataLocation::folder(dir.path())) == 0) {
+                ApplyStartValues(r);
+                r.contact_organization = QStringLiteral("Новый заказчик");
+                r.onote = QStringLiteral("заметка");
+                r.NewContact = true;
+                r.NewCalculation = true;
+                r.contact = 0;
+                QVERIFY(!SaveCalculation(r, QDate(2024, 3, 5)));
+                QCOMPARE(r.contact, qint16(0));
+            }
+            QVERIFY(!messages.shown().isEmpty());
+        }
+        // The engine may leave its empty shared-memory files beside a read-only
+        // file it could not checkpoint; the database files stay as they were.
+        const QRegularExpression sideFile(QStringLiteral("-(wal|shm) "));
+        QCOMPARE(folderState(dir.path()).filter(QRegularExpression(QStringLiteral("^[a-z]+\\.mdb "))),
+                 before);
+        QVERIFY(before.filter(sideFile).isEmpty());
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                      QFileDevice::ExeOwner));
+    }
+};
 
 QTEST_MAIN(TestDamagedFiles)
 #include "test_damagedfiles.moc"

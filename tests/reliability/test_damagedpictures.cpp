@@ -61,93 +61,77 @@ class TestDamagedPictures : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void placeholderAndReport_data();
-    void placeholderAndReport();
+    void initTestCase()
+    {
+        QVERIFY(m_pictures.isValid());
+        const QDir dir(m_pictures.path());
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("netyti.jpg")), smallJpeg()));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("good.jpg")), smallJpeg()));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("zero.jpg")), {}));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("text.jpg")), "Это не картинка, а текст.\n"));
+        const QByteArray huge = hugeJpeg();
+        QVERIFY(!huge.isEmpty());
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("huge.jpg")), huge));
+        QVERIFY(dir.mkdir(QStringLiteral("folder.jpg")));
+    }
+    void init()
+    {
+        f = std::make_unique<WizardFixture>();
+        QVERIFY(f->isOpen());
+        f->record.location = DataLocation::folder(m_pictures.path());
+    }
+    void cleanup() { f.reset(); }
+    void placeholderAndReport_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("absent") << "absent.jpg";
+        QTest::newRow("zero bytes") << "zero.jpg";
+        QTest::newRow("text named .jpg") << "text.jpg";
+        QTest::newRow("20000 x 20000 JPEG") << "huge.jpg";
+        QTest::newRow("a folder") << "folder.jpg";
+    }
+    void placeholderAndReport()
+    {
+        QFETCH(QString, picture);
+        QVERIFY(f->reference(
+            QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) VALUES "
+                           "(1, 'Без картинок', 'KM', '', ''), "
+                           "(2, 'Целые картинки', 'KM', 'good.jpg', 'good.jpg'), "
+                           "(3, 'Повреждённые', 'KM', '%1', '%1')")
+                .arg(picture)));
+        f->record.xk_temperature = -18;
+        f->record.xo_type1 = 3;
+        f->wizard->enterStage4();
+        auto* screen = qobject_cast<frmStage4*>(f->screen());
+        QVERIFY(screen);
+        QCOMPARE(f->record.xo_picture, picture);
+        QCOMPARE(screen->shownPicture(), QStringLiteral("netyti.jpg"));
+        QVERIFY(!f->control<QLabel>(QStringLiteral("Image1"))->pixmap().isNull());
+
+        // The report: the damaged pictures are left out, as if the type had none.
+        const QString damaged = report(QStringLiteral("повреждённые"));
+        QVERIFY(!damaged.isEmpty());
+        f->record.xo_type1 = 1;
+        const int none = imagesIn(report(QStringLiteral("без картинок")));
+        f->record.xo_type1 = 2;
+        const int good = imagesIn(report(QStringLiteral("целые")));
+        QVERIFY(none >= 0);
+        QCOMPARE(good, none + 2); // the check itself sees pictures
+        QCOMPARE(imagesIn(damaged), none);
+        QVERIFY(f->messages.shown().isEmpty());
+    }
 
 private:
-    QString report(const QString& name);
+    QString report(const QString& name)
+    {
+        f->record.contact_organization = name;
+        return ReportOutput::WritePdf(f->record, QDate(2024, 3, 5),
+                                      m_pictures.filePath(QStringLiteral("reports")));
+    }
 
     QTemporaryDir m_pictures;
     std::unique_ptr<WizardFixture> f;
-    int m_baseImages = -1;
 };
-
-void TestDamagedPictures::initTestCase()
-{
-    QVERIFY(m_pictures.isValid());
-    const QDir dir(m_pictures.path());
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("netyti.jpg")), smallJpeg()));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("good.jpg")), smallJpeg()));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("zero.jpg")), {}));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("text.jpg")), "Это не картинка, а текст.\n"));
-    const QByteArray huge = hugeJpeg();
-    QVERIFY(!huge.isEmpty());
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("huge.jpg")), huge));
-    QVERIFY(dir.mkdir(QStringLiteral("folder.jpg")));
-}
-
-void TestDamagedPictures::init()
-{
-    f = std::make_unique<WizardFixture>();
-    QVERIFY(f->isOpen());
-    f->record.location = DataLocation::folder(m_pictures.path());
-}
-
-void TestDamagedPictures::cleanup()
-{
-    f.reset();
-}
-
-QString TestDamagedPictures::report(const QString& name)
-{
-    f->record.contact_organization = name;
-    return ReportOutput::WritePdf(f->record, QDate(2024, 3, 5),
-                                  m_pictures.filePath(QStringLiteral("reports")));
-}
-
-void TestDamagedPictures::placeholderAndReport_data()
-{
-    QTest::addColumn<QString>("picture");
-    QTest::newRow("absent") << "absent.jpg";
-    QTest::newRow("zero bytes") << "zero.jpg";
-    QTest::newRow("text named .jpg") << "text.jpg";
-    QTest::newRow("20000 x 20000 JPEG") << "huge.jpg";
-    QTest::newRow("a folder") << "folder.jpg";
-}
-
-void TestDamagedPictures::placeholderAndReport()
-{
-    QFETCH(QString, picture);
-    QVERIFY(
-        f->reference(QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) VALUES "
-                                    "(1, 'Без картинок', 'KM', '', ''), "
-                                    "(2, 'Целые картинки', 'KM', 'good.jpg', 'good.jpg'), "
-                                    "(3, 'Повреждённые', 'KM', '%1', '%1')")
-                         .arg(picture)));
-    f->record.xk_temperature = -18;
-    f->record.xo_type1 = 3;
-    f->wizard->enterStage4();
-    auto* screen = qobject_cast<frmStage4*>(f->screen());
-    QVERIFY(screen);
-    QCOMPARE(f->record.xo_picture, picture);
-    QCOMPARE(screen->shownPicture(), QStringLiteral("netyti.jpg"));
-    QVERIFY(!f->control<QLabel>(QStringLiteral("Image1"))->pixmap().isNull());
-
-    // The report: the damaged pictures are left out, as if the type had none.
-    const QString damaged = report(QStringLiteral("повреждённые"));
-    QVERIFY(!damaged.isEmpty());
-    f->record.xo_type1 = 1;
-    const int none = imagesIn(report(QStringLiteral("без картинок")));
-    f->record.xo_type1 = 2;
-    const int good = imagesIn(report(QStringLiteral("целые")));
-    QVERIFY(none >= 0);
-    QCOMPARE(good, none + 2); // the check itself sees pictures
-    QCOMPARE(imagesIn(damaged), none);
-    QVERIFY(f->messages.shown().isEmpty());
-}
 
 QTEST_MAIN(TestDamagedPictures)
 #include "test_damagedpictures.moc"

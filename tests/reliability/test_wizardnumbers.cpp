@@ -101,147 +101,137 @@ class TestWizardNumbers : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void hostileNumber_data();
-    void hostileNumber();
-    void dimensionsBeyondAnyVolume();
+    void initTestCase()
+    {
+        f = std::make_unique<WizardFixture>();
+        QVERIFY(f->isOpen());
+        f->addChamberLists();
+        f->addProductLists();
+        QVERIFY(f->reference(QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) "
+                                            "VALUES (1, 'Агрегат KM', 'KM', '', '')")));
+        for (int out : {20, 32, 43})
+            for (int in : {-25, -22, -18})
+                QVERIFY(
+                    f->reference(QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power, "
+                                                "fkey) VALUES ('KMB', 20, %1, %2, 20000, 1)")
+                                     .arg(in)
+                                     .arg(out)));
+        // A calculation that passes every screen as it stands.
+        CalculationRecord& r = f->record;
+        r.xk_length = 5;
+        r.xk_width = 4;
+        r.xk_height = 3;
+        r.xk_temperature = -18;
+        r.xk_curtain = WizardFixture::NoCurtain;
+        r.px_pgroup = WizardFixture::Meat;
+        r.px_product = WizardFixture::Beef;
+        r.px_packing = WizardFixture::Cardboard;
+        r.px_start_t = 20;
+        r.px_end_t = -18;
+        r.px_time = 24;
+        r.px_weight = 2.5;
+        r.px_turnover = 10;
+        r.xo_type1 = 1;
+        r.xo_type2 = 1;
+        m_baseline = r;
+    }
+    void cleanupTestCase() { f.reset(); }
+    void hostileNumber_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("number");
+        const QList<HostileNumber> numbers = hostileNumbers();
+        for (int b = 0; b < int(std::size(Boxes)); ++b)
+            for (int n = 0; n < numbers.size(); ++n)
+                QTest::addRow("%s %s %s", Boxes[b].screen, Boxes[b].name, numbers.at(n).name) << b << n;
+    }
+    void hostileNumber()
+    {
+        QFETCH(int, box);
+        QFETCH(int, number);
+        const Box& b = Boxes[box];
+        const HostileNumber n = hostileNumbers().at(number);
+
+        f->messages.clear();
+        f->record = m_baseline;
+        const QString screen = QLatin1String(b.screen);
+        if (screen == QLatin1String("frmStage3"))
+            f->wizard->enterStage3();
+        else if (screen == QLatin1String("frmStage1"))
+            f->wizard->enterStage1();
+        else
+            f->wizard->enterStage4();
+        QCOMPARE(f->screenName(), screen);
+        f->type(QLatin1String(b.name), n.text);
+        QLineEdit* edit = f->box(QLatin1String(b.name));
+        QCOMPARE(edit->text(), n.text.isNull() ? QString() : n.text);
+        f->click(QStringLiteral("cmbNext"));
+
+        const CalculationRecord& r = f->record;
+        QVERIFY2(allFinite(r), "a NaN or an infinity reached the record");
+        QVERIFY(f->messages.unanswered().isEmpty());
+        const std::optional<double> expected = expectedValue(b, n);
+        const bool moved = f->screenName() != screen;
+        if (expected && moved) {
+            const double stored = b.real ? r.*b.real : double(r.*b.whole);
+            if (std::fabs(*expected) > 1e15)
+                QVERIFY(qFuzzyCompare(stored, *expected));
+            else
+                QCOMPARE(stored, *expected);
+            QVERIFY(f->messages.shown().isEmpty());
+            return;
+        }
+        // The equipment screen computes the load before it moves on; a reading
+        // too large for that is refused by the calculation, naming the result.
+        if (expected && screen == QLatin1String("frmStage4")) {
+            QCOMPARE(f->messages.shown().size(), 1);
+            QVERIFY(f->messages.lastText().startsWith(QStringLiteral("Тепловая нагрузка слишком велика")));
+            return;
+        }
+        QVERIFY2(!expected,
+                 qPrintable(QStringLiteral("refused although it reads %1").arg(expected.value_or(0))));
+        QVERIFY2(!moved, "taken although the box cannot hold it");
+        QCOMPARE(f->messages.shown().size(), 1);
+        QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
+        // The refusal puts the focus into the box it is about; an end
+        // temperature above the start temperature is reported at the start.
+        QWidget* focus = f->focused();
+        QVERIFY(focus);
+        const bool aboutStart = QLatin1String(b.name) == QLatin1String("Text17") &&
+                                focus->objectName() == QLatin1String("Text16") &&
+                                f->messages.lastText().startsWith(QStringLiteral("Температура поступления"));
+        QVERIFY2(focus == edit || aboutStart,
+                 qPrintable(focus->objectName() + QLatin1Char(' ') + f->messages.lastText()));
+        // Nothing of a refused box reaches the record.
+        if (b.real)
+            QCOMPARE(r.*b.real, m_baseline.*b.real);
+        else
+            QCOMPARE(r.*b.whole, m_baseline.*b.whole);
+    }
+    // Each dimension is a finite number, but their product is not: the volume
+    // box and the record never show an infinite volume, and "Далее" refuses.
+    void dimensionsBeyondAnyVolume()
+    {
+        f->messages.clear();
+        f->record = m_baseline;
+        f->wizard->enterStage3();
+        for (const char* box : {"Text2", "Text3", "Text4"})
+            f->type(QLatin1String(box), QStringLiteral("1e200"));
+        QVERIFY(std::isfinite(f->record.xk_bulk));
+        QVERIFY(
+            !f->box(QStringLiteral("tbVolume"))->text().contains(QLatin1String("inf"), Qt::CaseInsensitive));
+        f->click(QStringLiteral("cmbNext"));
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
+        QVERIFY(allFinite(f->record));
+        QCOMPARE(f->messages.shown().size(), 1);
+        QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
+        QCOMPARE(f->focused(), f->box(QStringLiteral("Text2")));
+    }
 
 private:
     std::unique_ptr<WizardFixture> f;
     CalculationRecord m_baseline;
 };
-
-void TestWizardNumbers::initTestCase()
-{
-    f = std::make_unique<WizardFixture>();
-    QVERIFY(f->isOpen());
-    f->addChamberLists();
-    f->addProductLists();
-    QVERIFY(f->reference(QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) "
-                                        "VALUES (1, 'Агрегат KM', 'KM', '', '')")));
-    for (int out : {20, 32, 43})
-        for (int in : {-25, -22, -18})
-            QVERIFY(f->reference(QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power, "
-                                                "fkey) VALUES ('KMB', 20, %1, %2, 20000, 1)")
-                                     .arg(in)
-                                     .arg(out)));
-    // A calculation that passes every screen as it stands.
-    CalculationRecord& r = f->record;
-    r.xk_length = 5;
-    r.xk_width = 4;
-    r.xk_height = 3;
-    r.xk_temperature = -18;
-    r.xk_curtain = WizardFixture::NoCurtain;
-    r.px_pgroup = WizardFixture::Meat;
-    r.px_product = WizardFixture::Beef;
-    r.px_packing = WizardFixture::Cardboard;
-    r.px_start_t = 20;
-    r.px_end_t = -18;
-    r.px_time = 24;
-    r.px_weight = 2.5;
-    r.px_turnover = 10;
-    r.xo_type1 = 1;
-    r.xo_type2 = 1;
-    m_baseline = r;
-}
-
-void TestWizardNumbers::cleanupTestCase()
-{
-    f.reset();
-}
-
-void TestWizardNumbers::hostileNumber_data()
-{
-    QTest::addColumn<int>("box");
-    QTest::addColumn<int>("number");
-    const QList<HostileNumber> numbers = hostileNumbers();
-    for (int b = 0; b < int(std::size(Boxes)); ++b)
-        for (int n = 0; n < numbers.size(); ++n)
-            QTest::addRow("%s %s %s", Boxes[b].screen, Boxes[b].name, numbers.at(n).name) << b << n;
-}
-
-void TestWizardNumbers::hostileNumber()
-{
-    QFETCH(int, box);
-    QFETCH(int, number);
-    const Box& b = Boxes[box];
-    const HostileNumber n = hostileNumbers().at(number);
-
-    f->messages.clear();
-    f->record = m_baseline;
-    const QString screen = QLatin1String(b.screen);
-    if (screen == QLatin1String("frmStage3"))
-        f->wizard->enterStage3();
-    else if (screen == QLatin1String("frmStage1"))
-        f->wizard->enterStage1();
-    else
-        f->wizard->enterStage4();
-    QCOMPARE(f->screenName(), screen);
-    f->type(QLatin1String(b.name), n.text);
-    QLineEdit* edit = f->box(QLatin1String(b.name));
-    QCOMPARE(edit->text(), n.text.isNull() ? QString() : n.text);
-    f->click(QStringLiteral("cmbNext"));
-
-    const CalculationRecord& r = f->record;
-    QVERIFY2(allFinite(r), "a NaN or an infinity reached the record");
-    QVERIFY(f->messages.unanswered().isEmpty());
-    const std::optional<double> expected = expectedValue(b, n);
-    const bool moved = f->screenName() != screen;
-    if (expected && moved) {
-        const double stored = b.real ? r.*b.real : double(r.*b.whole);
-        if (std::fabs(*expected) > 1e15)
-            QVERIFY(qFuzzyCompare(stored, *expected));
-        else
-            QCOMPARE(stored, *expected);
-        QVERIFY(f->messages.shown().isEmpty());
-        return;
-    }
-    // The equipment screen computes the load before it moves on; a reading
-    // too large for that is refused by the calculation, naming the result.
-    if (expected && screen == QLatin1String("frmStage4")) {
-        QCOMPARE(f->messages.shown().size(), 1);
-        QVERIFY(f->messages.lastText().startsWith(QStringLiteral("Тепловая нагрузка слишком велика")));
-        return;
-    }
-    QVERIFY2(!expected, qPrintable(QStringLiteral("refused although it reads %1").arg(expected.value_or(0))));
-    QVERIFY2(!moved, "taken although the box cannot hold it");
-    QCOMPARE(f->messages.shown().size(), 1);
-    QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
-    // The refusal puts the focus into the box it is about; an end
-    // temperature above the start temperature is reported at the start.
-    QWidget* focus = f->focused();
-    QVERIFY(focus);
-    const bool aboutStart = QLatin1String(b.name) == QLatin1String("Text17") &&
-                            focus->objectName() == QLatin1String("Text16") &&
-                            f->messages.lastText().startsWith(QStringLiteral("Температура поступления"));
-    QVERIFY2(focus == edit || aboutStart,
-             qPrintable(focus->objectName() + QLatin1Char(' ') + f->messages.lastText()));
-    // Nothing of a refused box reaches the record.
-    if (b.real)
-        QCOMPARE(r.*b.real, m_baseline.*b.real);
-    else
-        QCOMPARE(r.*b.whole, m_baseline.*b.whole);
-}
-
-// Each dimension is a finite number, but their product is not: the volume
-// box and the record never show an infinite volume, and "Далее" refuses.
-void TestWizardNumbers::dimensionsBeyondAnyVolume()
-{
-    f->messages.clear();
-    f->record = m_baseline;
-    f->wizard->enterStage3();
-    for (const char* box : {"Text2", "Text3", "Text4"})
-        f->type(QLatin1String(box), QStringLiteral("1e200"));
-    QVERIFY(std::isfinite(f->record.xk_bulk));
-    QVERIFY(!f->box(QStringLiteral("tbVolume"))->text().contains(QLatin1String("inf"), Qt::CaseInsensitive));
-    f->click(QStringLiteral("cmbNext"));
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
-    QVERIFY(allFinite(f->record));
-    QCOMPARE(f->messages.shown().size(), 1);
-    QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
-    QCOMPARE(f->focused(), f->box(QStringLiteral("Text2")));
-}
 
 QTEST_MAIN(TestWizardNumbers)
 #include "test_wizardnumbers.moc"
