@@ -29,89 +29,87 @@ class TestTwoPrograms : public QObject
     Q_OBJECT
 
 private slots:
-    void administratorWritesWhileTheToolCalculates();
+    void administratorWritesWhileTheToolCalculates()
+    {
+        QTemporaryDir dir;
+        QVERIFY(TestDatabases::createSampleFolder(dir.path()));
+        const QString input = dir.filePath(QStringLiteral("calculation.json"));
+        QFile file(input);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(Calculation);
+        file.close();
+
+        double before = 0;
+        QString failure;
+        QVERIFY2(calculate(dir.path(), input, &before, &failure), qPrintable(failure));
+
+        QProcess writer;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        writer.setProcessEnvironment(environment);
+        writer.start(QStringLiteral(WRITER_EXE),
+                     {dir.path(), QStringLiteral("Моноблок среднетемпературный KM"), QStringLiteral("KMN020"),
+                      QString::number(Seconds)});
+        QVERIFY(writer.waitForStarted());
+
+        int calculations = 0, failures = 0, halfWritten = 0;
+        double highest = 0;
+        QElapsedTimer clock;
+        clock.start();
+        while (writer.state() == QProcess::Running && clock.elapsed() < (Seconds + 20) * 1000) {
+            double capacity = 0;
+            if (!calculate(dir.path(), input, &capacity, &failure)) {
+                ++failures;
+                qWarning("%s", qPrintable(failure));
+                continue;
+            }
+            ++calculations;
+            // Each save adds the same whole number to all nine cells, which adds
+            // exactly that number to the interpolated capacity; a mix of two
+            // versions adds a fraction.
+            const double offset = capacity - before;
+            if (std::fabs(offset - std::round(offset)) > 1e-6)
+                ++halfWritten;
+            highest = qMax(highest, offset);
+        }
+        QVERIFY(writer.waitForFinished(60000));
+        // The writer prints every message box as "message: ..."; the platform's
+        // own warnings are not the user's business.
+        QByteArray writerErrors;
+        for (const QByteArray& line : writer.readAllStandardError().split('\n'))
+            if (line.startsWith("message:"))
+                writerErrors += line + '\n';
+        const int saves = writer.readAllStandardOutput().trimmed().split(' ').value(1).toInt();
+        qInfo("saves by the administrator: %d, calculations: %d, failures: %d, half-written sets seen: %d",
+              saves, calculations, failures, halfWritten);
+        QVERIFY2(writer.exitCode() == 0 && writerErrors.isEmpty(), writerErrors.constData());
+        QCOMPARE(failures, 0);
+        QCOMPARE(halfWritten, 0);
+        QVERIFY(saves > 10);
+        QVERIFY(calculations > 10);
+        QVERIFY(highest >= 1); // the tool did see the administrator's edits
+    }
 
 private:
-    bool calculate(const QString& folder, const QString& input, double* capacity, QString* failure);
-};
-
-bool TestTwoPrograms::calculate(const QString& folder, const QString& input, double* capacity,
-                                QString* failure)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(CALC_EXE), {QStringLiteral("--dir"), folder, QStringLiteral("--input"), input});
-    if (!tool.waitForFinished(30000) || tool.exitCode() != 0 || !tool.readAllStandardError().isEmpty()) {
-        *failure = QStringLiteral("tool failed with status %1").arg(tool.exitCode());
-        return false;
-    }
-    const QJsonObject result = QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
-    if (result.value(QStringLiteral("sel_model")).toString() != QLatin1String("KMN")) {
-        *failure = QStringLiteral("unexpected model ") + result.value(QStringLiteral("sel_model")).toString();
-        return false;
-    }
-    *capacity = result.value(QStringLiteral("unit_capacity")).toDouble();
-    return true;
-}
-
-void TestTwoPrograms::administratorWritesWhileTheToolCalculates()
-{
-    QTemporaryDir dir;
-    QVERIFY(TestDatabases::createSampleFolder(dir.path()));
-    const QString input = dir.filePath(QStringLiteral("calculation.json"));
-    QFile file(input);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(Calculation);
-    file.close();
-
-    double before = 0;
-    QString failure;
-    QVERIFY2(calculate(dir.path(), input, &before, &failure), qPrintable(failure));
-
-    QProcess writer;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    writer.setProcessEnvironment(environment);
-    writer.start(QStringLiteral(WRITER_EXE), {dir.path(), QStringLiteral("Моноблок среднетемпературный KM"),
-                                              QStringLiteral("KMN020"), QString::number(Seconds)});
-    QVERIFY(writer.waitForStarted());
-
-    int calculations = 0, failures = 0, halfWritten = 0;
-    double highest = 0;
-    QElapsedTimer clock;
-    clock.start();
-    while (writer.state() == QProcess::Running && clock.elapsed() < (Seconds + 20) * 1000) {
-        double capacity = 0;
-        if (!calculate(dir.path(), input, &capacity, &failure)) {
-            ++failures;
-            qWarning("%s", qPrintable(failure));
-            continue;
+    bool calculate(const QString& folder, const QString& input, double* capacity, QString* failure)
+    {
+        QProcess tool;
+        tool.start(QStringLiteral(CALC_EXE),
+                   {QStringLiteral("--dir"), folder, QStringLiteral("--input"), input});
+        if (!tool.waitForFinished(30000) || tool.exitCode() != 0 || !tool.readAllStandardError().isEmpty()) {
+            *failure = QStringLiteral("tool failed with status %1").arg(tool.exitCode());
+            return false;
         }
-        ++calculations;
-        // Each save adds the same whole number to all nine cells, which adds
-        // exactly that number to the interpolated capacity; a mix of two
-        // versions adds a fraction.
-        const double offset = capacity - before;
-        if (std::fabs(offset - std::round(offset)) > 1e-6)
-            ++halfWritten;
-        highest = qMax(highest, offset);
+        const QJsonObject result = QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
+        if (result.value(QStringLiteral("sel_model")).toString() != QLatin1String("KMN")) {
+            *failure =
+                QStringLiteral("unexpected model ") + result.value(QStringLiteral("sel_model")).toString();
+            return false;
+        }
+        *capacity = result.value(QStringLiteral("unit_capacity")).toDouble();
+        return true;
     }
-    QVERIFY(writer.waitForFinished(60000));
-    // The writer prints every message box as "message: ..."; the platform's
-    // own warnings are not the user's business.
-    QByteArray writerErrors;
-    for (const QByteArray& line : writer.readAllStandardError().split('\n'))
-        if (line.startsWith("message:"))
-            writerErrors += line + '\n';
-    const int saves = writer.readAllStandardOutput().trimmed().split(' ').value(1).toInt();
-    qInfo("saves by the administrator: %d, calculations: %d, failures: %d, half-written sets seen: %d", saves,
-          calculations, failures, halfWritten);
-    QVERIFY2(writer.exitCode() == 0 && writerErrors.isEmpty(), writerErrors.constData());
-    QCOMPARE(failures, 0);
-    QCOMPARE(halfWritten, 0);
-    QVERIFY(saves > 10);
-    QVERIFY(calculations > 10);
-    QVERIFY(highest >= 1); // the tool did see the administrator's edits
-}
+};
 
 QTEST_GUILESS_MAIN(TestTwoPrograms)
 #include "test_twoprograms.moc"
