@@ -7,15 +7,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestDataFolder : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void choice_data();
-    void choice();
-};
-
 namespace {
 
 // Each file holds the name of the place it was made in; installed files are
@@ -48,54 +39,60 @@ QString listing(const QString& folder)
 
 } // namespace
 
-void TestDataFolder::choice_data()
+class TestDataFolder : public QObject
 {
-    QTest::addColumn<QString>("inProgram");
-    QTest::addColumn<bool>("programWritable");
-    QTest::addColumn<QString>("inSeed"); // the installed sample data
-    QTest::addColumn<QString>("inUser");
-    QTest::addColumn<QString>("expectedUser"); // empty: the program folder is used, this one untouched
+    Q_OBJECT
 
-    const QString sample = "nv.mdb order.mdb km.jpg", none;
-    QTest::newRow("build folder") << sample << true << sample << none << none;
-    QTest::newRow("installed, first start")
-        << none << true << sample << none << "km.jpg:seed nv.mdb:seed order.mdb:seed";
-    QTest::newRow("installed, the user's files stay") << none << true << sample << "order.mdb km.jpg"
-                                                      << "km.jpg:user nv.mdb:seed order.mdb:user";
-    QTest::newRow("read-only folder with the data is the sample; the program is not data")
-        << "nv.mdb order.mdb frostpick notes.txt km.jpg" << false << none << none
-        << "km.jpg:program nv.mdb:program order.mdb:program";
-    QTest::newRow("nothing installed") << none << true << none << none << none;
-    QTest::newRow("sample without the reference file is no sample")
-        << none << true << "order.mdb" << none << none;
-}
+private slots:
+    void choice_data()
+    {
+        QTest::addColumn<QString>("inProgram");
+        QTest::addColumn<bool>("programWritable");
+        QTest::addColumn<QString>("inSeed"); // the installed sample data
+        QTest::addColumn<QString>("inUser");
+        QTest::addColumn<QString>("expectedUser"); // empty: the program folder is used, this one untouched
 
-void TestDataFolder::choice()
-{
-    QFETCH(QString, inProgram);
-    QFETCH(bool, programWritable);
-    QFETCH(QString, inSeed);
-    QFETCH(QString, inUser);
-    QFETCH(QString, expectedUser);
+        const QString sample = "nv.mdb order.mdb km.jpg", none;
+        QTest::newRow("build folder") << sample << true << sample << none << none;
+        QTest::newRow("installed, first start")
+            << none << true << sample << none << "km.jpg:seed nv.mdb:seed order.mdb:seed";
+        QTest::newRow("installed, the user's files stay") << none << true << sample << "order.mdb km.jpg"
+                                                          << "km.jpg:user nv.mdb:seed order.mdb:user";
+        QTest::newRow("read-only folder with the data is the sample; the program is not data")
+            << "nv.mdb order.mdb frostpick notes.txt km.jpg" << false << none << none
+            << "km.jpg:program nv.mdb:program order.mdb:program";
+        QTest::newRow("nothing installed") << none << true << none << none << none;
+        QTest::newRow("sample without the reference file is no sample")
+            << none << true << "order.mdb" << none << none;
+    }
+    void choice()
+    {
+        QFETCH(QString, inProgram);
+        QFETCH(bool, programWritable);
+        QFETCH(QString, inSeed);
+        QFETCH(QString, inUser);
+        QFETCH(QString, expectedUser);
 
-    QTemporaryDir root;
-    const QString program = root.filePath("prefix/bin");
-    const QString user = root.filePath("home/.local/share/frostpick");
-    QVERIFY(put(program, inProgram, "program"));
-    QVERIFY(put(DataFolder::seedFolder(program), inSeed, "seed", true));
-    QVERIFY(put(user, inUser, "user"));
-    const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
-    QFile::setPermissions(program, readOnly | (programWritable ? QFile::WriteOwner : QFile::Permissions()));
-    if (!programWritable && QFileInfo(program).isWritable())
-        QSKIP("the superuser may write to any folder");
-    const QString programBefore = listing(program);
+        QTemporaryDir root;
+        const QString program = root.filePath("prefix/bin");
+        const QString user = root.filePath("home/.local/share/frostpick");
+        QVERIFY(put(program, inProgram, "program"));
+        QVERIFY(put(DataFolder::seedFolder(program), inSeed, "seed", true));
+        QVERIFY(put(user, inUser, "user"));
+        const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+        QFile::setPermissions(program,
+                              readOnly | (programWritable ? QFile::WriteOwner : QFile::Permissions()));
+        if (!programWritable && QFileInfo(program).isWritable())
+            QSKIP("the superuser may write to any folder");
+        const QString programBefore = listing(program);
 
-    QCOMPARE(DataFolder::prepare(program, user), expectedUser.isEmpty() ? program : user);
+        QCOMPARE(DataFolder::prepare(program, user), expectedUser.isEmpty() ? program : user);
 
-    QCOMPARE(listing(program), programBefore);
-    QCOMPARE(listing(user), expectedUser);
-    QFile::setPermissions(program, readOnly | QFile::WriteOwner);
-}
+        QCOMPARE(listing(program), programBefore);
+        QCOMPARE(listing(user), expectedUser);
+        QFile::setPermissions(program, readOnly | QFile::WriteOwner);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestDataFolder)
 #include "test_datafolder.moc"
