@@ -49,16 +49,11 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<bool>("expected");
-        QTest::newRow("C point") << "2.5"
-                                 << "C" << true;
-        QTest::newRow("C blanks around") << "  7  "
-                                         << "C" << true;
-        QTest::newRow("C letters") << "12abc"
-                                   << "C" << false;
-        QTest::newRow("ru comma") << "2,5"
-                                  << "ru_RU" << true;
-        QTest::newRow("ru negative") << "-2,5"
-                                     << "ru_RU" << true;
+        QTest::newRow("C point") << "2.5" << QStringLiteral("C") << true;
+        QTest::newRow("C blanks around") << "  7  " << QStringLiteral("C") << true;
+        QTest::newRow("C letters") << "12abc" << QStringLiteral("C") << false;
+        QTest::newRow("ru comma") << "2,5" << QStringLiteral("ru_RU") << true;
+        QTest::newRow("ru negative") << "-2,5" << QStringLiteral("ru_RU") << true;
     }
     void isNumeric()
     {
