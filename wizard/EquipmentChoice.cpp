@@ -26,11 +26,6 @@ std::optional<TypePictures> readPictures(Database& ref, qint32 key)
 
 } // namespace
 
-QVector<TypeItem> OfferedTypes(CalculationRecord& record)
-{
-    return OfferedEquipmentTypes(record);
-}
-
 bool ChooseType(CalculationRecord& record, qint32 key)
 {
     record.xo_type1 = qint16(key);

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "OfferedTypes.h"
-
 #include <QImage>
 #include <QString>
-#include <QVector>
 
 class DataLocation;
 struct CalculationRecord;
@@ -13,8 +10,6 @@ struct CalculationRecord;
 // pictures, which the report also prints on its second page.
 namespace EquipmentChoice {
 
-using TypeItem = OfferedType;
-
 struct Refrigerant
 {
     qint16 code;
@@ -22,10 +17,6 @@ struct Refrigerant
 };
 // The two refrigerants offered, in the order of the list.
 inline constexpr Refrigerant Refrigerants[] = {{1, "R22"}, {2, "R404a"}};
-
-// The equipment types offered for the record's chamber temperature, in the
-// order of their names.
-QVector<TypeItem> OfferedTypes(CalculationRecord& record);
 
 // A type chosen: xo_type1 and, when the type exists, its picture and scheme
 // names. Returns false when there is no such type.

@@ -6,6 +6,7 @@
 #include "HeatLoad.h"
 #include "InputBoxes.h"
 #include "Messages.h"
+#include "OfferedTypes.h"
 #include "PictureFit.h"
 #include "Selection.h"
 
@@ -55,8 +56,8 @@ void frmStage4::FillTypes()
     // Filling the list would choose its first item; the record's type is chosen afterwards.
     const QSignalBlocker blocker(m_ui->Combo7);
     m_ui->Combo7->clear();
-    const QVector<EquipmentChoice::TypeItem> types = EquipmentChoice::OfferedTypes(record());
-    for (const EquipmentChoice::TypeItem& type : types)
+    const QVector<OfferedType> types = OfferedEquipmentTypes(record());
+    for (const OfferedType& type : types)
         m_ui->Combo7->addItem(type.name, type.key);
     m_ui->Combo7->setCurrentIndex(-1);
 }
