@@ -8,7 +8,11 @@ std::unique_ptr<Database> Database::open(const DatabaseAddress& address, const Q
     switch (address.engine) {
     case DatabaseEngine::SQLite:
         return SqliteDatabase::open(address.database, requiredTables, error);
+    case DatabaseEngine::PostgreSQL:
+        break;
     }
+    if (error)
+        *error = {1, QStringLiteral("PostgreSQL is not available yet")};
     return nullptr;
 }
 
@@ -17,6 +21,8 @@ bool Database::create(const DatabaseAddress& address, const QStringList& scriptF
     switch (address.engine) {
     case DatabaseEngine::SQLite:
         return SqliteDatabase::create(address.database, scriptFiles, error);
+    case DatabaseEngine::PostgreSQL:
+        break;
     }
     return false;
 }
@@ -26,6 +32,8 @@ std::optional<qint64> Database::peekCount(const DatabaseAddress& address, const 
     switch (address.engine) {
     case DatabaseEngine::SQLite:
         return SqliteDatabase::peekCount(address.database, sql);
+    case DatabaseEngine::PostgreSQL:
+        break;
     }
     return std::nullopt;
 }

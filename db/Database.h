@@ -11,21 +11,32 @@ struct DbError
 {
     int number = 0;
     QString description;
+    // The server asked for a password that neither the address nor libpq's
+    // password file, service file or environment gave.
+    bool passwordRequired = false;
     bool isError() const { return number != 0; }
 };
 
-// The database engines the programs can work with.
-enum class DatabaseEngine { SQLite };
+// The database engines the programs can work with: files on this computer,
+// or a server that several computers share.
+enum class DatabaseEngine { SQLite, PostgreSQL };
 
-// Which database to open, on which engine. For a file engine the database is
-// the file's path; a server engine names its database there and adds where
-// the server is and who connects.
+// Which database to open, on which engine. For SQLite the database is the
+// file's path; for PostgreSQL a libpq connection string or URI
+// ("postgresql://engineer@dbhost/frostpick", "host=dbhost dbname=frostpick").
 struct DatabaseAddress
 {
     DatabaseEngine engine = DatabaseEngine::SQLite;
     QString database;
+    // Typed by the user when the server asked for one; never read from or
+    // written to a file.
+    QString password;
 
-    static DatabaseAddress file(const QString& path) { return {DatabaseEngine::SQLite, path}; }
+    static DatabaseAddress file(const QString& path) { return {DatabaseEngine::SQLite, path, {}}; }
+    static DatabaseAddress server(const QString& connection)
+    {
+        return {DatabaseEngine::PostgreSQL, connection, {}};
+    }
 };
 
 // One open database. Callers see only these operations and the query table;

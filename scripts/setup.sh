@@ -7,6 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev qt6-translations-l10n
   libsqlite3-dev sqlite3
+  postgresql libqt6sql6-psql libpq-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth imagemagick poppler-utils
   clang libclang-rt-14-dev
