@@ -32,7 +32,7 @@ std::shared_ptr<Database> openDatabase(const DatabaseAddress& address, const QSt
     DbError error;
     std::shared_ptr<Database> db = Database::open(address, tables, &error);
     if (!db)
-        printError(QStringLiteral("cannot open %1: %2").arg(address.database, error.description));
+        printError(QStringLiteral("cannot open %1: %2").arg(address.shown(), error.description));
     return db;
 }
 

@@ -37,6 +37,10 @@ struct DatabaseAddress
     {
         return {DatabaseEngine::PostgreSQL, connection, {}};
     }
+
+    // The address for a message: the file's path, or the connection string
+    // with any password in it masked.
+    QString shown() const;
 };
 
 // One open database. Callers see only these operations and the query table;

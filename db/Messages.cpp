@@ -51,6 +51,11 @@ std::optional<QString> input(const QString& prompt, const QString& title, const 
     return g_seam->inputBox(prompt, title, defaultText);
 }
 
+std::optional<QString> password(const QString& prompt, const QString& title)
+{
+    return g_seam->passwordBox(prompt, title);
+}
+
 QString openFile(const QString& title, const QString& filter, const QString& folder)
 {
     return g_seam->openFileName(title, filter, folder);

@@ -28,6 +28,14 @@ public:
     // nullopt when the user cancels.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                             const QString& defaultText) = 0;
+    // A password typed without echo; nullopt when the user cancels. A seam
+    // with nobody to ask cancels.
+    virtual std::optional<QString> passwordBox(const QString& prompt, const QString& title)
+    {
+        Q_UNUSED(prompt);
+        Q_UNUSED(title);
+        return std::nullopt;
+    }
     // Empty when the user cancels.
     virtual QString openFileName(const QString& title, const QString& filter, const QString& folder) = 0;
 };
@@ -43,6 +51,7 @@ MsgAnswer show(const QString& text, MsgIcon icon = MsgIcon::None, const QString&
                MsgButtons buttons = MsgButtons::Ok);
 std::optional<QString> input(const QString& prompt, const QString& title = {},
                              const QString& defaultText = {});
+std::optional<QString> password(const QString& prompt, const QString& title = {});
 QString openFile(const QString& title, const QString& filter, const QString& folder = {});
 
 } // namespace Messages

@@ -23,8 +23,26 @@ void ShowOpenError(const DbError& error)
 std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, const QStringList& tables,
                                               int* errorNumber)
 {
+    // Both databases are often on one server for one user: the password typed
+    // for the first is tried for the second before anyone is asked again.
+    static QString typedPassword;
+    DatabaseAddress withPassword = address;
     DbError error;
-    std::shared_ptr<Database> db = Database::open(address, tables, &error);
+    std::shared_ptr<Database> db = Database::open(withPassword, tables, &error);
+    if (!db && error.passwordRequired && !typedPassword.isEmpty()) {
+        withPassword.password = typedPassword;
+        db = Database::open(withPassword, tables, &error);
+    }
+    if (!db && (error.passwordRequired || !withPassword.password.isEmpty())) {
+        const std::optional<QString> password = Messages::password(
+            QStringLiteral("Пароль для подключения к серверу\n%1").arg(address.shown()), QString());
+        if (password) {
+            withPassword.password = *password;
+            db = Database::open(withPassword, tables, &error);
+            if (db)
+                typedPassword = *password;
+        }
+    }
     if (!db)
         ShowOpenError(error);
     if (errorNumber)

@@ -61,6 +61,17 @@ std::optional<QString> WidgetMessageSeam::inputBox(const QString& prompt, const 
     return dialog.textValue();
 }
 
+std::optional<QString> WidgetMessageSeam::passwordBox(const QString& prompt, const QString& title)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(titleOrDefault(title));
+    dialog.setLabelText(prompt);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
 QString WidgetMessageSeam::openFileName(const QString& title, const QString& filter, const QString& folder)
 {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), titleOrDefault(title), folder, filter);

@@ -14,6 +14,7 @@ public:
     MsgAnswer showMessage(const MessageRequest& request) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
+    std::optional<QString> passwordBox(const QString& prompt, const QString& title) override;
     QString openFileName(const QString& title, const QString& filter, const QString& folder) override;
 
 private:

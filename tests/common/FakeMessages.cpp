@@ -42,6 +42,11 @@ std::optional<QString> FakeMessages::inputBox(const QString& prompt, const QStri
     return m_inputs.dequeue();
 }
 
+std::optional<QString> FakeMessages::passwordBox(const QString& prompt, const QString& title)
+{
+    return inputBox(prompt, title, {});
+}
+
 QString FakeMessages::openFileName(const QString& title, const QString& filter, const QString&)
 {
     lastFileFilter = filter;

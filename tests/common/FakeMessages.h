@@ -30,6 +30,8 @@ public:
     MsgAnswer showMessage(const MessageRequest& request) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
+    // Answered from the queued inputs, like an input box.
+    std::optional<QString> passwordBox(const QString& prompt, const QString& title) override;
     QString openFileName(const QString& title, const QString& filter, const QString& folder) override;
 
     QString lastInputDefault;
