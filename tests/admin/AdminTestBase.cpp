@@ -4,7 +4,11 @@
 #include "Database.h"
 #include "Functions.h"
 #include "TestDatabases.h"
+#include "frmCls1Edit.h"
+#include "frmClsEdit.h"
+#include "frmEqEdit.h"
 #include "frmMain.h"
+#include "frmPrEdit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -81,6 +85,49 @@ QWidget* AdminTestBase::openList(const char* menuItem)
         return nullptr;
     action->trigger();
     return m_main->listWindow();
+}
+
+QWidget* AdminTestBase::filledEditor(QWidget* window, const char* menu, const char* button)
+{
+    const QLatin1String kind(menu);
+    if (QLatin1String(button) == QLatin1String("cmbGAdd")) {
+        QWidget* editor = openEditor<frmCls1Edit>(window, button);
+        if (editor) {
+            type(editor, "Text1", QStringLiteral("Тип"));
+            if (kind == QLatin1String("mOb")) {
+                type(editor, "Text2", QStringLiteral("KM"));
+                type(editor, "Text3", QStringLiteral("a.jpg"));
+                type(editor, "Text4", QStringLiteral("b.jpg"));
+            }
+        }
+        return editor;
+    }
+    if (kind == QLatin1String("mOb"))
+        return openEditor<frmEqEdit>(window, button); // its defaults are valid
+    if (kind == QLatin1String("mPr")) {
+        QWidget* editor = openEditor<frmPrEdit>(window, button);
+        if (editor) {
+            type(editor, "Text2", QStringLiteral("Говядина"));
+            fillProduct(editor);
+        }
+        return editor;
+    }
+    QWidget* editor = openEditor<frmClsEdit>(window, button);
+    if (editor) {
+        type(editor, "Text1", QStringLiteral("Запись"));
+        type(editor, "Text3", QStringLiteral("0.5"));
+        type(editor, "Text2", QStringLiteral("2"));
+    }
+    return editor;
+}
+
+void AdminTestBase::fillProduct(QWidget* editor)
+{
+    const char* const boxes[] = {"Text5",  "Text6",  "Text7",  "Text8", "Text9",
+                                 "Text10", "Text11", "Text12", "Text13"};
+    const char* const values[] = {"0,9", "0.45", "60", "-1,5", "-3", "0", "0.1", "0", "0.3"};
+    for (int i = 0; i < 9; ++i)
+        type(editor, boxes[i], QLatin1String(values[i]));
 }
 
 void AdminTestBase::type(QWidget* form, const char* box, const QString& text)

@@ -38,7 +38,16 @@ protected:
 
     // Chooses a menu item and gives the list window that opened.
     QWidget* openList(const char* menuItem);
+    // The add editor of the list window opened by `menu` ("cmbGAdd" for the
+    // upper list), filled with values it takes; null when none opened.
+    static QWidget* filledEditor(QWidget* window, const char* menu, const char* button = "cmbAdd");
+    // Valid values in every number box of the product editor.
+    static void fillProduct(QWidget* editor);
 
+    FakeMessages m_messages;
+
+public:
+    // Also for tests that run the administrator beside the wizard.
     // The editor of that class shown now, or null.
     template <class T> static T* shownEditor()
     {
@@ -47,13 +56,17 @@ protected:
                 return editor;
         return nullptr;
     }
+    // Clicks the button of the form and gives the editor of that class it opened.
+    template <class T> static T* openEditor(QWidget* form, const char* button)
+    {
+        click(form, button);
+        return shownEditor<T>();
+    }
 
     static void type(QWidget* form, const char* box, const QString& text);
     static void click(QWidget* form, const char* button);
     static QString text(QWidget* form, const char* box);
     static QStringList entries(QWidget* form, const char* list);
-
-    FakeMessages m_messages;
 
 protected slots:
     void init();

@@ -1,5 +1,8 @@
 #include "HostileTexts.h"
 
+#include "Database.h"
+#include "QueryTable.h"
+
 namespace HostileTexts {
 
 QStringList all()
@@ -22,6 +25,22 @@ QStringList all()
         QStringLiteral("\tтабуляция"),
         QString(),
     };
+}
+
+QStringList rowsOf(Database& db, const QStringList& tables)
+{
+    QStringList rows;
+    for (const QString& table : tables) {
+        QueryTable t;
+        const int n = db.query(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table), t);
+        for (int r = 0; r < n; ++r) {
+            QStringList cells;
+            for (int c = 0; c < t.columnCount(); ++c)
+                cells << t.text(r, c);
+            rows << table + QLatin1Char(':') + cells.join(QChar(0x1f));
+        }
+    }
+    return rows;
 }
 
 } // namespace HostileTexts

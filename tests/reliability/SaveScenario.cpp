@@ -1,48 +1,19 @@
 #include "SaveScenario.h"
 
 #include "CalculationRecord.h"
+#include "OrderColumns.h"
 #include "QueryTable.h"
+
+#include <QStringList>
 
 namespace {
 
-// Columns of the data table in stored order, after pkey.
-enum Column {
-    Bulk = 1,
-    Length,
-    Width,
-    Height,
-    Ceiling,
-    CeilingStuff,
-    Wall,
-    WallStuff,
-    Floor,
-    FloorStuff,
-    Doors,
-    DoorsOpen,
-    Curtain,
-    Temperature,
-    People,
-    Heat,
-    Ambient,
-    Moisture,
-    Ground,
-    Product,
-    Time,
-    StartT,
-    EndT,
-    Weight,
-    Turnover,
-    Packing,
-    Type1,
-    Type2,
-    Count,
-    Power,
-    Work,
-    Contact,
-    Odate,
-    Onote,
-    Pgroup
-};
+// The saved columns that fill() sets; the others keep what a reopened
+// calculation had.
+const QStringList Filled = {"xk_bulk",  "xk_length", "xk_width", "xk_height",      "xk_ceiling",
+                            "xk_wall",  "xk_floor",  "xk_heat",  "xk_temperature", "px_start_t",
+                            "px_end_t", "px_weight", "xo_count"};
+constexpr int NoteColumn = 34; // after pkey, the saved columns and odate
 
 } // namespace
 
@@ -75,21 +46,22 @@ QString customerName(int n)
 
 QString checkDataRow(const QueryTable& t, int row)
 {
-    const QString note = t.text(row, Onote);
+    const QString note = t.text(row, NoteColumn);
     bool ok = false;
     const int n = note.section(QLatin1Char(' '), 1, 1).toInt(&ok);
     if (!ok || note != QStringLiteral("save %1 it's").arg(n))
         return QStringLiteral("row %1: note %2").arg(t.text(row, 0), note);
     CalculationRecord expected;
     fill(expected, n);
-    const bool same =
-        t.number(row, Length) == expected.xk_length && t.number(row, Width) == expected.xk_width &&
-        t.number(row, Bulk) == expected.xk_bulk && t.integer(row, Ceiling) == expected.xk_ceiling &&
-        t.integer(row, Wall) == expected.xk_wall && t.integer(row, Floor) == expected.xk_floor &&
-        t.integer(row, Heat) == expected.xk_heat && t.number(row, Temperature) == expected.xk_temperature &&
-        t.number(row, Weight) == expected.px_weight && t.integer(row, StartT) == expected.px_start_t &&
-        t.integer(row, EndT) == expected.px_end_t && t.integer(row, Count) == expected.xo_count;
-    return same ? QString() : QStringLiteral("row %1: values differ from save %2").arg(t.text(row, 0)).arg(n);
+    for (int i = 0; i < int(std::size(OrderColumns)); ++i) {
+        const OrderColumn& c = OrderColumns[i];
+        const double value = c.real ? expected.*c.real : double(expected.*c.whole);
+        if (Filled.contains(QLatin1String(c.name)) && t.number(row, 1 + i) != value)
+            return QStringLiteral("row %1: %2 differs from save %3")
+                .arg(t.text(row, 0), QLatin1String(c.name))
+                .arg(n);
+    }
+    return {};
 }
 
 } // namespace SaveScenario

@@ -3,6 +3,7 @@
 // in its editor, or a name left blank is refused with a message; no other
 // row or column changes.
 #include "AdminTestBase.h"
+#include "Functions.h"
 #include "HostileTexts.h"
 
 #include "frmCLS1.h"
@@ -21,24 +22,23 @@ struct Field
 {
     const char* name;
     const char* menu;
+    const char* add;    // the button that opens its add editor
     const char* box;    // the box typed into
     const char* column; // table.column that stores it
     bool trimmed;       // names are stored trimmed; file names as typed
 };
 
 const Field Fields[] = {
-    {"material", "mTI", "Text1", "article.s_name", true},
-    {"curtain", "mZn", "Text1", "curtain.text_ru", true},
-    {"packing", "mUp", "Text1", "packing.text_ru", true},
-    {"group", "mPr", "Text1", "PGroup.text_ru", true},
-    {"product", "mPr", "Text2", "Product.text_ru", true},
-    {"type name", "mOb", "Text1", "equipment.text_ru", true},
-    {"type model", "mOb", "Text2", "equipment.model", true},
-    {"type picture", "mOb", "Text3", "equipment.picture", false},
-    {"type scheme", "mOb", "Text4", "equipment.scheme", false},
+    {"material", "mTI", "cmbAdd", "Text1", "article.s_name", true},
+    {"curtain", "mZn", "cmbAdd", "Text1", "curtain.text_ru", true},
+    {"packing", "mUp", "cmbAdd", "Text1", "packing.text_ru", true},
+    {"group", "mPr", "cmbGAdd", "Text1", "PGroup.text_ru", true},
+    {"product", "mPr", "cmbAdd", "Text2", "Product.text_ru", true},
+    {"type name", "mOb", "cmbGAdd", "Text1", "equipment.text_ru", true},
+    {"type model", "mOb", "cmbGAdd", "Text2", "equipment.model", true},
+    {"type picture", "mOb", "cmbGAdd", "Text3", "equipment.picture", false},
+    {"type scheme", "mOb", "cmbGAdd", "Text4", "equipment.scheme", false},
 };
-
-const char* const Tables[] = {"article", "curtain", "packing", "PGroup", "Product", "equipment", "power"};
 
 } // namespace
 
@@ -78,8 +78,10 @@ private slots:
             const QByteArray context = QByteArray(f.name) + " text " + QByteArray::number(t);
             m_messages.clear();
             const QStringList before = snapshot();
-            QWidget* editor = addThroughEditor(f, text, window);
+            QWidget* editor = filledEditor(window, f.menu, f.add);
             QVERIFY2(editor, context);
+            type(editor, f.box, text);
+            click(editor, editor->findChild<QWidget*>(QStringLiteral("cmbSave")) ? "cmbSave" : "Command1");
 
             const QString expected = f.trimmed ? text.trimmed() : text;
             const QStringList after = snapshot();
@@ -108,60 +110,10 @@ private slots:
     }
 
 private:
-    // Every row of every table as one text each.
     QStringList snapshot()
     {
-        QStringList all;
-        for (const char* table : Tables) {
-            const QueryTable t =
-                rows(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(QLatin1String(table)));
-            for (int r = 0; r < t.rowCount(); ++r) {
-                QStringList cells;
-                for (int c = 0; c < t.columnCount(); ++c)
-                    cells << t.text(r, c);
-                all << QLatin1String(table) + QLatin1Char(':') + cells.join(QChar(0x1f));
-            }
-        }
-        return all;
-    }
-    // Opens the add editor of the field's kind, fills it with ordinary values
-    // and the text in the field's box, and saves. Returns the editor.
-    QWidget* addThroughEditor(const Field& field, const QString& text, QWidget* window)
-    {
-        const QString menu = QLatin1String(field.menu);
-        QWidget* editor = nullptr;
-        if (menu == QLatin1String("mPr") && QLatin1String(field.name) == QLatin1String("product")) {
-            click(window, "cmbAdd");
-            editor = shownEditor<frmPrEdit>();
-            if (!editor)
-                return nullptr;
-            const char* const boxes[] = {"Text5",  "Text6",  "Text7",  "Text8", "Text9",
-                                         "Text10", "Text11", "Text12", "Text13"};
-            const char* const values[] = {"0.77", "0.4", "55", "-1.5", "-5", "0", "0", "0", "0"};
-            for (int i = 0; i < 9; ++i)
-                type(editor, boxes[i], QLatin1String(values[i]));
-        } else if (menu == QLatin1String("mPr") || menu == QLatin1String("mOb")) {
-            click(window, "cmbGAdd");
-            editor = shownEditor<frmCls1Edit>();
-            if (!editor)
-                return nullptr;
-            type(editor, "Text1", QStringLiteral("Тип"));
-            if (menu == QLatin1String("mOb")) {
-                type(editor, "Text2", QStringLiteral("KM"));
-                type(editor, "Text3", QStringLiteral("a.jpg"));
-                type(editor, "Text4", QStringLiteral("b.jpg"));
-            }
-        } else {
-            click(window, "cmbAdd");
-            editor = shownEditor<frmClsEdit>();
-            if (!editor)
-                return nullptr;
-            type(editor, "Text3", QStringLiteral("0.5"));
-            type(editor, "Text2", QStringLiteral("2"));
-        }
-        type(editor, field.box, text);
-        click(editor, editor->findChild<QWidget*>(QStringLiteral("cmbSave")) ? "cmbSave" : "Command1");
-        return editor;
+        return HostileTexts::rowsOf(*Functions::Connection(), {"article", "curtain", "packing", "PGroup",
+                                                               "Product", "equipment", "power"});
     }
     // Opens the change editor of the new entry and gives the field's box text.
     QString shownAgain(const Field& field, const QString& stored, QWidget* window)
@@ -174,19 +126,16 @@ private:
             if (found.size() != 1)
                 return QStringLiteral("<not listed once>");
             list->setCurrentItem(found.first());
-            click(window, "cmbEdit");
-            editor = shownEditor<frmPrEdit>();
+            editor = openEditor<frmPrEdit>(window, "cmbEdit");
         } else if (menu == QLatin1String("mPr") || menu == QLatin1String("mOb")) {
             // The new entry is appended at the end of the upper list.
             auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
             combo->setCurrentIndex(combo->count() - 1);
-            click(window, "cmbGEdit");
-            editor = shownEditor<frmCls1Edit>();
+            editor = openEditor<frmCls1Edit>(window, "cmbGEdit");
         } else {
             auto* list = window->findChild<QListWidget*>(QStringLiteral("List1"));
             list->setCurrentRow(list->count() - 1);
-            click(window, "Command5");
-            editor = shownEditor<frmClsEdit>();
+            editor = openEditor<frmClsEdit>(window, "Command5");
         }
         if (!editor)
             return QStringLiteral("<no editor>");

@@ -5,9 +5,6 @@
 #include "HostileNumbers.h"
 
 #include "Functions.h"
-#include "frmClsEdit.h"
-#include "frmEqEdit.h"
-#include "frmPrEdit.h"
 
 #include <QLineEdit>
 #include <QtTest>
@@ -94,7 +91,7 @@ private slots:
         for (const HostileNumber& n : hostileNumbers()) {
             const QByteArray context = QByteArray(n.name) + " in " + b.name;
             m_messages.clear();
-            QWidget* editor = openEditor(window, QLatin1String(b.menu));
+            QWidget* editor = filledEditor(window, b.menu);
             QVERIFY2(editor, context);
             type(editor, b.name, n.text);
             auto* edit = editor->findChild<QLineEdit*>(QLatin1String(b.name));
@@ -136,32 +133,6 @@ private:
             exec(QStringLiteral(
                 "INSERT INTO equipment(text_ru,model,picture,scheme) VALUES ('Моноблок','KM','','')"));
         return openList(menu.toLatin1().constData());
-    }
-    // The add editor of the window's kind, filled with values it takes.
-    QWidget* openEditor(QWidget* window, const QString& menu)
-    {
-        click(window, "cmbAdd");
-        if (menu == QLatin1String("mOb"))
-            return shownEditor<frmEqEdit>();
-        if (menu == QLatin1String("mPr")) {
-            frmPrEdit* editor = shownEditor<frmPrEdit>();
-            if (editor) {
-                type(editor, "Text2", QStringLiteral("Говядина"));
-                const char* const boxes[] = {"Text5",  "Text6",  "Text7",  "Text8", "Text9",
-                                             "Text10", "Text11", "Text12", "Text13"};
-                const char* const values[] = {"0.77", "0.4", "55", "-1.5", "-5", "0", "0", "0", "0"};
-                for (int i = 0; i < 9; ++i)
-                    type(editor, boxes[i], QLatin1String(values[i]));
-            }
-            return editor;
-        }
-        frmClsEdit* editor = shownEditor<frmClsEdit>();
-        if (editor) {
-            type(editor, "Text1", QStringLiteral("Запись"));
-            type(editor, "Text3", QStringLiteral("0.5"));
-            type(editor, "Text2", QStringLiteral("2"));
-        }
-        return editor;
     }
     // Every number of every table is finite (SQLite would keep an infinity).
     bool allStoredFinite()

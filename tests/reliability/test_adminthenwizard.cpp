@@ -2,6 +2,7 @@
 // its pictures and a capacity table added through the administrator's
 // editors is offered by the wizard's equipment screen and selected by its
 // calculation.
+#include "AdminTestBase.h"
 #include "Functions.h"
 #include "WizardFixture.h"
 #include "frmCls1Edit.h"
@@ -15,31 +16,7 @@
 #include <QLabel>
 #include <QtTest>
 
-namespace {
-
-template <class T> T* shownEditor()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* editor = qobject_cast<T*>(w); editor && editor->isVisible())
-            return editor;
-    return nullptr;
-}
-
-void setText(QWidget* form, const char* box, const QString& text)
-{
-    auto* edit = form->findChild<QLineEdit*>(QLatin1String(box));
-    QVERIFY2(edit, box);
-    edit->setText(text);
-}
-
-void press(QWidget* form, const char* button)
-{
-    auto* widget = form->findChild<QWidget*>(QLatin1String(button));
-    QVERIFY2(widget, button);
-    QTest::mouseClick(widget, Qt::LeftButton);
-}
-
-} // namespace
+using Admin = AdminTestBase;
 
 class TestAdminThenWizard : public QObject
 {
@@ -64,30 +41,30 @@ private slots:
             frmMain main;
             main.show();
             main.findChild<QAction*>(QStringLiteral("mOb"))->trigger(); // no type yet: the editor opens
-            frmCls1Edit* typeEditor = shownEditor<frmCls1Edit>();
+            frmCls1Edit* typeEditor = Admin::shownEditor<frmCls1Edit>();
             QVERIFY(typeEditor);
-            setText(typeEditor, "Text1", QStringLiteral("Моноблок морозильный новый"));
-            setText(typeEditor, "Text2", QStringLiteral("KM"));
+            Admin::type(typeEditor, "Text1", QStringLiteral("Моноблок морозильный новый"));
+            Admin::type(typeEditor, "Text2", QStringLiteral("KM"));
             f.messages.queueFileName(photo);
-            press(typeEditor, "Image1");
+            Admin::click(typeEditor, "Image1");
             f.messages.queueFileName(photo);
-            press(typeEditor, "Image2");
-            press(typeEditor, "cmbSave");
-            QVERIFY(!shownEditor<frmCls1Edit>());
+            Admin::click(typeEditor, "Image2");
+            Admin::click(typeEditor, "cmbSave");
+            QVERIFY(!Admin::shownEditor<frmCls1Edit>());
 
             main.findChild<QAction*>(QStringLiteral("mOb"))->trigger();
             QWidget* window = main.listWindow();
             QVERIFY(window);
-            press(window, "cmbAdd");
-            frmEqEdit* capacities = shownEditor<frmEqEdit>();
+            Admin::click(window, "cmbAdd");
+            frmEqEdit* capacities = Admin::shownEditor<frmEqEdit>();
             QVERIFY(capacities);
-            setText(capacities, "Text18", QStringLiteral("K")); // another refrigerant below -8 °C
-            setText(capacities, "Text2", QStringLiteral("50"));
+            Admin::type(capacities, "Text18", QStringLiteral("K")); // another refrigerant below -8 °C
+            Admin::type(capacities, "Text2", QStringLiteral("50"));
             for (int k = 0; k < 9; ++k)
-                setText(capacities, QStringLiteral("Text%1").arg(9 + k).toLatin1().constData(),
-                        QString::number(30000 + 100 * k));
-            press(capacities, "Command1");
-            QVERIFY(!shownEditor<frmEqEdit>());
+                Admin::type(capacities, QStringLiteral("Text%1").arg(9 + k).toLatin1().constData(),
+                            QString::number(30000 + 100 * k));
+            Admin::click(capacities, "Command1");
+            QVERIFY(!Admin::shownEditor<frmEqEdit>());
         }
         Functions::CloseDatabase();
         QVERIFY2(f.messages.shown().isEmpty(), qPrintable(f.messages.texts().join(QLatin1Char('|'))));

@@ -56,9 +56,11 @@ int imagesIn(const QString& pdf)
 
 } // namespace
 
-class TestDamagedPictures : public QObject
+class TestDamagedPictures : public WizardTest
 {
     Q_OBJECT
+
+    void prepare() override { f->record.location = DataLocation::folder(m_pictures.path()); }
 
 private slots:
     void initTestCase()
@@ -74,13 +76,6 @@ private slots:
         QVERIFY(writeFile(dir.filePath(QStringLiteral("huge.jpg")), huge));
         QVERIFY(dir.mkdir(QStringLiteral("folder.jpg")));
     }
-    void init()
-    {
-        f = std::make_unique<WizardFixture>();
-        QVERIFY(f->isOpen());
-        f->record.location = DataLocation::folder(m_pictures.path());
-    }
-    void cleanup() { f.reset(); }
     void placeholderAndReport_data()
     {
         QTest::addColumn<QString>("picture");
@@ -130,7 +125,6 @@ private:
     }
 
     QTemporaryDir m_pictures;
-    std::unique_ptr<WizardFixture> f;
 };
 
 QTEST_MAIN(TestDamagedPictures)

@@ -11,21 +11,9 @@
 
 namespace {
 
-// Every row of both tables as text, for comparing before and after.
 QStringList snapshot(Database& db)
 {
-    QStringList rows;
-    for (const char* table : {"contact", "data"}) {
-        QueryTable t;
-        const int n = db.query(QStringLiteral("SELECT * FROM %1 ORDER BY pkey").arg(QLatin1String(table)), t);
-        for (int r = 0; r < n; ++r) {
-            QStringList cells;
-            for (int c = 0; c < t.columnCount(); ++c)
-                cells << t.text(r, c);
-            rows << QLatin1String(table) + QLatin1Char(':') + cells.join(QChar(0x1f));
-        }
-    }
-    return rows;
+    return HostileTexts::rowsOf(db, {QStringLiteral("contact"), QStringLiteral("data")});
 }
 
 // Short printable texts are typed key by key; others are pasted, as a user

@@ -107,15 +107,7 @@ private slots:
         QVERIFY(f->isOpen());
         f->addChamberLists();
         f->addProductLists();
-        QVERIFY(f->reference(QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) "
-                                            "VALUES (1, 'Агрегат KM', 'KM', '', '')")));
-        for (int out : {20, 32, 43})
-            for (int in : {-25, -22, -18})
-                QVERIFY(
-                    f->reference(QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power, "
-                                                "fkey) VALUES ('KMB', 20, %1, %2, 20000, 1)")
-                                     .arg(in)
-                                     .arg(out)));
+        f->addUnits();
         // A calculation that passes every screen as it stands.
         CalculationRecord& r = f->record;
         r.xk_length = 5;

@@ -66,6 +66,21 @@ void WizardFixture::addProductLists()
                        "(2, 'Без упаковки', 0, 0)"));
 }
 
+void WizardFixture::addUnits()
+{
+    reference(QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) VALUES "
+                             "(1, 'Агрегат KM', 'KM', '', '')"));
+    for (int modification : {20, 35})
+        for (int out : {20, 32, 43})
+            for (int in : {-25, -22, -18})
+                reference(QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power, fkey) "
+                                         "VALUES ('KMB', %1, %2, %3, %4, 1)")
+                              .arg(modification)
+                              .arg(in)
+                              .arg(out)
+                              .arg(modification == 20 ? 20000 : 40000));
+}
+
 qint32 WizardFixture::addCustomer(const QString& organization, const QString& city, const QString& phones,
                                   const QString& email, const QString& name)
 {
@@ -126,6 +141,12 @@ void WizardFixture::type(const QString& name, const QString& text)
     keys(b, text);
 }
 
+void WizardFixture::type(std::initializer_list<std::pair<const char*, const char*>> boxesAndTexts)
+{
+    for (const auto& [name, text] : boxesAndTexts)
+        type(QString::fromUtf8(name), QString::fromUtf8(text));
+}
+
 void WizardFixture::keys(QWidget* widget, const QString& text)
 {
     // keyClicks knows only ASCII; other letters go as text of an unknown key.
@@ -178,19 +199,25 @@ void WizardFixture::enterChamber()
 
 void WizardFixture::enterProduct()
 {
-    type(QStringLiteral("Text2"), QStringLiteral("5"));
-    type(QStringLiteral("Text3"), QStringLiteral("4"));
-    type(QStringLiteral("Text4"), QStringLiteral("3"));
-    type(QStringLiteral("Text1"), QStringLiteral("-18"));
+    type({{"Text2", "5"}, {"Text3", "4"}, {"Text4", "3"}, {"Text1", "-18"}});
     click(QStringLiteral("cmbNext"));
 }
 
 void WizardFixture::enterEquipment()
 {
-    type(QStringLiteral("Text16"), QStringLiteral("20"));
-    type(QStringLiteral("Text17"), QStringLiteral("-18"));
-    type(QStringLiteral("Text18"), QStringLiteral("24"));
-    type(QStringLiteral("Text19"), QStringLiteral("2.5"));
-    type(QStringLiteral("Text20"), QStringLiteral("10"));
+    type({{"Text16", "20"}, {"Text17", "-18"}, {"Text18", "24"}, {"Text19", "2.5"}, {"Text20", "10"}});
     click(QStringLiteral("cmbNext"));
+}
+
+void WizardTest::init()
+{
+    f = std::make_unique<WizardFixture>();
+    QVERIFY(f->isOpen());
+    prepare();
+}
+
+void WizardTest::cleanup()
+{
+    QVERIFY2(f->messages.unanswered().isEmpty(), qPrintable(f->messages.unanswered().join('|')));
+    f.reset();
 }

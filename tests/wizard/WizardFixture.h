@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 // A wizard on databases of its own: empty schema databases in a temporary
 // folder, opened into a record with start values, messages answered by
@@ -32,6 +34,9 @@ public:
     // Reference rows that the chamber and product screens need (keys below).
     void addChamberLists();
     void addProductLists();
+    // One KM type whose modifications 20 and 35 rate 20 and 40 kW at every
+    // point; at -18 °C with R22 its model code is KMB.
+    void addUnits();
     // A customer and a saved calculation of a customer; both return the key.
     qint32 addCustomer(const QString& organization, const QString& city = {}, const QString& phones = {},
                        const QString& email = {}, const QString& name = {});
@@ -51,7 +56,8 @@ public:
 
     // User actions on the screen shown now.
     void click(const QString& button);
-    void type(const QString& box, const QString& text);     // replaces the box's text
+    void type(const QString& box, const QString& text); // replaces the box's text
+    void type(std::initializer_list<std::pair<const char*, const char*>> boxesAndTexts); // in this order
     static void keys(QWidget* widget, const QString& text); // typed key by key, any letters
     void choose(const QString& list, const QString& itemText);
     bool activate();                // makes the screen the active window
@@ -78,4 +84,19 @@ public:
 private:
     QTemporaryDir m_dir;
     bool m_open = false;
+};
+
+// Base of the wizard's test classes: a fresh fixture before each test
+// function, given the rows its tests need by prepare(), and no question left
+// unanswered after it.
+class WizardTest : public QObject
+{
+    Q_OBJECT
+protected:
+    virtual void prepare() {}
+    std::unique_ptr<WizardFixture> f;
+
+protected slots:
+    void init();
+    void cleanup();
 };

@@ -21,27 +21,21 @@
 #include <QTableWidget>
 #include <QtTest>
 
-class TestDetail : public QObject
+class TestDetail : public WizardTest
 {
     Q_OBJECT
 
-private slots:
-    void init()
+    // The sample databases in place of the fixture's empty ones.
+    void prepare() override
     {
-        f = std::make_unique<WizardFixture>();
         m_sample = std::make_unique<QTemporaryDir>();
-        QVERIFY(f->isOpen() && m_sample->isValid());
+        QVERIFY(m_sample->isValid());
         QVERIFY(TestDatabases::createSampleFolder(m_sample->path()));
         QCOMPARE(OpenDatabases(f->record, DataLocation::folder(m_sample->path())), 0);
         f->wizard->start();
     }
-    void cleanup()
-    {
-        QVERIFY2(f->messages.unanswered().isEmpty(), qPrintable(f->messages.unanswered().join('|')));
-        f.reset();
-        m_sample.reset();
-    }
 
+private slots:
     void reopenedCalculationExplainedAndPrinted()
     {
         if (!QPrinterInfo::availablePrinters().isEmpty())
@@ -91,7 +85,6 @@ private slots:
             QVERIFY(page.contains(QStringLiteral("Московское представительство")));
         QVERIFY(pages.last().contains(QStringLiteral("Составляющие тепловой нагрузки")));
     }
-
     // A chamber at -10 °C with a KM unit for R404a, 45 °C outside.
     void warningLineKeepsTheLayout_data()
     {
@@ -145,7 +138,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<WizardFixture> f;
     std::unique_ptr<QTemporaryDir> m_sample;
 };
 

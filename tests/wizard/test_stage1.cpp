@@ -5,266 +5,228 @@
 #include <QRadioButton>
 #include <QtTest>
 
-class TestStage1 : public QObject
+class TestStage1 : public WizardTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+    void prepare() override
+    {
+        f->addChamberLists();
+        f->addCustomer("Альфа");
+    }
 
-    void listsOfferGroupsWithProductsAndPackings();
-    void withoutGroupsTheScreenSaysSo();
-    void processTypeFollowsTheTemperatures_data();
-    void processTypeFollowsTheTemperatures();
-    void finalTemperatureIsCheckedAgainstTheChamber();
-    void nextChecksItsInputs_data();
-    void nextChecksItsInputs();
-    void equalTemperaturesAndACommaInTheMassPass();
-    void escapeButtonsRunNoLeaveCheck_data();
-    void escapeButtonsRunNoLeaveCheck();
+private slots:
+    void listsOfferGroupsWithProductsAndPackings()
+    {
+        start();
+        QComboBox* groups = f->list("cbPGroup");
+        QCOMPARE(groups->count(), 2); // "Напитки" has no product
+        QCOMPARE(groups->currentText(), QStringLiteral("Мясо"));
+        QCOMPARE(f->list("Combo5")->count(), 2);
+        QCOMPARE(f->list("Combo5")->currentText(), QStringLiteral("Говядина"));
+        QCOMPARE(f->list("Combo6")->currentText(), QStringLiteral("Без упаковки"));
+        QCOMPARE(f->record.tko, -1.5); // looked up for the chosen product
+        QVERIFY(!f->control<QWidget>("Frame1")->isEnabled());
+        QCOMPARE(f->control<QWidget>("Frame1")->property("title").toString(),
+                 QStringLiteral("Тип процесса "));
+
+        f->choose("cbPGroup", "Овощи");
+        QCOMPARE(f->list("Combo5")->count(), 1);
+        QCOMPARE(f->list("Combo5")->currentText(), QStringLiteral("Яблоки"));
+        QCOMPARE(f->record.tnz, -2.0);
+        f->choose("Combo6", "Картон");
+        QCOMPARE(f->record.packing_mass, 10.0);
+    }
+    void withoutGroupsTheScreenSaysSo()
+    {
+        start(false);
+        QCOMPARE(f->messages.texts(), QStringList{"Не найден список групп продуктов!"});
+        QVERIFY(f->messages.shown().first().title.isNull()); // the program's title
+        QCOMPARE(f->messages.shown().first().buttons, MsgButtons::Ok);
+        QCOMPARE(f->list("cbPGroup")->count(), 0);
+        QCOMPARE(f->list("Combo6")->count(), 0);
+    }
+    void processTypeFollowsTheTemperatures_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<int>("final");
+        QTest::addColumn<int>("turnover");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("product");
+        const QString beef = QStringLiteral("Говядина"); // tko -1.5, tnz -5
+        const QString pork = QStringLiteral("Свинина");  // tko -2, tnz -5
+        const QString freezing = QStringLiteral("Заморозка"), cooling = QStringLiteral("Охлаждение");
+        const QString storage = QStringLiteral("Хранение");
+        QTest::newRow("freezing through tko") << 20 << -18 << 0 << freezing << beef;
+        QTest::newRow("cooling, difference 18") << 20 << 2 << 10 << cooling << beef;
+        QTest::newRow("storage") << 4 << 2 << 10 << storage << beef;
+        QTest::newRow("cooling, turnover 25") << 4 << 2 << 25 << cooling << beef;
+        QTest::newRow("freezing through tnz only") << -2 << -6 << 0 << freezing << beef;
+        QTest::newRow("storage, difference 5") << 7 << 2 << 10 << storage << beef;
+        QTest::newRow("cooling, difference 6") << 8 << 2 << 10 << cooling << beef;
+        QTest::newRow("storage, turnover 20") << 4 << 2 << 20 << storage << beef;
+        QTest::newRow("cooling, turnover 21") << 4 << 2 << 21 << cooling << beef;
+        QTest::newRow("storage, entry at tnz") << -5 << -8 << 0 << storage << beef;
+        QTest::newRow("storage, final at tnz") << -3 << -5 << 0 << storage << beef;
+        QTest::newRow("freezing, entry at tko") << -2 << -4 << 0 << freezing << pork;
+        QTest::newRow("storage, final at tko") << 0 << -2 << 0 << storage << pork;
+    }
+    void processTypeFollowsTheTemperatures()
+    {
+        QFETCH(int, entry);
+        QFETCH(int, final);
+        QFETCH(int, turnover);
+        QFETCH(QString, expected);
+        QFETCH(QString, product);
+        start();
+        f->choose("Combo5", product);
+        f->type("Text16", QString::number(entry));
+        f->type("Text17", QString::number(final));
+        f->type("Text20", QString::number(turnover));
+        QVERIFY(f->leave("Text20"));
+        QCOMPARE(process(), expected);
+    }
+    void finalTemperatureIsCheckedAgainstTheChamber()
+    {
+        start();
+        f->type({{"Text16", "20"}, {"Text17", "-20"}});
+        QVERIFY(f->leave("Text17"));
+        QCOMPARE(f->messages.texts(),
+                 QStringList{"Конечная температура должна быть больше, чем температура в камере (-18)!"});
+        QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
+        QCOMPARE(f->messages.shown().first().title, QStringLiteral("Внимание"));
+        QTRY_COMPARE(QApplication::focusWidget(), f->box("Text17"));
+
+        // A click on "Далее" out of the refused box does not go on.
+        f->click("cmbNext");
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+
+        f->messages.clear();
+        f->type("Text17", "-18");
+        QVERIFY(f->leave("Text17"));
+        QVERIFY(f->messages.shown().isEmpty());
+        QCOMPARE(process(), QStringLiteral("Заморозка"));
+
+        // A press on "Назад" released elsewhere runs no check; "Далее" then does.
+        f->type("Text17", "-20");
+        f->box("Text17")->setFocus(Qt::TabFocusReason);
+        QPushButton* back = f->control<QPushButton>("cmbPrev");
+        QTest::mousePress(back, Qt::LeftButton);
+        QTest::mouseRelease(back, Qt::LeftButton, {}, QPoint(-5, -5));
+        QVERIFY(f->messages.shown().isEmpty());
+        f->click("cmbNext");
+        QCOMPARE(f->messages.shown().size(), 1);
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+    }
+    void nextChecksItsInputs_data()
+    {
+        QTest::addColumn<QString>("box"); // refused, and given the focus
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        const QString input = QStringLiteral("Ошибка ввода данных");
+        const QString digits = QStringLiteral("Должно быть цифровое значение");
+        const QString positive = QStringLiteral("Должно быть положительное значение");
+        const QString whole = QStringLiteral("Поле \"%1\": допускается целое число от -32768 до 32767");
+        QTest::newRow("entry abc") << "Text16" << digits << input << "abc";
+        QTest::newRow("final empty") << "Text17" << digits << input << "";
+        QTest::newRow("time abc") << "Text18" << positive << input << "abc";
+        QTest::newRow("time 0") << "Text18" << positive << input << "0";
+        QTest::newRow("turnover x") << "Text20" << digits << input << "x";
+        QTest::newRow("mass negative")
+            << "Text19" << QStringLiteral("Введите полную массу продукта в камере") << input << "-0,5";
+        QTest::newRow("time 0.4") << "Text18"
+                                  << whole.arg("За какое время надо охладить/заморозить продукт (час)")
+                                  << input << "0.4";
+        QTest::newRow("entry 4,5") << "Text16" << whole.arg("Температура поступления в камеру (°C)") << input
+                                   << "4,5";
+        QTest::newRow("entry below final")
+            << "Text16" << QStringLiteral("Температура поступления должна быть больше конечной температуры")
+            << ""
+            << "-19";
+    }
+    void nextChecksItsInputs()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, message);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        start();
+        f->type({{"Text16", "20"}, {"Text17", "-18"}, {"Text19", "2"}, {"Text20", "10"}});
+        f->type(box, text);
+        f->click("cmbNext");
+        QCOMPARE(f->messages.texts(), QStringList{message});
+        QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
+        QCOMPARE(f->messages.shown().first().title, title);
+        QVERIFY(!f->messages.shown().first().title.isNull());
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+        QCOMPARE(f->focused(), f->box(box));
+        QCOMPARE(f->record.px_start_t, qint16(0)); // nothing copied
+    }
+    void equalTemperaturesAndACommaInTheMassPass()
+    {
+        start();
+        f->type({{"Text16", "-18"}, {"Text17", "-18"}, {"Text19", "2,5"}});
+        f->click("cmbNext");
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage4"));
+        QCOMPARE(f->record.px_weight, 2.5);
+        f->wizard->enterStage1();
+        QCOMPARE(f->box("Text19")->text(), QStringLiteral("2.5"));
+    }
+    // "Назад" and "Закрыть" clicked out of a box whose check would refuse it
+    // act at once; the check waits for "Далее". Going back never wraps a
+    // number a 16-bit field cannot hold.
+    void escapeButtonsRunNoLeaveCheck_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("final below the chamber, back")
+            << QString("Text17") << QString("-20") << QString("cmbPrev");
+        QTest::newRow("time beyond 16 bits, back")
+            << QString("Text18") << QString("70000") << QString("cmbPrev");
+        QTest::newRow("fractional entry, close")
+            << QString("Text16") << QString("4,5") << QString("cmbCancel");
+    }
+    void escapeButtonsRunNoLeaveCheck()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, button);
+        start();
+        QVERIFY(f->activate());
+        f->box(box)->setFocus(Qt::TabFocusReason);
+        f->type(box, text);
+        f->click(button);
+        QVERIFY(f->messages.shown().isEmpty());
+        if (button == QLatin1String("cmbCancel")) {
+            QCOMPARE(f->quitCount, 1);
+            return;
+        }
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
+        QCOMPARE(f->record.px_time, qint16(24));
+    }
 
 private:
-    void start(bool withProducts = true);
-    QString process() const;
-    std::unique_ptr<WizardFixture> f;
+    void start(bool withProducts = true)
+    {
+        if (withProducts)
+            f->addProductLists();
+        f->wizard->start();
+        f->enterChamber();
+        f->enterProduct(); // chamber at -18 °C
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+    }
+    QString process() const
+    {
+        for (const char* name : {"Option1", "Option2", "Option3"}) {
+            const QRadioButton* option = f->control<QRadioButton>(name);
+            if (option->isChecked())
+                return option->text();
+        }
+        return {};
+    }
 };
-
-void TestStage1::init()
-{
-    f = std::make_unique<WizardFixture>();
-    QVERIFY(f->isOpen());
-    f->addChamberLists();
-    f->addCustomer("Альфа");
-}
-
-void TestStage1::cleanup()
-{
-    QVERIFY2(f->messages.unanswered().isEmpty(), qPrintable(f->messages.unanswered().join('|')));
-    f.reset();
-}
-
-void TestStage1::start(bool withProducts)
-{
-    if (withProducts)
-        f->addProductLists();
-    f->wizard->start();
-    f->enterChamber();
-    f->enterProduct(); // chamber at -18 °C
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
-}
-
-QString TestStage1::process() const
-{
-    for (const char* name : {"Option1", "Option2", "Option3"}) {
-        const QRadioButton* option = f->control<QRadioButton>(name);
-        if (option->isChecked())
-            return option->text();
-    }
-    return {};
-}
-
-void TestStage1::listsOfferGroupsWithProductsAndPackings()
-{
-    start();
-    QComboBox* groups = f->list("cbPGroup");
-    QCOMPARE(groups->count(), 2); // "Напитки" has no product
-    QCOMPARE(groups->currentText(), QStringLiteral("Мясо"));
-    QCOMPARE(f->list("Combo5")->count(), 2);
-    QCOMPARE(f->list("Combo5")->currentText(), QStringLiteral("Говядина"));
-    QCOMPARE(f->list("Combo6")->currentText(), QStringLiteral("Без упаковки"));
-    QCOMPARE(f->record.tko, -1.5); // looked up for the chosen product
-    QVERIFY(!f->control<QWidget>("Frame1")->isEnabled());
-    QCOMPARE(f->control<QWidget>("Frame1")->property("title").toString(), QStringLiteral("Тип процесса "));
-
-    f->choose("cbPGroup", "Овощи");
-    QCOMPARE(f->list("Combo5")->count(), 1);
-    QCOMPARE(f->list("Combo5")->currentText(), QStringLiteral("Яблоки"));
-    QCOMPARE(f->record.tnz, -2.0);
-    f->choose("Combo6", "Картон");
-    QCOMPARE(f->record.packing_mass, 10.0);
-}
-
-void TestStage1::withoutGroupsTheScreenSaysSo()
-{
-    start(false);
-    QCOMPARE(f->messages.texts(), QStringList{"Не найден список групп продуктов!"});
-    QVERIFY(f->messages.shown().first().title.isNull()); // the program's title
-    QCOMPARE(f->messages.shown().first().buttons, MsgButtons::Ok);
-    QCOMPARE(f->list("cbPGroup")->count(), 0);
-    QCOMPARE(f->list("Combo6")->count(), 0);
-}
-
-void TestStage1::processTypeFollowsTheTemperatures_data()
-{
-    QTest::addColumn<int>("entry");
-    QTest::addColumn<int>("final");
-    QTest::addColumn<int>("turnover");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QString>("product");
-    const QString beef = QStringLiteral("Говядина"); // tko -1.5, tnz -5
-    const QString pork = QStringLiteral("Свинина");  // tko -2, tnz -5
-    const QString freezing = QStringLiteral("Заморозка"), cooling = QStringLiteral("Охлаждение");
-    const QString storage = QStringLiteral("Хранение");
-    QTest::newRow("freezing through tko") << 20 << -18 << 0 << freezing << beef;
-    QTest::newRow("cooling, difference 18") << 20 << 2 << 10 << cooling << beef;
-    QTest::newRow("storage") << 4 << 2 << 10 << storage << beef;
-    QTest::newRow("cooling, turnover 25") << 4 << 2 << 25 << cooling << beef;
-    QTest::newRow("freezing through tnz only") << -2 << -6 << 0 << freezing << beef;
-    QTest::newRow("storage, difference 5") << 7 << 2 << 10 << storage << beef;
-    QTest::newRow("cooling, difference 6") << 8 << 2 << 10 << cooling << beef;
-    QTest::newRow("storage, turnover 20") << 4 << 2 << 20 << storage << beef;
-    QTest::newRow("cooling, turnover 21") << 4 << 2 << 21 << cooling << beef;
-    QTest::newRow("storage, entry at tnz") << -5 << -8 << 0 << storage << beef;
-    QTest::newRow("storage, final at tnz") << -3 << -5 << 0 << storage << beef;
-    QTest::newRow("freezing, entry at tko") << -2 << -4 << 0 << freezing << pork;
-    QTest::newRow("storage, final at tko") << 0 << -2 << 0 << storage << pork;
-}
-
-void TestStage1::processTypeFollowsTheTemperatures()
-{
-    QFETCH(int, entry);
-    QFETCH(int, final);
-    QFETCH(int, turnover);
-    QFETCH(QString, expected);
-    QFETCH(QString, product);
-    start();
-    f->choose("Combo5", product);
-    f->type("Text16", QString::number(entry));
-    f->type("Text17", QString::number(final));
-    f->type("Text20", QString::number(turnover));
-    QVERIFY(f->leave("Text20"));
-    QCOMPARE(process(), expected);
-}
-
-void TestStage1::finalTemperatureIsCheckedAgainstTheChamber()
-{
-    start();
-    f->type("Text16", "20");
-    f->type("Text17", "-20");
-    QVERIFY(f->leave("Text17"));
-    QCOMPARE(f->messages.texts(),
-             QStringList{"Конечная температура должна быть больше, чем температура в камере (-18)!"});
-    QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
-    QCOMPARE(f->messages.shown().first().title, QStringLiteral("Внимание"));
-    QTRY_COMPARE(QApplication::focusWidget(), f->box("Text17"));
-
-    // A click on "Далее" out of the refused box does not go on.
-    f->click("cmbNext");
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
-
-    f->messages.clear();
-    f->type("Text17", "-18");
-    QVERIFY(f->leave("Text17"));
-    QVERIFY(f->messages.shown().isEmpty());
-    QCOMPARE(process(), QStringLiteral("Заморозка"));
-
-    // A press on "Назад" released elsewhere runs no check; "Далее" then does.
-    f->type("Text17", "-20");
-    f->box("Text17")->setFocus(Qt::TabFocusReason);
-    QPushButton* back = f->control<QPushButton>("cmbPrev");
-    QTest::mousePress(back, Qt::LeftButton);
-    QTest::mouseRelease(back, Qt::LeftButton, {}, QPoint(-5, -5));
-    QVERIFY(f->messages.shown().isEmpty());
-    f->click("cmbNext");
-    QCOMPARE(f->messages.shown().size(), 1);
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
-}
-
-void TestStage1::nextChecksItsInputs_data()
-{
-    QTest::addColumn<QString>("box"); // refused, and given the focus
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("text");
-    const QString input = QStringLiteral("Ошибка ввода данных");
-    const QString digits = QStringLiteral("Должно быть цифровое значение");
-    const QString positive = QStringLiteral("Должно быть положительное значение");
-    const QString whole = QStringLiteral("Поле \"%1\": допускается целое число от -32768 до 32767");
-    QTest::newRow("entry abc") << "Text16" << digits << input << "abc";
-    QTest::newRow("final empty") << "Text17" << digits << input << "";
-    QTest::newRow("time abc") << "Text18" << positive << input << "abc";
-    QTest::newRow("time 0") << "Text18" << positive << input << "0";
-    QTest::newRow("turnover x") << "Text20" << digits << input << "x";
-    QTest::newRow("mass negative") << "Text19" << QStringLiteral("Введите полную массу продукта в камере")
-                                   << input << "-0,5";
-    QTest::newRow("time 0.4") << "Text18"
-                              << whole.arg("За какое время надо охладить/заморозить продукт (час)") << input
-                              << "0.4";
-    QTest::newRow("entry 4,5") << "Text16" << whole.arg("Температура поступления в камеру (°C)") << input
-                               << "4,5";
-    QTest::newRow("entry below final")
-        << "Text16" << QStringLiteral("Температура поступления должна быть больше конечной температуры") << ""
-        << "-19";
-}
-
-void TestStage1::nextChecksItsInputs()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, message);
-    QFETCH(QString, title);
-    QFETCH(QString, text);
-    start();
-    f->type("Text16", "20");
-    f->type("Text17", "-18");
-    f->type("Text19", "2");
-    f->type("Text20", "10");
-    f->type(box, text);
-    f->click("cmbNext");
-    QCOMPARE(f->messages.texts(), QStringList{message});
-    QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
-    QCOMPARE(f->messages.shown().first().title, title);
-    QVERIFY(!f->messages.shown().first().title.isNull());
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
-    QCOMPARE(f->focused(), f->box(box));
-    QCOMPARE(f->record.px_start_t, qint16(0)); // nothing copied
-}
-
-void TestStage1::equalTemperaturesAndACommaInTheMassPass()
-{
-    start();
-    f->type("Text16", "-18");
-    f->type("Text17", "-18");
-    f->type("Text19", "2,5");
-    f->click("cmbNext");
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage4"));
-    QCOMPARE(f->record.px_weight, 2.5);
-    f->wizard->enterStage1();
-    QCOMPARE(f->box("Text19")->text(), QStringLiteral("2.5"));
-}
-
-// "Назад" and "Закрыть" clicked out of a box whose check would refuse it
-// act at once; the check waits for "Далее". Going back never wraps a
-// number a 16-bit field cannot hold.
-void TestStage1::escapeButtonsRunNoLeaveCheck_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("button");
-    QTest::newRow("final below the chamber, back")
-        << QString("Text17") << QString("-20") << QString("cmbPrev");
-    QTest::newRow("time beyond 16 bits, back") << QString("Text18") << QString("70000") << QString("cmbPrev");
-    QTest::newRow("fractional entry, close") << QString("Text16") << QString("4,5") << QString("cmbCancel");
-}
-
-void TestStage1::escapeButtonsRunNoLeaveCheck()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, text);
-    QFETCH(QString, button);
-    start();
-    QVERIFY(f->activate());
-    f->box(box)->setFocus(Qt::TabFocusReason);
-    f->type(box, text);
-    f->click(button);
-    QVERIFY(f->messages.shown().isEmpty());
-    if (button == QLatin1String("cmbCancel")) {
-        QCOMPARE(f->quitCount, 1);
-        return;
-    }
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
-    QCOMPARE(f->record.px_time, qint16(24));
-}
 
 QTEST_MAIN(TestStage1)
 #include "test_stage1.moc"

@@ -5,223 +5,175 @@
 
 #include <QtTest>
 
-class TestStage3 : public QObject
+class TestStage3 : public WizardTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+    void prepare() override
+    {
+        f->addChamberLists();
+        f->addProductLists();
+        f->addCustomer("Альфа");
+    }
 
-    void listsOfferMaterialsAndCurtains();
-    void withoutTheDefaultMaterialTheFirstIsShown();
-    void dimensionsShowTheirVolume();
-    void volumeGivesDimensions_data();
-    void volumeGivesDimensions();
-    void nextChecksItsInputs_data();
-    void nextChecksItsInputs();
-    void decimalCommaIsReadAsAPoint();
-    void temperatureReadsBackAsShown_data();
-    void temperatureReadsBackAsShown();
+private slots:
+    void listsOfferMaterialsAndCurtains()
+    {
+        start();
+        for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
+            QComboBox* list = f->list(name);
+            QCOMPARE(list->count(), 3); // not the cls_n 2 material
+            QCOMPARE(list->itemText(0), QStringLiteral("минеральная вата"));
+            QCOMPARE(list->currentText(), QStringLiteral("пенополиуретан панели"));
+            QVERIFY(!list->isEditable()); // a typed text could match no material
+        }
+        QCOMPARE(f->list("Combo4")->count(), 2);
+        QCOMPARE(f->list("Combo4")->currentText(), QStringLiteral("нет"));
+        QCOMPARE(f->box("tbVolume")->text(), QStringLiteral("0.0"));
+    }
+    void withoutTheDefaultMaterialTheFirstIsShown()
+    {
+        QVERIFY(f->reference("DELETE FROM article WHERE Pkey=2"));
+        start();
+        QCOMPARE(f->list("Combo2")->currentText(), QStringLiteral("минеральная вата"));
+        f->enterProduct();
+        QCOMPARE(f->record.xk_wall_stuff, WizardFixture::MineralWool);
+        QCOMPARE(f->record.xk_wall_k, 0.045);
+    }
+    void dimensionsShowTheirVolume()
+    {
+        start();
+        f->type({{"Text2", "5"}, {"Text3", "3.3"}, {"Text4", "3"}});
+        QCOMPARE(f->box("tbVolume")->text(), QStringLiteral("49.5"));
+        QVERIFY(qAbs(f->record.xk_bulk - 49.5) < 1e-9);
+
+        // Passing through the volume box without typing keeps the dimensions.
+        QVERIFY(f->leave("tbVolume"));
+        QCOMPARE((QStringList{f->box("Text2")->text(), f->box("Text3")->text(), f->box("Text4")->text()}),
+                 (QStringList{"5", "3.3", "3"}));
+    }
+    void volumeGivesDimensions_data()
+    {
+        QTest::addColumn<QString>("volume");
+        QTest::addColumn<QStringList>("dimensions");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("50") << "50" << QStringList{"5.0", "3.3", "3.0"} << "49.5";
+        QTest::newRow("24.9") << "24.9" << QStringList{"3.5", "3.5", "2.0"} << "24.5";
+        QTest::newRow("25") << "25" << QStringList{"3.5", "2.8", "2.5"} << "24.5";
+        QTest::newRow("100") << "100" << QStringList{"7.1", "4.0", "3.5"} << "99.4";
+        QTest::newRow("200 with a comma") << "200,0" << QStringList{"10.0", "5.0", "4.0"} << "200.0";
+        QTest::newRow("0 changes nothing") << "0" << QStringList{"0", "0", "0"} << "0";
+        QTest::newRow("text changes nothing") << "abc" << QStringList{"0", "0", "0"} << "abc";
+    }
+    void volumeGivesDimensions()
+    {
+        QFETCH(QString, volume);
+        QFETCH(QStringList, dimensions);
+        QFETCH(QString, shown);
+        start();
+        f->type("tbVolume", volume);
+        QVERIFY(f->leave("tbVolume"));
+        QCOMPARE((QStringList{f->box("Text2")->text(), f->box("Text3")->text(), f->box("Text4")->text()}),
+                 dimensions);
+        QCOMPARE(f->box("tbVolume")->text(), shown);
+
+        // Leaving it again without typing keeps what the volume gave.
+        QVERIFY(f->leave("tbVolume"));
+        QCOMPARE(f->box("Text3")->text(), dimensions.at(1));
+    }
+    void nextChecksItsInputs_data()
+    {
+        QTest::addColumn<QString>("box"); // refused, and given the focus
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("text");
+        const QString digits = QStringLiteral("Должно быть цифровое значение");
+        QTest::newRow("temperature abc") << "Text1" << digits << "abc";
+        QTest::newRow("temperature empty") << "Text1" << digits << "";
+        QTest::newRow("length 0") << "Text2" << QStringLiteral("Введите длину камеры") << "0";
+        QTest::newRow("width empty") << "Text3" << QStringLiteral("Введите ширину камеры") << "";
+        QTest::newRow("height negative") << "Text4" << QStringLiteral("Введите высоту камеры") << "-1";
+        QTest::newRow("wall beyond 16 bits")
+            << "Text6"
+            << QStringLiteral(
+                   "Поле \"Стены: толщина изоляции (мм)\": допускается целое число от -32768 до 32767")
+            << "40000";
+    }
+    void nextChecksItsInputs()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, message);
+        QFETCH(QString, text);
+        start();
+        f->type({{"Text2", "5"}, {"Text3", "4"}, {"Text4", "3"}, {"Text1", "-18"}});
+        f->type(box, text);
+        f->click("cmbNext");
+
+        QCOMPARE(f->messages.texts(), QStringList{message});
+        QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
+        QCOMPARE(f->messages.shown().first().title, QStringLiteral("Ошибка ввода данных"));
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
+        QCOMPARE(f->focused(), f->box(box));
+        QCOMPARE(f->record.xk_length, 0.0); // nothing copied
+    }
+    void decimalCommaIsReadAsAPoint()
+    {
+        start();
+        f->type("Text2", "0,5"); // passes the length check although it reads 0 up to the comma
+        f->type({{"Text3", "2,5"}, {"Text4", "3"}, {"Text8", "1,5"}});
+        f->click("cmbNext");
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+        QCOMPARE(f->record.xk_length, 0.5);
+        QCOMPARE(f->record.xk_width, 2.5);
+        QCOMPARE(f->record.xk_doors, 1.5);
+        f->click("cmbPrev");
+        QCOMPARE(f->box("Text3")->text(), QStringLiteral("2.5"));
+    }
+    // Both separators are read alike under either locale, and every number the
+    // screen writes into a box has a point.
+    void temperatureReadsBackAsShown_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("typed");
+        const QLocale russian(QLocale::Russian, QLocale::Russia);
+        QTest::newRow("C, point") << QLocale::c() << "-2.5";
+        QTest::newRow("C, comma") << QLocale::c() << "-2,5";
+        QTest::newRow("ru_RU, comma") << russian << "-2,5";
+        QTest::newRow("ru_RU, point") << russian << "-2.5";
+    }
+    void temperatureReadsBackAsShown()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, typed);
+        QLocale::setDefault(locale);
+        start();
+        f->type({{"Text2", "5"}, {"Text3", "4"}, {"Text4", "3"}});
+        f->type("Text1", typed);
+        QCOMPARE(f->box("tbVolume")->text(), QStringLiteral("60.0"));
+        f->click("cmbNext");
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+        QCOMPARE(f->record.xk_temperature, -2.5);
+
+        f->click("cmbPrev");
+        QCOMPARE(f->box("Text1")->text(), QStringLiteral("-2.5"));
+        f->type("tbVolume", "50");
+        QVERIFY(f->leave("tbVolume"));
+        QCOMPARE((QStringList{f->box("Text2")->text(), f->box("Text3")->text(), f->box("tbVolume")->text()}),
+                 (QStringList{"5.0", "3.3", "49.5"}));
+        f->click("cmbNext");
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+        QCOMPARE(f->record.xk_temperature, -2.5);
+        QCOMPARE(f->record.xk_width, 3.3);
+        QVERIFY(f->messages.shown().isEmpty());
+    }
 
 private:
-    void start();
-    std::unique_ptr<WizardFixture> f;
-};
-
-void TestStage3::init()
-{
-    f = std::make_unique<WizardFixture>();
-    QVERIFY(f->isOpen());
-    f->addProductLists();
-    f->addCustomer("Альфа");
-}
-
-void TestStage3::cleanup()
-{
-    QVERIFY2(f->messages.unanswered().isEmpty(), qPrintable(f->messages.unanswered().join('|')));
-    f.reset();
-}
-
-void TestStage3::start()
-{
-    f->wizard->start();
-    f->enterChamber();
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
-}
-
-void TestStage3::listsOfferMaterialsAndCurtains()
-{
-    f->addChamberLists();
-    start();
-    for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
-        QComboBox* list = f->list(name);
-        QCOMPARE(list->count(), 3); // not the cls_n 2 material
-        QCOMPARE(list->itemText(0), QStringLiteral("минеральная вата"));
-        QCOMPARE(list->currentText(), QStringLiteral("пенополиуретан панели"));
-        QVERIFY(!list->isEditable()); // a typed text could match no material
+    void start()
+    {
+        f->wizard->start();
+        f->enterChamber();
+        QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
     }
-    QCOMPARE(f->list("Combo4")->count(), 2);
-    QCOMPARE(f->list("Combo4")->currentText(), QStringLiteral("нет"));
-    QCOMPARE(f->box("tbVolume")->text(), QStringLiteral("0.0"));
-}
-
-void TestStage3::withoutTheDefaultMaterialTheFirstIsShown()
-{
-    f->addChamberLists();
-    QVERIFY(f->reference("DELETE FROM article WHERE Pkey=2"));
-    start();
-    QCOMPARE(f->list("Combo2")->currentText(), QStringLiteral("минеральная вата"));
-    f->enterProduct();
-    QCOMPARE(f->record.xk_wall_stuff, WizardFixture::MineralWool);
-    QCOMPARE(f->record.xk_wall_k, 0.045);
-}
-
-void TestStage3::dimensionsShowTheirVolume()
-{
-    f->addChamberLists();
-    start();
-    f->type("Text2", "5");
-    f->type("Text3", "3.3");
-    f->type("Text4", "3");
-    QCOMPARE(f->box("tbVolume")->text(), QStringLiteral("49.5"));
-    QVERIFY(qAbs(f->record.xk_bulk - 49.5) < 1e-9);
-
-    // Passing through the volume box without typing keeps the dimensions.
-    QVERIFY(f->leave("tbVolume"));
-    QCOMPARE((QStringList{f->box("Text2")->text(), f->box("Text3")->text(), f->box("Text4")->text()}),
-             (QStringList{"5", "3.3", "3"}));
-}
-
-void TestStage3::volumeGivesDimensions_data()
-{
-    QTest::addColumn<QString>("volume");
-    QTest::addColumn<QStringList>("dimensions");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("50") << "50" << QStringList{"5.0", "3.3", "3.0"} << "49.5";
-    QTest::newRow("24.9") << "24.9" << QStringList{"3.5", "3.5", "2.0"} << "24.5";
-    QTest::newRow("25") << "25" << QStringList{"3.5", "2.8", "2.5"} << "24.5";
-    QTest::newRow("100") << "100" << QStringList{"7.1", "4.0", "3.5"} << "99.4";
-    QTest::newRow("200 with a comma") << "200,0" << QStringList{"10.0", "5.0", "4.0"} << "200.0";
-    QTest::newRow("0 changes nothing") << "0" << QStringList{"0", "0", "0"} << "0";
-    QTest::newRow("text changes nothing") << "abc" << QStringList{"0", "0", "0"} << "abc";
-}
-
-void TestStage3::volumeGivesDimensions()
-{
-    QFETCH(QString, volume);
-    QFETCH(QStringList, dimensions);
-    QFETCH(QString, shown);
-    f->addChamberLists();
-    start();
-    f->type("tbVolume", volume);
-    QVERIFY(f->leave("tbVolume"));
-    QCOMPARE((QStringList{f->box("Text2")->text(), f->box("Text3")->text(), f->box("Text4")->text()}),
-             dimensions);
-    QCOMPARE(f->box("tbVolume")->text(), shown);
-
-    // Leaving it again without typing keeps what the volume gave.
-    QVERIFY(f->leave("tbVolume"));
-    QCOMPARE(f->box("Text3")->text(), dimensions.at(1));
-}
-
-void TestStage3::nextChecksItsInputs_data()
-{
-    QTest::addColumn<QString>("box"); // refused, and given the focus
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("text");
-    const QString digits = QStringLiteral("Должно быть цифровое значение");
-    QTest::newRow("temperature abc") << "Text1" << digits << "abc";
-    QTest::newRow("temperature empty") << "Text1" << digits << "";
-    QTest::newRow("length 0") << "Text2" << QStringLiteral("Введите длину камеры") << "0";
-    QTest::newRow("width empty") << "Text3" << QStringLiteral("Введите ширину камеры") << "";
-    QTest::newRow("height negative") << "Text4" << QStringLiteral("Введите высоту камеры") << "-1";
-    QTest::newRow("wall beyond 16 bits")
-        << "Text6"
-        << QStringLiteral("Поле \"Стены: толщина изоляции (мм)\": допускается целое число от -32768 до 32767")
-        << "40000";
-}
-
-void TestStage3::nextChecksItsInputs()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, message);
-    QFETCH(QString, text);
-    f->addChamberLists();
-    start();
-    f->type("Text2", "5");
-    f->type("Text3", "4");
-    f->type("Text4", "3");
-    f->type("Text1", "-18");
-    f->type(box, text);
-    f->click("cmbNext");
-
-    QCOMPARE(f->messages.texts(), QStringList{message});
-    QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
-    QCOMPARE(f->messages.shown().first().title, QStringLiteral("Ошибка ввода данных"));
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
-    QCOMPARE(f->focused(), f->box(box));
-    QCOMPARE(f->record.xk_length, 0.0); // nothing copied
-}
-
-void TestStage3::decimalCommaIsReadAsAPoint()
-{
-    f->addChamberLists();
-    start();
-    f->type("Text2", "0,5"); // passes the length check although it reads 0 up to the comma
-    f->type("Text3", "2,5");
-    f->type("Text4", "3");
-    f->type("Text8", "1,5");
-    f->click("cmbNext");
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
-    QCOMPARE(f->record.xk_length, 0.5);
-    QCOMPARE(f->record.xk_width, 2.5);
-    QCOMPARE(f->record.xk_doors, 1.5);
-    f->click("cmbPrev");
-    QCOMPARE(f->box("Text3")->text(), QStringLiteral("2.5"));
-}
-
-// Both separators are read alike under either locale, and every number the
-// screen writes into a box has a point.
-void TestStage3::temperatureReadsBackAsShown_data()
-{
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("typed");
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
-    QTest::newRow("C, point") << QLocale::c() << "-2.5";
-    QTest::newRow("C, comma") << QLocale::c() << "-2,5";
-    QTest::newRow("ru_RU, comma") << russian << "-2,5";
-    QTest::newRow("ru_RU, point") << russian << "-2.5";
-}
-
-void TestStage3::temperatureReadsBackAsShown()
-{
-    QFETCH(QLocale, locale);
-    QFETCH(QString, typed);
-    QLocale::setDefault(locale);
-    f->addChamberLists();
-    start();
-    f->type("Text2", "5");
-    f->type("Text3", "4");
-    f->type("Text4", "3");
-    f->type("Text1", typed);
-    QCOMPARE(f->box("tbVolume")->text(), QStringLiteral("60.0"));
-    f->click("cmbNext");
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
-    QCOMPARE(f->record.xk_temperature, -2.5);
-
-    f->click("cmbPrev");
-    QCOMPARE(f->box("Text1")->text(), QStringLiteral("-2.5"));
-    f->type("tbVolume", "50");
-    QVERIFY(f->leave("tbVolume"));
-    QCOMPARE((QStringList{f->box("Text2")->text(), f->box("Text3")->text(), f->box("tbVolume")->text()}),
-             (QStringList{"5.0", "3.3", "49.5"}));
-    f->click("cmbNext");
-    QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
-    QCOMPARE(f->record.xk_temperature, -2.5);
-    QCOMPARE(f->record.xk_width, 3.3);
-    QVERIFY(f->messages.shown().isEmpty());
-}
+};
 
 QTEST_MAIN(TestStage3)
 #include "test_stage3.moc"
