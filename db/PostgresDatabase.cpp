@@ -77,7 +77,8 @@ DbError failure(const char* sqlState, const QString& text)
 PGconn* handleOf(const QSqlDatabase& db)
 {
     const QVariant v = db.driver()->handle();
-    if (v.isValid() && qstrcmp(v.typeName(), "PGconn*") == 0)
+    // Qt registers the handle under the typedef's name or the struct's.
+    if (v.isValid() && (qstrcmp(v.typeName(), "PGconn*") == 0 || qstrcmp(v.typeName(), "pg_conn*") == 0))
         return *static_cast<PGconn* const*>(v.constData());
     return nullptr;
 }
@@ -523,6 +524,9 @@ PostgresDatabase::Result PostgresDatabase::run(const QByteArray& sql, const QVar
 PostgresDatabase::Result PostgresDatabase::runPrepared(const QString& sql, const QVariantList& values,
                                                        DbError* error)
 {
+    // A connection made again has forgotten every prepared statement.
+    if (!usable(error))
+        return {};
     const Parameters p(values);
     const QString key = sql + QLatin1Char('\0') + QString::fromLatin1(p.signature().toHex());
     QByteArray name = m_statements.value(key);

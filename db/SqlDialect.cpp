@@ -93,12 +93,14 @@ QString serverTerm(const QString& term)
                                               QRegularExpression::CaseInsensitiveOption);
     if (term.trimmed().isEmpty() || asWritten.match(term).hasMatch())
         return term;
-    const auto m = directionAtEnd().match(term);
+    const QString core = term.trimmed();
+    const qsizetype lead = term.indexOf(core);
+    const auto m = directionAtEnd().match(core);
     const bool descending = m.hasMatch() && m.captured(1).compare(u"DESC", Qt::CaseInsensitive) == 0;
-    const QString expression = (m.hasMatch() ? term.left(m.capturedStart()) : term).trimmed();
-    const qsizetype lead = term.indexOf(expression);
-    return term.left(lead) + QStringLiteral("frostpick_order(") + expression +
-           (descending ? QStringLiteral(") DESC NULLS LAST") : QStringLiteral(") NULLS FIRST"));
+    return term.left(lead) + QStringLiteral("frostpick_order(") +
+           (m.hasMatch() ? core.left(m.capturedStart()) : core) +
+           (descending ? QStringLiteral(") DESC NULLS LAST") : QStringLiteral(") NULLS FIRST")) +
+           term.mid(lead + core.size());
 }
 
 // In a SELECT DISTINCT the server sorts only by what the list selects, so the
@@ -109,7 +111,7 @@ QString sortedOutside(const QString& distinctSelect, QStringList terms, const QS
     for (QString& term : terms)
         term.replace(qualifier, QStringLiteral("\\1\\2"));
     return QStringLiteral("SELECT * FROM (") + distinctSelect.trimmed() +
-           QStringLiteral(") AS frostpick_rows ORDER BY ") + terms.join(QLatin1Char(',')) + tail;
+           QStringLiteral(") AS frostpick_rows ORDER BY") + terms.join(QLatin1Char(',')) + tail;
 }
 
 enum class Target { SQLite, Server };
