@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "DatabaseAccess.h"
+#include "OrderColumns.h"
 #include "QueryTable.h"
 #include "TestDatabases.h"
 
@@ -118,6 +119,21 @@ int WizardFixture::rowCount(const QString& table)
     if (record.order_db->query(QStringLiteral("SELECT COUNT(*) FROM ") + table, rows) <= 0)
         return -1;
     return static_cast<int>(rows.integer(0, 0));
+}
+
+QStringList WizardFixture::columns(const QStringList& expected) const
+{
+    QStringList all, named;
+    for (const OrderColumn& c : OrderColumns)
+        all << QLatin1String(c.name) + QLatin1Char('=') +
+                   (c.real ? QString::number(record.*c.real) : QString::number(record.*c.whole));
+    for (const QString& e : expected) {
+        const QString prefix = e.section(QLatin1Char('='), 0, 0) + QLatin1Char('=');
+        const auto found =
+            std::find_if(all.cbegin(), all.cend(), [&](const QString& a) { return a.startsWith(prefix); });
+        named << (found != all.cend() ? *found : prefix + QStringLiteral("<no such column>"));
+    }
+    return expected.isEmpty() ? all : named;
 }
 
 QString WizardFixture::screenName() const

@@ -43,6 +43,10 @@ public:
     qint32 addCalculation(qint32 customer, const QString& odate, const QString& note,
                           double temperature = -18);
     int rowCount(const QString& table);
+    // "name=value" of every saved column of the record, or of those the
+    // expected "name=value" list names, in its order: a failed comparison
+    // names the field.
+    QStringList columns(const QStringList& expected = {}) const;
 
     // The screen shown now, its objectName and a control of it by objectName.
     QWidget* screen() const { return wizard->currentScreen(); }

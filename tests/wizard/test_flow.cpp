@@ -1,6 +1,6 @@
 // The wizard's flow: screen order and captions, one screen at a time, each
 // destroyed when left, the reset question, ending the program, and the
-// behaviour all input screens share.
+// behaviour all input screens share, the refusals of "Далее" among it.
 #include "WidgetMessageSeam.h"
 #include "WizardFixture.h"
 #include "frmStage0.h"
@@ -58,34 +58,21 @@ private slots:
         QCOMPARE(f->screen()->windowTitle(), QStringLiteral("Холодильное оборудование"));
         QCOMPARE(visibleScreens(), QWidgetList{f->screen()});
 
+        // Keys of polyurethane, mineral wool, the PVC curtain, apples, cardboard.
+        const QStringList read = {
+            "xk_length=6",        "xk_width=4.5",       "xk_height=3",      "xk_bulk=81",   "xk_ceiling=150",
+            "xk_ceiling_stuff=2", "xk_wall_stuff=1",    "xk_floor_stuff=2", "xk_doors=3.5", "xk_doors_open=2",
+            "xk_curtain=2",       "xk_temperature=-20", "xk_people=4",      "xk_heat=300",  "px_product=3",
+            "px_packing=1",       "px_start_t=15",      "px_end_t=-18",     "px_time=12",   "px_weight=7.25",
+            "px_turnover=30"};
+        QCOMPARE(f->columns(read), read);
         const CalculationRecord& r = f->record;
-        QCOMPARE(r.xk_length, 6.0);
-        QCOMPARE(r.xk_width, 4.5);
-        QCOMPARE(r.xk_height, 3.0);
-        QCOMPARE(r.xk_bulk, 81.0);
-        QCOMPARE(r.xk_ceiling, qint16(150));
-        QCOMPARE(r.xk_ceiling_stuff, WizardFixture::Polyurethane);
-        QCOMPARE(r.xk_wall_stuff, WizardFixture::MineralWool);
         QCOMPARE(r.xk_wall_name, QStringLiteral("минеральная вата"));
         QCOMPARE(r.xk_wall_k, 0.045);
-        QCOMPARE(r.xk_floor_stuff, WizardFixture::Polyurethane);
-        QCOMPARE(r.xk_doors, 3.5);
-        QCOMPARE(r.xk_doors_open, 2.0);
-        QCOMPARE(r.xk_curtain, WizardFixture::PvcCurtain);
         QCOMPARE(r.xk_curtain_c, 50.0);
-        QCOMPARE(r.xk_temperature, -20.0);
-        QCOMPARE(r.xk_people, 4.0);
-        QCOMPARE(r.xk_heat, qint16(300));
         QCOMPARE(r.px_pgroup, WizardFixture::Vegetables);
-        QCOMPARE(r.px_product, WizardFixture::Apples);
-        QCOMPARE(r.px_packing, WizardFixture::Cardboard);
         QCOMPARE(r.px_packing_name, QStringLiteral("Картон"));
-        QCOMPARE(r.px_start_t, qint16(15));
-        QCOMPARE(r.px_end_t, qint16(-18));
-        QCOMPARE(r.px_time, qint16(12));
-        QCOMPARE(r.px_weight, 7.25);
-        QCOMPARE(r.px_turnover, qint16(30));
-        QCOMPARE(r.NewCalculation, true);
+        QVERIFY(r.NewCalculation);
         QVERIFY(f->messages.shown().isEmpty());
 
         f->wizard->enterFinish();
@@ -187,6 +174,102 @@ private slots:
         QCOMPARE(f->list("cbPGroup")->currentText(), QStringLiteral("Овощи"));
         QCOMPARE(f->box("Text18")->text(), QStringLiteral("24"));
         QCOMPARE(f->box("Text16")->text(), QStringLiteral("0"));
+    }
+    // "Далее" over valid inputs, one of them (or two, for the order of the
+    // checks) refused: the message, the box given the focus, nothing read.
+    void nextRefusesAnInput_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QStringList>("inputs"); // "box=text", or "list=item chosen"
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("focus");
+        const QString input = QStringLiteral("Ошибка ввода данных");
+        const QString digits = QStringLiteral("Должно быть цифровое значение");
+        const QString positive = QStringLiteral("Должно быть положительное значение");
+        const QString whole = QStringLiteral("Поле \"%1\": допускается целое число от -32768 до 32767");
+        const QString chamber = QStringLiteral("frmStage3"), product = QStringLiteral("frmStage1");
+        const QString units = QStringLiteral("frmStage4");
+        const QString noCount = QStringLiteral("Введите количество агрегатов");
+        const QString count =
+            QStringLiteral("Поле \"Количество агрегатов (шт)\": допускается целое число от 1 до 32767");
+        const QString work = QStringLiteral(
+            "Поле \"Максимальное время работы компрессора (%)\": допускается целое число от 1 до 100");
+        QTest::newRow("temperature empty") << chamber << QStringList{"Text1="} << digits << input << "Text1";
+        QTest::newRow("length 0") << chamber << QStringList{"Text2=0"}
+                                  << QStringLiteral("Введите длину камеры") << input << "Text2";
+        QTest::newRow("width empty") << chamber << QStringList{"Text3="}
+                                     << QStringLiteral("Введите ширину камеры") << input << "Text3";
+        QTest::newRow("height negative") << chamber << QStringList{"Text4=-1"}
+                                         << QStringLiteral("Введите высоту камеры") << input << "Text4";
+        QTest::newRow("wall beyond 16 bits") << chamber << QStringList{"Text6=40000"}
+                                             << whole.arg("Стены: толщина изоляции (мм)") << input << "Text6";
+        QTest::newRow("entry abc") << product << QStringList{"Text16=abc"} << digits << input << "Text16";
+        QTest::newRow("final empty") << product << QStringList{"Text17="} << digits << input << "Text17";
+        QTest::newRow("time 0") << product << QStringList{"Text18=0"} << positive << input << "Text18";
+        QTest::newRow("turnover x") << product << QStringList{"Text20=x"} << digits << input << "Text20";
+        QTest::newRow("mass negative")
+            << product << QStringList{"Text19=-0,5"}
+            << QStringLiteral("Введите полную массу продукта в камере") << input << "Text19";
+        QTest::newRow("time 0.4") << product << QStringList{"Text18=0.4"}
+                                  << whole.arg("За какое время надо охладить/заморозить продукт (час)")
+                                  << input << "Text18";
+        QTest::newRow("entry 4,5") << product << QStringList{"Text16=4,5"}
+                                   << whole.arg("Температура поступления в камеру (°C)") << input << "Text16";
+        QTest::newRow("entry below final")
+            << product << QStringList{"Text16=-19"}
+            << QStringLiteral("Температура поступления должна быть больше конечной температуры") << ""
+            << "Text16";
+        QTest::newRow("model code first") << units << QStringList{"Combo7=Агрегат KS", "Text21=0", "Text23=0"}
+                                          << QStringLiteral("Некорректно выбран тип оборудования")
+                                          << QStringLiteral("Внимание") << "cmbNext";
+        QTest::newRow("count before run time")
+            << units << QStringList{"Text21=0", "Text23=0"} << noCount << input << "Text21";
+        QTest::newRow("run time") << units << QStringList{"Text21=2", "Text23=0"}
+                                  << QStringLiteral("Введите время работы компрессора") << input << "Text23";
+        QTest::newRow("count empty") << units << QStringList{"Text21="} << noCount << input << "Text21";
+        QTest::newRow("count fractional") << units << QStringList{"Text21=0.3"} << count << input << "Text21";
+        QTest::newRow("count negative") << units << QStringList{"Text21=-1"} << count << input << "Text21";
+        QTest::newRow("run time fractional")
+            << units << QStringList{"Text23=0,4"} << work << input << "Text23";
+        QTest::newRow("run time above 100")
+            << units << QStringList{"Text23=101"} << work << input << "Text23";
+    }
+    void nextRefusesAnInput()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QStringList, inputs);
+        QFETCH(QString, message);
+        QFETCH(QString, title);
+        QFETCH(QString, focus);
+        f->addUnits();
+        QVERIFY(f->reference("INSERT INTO equipment (Pkey, text_ru, model) VALUES (2, 'Агрегат KS', 'KS')"));
+        f->enterChamber();
+        if (screen != QLatin1String("frmStage3"))
+            f->enterProduct();
+        if (screen == QLatin1String("frmStage4"))
+            f->enterEquipment();
+        else if (screen == QLatin1String("frmStage1"))
+            f->type({{"Text16", "20"}, {"Text17", "-18"}, {"Text19", "2"}, {"Text20", "10"}});
+        else
+            f->type({{"Text2", "5"}, {"Text3", "4"}, {"Text4", "3"}, {"Text1", "-18"}});
+        QCOMPARE(f->screenName(), screen);
+        for (const QString& in : inputs) {
+            const QString name = in.section(QLatin1Char('='), 0, 0), text = in.section(QLatin1Char('='), 1);
+            if (name.startsWith(QLatin1String("Combo")))
+                f->choose(name, text);
+            else
+                f->type(name, text);
+        }
+        const QStringList before = f->columns();
+        f->click("cmbNext");
+        QCOMPARE(f->messages.texts(), QStringList{message});
+        QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
+        QCOMPARE(f->messages.shown().first().title, title);
+        QVERIFY(!f->messages.shown().first().title.isNull());
+        QCOMPARE(f->screenName(), screen);
+        QCOMPARE(f->focused(), f->control<QWidget>(focus));
+        QCOMPARE(f->columns(), before); // nothing read
     }
     void cancelButtonsEndTheProgramAtOnce_data()
     {

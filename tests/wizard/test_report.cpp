@@ -18,7 +18,6 @@ namespace {
 // The PDF pages have a margin of 6.35 mm (18 pt); pdftotext reports points
 // from the page's top left corner.
 constexpr double MarginPt = 18.0;
-constexpr double PageWidthPt = 595.0; // A4
 double toPt(int twips)
 {
     return MarginPt + twips / 20.0;
@@ -80,45 +79,35 @@ bool wordAt(const QVector<Word>& words, int page, int x, int y, QString* text, d
     return false;
 }
 
-// The text of a strip of the page, in whole points.
-QString cropped(const QString& pdf, int page, int x, int y, int width, int height)
+// The words of a page whose top left corner lies in the area (points), in
+// reading order, one blank apart.
+QString textIn(const QVector<Word>& words, int page, const QRectF& area)
 {
-    const QString p = QString::number(page);
-    const QString text =
-        run(QStringLiteral("pdftotext"),
-            {QStringLiteral("-f"), p, QStringLiteral("-l"), p, QStringLiteral("-r"), QStringLiteral("72"),
-             QStringLiteral("-x"), QString::number(x), QStringLiteral("-y"), QString::number(y),
-             QStringLiteral("-W"), QString::number(width), QStringLiteral("-H"), QString::number(height), pdf,
-             QStringLiteral("-")});
-    return text.simplified();
+    QStringList texts;
+    for (const Word& w : words)
+        if (w.page == page && area.contains(w.x, w.y))
+            texts << w.text;
+    return texts.join(QLatin1Char(' '));
 }
 
-// What is printed from (x, y) in twips up to endX on that line, without
-// the dot leaders of labels on its left, which may run into a value: the
-// first letter must cross x + 1 pt and must not reach back to x - 1 pt, and
-// its word must have its top at y. (Every position of the report is a whole
-// number of points.)
-QString lineAt(const QString& pdf, int page, int x, int y, int endX = 11000)
+// What is printed on the line from (x, y) in twips up to endX, left to right;
+// dot leaders of labels further left begin before x and are not part of it.
+// Its first word, if any, must have its top left corner at (x, y): every
+// position of the report is a whole number of points.
+QString lineAt(const QVector<Word>& words, int page, int x, int y, int endX = 11000)
 {
-    static const QRegularExpression leaders(QStringLiteral("^\\.+ ?|\\.{2,} ?"));
-    const int left = int(toPt(x));
-    const int top = int(toPt(y)) - 1;
-    const QString text =
-        cropped(pdf, page, left + 1, top, int(std::min(toPt(endX), PageWidthPt)) - left - 2, 16)
-            .remove(leaders)
-            .trimmed();
-    if (text.isEmpty())
-        return text;
-    const QChar first = text.at(0);
-    const QVector<Word> words = wordsOf(pdf);
-    const auto startsThere = [&](const Word& w) {
-        return w.page == page && std::abs(w.y - toPt(y)) < 1.0 && w.x < left + 1 && w.xMax > left + 1;
-    };
-    if (!cropped(pdf, page, left + 1, top, 1, 16).contains(first) ||
-        cropped(pdf, page, left - 2, top, 1, 16).contains(first) ||
-        std::none_of(words.cbegin(), words.cend(), startsThere))
-        return QStringLiteral("<not at %1, %2: %3>").arg(x).arg(y).arg(text);
-    return text;
+    QVector<Word> line;
+    for (const Word& w : words)
+        if (w.page == page && std::abs(w.y - toPt(y)) < 3.0 && w.x > toPt(x) - 1.0 && w.x < toPt(endX) - 1.0)
+            line << w;
+    std::sort(line.begin(), line.end(), [](const Word& a, const Word& b) { return a.x < b.x; });
+    QStringList texts;
+    for (const Word& w : line)
+        texts << w.text;
+    if (!line.isEmpty() &&
+        (std::abs(line.first().x - toPt(x)) >= 1.0 || std::abs(line.first().y - toPt(y)) >= 1.0))
+        return QStringLiteral("<not at %1, %2: %3>").arg(x).arg(y).arg(texts.join(QLatin1Char(' ')));
+    return texts.join(QLatin1Char(' '));
 }
 
 // Width in points of a word at 11 pt in the report's serif, bold or not.
@@ -244,56 +233,52 @@ private slots:
 
     void firstPageItemsAtTheirPositions()
     {
-        const QString pdf = writeReport(QStringLiteral("items"));
-        QVERIFY(!pdf.isEmpty());
-
-        QCOMPARE(lineAt(pdf, 1, 2400, 600),
-                 QStringLiteral("Московское представительство фирмы 'Norvane S.p.A.'"));
-        QCOMPARE(lineAt(pdf, 1, 2400, 1300), QStringLiteral("Расчет тепловой нагрузки и выбор оборудования"));
-        QCOMPARE(lineAt(pdf, 1, 400, 2000), QStringLiteral("ИСХОДНЫЕ ДАНЫЕ ДЛЯ РАСЧЕТА"));
-        QCOMPARE(lineAt(pdf, 1, 4000, 3100, 5000), QStringLiteral("32.5 °C"));
-        QCOMPARE(lineAt(pdf, 1, 4000, 3700, 5000), QStringLiteral("75 %"));
-        QCOMPARE(lineAt(pdf, 1, 9000, 2800), QStringLiteral("Яблоки"));
-        QCOMPARE(lineAt(pdf, 1, 9000, 3400), QStringLiteral("-2 °C"));
-        QCOMPARE(lineAt(pdf, 1, 9000, 3700), QStringLiteral("24 час"));
-        QCOMPARE(lineAt(pdf, 1, 9000, 4000), QStringLiteral("2.5 тонн"));
-        QCOMPARE(lineAt(pdf, 1, 4000, 5600, 5500), QStringLiteral("72.0 кв.м"));
-        QCOMPARE(lineAt(pdf, 1, 5500, 5600), QStringLiteral("(длина: 6.0 м; ширина: 4.0 м; высота: 3.0м )"));
-        QCOMPARE(lineAt(pdf, 1, 4000, 6500), QStringLiteral("Пенополиуретан, 100 мм, K=0.025 Вт/м/°C"));
-        QCOMPARE(lineAt(pdf, 1, 4000, 7100, 5000), QStringLiteral("2кв.м"));
-        QCOMPARE(lineAt(pdf, 1, 9000, 7100), QStringLiteral("1.5 час"));
-        QCOMPARE(lineAt(pdf, 1, 7000, 7400), QStringLiteral("ПВХ-завеса"));
-        QCOMPARE(lineAt(pdf, 1, 4000, 7700, 5000), QStringLiteral("4 чел/час"));
-        QCOMPARE(lineAt(pdf, 1, 7000, 8600), QStringLiteral("Агрегат моноблочный"));
-        QCOMPARE(lineAt(pdf, 1, 4000, 9200, 5000), QStringLiteral("10%"));
-        QCOMPARE(lineAt(pdf, 1, 9000, 9200), QStringLiteral("70%"));
-        QCOMPARE(lineAt(pdf, 1, 400, 9800), QStringLiteral("РЕЗУЛЬТАТ РАСЧЕТА ТЕПЛОВОЙ НАГРУЗКИ: 6000 Вт"));
-        // Three diffusion values beyond 16 bits add up without wrapping.
-        QCOMPARE(lineAt(pdf, 1, 4000, 10100), QStringLiteral("93000 Вт"));
-        QCOMPARE(lineAt(pdf, 1, 800, 10400),
-                 QStringLiteral("( Потолок: 30000 Вт; Стены: 32000 Вт; Пол: 31000 Вт )"));
-        QCOMPARE(lineAt(pdf, 1, 800, 11000),
-                 QStringLiteral("( Охлаждение: 1200 Вт; Заморозка: 0 Вт; Охлаждение "
-                                "замороженного: 0 Вт; Дыхание: 35 Вт )"));
-        QCOMPARE(
-            lineAt(pdf, 1, 800, 11600),
-            QStringLiteral("( Двери: 700 Вт; Персонал: 400 Вт; Упаковка: 50 Вт; Источники тепла: 300 Вт )"));
-        QCOMPARE(lineAt(pdf, 1, 400, 12600),
-                 QStringLiteral("Агрегат моноблочный модель KMN060 в количестве 2 шт."));
-        QCOMPARE(lineAt(pdf, 1, 5000, 13300), QStringLiteral("5000 Вт"));
-        QCOMPARE(lineAt(pdf, 1, 5000, 13600), QStringLiteral("3500 Вт"));
-        QCOMPARE(lineAt(pdf, 1, 5000, 13900), QStringLiteral("7000 Вт"));
-        QCOMPARE(lineAt(pdf, 1, 5000, 14200), QStringLiteral("16.7%"));
-        QCOMPARE(lineAt(pdf, 1, 5000, 14500), QStringLiteral("60.0%"));
-        QCOMPARE(lineAt(pdf, 1, 7000, 15500), QStringLiteral("Дата расчета: 05.03.2024"));
-
-        QCOMPARE(lineAt(pdf, 2, 2400, 600),
-                 QStringLiteral("Московское представительство фирмы 'Norvane S.p.A.'"));
-        QCOMPARE(lineAt(pdf, 2, 2400, 1300),
-                 QStringLiteral("Внешний вид и монтажная схема выбранного оборудования"));
-        QCOMPARE(run(QStringLiteral("pdfinfo"), {pdf})
-                     .contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))),
-                 true);
+        struct Item
+        {
+            int page, x, y, endX;
+            const char* text;
+        };
+        const Item items[] = {
+            {1, 2400, 600, 11000, "Московское представительство фирмы 'Norvane S.p.A.'"},
+            {1, 2400, 1300, 11000, "Расчет тепловой нагрузки и выбор оборудования"},
+            {1, 400, 2000, 11000, "ИСХОДНЫЕ ДАНЫЕ ДЛЯ РАСЧЕТА"},
+            {1, 4000, 3100, 5000, "32.5 °C"},
+            {1, 4000, 3700, 5000, "75 %"},
+            {1, 9000, 2800, 11000, "Яблоки"},
+            {1, 9000, 3400, 11000, "-2 °C"},
+            {1, 9000, 3700, 11000, "24 час"},
+            {1, 9000, 4000, 11000, "2.5 тонн"},
+            {1, 4000, 5600, 5500, "72.0 кв.м"},
+            {1, 5500, 5600, 11000, "(длина: 6.0 м; ширина: 4.0 м; высота: 3.0м )"},
+            {1, 4000, 6500, 11000, "Пенополиуретан, 100 мм, K=0.025 Вт/м/°C"},
+            {1, 4000, 7100, 5000, "2кв.м"},
+            {1, 9000, 7100, 11000, "1.5 час"},
+            {1, 7000, 7400, 11000, "ПВХ-завеса"},
+            {1, 4000, 7700, 5000, "4 чел/час"},
+            {1, 7000, 8600, 11000, "Агрегат моноблочный"},
+            {1, 4000, 9200, 5000, "10%"},
+            {1, 9000, 9200, 11000, "70%"},
+            {1, 400, 9800, 11000, "РЕЗУЛЬТАТ РАСЧЕТА ТЕПЛОВОЙ НАГРУЗКИ: 6000 Вт"},
+            {1, 4000, 10100, 11000, "93000 Вт"}, // three diffusion values beyond 16 bits, not wrapped
+            {1, 800, 10400, 11000, "( Потолок: 30000 Вт; Стены: 32000 Вт; Пол: 31000 Вт )"},
+            {1, 800, 11000, 11000,
+             "( Охлаждение: 1200 Вт; Заморозка: 0 Вт; Охлаждение замороженного: 0 Вт; Дыхание: 35 Вт )"},
+            {1, 800, 11600, 11000,
+             "( Двери: 700 Вт; Персонал: 400 Вт; Упаковка: 50 Вт; Источники тепла: 300 Вт )"},
+            {1, 400, 12600, 11000, "Агрегат моноблочный модель KMN060 в количестве 2 шт."},
+            {1, 5000, 13300, 11000, "5000 Вт"},
+            {1, 5000, 13600, 11000, "3500 Вт"},
+            {1, 5000, 13900, 11000, "7000 Вт"},
+            {1, 5000, 14200, 11000, "16.7%"},
+            {1, 5000, 14500, 11000, "60.0%"},
+            {1, 7000, 15500, 11000, "Дата расчета: 05.03.2024"},
+            {2, 2400, 600, 11000, "Московское представительство фирмы 'Norvane S.p.A.'"},
+            {2, 2400, 1300, 11000, "Внешний вид и монтажная схема выбранного оборудования"},
+        };
+        const QVector<Word> words = wordsOf(writeReport(QStringLiteral("items")));
+        for (const Item& i : items)
+            QCOMPARE(lineAt(words, i.page, i.x, i.y, i.endX), QString::fromUtf8(i.text));
+        QCOMPARE(words.last().page, 2);
     }
     // No dot leader runs under the value printed after it on its line.
     void leadersEndBeforeTheirValues()
@@ -381,36 +366,37 @@ private slots:
     {
         m_record.q_total = 0;
         m_record.unit_capacity = 0;
-        const QString pdf = writeReport(QStringLiteral("zero"));
-        QVERIFY(lineAt(pdf, 1, 400, 14200).startsWith(QStringLiteral("Запас")));
-        QVERIFY(lineAt(pdf, 1, 400, 14500).startsWith(QStringLiteral("Время")));
-        QVERIFY(!lineAt(pdf, 1, 5000, 14200).contains(QRegularExpression(QStringLiteral("\\d"))));
-        QVERIFY(!lineAt(pdf, 1, 5000, 14500).contains(QRegularExpression(QStringLiteral("\\d"))));
-        QCOMPARE(lineAt(pdf, 1, 5000, 13300), QStringLiteral("0 Вт"));
+        const QVector<Word> words = wordsOf(writeReport(QStringLiteral("zero")));
+        QVERIFY(lineAt(words, 1, 400, 14200).startsWith(QStringLiteral("Запас")));
+        QVERIFY(lineAt(words, 1, 400, 14500).startsWith(QStringLiteral("Время")));
+        QVERIFY(!lineAt(words, 1, 5000, 14200).contains(QRegularExpression(QStringLiteral("\\d"))));
+        QVERIFY(!lineAt(words, 1, 5000, 14500).contains(QRegularExpression(QStringLiteral("\\d"))));
+        QCOMPARE(lineAt(words, 1, 5000, 13300), QStringLiteral("0 Вт"));
     }
     void verdictPrintedAsSelectionLine()
     {
         m_record.verdict =
             QStringLiteral("Выбранные тип оборудования и количество агрегатов не обеспечивают результат "
                            "расчета тепловой нагрузки");
-        const QString pdf = writeReport(QStringLiteral("verdict"));
-        QCOMPARE(lineAt(pdf, 1, 400, 12600), m_record.verdict);
-        QCOMPARE(lineAt(pdf, 1, 5000, 13900), QStringLiteral("7000 Вт"));
+        const QVector<Word> words = wordsOf(writeReport(QStringLiteral("verdict")));
+        QCOMPARE(lineAt(words, 1, 400, 12600), m_record.verdict);
+        QCOMPARE(lineAt(words, 1, 5000, 13900), QStringLiteral("7000 Вт"));
     }
     // Only a stretched calculation prints its warnings, under the figures and
     // left of the date, which keeps its place.
     void warningsAtTheFootOfPageOne()
     {
-        const QString calm = writeReport(QStringLiteral("calm"));
-        QCOMPARE(cropped(calm, 1, int(toPt(400)), int(toPt(14800)), 320, 60), QString());
+        const QRectF footArea(toPt(400) - 1, toPt(14800) - 1, 320, 60);
+        const QVector<Word> calm = wordsOf(writeReport(QStringLiteral("calm")));
+        QCOMPARE(textIn(calm, 1, footArea), QString());
         m_record.xo_count = 1; // 3500 W against 6000 W: run time 120 %, reserve -41.7 %
-        const QString pdf = writeReport(QStringLiteral("stretched"));
-        const QString foot = cropped(pdf, 1, int(toPt(400)), int(toPt(14800)), 320, 60);
+        const QVector<Word> words = wordsOf(writeReport(QStringLiteral("stretched")));
+        const QString foot = textIn(words, 1, footArea);
         QVERIFY2(foot.startsWith(QStringLiteral("Предупреждения: – Компрессор работал бы 120.0% времени")),
                  qPrintable(foot));
         QVERIFY2(foot.contains(QStringLiteral("– Запас производительности -41.7%")), qPrintable(foot));
-        QCOMPARE(lineAt(pdf, 1, 7000, 15500), lineAt(calm, 1, 7000, 15500));
-        QCOMPARE(lineAt(pdf, 1, 5000, 14500), QStringLiteral("120.0%"));
+        QCOMPARE(lineAt(words, 1, 7000, 15500), lineAt(calm, 1, 7000, 15500));
+        QCOMPARE(lineAt(words, 1, 5000, 14500), QStringLiteral("120.0%"));
     }
     // A reopened calculation whose type the chamber temperature no longer
     // offers prints that type, as the results screen shows it, with its
@@ -419,8 +405,9 @@ private slots:
     {
         m_record.xk_temperature = -30;
         const QString pdf = writeReport(QStringLiteral("shown"));
-        QCOMPARE(lineAt(pdf, 1, 7000, 8600), QStringLiteral("Агрегат моноблочный"));
-        QCOMPARE(lineAt(pdf, 1, 400, 12600),
+        const QVector<Word> words = wordsOf(pdf);
+        QCOMPARE(lineAt(words, 1, 7000, 8600), QStringLiteral("Агрегат моноблочный"));
+        QCOMPARE(lineAt(words, 1, 400, 12600),
                  QStringLiteral("Агрегат моноблочный модель KMN060 в количестве 2 шт."));
         const QString listing = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
         QCOMPARE(imagesOnPage(listing, 2) - imagesOnPage(listing, 1), 2);

@@ -1,5 +1,5 @@
-// The product screen: its lists, the derived process type, the checks when
-// a box is left and those of "Далее".
+// The product screen: its lists, the derived process type and the checks
+// when a box is left.
 #include "WizardFixture.h"
 
 #include <QRadioButton>
@@ -117,51 +117,6 @@ private slots:
         f->click("cmbNext");
         QCOMPARE(f->messages.shown().size(), 1);
         QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
-    }
-    void nextChecksItsInputs_data()
-    {
-        QTest::addColumn<QString>("box"); // refused, and given the focus
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("text");
-        const QString input = QStringLiteral("Ошибка ввода данных");
-        const QString digits = QStringLiteral("Должно быть цифровое значение");
-        const QString positive = QStringLiteral("Должно быть положительное значение");
-        const QString whole = QStringLiteral("Поле \"%1\": допускается целое число от -32768 до 32767");
-        QTest::newRow("entry abc") << "Text16" << digits << input << "abc";
-        QTest::newRow("final empty") << "Text17" << digits << input << "";
-        QTest::newRow("time abc") << "Text18" << positive << input << "abc";
-        QTest::newRow("time 0") << "Text18" << positive << input << "0";
-        QTest::newRow("turnover x") << "Text20" << digits << input << "x";
-        QTest::newRow("mass negative")
-            << "Text19" << QStringLiteral("Введите полную массу продукта в камере") << input << "-0,5";
-        QTest::newRow("time 0.4") << "Text18"
-                                  << whole.arg("За какое время надо охладить/заморозить продукт (час)")
-                                  << input << "0.4";
-        QTest::newRow("entry 4,5") << "Text16" << whole.arg("Температура поступления в камеру (°C)") << input
-                                   << "4,5";
-        QTest::newRow("entry below final")
-            << "Text16" << QStringLiteral("Температура поступления должна быть больше конечной температуры")
-            << ""
-            << "-19";
-    }
-    void nextChecksItsInputs()
-    {
-        QFETCH(QString, box);
-        QFETCH(QString, message);
-        QFETCH(QString, title);
-        QFETCH(QString, text);
-        start();
-        f->type({{"Text16", "20"}, {"Text17", "-18"}, {"Text19", "2"}, {"Text20", "10"}});
-        f->type(box, text);
-        f->click("cmbNext");
-        QCOMPARE(f->messages.texts(), QStringList{message});
-        QCOMPARE(f->messages.shown().first().icon, MsgIcon::Exclamation);
-        QCOMPARE(f->messages.shown().first().title, title);
-        QVERIFY(!f->messages.shown().first().title.isNull());
-        QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
-        QCOMPARE(f->focused(), f->box(box));
-        QCOMPARE(f->record.px_start_t, qint16(0)); // nothing copied
     }
     void equalTemperaturesAndACommaInTheMassPass()
     {
