@@ -1,9 +1,7 @@
 #include "ServerStores.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
-#include <QRegularExpression>
 #include <QSet>
 #include <libpq-fe.h>
 
@@ -88,21 +86,18 @@ public:
         return ok ? std::optional<QString>(name) : std::nullopt;
     }
 
-    std::optional<DatabaseAddress> create(const QStringList& scriptFiles)
+    bool create(const QString& name, const QStringList& scriptFiles)
     {
         const std::optional<QString> source = templateFor(scriptFiles);
-        const QString name =
-            QStringLiteral("fixture_%1_%2").arg(QCoreApplication::applicationPid()).arg(++m_count);
-        if (!source || !run(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(name, *source)))
-            return std::nullopt;
+        if (!source || m_made.contains(name) ||
+            !run(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 STRATEGY FILE_COPY").arg(name, *source)))
+            return false;
         m_made << name;
-        return addressOf(name);
+        return true;
     }
 
-    void drop(const DatabaseAddress& address)
+    void drop(const QString& name)
     {
-        static const QRegularExpression dbname(QStringLiteral("dbname=(fixture_\\w+)$"));
-        const QString name = dbname.match(address.database).captured(1);
         if (m_made.remove(name))
             run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
     }
@@ -110,7 +105,6 @@ public:
 private:
     PGconn* m_conn;
     QSet<QString> m_made;
-    int m_count = 0;
 };
 
 Server& server()
@@ -128,14 +122,19 @@ bool configured()
     return !testServer().isEmpty();
 }
 
-std::optional<DatabaseAddress> create(const QStringList& scriptFiles)
+DatabaseAddress address(const QString& name)
 {
-    return server().create(scriptFiles);
+    return addressOf(name);
 }
 
-void drop(const DatabaseAddress& address)
+bool create(const QString& name, const QStringList& scriptFiles)
 {
-    server().drop(address);
+    return server().create(name, scriptFiles);
+}
+
+void drop(const QString& name)
+{
+    server().drop(name);
 }
 
 } // namespace ServerStores

@@ -12,9 +12,13 @@ namespace ServerStores {
 
 bool configured(); // FROSTPICK_TEST_SERVER is set
 
-// A new database filled by the scripts. A server that cannot be reached ends
-// the test process at once: a server run never turns into a file run.
-std::optional<DatabaseAddress> create(const QStringList& scriptFiles);
-void drop(const DatabaseAddress& address);
+// The address of the database called name (lower case letters, digits and
+// underscores), whether it exists yet or not.
+DatabaseAddress address(const QString& name);
+// Makes it, filled by the scripts; false when it exists. A server that cannot
+// be reached ends the test process at once: a server run never turns into a
+// file run.
+bool create(const QString& name, const QStringList& scriptFiles);
+void drop(const QString& name);
 
 } // namespace ServerStores

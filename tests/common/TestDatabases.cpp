@@ -3,10 +3,12 @@
 #include "DataLocation.h"
 #include "ServerStores.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSettings>
 
 namespace TestDatabases {
@@ -24,9 +26,9 @@ QString dataFile(const QString& name)
 namespace {
 
 // The server's databases made for paths, by the path's absolute form.
-QHash<QString, DatabaseAddress>& serverStores()
+QHash<QString, QString>& serverStores()
 {
-    static QHash<QString, DatabaseAddress> stores;
+    static QHash<QString, QString> stores;
     return stores;
 }
 
@@ -35,28 +37,31 @@ QString keyOf(const QString& path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-// Where the folder's frostpick.ini names the store made for path, if the
-// programs look for it there at all.
-QString settingOf(const QString& path)
+// The server's database for a path, named after its folder and file name, so
+// the folder's frostpick.ini names both stores before either is made, as a
+// folder names its files whether they exist or not.
+QString serverName(const QString& path)
 {
-    const QString name = QFileInfo(path).fileName();
-    if (name == QLatin1String(ReferenceFileName))
-        return QStringLiteral("database/reference");
-    if (name == QLatin1String(OrdersFileName))
-        return QStringLiteral("database/orders");
-    return {};
+    static QHash<QString, int> folders;
+    const QFileInfo file(keyOf(path));
+    const int folder = folders.value(file.path(), int(folders.size()) + 1);
+    folders.insert(file.path(), folder);
+    static const QRegularExpression unusable(QStringLiteral("[^a-z0-9]"));
+    return QStringLiteral("fixture_%1_%2_%3")
+        .arg(QCoreApplication::applicationPid())
+        .arg(folder)
+        .arg(file.fileName().toLower().replace(unusable, QStringLiteral("_")).left(24));
 }
 
-bool setSetting(const QString& path, const QString& connection)
+bool nameBothStores(const QString& folder)
 {
-    const QString key = settingOf(path);
-    if (key.isEmpty())
-        return true;
-    QSettings settings(QFileInfo(path).dir().filePath(QLatin1String(SettingsFileName)), QSettings::IniFormat);
-    if (connection.isEmpty())
-        settings.remove(key);
-    else
-        settings.setValue(key, connection);
+    QSettings settings(QDir(folder).filePath(QLatin1String(SettingsFileName)), QSettings::IniFormat);
+    const std::pair<const char*, const char*> stores[] = {{"database/reference", ReferenceFileName},
+                                                          {"database/orders", OrdersFileName}};
+    for (const auto& [key, file] : stores)
+        settings.setValue(
+            QLatin1String(key),
+            ServerStores::address(serverName(QDir(folder).filePath(QLatin1String(file)))).database);
     settings.sync();
     return settings.status() == QSettings::NoError;
 }
@@ -77,19 +82,17 @@ void dropStoresOfGoneFolders()
 bool createOnServer(const QString& path, QStringList scripts)
 {
     dropStoresOfGoneFolders();
-    if (serverStores().contains(keyOf(path)))
-        return false;
     // The server has its own schema scripts; the data scripts are shared.
     for (QString& s : scripts) {
         if (s.startsWith(QLatin1String("schema_")))
             s.prepend(QLatin1String("server_"));
         s = dataFile(s);
     }
-    const std::optional<DatabaseAddress> address = ServerStores::create(scripts);
-    if (!address)
+    const QString name = serverName(path);
+    if (!ServerStores::create(name, scripts))
         return false;
-    serverStores().insert(keyOf(path), *address);
-    return setSetting(path, address->database);
+    serverStores().insert(keyOf(path), name);
+    return nameBothStores(QFileInfo(keyOf(path)).path());
 }
 
 bool create(const QString& path, QStringList scripts, Storage where)
@@ -109,7 +112,8 @@ bool create(const QString& path, QStringList scripts, Storage where)
 
 DatabaseAddress address(const QString& path)
 {
-    return serverStores().value(keyOf(path), DatabaseAddress::file(path));
+    const auto it = serverStores().constFind(keyOf(path));
+    return it == serverStores().cend() ? DatabaseAddress::file(path) : ServerStores::address(it.value());
 }
 
 bool remove(const QString& path)
@@ -118,8 +122,7 @@ bool remove(const QString& path)
     if (it == serverStores().cend())
         return QFile::remove(path);
     ServerStores::drop(it.value());
-    serverStores().erase(it);
-    return setSetting(path, {});
+    return true;
 }
 
 bool createEmptyReference(const QString& path, Storage where)
