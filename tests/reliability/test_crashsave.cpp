@@ -46,8 +46,9 @@ private slots:
                 }
             }
 
-            auto db = Database::open(
-                DatabaseAddress::file(QDir(dir.path()).filePath(QStringLiteral("order.mdb"))), orderTables());
+            auto db =
+                Database::open(TestDatabases::address(QDir(dir.path()).filePath(QStringLiteral("order.mdb"))),
+                               orderTables());
             QVERIFY(db);
             DbError damage;
             QVERIFY2(db->checkIntegrity(&damage), qPrintable(damage.description));
