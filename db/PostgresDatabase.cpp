@@ -118,7 +118,10 @@ struct ConnectionSettings
 
     QString server() const
     {
-        const QString host = values.value(QStringLiteral("host"), QStringLiteral("localhost"));
+        const QString service = values.value(QStringLiteral("service"));
+        const QString host =
+            values.value(QStringLiteral("host"), service.isEmpty() ? QStringLiteral("localhost")
+                                                                   : QStringLiteral("service=") + service);
         const QString port = values.value(QStringLiteral("port"));
         return port.isEmpty() ? host : host + QLatin1Char(':') + port;
     }
@@ -431,10 +434,13 @@ bool PostgresDatabase::usable(DbError* error)
         return false;
     }
     if (!PQresetStart(m_conn) || !completeConnection(m_conn, PQresetPoll, QDeadlineTimer(RoundTripMs))) {
+        const QString cause = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
         setError(error,
                  serverFailure("08001",
                                QStringLiteral("Нет связи с сервером {server} (база данных {database}): "),
-                               QString::fromUtf8(PQerrorMessage(m_conn))));
+                               cause.endsWith(QLatin1String("failed:")) || cause.isEmpty()
+                                   ? cause + QStringLiteral(" нет ответа за %1 с").arg(RoundTripMs / 1000)
+                                   : cause));
         return false;
     }
     PQsetnonblocking(m_conn, 1);
