@@ -11,7 +11,6 @@
 #include "ProgramDatabases.h"
 #include "QueryTable.h"
 #include "ServerSetup.h"
-#include "StoreCopy.h"
 #include "TestDatabases.h"
 #include "frmEqEdit.h"
 #include "frmMain.h"
@@ -140,19 +139,15 @@ private slots:
         QVERIFY(onMaintenance(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'")
                                   .arg(role("typist"), QString(Password).replace("'", "''"))));
         const QString store = on(m_socket, m_name, "postgres");
+        // Made the way pgtests' switch makes every server store: schema and
+        // sample rows in one script.
+        QStringList scripts;
+        for (const char* file :
+             {"server_schema_nv.sql", "sample_nv.sql", "server_schema_order.sql", "sample_order.sql"})
+            scripts << TestDatabases::dataFile(QLatin1String(file));
         DbError error;
-        QVERIFY2(Database::create(DatabaseAddress::server(store),
-                                  {TestDatabases::dataFile(QStringLiteral("server_schema_nv.sql")),
-                                   TestDatabases::dataFile(QStringLiteral("server_schema_order.sql"))},
-                                  &error),
+        QVERIFY2(Database::create(DatabaseAddress::server(store), scripts, &error),
                  qPrintable(error.description));
-        for (const char* file : {"nv.mdb", "order.mdb"}) {
-            const QString path = m_dir.filePath(QLatin1String(file));
-            QVERIFY(file == QLatin1String("nv.mdb") ? TestDatabases::createSampleReference(path)
-                                                    : TestDatabases::createSampleOrders(path));
-            const ToolOutcome copied = copyStore(path, store, {}, {[](const QString&) {}, {}});
-            QVERIFY2(copied.ok(), qPrintable(copied.message));
-        }
         for (const char* engineer : {"engineer", "typist"})
             QVERIFY(
                 ServerSetup::apply(store, ServerSetup::grantStatements(role(engineer), role("admin"))).ok());
