@@ -76,6 +76,9 @@ QStringList grantStatements(const QString& engineerRole, const QString& adminRol
             .arg(sequencesOf(reference), quotedName(adminRole)),
         QStringLiteral("GRANT %1 ON %2 TO %3").arg(write, tablesOf(orders), both),
         QStringLiteral("GRANT USAGE, SELECT ON SEQUENCE %1 TO %2").arg(sequencesOf(orders), both),
+        // Every writer locks the change counter's row and every change bumps
+        // it; readers look at it to learn whether their kept rows are stale.
+        QStringLiteral("GRANT SELECT, UPDATE ON frostpick_change TO %1").arg(both),
     };
 }
 
