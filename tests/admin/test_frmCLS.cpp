@@ -1,6 +1,7 @@
 #include "AdminTestBase.h"
 
 #include "Functions.h"
+#include "TestDatabases.h"
 #include "frmCLS.h"
 #include "frmClsEdit.h"
 #include "frmMain.h"
@@ -166,6 +167,9 @@ private slots:
         QFETCH(QString, column);
         QFETCH(QString, orders);
         QFETCH(int, uses);
+        const bool onFiles = TestDatabases::storage() == TestDatabases::Storage::Files;
+        if (orders == QLatin1String("damaged") && !onFiles)
+            QSKIP("a damaged file has no counterpart on a server");
         QWidget* window = openList(menu.toLatin1().constData());
         add(window, QStringLiteral("Пробка"), QStringLiteral("1"), QStringLiteral("1"));
         add(window, QStringLiteral("Войлок"), QStringLiteral("1"), QStringLiteral("1"));
@@ -192,7 +196,9 @@ private slots:
         QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Войлок")});
         QCOMPARE(m_messages.shown().size(), uses > 0 ? 2 : 0);
         // Looking into order.mdb left nothing beside it.
-        QCOMPARE(QFile::exists(QDir(folder()).filePath(QStringLiteral("order.mdb-shm"))), orders == "open");
+        if (onFiles)
+            QCOMPARE(QFile::exists(QDir(folder()).filePath(QStringLiteral("order.mdb-shm"))),
+                     orders == "open");
     }
     void packingBoxesMapToTheirColumns()
     {

@@ -352,7 +352,7 @@ private slots:
         QFETCH(qint64, fileSystem);
         s_fileSystem = fileSystem;
         const QString path = m_dir->filePath(QStringLiteral("shared.mdb"));
-        QVERIFY(TestDatabases::createEmptyReference(path));
+        QVERIFY(TestDatabases::createEmptyReference(path, TestDatabases::Storage::Files));
         NetworkFileSystem::setTypeProbe([](const QString&) -> std::optional<qint64> { return s_fileSystem; });
         auto db = Database::open(DatabaseAddress::file(path), {QStringLiteral("PGroup")});
         NetworkFileSystem::setTypeProbe(nullptr);

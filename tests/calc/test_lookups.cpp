@@ -18,7 +18,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         const QString path = m_dir.filePath(QStringLiteral("nv.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(path));
-        m_record.ref_db = Database::open(DatabaseAddress::file(path), referenceTables());
+        m_record.ref_db = Database::open(TestDatabases::address(path), referenceTables());
         QVERIFY(m_record.ref_db);
         for (const char* sql : {
                  "INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES (3, 'Пенополиуретан', 0.025, 1)",

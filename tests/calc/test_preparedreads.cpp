@@ -20,7 +20,7 @@ private slots:
         QVERIFY(m_dir->isValid());
         m_path = m_dir->filePath(QStringLiteral("nv.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(m_path));
-        m_db = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("power")});
+        m_db = Database::open(TestDatabases::address(m_path), {QStringLiteral("power")});
         QVERIFY(m_db);
         QVERIFY(m_db->execute(
             QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power) VALUES "
@@ -121,7 +121,7 @@ private slots:
         const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
         QueryTable t;
         QCOMPARE(m_db->query(sql, t), 1);
-        auto other = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("power")});
+        auto other = Database::open(TestDatabases::address(m_path), {QStringLiteral("power")});
         QVERIFY(other);
         QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=2500 WHERE modification=100")));
         QVERIFY(other->execute(QStringLiteral("ALTER TABLE power ADD COLUMN note TEXT")));
@@ -172,7 +172,7 @@ private slots:
     void memoHoldsUntilAWrite()
     {
         const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
-        auto other = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("power")});
+        auto other = Database::open(TestDatabases::address(m_path), {QStringLiteral("power")});
         QVERIFY(other);
         m_db->setResultReuse(Database::ResultReuse::ForTheRun);
         QueryTable t;
@@ -201,7 +201,7 @@ private slots:
     void keptRowsFollowEveryChange()
     {
         const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
-        auto other = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("power")});
+        auto other = Database::open(TestDatabases::address(m_path), {QStringLiteral("power")});
         QVERIFY(other);
         m_db->setResultReuse(Database::ResultReuse::WhileUnchanged);
         QueryTable t;

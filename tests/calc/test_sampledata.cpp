@@ -60,8 +60,8 @@ private slots:
         const QString order = m_dir->filePath(QStringLiteral("order.mdb"));
         QVERIFY(TestDatabases::createSampleReference(nv));
         QVERIFY(TestDatabases::createSampleOrders(order));
-        m_ref = Database::open(DatabaseAddress::file(nv), {QStringLiteral("power")});
-        m_orders = Database::open(DatabaseAddress::file(order), {QStringLiteral("data")});
+        m_ref = Database::open(TestDatabases::address(nv), {QStringLiteral("power")});
+        m_orders = Database::open(TestDatabases::address(order), {QStringLiteral("data")});
         QVERIFY(m_ref && m_orders);
         const QueryTable types = rows(*m_ref, QStringLiteral("SELECT model, pkey FROM equipment"));
         for (int r = 0; r < types.rowCount(); ++r)

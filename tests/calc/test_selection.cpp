@@ -25,7 +25,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         const QString path = m_dir.filePath(QStringLiteral("nv.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(path));
-        m_db = Database::open(DatabaseAddress::file(path), referenceTables());
+        m_db = Database::open(TestDatabases::address(path), referenceTables());
         QVERIFY(m_db);
         exec(
             "INSERT INTO equipment (Pkey, text_ru, model) VALUES (1, 'Моноблок', 'KM'), (2, 'Сплит', 'KMC'), "

@@ -37,7 +37,7 @@ private slots:
         QVERIFY(m_dir->isValid());
         QVERIFY(TestDatabases::createEmptyReference(path("nv.mdb")));
         QVERIFY(TestDatabases::createEmptyOrders(path("order.mdb")));
-        auto ref = Database::open(DatabaseAddress::file(path("nv.mdb")), referenceTables());
+        auto ref = Database::open(TestDatabases::address(path("nv.mdb")), referenceTables());
         QVERIFY(ref);
         QVERIFY(ref->execute(QStringLiteral("INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES "
                                             "(1, 'Пенопласт \"ПС\"', 0.02, 1)")));
@@ -165,13 +165,13 @@ private slots:
 
     void missingDatabase()
     {
-        QVERIFY(QFile::remove(path("nv.mdb")));
+        QVERIFY(TestDatabases::remove(path("nv.mdb")));
         Run run = calc({"--input", "-"}, "{}");
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.isEmpty());
         QCOMPARE(run.err.count('\n'), 1);
         QVERIFY(TestDatabases::createEmptyReference(path("nv.mdb")));
-        QVERIFY(QFile::remove(path("order.mdb")));
+        QVERIFY(TestDatabases::remove(path("order.mdb")));
         run = calc({"--all-orders"});
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.err.count('\n'), 1);
@@ -181,7 +181,7 @@ private slots:
     {
         QCOMPARE(calc({"--all-orders"}).out, QByteArray()); // empty table
         QCOMPARE(calc({"--all-orders"}).exitCode, 0);
-        auto orders = Database::open(DatabaseAddress::file(path("order.mdb")), orderTables());
+        auto orders = Database::open(TestDatabases::address(path("order.mdb")), orderTables());
         QVERIFY(orders);
         // Row 3 overflows, rows 5 and 4 are fine (printed in key order).
         for (const char* row : {
@@ -237,7 +237,7 @@ private slots:
         QStringList values;
         for (int i = 1; i <= columns.size(); ++i)
             values << QString::number(i);
-        auto orders = Database::open(DatabaseAddress::file(path("order.mdb")), orderTables());
+        auto orders = Database::open(TestDatabases::address(path("order.mdb")), orderTables());
         QVERIFY(orders &&
                 orders->execute(QStringLiteral("INSERT INTO data (pkey, %1) VALUES (9, %2)")
                                     .arg(columns.join(QLatin1Char(',')), values.join(QLatin1Char(',')))));

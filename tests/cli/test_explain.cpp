@@ -91,6 +91,18 @@ private slots:
         QVERIFY(shortfalls > 0 || folder == m_sample.path());
     }
 
+    // The same sample store prints the same bytes from either storage.
+    void allOrdersAlikeOnFilesAndServer()
+    {
+        if (TestDatabases::storage() != TestDatabases::Storage::Server)
+            QSKIP("compared in the server run");
+        QTemporaryDir files;
+        QVERIFY(TestDatabases::createSampleFolder(files.path(), TestDatabases::Storage::Files));
+        const QByteArray fromFiles = calc({"--dir", files.path(), "--all-orders"});
+        QVERIFY(!fromFiles.isEmpty());
+        QCOMPARE(calc({"--dir", m_sample.path(), "--all-orders"}), fromFiles);
+    }
+
     // Sample chamber at -35 °C (the middle rated point of KMX and KSX) and
     // 32 °C, loaded only by 1200 W of sources: every capacity is a rated
     // value, 1200 / 0.7 = 1714 W is required.

@@ -1,27 +1,44 @@
 #pragma once
 
+#include "Database.h"
+
 #include <QString>
 
-// Fixture databases made from the project's own SQL text in a folder the test
-// owns (a QTemporaryDir), never in the working folder.
+// Fixture databases made from the project's own SQL text for a path in a
+// folder the test owns (a QTemporaryDir), never in the working folder.
+//
+// The one switch between the storages: when FROSTPICK_TEST_SERVER names a
+// PostgreSQL server, the store made for a path is a fresh database there and
+// the folder's frostpick.ini points nv.mdb and order.mdb at it, so whatever
+// opens the folder through DataLocation uses the server unchanged. A test that
+// opens a store itself takes its address from address().
 namespace TestDatabases {
+
+enum class Storage { Files, Server };
+Storage storage(); // Server when FROSTPICK_TEST_SERVER is set
 
 QString dataFile(const QString& name); // a file of data/
 
-// Schema only (plus the two refrigerants).
-bool createEmptyReference(const QString& path);
-bool createEmptyOrders(const QString& path);
+// The store made for path: the server's database, or the file.
+DatabaseAddress address(const QString& path);
+// Takes the store made for path away, as deleting its file does.
+bool remove(const QString& path);
+
+// Schema only (plus the two refrigerants). Like Database::create, refuse a
+// store that is already there.
+bool createEmptyReference(const QString& path, Storage where = storage());
+bool createEmptyOrders(const QString& path, Storage where = storage());
 
 // Schema with the sample reference data / sample customers and calculations.
-bool createSampleReference(const QString& path);
-bool createSampleOrders(const QString& path);
+bool createSampleReference(const QString& path, Storage where = storage());
+bool createSampleOrders(const QString& path, Storage where = storage());
 
 // Both sample databases in the folder, as the programs expect them there.
-bool createSampleFolder(const QString& folder);
+bool createSampleFolder(const QString& folder, Storage where = storage());
 
-// Puts a damaged database at path (which must not exist): "absent", "empty",
-// "random" bytes, the sample reference "truncated" to half (its header
-// intact), a "foreign" schema (the other program file's), a "folder".
+// Puts a damaged database file at path (which must not exist): "absent",
+// "empty", "random" bytes, the sample reference "truncated" to half (its
+// header intact), a "foreign" schema (the other program file's), a "folder".
 bool createDamaged(const QString& path, const QString& damage);
 
 } // namespace TestDatabases

@@ -231,7 +231,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         const QString nv = m_dir.filePath(QStringLiteral("nv.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(nv));
-        m_record.ref_db = Database::open(DatabaseAddress::file(nv), referenceTables());
+        m_record.ref_db = Database::open(TestDatabases::address(nv), referenceTables());
         QVERIFY(m_record.ref_db);
         QVERIFY(m_record.ref_db->execute(
             QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) VALUES "

@@ -1,0 +1,141 @@
+#include "ServerStores.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <libpq-fe.h>
+
+namespace {
+
+// Held by whoever builds a template, so two test processes never build the
+// same one at once.
+constexpr char TemplateLock[] = "SELECT pg_advisory_lock(81762)";
+constexpr char TemplateUnlock[] = "SELECT pg_advisory_unlock(81762)";
+
+QString testServer()
+{
+    return qEnvironmentVariable("FROSTPICK_TEST_SERVER");
+}
+
+DatabaseAddress addressOf(const QString& name)
+{
+    return DatabaseAddress::server(testServer() + QStringLiteral(" dbname=") + name);
+}
+
+// The maintenance connection: makes and drops this process's databases, and
+// drops what is left of them when the process ends.
+class Server
+{
+public:
+    Server() : m_conn(PQconnectdb((testServer() + QStringLiteral(" dbname=postgres")).toUtf8().constData()))
+    {
+        if (PQstatus(m_conn) != CONNECTION_OK)
+            qFatal("FROSTPICK_TEST_SERVER names a server that cannot be reached (%s): %s",
+                   qPrintable(testServer()), PQerrorMessage(m_conn));
+    }
+    ~Server()
+    {
+        for (const QString& name : std::as_const(m_made))
+            run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+        PQfinish(m_conn);
+    }
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+
+    bool run(const QString& sql) const
+    {
+        PGresult* result = PQexec(m_conn, sql.toUtf8().constData());
+        const ExecStatusType status = PQresultStatus(result);
+        const bool ok = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+        if (!ok)
+            qWarning("%s: %s", qPrintable(sql), PQresultErrorMessage(result));
+        const bool someRow = ok && PQntuples(result) > 0;
+        PQclear(result);
+        if (PQstatus(m_conn) != CONNECTION_OK)
+            qFatal("the test server went away: %s", PQerrorMessage(m_conn));
+        return status == PGRES_TUPLES_OK ? someRow : ok;
+    }
+
+    // The template for these scripts, built when the cluster has none yet.
+    // Named after their text, so an edited script gets a template of its own.
+    std::optional<QString> templateFor(const QStringList& scriptFiles) const
+    {
+        QCryptographicHash hash(QCryptographicHash::Sha1);
+        for (const QString& file : scriptFiles) {
+            QFile f(file);
+            if (!f.open(QIODevice::ReadOnly))
+                return std::nullopt;
+            hash.addData(f.readAll());
+        }
+        const QString name = QStringLiteral("frostpick_template_") + hash.result().toHex().left(16);
+        run(QLatin1String(TemplateLock));
+        bool ok = run(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = '%1'").arg(name));
+        if (!ok) {
+            // Built under another name and renamed, so a failed build never
+            // leaves a half-filled template behind.
+            const QString part = name + QStringLiteral("_part");
+            DbError error;
+            ok = run(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(part)) &&
+                 run(QStringLiteral("CREATE DATABASE %1").arg(part)) &&
+                 Database::create(addressOf(part), scriptFiles, &error) &&
+                 run(QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(part, name));
+            if (error.isError())
+                qWarning("cannot fill %s: %s", qPrintable(part), qPrintable(error.description));
+        }
+        run(QLatin1String(TemplateUnlock));
+        return ok ? std::optional<QString>(name) : std::nullopt;
+    }
+
+    std::optional<DatabaseAddress> create(const QStringList& scriptFiles)
+    {
+        const std::optional<QString> source = templateFor(scriptFiles);
+        const QString name =
+            QStringLiteral("fixture_%1_%2").arg(QCoreApplication::applicationPid()).arg(++m_count);
+        if (!source || !run(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(name, *source)))
+            return std::nullopt;
+        m_made << name;
+        return addressOf(name);
+    }
+
+    void drop(const DatabaseAddress& address)
+    {
+        static const QRegularExpression dbname(QStringLiteral("dbname=(fixture_\\w+)$"));
+        const QString name = dbname.match(address.database).captured(1);
+        if (m_made.remove(name))
+            run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+    }
+
+private:
+    PGconn* m_conn;
+    QSet<QString> m_made;
+    int m_count = 0;
+};
+
+Server& server()
+{
+    static Server s;
+    return s;
+}
+
+} // namespace
+
+namespace ServerStores {
+
+bool configured()
+{
+    return !testServer().isEmpty();
+}
+
+std::optional<DatabaseAddress> create(const QStringList& scriptFiles)
+{
+    return server().create(scriptFiles);
+}
+
+void drop(const DatabaseAddress& address)
+{
+    server().drop(address);
+}
+
+} // namespace ServerStores
