@@ -113,12 +113,13 @@ class TestServerRoles : public QObject
 private slots:
     void initTestCase()
     {
-        const QString cluster = qEnvironmentVariable("FROSTPICK_TEST_SERVER_CLUSTER");
-        if (cluster.isEmpty())
-            QSKIP("FROSTPICK_TEST_SERVER_CLUSTER names no test cluster");
-        QFile conninfo(QDir(cluster).filePath(QStringLiteral("conninfo")));
-        QVERIFY(conninfo.open(QIODevice::ReadOnly));
-        const QString base = QString::fromUtf8(conninfo.readAll()).trimmed();
+        // The test server is a service; its host and port are what messages name.
+        if (qEnvironmentVariable("FROSTPICK_TEST_SERVER").isEmpty())
+            QSKIP("FROSTPICK_TEST_SERVER names no server");
+        QFile service(qEnvironmentVariable("PGSERVICEFILE"));
+        QVERIFY(service.open(QIODevice::ReadOnly));
+        const QString base =
+            QString::fromUtf8(service.readAll()).replace(QLatin1Char('\n'), QLatin1Char(' '));
         const QString host = localPart(base, "host"), port = localPart(base, "port");
         m_socket = QStringLiteral("host=%1 port=%2").arg(host, port);
         m_tcp = QStringLiteral("host=127.0.0.1 port=%1").arg(port);
