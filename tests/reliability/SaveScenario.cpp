@@ -1,10 +1,12 @@
 #include "SaveScenario.h"
 
 #include "CalculationRecord.h"
+#include "Database.h"
 #include "OrderColumns.h"
 #include "QueryTable.h"
 
 #include <QStringList>
+#include <utility>
 
 namespace {
 
@@ -60,6 +62,73 @@ QString checkDataRow(const QueryTable& t, int row)
             return QStringLiteral("row %1: %2 differs from save %3")
                 .arg(t.text(row, 0), QLatin1String(c.name))
                 .arg(n);
+    }
+    return {};
+}
+
+int SaveLog::addRun(int writer, int first, const QByteArray& output)
+{
+    int last = first - 1, confirmed = 0;
+    for (const QByteArray& line : output.split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() != 3 || parts.at(0) != "saved")
+            continue;
+        last = parts.at(1).toInt();
+        const qint64 key = parts.at(2).toLongLong();
+        m_confirmed.insert(last, {writer, key});
+        m_perKey[key].insert(last);
+        ++confirmed;
+        if (!isNewCalculation(last))
+            continue;
+        if (const int before = std::exchange(m_newKeys[key], last))
+            m_duplicateKey =
+                QStringLiteral("saves %1 and %2 were both given row %3").arg(before).arg(last).arg(key);
+    }
+    m_unconfirmed.insert(last + 1, writer);
+    return confirmed;
+}
+
+QString SaveLog::check(Database& orders) const
+{
+    if (!m_duplicateKey.isEmpty())
+        return m_duplicateKey;
+    DbError damage;
+    if (!orders.checkIntegrity(&damage))
+        return damage.description;
+    QueryTable rows;
+    // A customer saved without its calculation would be half a save.
+    const char* const halfSaves[] = {"SELECT pkey FROM data WHERE contact NOT IN (SELECT pkey FROM contact)",
+                                     "SELECT pkey FROM contact WHERE pkey NOT IN (SELECT contact FROM data)"};
+    for (const char* sql : halfSaves)
+        if (orders.query(QLatin1String(sql), rows) != 0)
+            return QStringLiteral("half a save: %1 gives row %2").arg(QLatin1String(sql), rows.text(0, 0));
+    const int count = orders.query(QStringLiteral("SELECT * FROM data WHERE onote LIKE 'save %'"), rows);
+    QMap<qint64, int> found; // row -> the save it holds
+    QSet<int> stored;
+    for (int r = 0; r < count; ++r) {
+        if (const QString problem = checkDataRow(rows, r); !problem.isEmpty())
+            return problem;
+        const qint64 key = rows.integer(r, 0);
+        const int n = rows.text(r, NoteColumn).section(QLatin1Char(' '), 1, 1).toInt();
+        if (stored.contains(n))
+            return QStringLiteral("save %1 is stored twice").arg(n);
+        const bool madeHere = m_confirmed.contains(n) && m_confirmed.value(n).key == key;
+        if (!madeHere && !m_unconfirmed.contains(n))
+            return QStringLiteral("row %1 holds save %2, which was not made to it").arg(key).arg(n);
+        stored.insert(n);
+        found.insert(key, n);
+    }
+    for (auto it = m_perKey.cbegin(); it != m_perKey.cend(); ++it) {
+        if (!found.contains(it.key()))
+            return QStringLiteral("row %1 of confirmed saves is missing").arg(it.key());
+        // Another writer may have saved the row later; the same writer
+        // cannot have saved it earlier.
+        const int last = found.value(it.key());
+        const int writer =
+            m_confirmed.contains(last) ? m_confirmed.value(last).writer : m_unconfirmed.value(last);
+        for (int n : it.value())
+            if (m_confirmed.value(n).writer == writer && n > last)
+                return QStringLiteral("confirmed save %1 of row %2 is lost").arg(n).arg(it.key());
     }
     return {};
 }

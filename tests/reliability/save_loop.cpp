@@ -26,8 +26,7 @@ int main(int argc, char* argv[])
     for (int n = first;; ++n) {
         ApplyStartValues(record);
         QueryTable rows;
-        const int mode = n % 3;
-        if (mode == 2 &&
+        if (!SaveScenario::isNewCalculation(n) &&
             record.order_db->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), rows) > 0) {
             const qint32 key = qint32(rows.integer(int(random.bounded(rows.rowCount())), 0));
             if (!LoadOrder(record, key))
@@ -35,7 +34,7 @@ int main(int argc, char* argv[])
             record.pkey_data = key;
             record.NewCalculation = false;
             record.NewContact = false;
-        } else if (mode == 1 &&
+        } else if (n % 3 == 1 &&
                    record.order_db->query(QStringLiteral("SELECT pkey FROM contact"), rows) > 0) {
             record.contact = qint16(rows.integer(int(random.bounded(rows.rowCount())), 0));
             record.NewContact = false;

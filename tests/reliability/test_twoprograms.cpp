@@ -1,6 +1,12 @@
 // The administrator edits a capacity set while the calculation tool keeps
-// selecting a unit of that set: no failure reaches either user, and every
-// calculation sees one whole version of the set, never a half-written one.
+// selecting a unit of that set and two engineers keep saving calculations: no
+// failure reaches any user, every calculation sees one whole version of the
+// set, never a half-written one, and every confirmed save is stored whole,
+// once, under a key of its own.
+#include "DataLocation.h"
+#include "Database.h"
+#include "ProgramDatabases.h"
+#include "SaveScenario.h"
 #include "TestDatabases.h"
 
 #include <QDir>
@@ -52,6 +58,14 @@ private slots:
                       QString::number(Seconds)});
         QVERIFY(writer.waitForStarted());
 
+        // Each engineer numbers the saves from a range of their own.
+        const int firstSave[] = {1, 10000001};
+        QProcess engineers[2];
+        for (int e = 0; e < 2; ++e) {
+            engineers[e].start(QStringLiteral(SAVE_LOOP_EXE), {dir.path(), QString::number(firstSave[e])});
+            QVERIFY(engineers[e].waitForStarted());
+        }
+
         int calculations = 0, failures = 0, halfWritten = 0;
         double highest = 0;
         QElapsedTimer clock;
@@ -73,6 +87,20 @@ private slots:
             highest = qMax(highest, offset);
         }
         QVERIFY(writer.waitForFinished(60000));
+        SaveScenario::SaveLog log;
+        int saved = 0;
+        for (int e = 0; e < 2; ++e) {
+            // Killed, maybe in the middle of a save, which must then leave nothing.
+            QVERIFY2(engineers[e].state() == QProcess::Running,
+                     engineers[e].readAllStandardError().constData());
+            engineers[e].kill();
+            QVERIFY(engineers[e].waitForFinished());
+            saved += log.addRun(e, firstSave[e], engineers[e].readAllStandardOutput());
+        }
+        const auto orders = Database::open(DataLocation::folder(dir.path()).orders(), orderTables());
+        QVERIFY(orders);
+        const QString lostOrBroken = log.check(*orders);
+        QVERIFY2(lostOrBroken.isEmpty(), qPrintable(lostOrBroken));
         // The writer prints every message box as "message: ..."; the platform's
         // own warnings are not the user's business.
         QByteArray writerErrors;
@@ -80,13 +108,15 @@ private slots:
             if (line.startsWith("message:"))
                 writerErrors += line + '\n';
         const int saves = writer.readAllStandardOutput().trimmed().split(' ').value(1).toInt();
-        qInfo("saves by the administrator: %d, calculations: %d, failures: %d, half-written sets seen: %d",
-              saves, calculations, failures, halfWritten);
+        qInfo("saves by the administrator: %d, by the engineers: %d, calculations: %d, failures: %d, "
+              "half-written sets seen: %d",
+              saves, saved, calculations, failures, halfWritten);
         QVERIFY2(writer.exitCode() == 0 && writerErrors.isEmpty(), writerErrors.constData());
         QCOMPARE(failures, 0);
         QCOMPARE(halfWritten, 0);
         QVERIFY(saves > 10);
         QVERIFY(calculations > 10);
+        QVERIFY(saved > 10);
         QVERIFY(highest >= 1); // the tool did see the administrator's edits
     }
 
