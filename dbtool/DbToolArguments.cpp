@@ -1,0 +1,115 @@
+#include "DbToolArguments.h"
+
+namespace {
+
+struct CommandForm
+{
+    const char* name;
+    DbToolArguments::Command command;
+    int minOperands;
+    int maxOperands;
+    const char* operands;
+};
+
+constexpr CommandForm Forms[] = {
+    {"copy", DbToolArguments::Command::Copy, 2, 2, "FROM TO"},
+    {"init", DbToolArguments::Command::Init, 1, 1, "URI"},
+    {"grant", DbToolArguments::Command::Grant, 2, 3, "ENGINEER_ROLE ADMIN_ROLE [URI]"},
+};
+
+bool parseStore(const QString& value, CopyOptions& options, QString* error)
+{
+    if (value == QLatin1String("reference"))
+        options.store = StoreKind::Reference;
+    else if (value == QLatin1String("orders"))
+        options.store = StoreKind::Orders;
+    else {
+        *error = QStringLiteral("--store takes reference or orders, not \"%1\"").arg(value);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool parseDbToolArguments(const QStringList& args, DbToolArguments& result, QString* error)
+{
+    result = DbToolArguments();
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h")))
+        return true;
+    if (args.isEmpty()) {
+        *error = QStringLiteral("give a command: copy, init or grant (see --help)");
+        return false;
+    }
+    const CommandForm* form = nullptr;
+    for (const CommandForm& f : Forms) {
+        if (args.first() == QLatin1String(f.name))
+            form = &f;
+    }
+    if (!form) {
+        *error = QStringLiteral("unknown command \"%1\" (see --help)").arg(args.first());
+        return false;
+    }
+    result.command = form->command;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        const bool copying = form->command == DbToolArguments::Command::Copy;
+        if (copying && arg == QLatin1String("--replace")) {
+            result.copy.replace = true;
+        } else if (copying && arg.startsWith(QLatin1String("--store="))) {
+            if (!parseStore(arg.mid(8), result.copy, error))
+                return false;
+        } else if (copying && arg == QLatin1String("--store")) {
+            if (++i >= args.size()) {
+                *error = QStringLiteral("--store needs a value");
+                return false;
+            }
+            if (!parseStore(args.at(i), result.copy, error))
+                return false;
+        } else if (form->command == DbToolArguments::Command::Grant && arg == QLatin1String("--print")) {
+            result.print = true;
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            *error = QStringLiteral("unknown option \"%1\" for %2 (see --help)")
+                         .arg(arg, QLatin1String(form->name));
+            return false;
+        } else {
+            result.operands << arg;
+        }
+    }
+    // Printing the grants needs no server, running them does.
+    if (result.operands.size() != (result.print ? form->minOperands : form->maxOperands)) {
+        *error = QStringLiteral("%1 takes %2%3 (see --help)")
+                     .arg(QLatin1String(form->name), QLatin1String(form->operands),
+                          result.print ? QStringLiteral(" without URI") : QString());
+        return false;
+    }
+    return true;
+}
+
+QString dbToolUsage()
+{
+    return QStringLiteral(
+        "Usage:\n"
+        "  frostpick-db copy [--replace] [--store reference|orders] FROM TO\n"
+        "      copy a whole store with its keys in one transaction on TO\n"
+        "  frostpick-db init URI\n"
+        "      create the tables of both stores in an empty PostgreSQL database\n"
+        "  frostpick-db grant ENGINEER_ROLE ADMIN_ROLE URI\n"
+        "  frostpick-db grant --print ENGINEER_ROLE ADMIN_ROLE\n"
+        "      let the engineers read the reference tables and read and write the orders tables, and\n"
+        "      the administrator write both; --print writes the SQL instead of running it\n"
+        "  frostpick-db --help\n"
+        "\n"
+        "FROM, TO and URI are SQLite files (nv.mdb holds the reference store, order.mdb the orders store),\n"
+        "postgresql:// or postgres:// URIs, or libpq connection strings (\"host=dbhost dbname=frostpick\").\n"
+        "Which store is copied follows from the tables both hold; --store chooses when both hold both.\n"
+        "A TO file that does not exist is created; a server must have been initialised with init.\n"
+        "TO must hold no rows of the store (a new store's refrigerants aside) unless --replace is given,\n"
+        "which deletes them in the same transaction. Interrupted, the copy leaves TO as it was.\n"
+        "Passwords come from the URI, ~/.pgpass or PGPASSWORD; frostpick-db never asks for one.\n"
+        "\n"
+        "Exit status: 0 done; 1 a database is unreachable, wants a password or refused a step (TO is\n"
+        "unchanged); 2 the arguments are refused; 3 TO already holds rows of the store (copy without\n"
+        "--replace) or the tables (init); 4 a database holds neither store or the server is not\n"
+        "initialised; 5 the copy was committed but TO's row counts differ from FROM's.\n");
+}

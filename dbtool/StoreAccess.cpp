@@ -1,0 +1,66 @@
+#include "StoreAccess.h"
+
+#include "Database.h"
+#include "QueryTable.h"
+
+#include <QRegularExpression>
+
+namespace StoreAccess {
+
+QString describe(const DatabaseAddress& address)
+{
+    if (address.engine == DatabaseEngine::SQLite)
+        return address.database;
+    static const QRegularExpression uriPassword(QStringLiteral("(://[^/@:]*):[^/@]*@"));
+    static const QRegularExpression keywordPassword(QStringLiteral(R"(password\s*=\s*('[^']*'|\S*))"));
+    QString text = address.database;
+    text.replace(uriPassword, QStringLiteral("\\1:***@"));
+    text.replace(keywordPassword, QStringLiteral("password=***"));
+    return text;
+}
+
+ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db)
+{
+    DbError error;
+    db = Database::open(address, {}, &error);
+    if (db)
+        return {};
+    if (error.passwordRequired)
+        return {StatusRefused, QStringLiteral("%1: the server wants a password; give it in ~/.pgpass or "
+                                              "PGPASSWORD (frostpick-db never asks for one)")
+                                   .arg(describe(address))};
+    return {StatusRefused, QStringLiteral("%1: %2").arg(describe(address), error.description.trimmed())};
+}
+
+std::optional<QVector<qint64>> rowCounts(Database& db, const StoreLayout& store)
+{
+    QVector<qint64> counts;
+    for (const StoreTable& table : store.tables) {
+        QueryTable result;
+        if (db.query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table.name), result) != 1)
+            return std::nullopt;
+        counts << result.integer(0, 0);
+    }
+    return counts;
+}
+
+QList<StoreKind> storesHeld(Database& db)
+{
+    QList<StoreKind> held;
+    for (StoreKind kind : StoreLayout::kinds()) {
+        if (rowCounts(db, StoreLayout::of(kind)))
+            held << kind;
+    }
+    return held;
+}
+
+bool isFresh(const StoreLayout& store, const QVector<qint64>& counts)
+{
+    for (int i = 0; i < store.tables.size(); ++i) {
+        if (counts.at(i) != store.tables.at(i).seedRows)
+            return false;
+    }
+    return true;
+}
+
+} // namespace StoreAccess

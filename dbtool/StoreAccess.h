@@ -1,0 +1,33 @@
+#pragma once
+
+#include "StoreLayout.h"
+#include "ToolOutcome.h"
+
+#include <QList>
+#include <QVector>
+#include <memory>
+#include <optional>
+
+class Database;
+
+// Opening the databases the tool works on and finding out what they hold.
+namespace StoreAccess {
+
+// Opens the database at address whatever it holds; on failure the outcome
+// says why (StatusRefused), the password the server wanted included.
+ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db);
+
+// The stores whose tables are all in db.
+QList<StoreKind> storesHeld(Database& db);
+
+// The rows of each table of the store, in its order; empty when one cannot
+// be counted.
+std::optional<QVector<qint64>> rowCounts(Database& db, const StoreLayout& store);
+
+// Whether counts are those of a store just made from its schema.
+bool isFresh(const StoreLayout& store, const QVector<qint64>& counts);
+
+// The address for messages: a server's password, if any, left out.
+QString describe(const DatabaseAddress& address);
+
+} // namespace StoreAccess

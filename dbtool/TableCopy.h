@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ToolOutcome.h"
+
+#include <functional>
+
+class Database;
+struct StoreTable;
+
+// Reports rows copied so far of a table's total.
+using CopyProgressFn = std::function<void(const QString& table, qint64 done, qint64 total)>;
+
+// Copies every row of one table, keys included, into the same table of the
+// target inside the target's open transaction, and reads each row back to
+// check that it holds exactly the source's values.
+ToolOutcome copyTable(Database& source, Database& target, const StoreTable& table, qint64 total,
+                      const CopyProgressFn& progress);

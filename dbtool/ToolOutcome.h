@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// How a run of frostpick-db ends: its exit status and, unless it succeeded,
+// one line that says why. The statuses are documented in --help and in the
+// manual page.
+enum ToolStatus {
+    StatusOk = 0,
+    // A database could not be reached, asked for a password nobody gave, or
+    // refused a step; the target was left as it was.
+    StatusRefused = 1,
+    StatusUsage = 2,
+    // The target already holds what would be written: rows of the store
+    // (copy without --replace) or the tables (init).
+    StatusTargetNotEmpty = 3,
+    // A database holds neither store, or a server was not initialised.
+    StatusNotAStore = 4,
+    // The copy was committed but counting the target again gave other numbers.
+    StatusCheckFailed = 5,
+};
+
+struct ToolOutcome
+{
+    ToolStatus status = StatusOk;
+    QString message;
+
+    bool ok() const { return status == StatusOk; }
+};
