@@ -2,7 +2,6 @@
 
 #include "ChildProcess.h"
 #include "DataLocation.h"
-#include "ServerSetup.h"
 #include "StoreCopy.h"
 
 #include <QDir>
@@ -130,7 +129,17 @@ bool BenchServer::prepare(const QString& name, const QString& dataFolder, Stores
              error))
         return false;
     const QString target = connection(part, host(), port());
-    ToolOutcome outcome = ServerSetup::init(target);
+    // Made from the project's server schema: the store tool carries only
+    // the file schema yet.
+    DbError made;
+    if (!Database::create(DatabaseAddress::server(target),
+                          {QStringLiteral(FROSTPICK_DATA_DIR "/server_schema_nv.sql"),
+                           QStringLiteral(FROSTPICK_DATA_DIR "/server_schema_order.sql")},
+                          &made)) {
+        *error = made.description;
+        return false;
+    }
+    ToolOutcome outcome;
     QStringList files{QLatin1String(ReferenceFileName)};
     if (stores == Stores::Both)
         files << QLatin1String(OrdersFileName);

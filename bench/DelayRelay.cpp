@@ -39,9 +39,10 @@ struct Direction
     int from;
     int to;
     std::deque<Chunk> held;
-    bool ended = false;    // the sender closed its side
-    bool blocked = false;  // the receiver's buffer is full
-    bool finished = false; // everything passed on and the end forwarded
+    bool ended = false;     // the sender closed its side
+    bool blocked = false;   // the receiver's buffer is full
+    bool finished = false;  // everything passed on and the end forwarded
+    bool isRequest = false; // from the client
 
     // Reads what has arrived; false when the connection failed.
     bool take(Clock::time_point now, std::chrono::microseconds delay)
@@ -191,14 +192,20 @@ void DelayRelay::relay()
                 links.emplace_back();
                 links.back().up.from = links.back().down.to = client;
                 links.back().up.to = links.back().down.from = server;
+                links.back().up.isRequest = true;
             } else if (client >= 0) {
                 ::close(client);
             }
         }
         for (size_t i = 2; i < watched.size(); ++i) {
-            if ((watched[i].revents & (POLLIN | POLLHUP | POLLERR)) && watched[i].fd == owners[i]->from &&
-                !owners[i]->ended && !owners[i]->take(arrived, m_oneWay))
-                owners[i]->ended = true;
+            Direction* d = owners[i];
+            if (!(watched[i].revents & (POLLIN | POLLHUP | POLLERR)) || watched[i].fd != d->from || d->ended)
+                continue;
+            const size_t before = d->held.size();
+            if (!d->take(arrived, m_oneWay))
+                d->ended = true;
+            if (d->held.size() > before && d->isRequest)
+                ++m_requests;
         }
         const auto passNow = Clock::now();
         for (Link& link : links)

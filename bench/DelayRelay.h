@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -20,6 +21,9 @@ public:
     // Listens on a free port of 127.0.0.1 and starts relaying.
     bool start(QString* error);
     quint16 port() const { return m_port; }
+    // Chunks the clients sent so far. A client that waits for each answer
+    // sends one per round trip.
+    qint64 requests() const { return m_requests.load(); }
 
 private:
     void relay();
@@ -30,5 +34,6 @@ private:
     int m_listener = -1;
     int m_wake = -1; // an eventfd that ends the thread
     quint16 m_port = 0;
+    std::atomic<qint64> m_requests{0};
     std::thread m_thread;
 };

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -40,6 +41,8 @@ struct Setting
     int calculations = 0;
     QString label; // the table's "calcs" column
     bool server = false;
+    // Counts the requests sent through a relay; empty when none stands between.
+    std::function<qint64()> requestsSent;
     // Targets of the core figures; empty where none applies.
     QString rateTarget, reopenTarget, reopenP99Target;
 };
@@ -82,7 +85,7 @@ void allOrders(const Options& o, const Setting& s, BenchTable& table)
 {
     const QString calc = o.programs.filePath(QStringLiteral("frostpick-calc"));
     const QString sqlite = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
-    std::vector<double> seconds, cpu, floor, startUp;
+    std::vector<double> seconds, cpu, floor, startUp, requests;
     for (int run = 0; run < o.runs; ++run) {
         // One order: the tool's fixed cost of starting and opening the files.
         startUp.push_back(
@@ -90,8 +93,11 @@ void allOrders(const Options& o, const Setting& s, BenchTable& table)
                      {QStringLiteral("--dir"), s.folder, QStringLiteral("--order"), QStringLiteral("1")},
                      false)
                 .seconds);
+        const qint64 sentBefore = s.requestsSent ? s.requestsSent() : 0;
         const ChildRun r =
             runChild(calc, {QStringLiteral("--dir"), s.folder, QStringLiteral("--all-orders")}, false);
+        if (s.requestsSent)
+            requests.push_back(double(s.requestsSent() - sentBefore) / s.calculations);
         if (!r.started || r.exitCode != 0) {
             table.addMissing(QStringLiteral("frostpick-calc --all-orders"), s.label, s.rateTarget,
                              QStringLiteral("exit %1").arg(r.exitCode));
@@ -127,6 +133,9 @@ void allOrders(const Options& o, const Setting& s, BenchTable& table)
     table.addValue(QStringLiteral("--all-orders per calculation"), s.label,
                    (time.median - start.median) * 1e6 / s.calculations, QStringLiteral("us"),
                    QStringLiteral("flat"), 1);
+    if (!requests.empty())
+        table.add(QStringLiteral("server requests per calculation of --all-orders"), s.label,
+                  summarize(requests), QString(), QString(), 1);
     if (s.server)
         return;
     if (floor.empty()) {
@@ -143,7 +152,7 @@ void allOrders(const Options& o, const Setting& s, BenchTable& table)
 
 void core(const Options& o, const Setting& s, BenchTable& table)
 {
-    const CoreSamples c = measureCore(s.folder, o.reopens, o.runs);
+    const CoreSamples c = measureCore(s.folder, o.reopens, o.runs, s.requestsSent);
     if (!c.error.isEmpty()) {
         table.addMissing(QStringLiteral("reopen in process"), s.label, s.reopenTarget, c.error);
         return;
@@ -162,6 +171,12 @@ void core(const Options& o, const Setting& s, BenchTable& table)
                    QStringLiteral("us"), s.server ? QString() : s.reopenP99Target, 1);
     table.add(QStringLiteral("FindOrders, big customer, %1 rows").arg(c.bigCustomerRows), s.label,
               inUnit(c.searchBig, 1e-3), QStringLiteral("ms"), QStringLiteral("flat"), 2);
+    if (s.requestsSent) {
+        table.addValue(QStringLiteral("server requests per reopen"), s.label, c.reopenRequests, QString(),
+                       QString(), 1);
+        table.addValue(QStringLiteral("server requests per FindOrders, big customer"), s.label,
+                       c.searchBigRequests, QString(), QString(), 1);
+    }
     if (c.searchSmall.empty())
         table.addMissing(QStringLiteral("FindOrders, ordinary customer"), s.label, QString(),
                          QStringLiteral("no other customer has calculations"));
@@ -248,14 +263,14 @@ void measure(const Options& o, const Setting& s, BenchTable& table)
 
 Setting filesSetting(const QString& folder, int n)
 {
-    return {folder,
-            folder,
-            n,
-            QString::number(n),
-            false,
-            QStringLiteral(">= 20000"),
-            QStringLiteral("<= 50"),
-            QStringLiteral("<= 200")};
+    Setting s;
+    s.folder = s.adminFolder = folder;
+    s.calculations = n;
+    s.label = QString::number(n);
+    s.rateTarget = QStringLiteral(">= 20000");
+    s.reopenTarget = QStringLiteral("<= 50");
+    s.reopenP99Target = QStringLiteral("<= 200");
+    return s;
 }
 
 // The same figures on the server: reached directly over loopback TCP, then
@@ -273,14 +288,12 @@ bool measureOnServer(const Options& o, BenchServer& server, const QString& files
         return false;
     }
     const auto settingFor = [&](const QString& host, quint16 port, const QString& suffix) {
-        Setting s{o.work.filePath(QStringLiteral("server-%1%2").arg(n).arg(suffix)),
-                  o.work.filePath(QStringLiteral("server-%1%2-admin").arg(n).arg(suffix)),
-                  n,
-                  QString::number(n) + suffix,
-                  true,
-                  {},
-                  {},
-                  {}};
+        Setting s;
+        s.folder = o.work.filePath(QStringLiteral("server-%1-%2").arg(n).arg(suffix.trimmed()));
+        s.adminFolder = s.folder + QStringLiteral("-admin");
+        s.calculations = n;
+        s.label = QString::number(n) + suffix;
+        s.server = true;
         if (!BenchServer::writeSettings(s.folder, server.connection(name, host, port), &error) ||
             !BenchServer::writeSettings(s.adminFolder, server.connection(adminName, host, port), &error))
             s.folder.clear();
@@ -302,12 +315,13 @@ bool measureOnServer(const Options& o, BenchServer& server, const QString& files
         note(error);
         return false;
     }
-    const Setting delayed = settingFor(QStringLiteral("127.0.0.1"), relay.port(),
-                                       QStringLiteral(" pg+%1ms").arg(o.addedRoundTripMs));
+    Setting delayed = settingFor(QStringLiteral("127.0.0.1"), relay.port(),
+                                 QStringLiteral(" pg+%1ms").arg(o.addedRoundTripMs));
     if (delayed.folder.isEmpty()) {
         note(error);
         return false;
     }
+    delayed.requestsSent = [&relay] { return relay.requests(); };
     measure(o, delayed, table);
     return true;
 }
