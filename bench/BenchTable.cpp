@@ -12,25 +12,24 @@ QString number(double value, int decimals)
 
 } // namespace
 
-void BenchTable::add(const QString& figure, int calculations, const Summary& s, const QString& unit,
+void BenchTable::add(const QString& figure, const QString& where, const Summary& s, const QString& unit,
                      const QString& target, int decimals)
 {
-    m_rows.push_back({figure, QString::number(calculations), number(s.median, decimals),
-                      number(s.min, decimals), number(s.max, decimals), unit, target});
+    m_rows.push_back({figure, where, number(s.median, decimals), number(s.min, decimals),
+                      number(s.max, decimals), unit, target});
 }
 
-void BenchTable::addValue(const QString& figure, int calculations, double value, const QString& unit,
+void BenchTable::addValue(const QString& figure, const QString& where, double value, const QString& unit,
                           const QString& target, int decimals)
 {
-    m_rows.push_back({figure, QString::number(calculations), number(value, decimals), QStringLiteral("-"),
-                      QStringLiteral("-"), unit, target});
+    m_rows.push_back(
+        {figure, where, number(value, decimals), QStringLiteral("-"), QStringLiteral("-"), unit, target});
 }
 
-void BenchTable::addMissing(const QString& figure, int calculations, const QString& target,
+void BenchTable::addMissing(const QString& figure, const QString& where, const QString& target,
                             const QString& why)
 {
-    m_rows.push_back({figure, QString::number(calculations), QStringLiteral("not measured"), QString(),
-                      QString(), why, target});
+    m_rows.push_back({figure, where, QStringLiteral("not measured"), QString(), QString(), why, target});
 }
 
 QString BenchTable::text() const
@@ -43,15 +42,13 @@ QString BenchTable::text() const
         all.push_back(&r);
     int width[7] = {};
     for (const Row* r : all) {
-        const QString* cells[7] = {&r->figure, &r->calculations, &r->median, &r->min,
-                                   &r->max,    &r->unit,         &r->target};
+        const QString* cells[7] = {&r->figure, &r->where, &r->median, &r->min, &r->max, &r->unit, &r->target};
         for (int c = 0; c < 7; ++c)
             width[c] = std::max(width[c], int(cells[c]->size()));
     }
     QString out;
     for (const Row* r : all) {
-        const QString* cells[7] = {&r->figure, &r->calculations, &r->median, &r->min,
-                                   &r->max,    &r->unit,         &r->target};
+        const QString* cells[7] = {&r->figure, &r->where, &r->median, &r->min, &r->max, &r->unit, &r->target};
         QStringList line;
         for (int c = 0; c < 7; ++c)
             line << (c >= 1 && c <= 4 ? cells[c]->rightJustified(width[c])

@@ -11,19 +11,19 @@
 class BenchTable
 {
 public:
-    void add(const QString& figure, int calculations, const Summary& s, const QString& unit,
+    void add(const QString& figure, const QString& where, const Summary& s, const QString& unit,
              const QString& target, int decimals = 1);
     // A single value (a percentile, a ratio of medians): no min and max.
-    void addValue(const QString& figure, int calculations, double value, const QString& unit,
+    void addValue(const QString& figure, const QString& where, double value, const QString& unit,
                   const QString& target, int decimals = 1);
-    void addMissing(const QString& figure, int calculations, const QString& target, const QString& why);
+    void addMissing(const QString& figure, const QString& where, const QString& target, const QString& why);
 
     QString text() const;
 
 private:
     struct Row
     {
-        QString figure, calculations, median, min, max, unit, target;
+        QString figure, where, median, min, max, unit, target;
     };
     std::vector<Row> m_rows;
 };

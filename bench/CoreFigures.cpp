@@ -42,8 +42,10 @@ qint16 ordinaryCustomer(Database& orders)
 
 } // namespace
 
-CoreSamples measureCore(const QString& folder, int reopens, int runs)
+CoreSamples measureCore(const QString& folder, int reopens, int runs,
+                        const std::function<qint64()>& requestsSent)
 {
+    const auto requests = [&] { return requestsSent ? double(requestsSent()) : 0.0; };
     CoreSamples out;
     // Opened as the wizard opens them.
     CalculationRecord record;
@@ -56,22 +58,26 @@ CoreSamples measureCore(const QString& folder, int reopens, int runs)
     QueryTable keys;
     const int rows = record.order_db->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), keys);
     const int count = qMin(reopens, rows);
+    double before = requests();
     for (int i = 0; i < count; ++i) {
         const qint32 key = qint32(keys.integer(int(qint64(i) * rows / count), 0));
         const qint64 cpuBefore = threadCpuNanoseconds();
         out.reopen.push_back(microseconds([&] { ReopenCalculation(record, key); }));
         out.reopenCpu.push_back(double(threadCpuNanoseconds() - cpuBefore) / 1000.0);
     }
+    out.reopenRequests = (requests() - before) / qMax(1, count);
 
     const qint16 small = ordinaryCustomer(*record.order_db);
     // Each read `runs` times in a row, into a fresh table each time
     // (replacing a big one would count its release too), so one read's
     // memory churn does not land in another's figure.
+    before = requests();
     for (int run = 0; run < runs; ++run) {
         QueryTable table;
         out.searchBig.push_back(
             microseconds([&] { out.bigCustomerRows = FindOrders(record, BigCustomerKey, table); }));
     }
+    out.searchBigRequests = (requests() - before) / runs;
     for (int run = 0; run < runs && small > 0; ++run) {
         QueryTable table;
         out.searchSmall.push_back(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 // Figures of the calculation core taken in this process, on the databases
@@ -14,9 +15,14 @@ struct CoreSamples
     std::vector<double> customerList; // ReadCustomers
     int bigCustomerRows = 0;
     int smallCustomerRows = 0;
+    // Requests to the server per reopening and per search, when counted.
+    double reopenRequests = 0;
+    double searchBigRequests = 0;
     QString error;
 };
 
 // Reopens `reopens` calculations spread evenly over the table (each key
-// once, in a fixed order), and runs each read `runs` times.
-CoreSamples measureCore(const QString& folder, int reopens, int runs);
+// once, in a fixed order), and runs each read `runs` times. requestsSent,
+// when given, counts the requests sent to a server so far.
+CoreSamples measureCore(const QString& folder, int reopens, int runs,
+                        const std::function<qint64()>& requestsSent = {});

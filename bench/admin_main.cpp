@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -37,12 +38,17 @@ int main(int argc, char* argv[])
     const QString listFigure = QStringLiteral("Rimehold list of a group of 2000 products");
     const QString gridFigure = QStringLiteral("Rimehold capacity grid opened");
     // A copy in which group 1 holds every product; the benchmark's own files
-    // stay as generated.
+    // stay as generated. A folder that names a server names the runner's own
+    // copy of the reference store, changed in place.
     QTemporaryDir copy;
-    const QString nv = copy.filePath(QStringLiteral("nv.mdb"));
-    QFile::copy(QDir(options.folder).filePath(QStringLiteral("nv.mdb")), nv);
+    QString folder = options.folder;
+    if (!QFileInfo::exists(QDir(folder).filePath(QLatin1String(SettingsFileName)))) {
+        QFile::copy(QDir(folder).filePath(QLatin1String(ReferenceFileName)),
+                    copy.filePath(QLatin1String(ReferenceFileName)));
+        folder = copy.path();
+    }
     QueryTable products;
-    if (Functions::OpenDatabase(DataLocation::folder(copy.path())) != 0 ||
+    if (Functions::OpenDatabase(DataLocation::folder(folder)) != 0 ||
         Functions::ExecSql(QStringLiteral("UPDATE Product SET fkey=1")) != 0 ||
         Functions::FetchRows(QStringLiteral("SELECT COUNT(*) FROM Product WHERE fkey=1"), products) != 1) {
         printMissing(listFigure, QStringLiteral("nv.mdb not opened"), QString());

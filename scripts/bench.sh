@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the benchmark in its own build folder and prints every figure.
-# Usage: scripts/bench.sh [runner options], e.g. --sizes 1000,10000 --runs 7
+# Usage: scripts/bench.sh [runner options], e.g. --sizes 1000,10000 --runs 7, or --server for
+# the same figures on a throwaway PostgreSQL cluster (loopback and with 1 ms added round trip)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FROSTPICK_BENCH_BUILD:-$root/build-bench}
