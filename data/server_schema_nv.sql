@@ -43,6 +43,33 @@ EXCEPTION WHEN object_not_in_prerequisite_state THEN
     RETURN 0;
 END
 $$;
+-- A row stored with a key of its own (a copy, another tool) moves the key
+-- counter past it, so that the next new row continues after the largest key,
+-- as in the file store, and never runs into a stored one.
+CREATE OR REPLACE FUNCTION frostpick_follow_key() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER
+    SET search_path FROM CURRENT AS $$
+DECLARE
+    counter regclass := pg_get_serial_sequence(
+        quote_ident(TG_TABLE_SCHEMA) || '.' || quote_ident(TG_TABLE_NAME), 'pkey')::regclass;
+    next_key bigint;
+    used boolean;
+BEGIN
+    -- A key the counter gave (the usual case) is never above its last value.
+    IF NEW.pkey <= coalesce(pg_sequence_last_value(counter), 0) THEN
+        RETURN NEW;
+    END IF;
+    EXECUTE format('SELECT last_value, is_called FROM %s', counter) INTO next_key, used;
+    IF used THEN
+        next_key := next_key + 1;
+    END IF;
+    -- Set as not yet given out, so that lastval() keeps naming this
+    -- connection's own last new row.
+    IF NEW.pkey >= next_key THEN
+        PERFORM setval(counter, NEW.pkey + 1, false);
+    END IF;
+    RETURN NEW;
+END
+$$;
 -- End of the shared part.
 
 CREATE TABLE article (
@@ -130,8 +157,15 @@ CREATE TRIGGER equipment_changed BEFORE INSERT OR UPDATE OR DELETE OR TRUNCATE O
     FOR EACH STATEMENT EXECUTE FUNCTION frostpick_count_change();
 CREATE TRIGGER power_changed BEFORE INSERT OR UPDATE OR DELETE OR TRUNCATE ON power
     FOR EACH STATEMENT EXECUTE FUNCTION frostpick_count_change();
+CREATE TRIGGER article_key BEFORE INSERT ON article FOR EACH ROW EXECUTE FUNCTION frostpick_follow_key();
+CREATE TRIGGER curtain_key BEFORE INSERT ON curtain FOR EACH ROW EXECUTE FUNCTION frostpick_follow_key();
+CREATE TRIGGER packing_key BEFORE INSERT ON packing FOR EACH ROW EXECUTE FUNCTION frostpick_follow_key();
+CREATE TRIGGER pgroup_key BEFORE INSERT ON PGroup FOR EACH ROW EXECUTE FUNCTION frostpick_follow_key();
+CREATE TRIGGER product_key BEFORE INSERT ON Product FOR EACH ROW EXECUTE FUNCTION frostpick_follow_key();
+CREATE TRIGGER gas_key BEFORE INSERT ON gas FOR EACH ROW EXECUTE FUNCTION frostpick_follow_key();
+CREATE TRIGGER equipment_key BEFORE INSERT ON equipment FOR EACH ROW EXECUTE FUNCTION frostpick_follow_key();
+CREATE TRIGGER power_key BEFORE INSERT ON power FOR EACH ROW EXECUTE FUNCTION frostpick_follow_key();
 
 -- The equipment screen offers exactly these two refrigerants with these keys.
 INSERT INTO gas (pkey, model) VALUES (1, 'R22');
 INSERT INTO gas (pkey, model) VALUES (2, 'R404a');
-SELECT setval(pg_get_serial_sequence('gas', 'pkey'), 2);

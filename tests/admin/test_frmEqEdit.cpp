@@ -1,4 +1,5 @@
 #include "AdminTestBase.h"
+#include "TestDatabases.h"
 
 #include "frmCLS1.h"
 #include "frmEqEdit.h"
@@ -204,9 +205,9 @@ private slots:
     {
         QWidget* window = openTypes();
         // The database refuses the last of the nine rows.
-        exec(QStringLiteral(
-            "CREATE TRIGGER refuse_last BEFORE INSERT ON power WHEN NEW.in_t=5 AND NEW.out_t=43 "
-            "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        for (const QString& statement : TestDatabases::refuseInserts(
+                 QStringLiteral("power"), QStringLiteral("NEW.in_t=5 AND NEW.out_t=43")))
+            exec(statement);
         frmEqEdit* editor = openEditor<frmEqEdit>(window, "cmbAdd");
         type(editor, "Text9", QStringLiteral("777"));
         click(editor, "Command1");
@@ -217,7 +218,8 @@ private slots:
         QVERIFY(m_messages.lastText().contains(QStringLiteral("refused")));
         QCOMPARE(m_messages.shown().last().icon, MsgIcon::Critical);
 
-        exec(QStringLiteral("DROP TRIGGER refuse_last"));
+        for (const QString& statement : TestDatabases::allowInserts(QStringLiteral("power")))
+            exec(statement);
         click(editor, "Command1");
         QCOMPARE(rows(QStringLiteral("SELECT * FROM power")).rowCount(), 9);
 

@@ -41,8 +41,10 @@ private slots:
         // Falling from T2 to T3: above T3 the levelling-off curve has a pole
         // at 16 °C (S = 100, G = -100).
         addCapacities("KSN", "40", {{2300, 1000, 900}, {2300, 1000, 900}, {2300, 1000, 900}});
-        // A modification that is stored as text, not a number.
-        addCapacities("KSA", "1 OR 1=1", {{1000, 1200, 1400}, {1000, 1200, 1400}, {1000, 1200, 1400}});
+        // A modification that is stored as text, not a number (a server's
+        // numeric column refuses it).
+        if (TestDatabases::storage() == TestDatabases::Storage::Files)
+            addCapacities("KSA", "1 OR 1=1", {{1000, 1200, 1400}, {1000, 1200, 1400}, {1000, 1200, 1400}});
     }
 
     void series_data()
@@ -103,8 +105,10 @@ private slots:
         QCOMPARE(GetPower(r), 1400.0);
         r = unit("KSN", "040", 16, 32);
         QCOMPARE(GetPower(r), 900.0);
-        r = unit("KSA", "1 OR 1=1", 10, 32);
-        QCOMPARE(GetPower(r), 1200.0);
+        if (TestDatabases::storage() == TestDatabases::Storage::Files) {
+            r = unit("KSA", "1 OR 1=1", 10, 32);
+            QCOMPARE(GetPower(r), 1200.0);
+        }
     }
 
     // At its class's three rated chamber temperatures a unit gives exactly its

@@ -187,4 +187,26 @@ bool createDamaged(const QString& path, const QString& damage)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
+QStringList refuseInserts(const QString& table, const QString& condition)
+{
+    if (storage() == Storage::Files)
+        return {QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE INSERT ON %1 WHEN %2 "
+                               "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                    .arg(table, condition)};
+    return {QStringLiteral("CREATE FUNCTION refuse_%1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                           "IF %2 THEN RAISE EXCEPTION 'refused'; END IF; RETURN NEW; END $$")
+                .arg(table, condition),
+            QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE INSERT ON %1 FOR EACH ROW "
+                           "EXECUTE FUNCTION refuse_%1()")
+                .arg(table)};
+}
+
+QStringList allowInserts(const QString& table)
+{
+    if (storage() == Storage::Files)
+        return {QStringLiteral("DROP TRIGGER refuse_%1").arg(table)};
+    return {QStringLiteral("DROP TRIGGER refuse_%1 ON %1").arg(table),
+            QStringLiteral("DROP FUNCTION refuse_%1").arg(table)};
+}
+
 } // namespace TestDatabases

@@ -36,6 +36,12 @@ bool createSampleOrders(const QString& path, Storage where = storage());
 // Both sample databases in the folder, as the programs expect them there.
 bool createSampleFolder(const QString& folder, Storage where = storage());
 
+// Statements that make the store refuse, with the message "refused", every
+// insert into table whose new row meets condition (SQL over NEW), and that
+// take the refusal away again; for the storage in use.
+QStringList refuseInserts(const QString& table, const QString& condition);
+QStringList allowInserts(const QString& table);
+
 // Puts a damaged database file at path (which must not exist): "absent",
 // "empty", "random" bytes, the sample reference "truncated" to half (its
 // header intact), a "foreign" schema (the other program file's), a "folder".

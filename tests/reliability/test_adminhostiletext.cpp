@@ -101,9 +101,8 @@ private slots:
             QVERIFY2(m_messages.shown().isEmpty(), qPrintable(context + ' ' + m_messages.lastText()));
             QVERIFY2(after.size() == before.size() + 1, context);
             // Keys are numbered upwards, so the new row has the largest.
-            const QueryTable newest =
-                rows(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=(SELECT MAX(rowid) FROM %2)")
-                         .arg(column, table));
+            const QueryTable newest = rows(
+                QStringLiteral("SELECT %1 FROM %2 WHERE pkey=(SELECT MAX(pkey) FROM %2)").arg(column, table));
             QVERIFY2(newest.text(0, 0) == expected, context);
             QVERIFY2(shownAgain(f, expected, window) == expected, context);
         }
