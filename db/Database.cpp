@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "PostgresDatabase.h"
 #include "SqliteDatabase.h"
 
 std::unique_ptr<Database> Database::open(const DatabaseAddress& address, const QStringList& requiredTables,
@@ -9,10 +10,8 @@ std::unique_ptr<Database> Database::open(const DatabaseAddress& address, const Q
     case DatabaseEngine::SQLite:
         return SqliteDatabase::open(address.database, requiredTables, error);
     case DatabaseEngine::PostgreSQL:
-        break;
+        return PostgresDatabase::open(address, requiredTables, error);
     }
-    if (error)
-        *error = {1, QStringLiteral("PostgreSQL is not available yet")};
     return nullptr;
 }
 
@@ -22,7 +21,7 @@ bool Database::create(const DatabaseAddress& address, const QStringList& scriptF
     case DatabaseEngine::SQLite:
         return SqliteDatabase::create(address.database, scriptFiles, error);
     case DatabaseEngine::PostgreSQL:
-        break;
+        return PostgresDatabase::create(address, scriptFiles, error);
     }
     return false;
 }
@@ -33,7 +32,7 @@ std::optional<qint64> Database::peekCount(const DatabaseAddress& address, const 
     case DatabaseEngine::SQLite:
         return SqliteDatabase::peekCount(address.database, sql);
     case DatabaseEngine::PostgreSQL:
-        break;
+        return PostgresDatabase::peekCount(address, sql);
     }
     return std::nullopt;
 }

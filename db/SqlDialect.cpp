@@ -59,16 +59,21 @@ QString translateTop(const QString& sql)
     return m.captured(1) + rest + QStringLiteral(" LIMIT ") + m.captured(2);
 }
 
-QString collateTerm(const QString& term)
+const QRegularExpression& directionAtEnd()
 {
     static const QRegularExpression direction(QStringLiteral("\\s+(ASC|DESC)\\s*$"),
                                               QRegularExpression::CaseInsensitiveOption);
+    return direction;
+}
+
+QString collateTerm(const QString& term)
+{
     static const QRegularExpression collate(QStringLiteral("\\bCOLLATE\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
     if (term.trimmed().isEmpty() || collate.match(term).hasMatch())
         return term;
     const QString name = QLatin1String(SqlDialect::RussianCollationName);
-    const auto m = direction.match(term);
+    const auto m = directionAtEnd().match(term);
     if (m.hasMatch())
         return term.left(m.capturedStart()) + QStringLiteral(" COLLATE ") + name +
                term.mid(m.capturedStart());
@@ -78,12 +83,47 @@ QString collateTerm(const QString& term)
     return term.left(end) + QStringLiteral(" COLLATE ") + name + term.mid(end);
 }
 
-QString translateOrderBy(const QString& sql)
+// The server sorts by the key its frostpick_order() functions give: the
+// Russian key for text, the value itself for numbers. NULL comes first, as in
+// the file store. A term naming a column by position or choosing its own
+// collation or NULL place is left as written.
+QString serverTerm(const QString& term)
+{
+    static const QRegularExpression asWritten(QStringLiteral("\\b(COLLATE|NULLS)\\b|^\\s*\\d+\\s*$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (term.trimmed().isEmpty() || asWritten.match(term).hasMatch())
+        return term;
+    const QString core = term.trimmed();
+    const qsizetype lead = term.indexOf(core);
+    const auto m = directionAtEnd().match(core);
+    const bool descending = m.hasMatch() && m.captured(1).compare(u"DESC", Qt::CaseInsensitive) == 0;
+    return term.left(lead) + QStringLiteral("frostpick_order(") +
+           (m.hasMatch() ? core.left(m.capturedStart()) : core) +
+           (descending ? QStringLiteral(") DESC NULLS LAST") : QStringLiteral(") NULLS FIRST")) +
+           term.mid(lead + core.size());
+}
+
+// In a SELECT DISTINCT the server sorts only by what the list selects, so the
+// ORDER BY moves out to a query over its rows, naming the columns unqualified.
+QString sortedOutside(const QString& distinctSelect, QStringList terms, const QString& tail)
+{
+    static const QRegularExpression qualifier(QStringLiteral("^(\\s*)\\w+\\.(\\w+\\b)"));
+    for (QString& term : terms)
+        term.replace(qualifier, QStringLiteral("\\1\\2"));
+    return QStringLiteral("SELECT * FROM (") + distinctSelect.trimmed() +
+           QStringLiteral(") AS frostpick_rows ORDER BY") + terms.join(QLatin1Char(',')) + tail;
+}
+
+enum class Target { SQLite, Server };
+
+QString translateOrderBy(const QString& sql, Target target)
 {
     static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression limit(QStringLiteral("\\bLIMIT\\b"),
                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression distinct(QStringLiteral("^\\s*SELECT\\s+DISTINCT\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
     const QVector<bool> mask = topLevelMask(sql);
     const qsizetype at = findTopLevel(sql, mask, orderBy);
     if (at < 0)
@@ -93,17 +133,42 @@ QString translateOrderBy(const QString& sql)
     if (termsEnd < 0)
         termsEnd = sql.size();
 
-    QString result = sql.left(termsStart);
+    QStringList terms;
     qsizetype termStart = termsStart;
     for (qsizetype i = termsStart; i <= termsEnd; ++i) {
         if (i == termsEnd || (sql.at(i) == QLatin1Char(',') && mask.at(i))) {
-            result += collateTerm(sql.mid(termStart, i - termStart));
-            if (i < termsEnd)
-                result += QLatin1Char(',');
+            const QString term = sql.mid(termStart, i - termStart);
+            terms << (target == Target::SQLite ? collateTerm(term) : serverTerm(term));
             termStart = i + 1;
         }
     }
-    return result + sql.mid(termsEnd);
+    if (target == Target::Server && distinct.match(sql).hasMatch()) {
+        const QString tail = sql.mid(termsEnd).trimmed();
+        return sortedOutside(sql.left(at), terms, tail.isEmpty() ? tail : QLatin1Char(' ') + tail);
+    }
+    return sql.left(termsStart) + terms.join(QLatin1Char(',')) + sql.mid(termsEnd);
+}
+
+// The server numbers its parameters: "?" outside quotes becomes $1, $2, ...
+QString numberParameters(const QString& sql)
+{
+    QString result;
+    result.reserve(sql.size() + 8);
+    QChar quote;
+    int parameter = 0;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('?')) {
+            result += QLatin1Char('$') + QString::number(++parameter);
+            continue;
+        }
+        result += c;
+    }
+    return result;
 }
 
 } // namespace
@@ -112,7 +177,12 @@ namespace SqlDialect {
 
 QString translate(const QString& sql)
 {
-    return translateOrderBy(translateTop(sql));
+    return translateOrderBy(translateTop(sql), Target::SQLite);
+}
+
+QString translateForServer(const QString& sql)
+{
+    return numberParameters(translateOrderBy(translateTop(sql), Target::Server));
 }
 
 } // namespace SqlDialect

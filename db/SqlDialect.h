@@ -10,6 +10,11 @@ namespace SqlDialect {
 
 QString translate(const QString& sql);
 
+// The same for the PostgreSQL server: LIMIT for TOP, ORDER BY through the
+// frostpick_order() functions its schema defines (the same order as the
+// collation, NULL first), and "?" parameters numbered as $1, $2, ...
+QString translateForServer(const QString& sql);
+
 // Name of the collation that Database registers on every connection.
 inline constexpr char RussianCollationName[] = "RU";
 

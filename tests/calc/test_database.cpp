@@ -1,5 +1,7 @@
-// The query layer over SQLite: the dialect translation, the 0-row rule,
-// Russian ordering, and that files are never silently replaced.
+// The query layer over both engines, each case run against a file and, when
+// FROSTPICK_TEST_SERVER names a PostgreSQL server, against a fresh database
+// there: the dialect translation, the 0-row rule, Russian ordering, value
+// types, snapshots and change detection, and that nothing is silently replaced.
 #include "Database.h"
 #include "NetworkFileSystem.h"
 #include "QueryTable.h"
@@ -7,60 +9,119 @@
 #include "SqlDialect.h"
 #include "TestDatabases.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
+
+namespace {
+
+const QString AdminConnection = QStringLiteral("admin");
+QString testServer()
+{
+    return qEnvironmentVariable("FROSTPICK_TEST_SERVER");
+}
+
+} // namespace
 
 class TestDatabase : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase_data()
+    {
+        QTest::addColumn<DatabaseEngine>("engine");
+        QTest::newRow("file") << DatabaseEngine::SQLite;
+        QTest::newRow("server") << DatabaseEngine::PostgreSQL;
+    }
+    // A server that was named must be there: its cases fail, never skip.
+    void initTestCase()
+    {
+        if (testServer().isEmpty())
+            return;
+        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), AdminConnection);
+        admin.setDatabaseName(QStringLiteral("postgres"));
+        admin.setConnectOptions(testServer());
+        QVERIFY2(admin.open(), qPrintable(admin.lastError().text()));
+    }
+    void cleanupTestCase()
+    {
+        if (QSqlDatabase::contains(AdminConnection)) {
+            admin(QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_prefix));
+            QSqlDatabase::database(AdminConnection).close();
+        }
+        QSqlDatabase::removeDatabase(AdminConnection);
+    }
     void init()
     {
+        QFETCH_GLOBAL(DatabaseEngine, engine);
+        m_engine = engine;
+        if (m_engine == DatabaseEngine::PostgreSQL && testServer().isEmpty())
+            QSKIP("FROSTPICK_TEST_SERVER names no server");
         m_dir = std::make_unique<QTemporaryDir>();
-        m_path = m_dir->filePath(QStringLiteral("nv.mdb"));
-        QVERIFY(TestDatabases::createEmptyReference(m_path));
-        m_db = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("article")});
+        m_address = newReference();
+        m_db = Database::open(m_address, {QStringLiteral("article")});
         QVERIFY(m_db);
     }
     void cleanup()
     {
         m_db.reset();
         m_dir.reset();
+        for (const QString& name : std::as_const(m_serverDatabases))
+            admin(QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(name));
+        m_serverDatabases.clear();
     }
 
     void dialect_data()
     {
         QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("top") << "SELECT TOP 1 pkey FROM contact ORDER BY pkey DESC"
-                             << "SELECT pkey FROM contact ORDER BY pkey COLLATE RU DESC LIMIT 1";
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("server");
+        QTest::newRow("top")
+            << "SELECT TOP 1 pkey FROM contact ORDER BY pkey DESC"
+            << "SELECT pkey FROM contact ORDER BY pkey COLLATE RU DESC LIMIT 1"
+            << "SELECT pkey FROM contact ORDER BY frostpick_order(pkey) DESC NULLS LAST LIMIT 1";
         QTest::newRow("several terms")
             << "SELECT DISTINCT model,modification FROM power where model = 'KMA' ORDER BY "
                "model, modification"
             << "SELECT DISTINCT model,modification FROM power where model = 'KMA' ORDER BY "
-               "model COLLATE RU, modification COLLATE RU";
+               "model COLLATE RU, modification COLLATE RU"
+            << "SELECT * FROM (SELECT DISTINCT model,modification FROM power where model = 'KMA') AS "
+               "frostpick_rows ORDER BY frostpick_order(model) NULLS FIRST, frostpick_order(modification) "
+               "NULLS FIRST";
         QTest::newRow("no blank after comma")
             << "SELECT in_t FROM power ORDER BY out_t,in_t"
-            << "SELECT in_t FROM power ORDER BY out_t COLLATE RU,in_t COLLATE RU";
+            << "SELECT in_t FROM power ORDER BY out_t COLLATE RU,in_t COLLATE RU"
+            << "SELECT in_t FROM power ORDER BY frostpick_order(out_t) NULLS FIRST,frostpick_order(in_t) "
+               "NULLS FIRST";
         QTest::newRow("keyword inside a text is left alone") << "SELECT a FROM t WHERE b='x ORDER BY y'"
+                                                             << "SELECT a FROM t WHERE b='x ORDER BY y'"
                                                              << "SELECT a FROM t WHERE b='x ORDER BY y'";
         QTest::newRow("sub-query untouched")
-            << "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM "
-               "Product) ORDER BY text_ru"
-            << "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM "
-               "Product) ORDER BY text_ru COLLATE RU";
-        QTest::newRow("plain statement") << "UPDATE contact SET city='a' WHERE pkey=1"
-                                         << "UPDATE contact SET city='a' WHERE pkey=1";
+            << "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product ORDER BY 1) ORDER BY "
+               "text_ru"
+            << "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product ORDER BY 1) ORDER BY "
+               "text_ru "
+               "COLLATE RU"
+            << "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product ORDER BY 1) ORDER BY "
+               "frostpick_order(text_ru) NULLS FIRST";
+        QTest::newRow("parameters") << "UPDATE contact SET city=? WHERE name='?' AND pkey=?"
+                                    << "UPDATE contact SET city=? WHERE name='?' AND pkey=?"
+                                    << "UPDATE contact SET city=$1 WHERE name='?' AND pkey=$2";
     }
     void dialect()
     {
         QFETCH(QString, sql);
-        QFETCH(QString, expected);
-        QCOMPARE(SqlDialect::translate(sql), expected);
+        if (m_engine == DatabaseEngine::SQLite)
+            QTEST(SqlDialect::translate(sql), "file");
+        else
+            QTEST(SqlDialect::translateForServer(sql), "server");
     }
     void zeroRowsLeaveTheTableAsItWas()
     {
@@ -82,23 +143,36 @@ private slots:
         QCOMPARE(m_db->query(QStringLiteral("SELECT TOP 1 Pkey FROM PGroup ORDER BY Pkey DESC"), table), 1);
         QCOMPARE(table.integer(0, 0), 3);
     }
+    // A hostile list: ё and е, case, Latin, digits, prefixes, an empty name
+    // and none. Both engines give the order of the file store's collation.
     void namesSortAsARussianReaderExpects()
     {
-        const QStringList names = {QStringLiteral("ёлка"),     QStringLiteral("Яблоки"),
-                                   QStringLiteral("абрикосы"), QStringLiteral("Ель"),
-                                   QStringLiteral("Жёлудь"),   QStringLiteral("енот")};
+        const QStringList names = {
+            QStringLiteral("ёлка"),  QStringLiteral("Яблоки"), QStringLiteral("абрикосы"),
+            QStringLiteral("Ель"),   QStringLiteral("Жёлудь"), QStringLiteral("енот"),
+            QStringLiteral("ЁЖ"),    QStringLiteral("еж"),     QStringLiteral("Ёж"),
+            QStringLiteral("ель"),   QStringLiteral("Zebra"),  QStringLiteral("apple"),
+            QStringLiteral("Apple"), QStringLiteral("10 т"),   QStringLiteral("9 т"),
+            QStringLiteral("ел"),    QStringLiteral("")};
         for (const QString& n : names)
             QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('%1')").arg(n)));
+        QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES (NULL)")));
         QueryTable table;
-        QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru FROM PGroup ORDER BY text_ru"), table), 6);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru FROM PGroup ORDER BY text_ru"), table),
+                 int(names.size()) + 1);
+        QVERIFY(table.isEmpty(0, 0)); // no name first, as the file store sorts it
         QStringList sorted;
-        for (int r = 0; r < table.rowCount(); ++r)
+        for (int r = 1; r < table.rowCount(); ++r)
             sorted << table.text(r, 0);
+        QStringList expected = names;
+        std::sort(expected.begin(), expected.end(),
+                  [](const QString& a, const QString& b) { return RussianCollation::compare(a, b) < 0; });
+        QCOMPARE(sorted, expected);
         // Case is ignored and ё sorts as е, so "ёлка" comes before "Ель" (к < ь).
-        QCOMPARE(sorted,
-                 (QStringList{QStringLiteral("абрикосы"), QStringLiteral("ёлка"), QStringLiteral("Ель"),
-                              QStringLiteral("енот"), QStringLiteral("Жёлудь"), QStringLiteral("Яблоки")}));
-        QVERIFY(RussianCollation::compare(u"Ёж", u"ежи") < 0);
+        QCOMPARE(sorted.mid(sorted.indexOf(QStringLiteral("абрикосы")), 9),
+                 (QStringList{QStringLiteral("абрикосы"), QStringLiteral("ЁЖ"), QStringLiteral("Ёж"),
+                              QStringLiteral("еж"), QStringLiteral("ел"), QStringLiteral("ёлка"),
+                              QStringLiteral("Ель"), QStringLiteral("ель"), QStringLiteral("енот")}));
         QVERIFY(RussianCollation::compare(u"ЯЩИК", u"ящик") != 0); // total order, not equality
     }
     void numbersStillSortAsNumbers()
@@ -114,37 +188,87 @@ private slots:
         QCOMPARE(table.text(0, 1), QStringLiteral("5"));
         QCOMPARE(table.text(2, 1), QStringLiteral("100"));
     }
+    // Whole numbers come as qint64 (a NUMERIC column's whole values too),
+    // reals as double, text as QString, NULL as an empty value.
+    void valuesKeepTheirTypes()
+    {
+        QVERIFY(m_db->execute(QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power) "
+                                             "VALUES ('KMA 60', 60, 2.5, -7, 1200)")));
+        QueryTable table;
+        QCOMPARE(m_db->query(QStringLiteral("SELECT pkey, model, modification, in_t, out_t, power, fkey FROM "
+                                            "power WHERE modification=60 AND power>1199.5"),
+                             table),
+                 1);
+        const QList<int> types = {QMetaType::LongLong,   QMetaType::QString,  QMetaType::LongLong,
+                                  QMetaType::Double,     QMetaType::LongLong, QMetaType::Double,
+                                  QMetaType::UnknownType};
+        for (int c = 0; c < int(types.size()); ++c)
+            QCOMPARE(table.value(0, c).typeId(), types.at(c));
+        QCOMPARE(table.value(0, 4), QVariant(qint64(-7)));
+        QCOMPARE(table.value(0, 5), QVariant(1200.0));
+    }
+    // Keys beyond 16 bits are given as they are: the programs refuse them
+    // themselves. Rows copied in with their keys move the key generator on.
+    void keysContinueAfterCopiedRows()
+    {
+        QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (Pkey, text_ru) VALUES (32767, 'copied')")));
+        QVERIFY(m_db->continueKeysAfterCopy(QStringLiteral("PGroup")));
+        QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('new')")));
+        QCOMPARE(m_db->lastInsertKey(), 32768);
+        QVERIFY(m_db->execute(QStringLiteral("UPDATE PGroup SET text_ru='x' WHERE Pkey>0")));
+        QCOMPARE(m_db->changedRows(), 2);
+    }
+    void statementErrorsAreReported()
+    {
+        QueryTable table;
+        DbError error;
+        QCOMPARE(m_db->query(QStringLiteral("SELECT 1; SELECT 2"), table, &error), -1);
+        QVERIFY(error.number != 0);
+        QVERIFY(!m_db->execute(QStringLiteral("INSERT INTO nowhere (a) VALUES (1)"), &error));
+        QVERIFY(error.number != 0);
+        QVERIFY(m_db->checkIntegrity(&error));
+    }
     void createRefusesToOverwrite()
     {
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('мой')")));
         DbError error;
-        QVERIFY(!Database::create(DatabaseAddress::file(m_path),
-                                  {TestDatabases::dataFile(QStringLiteral("schema_nv.sql"))}, &error));
+        QVERIFY(!Database::create(m_address, {schema()}, &error));
+        QVERIFY(error.isError());
         QueryTable table;
         QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
     }
-    void aFailedScriptLeavesNoFile()
+    void aFailedScriptLeavesNothing()
     {
         const QString script = m_dir->filePath(QStringLiteral("bad.sql"));
         QFile f(script);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("CREATE TABLE a (x INTEGER);\nTHIS IS NOT SQL;\n");
         f.close();
-        const QString target = m_dir->filePath(QStringLiteral("new.mdb"));
+        const DatabaseAddress target = newAddress();
         DbError error;
-        QVERIFY(!Database::create(DatabaseAddress::file(target), {script}, &error));
+        QVERIFY(!Database::create(target, {script}, &error));
         QVERIFY(error.isError());
-        QVERIFY(!QFile::exists(target));
-        QVERIFY(!QFile::exists(target + QStringLiteral(".part")));
+        QVERIFY(!Database::open(target, {QStringLiteral("a")}));
+        QVERIFY(!QFile::exists(target.database + QStringLiteral(".part")));
+    }
+    void peekingNeverWrites()
+    {
+        QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('а'), ('б')")));
+        const QString count = QStringLiteral("SELECT count(*) FROM PGroup");
+        QCOMPARE(Database::peekCount(m_address, count), 2);
+        QVERIFY(!Database::peekCount(m_address, QStringLiteral("DELETE FROM PGroup RETURNING 1")));
+        QCOMPARE(Database::peekCount(m_address, count), 2);
     }
     void fileStaysReadableWithoutTheCollation()
     {
+        if (m_engine != DatabaseEngine::SQLite)
+            QSKIP("a property of the file store");
         // The collation lives in the connection, not in the file: a tool that
         // does not know it still reads and sorts the tables.
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('б'), ('а')")));
         m_db.reset();
         QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
-        raw.setDatabaseName(m_path);
+        raw.setDatabaseName(m_address.database);
         QVERIFY(raw.open());
         {
             QSqlQuery q(raw);
@@ -158,7 +282,7 @@ private slots:
     }
     void secondConnectionReadsWhileOneWrites()
     {
-        auto reader = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("PGroup")});
+        auto reader = Database::open(m_address, {QStringLiteral("PGroup")});
         QVERIFY(reader);
         QVERIFY(m_db->begin());
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('пишется')")));
@@ -174,7 +298,7 @@ private slots:
     void readTransactionKeepsOneVersion()
     {
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('старое')")));
-        auto reader = Database::open(DatabaseAddress::file(m_path), {QStringLiteral("PGroup")});
+        auto reader = Database::open(m_address, {QStringLiteral("PGroup")});
         QVERIFY(reader);
         QueryTable table;
         {
@@ -191,6 +315,24 @@ private slots:
         QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
         QCOMPARE(table.text(0, 0), QStringLiteral("новое"));
     }
+    // Kept rows are given again until another connection commits a change.
+    void keptRowsFollowOtherWriters()
+    {
+        QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('старое')")));
+        m_db->setResultReuse(Database::ResultReuse::WhileUnchanged);
+        auto writer = Database::open(m_address, {QStringLiteral("PGroup")});
+        QVERIFY(writer);
+        const QString read = QStringLiteral("SELECT text_ru FROM PGroup WHERE Pkey=1");
+        QueryTable table;
+        QCOMPARE(m_db->query(read, table), 1);
+        QVERIFY(writer->begin());
+        QVERIFY(writer->execute(QStringLiteral("UPDATE PGroup SET text_ru='новое'")));
+        QCOMPARE(m_db->query(read, table), 1);
+        QCOMPARE(table.text(0, 0), QStringLiteral("старое"));
+        QVERIFY(writer->commit());
+        QCOMPARE(m_db->query(read, table), 1);
+        QCOMPARE(table.text(0, 0), QStringLiteral("новое"));
+    }
     void journalFollowsTheFileSystem_data()
     {
         QTest::addColumn<qint64>("fileSystem");
@@ -204,6 +346,8 @@ private slots:
     }
     void journalFollowsTheFileSystem()
     {
+        if (m_engine != DatabaseEngine::SQLite)
+            QSKIP("a property of the file store");
         static qint64 s_fileSystem;
         QFETCH(qint64, fileSystem);
         s_fileSystem = fileSystem;
@@ -216,11 +360,103 @@ private slots:
         QVERIFY(db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('общая папка')")));
         QTEST(QFile::exists(path + QStringLiteral("-wal")), "writeAheadLog");
     }
+    // Over TCP the test cluster wants every role's password.
+    void serverAsksForAPassword()
+    {
+        if (m_engine != DatabaseEngine::PostgreSQL)
+            QSKIP("a property of the server");
+        admin(QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_prefix));
+        QVERIFY(admin(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'пароль;1'").arg(m_prefix)));
+        DatabaseAddress address = DatabaseAddress::server(
+            m_address.database + QStringLiteral(" host=127.0.0.1 user=%1 sslmode=disable").arg(m_prefix));
+        DbError error;
+        QVERIFY(!Database::open(address, {QStringLiteral("PGroup")}, &error));
+        QVERIFY(error.passwordRequired);
+        address.password = QStringLiteral("неверный");
+        QVERIFY(!Database::open(address, {QStringLiteral("PGroup")}, &error));
+        QVERIFY(!error.passwordRequired);
+        address.password = QStringLiteral("пароль;1");
+        QVERIFY2(Database::open(address, {QStringLiteral("PGroup")}, &error), qPrintable(error.description));
+    }
+    // The failing action reports the lost connection; the next one connects
+    // again, except inside a transaction, which stays failed until it ends.
+    void serverRestartedMidSession()
+    {
+        if (m_engine != DatabaseEngine::PostgreSQL)
+            QSKIP("a property of the server");
+        const QString cluster = qEnvironmentVariable("FROSTPICK_TEST_SERVER_CLUSTER");
+        if (cluster.isEmpty())
+            QSKIP("FROSTPICK_TEST_SERVER_CLUSTER names no cluster to restart");
+        const QString read = QStringLiteral("SELECT text_ru FROM PGroup");
+        QueryTable table;
+        QCOMPARE(m_db->query(read, table), 0);
+        QVERIFY(m_db->begin());
+        QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('потеряно')")));
+        restartCluster(cluster);
+        DbError error;
+        QVERIFY(!m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('тоже')"), &error));
+        QVERIFY(error.isError());
+        QVERIFY(!m_db->commit(&error));
+        m_db->rollback();
+        QVERIFY2(m_db->query(read, table, &error) == 0, qPrintable(error.description));
+        QVERIFY(!error.isError());
+        restartCluster(cluster);
+        QCOMPARE(m_db->query(read, table, &error), -1);
+        QVERIFY(error.description.contains(QStringLiteral("SQLSTATE")));
+        QCOMPARE(m_db->query(read, table, &error), 0);
+    }
 
 private:
+    bool admin(const QString& sql)
+    {
+        QSqlQuery q(QSqlDatabase::database(AdminConnection));
+        const bool ok = q.exec(sql);
+        if (!ok)
+            qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        return ok;
+    }
+    QString schema() const
+    {
+        return TestDatabases::dataFile(m_engine == DatabaseEngine::SQLite
+                                           ? QStringLiteral("schema_nv.sql")
+                                           : QStringLiteral("server_schema_nv.sql"));
+    }
+    // A file that does not exist yet, or an empty database on the server.
+    DatabaseAddress newAddress()
+    {
+        const QString name = QStringLiteral("%1_%2").arg(m_prefix).arg(++m_made);
+        if (m_engine == DatabaseEngine::SQLite)
+            return DatabaseAddress::file(m_dir->filePath(name));
+        if (admin(QStringLiteral("CREATE DATABASE %1").arg(name)))
+            m_serverDatabases << name;
+        return DatabaseAddress::server(testServer() + QStringLiteral(" dbname=") + name);
+    }
+    DatabaseAddress newReference()
+    {
+        const DatabaseAddress address = newAddress();
+        DbError error;
+        if (!Database::create(address, {schema()}, &error))
+            qWarning("%s", qPrintable(error.description));
+        return address;
+    }
+    void restartCluster(const QString& cluster)
+    {
+        const QString script = QDir(TestDatabases::dataFile(QStringLiteral("../scripts")))
+                                   .filePath(QStringLiteral("pg-cluster.sh"));
+        for (const char* step : {"stop", "start"})
+            QCOMPARE(QProcess::execute(script, {QLatin1String(step), cluster}), 0);
+        QSqlDatabase admin = QSqlDatabase::database(AdminConnection, false);
+        admin.close();
+        QVERIFY(admin.open());
+    }
+
+    DatabaseEngine m_engine = DatabaseEngine::SQLite;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<Database> m_db;
-    QString m_path;
+    DatabaseAddress m_address;
+    const QString m_prefix = QStringLiteral("frostpick_test_%1").arg(QCoreApplication::applicationPid());
+    int m_made = 0;
+    QStringList m_serverDatabases;
 };
 
 QTEST_GUILESS_MAIN(TestDatabase)

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "Database.h"
+
+#include <QHash>
+#include <QVariantList>
+
+struct pg_conn;
+struct pg_result;
+
+// A database on a PostgreSQL server that several computers share. Opened
+// through Qt's driver, then spoken to with libpq on the driver's connection:
+// reads are prepared once per statement form, every round trip waits at most
+// a few seconds, and a connection the server dropped is made again at the
+// next action, never in the middle of a transaction.
+class PostgresDatabase final : public Database
+{
+public:
+    static std::unique_ptr<Database> open(const DatabaseAddress& address, const QStringList& requiredTables,
+                                          DbError* error);
+    static bool create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error);
+    static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql);
+
+    ~PostgresDatabase() override;
+
+    int query(const QString& sql, QueryTable& table, DbError* error) override;
+    bool execute(const QString& sql, DbError* error) override;
+    qint64 lastInsertKey() const override;
+    int changedRows() const override;
+    bool begin(DbError* error) override;
+    bool commit(DbError* error) override;
+    void rollback() override;
+    bool beginRead() override;
+    void endRead() override;
+    void setResultReuse(ResultReuse reuse) override;
+    bool checkIntegrity(DbError* error) override;
+    bool continueKeysAfterCopy(const QString& table, DbError* error) override;
+
+private:
+    struct ResultDeleter
+    {
+        void operator()(pg_result* result) const;
+    };
+    using Result = std::unique_ptr<pg_result, ResultDeleter>;
+    struct Memo
+    {
+        int rows = 0;
+        std::shared_ptr<const QueryTable> table;
+    };
+
+    PostgresDatabase(QString connectionName, QString server, QString database);
+    static std::unique_ptr<PostgresDatabase> connect(const DatabaseAddress& address, bool readOnly,
+                                                     DbError* error);
+    // text names the server as {server} and the database as {database}.
+    DbError serverFailure(const char* sqlState, QString text, const QString& detail = {}) const;
+    bool usable(DbError* error);
+    template <typename Send> Result exchange(Send&& send, int timeoutMs, DbError* error);
+    Result run(const QByteArray& sql, const QVariantList& values, DbError* error);
+    Result runPrepared(const QString& sql, const QVariantList& values, DbError* error);
+    bool runScript(const QString& script, int timeoutMs, DbError* error);
+    std::optional<QStringList> missingTables(const QStringList& tables, DbError* error);
+    bool memoValid();
+
+    QString m_connectionName;
+    QString m_server;   // host and port, for messages
+    QString m_database; // its name on the server, for messages
+    pg_conn* m_conn = nullptr;
+    QStringList m_requiredTables;
+    // Set when the server stopped answering or dropped the connection: the
+    // next action connects again.
+    bool m_lost = false;
+    bool m_inTransaction = false;
+    int m_changedRows = 0;
+    // Names of the prepared reads by their text with literals taken out and
+    // the types of the values; the server forgets them with the connection.
+    QHash<QString, QByteArray> m_statements;
+    int m_statementsMade = 0;
+    // Rows kept for reuse. Whether anything changed is read from the change
+    // counter the schema's triggers keep, at most once per transaction.
+    ResultReuse m_reuse = ResultReuse::None;
+    qint64 m_memoVersion = -1;
+    bool m_checkedInTransaction = false;
+    QHash<QString, Memo> m_memo;
+};
