@@ -47,9 +47,10 @@ ToolOutcome init(const QString& connection)
         return outcome;
     {
         std::unique_ptr<Database> db;
-        if (!(outcome = StoreAccess::open(address, db)).ok())
+        outcome = StoreAccess::open(address, db);
+        if (outcome.status == StatusRefused)
             return outcome;
-        if (!StoreAccess::storesHeld(*db).isEmpty())
+        if (db && !StoreAccess::storesHeld(*db).isEmpty())
             return {StatusTargetNotEmpty,
                     QStringLiteral("%1 is initialised already").arg(StoreAccess::describe(address))};
     }
@@ -76,6 +77,8 @@ QStringList grantStatements(const QString& engineerRole, const QString& adminRol
             .arg(sequencesOf(reference), quotedName(adminRole)),
         QStringLiteral("GRANT %1 ON %2 TO %3").arg(write, tablesOf(orders), both),
         QStringLiteral("GRANT USAGE, SELECT ON SEQUENCE %1 TO %2").arg(sequencesOf(orders), both),
+        // Every write also counts itself in the server's change counter.
+        QStringLiteral("GRANT SELECT, UPDATE ON frostpick_change TO %1").arg(both),
     };
 }
 
