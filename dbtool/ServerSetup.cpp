@@ -47,9 +47,10 @@ ToolOutcome init(const QString& connection)
         return outcome;
     {
         std::unique_ptr<Database> db;
-        if (!(outcome = StoreAccess::open(address, db)).ok())
+        outcome = StoreAccess::open(address, db);
+        if (outcome.status == StatusRefused)
             return outcome;
-        if (!StoreAccess::storesHeld(*db).isEmpty())
+        if (db && !StoreAccess::storesHeld(*db).isEmpty())
             return {StatusTargetNotEmpty,
                     QStringLiteral("%1 is initialised already").arg(StoreAccess::describe(address))};
     }

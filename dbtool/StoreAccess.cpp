@@ -25,6 +25,11 @@ ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db)
     db = Database::open(address, {}, &error);
     if (db)
         return {};
+    // A server that answers but lacks the programs' tables was not set up.
+    if (address.engine == DatabaseEngine::PostgreSQL &&
+        Database::peekCount(address, QStringLiteral("SELECT 1")))
+        return {StatusNotAStore, QStringLiteral("%1 has no store tables; run frostpick-db init on it first")
+                                     .arg(describe(address))};
     if (error.passwordRequired)
         return {StatusRefused, QStringLiteral("%1: the server wants a password; give it in ~/.pgpass or "
                                               "PGPASSWORD (frostpick-db never asks for one)")

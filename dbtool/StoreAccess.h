@@ -13,8 +13,9 @@ class Database;
 // Opening the databases the tool works on and finding out what they hold.
 namespace StoreAccess {
 
-// Opens the database at address whatever it holds; on failure the outcome
-// says why (StatusRefused), the password the server wanted included.
+// Opens the database at address whatever store it holds; on failure the
+// outcome says why: StatusRefused (the password the server wanted included),
+// or StatusNotAStore for a server that was never initialised.
 ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db);
 
 // The stores whose tables are all in db.

@@ -85,9 +85,11 @@ ToolOutcome copyInTransaction(Database& source, Database& target, const StoreLay
             return outcome;
         lines << QStringLiteral("%1: %2 rows copied").arg(store.tables.at(i).name).arg(sourceCounts.at(i));
     }
-    // TODO(coordinator): once Database has the call that moves the identity
-    // sequences of a server past the highest key (branch pg), make it here
-    // for every table of the store, so new rows never collide with copied ones.
+    // Rows the programs add later get keys beyond the copied ones.
+    for (const StoreTable& table : store.tables) {
+        if (!target.continueKeysAfterCopy(table.name, &error))
+            return {StatusRefused, QStringLiteral("table %1: %2").arg(table.name, error.description)};
+    }
     return {};
 }
 

@@ -70,7 +70,7 @@ bool createHostileOrders(const QString& path, int extraRows)
         sqlite3_bind_double(data, 2, randomDouble());
         if (i % 7)
             sqlite3_bind_double(data, 3, -randomDouble() * 1e-3);
-        sqlite3_bind_int64(data, 4, qint64(random.generate64()));
+        sqlite3_bind_int64(data, 4, qint32(random.generate())); // the server keeps 32 bits
         const QByteArray text = texts.at(i % texts.size()).toUtf8();
         if (i % 5)
             sqlite3_bind_text(data, 5, text.constData(), int(text.size()), SQLITE_TRANSIENT);

@@ -4,6 +4,9 @@
 #include "QueryTable.h"
 #include "TestDatabases.h"
 
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,14 +25,13 @@ class TestDbToolServer : public QObject
     QString m_uri;
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    // The server's own database, for what the programs never do.
     bool onMaintenance(const QString& sql)
     {
-        DbError error;
-        auto db =
-            Database::open(DatabaseAddress::server(m_base + QStringLiteral(" dbname=postgres")), {}, &error);
-        if (!db || !db->execute(sql, &error))
-            qWarning("%s: %s", qPrintable(sql), qPrintable(error.description));
-        return db && !error.isError();
+        QSqlQuery query(QSqlDatabase::database(QStringLiteral("maintenance")));
+        if (!query.exec(sql))
+            qWarning("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+        return query.isActive();
     }
 
 private slots:
@@ -39,14 +41,23 @@ private slots:
         if (m_base.isEmpty())
             QSKIP("FROSTPICK_TEST_SERVER is not set");
         m_uri = m_base + QStringLiteral(" dbname=") + m_name;
+        QSqlDatabase maintenance =
+            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("maintenance"));
+        maintenance.setDatabaseName(QStringLiteral("postgres"));
+        maintenance.setConnectOptions(m_base);
+        QVERIFY2(maintenance.open(), qPrintable(maintenance.lastError().text()));
         QVERIFY(onMaintenance(QStringLiteral("CREATE DATABASE ") + m_name));
         QVERIFY(TestDatabases::createSampleReference(path("nv.mdb")));
         QVERIFY(DbToolFixture::createHostileOrders(path("order.mdb")));
     }
     void cleanupTestCase()
     {
-        if (!m_base.isEmpty())
+        if (QSqlDatabase::contains(QStringLiteral("maintenance"))) {
             onMaintenance(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
+            onMaintenance(QStringLiteral("DROP ROLE IF EXISTS %1_engineer, %1_admin").arg(m_name));
+            QSqlDatabase::database(QStringLiteral("maintenance")).close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("maintenance"));
     }
 
     void initialisedOnce()
@@ -101,8 +112,6 @@ private slots:
             QCOMPARE(db->query(QStringLiteral("SELECT COUNT(*) FROM gas"), rows), 1);
             QCOMPARE(db->execute(write.sql), write.allowed);
         }
-        onMaintenance(QStringLiteral("DROP OWNED BY %1, %2 CASCADE").arg(engineer, admin));
-        onMaintenance(QStringLiteral("DROP ROLE %1, %2").arg(engineer, admin));
     }
 };
 
