@@ -45,7 +45,7 @@ QStringList dump(const QString& path, const QStringList& tables)
 
 bool createHostileOrders(const QString& path, int extraRows)
 {
-    if (!TestDatabases::createSampleOrders(path))
+    if (!TestDatabases::createSampleOrders(path, TestDatabases::Storage::Files))
         return false;
     sqlite3* db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);

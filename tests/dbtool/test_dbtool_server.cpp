@@ -47,7 +47,7 @@ private slots:
         maintenance.setConnectOptions(m_base);
         QVERIFY2(maintenance.open(), qPrintable(maintenance.lastError().text()));
         QVERIFY(onMaintenance(QStringLiteral("CREATE DATABASE ") + m_name));
-        QVERIFY(TestDatabases::createSampleReference(path("nv.mdb")));
+        QVERIFY(TestDatabases::createSampleReference(path("nv.mdb"), TestDatabases::Storage::Files));
         QVERIFY(DbToolFixture::createHostileOrders(path("order.mdb")));
     }
     void cleanupTestCase()
