@@ -27,15 +27,15 @@ deb=$work/cpack/frostpick_${version}_amd64.deb
 
 lintian --fail-on error "$deb" || fail "lintian reports errors"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6core6 libqt6widgets6 libsqlite3-0 libqt6sql6-sqlite fonts-dejavu-core; do
+for needed in libqt6core6 libqt6widgets6 libsqlite3-0 libqt6sql6-sqlite libqt6sql6-psql libpq5 fonts-dejavu-core; do
     grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 usr=$root/usr
-for file in bin/{frostpick,rimehold,frostpick-calc} share/frostpick/{nv.mdb,order.mdb,netyti.jpg} \
-    share/doc/frostpick/{copyright,changelog.gz} share/man/man1/frostpick-calc.1.gz \
+for file in bin/{frostpick,rimehold,frostpick-calc,frostpick-db} share/frostpick/{nv.mdb,order.mdb,netyti.jpg} \
+    share/doc/frostpick/{copyright,changelog.gz} share/man/man1/{frostpick-calc,frostpick-db}.1.gz \
     share/icons/hicolor/{48x48/apps/frostpick.png,256x256/apps/rimehold.png}; do
     [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
 done
@@ -95,6 +95,12 @@ seeded "$data"
 "$calc" --all-orders >"$work/all.json" || fail "frostpick-calc --all-orders"
 [ "$(grep -c '"q_total"' "$work/all.json")" -eq "$(sqlite3 "$data/order.mdb" 'SELECT count(*) FROM data')" ] ||
     fail "not every saved calculation was computed"
+
+# The store tool works from the installation: a laptop's copy of the orders.
+mkdir -p "$work/copy"
+"$usr/bin/frostpick-db" copy "$data/order.mdb" "$work/copy/order.mdb" >/dev/null || fail "frostpick-db copy"
+[ "$(sqlite3 "$work/copy/order.mdb" 'SELECT count(*) FROM data')" -eq \
+    "$(sqlite3 "$data/order.mdb" 'SELECT count(*) FROM data')" ] || fail "frostpick-db copied other rows"
 
 first=$(sqlite3 "$data/order.mdb" 'SELECT min(pkey) FROM data')
 saved=$((first + 1000))
