@@ -9,7 +9,6 @@
 #include "SqlDialect.h"
 #include "TestDatabases.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -50,14 +49,7 @@ private slots:
         admin.setConnectOptions(testServer());
         QVERIFY2(admin.open(), qPrintable(admin.lastError().text()));
     }
-    void cleanupTestCase()
-    {
-        if (QSqlDatabase::contains(AdminConnection)) {
-            admin(QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_prefix));
-            QSqlDatabase::database(AdminConnection).close();
-        }
-        QSqlDatabase::removeDatabase(AdminConnection);
-    }
+    void cleanupTestCase() { QSqlDatabase::removeDatabase(AdminConnection); }
     void init()
     {
         QFETCH_GLOBAL(DatabaseEngine, engine);
@@ -65,7 +57,9 @@ private slots:
         if (m_engine == DatabaseEngine::PostgreSQL && testServer().isEmpty())
             QSKIP("FROSTPICK_TEST_SERVER names no server");
         m_dir = std::make_unique<QTemporaryDir>();
-        m_address = newReference();
+        m_address = newAddress();
+        DbError error;
+        QVERIFY2(Database::create(m_address, {schema()}, &error), qPrintable(error.description));
         m_db = Database::open(m_address, {QStringLiteral("article")});
         QVERIFY(m_db);
     }
@@ -83,37 +77,28 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("server");
-        QTest::newRow("top")
-            << "SELECT TOP 1 pkey FROM contact ORDER BY pkey DESC"
-            << "SELECT pkey FROM contact ORDER BY pkey COLLATE RU DESC LIMIT 1"
-            << "SELECT pkey FROM contact ORDER BY frostpick_order(pkey) DESC NULLS LAST LIMIT 1";
+        QTest::newRow("top") << "SELECT TOP 1 k FROM t ORDER BY k DESC"
+                             << "SELECT k FROM t ORDER BY k COLLATE RU DESC LIMIT 1"
+                             << "SELECT k FROM t ORDER BY frostpick_order(k) DESC NULLS LAST LIMIT 1";
         QTest::newRow("several terms")
-            << "SELECT DISTINCT model,modification FROM power where model = 'KMA' ORDER BY "
-               "model, modification"
-            << "SELECT DISTINCT model,modification FROM power where model = 'KMA' ORDER BY "
-               "model COLLATE RU, modification COLLATE RU"
-            << "SELECT * FROM (SELECT DISTINCT model,modification FROM power where model = 'KMA') AS "
-               "frostpick_rows ORDER BY frostpick_order(model) NULLS FIRST, frostpick_order(modification) "
-               "NULLS FIRST";
+            << "SELECT DISTINCT a,b FROM t where a = 'K' ORDER BY a, b"
+            << "SELECT DISTINCT a,b FROM t where a = 'K' ORDER BY a COLLATE RU, b COLLATE RU"
+            << "SELECT * FROM (SELECT DISTINCT a,b FROM t where a = 'K') AS frostpick_rows ORDER BY "
+               "frostpick_order(a) NULLS FIRST, frostpick_order(b) NULLS FIRST";
         QTest::newRow("no blank after comma")
-            << "SELECT in_t FROM power ORDER BY out_t,in_t"
-            << "SELECT in_t FROM power ORDER BY out_t COLLATE RU,in_t COLLATE RU"
-            << "SELECT in_t FROM power ORDER BY frostpick_order(out_t) NULLS FIRST,frostpick_order(in_t) "
-               "NULLS FIRST";
-        QTest::newRow("keyword inside a text is left alone") << "SELECT a FROM t WHERE b='x ORDER BY y'"
-                                                             << "SELECT a FROM t WHERE b='x ORDER BY y'"
-                                                             << "SELECT a FROM t WHERE b='x ORDER BY y'";
+            << "SELECT a FROM t ORDER BY b,a"
+            << "SELECT a FROM t ORDER BY b COLLATE RU,a COLLATE RU"
+            << "SELECT a FROM t ORDER BY frostpick_order(b) NULLS FIRST,frostpick_order(a) NULLS FIRST";
+        const char* quoted = "SELECT a FROM t WHERE b='x ORDER BY y'";
+        QTest::newRow("keyword inside a text is left alone") << quoted << quoted << quoted;
         QTest::newRow("sub-query untouched")
-            << "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product ORDER BY 1) ORDER BY "
-               "text_ru"
-            << "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product ORDER BY 1) ORDER BY "
-               "text_ru "
-               "COLLATE RU"
-            << "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product ORDER BY 1) ORDER BY "
-               "frostpick_order(text_ru) NULLS FIRST";
-        QTest::newRow("parameters") << "UPDATE contact SET city=? WHERE name='?' AND pkey=?"
-                                    << "UPDATE contact SET city=? WHERE name='?' AND pkey=?"
-                                    << "UPDATE contact SET city=$1 WHERE name='?' AND pkey=$2";
+            << "SELECT a FROM t WHERE k IN (SELECT f FROM p ORDER BY 1) ORDER BY b"
+            << "SELECT a FROM t WHERE k IN (SELECT f FROM p ORDER BY 1) ORDER BY b COLLATE RU"
+            << "SELECT a FROM t WHERE k IN (SELECT f FROM p ORDER BY 1) ORDER BY frostpick_order(b) NULLS "
+               "FIRST";
+        QTest::newRow("parameters") << "UPDATE t SET c=? WHERE n='?' AND k=?"
+                                    << "UPDATE t SET c=? WHERE n='?' AND k=?"
+                                    << "UPDATE t SET c=$1 WHERE n='?' AND k=$2";
     }
     void dialect()
     {
@@ -123,37 +108,31 @@ private slots:
         else
             QTEST(SqlDialect::translateForServer(sql), "server");
     }
-    void zeroRowsLeaveTheTableAsItWas()
+    // A query that finds nothing leaves the table as it was; a failing
+    // statement says so.
+    void queryResultsAndErrors()
     {
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO curtain (text_ru, c_value) VALUES ('нет', 0)")));
         QueryTable table;
         QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru, c_value FROM curtain"), table), 1);
-        QCOMPARE(table.text(0, 0), QStringLiteral("нет"));
-
         QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru, c_value FROM curtain WHERE pkey=99"), table), 0);
         QCOMPARE(table.rowCount(), 1);
         QCOMPARE(table.text(0, 0), QStringLiteral("нет"));
         QVERIFY(table.isEmpty(5, 5)); // outside the filled area: empty, no crash
-    }
-    void topReturnsTheFirstRows()
-    {
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('g%1')").arg(i)));
-        QueryTable table;
-        QCOMPARE(m_db->query(QStringLiteral("SELECT TOP 1 Pkey FROM PGroup ORDER BY Pkey DESC"), table), 1);
-        QCOMPARE(table.integer(0, 0), 3);
+        DbError error;
+        QCOMPARE(m_db->query(QStringLiteral("SELECT 1; SELECT 2"), table, &error), -1);
+        QVERIFY(error.number != 0);
+        QVERIFY(!m_db->execute(QStringLiteral("INSERT INTO nowhere (a) VALUES (1)"), &error));
+        QVERIFY(error.number != 0);
+        QVERIFY(m_db->checkIntegrity(&error));
     }
     // A hostile list: ё and е, case, Latin, digits, prefixes, an empty name
     // and none. Both engines give the order of the file store's collation.
     void namesSortAsARussianReaderExpects()
     {
-        const QStringList names = {
-            QStringLiteral("ёлка"),  QStringLiteral("Яблоки"), QStringLiteral("абрикосы"),
-            QStringLiteral("Ель"),   QStringLiteral("Жёлудь"), QStringLiteral("енот"),
-            QStringLiteral("ЁЖ"),    QStringLiteral("еж"),     QStringLiteral("Ёж"),
-            QStringLiteral("ель"),   QStringLiteral("Zebra"),  QStringLiteral("apple"),
-            QStringLiteral("Apple"), QStringLiteral("10 т"),   QStringLiteral("9 т"),
-            QStringLiteral("ел"),    QStringLiteral("")};
+        const QStringList names =
+            QStringLiteral("ёлка|Яблоки|абрикосы|Ель|Жёлудь|енот|ЁЖ|еж|Ёж|ель|Zebra|apple|Apple|10 т|9 т|ел|")
+                .split(QLatin1Char('|'));
         for (const QString& n : names)
             QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('%1')").arg(n)));
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES (NULL)")));
@@ -170,16 +149,14 @@ private slots:
         QCOMPARE(sorted, expected);
         // Case is ignored and ё sorts as е, so "ёлка" comes before "Ель" (к < ь).
         QCOMPARE(sorted.mid(sorted.indexOf(QStringLiteral("абрикосы")), 9),
-                 (QStringList{QStringLiteral("абрикосы"), QStringLiteral("ЁЖ"), QStringLiteral("Ёж"),
-                              QStringLiteral("еж"), QStringLiteral("ел"), QStringLiteral("ёлка"),
-                              QStringLiteral("Ель"), QStringLiteral("ель"), QStringLiteral("енот")}));
+                 QStringLiteral("абрикосы|ЁЖ|Ёж|еж|ел|ёлка|Ель|ель|енот").split(QLatin1Char('|')));
         QVERIFY(RussianCollation::compare(u"ЯЩИК", u"ящик") != 0); // total order, not equality
     }
     void numbersStillSortAsNumbers()
     {
         for (int m : {100, 20, 5})
             QVERIFY(m_db->execute(
-                QStringLiteral("INSERT INTO power (model, modification) VALUES ('KMA', %1)").arg(m)));
+                QStringLiteral("INSERT INTO power (model, modification) VALUES ('K', %1)").arg(m)));
         QueryTable table;
         QCOMPARE(m_db->query(QStringLiteral("SELECT DISTINCT model,modification FROM power ORDER BY model, "
                                             "modification"),
@@ -218,17 +195,9 @@ private slots:
         QVERIFY(m_db->execute(QStringLiteral("UPDATE PGroup SET text_ru='x' WHERE Pkey>0")));
         QCOMPARE(m_db->changedRows(), 2);
     }
-    void statementErrorsAreReported()
-    {
-        QueryTable table;
-        DbError error;
-        QCOMPARE(m_db->query(QStringLiteral("SELECT 1; SELECT 2"), table, &error), -1);
-        QVERIFY(error.number != 0);
-        QVERIFY(!m_db->execute(QStringLiteral("INSERT INTO nowhere (a) VALUES (1)"), &error));
-        QVERIFY(error.number != 0);
-        QVERIFY(m_db->checkIntegrity(&error));
-    }
-    void createRefusesToOverwrite()
+    // Neither a store that exists nor a half-made one: create refuses the
+    // first and leaves nothing of a script that fails.
+    void createLeavesNoHalfStore()
     {
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('мой')")));
         DbError error;
@@ -236,17 +205,14 @@ private slots:
         QVERIFY(error.isError());
         QueryTable table;
         QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
-    }
-    void aFailedScriptLeavesNothing()
-    {
-        const QString script = m_dir->filePath(QStringLiteral("bad.sql"));
-        QFile f(script);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("CREATE TABLE a (x INTEGER);\nTHIS IS NOT SQL;\n");
-        f.close();
+
+        QFile script(m_dir->filePath(QStringLiteral("bad.sql")));
+        QVERIFY(script.open(QIODevice::WriteOnly) &&
+                script.write("CREATE TABLE a (x INTEGER);\nNOT SQL;\n") > 0);
+        script.close();
         const DatabaseAddress target = newAddress();
-        DbError error;
-        QVERIFY(!Database::create(target, {script}, &error));
+        error = {};
+        QVERIFY(!Database::create(target, {script.fileName()}, &error));
         QVERIFY(error.isError());
         QVERIFY(!Database::open(target, {QStringLiteral("a")}));
         QVERIFY(!QFile::exists(target.database + QStringLiteral(".part")));
@@ -267,19 +233,20 @@ private slots:
         // does not know it still reads and sorts the tables.
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('б'), ('а')")));
         m_db.reset();
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
-        raw.setDatabaseName(m_address.database);
-        QVERIFY(raw.open());
         {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            raw.setDatabaseName(m_address.database);
+            QVERIFY(raw.open());
             QSqlQuery q(raw);
-            QVERIFY(q.exec(QStringLiteral("SELECT text_ru FROM PGroup ORDER BY text_ru")));
-            QVERIFY(q.next());
+            QVERIFY2(q.exec(QStringLiteral("SELECT text_ru FROM PGroup ORDER BY text_ru")) && q.next(),
+                     qPrintable(q.lastError().text()));
             QCOMPARE(q.value(0).toString(), QStringLiteral("а"));
         }
-        raw.close();
-        raw = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("raw"));
     }
+    // A second connection neither sees the uncommitted row nor fails as
+    // locked; a read transaction keeps one version, and kept rows are given
+    // again until another connection commits a change.
     void secondConnectionReadsWhileOneWrites()
     {
         auto reader = Database::open(m_address, {QStringLiteral("PGroup")});
@@ -288,7 +255,6 @@ private slots:
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('пишется')")));
         QueryTable table;
         DbError error;
-        // The uncommitted row is not seen, and reading does not fail as locked.
         QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table, &error), 0);
         QVERIFY(!error.isError());
         QVERIFY(m_db->commit());
@@ -304,8 +270,7 @@ private slots:
         {
             const ReadTransaction outer(reader.get());
             QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
-            {
-                // A nested one neither starts nor ends anything.
+            { // a nested one neither starts nor ends anything
                 const ReadTransaction inner(reader.get());
             }
             QVERIFY(m_db->execute(QStringLiteral("UPDATE PGroup SET text_ru='новое'")));
@@ -315,7 +280,6 @@ private slots:
         QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
         QCOMPARE(table.text(0, 0), QStringLiteral("новое"));
     }
-    // Kept rows are given again until another connection commits a change.
     void keptRowsFollowOtherWriters()
     {
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('старое')")));
@@ -360,33 +324,13 @@ private slots:
         QVERIFY(db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('общая папка')")));
         QTEST(QFile::exists(path + QStringLiteral("-wal")), "writeAheadLog");
     }
-    // Over TCP the test cluster wants every role's password.
-    void serverAsksForAPassword()
-    {
-        if (m_engine != DatabaseEngine::PostgreSQL)
-            QSKIP("a property of the server");
-        admin(QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_prefix));
-        QVERIFY(admin(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'пароль;1'").arg(m_prefix)));
-        DatabaseAddress address = DatabaseAddress::server(
-            m_address.database + QStringLiteral(" host=127.0.0.1 user=%1 sslmode=disable").arg(m_prefix));
-        DbError error;
-        QVERIFY(!Database::open(address, {QStringLiteral("PGroup")}, &error));
-        QVERIFY(error.passwordRequired);
-        address.password = QStringLiteral("неверный");
-        QVERIFY(!Database::open(address, {QStringLiteral("PGroup")}, &error));
-        QVERIFY(!error.passwordRequired);
-        address.password = QStringLiteral("пароль;1");
-        QVERIFY2(Database::open(address, {QStringLiteral("PGroup")}, &error), qPrintable(error.description));
-    }
     // The failing action reports the lost connection; the next one connects
     // again, except inside a transaction, which stays failed until it ends.
     void serverRestartedMidSession()
     {
-        if (m_engine != DatabaseEngine::PostgreSQL)
-            QSKIP("a property of the server");
         const QString cluster = qEnvironmentVariable("FROSTPICK_TEST_SERVER_CLUSTER");
-        if (cluster.isEmpty())
-            QSKIP("FROSTPICK_TEST_SERVER_CLUSTER names no cluster to restart");
+        if (m_engine != DatabaseEngine::PostgreSQL || cluster.isEmpty())
+            QSKIP("restarts the cluster FROSTPICK_TEST_SERVER_CLUSTER names");
         const QString read = QStringLiteral("SELECT text_ru FROM PGroup");
         QueryTable table;
         QCOMPARE(m_db->query(read, table), 0);
@@ -399,7 +343,6 @@ private slots:
         QVERIFY(!m_db->commit(&error));
         m_db->rollback();
         QVERIFY2(m_db->query(read, table, &error) == 0, qPrintable(error.description));
-        QVERIFY(!error.isError());
         restartCluster(cluster);
         QCOMPARE(m_db->query(read, table, &error), -1);
         QVERIFY(error.description.contains(QStringLiteral("SQLSTATE")));
@@ -410,10 +353,9 @@ private:
     bool admin(const QString& sql)
     {
         QSqlQuery q(QSqlDatabase::database(AdminConnection));
-        const bool ok = q.exec(sql);
-        if (!ok)
+        if (!q.exec(sql))
             qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-        return ok;
+        return q.isActive();
     }
     QString schema() const
     {
@@ -431,18 +373,9 @@ private:
             m_serverDatabases << name;
         return DatabaseAddress::server(testServer() + QStringLiteral(" dbname=") + name);
     }
-    DatabaseAddress newReference()
-    {
-        const DatabaseAddress address = newAddress();
-        DbError error;
-        if (!Database::create(address, {schema()}, &error))
-            qWarning("%s", qPrintable(error.description));
-        return address;
-    }
     void restartCluster(const QString& cluster)
     {
-        const QString script = QDir(TestDatabases::dataFile(QStringLiteral("../scripts")))
-                                   .filePath(QStringLiteral("pg-cluster.sh"));
+        const QString script = TestDatabases::dataFile(QStringLiteral("../scripts/pg-cluster.sh"));
         for (const char* step : {"stop", "start"})
             QCOMPARE(QProcess::execute(script, {QLatin1String(step), cluster}), 0);
         QSqlDatabase admin = QSqlDatabase::database(AdminConnection, false);
