@@ -1,24 +1,28 @@
 // frostpick-calc --explain over the sample data and a generated data set: the
 // steps it shows are the numbers the calculation stored.
+#include "CalcRun.h"
 #include "DataGenerator.h"
 #include "TestDatabases.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
+// The output of a run that must succeed; empty when it did not.
 QByteArray calc(const QStringList& args, const QByteArray& input = {})
 {
-    QProcess p;
-    p.start(QStringLiteral(FROSTPICK_CALC_EXE), args);
-    p.write(input);
-    p.closeWriteChannel();
-    return p.waitForFinished(120000) && p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
+    const CalcRun run = CalcRun::of(args, input);
+    if (run.exitCode != 0)
+        qWarning("frostpick-calc %s: status %d, %s", qPrintable(args.join(' ')), run.exitCode,
+                 run.err.constData());
+    return run.exitCode == 0 ? run.out : QByteArray();
+}
+
+QJsonObject explain(const QString& folder, const QByteArray& input)
+{
+    return jsonObject(calc({"--dir", folder, "--explain", "--input", "-"}, input));
 }
 
 } // namespace
@@ -64,7 +68,7 @@ private slots:
         for (int i = 0; i + 1 < plain.size(); ++i) {
             QVERIFY(!plain.at(i).contains("\"trace\""));
             QVERIFY(explained.at(i).startsWith(plain.at(i).chopped(1) + ",\"trace\":["));
-            const QJsonObject o = QJsonDocument::fromJson(explained.at(i)).object();
+            const QJsonObject o = jsonObject(explained.at(i));
             QVERIFY(o.value("warnings").isArray() && o.value("alternatives").isArray());
             qint64 sum = 0;
             int components = 0;
@@ -108,10 +112,8 @@ private slots:
     // value, 1200 / 0.7 = 1714 W is required.
     void alternativesFromTheRatedRows()
     {
-        const QJsonObject o = QJsonDocument::fromJson(
-                                  calc({"--dir", m_sample.path(), "--explain", "--input", "-"},
-                                       R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200})"))
-                                  .object();
+        const QJsonObject o =
+            explain(m_sample.path(), R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200})");
         const QStringList models = {"KMX035", "KSX035", "KMX050", "KSX050", "KMX075", "KSX075",
                                     "KMX100", "KSX100", "KMX150", "KSX150", "KMX200", "KSX200"};
         const QList<double> capacities = {980,  1060, 1400, 1520, 2110, 2270,
@@ -158,9 +160,7 @@ private slots:
     {
         QFETCH(QByteArray, input);
         QFETCH(QStringList, codes);
-        const QJsonObject o =
-            QJsonDocument::fromJson(calc({"--dir", m_sample.path(), "--explain", "--input", "-"}, input))
-                .object();
+        const QJsonObject o = explain(m_sample.path(), input);
         QStringList found;
         for (const QJsonValue& w : o.value("warnings").toArray()) {
             found << w.toObject().value("code").toString();

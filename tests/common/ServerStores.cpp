@@ -7,19 +7,9 @@
 
 namespace {
 
-// Held by whoever builds a template, so two test processes never build the
-// same one at once.
-constexpr char TemplateLock[] = "SELECT pg_advisory_lock(81762)";
-constexpr char TemplateUnlock[] = "SELECT pg_advisory_unlock(81762)";
-
 QString testServer()
 {
     return qEnvironmentVariable("FROSTPICK_TEST_SERVER");
-}
-
-DatabaseAddress addressOf(const QString& name)
-{
-    return DatabaseAddress::server(testServer() + QStringLiteral(" dbname=") + name);
 }
 
 // The maintenance connection: makes and drops this process's databases, and
@@ -68,7 +58,9 @@ public:
             hash.addData(f.readAll());
         }
         const QString name = QStringLiteral("frostpick_template_") + hash.result().toHex().left(16);
-        run(QLatin1String(TemplateLock));
+        // Held while a template is built, so two test processes never build
+        // the same one at once.
+        run(QStringLiteral("SELECT pg_advisory_lock(81762)"));
         bool ok = run(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = '%1'").arg(name));
         if (!ok) {
             // Built under another name and renamed, so a failed build never
@@ -77,12 +69,12 @@ public:
             DbError error;
             ok = run(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(part)) &&
                  run(QStringLiteral("CREATE DATABASE %1").arg(part)) &&
-                 Database::create(addressOf(part), scriptFiles, &error) &&
+                 Database::create(ServerStores::address(part), scriptFiles, &error) &&
                  run(QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(part, name));
             if (error.isError())
                 qWarning("cannot fill %s: %s", qPrintable(part), qPrintable(error.description));
         }
-        run(QLatin1String(TemplateUnlock));
+        run(QStringLiteral("SELECT pg_advisory_unlock(81762)"));
         return ok ? std::optional<QString>(name) : std::nullopt;
     }
 
@@ -124,7 +116,7 @@ bool configured()
 
 DatabaseAddress address(const QString& name)
 {
-    return addressOf(name);
+    return DatabaseAddress::server(testServer() + QStringLiteral(" dbname=") + name);
 }
 
 bool create(const QString& name, const QStringList& scriptFiles)
@@ -135,6 +127,11 @@ bool create(const QString& name, const QStringList& scriptFiles)
 void drop(const QString& name)
 {
     server().drop(name);
+}
+
+bool execute(const QString& sql)
+{
+    return server().run(sql);
 }
 
 } // namespace ServerStores

@@ -20,5 +20,7 @@ DatabaseAddress address(const QString& name);
 // file run.
 bool create(const QString& name, const QStringList& scriptFiles);
 void drop(const QString& name);
+// Runs sql as the server's superuser, outside any store (roles, databases).
+bool execute(const QString& sql);
 
 } // namespace ServerStores

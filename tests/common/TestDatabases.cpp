@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -42,14 +43,11 @@ QString keyOf(const QString& path)
 // folder names its files whether they exist or not.
 QString serverName(const QString& path)
 {
-    static QHash<QString, int> folders;
-    const QFileInfo file(keyOf(path));
-    const int folder = folders.value(file.path(), int(folders.size()) + 1);
-    folders.insert(file.path(), folder);
     static const QRegularExpression unusable(QStringLiteral("[^a-z0-9]"));
+    const QFileInfo file(keyOf(path));
     return QStringLiteral("fixture_%1_%2_%3")
         .arg(QCoreApplication::applicationPid())
-        .arg(folder)
+        .arg(QString::number(qHash(file.path()), 36))
         .arg(file.fileName().toLower().replace(unusable, QStringLiteral("_")).left(24));
 }
 
@@ -164,13 +162,9 @@ bool createDamaged(const QString& path, const QString& damage)
                    ? createEmptyOrders(path, Storage::Files)
                    : createEmptyReference(path, Storage::Files);
     if (damage == QLatin1String("random")) {
-        quint32 x = 2463534242u;
-        for (int i = 0; i < 16384; ++i) {
-            x ^= x << 13;
-            x ^= x >> 17;
-            x ^= x << 5;
-            content.append(char(x & 0xff));
-        }
+        QList<quint32> words(4096);
+        QRandomGenerator(2463534242u).fillRange(words.data(), words.size());
+        content = QByteArray(reinterpret_cast<const char*>(words.constData()), words.size() * 4);
     } else if (damage == QLatin1String("truncated")) {
         const QString fullPath = path + QStringLiteral(".full");
         QFile full(fullPath);

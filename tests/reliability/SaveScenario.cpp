@@ -17,6 +17,28 @@ const QStringList Filled = {"xk_bulk",  "xk_length", "xk_width", "xk_height",   
                             "px_end_t", "px_weight", "xo_count"};
 constexpr int NoteColumn = 34; // after pkey, the saved columns and odate
 
+// An empty text when row `row` of a "SELECT * FROM data" table holds exactly
+// the values of the number in its note, else what is wrong.
+QString checkDataRow(const QueryTable& t, int row)
+{
+    const QString note = t.text(row, NoteColumn);
+    bool ok = false;
+    const int n = note.section(QLatin1Char(' '), 1, 1).toInt(&ok);
+    if (!ok || note != QStringLiteral("save %1 it's").arg(n))
+        return QStringLiteral("row %1: note %2").arg(t.text(row, 0), note);
+    CalculationRecord expected;
+    SaveScenario::fill(expected, n);
+    for (int i = 0; i < int(std::size(OrderColumns)); ++i) {
+        const OrderColumn& c = OrderColumns[i];
+        const double value = c.real ? expected.*c.real : double(expected.*c.whole);
+        if (Filled.contains(QLatin1String(c.name)) && t.number(row, 1 + i) != value)
+            return QStringLiteral("row %1: %2 differs from save %3")
+                .arg(t.text(row, 0), QLatin1String(c.name))
+                .arg(n);
+    }
+    return {};
+}
+
 } // namespace
 
 namespace SaveScenario {
@@ -37,33 +59,8 @@ void fill(CalculationRecord& r, int n)
     r.px_end_t = qint16(-(n % 20));
     r.xo_count = qint16(1 + n % 5);
     r.onote = QStringLiteral("save %1 it's").arg(n);
-    r.contact_organization = customerName(n);
+    r.contact_organization = QStringLiteral("Организация \"%1\"").arg(n);
     r.contact_city = QStringLiteral("Город %1").arg(n);
-}
-
-QString customerName(int n)
-{
-    return QStringLiteral("Организация \"%1\"").arg(n);
-}
-
-QString checkDataRow(const QueryTable& t, int row)
-{
-    const QString note = t.text(row, NoteColumn);
-    bool ok = false;
-    const int n = note.section(QLatin1Char(' '), 1, 1).toInt(&ok);
-    if (!ok || note != QStringLiteral("save %1 it's").arg(n))
-        return QStringLiteral("row %1: note %2").arg(t.text(row, 0), note);
-    CalculationRecord expected;
-    fill(expected, n);
-    for (int i = 0; i < int(std::size(OrderColumns)); ++i) {
-        const OrderColumn& c = OrderColumns[i];
-        const double value = c.real ? expected.*c.real : double(expected.*c.whole);
-        if (Filled.contains(QLatin1String(c.name)) && t.number(row, 1 + i) != value)
-            return QStringLiteral("row %1: %2 differs from save %3")
-                .arg(t.text(row, 0), QLatin1String(c.name))
-                .arg(n);
-    }
-    return {};
 }
 
 int SaveLog::addRun(int writer, int first, const QByteArray& output)

@@ -6,7 +6,6 @@
 
 struct CalculationRecord;
 class Database;
-class QueryTable;
 
 // The calculations the crash test saves: every saved value is a function of
 // one sequence number, written into the note, so that a row read back after
@@ -19,11 +18,6 @@ inline bool isNewCalculation(int n)
 {
     return n % 3 != 2;
 }
-QString customerName(int n);
-
-// Returns an empty text when row `row` of a "SELECT * FROM data" table holds
-// exactly the values of the number in its note, else what is wrong.
-QString checkDataRow(const QueryTable& table, int row);
 
 // What the saving processes (save_loop) confirmed, checked against the orders
 // database afterwards. Processes of one writer run one after another, each

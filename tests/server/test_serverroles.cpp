@@ -1,6 +1,7 @@
 // The programs against a PostgreSQL server: a server that cannot serve ends
 // the start with its own message, a password is asked once for both stores,
 // and an engineer's role saves calculations but cannot edit reference data.
+#include "CalcRun.h"
 #include "CalculationRecord.h"
 #include "DataLocation.h"
 #include "Database.h"
@@ -11,36 +12,18 @@
 #include "ProgramDatabases.h"
 #include "QueryTable.h"
 #include "ServerSetup.h"
+#include "ServerStores.h"
 #include "TestDatabases.h"
-#include "frmEqEdit.h"
-#include "frmMain.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QProcess>
-#include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
 const char Password[] = "Пароль 1'";
-
-QString localPart(const QString& conninfo, const QString& key)
-{
-    for (const QString& part : conninfo.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        if (part.startsWith(key + QLatin1Char('=')))
-            return part.mid(key.size() + 1);
-    return {};
-}
 
 } // namespace
 
@@ -59,14 +42,6 @@ class TestServerRoles : public QObject
     {
         return QStringLiteral("%1 dbname=%2 user=%3").arg(server, database, user);
     }
-    // As the server's superuser, outside any store.
-    bool onMaintenance(const QString& sql)
-    {
-        QSqlQuery query(QSqlDatabase::database(QStringLiteral("maintenance")));
-        if (!query.exec(sql))
-            qWarning("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
-        return query.isActive();
-    }
     // A folder whose frostpick.ini names the same database for both stores.
     QString folderNaming(const QString& conninfo)
     {
@@ -77,38 +52,6 @@ class TestServerRoles : public QObject
             ini.write("[database]\nreference=" + conninfo.toUtf8() + "\norders=" + conninfo.toUtf8() + "\n");
         return folder;
     }
-    // The reference editor's save of the first capacity cell of KMN020.
-    void editCapacity(double value)
-    {
-        frmMain main;
-        main.show();
-        main.findChild<QAction*>(QStringLiteral("mOb"))->trigger();
-        QWidget* window = main.listWindow();
-        QVERIFY(window);
-        auto* types = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
-        types->setCurrentIndex(types->findText(QStringLiteral("Моноблок среднетемпературный KM")));
-        auto* list = window->findChild<QListWidget*>(QStringLiteral("List1"));
-        const QList<QListWidgetItem*> found = list->findItems(QStringLiteral("KMN020"), Qt::MatchExactly);
-        QCOMPARE(found.size(), 1);
-        list->setCurrentItem(found.first());
-        window->findChild<QPushButton*>(QStringLiteral("cmbEdit"))->click();
-        frmEqEdit* editor = main.findChild<frmEqEdit*>();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* shown = qobject_cast<frmEqEdit*>(w); shown && shown->isVisible())
-                editor = shown;
-        QVERIFY(editor);
-        editor->findChild<QLineEdit*>(QStringLiteral("Text9"))->setText(QString::number(value));
-        editor->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-        delete editor;
-    }
-    QueryTable capacities()
-    {
-        QueryTable rows;
-        auto db = Database::open(DatabaseAddress::server(on(m_socket, m_name, "postgres")), {});
-        if (db)
-            db->query(QStringLiteral("SELECT pkey, power FROM power ORDER BY pkey"), rows);
-        return rows;
-    }
 
 private slots:
     void initTestCase()
@@ -116,51 +59,36 @@ private slots:
         // The test server is a service; its host and port are what messages name.
         if (qEnvironmentVariable("FROSTPICK_TEST_SERVER").isEmpty())
             QSKIP("FROSTPICK_TEST_SERVER names no server");
-        QFile service(qEnvironmentVariable("PGSERVICEFILE"));
-        QVERIFY(service.open(QIODevice::ReadOnly));
-        const QString base =
-            QString::fromUtf8(service.readAll()).replace(QLatin1Char('\n'), QLatin1Char(' '));
-        const QString host = localPart(base, "host"), port = localPart(base, "port");
+        const QSettings service(qEnvironmentVariable("PGSERVICEFILE"), QSettings::IniFormat);
+        const QString host = service.value("frostpick_test/host").toString();
+        const QString port = service.value("frostpick_test/port").toString();
+        QVERIFY(!host.isEmpty() && !port.isEmpty());
         m_socket = QStringLiteral("host=%1 port=%2").arg(host, port);
         m_tcp = QStringLiteral("host=127.0.0.1 port=%1").arg(port);
         m_shownSocket = host + QLatin1Char(':') + port;
         m_shownTcp = QStringLiteral("127.0.0.1:") + port;
-        QSqlDatabase maintenance =
-            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("maintenance"));
-        maintenance.setHostName(host);
-        maintenance.setPort(port.toInt());
-        maintenance.setUserName(QStringLiteral("postgres"));
-        maintenance.setDatabaseName(QStringLiteral("postgres"));
-        QVERIFY2(maintenance.open(), qPrintable(maintenance.lastError().text()));
 
-        QVERIFY(onMaintenance(QStringLiteral("CREATE DATABASE ") + m_name));
-        QVERIFY(onMaintenance(QStringLiteral("CREATE DATABASE %1_empty").arg(m_name)));
-        for (const char* which : {"engineer", "admin"})
-            QVERIFY(onMaintenance(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role(which))));
-        QVERIFY(onMaintenance(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'")
-                                  .arg(role("typist"), QString(Password).replace("'", "''"))));
-        const QString store = on(m_socket, m_name, "postgres");
-        // Made the way pgtests' switch makes every server store: schema and
-        // sample rows in one script.
+        // Schema and sample rows of both stores in one database.
         QStringList scripts;
         for (const char* file :
              {"server_schema_nv.sql", "sample_nv.sql", "server_schema_order.sql", "sample_order.sql"})
             scripts << TestDatabases::dataFile(QLatin1String(file));
-        DbError error;
-        QVERIFY2(Database::create(DatabaseAddress::server(store), scripts, &error),
-                 qPrintable(error.description));
-        for (const char* engineer : {"engineer", "typist"})
-            QVERIFY(
-                ServerSetup::apply(store, ServerSetup::grantStatements(role(engineer), role("admin"))).ok());
+        QVERIFY(ServerStores::create(m_name, scripts));
+        QVERIFY(ServerStores::execute(QStringLiteral("CREATE DATABASE %1_empty").arg(m_name)));
+        QVERIFY(ServerStores::execute(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role("admin"))));
+        QVERIFY(ServerStores::execute(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'")
+                                          .arg(role("typist"), QString(Password).replace("'", "''"))));
+        QVERIFY(ServerSetup::apply(on(m_socket, m_name, "postgres"),
+                                   ServerSetup::grantStatements(role("typist"), role("admin")))
+                    .ok());
     }
     void cleanupTestCase()
     {
         if (m_socket.isEmpty())
             return;
-        for (const QString& database : {m_name, m_name + QStringLiteral("_empty")})
-            onMaintenance(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(database));
-        onMaintenance(
-            QStringLiteral("DROP ROLE %1, %2, %3").arg(role("engineer"), role("admin"), role("typist")));
+        ServerStores::drop(m_name);
+        ServerStores::execute(QStringLiteral("DROP DATABASE %1_empty WITH (FORCE)").arg(m_name));
+        ServerStores::execute(QStringLiteral("DROP ROLE %1, %2").arg(role("admin"), role("typist")));
     }
 
     // Before the password test: a password typed once is tried for every
@@ -212,15 +140,9 @@ private slots:
         QCOMPARE(messages.shown().size(), 2);
 
         // The command-line tool asks nobody and ends at once.
-        QFile input(m_dir.filePath(QStringLiteral("input.json")));
-        QVERIFY(input.open(QIODevice::WriteOnly) && input.write(R"({"xk_temperature": 0})") > 0);
-        input.close();
-        QProcess tool;
-        tool.start(QStringLiteral(CALC_EXE), {"--dir", folder, "--input", input.fileName()});
-        QVERIFY(tool.waitForFinished(60000));
-        QCOMPARE(tool.exitCode(), 1);
-        const QString error = QString::fromUtf8(tool.readAllStandardError());
-        QVERIFY2(error.contains(server), qPrintable(error));
+        const CalcRun tool = CalcRun::of({"--dir", folder, "--input", "-"}, R"({"xk_temperature": 0})");
+        QCOMPARE(tool.exitCode, 1);
+        QVERIFY2(tool.err.contains(server.toUtf8()), tool.err.constData());
     }
     void passwordAskedOnceForBothStores()
     {
@@ -236,23 +158,21 @@ private slots:
 
     void engineerSavesCalculationsOnly()
     {
-        const DataLocation at = DataLocation::folder(folderNaming(on(m_socket, m_name, role("engineer"))));
-        const QueryTable before = capacities();
-        QVERIFY(before.rowCount() > 9);
-        {
-            FakeMessages messages;
-            QCOMPARE(Functions::OpenDatabase(at), 0);
-            editCapacity(before.number(0, 1) + 1);
-            Functions::CloseDatabase();
-            QCOMPARE(messages.shown().size(), 1);
-            QVERIFY2(messages.lastText().contains(QStringLiteral("SQLSTATE 42501")),
-                     qPrintable(messages.lastText()));
+        // The typist is an engineer; over the socket no password is asked.
+        const QString engineer = on(m_socket, m_name, role("typist"));
+        auto reference = Database::open(DatabaseAddress::server(engineer), {});
+        QVERIFY(reference);
+        QueryTable rows;
+        QVERIFY(reference->query(QStringLiteral("SELECT pkey FROM power"), rows) > 0);
+        for (const char* sql : {"UPDATE power SET power = power + 1", "DELETE FROM equipment",
+                                "INSERT INTO article (pkey, s_name) VALUES (9999, 'x')"}) {
+            DbError error;
+            QVERIFY2(!reference->execute(QLatin1String(sql), &error) &&
+                         error.description.contains(QStringLiteral("SQLSTATE 42501")),
+                     qPrintable(QLatin1String(sql) + QStringLiteral(": ") + error.description));
         }
-        const QueryTable after = capacities();
-        QCOMPARE(after.rowCount(), before.rowCount());
-        for (int r = 0; r < before.rowCount(); ++r)
-            QCOMPARE(after.number(r, 1), before.number(r, 1));
 
+        const DataLocation at = DataLocation::folder(folderNaming(engineer));
         FakeMessages messages;
         CalculationRecord record;
         QCOMPARE(OpenDatabases(record, at), 0);
