@@ -173,36 +173,6 @@ private slots:
         QCOMPARE(compared, 4 * 4 * 3);
     }
 
-    void insulationMaterials()
-    {
-        const QueryTable pur =
-            rows(*m_ref,
-                 QStringLiteral("SELECT cls_n, s_value FROM article WHERE s_name='пенополиуретан панели'"));
-        QCOMPARE(pur.rowCount(), 1);
-        QCOMPARE(pur.integer(0, 0), 1);
-        QCOMPARE(pur.number(0, 1), 0.022);
-        const QueryTable materials =
-            rows(*m_ref, QStringLiteral("SELECT s_value FROM article WHERE cls_n=1"));
-        QVERIFY(materials.rowCount() >= 8);
-        for (int r = 0; r < materials.rowCount(); ++r)
-            QVERIFY(materials.number(r, 0) > 0.015 && materials.number(r, 0) < 1.0);
-        QVERIFY(rows(*m_ref, QStringLiteral("SELECT pkey FROM article WHERE cls_n<>1")).rowCount() >= 1);
-    }
-    void curtainsAndPacking()
-    {
-        const QueryTable curtains =
-            rows(*m_ref, QStringLiteral("SELECT text_ru, c_value FROM curtain ORDER BY c_value"));
-        QVERIFY(curtains.rowCount() >= 3);
-        QCOMPARE(curtains.number(0, 1), 0.0); // doors without a curtain
-        for (int r = 0; r < curtains.rowCount(); ++r)
-            QVERIFY(curtains.number(r, 1) >= 0 && curtains.number(r, 1) < 100);
-        const QueryTable packing = rows(*m_ref, QStringLiteral("SELECT mass, thermal FROM packing"));
-        QVERIFY(packing.rowCount() >= 6);
-        for (int r = 0; r < packing.rowCount(); ++r) {
-            QVERIFY(packing.number(r, 0) >= 0 && packing.number(r, 0) <= 50);   // % of product mass
-            QVERIFY(packing.number(r, 1) >= 0 && packing.number(r, 1) <= 0.75); // kcal/(kg*degC)
-        }
-    }
     void productsAndGroups()
     {
         QCOMPARE(rows(*m_ref,
