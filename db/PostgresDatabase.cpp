@@ -1,6 +1,8 @@
 #include "PostgresDatabase.h"
 
 #include "LiteralBinding.h"
+#include "PostgresConnection.h"
+#include "PostgresValues.h"
 #include "QueryTable.h"
 #include "SqlDialect.h"
 
@@ -12,11 +14,17 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QVector>
-#include <cerrno>
-#include <cmath>
 #include <libpq-fe.h>
-#include <poll.h>
 #include <sys/socket.h>
+
+using PostgresConnection::completeConnection;
+using PostgresConnection::ConnectionSettings;
+using PostgresConnection::failure;
+using PostgresConnection::setError;
+using PostgresConnection::settingsOf;
+using PostgresConnection::waitFor;
+using PostgresValues::Parameters;
+using PostgresValues::valueAt;
 
 namespace {
 
@@ -24,54 +32,16 @@ namespace {
 // must not freeze the program. Lock waits end earlier on the server, so a
 // busy database reports itself as such while the connection stays usable.
 constexpr int RoundTripMs = 10000;
-constexpr char SessionSettings[] = "-c lock_timeout=8s";
 // Creating a store sends its whole script at once.
 constexpr int ScriptMs = 120000;
 constexpr int MaxPreparedStatements = 128;
 constexpr int MaxKeptResults = 8192;
 constexpr char ChangeTable[] = "frostpick_change";
 
-// Type numbers of the server's built-in types.
-enum : Oid {
-    BoolType = 16,
-    ByteaType = 17,
-    Int8Type = 20,
-    Int2Type = 21,
-    Int4Type = 23,
-    OidType = 26,
-    Float4Type = 700,
-    Float8Type = 701,
-    NumericType = 1700
-};
-
 QString nextConnectionName()
 {
     static QAtomicInt counter;
     return QStringLiteral("frostpick-pg-%1").arg(counter.fetchAndAddRelaxed(1));
-}
-
-void setError(DbError* target, const DbError& value)
-{
-    if (target)
-        *target = value;
-}
-
-// The programs print the number in hex, so a SQLSTATE of digits shows as
-// itself ("23505"); any other is read in base 36. Never 0.
-int numberOf(const QByteArray& sqlState)
-{
-    bool ok = false;
-    const int hex = sqlState.toInt(&ok, 16);
-    if (ok && hex != 0)
-        return hex;
-    const int any = sqlState.toInt(&ok, 36);
-    return ok && any != 0 ? any : 0x08006;
-}
-
-DbError failure(const char* sqlState, const QString& text)
-{
-    return {numberOf(sqlState),
-            QStringLiteral("%1 (SQLSTATE %2)").arg(text.trimmed(), QLatin1String(sqlState))};
 }
 
 PGconn* handleOf(const QSqlDatabase& db)
@@ -84,236 +54,6 @@ PGconn* handleOf(const QSqlDatabase& db)
 }
 
 void ignoreNotice(void*, const char*) {}
-
-// Waits until the socket can be written (or read), or the deadline passes.
-bool waitFor(PGconn* conn, bool write, const QDeadlineTimer& deadline)
-{
-    pollfd p{PQsocket(conn), short(write ? POLLOUT : POLLIN), 0};
-    if (p.fd < 0)
-        return false;
-    for (;;) {
-        const int rc = ::poll(&p, 1, int(deadline.remainingTime()));
-        if (rc != -1 || errno != EINTR)
-            return rc > 0;
-    }
-}
-
-// Drives PQconnectPoll or PQresetPoll to the end within the deadline.
-template <typename Poll> bool completeConnection(PGconn* conn, Poll poll, const QDeadlineTimer& deadline)
-{
-    PostgresPollingStatusType state = PGRES_POLLING_WRITING;
-    while (state != PGRES_POLLING_OK) {
-        if (state == PGRES_POLLING_FAILED || !waitFor(conn, state == PGRES_POLLING_WRITING, deadline))
-            return false;
-        state = poll(conn);
-    }
-    return true;
-}
-
-// The connection string as libpq reads it, split the way Qt's driver takes
-// it: the main parts through its setters, the rest as options.
-struct ConnectionSettings
-{
-    QHash<QString, QString> values;
-
-    QString server() const
-    {
-        const QString service = values.value(QStringLiteral("service"));
-        const QString host =
-            values.value(QStringLiteral("host"), service.isEmpty() ? QStringLiteral("localhost")
-                                                                   : QStringLiteral("service=") + service);
-        const QString port = values.value(QStringLiteral("port"));
-        return port.isEmpty() ? host : host + QLatin1Char(':') + port;
-    }
-    QString database() const
-    {
-        return values.value(QStringLiteral("dbname"), values.value(QStringLiteral("user")));
-    }
-    static QString quoted(QString value)
-    {
-        value.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-            .replace(QLatin1Char('\''), QStringLiteral("\\'"));
-        return QLatin1Char('\'') + value + QLatin1Char('\'');
-    }
-    // Everything as one string, for libpq itself.
-    QByteArray conninfo() const
-    {
-        QStringList parts;
-        for (auto it = values.begin(); it != values.end(); ++it)
-            parts << it.key() + QLatin1Char('=') + quoted(it.value());
-        return parts.join(QLatin1Char(' ')).toUtf8();
-    }
-    void applyTo(QSqlDatabase& db) const
-    {
-        static const QStringList ownSetters = {QStringLiteral("host"), QStringLiteral("port"),
-                                               QStringLiteral("dbname"), QStringLiteral("user"),
-                                               QStringLiteral("password")};
-        db.setHostName(values.value(QStringLiteral("host")));
-        db.setDatabaseName(values.value(QStringLiteral("dbname")));
-        db.setUserName(values.value(QStringLiteral("user")));
-        db.setPassword(values.value(QStringLiteral("password")));
-        bool plainPort = false;
-        const int port = values.value(QStringLiteral("port")).toInt(&plainPort);
-        if (plainPort)
-            db.setPort(port);
-        QStringList options;
-        for (auto it = values.begin(); it != values.end(); ++it) {
-            if (!ownSetters.contains(it.key()) || (it.key() == QLatin1String("port") && !plainPort))
-                options << it.key() + QLatin1Char('=') + quoted(it.value());
-        }
-        db.setConnectOptions(options.join(QLatin1Char(' ')));
-    }
-};
-
-std::optional<ConnectionSettings> settingsOf(const DatabaseAddress& address, bool readOnly, DbError* error)
-{
-    char* message = nullptr;
-    PQconninfoOption* parsed = PQconninfoParse(address.database.toUtf8().constData(), &message);
-    if (!parsed) {
-        setError(error, failure("08001", QStringLiteral("Неверная строка подключения к серверу: %1")
-                                             .arg(message ? QString::fromUtf8(message) : QString())));
-        PQfreemem(message);
-        return std::nullopt;
-    }
-    ConnectionSettings settings;
-    for (const PQconninfoOption* o = parsed; o->keyword; ++o) {
-        if (o->val)
-            settings.values.insert(QString::fromUtf8(o->keyword), QString::fromUtf8(o->val));
-    }
-    PQconninfoFree(parsed);
-    auto& values = settings.values;
-    // Qt's driver turns every ';' of the options into a blank.
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (it.value().contains(QLatin1Char(';')) && it.key() != QLatin1String("password")) {
-            setError(error, failure("08001", QStringLiteral("Знак ';' в параметре %1 строки подключения к "
-                                                            "серверу не поддерживается")
-                                                 .arg(it.key())));
-            return std::nullopt;
-        }
-    }
-    if (!address.password.isEmpty())
-        values.insert(QStringLiteral("password"), address.password);
-    // A server that vanished from the network is noticed within seconds,
-    // unless the user chose otherwise.
-    const std::pair<const char*, const char*> defaults[] = {
-        {"connect_timeout", "10"},        {"keepalives", "1"},       {"keepalives_idle", "30"},
-        {"keepalives_interval", "10"},    {"keepalives_count", "3"}, {"tcp_user_timeout", "10000"},
-        {"application_name", "frostpick"}};
-    for (const auto& [key, value] : defaults) {
-        if (!values.contains(QLatin1String(key)))
-            values.insert(QLatin1String(key), QLatin1String(value));
-    }
-    // Given at connection time, these survive a reconnection.
-    values.insert(QStringLiteral("client_encoding"), QStringLiteral("UTF8"));
-    QString options =
-        values.value(QStringLiteral("options")) + QLatin1Char(' ') + QLatin1String(SessionSettings);
-    if (readOnly)
-        options += QStringLiteral(" -c default_transaction_read_only=on");
-    values.insert(QStringLiteral("options"), options.trimmed());
-    return settings;
-}
-
-// Whether the server asked for a password nobody gave. Qt's driver drops a
-// failed connection, so a second attempt asks libpq, within what is left of
-// the connection's time.
-bool passwordWanted(const ConnectionSettings& settings, const QDeadlineTimer& deadline)
-{
-    PGconn* probe = PQconnectStart(settings.conninfo().constData());
-    const bool wanted =
-        probe && !completeConnection(probe, PQconnectPoll, deadline) && PQconnectionNeedsPassword(probe);
-    PQfinish(probe);
-    return wanted;
-}
-
-QVariant realValue(const QByteArray& text)
-{
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (ok)
-        return value;
-    if (text == "NaN")
-        return std::nan("");
-    return text.startsWith('-') ? -HUGE_VAL : HUGE_VAL;
-}
-
-// As a NUMERIC column of the file store: a whole value is an integer, any
-// other a real.
-QVariant numericValue(const QByteArray& text)
-{
-    const qsizetype point = text.indexOf('.');
-    bool whole = true;
-    for (qsizetype i = point + 1; point >= 0 && i < text.size(); ++i)
-        whole = whole && text.at(i) == '0';
-    bool fits = false;
-    const qint64 integer = (point < 0 ? text : text.left(point)).toLongLong(&fits);
-    return whole && fits ? QVariant(integer) : realValue(text);
-}
-
-// Values as the file store gives them: whole numbers as qint64, reals as
-// double, text as QString, NULL as an empty value.
-QVariant valueAt(const PGresult* result, int row, int column)
-{
-    if (PQgetisnull(result, row, column))
-        return {};
-    const char* raw = PQgetvalue(result, row, column);
-    const QByteArray text = QByteArray::fromRawData(raw, PQgetlength(result, row, column));
-    switch (PQftype(result, column)) {
-    case BoolType:
-        return qint64(text == "t" ? 1 : 0);
-    case Int2Type:
-    case Int4Type:
-    case Int8Type:
-    case OidType:
-        return text.toLongLong();
-    case Float4Type:
-    case Float8Type:
-        return realValue(text);
-    case NumericType:
-        return numericValue(text);
-    case ByteaType: {
-        size_t length = 0;
-        unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(raw), &length);
-        const QByteArray value(reinterpret_cast<const char*>(bytes), qsizetype(length));
-        PQfreemem(bytes);
-        return value;
-    }
-    default:
-        return QString::fromUtf8(text);
-    }
-}
-
-// Whole numbers and reals go typed; text goes untyped, so the server reads
-// it as the type the statement needs there, as it reads a quoted literal.
-struct Parameters
-{
-    QVector<Oid> types;
-    QVector<QByteArray> texts;
-    QVector<const char*> pointers;
-
-    explicit Parameters(const QVariantList& values)
-    {
-        for (const QVariant& value : values) {
-            if (value.typeId() == QMetaType::LongLong) {
-                types << Int8Type;
-                texts << QByteArray::number(value.toLongLong());
-            } else if (value.typeId() == QMetaType::Double) {
-                types << Float8Type;
-                texts << QByteArray::number(value.toDouble(), 'g', 17);
-            } else {
-                types << 0;
-                texts << value.toString().toUtf8();
-            }
-        }
-        for (const QByteArray& text : texts)
-            pointers << text.constData();
-    }
-    int count() const { return int(types.size()); }
-    QByteArray signature() const
-    {
-        return QByteArray(reinterpret_cast<const char*>(types.constData()),
-                          types.size() * qsizetype(sizeof(Oid)));
-    }
-};
 
 bool commandIs(const PGresult* result, const char* verb)
 {
