@@ -37,6 +37,7 @@ constexpr int ScriptMs = 120000;
 constexpr int MaxPreparedStatements = 128;
 constexpr int MaxKeptResults = 8192;
 constexpr char ChangeTable[] = "frostpick_change";
+const QString ChangeCounter = QStringLiteral("SELECT counter FROM frostpick_change");
 
 QString nextConnectionName()
 {
@@ -184,127 +185,307 @@ bool PostgresDatabase::usable(DbError* error)
         return false;
     }
     PQsetnonblocking(m_conn, 1);
+    if (PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF)
+        PQexitPipelineMode(m_conn);
     m_lost = false;
+    m_commitInFlight = false;
     m_statements.clear();
     m_memo.clear();
     m_memoVersion = -1;
     return true;
 }
 
-// Sends one request and collects its results within timeoutMs. Returns the
-// last result, or nothing with the first error.
-template <typename Send>
-PostgresDatabase::Result PostgresDatabase::exchange(Send&& send, int timeoutMs, DbError* error)
+// Sends the steps as one request and reads the answer to each within
+// timeoutMs. Pipelined, each step is a statement of its own, all of them in
+// one sync (a failed one fails those after it); the answer to a COMMIT still
+// in flight is read first, and a deferred read snapshot begins with the
+// request. Otherwise there is one step, which may hold several statements.
+// Returns false, with m_lost set, when the connection failed or the server
+// did not answer.
+bool PostgresDatabase::exchange(std::vector<Step> steps, bool pipelined, std::vector<Answer>& answers,
+                                int timeoutMs, DbError* error)
 {
+    answers.clear();
     if (!usable(error))
-        return {};
+        return false;
     const QDeadlineTimer deadline(timeoutMs);
-    const auto lost = [&] {
-        m_lost = true;
-        setError(error, serverFailure("08006", QStringLiteral("Связь с сервером {server} прервалась: "),
-                                      QString::fromUtf8(PQerrorMessage(m_conn))));
-        return Result();
-    };
-    // No answer in time: the connection is closed under libpq, so that the
-    // server, once it wakes, ends the statement, and the next action starts
-    // afresh.
-    const auto silent = [&] {
-        m_lost = true;
+    takeArrivedCommit();
+    const bool begins = m_snapshotDeferred;
+    m_snapshotDeferred = false;
+    if (begins) {
+        steps.insert(steps.begin(), [](PGconn* c) {
+            return PQsendQueryParams(c, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", 0, nullptr,
+                                     nullptr, nullptr, nullptr, 0);
+        });
+    }
+    if (pipelined && PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && !PQenterPipelineMode(m_conn))
+        return failed(Outcome::Lost, timeoutMs, error);
+    for (const Step& step : steps) {
+        if (!step(m_conn))
+            return failed(Outcome::Lost, timeoutMs, error);
+    }
+    // libpq sends at the sync.
+    if (pipelined && !PQpipelineSync(m_conn))
+        return failed(Outcome::Lost, timeoutMs, error);
+    Outcome outcome = flush(deadline);
+    if (outcome == Outcome::Answered && m_commitInFlight) {
+        // Nothing was written in that snapshot: how its end went matters not.
+        Answer commit;
+        outcome = readAnswer(deadline, commit);
+        if (outcome == Outcome::Answered)
+            outcome = readSync(deadline);
+        m_commitInFlight = false;
+    }
+    answers.resize(steps.size());
+    for (Answer& answer : answers) {
+        if (outcome == Outcome::Answered)
+            outcome = readAnswer(deadline, answer);
+    }
+    if (outcome == Outcome::Answered && pipelined)
+        outcome = readSync(deadline);
+    if (outcome == Outcome::Answered && PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF &&
+        !PQexitPipelineMode(m_conn))
+        outcome = Outcome::Lost;
+    if (outcome != Outcome::Answered)
+        return failed(outcome, timeoutMs, error);
+    if (begins) {
+        m_inTransaction = !answers.front().error.isError();
+        m_checkedInTransaction = false;
+        answers.erase(answers.begin());
+    }
+    return true;
+}
+
+PostgresDatabase::Outcome PostgresDatabase::flush(const QDeadlineTimer& deadline)
+{
+    int flushed;
+    while ((flushed = PQflush(m_conn)) == 1) {
+        if (!waitFor(m_conn, true, deadline))
+            return Outcome::Silent;
+    }
+    return flushed < 0 ? Outcome::Lost : Outcome::Answered;
+}
+
+PostgresDatabase::Outcome PostgresDatabase::awaitResult(const QDeadlineTimer& deadline)
+{
+    while (PQisBusy(m_conn)) {
+        if (!waitFor(m_conn, false, deadline))
+            return Outcome::Silent;
+        if (!PQconsumeInput(m_conn))
+            return Outcome::Lost;
+    }
+    return Outcome::Answered;
+}
+
+// Reads the results of one statement of a pipeline, or of one request that
+// is not.
+PostgresDatabase::Outcome PostgresDatabase::readAnswer(const QDeadlineTimer& deadline, Answer& answer)
+{
+    for (;;) {
+        if (const Outcome waited = awaitResult(deadline); waited != Outcome::Answered)
+            return waited;
+        Result next(PQgetResult(m_conn));
+        if (!next)
+            return PQstatus(m_conn) == CONNECTION_BAD ? Outcome::Lost : Outcome::Answered;
+        switch (PQresultStatus(next.get())) {
+        case PGRES_PIPELINE_SYNC:
+            return Outcome::Lost; // out of step with the server
+        case PGRES_FATAL_ERROR:
+        case PGRES_BAD_RESPONSE:
+        case PGRES_PIPELINE_ABORTED:
+            if (!answer.error.isError()) {
+                const char* state = PQresultErrorField(next.get(), PG_DIAG_SQLSTATE);
+                answer.error =
+                    failure(state ? state : "08006", QString::fromUtf8(PQresultErrorMessage(next.get())));
+            }
+            break;
+        default:
+            answer.result = std::move(next);
+        }
+    }
+}
+
+// Reads the end of a pipeline.
+PostgresDatabase::Outcome PostgresDatabase::readSync(const QDeadlineTimer& deadline)
+{
+    if (const Outcome waited = awaitResult(deadline); waited != Outcome::Answered)
+        return waited;
+    const Result sync(PQgetResult(m_conn));
+    return sync && PQresultStatus(sync.get()) == PGRES_PIPELINE_SYNC ? Outcome::Answered : Outcome::Lost;
+}
+
+// The connection is given up: the next action connects again. A server that
+// did not answer in time gets its connection closed under libpq, so that it
+// ends the statement once it wakes.
+bool PostgresDatabase::failed(Outcome outcome, int timeoutMs, DbError* error)
+{
+    m_lost = true;
+    m_commitInFlight = false;
+    if (outcome == Outcome::Silent) {
         ::shutdown(PQsocket(m_conn), SHUT_RDWR);
         setError(error, serverFailure("08006", QStringLiteral(
                                                    "Сервер {server} не ответил за %1 с, связь с ним прервана")
                                                    .arg(timeoutMs / 1000)));
-        return Result();
-    };
-    if (!send(m_conn))
-        return lost();
-    int flushed;
-    while ((flushed = PQflush(m_conn)) == 1) {
-        if (!waitFor(m_conn, true, deadline))
-            return silent();
-    }
-    if (flushed < 0)
-        return lost();
-    Result last;
-    DbError first;
-    for (;;) {
-        while (PQisBusy(m_conn)) {
-            if (!waitFor(m_conn, false, deadline))
-                return silent();
-            if (!PQconsumeInput(m_conn))
-                return lost();
-        }
-        Result next(PQgetResult(m_conn));
-        if (!next)
-            break;
-        const ExecStatusType status = PQresultStatus(next.get());
-        if ((status == PGRES_FATAL_ERROR || status == PGRES_BAD_RESPONSE) && !first.isError()) {
-            const char* state = PQresultErrorField(next.get(), PG_DIAG_SQLSTATE);
-            first = failure(state ? state : "08006", QString::fromUtf8(PQresultErrorMessage(next.get())));
-        }
-        last = std::move(next);
-    }
-    if (PQstatus(m_conn) == CONNECTION_BAD) {
-        m_lost = true;
+    } else {
         setError(error, serverFailure("08006", QStringLiteral("Связь с сервером {server} прервалась: "),
-                                      first.isError() ? first.description
-                                                      : QString::fromUtf8(PQerrorMessage(m_conn))));
-        return {};
+                                      QString::fromUtf8(PQerrorMessage(m_conn))));
     }
-    setError(error, first);
-    return first.isError() ? Result() : std::move(last);
+    return false;
+}
+
+// Before a request that must not be repeated, the deferred work goes on its
+// own, as it went before it was deferred: the snapshot begins (or is given
+// up), the answer to its end is read. Their failures stay silent.
+void PostgresDatabase::settle()
+{
+    if (m_snapshotDeferred || m_commitInFlight) {
+        std::vector<Answer> answers;
+        exchange({}, true, answers, RoundTripMs, nullptr);
+    }
+}
+
+// A read snapshot ends without waiting: its COMMIT goes now and its answer is
+// read with the next request.
+void PostgresDatabase::sendCommitAhead()
+{
+    if ((PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && !PQenterPipelineMode(m_conn)) ||
+        !PQsendQueryParams(m_conn, "COMMIT", 0, nullptr, nullptr, nullptr, nullptr, 0) ||
+        !PQpipelineSync(m_conn) || flush(QDeadlineTimer(RoundTripMs)) != Outcome::Answered) {
+        failed(Outcome::Lost, RoundTripMs, nullptr);
+        return;
+    }
+    m_commitInFlight = true;
+}
+
+// The answer to the COMMIT in flight, when it is here already, is read before
+// anything goes after it: a connection lost since fails the next request, as
+// it did when that answer was waited for.
+void PostgresDatabase::takeArrivedCommit()
+{
+    if (!m_commitInFlight)
+        return;
+    PQconsumeInput(m_conn);
+    if (PQisBusy(m_conn))
+        return;
+    const QDeadlineTimer deadline(RoundTripMs);
+    Answer commit;
+    if (readAnswer(deadline, commit) == Outcome::Answered)
+        readSync(deadline);
+    m_commitInFlight = false;
+}
+
+// Runs the steps as one request; the last step's result, or nothing with the
+// first error.
+PostgresDatabase::Result PostgresDatabase::single(std::vector<Step> steps, int timeoutMs, DbError* error)
+{
+    std::vector<Answer> answers;
+    if (!exchange(std::move(steps), true, answers, timeoutMs, error))
+        return {};
+    for (Answer& answer : answers) {
+        if (answer.error.isError()) {
+            setError(error, answer.error);
+            return {};
+        }
+    }
+    setError(error, {});
+    return std::move(answers.back().result);
 }
 
 PostgresDatabase::Result PostgresDatabase::run(const QByteArray& sql, const QVariantList& values,
                                                DbError* error)
 {
+    settle();
     const Parameters p(values);
-    return exchange(
-        [&](PGconn* c) {
-            return PQsendQueryParams(c, sql.constData(), p.count(), p.types.constData(),
-                                     p.pointers.constData(), nullptr, nullptr, 0);
-        },
-        RoundTripMs, error);
+    return single({[&](PGconn* c) {
+                      return PQsendQueryParams(c, sql.constData(), p.count(), p.types.constData(),
+                                               p.pointers.constData(), nullptr, nullptr, 0);
+                  }},
+                  RoundTripMs, error);
+}
+
+// A statement run prepared: made on the server with its first run, in the
+// same request.
+struct PostgresDatabase::PreparedRun
+{
+    PreparedRun(const QString& statement, const QVariantList& values)
+        : sql(statement), parameters(values),
+          key(statement + QLatin1Char('\0') + QString::fromLatin1(parameters.signature().toHex()))
+    {}
+    const QString& sql;
+    const Parameters parameters;
+    const QString key;
+    QByteArray name;
+    QByteArray text; // empty when the connection has it already
+};
+
+// The server forgets the oldest statements only all at once.
+bool PostgresDatabase::makeRoomForStatements(DbError* error)
+{
+    if (m_statements.size() + 2 <= MaxPreparedStatements)
+        return true;
+    if (!run("DEALLOCATE ALL", {}, error))
+        return false;
+    m_statements.clear();
+    return true;
+}
+
+void PostgresDatabase::addPrepared(PreparedRun& run, std::vector<Step>& steps)
+{
+    run.name = m_statements.value(run.key);
+    if (run.name.isEmpty()) {
+        run.name = "frostpick_" + QByteArray::number(++m_statementsMade);
+        run.text = SqlDialect::translateForServer(run.sql).toUtf8();
+        steps.push_back([&run](PGconn* c) {
+            return PQsendPrepare(c, run.name.constData(), run.text.constData(), run.parameters.count(),
+                                 run.parameters.types.constData());
+        });
+    }
+    steps.push_back([&run](PGconn* c) {
+        return PQsendQueryPrepared(c, run.name.constData(), run.parameters.count(),
+                                   run.parameters.pointers.constData(), nullptr, nullptr, 0);
+    });
+}
+
+// The answer to a prepared run, the failure of its preparation first.
+PostgresDatabase::Answer PostgresDatabase::takePrepared(const PreparedRun& run,
+                                                        std::vector<Answer>::iterator& answer)
+{
+    if (!run.text.isEmpty()) {
+        if ((answer++)->error.isError())
+            return std::move(*(answer - 1));
+        m_statements.insert(run.key, run.name);
+    }
+    return std::move(*answer++);
 }
 
 PostgresDatabase::Result PostgresDatabase::runPrepared(const QString& sql, const QVariantList& values,
                                                        DbError* error)
 {
-    // A connection made again has forgotten every prepared statement.
-    if (!usable(error))
+    settle();
+    if (!usable(error) || !makeRoomForStatements(error))
         return {};
-    const Parameters p(values);
-    const QString key = sql + QLatin1Char('\0') + QString::fromLatin1(p.signature().toHex());
-    QByteArray name = m_statements.value(key);
-    if (name.isEmpty()) {
-        if (m_statements.size() >= MaxPreparedStatements) {
-            if (!run("DEALLOCATE ALL", {}, error))
-                return {};
-            m_statements.clear();
-        }
-        name = "frostpick_" + QByteArray::number(++m_statementsMade);
-        const QByteArray text = SqlDialect::translateForServer(sql).toUtf8();
-        if (!exchange(
-                [&](PGconn* c) {
-                    return PQsendPrepare(c, name.constData(), text.constData(), p.count(),
-                                         p.types.constData());
-                },
-                RoundTripMs, error))
-            return {};
-        m_statements.insert(key, name);
-    }
-    return exchange(
-        [&](PGconn* c) {
-            return PQsendQueryPrepared(c, name.constData(), p.count(), p.pointers.constData(), nullptr,
-                                       nullptr, 0);
-        },
-        RoundTripMs, error);
+    PreparedRun prepared(sql, values);
+    std::vector<Step> steps;
+    addPrepared(prepared, steps);
+    std::vector<Answer> answers;
+    if (!exchange(std::move(steps), true, answers, RoundTripMs, error))
+        return {};
+    auto answer = answers.begin();
+    Answer result = takePrepared(prepared, answer);
+    setError(error, result.error);
+    return std::move(result.result);
 }
 
 bool PostgresDatabase::runScript(const QString& script, int timeoutMs, DbError* error)
 {
+    settle();
     const QByteArray text = script.toUtf8();
-    return bool(exchange([&](PGconn* c) { return PQsendQuery(c, text.constData()); }, timeoutMs, error));
+    std::vector<Answer> answers;
+    if (!exchange({[&](PGconn* c) { return PQsendQuery(c, text.constData()); }}, false, answers, timeoutMs,
+                  error))
+        return false;
+    setError(error, answers.front().error);
+    return !answers.front().error.isError();
 }
 
 void PostgresDatabase::setResultReuse(ResultReuse reuse)
@@ -314,35 +495,81 @@ void PostgresDatabase::setResultReuse(ResultReuse reuse)
     m_memoVersion = -1;
 }
 
-// False when the rows kept so far may be out of date; they are then dropped.
-bool PostgresDatabase::memoValid()
+// One request: a read, and before it, when asked, the change counter. Rows
+// kept while the counter changed are dropped. Gives the read's result, or
+// nothing when there was none or it failed.
+PostgresDatabase::Result PostgresDatabase::request(bool checkChanges, const QString* read,
+                                                   const QVariantList& values, DbError* error)
 {
-    if (m_reuse == ResultReuse::None)
-        return false;
-    if (m_memo.size() >= MaxKeptResults)
-        m_memo.clear();
-    if (m_reuse == ResultReuse::ForTheRun)
-        return true;
-    // Inside a transaction the first check fixed the snapshot every later
-    // read of it sees.
-    const bool inTransaction = m_conn && !m_lost && PQtransactionStatus(m_conn) == PQTRANS_INTRANS;
-    if (m_checkedInTransaction && inTransaction)
-        return true;
-    qint64 version = -1;
-    if (const Result r = runPrepared(QStringLiteral("SELECT counter FROM frostpick_change"), {}, nullptr);
-        r && PQntuples(r.get()) == 1)
-        version = valueAt(r.get(), 0, 0).toLongLong();
-    if (version < 0 || version != m_memoVersion)
-        m_memo.clear();
-    m_memoVersion = version;
-    m_checkedInTransaction = version >= 0 && inTransaction;
-    return version >= 0;
+    // A connection made again has forgotten every prepared statement.
+    if (!usable(error) || !makeRoomForStatements(error))
+        return {};
+    PreparedRun counter(ChangeCounter, {});
+    std::optional<PreparedRun> statement;
+    std::vector<Step> steps;
+    if (checkChanges)
+        addPrepared(counter, steps);
+    if (read)
+        addPrepared(statement.emplace(*read, values), steps);
+    std::vector<Answer> answers;
+    const bool answered = exchange(std::move(steps), true, answers, RoundTripMs, error);
+    auto answer = answers.begin();
+    if (checkChanges) {
+        qint64 version = -1;
+        if (answered) {
+            const Answer check = takePrepared(counter, answer);
+            if (check.result && PQntuples(check.result.get()) == 1)
+                version = valueAt(check.result.get(), 0, 0).toLongLong();
+        }
+        if (version < 0 || version != m_memoVersion)
+            m_memo.clear();
+        m_memoVersion = version;
+        // Inside a transaction the first check fixed the snapshot every
+        // later read of it sees.
+        m_checkedInTransaction = version >= 0 && inTransaction();
+    }
+    if (!answered || !statement)
+        return {};
+    // A failed check failed the read after it; that goes alone then, as
+    // without a check.
+    if (checkChanges && m_memoVersion < 0 && !m_lost)
+        return request(false, read, values, error);
+    Answer result = takePrepared(*statement, answer);
+    setError(error, result.error);
+    return std::move(result.result);
+}
+
+// Whether statements run in a transaction: a read snapshot, begun or still to
+// begin, or one the caller opened.
+bool PostgresDatabase::inTransaction() const
+{
+    return m_snapshotDeferred ||
+           (!m_lost && !m_commitInFlight && PQtransactionStatus(m_conn) == PQTRANS_INTRANS);
 }
 
 int PostgresDatabase::query(const QString& sql, QueryTable& table, DbError* error)
 {
-    const bool reuse = memoValid();
-    if (reuse) {
+    bool carried = false;
+    int rows = queryOnce(sql, table, &carried, error);
+    // The start or end of a read snapshot and the change counter went in the
+    // same request as the read. Each went alone once, and met a lost
+    // connection first, which the read then made again; so it does here.
+    if (rows < 0 && carried && m_lost)
+        rows = queryOnce(sql, table, &carried, error);
+    return rows;
+}
+
+int PostgresDatabase::queryOnce(const QString& sql, QueryTable& table, bool* carried, DbError* error)
+{
+    const bool reuse = m_reuse != ResultReuse::None;
+    if (reuse && m_memo.size() >= MaxKeptResults)
+        m_memo.clear();
+    bool checkChanges =
+        m_reuse == ResultReuse::WhileUnchanged && !(m_checkedInTransaction && inTransaction());
+    if (reuse && m_memo.contains(sql)) {
+        if (checkChanges)
+            request(true, nullptr, {}, nullptr);
+        checkChanges = false;
         const auto found = m_memo.constFind(sql);
         if (found != m_memo.constEnd()) {
             setError(error, {});
@@ -351,8 +578,10 @@ int PostgresDatabase::query(const QString& sql, QueryTable& table, DbError* erro
             return found->rows;
         }
     }
+    takeArrivedCommit();
+    *carried = checkChanges || m_snapshotDeferred || m_commitInFlight;
     const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
-    const Result result = runPrepared(bound.text, bound.values, error);
+    const Result result = request(checkChanges, &bound.text, bound.values, error);
     if (!result)
         return -1;
     const int rows = PQntuples(result.get());
@@ -366,7 +595,8 @@ int PostgresDatabase::query(const QString& sql, QueryTable& table, DbError* erro
         }
         table.assign(rows, columns, std::move(cells));
     }
-    if (reuse && commandIs(result.get(), "SELECT"))
+    const bool keep = m_reuse == ResultReuse::ForTheRun || (reuse && m_memoVersion >= 0);
+    if (keep && commandIs(result.get(), "SELECT"))
         m_memo.insert(sql, {rows, rows > 0 ? std::make_shared<const QueryTable>(table) : nullptr});
     return rows;
 }
@@ -413,6 +643,7 @@ bool PostgresDatabase::begin(DbError* error)
         return false;
     }
     m_inTransaction = true;
+    m_checkedInTransaction = false;
     return true;
 }
 
@@ -438,20 +669,24 @@ void PostgresDatabase::rollback()
     m_inTransaction = false;
 }
 
+// The snapshot begins with the first statement that reaches the server: the
+// server fixes what a snapshot sees at its first statement, not at BEGIN.
 bool PostgresDatabase::beginRead()
 {
-    if (m_inTransaction || !run("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", {}, nullptr))
+    if (m_inTransaction || m_snapshotDeferred)
         return false;
-    m_inTransaction = true;
+    m_snapshotDeferred = true;
     m_checkedInTransaction = false;
     return true;
 }
 
 void PostgresDatabase::endRead()
 {
-    if (!m_lost)
-        run("COMMIT", {}, nullptr);
+    const bool begun = m_inTransaction;
+    m_snapshotDeferred = false;
     m_inTransaction = false;
+    if (begun && !m_lost)
+        sendCommitAhead();
 }
 
 bool PostgresDatabase::checkIntegrity(DbError* error)
