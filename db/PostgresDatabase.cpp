@@ -13,6 +13,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QVarLengthArray>
 #include <QVector>
 #include <libpq-fe.h>
 #include <sys/socket.h>
@@ -566,12 +567,13 @@ int PostgresDatabase::queryOnce(const QString& sql, QueryTable& table, bool* car
         m_memo.clear();
     bool checkChanges =
         m_reuse == ResultReuse::WhileUnchanged && !(m_checkedInTransaction && inTransaction());
-    if (reuse && m_memo.contains(sql)) {
-        if (checkChanges)
-            request(true, nullptr, {}, nullptr);
+    if (reuse && checkChanges && m_memo.contains(sql)) {
+        request(true, nullptr, {}, nullptr);
         checkChanges = false;
+    }
+    if (reuse) {
         const auto found = m_memo.constFind(sql);
-        if (found != m_memo.constEnd()) {
+        if (found != m_memo.constEnd() && !checkChanges) {
             setError(error, {});
             if (found->rows > 0)
                 table = *found->table;
@@ -587,11 +589,14 @@ int PostgresDatabase::queryOnce(const QString& sql, QueryTable& table, bool* car
     const int rows = PQntuples(result.get());
     const int columns = PQnfields(result.get());
     if (rows > 0) {
+        QVarLengthArray<Oid, 64> types;
+        for (int c = 0; c < columns; ++c)
+            types.append(PQftype(result.get(), c));
         QVector<QVariant> cells;
         cells.reserve(qsizetype(rows) * columns);
         for (int r = 0; r < rows; ++r) {
             for (int c = 0; c < columns; ++c)
-                cells.append(valueAt(result.get(), r, c));
+                cells.append(valueAt(result.get(), r, c, types[c]));
         }
         table.assign(rows, columns, std::move(cells));
     }

@@ -1,5 +1,7 @@
 #include "PostgresValues.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <libpq-fe.h>
 
@@ -7,60 +9,70 @@ namespace PostgresValues {
 
 namespace {
 
-QVariant realValue(const QByteArray& text)
+QVariant realValue(const char* text, const char* end)
 {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (ok)
+    double value = 0;
+    const auto [stop, failure] = std::from_chars(text, end, value);
+    if (failure == std::errc() && stop == end)
         return value;
-    if (text == "NaN")
-        return std::nan("");
-    return text.startsWith('-') ? -HUGE_VAL : HUGE_VAL;
+    // The only other forms the server writes: NaN and the infinities, and
+    // numerics beyond a double's range.
+    return *text == '-' ? -HUGE_VAL : HUGE_VAL;
 }
 
 // As a NUMERIC column of the file store: a whole value is an integer, any
 // other a real.
-QVariant numericValue(const QByteArray& text)
+QVariant numericValue(const char* text, const char* end)
 {
-    const qsizetype point = text.indexOf('.');
-    bool whole = true;
-    for (qsizetype i = point + 1; point >= 0 && i < text.size(); ++i)
-        whole = whole && text.at(i) == '0';
-    bool fits = false;
-    const qint64 integer = (point < 0 ? text : text.left(point)).toLongLong(&fits);
-    return whole && fits ? QVariant(integer) : realValue(text);
+    const char* point = std::find(text, end, '.');
+    const bool whole = std::all_of(point == end ? end : point + 1, end, [](char c) { return c == '0'; });
+    qint64 integer = 0;
+    if (whole) {
+        const auto [stop, failure] = std::from_chars(text, point, integer);
+        if (failure == std::errc() && stop == point)
+            return integer;
+    }
+    return realValue(text, end);
 }
 
 } // namespace
 
 QVariant valueAt(const PGresult* result, int row, int column)
 {
+    return valueAt(result, row, column, PQftype(result, column));
+}
+
+QVariant valueAt(const PGresult* result, int row, int column, Oid type)
+{
     if (PQgetisnull(result, row, column))
         return {};
-    const char* raw = PQgetvalue(result, row, column);
-    const QByteArray text = QByteArray::fromRawData(raw, PQgetlength(result, row, column));
-    switch (PQftype(result, column)) {
+    const char* text = PQgetvalue(result, row, column);
+    const int length = PQgetlength(result, row, column);
+    switch (type) {
     case BoolType:
-        return qint64(text == "t" ? 1 : 0);
+        return qint64(*text == 't' ? 1 : 0);
     case Int2Type:
     case Int4Type:
     case Int8Type:
-    case OidType:
-        return text.toLongLong();
+    case OidType: {
+        qint64 value = 0;
+        std::from_chars(text, text + length, value);
+        return value;
+    }
     case Float4Type:
     case Float8Type:
-        return realValue(text);
+        return realValue(text, text + length);
     case NumericType:
-        return numericValue(text);
+        return numericValue(text, text + length);
     case ByteaType: {
-        size_t length = 0;
-        unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(raw), &length);
-        const QByteArray value(reinterpret_cast<const char*>(bytes), qsizetype(length));
-        PQfreemem(bytes);
+        size_t bytes = 0;
+        unsigned char* raw = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &bytes);
+        const QByteArray value(reinterpret_cast<const char*>(raw), qsizetype(bytes));
+        PQfreemem(raw);
         return value;
     }
     default:
-        return QString::fromUtf8(text);
+        return QString::fromUtf8(text, length);
     }
 }
 

@@ -26,6 +26,8 @@ enum : Oid {
 };
 
 QVariant valueAt(const pg_result* result, int row, int column);
+// The same for a column of this type, read once for all rows.
+QVariant valueAt(const pg_result* result, int row, int column, Oid type);
 
 // Whole numbers and reals go typed; text goes untyped, so the server reads
 // it as the type the statement needs there, as it reads a quoted literal.
