@@ -188,6 +188,56 @@ bool isExistingCustomer(const CalculationRecord& r)
            table.text(0, 0) == r.contact_organization;
 }
 
+// Reads row `row` of a table whose columns from `first` on are those LoadOrder selects.
+bool loadOrderRow(CalculationRecord& record, const QueryTable& table, int row, int first, QString* rangeError)
+{
+    // Filled apart, so a stored value out of its range changes nothing.
+    CalculationRecord loaded = record;
+    int column = first;
+    auto toWhole = [&](int c, const char* name, qint16& target) {
+        const std::optional<qint16> value = NumberText::toInt16(table.number(row, c));
+        if (!value && rangeError)
+            *rangeError = QStringLiteral("%1 вне диапазона 16-битного целого").arg(QLatin1String(name));
+        if (value)
+            target = *value;
+        return value.has_value();
+    };
+    for (const OrderColumn& c : OrderColumns) {
+        if (c.real)
+            loaded.*c.real = table.number(row, column);
+        else if (!toWhole(column, c.name, loaded.*c.whole))
+            return false;
+        ++column;
+    }
+    // odate, between the saved columns and onote, is not read back.
+    loaded.onote = table.text(row, first + LoadedNote);
+    if (!toWhole(first + LoadedGroup, "px_pgroup", loaded.px_pgroup))
+        return false;
+
+    for (double* dimension : {&loaded.xk_length, &loaded.xk_width, &loaded.xk_height})
+        *dimension = NumberText::roundHalfEven(*dimension * 100) / 100;
+    GetArticle(loaded, loaded.xk_ceiling_stuff, loaded.xk_ceiling_name, loaded.xk_ceiling_k);
+    GetArticle(loaded, loaded.xk_wall_stuff, loaded.xk_wall_name, loaded.xk_wall_k);
+    GetArticle(loaded, loaded.xk_floor_stuff, loaded.xk_floor_name, loaded.xk_floor_k);
+    GetCurtain(loaded, loaded.xk_curtain);
+    record = loaded;
+    return true;
+}
+
+// The reopening once the saved row is in the record.
+bool recompute(CalculationRecord& record, QString* rangeError)
+{
+    GetProduct(record, record.px_product);
+    GetPacking(record, record.px_packing);
+    GetGas(record, record.xo_type2);
+    GetCurtain(record, record.xk_curtain);
+    GetSeries(record);
+    if (!CalculateLoad(record, rangeError))
+        return false;
+    SelectUnit(record);
+    return true;
+}
+
 } // namespace
 
 bool SaveOrder(CalculationRecord& record, const QDate& today)
@@ -210,38 +260,7 @@ bool LoadOrder(CalculationRecord& record, qint32 key, QString* rangeError)
                         QStringLiteral(", px_pgroup FROM data WHERE pkey=") + SqlLiteral::integer(key);
     if (OpenQuery(*record.order_db, sql, table) <= 0)
         return false;
-
-    // Filled apart, so a stored value out of its range changes nothing.
-    CalculationRecord loaded = record;
-    int column = 0;
-    auto toWhole = [&](int c, const char* name, qint16& target) {
-        const std::optional<qint16> value = NumberText::toInt16(table.number(0, c));
-        if (!value && rangeError)
-            *rangeError = QStringLiteral("%1 вне диапазона 16-битного целого").arg(QLatin1String(name));
-        if (value)
-            target = *value;
-        return value.has_value();
-    };
-    for (const OrderColumn& c : OrderColumns) {
-        if (c.real)
-            loaded.*c.real = table.number(0, column);
-        else if (!toWhole(column, c.name, loaded.*c.whole))
-            return false;
-        ++column;
-    }
-    // odate, between the saved columns and onote, is not read back.
-    loaded.onote = table.text(0, LoadedNote);
-    if (!toWhole(LoadedGroup, "px_pgroup", loaded.px_pgroup))
-        return false;
-
-    for (double* dimension : {&loaded.xk_length, &loaded.xk_width, &loaded.xk_height})
-        *dimension = NumberText::roundHalfEven(*dimension * 100) / 100;
-    GetArticle(loaded, loaded.xk_ceiling_stuff, loaded.xk_ceiling_name, loaded.xk_ceiling_k);
-    GetArticle(loaded, loaded.xk_wall_stuff, loaded.xk_wall_name, loaded.xk_wall_k);
-    GetArticle(loaded, loaded.xk_floor_stuff, loaded.xk_floor_name, loaded.xk_floor_k);
-    GetCurtain(loaded, loaded.xk_curtain);
-    record = loaded;
-    return true;
+    return loadOrderRow(record, table, 0, 0, rangeError);
 }
 
 bool InsertContact(CalculationRecord& record, const QString& organization, const QString& city,
@@ -308,13 +327,22 @@ bool ReopenCalculation(CalculationRecord& record, qint32 key, bool* found, QStri
             *rangeError = loadError;
         return false;
     }
-    GetProduct(record, record.px_product);
-    GetPacking(record, record.px_packing);
-    GetGas(record, record.xo_type2);
-    GetCurtain(record, record.xk_curtain);
-    GetSeries(record);
-    if (!CalculateLoad(record, rangeError))
-        return false;
-    SelectUnit(record);
-    return true;
+    return recompute(record, rangeError);
+}
+
+int ReadOrderPage(Database& db, qint64 afterKey, int limit, QueryTable& table, DbError* error)
+{
+    return db.query(QStringLiteral("SELECT pkey, ") + QString::fromUtf8(SavedColumns) +
+                        QStringLiteral(", px_pgroup FROM data WHERE pkey>") + SqlLiteral::integer(afterKey) +
+                        QStringLiteral(" ORDER BY pkey LIMIT ") + QString::number(limit),
+                    table, error);
+}
+
+bool ReopenCalculation(CalculationRecord& record, const QueryTable& page, int row, QString* rangeError)
+{
+    const ReadTransaction snapshot(record.ref_db.get());
+    record.pkey_data = qint32(page.integer(row, OrderPageColumn::Key));
+    record.NewCalculation = false;
+    return loadOrderRow(record, page, row, OrderPageColumn::Key + 1, rangeError) &&
+           recompute(record, rangeError);
 }

@@ -3,7 +3,9 @@
 #include <QDate>
 #include <QString>
 
+class Database;
 class QueryTable;
+struct DbError;
 struct CalculationRecord;
 
 // The orders database order.mdb: customers (contact) and saved calculations
@@ -59,3 +61,14 @@ bool SaveCalculation(CalculationRecord& record, const QDate& today);
 // (rangeError names the field).
 bool ReopenCalculation(CalculationRecord& record, qint32 key, bool* found = nullptr,
                        QString* rangeError = nullptr);
+
+// A batch over every saved calculation reads them a page at a time: the rows
+// with keys after afterKey in key order, at most limit of them, the key first
+// and then the columns LoadOrder reads. Returns the row count (0 past the
+// last, the table then left as it was) or -1 when the read failed.
+int ReadOrderPage(Database& db, qint64 afterKey, int limit, QueryTable& table, DbError* error);
+namespace OrderPageColumn {
+enum : int { Key = 0 };
+}
+// ReopenCalculation of row `row` of such a page, without reading it again.
+bool ReopenCalculation(CalculationRecord& record, const QueryTable& page, int row, QString* rangeError);

@@ -104,23 +104,21 @@ int runInput(const CliArguments& args, const DataLocation& location)
     return printRecord(record) ? ExitOk : ExitRange;
 }
 
-// Reopens one saved calculation on a fresh record, as the customer screen
-// does, and prints it.
-int reopenAndPrint(const std::shared_ptr<Database>& ref, const std::shared_ptr<Database>& orders, qint32 key,
-                   bool explain)
+// A fresh record on the two databases, as the customer screen reopens into.
+CalculationRecord freshRecord(const std::shared_ptr<Database>& ref, const std::shared_ptr<Database>& orders,
+                              bool explain)
 {
     CalculationRecord record;
     ApplyStartValues(record);
     record.ref_db = ref;
     record.order_db = orders;
     traceIfExplained(record, explain);
-    bool found = false;
-    QString error;
-    const bool computed = ReopenCalculation(record, key, &found, &error);
-    if (!found) {
-        printError(QStringLiteral("no saved calculation has the key %1").arg(key));
-        return ExitNoOrder;
-    }
+    return record;
+}
+
+// Prints a reopened calculation, or why it was not computed.
+int printReopened(const CalculationRecord& record, qint64 key, bool computed, const QString& error)
+{
     if (!computed) {
         printError(QStringLiteral("calculation %1: %2").arg(key).arg(error));
         return ExitRange;
@@ -130,6 +128,56 @@ int reopenAndPrint(const std::shared_ptr<Database>& ref, const std::shared_ptr<D
         return ExitRange;
     }
     return ExitOk;
+}
+
+// Reopens one saved calculation, as the customer screen does, and prints it.
+int reopenAndPrint(const std::shared_ptr<Database>& ref, const std::shared_ptr<Database>& orders, qint32 key,
+                   bool explain)
+{
+    CalculationRecord record = freshRecord(ref, orders, explain);
+    bool found = false;
+    QString error;
+    const bool computed = ReopenCalculation(record, key, &found, &error);
+    if (!found) {
+        printError(QStringLiteral("no saved calculation has the key %1").arg(key));
+        return ExitNoOrder;
+    }
+    return printReopened(record, key, computed, error);
+}
+
+// Reopens and prints every saved calculation in key order, reading them a
+// page at a time: one statement per page instead of one per calculation.
+int reopenAndPrintAll(const std::shared_ptr<Database>& ref, const std::shared_ptr<Database>& orders,
+                      const DataLocation& location, bool explain)
+{
+    constexpr int PageRows = 500;
+    QueryTable page;
+    int status = ExitOk;
+    for (qint64 after = std::numeric_limits<qint64>::min();;) {
+        DbError error;
+        const int rows = ReadOrderPage(*orders, after, PageRows, page, &error);
+        if (rows < 0) {
+            printError(
+                QStringLiteral("cannot read %1: %2").arg(location.orders().database, error.description));
+            return ExitDatabase;
+        }
+        for (int row = 0; row < rows; ++row) {
+            const qint64 key = page.integer(row, OrderPageColumn::Key);
+            if (key < std::numeric_limits<qint32>::min() || key > std::numeric_limits<qint32>::max()) {
+                printError(QStringLiteral("calculation %1: the key does not fit 32 bits; left out").arg(key));
+                status = ExitRange;
+                continue;
+            }
+            CalculationRecord record = freshRecord(ref, orders, explain);
+            QString rangeError;
+            const bool computed = ReopenCalculation(record, page, row, &rangeError);
+            if (printReopened(record, key, computed, rangeError) != ExitOk)
+                status = ExitRange;
+        }
+        if (rows < PageRows)
+            return status;
+        after = page.integer(rows - 1, OrderPageColumn::Key);
+    }
 }
 
 int runOrders(const CliArguments& args, const DataLocation& location)
@@ -142,28 +190,10 @@ int runOrders(const CliArguments& args, const DataLocation& location)
         return ExitDatabase;
     if (args.mode == CliArguments::Mode::Order)
         return reopenAndPrint(ref, orders, args.orderKey, args.explain);
-
     // The reference data is read once for the whole run; the orders change
-    // from row to row and are read each time.
+    // from row to row.
     ref->setResultReuse(Database::ResultReuse::ForTheRun);
-    QueryTable keys;
-    DbError error;
-    const int rows = orders->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), keys, &error);
-    if (rows < 0) {
-        printError(QStringLiteral("cannot read %1: %2").arg(location.orders().database, error.description));
-        return ExitDatabase;
-    }
-    int status = ExitOk;
-    for (int row = 0; row < rows; ++row) {
-        const qint64 key = keys.integer(row, 0);
-        if (key < std::numeric_limits<qint32>::min() || key > std::numeric_limits<qint32>::max()) {
-            printError(QStringLiteral("calculation %1: the key does not fit 32 bits; left out").arg(key));
-            status = ExitRange;
-        } else if (reopenAndPrint(ref, orders, qint32(key), args.explain) != ExitOk) {
-            status = ExitRange;
-        }
-    }
-    return status;
+    return reopenAndPrintAll(ref, orders, location, args.explain);
 }
 
 } // namespace

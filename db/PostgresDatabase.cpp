@@ -1,6 +1,8 @@
 #include "PostgresDatabase.h"
 
 #include "LiteralBinding.h"
+#include "PostgresConnection.h"
+#include "PostgresValues.h"
 #include "QueryTable.h"
 #include "SqlDialect.h"
 
@@ -11,12 +13,19 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QVarLengthArray>
 #include <QVector>
-#include <cerrno>
-#include <cmath>
 #include <libpq-fe.h>
-#include <poll.h>
 #include <sys/socket.h>
+
+using PostgresConnection::completeConnection;
+using PostgresConnection::ConnectionSettings;
+using PostgresConnection::failure;
+using PostgresConnection::setError;
+using PostgresConnection::settingsOf;
+using PostgresConnection::waitFor;
+using PostgresValues::Parameters;
+using PostgresValues::valueAt;
 
 namespace {
 
@@ -24,54 +33,17 @@ namespace {
 // must not freeze the program. Lock waits end earlier on the server, so a
 // busy database reports itself as such while the connection stays usable.
 constexpr int RoundTripMs = 10000;
-constexpr char SessionSettings[] = "-c lock_timeout=8s";
 // Creating a store sends its whole script at once.
 constexpr int ScriptMs = 120000;
 constexpr int MaxPreparedStatements = 128;
 constexpr int MaxKeptResults = 8192;
 constexpr char ChangeTable[] = "frostpick_change";
-
-// Type numbers of the server's built-in types.
-enum : Oid {
-    BoolType = 16,
-    ByteaType = 17,
-    Int8Type = 20,
-    Int2Type = 21,
-    Int4Type = 23,
-    OidType = 26,
-    Float4Type = 700,
-    Float8Type = 701,
-    NumericType = 1700
-};
+const QString ChangeCounter = QStringLiteral("SELECT counter FROM frostpick_change");
 
 QString nextConnectionName()
 {
     static QAtomicInt counter;
     return QStringLiteral("frostpick-pg-%1").arg(counter.fetchAndAddRelaxed(1));
-}
-
-void setError(DbError* target, const DbError& value)
-{
-    if (target)
-        *target = value;
-}
-
-// The programs print the number in hex, so a SQLSTATE of digits shows as
-// itself ("23505"); any other is read in base 36. Never 0.
-int numberOf(const QByteArray& sqlState)
-{
-    bool ok = false;
-    const int hex = sqlState.toInt(&ok, 16);
-    if (ok && hex != 0)
-        return hex;
-    const int any = sqlState.toInt(&ok, 36);
-    return ok && any != 0 ? any : 0x08006;
-}
-
-DbError failure(const char* sqlState, const QString& text)
-{
-    return {numberOf(sqlState),
-            QStringLiteral("%1 (SQLSTATE %2)").arg(text.trimmed(), QLatin1String(sqlState))};
 }
 
 PGconn* handleOf(const QSqlDatabase& db)
@@ -84,236 +56,6 @@ PGconn* handleOf(const QSqlDatabase& db)
 }
 
 void ignoreNotice(void*, const char*) {}
-
-// Waits until the socket can be written (or read), or the deadline passes.
-bool waitFor(PGconn* conn, bool write, const QDeadlineTimer& deadline)
-{
-    pollfd p{PQsocket(conn), short(write ? POLLOUT : POLLIN), 0};
-    if (p.fd < 0)
-        return false;
-    for (;;) {
-        const int rc = ::poll(&p, 1, int(deadline.remainingTime()));
-        if (rc != -1 || errno != EINTR)
-            return rc > 0;
-    }
-}
-
-// Drives PQconnectPoll or PQresetPoll to the end within the deadline.
-template <typename Poll> bool completeConnection(PGconn* conn, Poll poll, const QDeadlineTimer& deadline)
-{
-    PostgresPollingStatusType state = PGRES_POLLING_WRITING;
-    while (state != PGRES_POLLING_OK) {
-        if (state == PGRES_POLLING_FAILED || !waitFor(conn, state == PGRES_POLLING_WRITING, deadline))
-            return false;
-        state = poll(conn);
-    }
-    return true;
-}
-
-// The connection string as libpq reads it, split the way Qt's driver takes
-// it: the main parts through its setters, the rest as options.
-struct ConnectionSettings
-{
-    QHash<QString, QString> values;
-
-    QString server() const
-    {
-        const QString service = values.value(QStringLiteral("service"));
-        const QString host =
-            values.value(QStringLiteral("host"), service.isEmpty() ? QStringLiteral("localhost")
-                                                                   : QStringLiteral("service=") + service);
-        const QString port = values.value(QStringLiteral("port"));
-        return port.isEmpty() ? host : host + QLatin1Char(':') + port;
-    }
-    QString database() const
-    {
-        return values.value(QStringLiteral("dbname"), values.value(QStringLiteral("user")));
-    }
-    static QString quoted(QString value)
-    {
-        value.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-            .replace(QLatin1Char('\''), QStringLiteral("\\'"));
-        return QLatin1Char('\'') + value + QLatin1Char('\'');
-    }
-    // Everything as one string, for libpq itself.
-    QByteArray conninfo() const
-    {
-        QStringList parts;
-        for (auto it = values.begin(); it != values.end(); ++it)
-            parts << it.key() + QLatin1Char('=') + quoted(it.value());
-        return parts.join(QLatin1Char(' ')).toUtf8();
-    }
-    void applyTo(QSqlDatabase& db) const
-    {
-        static const QStringList ownSetters = {QStringLiteral("host"), QStringLiteral("port"),
-                                               QStringLiteral("dbname"), QStringLiteral("user"),
-                                               QStringLiteral("password")};
-        db.setHostName(values.value(QStringLiteral("host")));
-        db.setDatabaseName(values.value(QStringLiteral("dbname")));
-        db.setUserName(values.value(QStringLiteral("user")));
-        db.setPassword(values.value(QStringLiteral("password")));
-        bool plainPort = false;
-        const int port = values.value(QStringLiteral("port")).toInt(&plainPort);
-        if (plainPort)
-            db.setPort(port);
-        QStringList options;
-        for (auto it = values.begin(); it != values.end(); ++it) {
-            if (!ownSetters.contains(it.key()) || (it.key() == QLatin1String("port") && !plainPort))
-                options << it.key() + QLatin1Char('=') + quoted(it.value());
-        }
-        db.setConnectOptions(options.join(QLatin1Char(' ')));
-    }
-};
-
-std::optional<ConnectionSettings> settingsOf(const DatabaseAddress& address, bool readOnly, DbError* error)
-{
-    char* message = nullptr;
-    PQconninfoOption* parsed = PQconninfoParse(address.database.toUtf8().constData(), &message);
-    if (!parsed) {
-        setError(error, failure("08001", QStringLiteral("Неверная строка подключения к серверу: %1")
-                                             .arg(message ? QString::fromUtf8(message) : QString())));
-        PQfreemem(message);
-        return std::nullopt;
-    }
-    ConnectionSettings settings;
-    for (const PQconninfoOption* o = parsed; o->keyword; ++o) {
-        if (o->val)
-            settings.values.insert(QString::fromUtf8(o->keyword), QString::fromUtf8(o->val));
-    }
-    PQconninfoFree(parsed);
-    auto& values = settings.values;
-    // Qt's driver turns every ';' of the options into a blank.
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (it.value().contains(QLatin1Char(';')) && it.key() != QLatin1String("password")) {
-            setError(error, failure("08001", QStringLiteral("Знак ';' в параметре %1 строки подключения к "
-                                                            "серверу не поддерживается")
-                                                 .arg(it.key())));
-            return std::nullopt;
-        }
-    }
-    if (!address.password.isEmpty())
-        values.insert(QStringLiteral("password"), address.password);
-    // A server that vanished from the network is noticed within seconds,
-    // unless the user chose otherwise.
-    const std::pair<const char*, const char*> defaults[] = {
-        {"connect_timeout", "10"},        {"keepalives", "1"},       {"keepalives_idle", "30"},
-        {"keepalives_interval", "10"},    {"keepalives_count", "3"}, {"tcp_user_timeout", "10000"},
-        {"application_name", "frostpick"}};
-    for (const auto& [key, value] : defaults) {
-        if (!values.contains(QLatin1String(key)))
-            values.insert(QLatin1String(key), QLatin1String(value));
-    }
-    // Given at connection time, these survive a reconnection.
-    values.insert(QStringLiteral("client_encoding"), QStringLiteral("UTF8"));
-    QString options =
-        values.value(QStringLiteral("options")) + QLatin1Char(' ') + QLatin1String(SessionSettings);
-    if (readOnly)
-        options += QStringLiteral(" -c default_transaction_read_only=on");
-    values.insert(QStringLiteral("options"), options.trimmed());
-    return settings;
-}
-
-// Whether the server asked for a password nobody gave. Qt's driver drops a
-// failed connection, so a second attempt asks libpq, within what is left of
-// the connection's time.
-bool passwordWanted(const ConnectionSettings& settings, const QDeadlineTimer& deadline)
-{
-    PGconn* probe = PQconnectStart(settings.conninfo().constData());
-    const bool wanted =
-        probe && !completeConnection(probe, PQconnectPoll, deadline) && PQconnectionNeedsPassword(probe);
-    PQfinish(probe);
-    return wanted;
-}
-
-QVariant realValue(const QByteArray& text)
-{
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (ok)
-        return value;
-    if (text == "NaN")
-        return std::nan("");
-    return text.startsWith('-') ? -HUGE_VAL : HUGE_VAL;
-}
-
-// As a NUMERIC column of the file store: a whole value is an integer, any
-// other a real.
-QVariant numericValue(const QByteArray& text)
-{
-    const qsizetype point = text.indexOf('.');
-    bool whole = true;
-    for (qsizetype i = point + 1; point >= 0 && i < text.size(); ++i)
-        whole = whole && text.at(i) == '0';
-    bool fits = false;
-    const qint64 integer = (point < 0 ? text : text.left(point)).toLongLong(&fits);
-    return whole && fits ? QVariant(integer) : realValue(text);
-}
-
-// Values as the file store gives them: whole numbers as qint64, reals as
-// double, text as QString, NULL as an empty value.
-QVariant valueAt(const PGresult* result, int row, int column)
-{
-    if (PQgetisnull(result, row, column))
-        return {};
-    const char* raw = PQgetvalue(result, row, column);
-    const QByteArray text = QByteArray::fromRawData(raw, PQgetlength(result, row, column));
-    switch (PQftype(result, column)) {
-    case BoolType:
-        return qint64(text == "t" ? 1 : 0);
-    case Int2Type:
-    case Int4Type:
-    case Int8Type:
-    case OidType:
-        return text.toLongLong();
-    case Float4Type:
-    case Float8Type:
-        return realValue(text);
-    case NumericType:
-        return numericValue(text);
-    case ByteaType: {
-        size_t length = 0;
-        unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(raw), &length);
-        const QByteArray value(reinterpret_cast<const char*>(bytes), qsizetype(length));
-        PQfreemem(bytes);
-        return value;
-    }
-    default:
-        return QString::fromUtf8(text);
-    }
-}
-
-// Whole numbers and reals go typed; text goes untyped, so the server reads
-// it as the type the statement needs there, as it reads a quoted literal.
-struct Parameters
-{
-    QVector<Oid> types;
-    QVector<QByteArray> texts;
-    QVector<const char*> pointers;
-
-    explicit Parameters(const QVariantList& values)
-    {
-        for (const QVariant& value : values) {
-            if (value.typeId() == QMetaType::LongLong) {
-                types << Int8Type;
-                texts << QByteArray::number(value.toLongLong());
-            } else if (value.typeId() == QMetaType::Double) {
-                types << Float8Type;
-                texts << QByteArray::number(value.toDouble(), 'g', 17);
-            } else {
-                types << 0;
-                texts << value.toString().toUtf8();
-            }
-        }
-        for (const QByteArray& text : texts)
-            pointers << text.constData();
-    }
-    int count() const { return int(types.size()); }
-    QByteArray signature() const
-    {
-        return QByteArray(reinterpret_cast<const char*>(types.constData()),
-                          types.size() * qsizetype(sizeof(Oid)));
-    }
-};
 
 bool commandIs(const PGresult* result, const char* verb)
 {
@@ -444,127 +186,307 @@ bool PostgresDatabase::usable(DbError* error)
         return false;
     }
     PQsetnonblocking(m_conn, 1);
+    if (PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF)
+        PQexitPipelineMode(m_conn);
     m_lost = false;
+    m_commitInFlight = false;
     m_statements.clear();
     m_memo.clear();
     m_memoVersion = -1;
     return true;
 }
 
-// Sends one request and collects its results within timeoutMs. Returns the
-// last result, or nothing with the first error.
-template <typename Send>
-PostgresDatabase::Result PostgresDatabase::exchange(Send&& send, int timeoutMs, DbError* error)
+// Sends the steps as one request and reads the answer to each within
+// timeoutMs. Pipelined, each step is a statement of its own, all of them in
+// one sync (a failed one fails those after it); the answer to a COMMIT still
+// in flight is read first, and a deferred read snapshot begins with the
+// request. Otherwise there is one step, which may hold several statements.
+// Returns false, with m_lost set, when the connection failed or the server
+// did not answer.
+bool PostgresDatabase::exchange(std::vector<Step> steps, bool pipelined, std::vector<Answer>& answers,
+                                int timeoutMs, DbError* error)
 {
+    answers.clear();
     if (!usable(error))
-        return {};
+        return false;
     const QDeadlineTimer deadline(timeoutMs);
-    const auto lost = [&] {
-        m_lost = true;
-        setError(error, serverFailure("08006", QStringLiteral("Связь с сервером {server} прервалась: "),
-                                      QString::fromUtf8(PQerrorMessage(m_conn))));
-        return Result();
-    };
-    // No answer in time: the connection is closed under libpq, so that the
-    // server, once it wakes, ends the statement, and the next action starts
-    // afresh.
-    const auto silent = [&] {
-        m_lost = true;
+    takeArrivedCommit();
+    const bool begins = m_snapshotDeferred;
+    m_snapshotDeferred = false;
+    if (begins) {
+        steps.insert(steps.begin(), [](PGconn* c) {
+            return PQsendQueryParams(c, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", 0, nullptr,
+                                     nullptr, nullptr, nullptr, 0);
+        });
+    }
+    if (pipelined && PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && !PQenterPipelineMode(m_conn))
+        return failed(Outcome::Lost, timeoutMs, error);
+    for (const Step& step : steps) {
+        if (!step(m_conn))
+            return failed(Outcome::Lost, timeoutMs, error);
+    }
+    // libpq sends at the sync.
+    if (pipelined && !PQpipelineSync(m_conn))
+        return failed(Outcome::Lost, timeoutMs, error);
+    Outcome outcome = flush(deadline);
+    if (outcome == Outcome::Answered && m_commitInFlight) {
+        // Nothing was written in that snapshot: how its end went matters not.
+        Answer commit;
+        outcome = readAnswer(deadline, commit);
+        if (outcome == Outcome::Answered)
+            outcome = readSync(deadline);
+        m_commitInFlight = false;
+    }
+    answers.resize(steps.size());
+    for (Answer& answer : answers) {
+        if (outcome == Outcome::Answered)
+            outcome = readAnswer(deadline, answer);
+    }
+    if (outcome == Outcome::Answered && pipelined)
+        outcome = readSync(deadline);
+    if (outcome == Outcome::Answered && PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF &&
+        !PQexitPipelineMode(m_conn))
+        outcome = Outcome::Lost;
+    if (outcome != Outcome::Answered)
+        return failed(outcome, timeoutMs, error);
+    if (begins) {
+        m_inTransaction = !answers.front().error.isError();
+        m_checkedInTransaction = false;
+        answers.erase(answers.begin());
+    }
+    return true;
+}
+
+PostgresDatabase::Outcome PostgresDatabase::flush(const QDeadlineTimer& deadline)
+{
+    int flushed;
+    while ((flushed = PQflush(m_conn)) == 1) {
+        if (!waitFor(m_conn, true, deadline))
+            return Outcome::Silent;
+    }
+    return flushed < 0 ? Outcome::Lost : Outcome::Answered;
+}
+
+PostgresDatabase::Outcome PostgresDatabase::awaitResult(const QDeadlineTimer& deadline)
+{
+    while (PQisBusy(m_conn)) {
+        if (!waitFor(m_conn, false, deadline))
+            return Outcome::Silent;
+        if (!PQconsumeInput(m_conn))
+            return Outcome::Lost;
+    }
+    return Outcome::Answered;
+}
+
+// Reads the results of one statement of a pipeline, or of one request that
+// is not.
+PostgresDatabase::Outcome PostgresDatabase::readAnswer(const QDeadlineTimer& deadline, Answer& answer)
+{
+    for (;;) {
+        if (const Outcome waited = awaitResult(deadline); waited != Outcome::Answered)
+            return waited;
+        Result next(PQgetResult(m_conn));
+        if (!next)
+            return PQstatus(m_conn) == CONNECTION_BAD ? Outcome::Lost : Outcome::Answered;
+        switch (PQresultStatus(next.get())) {
+        case PGRES_PIPELINE_SYNC:
+            return Outcome::Lost; // out of step with the server
+        case PGRES_FATAL_ERROR:
+        case PGRES_BAD_RESPONSE:
+        case PGRES_PIPELINE_ABORTED:
+            if (!answer.error.isError()) {
+                const char* state = PQresultErrorField(next.get(), PG_DIAG_SQLSTATE);
+                answer.error =
+                    failure(state ? state : "08006", QString::fromUtf8(PQresultErrorMessage(next.get())));
+            }
+            break;
+        default:
+            answer.result = std::move(next);
+        }
+    }
+}
+
+// Reads the end of a pipeline.
+PostgresDatabase::Outcome PostgresDatabase::readSync(const QDeadlineTimer& deadline)
+{
+    if (const Outcome waited = awaitResult(deadline); waited != Outcome::Answered)
+        return waited;
+    const Result sync(PQgetResult(m_conn));
+    return sync && PQresultStatus(sync.get()) == PGRES_PIPELINE_SYNC ? Outcome::Answered : Outcome::Lost;
+}
+
+// The connection is given up: the next action connects again. A server that
+// did not answer in time gets its connection closed under libpq, so that it
+// ends the statement once it wakes.
+bool PostgresDatabase::failed(Outcome outcome, int timeoutMs, DbError* error)
+{
+    m_lost = true;
+    m_commitInFlight = false;
+    if (outcome == Outcome::Silent) {
         ::shutdown(PQsocket(m_conn), SHUT_RDWR);
         setError(error, serverFailure("08006", QStringLiteral(
                                                    "Сервер {server} не ответил за %1 с, связь с ним прервана")
                                                    .arg(timeoutMs / 1000)));
-        return Result();
-    };
-    if (!send(m_conn))
-        return lost();
-    int flushed;
-    while ((flushed = PQflush(m_conn)) == 1) {
-        if (!waitFor(m_conn, true, deadline))
-            return silent();
-    }
-    if (flushed < 0)
-        return lost();
-    Result last;
-    DbError first;
-    for (;;) {
-        while (PQisBusy(m_conn)) {
-            if (!waitFor(m_conn, false, deadline))
-                return silent();
-            if (!PQconsumeInput(m_conn))
-                return lost();
-        }
-        Result next(PQgetResult(m_conn));
-        if (!next)
-            break;
-        const ExecStatusType status = PQresultStatus(next.get());
-        if ((status == PGRES_FATAL_ERROR || status == PGRES_BAD_RESPONSE) && !first.isError()) {
-            const char* state = PQresultErrorField(next.get(), PG_DIAG_SQLSTATE);
-            first = failure(state ? state : "08006", QString::fromUtf8(PQresultErrorMessage(next.get())));
-        }
-        last = std::move(next);
-    }
-    if (PQstatus(m_conn) == CONNECTION_BAD) {
-        m_lost = true;
+    } else {
         setError(error, serverFailure("08006", QStringLiteral("Связь с сервером {server} прервалась: "),
-                                      first.isError() ? first.description
-                                                      : QString::fromUtf8(PQerrorMessage(m_conn))));
-        return {};
+                                      QString::fromUtf8(PQerrorMessage(m_conn))));
     }
-    setError(error, first);
-    return first.isError() ? Result() : std::move(last);
+    return false;
+}
+
+// Before a request that must not be repeated, the deferred work goes on its
+// own, as it went before it was deferred: the snapshot begins (or is given
+// up), the answer to its end is read. Their failures stay silent.
+void PostgresDatabase::settle()
+{
+    if (m_snapshotDeferred || m_commitInFlight) {
+        std::vector<Answer> answers;
+        exchange({}, true, answers, RoundTripMs, nullptr);
+    }
+}
+
+// A read snapshot ends without waiting: its COMMIT goes now and its answer is
+// read with the next request.
+void PostgresDatabase::sendCommitAhead()
+{
+    if ((PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && !PQenterPipelineMode(m_conn)) ||
+        !PQsendQueryParams(m_conn, "COMMIT", 0, nullptr, nullptr, nullptr, nullptr, 0) ||
+        !PQpipelineSync(m_conn) || flush(QDeadlineTimer(RoundTripMs)) != Outcome::Answered) {
+        failed(Outcome::Lost, RoundTripMs, nullptr);
+        return;
+    }
+    m_commitInFlight = true;
+}
+
+// The answer to the COMMIT in flight, when it is here already, is read before
+// anything goes after it: a connection lost since fails the next request, as
+// it did when that answer was waited for.
+void PostgresDatabase::takeArrivedCommit()
+{
+    if (!m_commitInFlight)
+        return;
+    PQconsumeInput(m_conn);
+    if (PQisBusy(m_conn))
+        return;
+    const QDeadlineTimer deadline(RoundTripMs);
+    Answer commit;
+    if (readAnswer(deadline, commit) == Outcome::Answered)
+        readSync(deadline);
+    m_commitInFlight = false;
+}
+
+// Runs the steps as one request; the last step's result, or nothing with the
+// first error.
+PostgresDatabase::Result PostgresDatabase::single(std::vector<Step> steps, int timeoutMs, DbError* error)
+{
+    std::vector<Answer> answers;
+    if (!exchange(std::move(steps), true, answers, timeoutMs, error))
+        return {};
+    for (Answer& answer : answers) {
+        if (answer.error.isError()) {
+            setError(error, answer.error);
+            return {};
+        }
+    }
+    setError(error, {});
+    return std::move(answers.back().result);
 }
 
 PostgresDatabase::Result PostgresDatabase::run(const QByteArray& sql, const QVariantList& values,
                                                DbError* error)
 {
+    settle();
     const Parameters p(values);
-    return exchange(
-        [&](PGconn* c) {
-            return PQsendQueryParams(c, sql.constData(), p.count(), p.types.constData(),
-                                     p.pointers.constData(), nullptr, nullptr, 0);
-        },
-        RoundTripMs, error);
+    return single({[&](PGconn* c) {
+                      return PQsendQueryParams(c, sql.constData(), p.count(), p.types.constData(),
+                                               p.pointers.constData(), nullptr, nullptr, 0);
+                  }},
+                  RoundTripMs, error);
+}
+
+// A statement run prepared: made on the server with its first run, in the
+// same request.
+struct PostgresDatabase::PreparedRun
+{
+    PreparedRun(const QString& statement, const QVariantList& values)
+        : sql(statement), parameters(values),
+          key(statement + QLatin1Char('\0') + QString::fromLatin1(parameters.signature().toHex()))
+    {}
+    const QString& sql;
+    const Parameters parameters;
+    const QString key;
+    QByteArray name;
+    QByteArray text; // empty when the connection has it already
+};
+
+// The server forgets the oldest statements only all at once.
+bool PostgresDatabase::makeRoomForStatements(DbError* error)
+{
+    if (m_statements.size() + 2 <= MaxPreparedStatements)
+        return true;
+    if (!run("DEALLOCATE ALL", {}, error))
+        return false;
+    m_statements.clear();
+    return true;
+}
+
+void PostgresDatabase::addPrepared(PreparedRun& run, std::vector<Step>& steps)
+{
+    run.name = m_statements.value(run.key);
+    if (run.name.isEmpty()) {
+        run.name = "frostpick_" + QByteArray::number(++m_statementsMade);
+        run.text = SqlDialect::translateForServer(run.sql).toUtf8();
+        steps.push_back([&run](PGconn* c) {
+            return PQsendPrepare(c, run.name.constData(), run.text.constData(), run.parameters.count(),
+                                 run.parameters.types.constData());
+        });
+    }
+    steps.push_back([&run](PGconn* c) {
+        return PQsendQueryPrepared(c, run.name.constData(), run.parameters.count(),
+                                   run.parameters.pointers.constData(), nullptr, nullptr, 0);
+    });
+}
+
+// The answer to a prepared run, the failure of its preparation first.
+PostgresDatabase::Answer PostgresDatabase::takePrepared(const PreparedRun& run,
+                                                        std::vector<Answer>::iterator& answer)
+{
+    if (!run.text.isEmpty()) {
+        if ((answer++)->error.isError())
+            return std::move(*(answer - 1));
+        m_statements.insert(run.key, run.name);
+    }
+    return std::move(*answer++);
 }
 
 PostgresDatabase::Result PostgresDatabase::runPrepared(const QString& sql, const QVariantList& values,
                                                        DbError* error)
 {
-    // A connection made again has forgotten every prepared statement.
-    if (!usable(error))
+    settle();
+    if (!usable(error) || !makeRoomForStatements(error))
         return {};
-    const Parameters p(values);
-    const QString key = sql + QLatin1Char('\0') + QString::fromLatin1(p.signature().toHex());
-    QByteArray name = m_statements.value(key);
-    if (name.isEmpty()) {
-        if (m_statements.size() >= MaxPreparedStatements) {
-            if (!run("DEALLOCATE ALL", {}, error))
-                return {};
-            m_statements.clear();
-        }
-        name = "frostpick_" + QByteArray::number(++m_statementsMade);
-        const QByteArray text = SqlDialect::translateForServer(sql).toUtf8();
-        if (!exchange(
-                [&](PGconn* c) {
-                    return PQsendPrepare(c, name.constData(), text.constData(), p.count(),
-                                         p.types.constData());
-                },
-                RoundTripMs, error))
-            return {};
-        m_statements.insert(key, name);
-    }
-    return exchange(
-        [&](PGconn* c) {
-            return PQsendQueryPrepared(c, name.constData(), p.count(), p.pointers.constData(), nullptr,
-                                       nullptr, 0);
-        },
-        RoundTripMs, error);
+    PreparedRun prepared(sql, values);
+    std::vector<Step> steps;
+    addPrepared(prepared, steps);
+    std::vector<Answer> answers;
+    if (!exchange(std::move(steps), true, answers, RoundTripMs, error))
+        return {};
+    auto answer = answers.begin();
+    Answer result = takePrepared(prepared, answer);
+    setError(error, result.error);
+    return std::move(result.result);
 }
 
 bool PostgresDatabase::runScript(const QString& script, int timeoutMs, DbError* error)
 {
+    settle();
     const QByteArray text = script.toUtf8();
-    return bool(exchange([&](PGconn* c) { return PQsendQuery(c, text.constData()); }, timeoutMs, error));
+    std::vector<Answer> answers;
+    if (!exchange({[&](PGconn* c) { return PQsendQuery(c, text.constData()); }}, false, answers, timeoutMs,
+                  error))
+        return false;
+    setError(error, answers.front().error);
+    return !answers.front().error.isError();
 }
 
 void PostgresDatabase::setResultReuse(ResultReuse reuse)
@@ -574,59 +496,112 @@ void PostgresDatabase::setResultReuse(ResultReuse reuse)
     m_memoVersion = -1;
 }
 
-// False when the rows kept so far may be out of date; they are then dropped.
-bool PostgresDatabase::memoValid()
+// One request: a read, and before it, when asked, the change counter. Rows
+// kept while the counter changed are dropped. Gives the read's result, or
+// nothing when there was none or it failed.
+PostgresDatabase::Result PostgresDatabase::request(bool checkChanges, const QString* read,
+                                                   const QVariantList& values, DbError* error)
 {
-    if (m_reuse == ResultReuse::None)
-        return false;
-    if (m_memo.size() >= MaxKeptResults)
-        m_memo.clear();
-    if (m_reuse == ResultReuse::ForTheRun)
-        return true;
-    // Inside a transaction the first check fixed the snapshot every later
-    // read of it sees.
-    const bool inTransaction = m_conn && !m_lost && PQtransactionStatus(m_conn) == PQTRANS_INTRANS;
-    if (m_checkedInTransaction && inTransaction)
-        return true;
-    qint64 version = -1;
-    if (const Result r = runPrepared(QStringLiteral("SELECT counter FROM frostpick_change"), {}, nullptr);
-        r && PQntuples(r.get()) == 1)
-        version = valueAt(r.get(), 0, 0).toLongLong();
-    if (version < 0 || version != m_memoVersion)
-        m_memo.clear();
-    m_memoVersion = version;
-    m_checkedInTransaction = version >= 0 && inTransaction;
-    return version >= 0;
+    // A connection made again has forgotten every prepared statement.
+    if (!usable(error) || !makeRoomForStatements(error))
+        return {};
+    PreparedRun counter(ChangeCounter, {});
+    std::optional<PreparedRun> statement;
+    std::vector<Step> steps;
+    if (checkChanges)
+        addPrepared(counter, steps);
+    if (read)
+        addPrepared(statement.emplace(*read, values), steps);
+    std::vector<Answer> answers;
+    const bool answered = exchange(std::move(steps), true, answers, RoundTripMs, error);
+    auto answer = answers.begin();
+    if (checkChanges) {
+        qint64 version = -1;
+        if (answered) {
+            const Answer check = takePrepared(counter, answer);
+            if (check.result && PQntuples(check.result.get()) == 1)
+                version = valueAt(check.result.get(), 0, 0).toLongLong();
+        }
+        if (version < 0 || version != m_memoVersion)
+            m_memo.clear();
+        m_memoVersion = version;
+        // Inside a transaction the first check fixed the snapshot every
+        // later read of it sees.
+        m_checkedInTransaction = version >= 0 && inTransaction();
+    }
+    if (!answered || !statement)
+        return {};
+    // A failed check failed the read after it; that goes alone then, as
+    // without a check.
+    if (checkChanges && m_memoVersion < 0 && !m_lost)
+        return request(false, read, values, error);
+    Answer result = takePrepared(*statement, answer);
+    setError(error, result.error);
+    return std::move(result.result);
+}
+
+// Whether statements run in a transaction: a read snapshot, begun or still to
+// begin, or one the caller opened.
+bool PostgresDatabase::inTransaction() const
+{
+    return m_snapshotDeferred ||
+           (!m_lost && !m_commitInFlight && PQtransactionStatus(m_conn) == PQTRANS_INTRANS);
 }
 
 int PostgresDatabase::query(const QString& sql, QueryTable& table, DbError* error)
 {
-    const bool reuse = memoValid();
+    bool carried = false;
+    int rows = queryOnce(sql, table, &carried, error);
+    // The start or end of a read snapshot and the change counter went in the
+    // same request as the read. Each went alone once, and met a lost
+    // connection first, which the read then made again; so it does here.
+    if (rows < 0 && carried && m_lost)
+        rows = queryOnce(sql, table, &carried, error);
+    return rows;
+}
+
+int PostgresDatabase::queryOnce(const QString& sql, QueryTable& table, bool* carried, DbError* error)
+{
+    const bool reuse = m_reuse != ResultReuse::None;
+    if (reuse && m_memo.size() >= MaxKeptResults)
+        m_memo.clear();
+    bool checkChanges =
+        m_reuse == ResultReuse::WhileUnchanged && !(m_checkedInTransaction && inTransaction());
+    if (reuse && checkChanges && m_memo.contains(sql)) {
+        request(true, nullptr, {}, nullptr);
+        checkChanges = false;
+    }
     if (reuse) {
         const auto found = m_memo.constFind(sql);
-        if (found != m_memo.constEnd()) {
+        if (found != m_memo.constEnd() && !checkChanges) {
             setError(error, {});
             if (found->rows > 0)
                 table = *found->table;
             return found->rows;
         }
     }
+    takeArrivedCommit();
+    *carried = checkChanges || m_snapshotDeferred || m_commitInFlight;
     const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
-    const Result result = runPrepared(bound.text, bound.values, error);
+    const Result result = request(checkChanges, &bound.text, bound.values, error);
     if (!result)
         return -1;
     const int rows = PQntuples(result.get());
     const int columns = PQnfields(result.get());
     if (rows > 0) {
+        QVarLengthArray<Oid, 64> types;
+        for (int c = 0; c < columns; ++c)
+            types.append(PQftype(result.get(), c));
         QVector<QVariant> cells;
         cells.reserve(qsizetype(rows) * columns);
         for (int r = 0; r < rows; ++r) {
             for (int c = 0; c < columns; ++c)
-                cells.append(valueAt(result.get(), r, c));
+                cells.append(valueAt(result.get(), r, c, types[c]));
         }
         table.assign(rows, columns, std::move(cells));
     }
-    if (reuse && commandIs(result.get(), "SELECT"))
+    const bool keep = m_reuse == ResultReuse::ForTheRun || (reuse && m_memoVersion >= 0);
+    if (keep && commandIs(result.get(), "SELECT"))
         m_memo.insert(sql, {rows, rows > 0 ? std::make_shared<const QueryTable>(table) : nullptr});
     return rows;
 }
@@ -673,6 +648,7 @@ bool PostgresDatabase::begin(DbError* error)
         return false;
     }
     m_inTransaction = true;
+    m_checkedInTransaction = false;
     return true;
 }
 
@@ -698,20 +674,24 @@ void PostgresDatabase::rollback()
     m_inTransaction = false;
 }
 
+// The snapshot begins with the first statement that reaches the server: the
+// server fixes what a snapshot sees at its first statement, not at BEGIN.
 bool PostgresDatabase::beginRead()
 {
-    if (m_inTransaction || !run("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", {}, nullptr))
+    if (m_inTransaction || m_snapshotDeferred)
         return false;
-    m_inTransaction = true;
+    m_snapshotDeferred = true;
     m_checkedInTransaction = false;
     return true;
 }
 
 void PostgresDatabase::endRead()
 {
-    if (!m_lost)
-        run("COMMIT", {}, nullptr);
+    const bool begun = m_inTransaction;
+    m_snapshotDeferred = false;
     m_inTransaction = false;
+    if (begun && !m_lost)
+        sendCommitAhead();
 }
 
 bool PostgresDatabase::checkIntegrity(DbError* error)

@@ -2,8 +2,11 @@
 
 #include "Database.h"
 
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QVariantList>
+#include <functional>
+#include <vector>
 
 struct pg_conn;
 struct pg_result;
@@ -47,6 +50,17 @@ private:
         int rows = 0;
         std::shared_ptr<const QueryTable> table;
     };
+    // One statement of a request: sends it, returns libpq's success.
+    using Step = std::function<int(pg_conn*)>;
+    // What the server answered to one statement: its last result, or its
+    // first error.
+    struct Answer
+    {
+        Result result;
+        DbError error;
+    };
+    struct PreparedRun;
+    enum class Outcome { Answered, Lost, Silent };
 
     PostgresDatabase(QString connectionName, QString server, QString database);
     static std::unique_ptr<PostgresDatabase> connect(const DatabaseAddress& address, bool readOnly,
@@ -54,12 +68,27 @@ private:
     // text names the server as {server} and the database as {database}.
     DbError serverFailure(const char* sqlState, QString text, const QString& detail = {}) const;
     bool usable(DbError* error);
-    template <typename Send> Result exchange(Send&& send, int timeoutMs, DbError* error);
+    bool exchange(std::vector<Step> steps, bool pipelined, std::vector<Answer>& answers, int timeoutMs,
+                  DbError* error);
+    Outcome flush(const QDeadlineTimer& deadline);
+    Outcome awaitResult(const QDeadlineTimer& deadline);
+    Outcome readAnswer(const QDeadlineTimer& deadline, Answer& answer);
+    Outcome readSync(const QDeadlineTimer& deadline);
+    bool failed(Outcome outcome, int timeoutMs, DbError* error);
+    void settle();
+    void sendCommitAhead();
+    void takeArrivedCommit();
+    Result single(std::vector<Step> steps, int timeoutMs, DbError* error);
     Result run(const QByteArray& sql, const QVariantList& values, DbError* error);
+    bool makeRoomForStatements(DbError* error);
+    void addPrepared(PreparedRun& run, std::vector<Step>& steps);
+    Answer takePrepared(const PreparedRun& run, std::vector<Answer>::iterator& answer);
     Result runPrepared(const QString& sql, const QVariantList& values, DbError* error);
     bool runScript(const QString& script, int timeoutMs, DbError* error);
     std::optional<QStringList> missingTables(const QStringList& tables, DbError* error);
-    bool memoValid();
+    bool inTransaction() const;
+    int queryOnce(const QString& sql, QueryTable& table, bool* carried, DbError* error);
+    Result request(bool checkChanges, const QString* read, const QVariantList& values, DbError* error);
 
     QString m_connectionName;
     QString m_server;   // host and port, for messages
@@ -70,6 +99,12 @@ private:
     // next action connects again.
     bool m_lost = false;
     bool m_inTransaction = false;
+    // A read snapshot begins with its first statement, its BEGIN sent
+    // together with it; one that reads nothing sends nothing.
+    bool m_snapshotDeferred = false;
+    // The COMMIT of a read snapshot was sent; its answer is read with the
+    // next request.
+    bool m_commitInFlight = false;
     int m_changedRows = 0;
     // Names of the prepared reads by their text with literals taken out and
     // the types of the values; the server forgets them with the connection.

@@ -329,6 +329,21 @@ private slots:
         QCOMPARE(m_db->query(read, table, &error), -1);
         QVERIFY(error.description.contains(QStringLiteral("SQLSTATE")));
         QCOMPARE(m_db->query(read, table, &error), 0);
+        // A read snapshot ends without waiting for the server; a restart
+        // after it still fails only the next action.
+        {
+            const ReadTransaction snapshot(m_db.get());
+            QCOMPARE(m_db->query(read, table), 0);
+        }
+        restartCluster(cluster);
+        QCOMPARE(m_db->query(read, table, &error), -1);
+        QCOMPARE(m_db->query(read, table, &error), 0);
+        // One that begins after a restart reads on a new connection.
+        restartCluster(cluster);
+        {
+            const ReadTransaction snapshot(m_db.get());
+            QVERIFY2(m_db->query(read, table, &error) == 0, qPrintable(error.description));
+        }
     }
 
 private:
