@@ -114,16 +114,6 @@ public:
     // error otherwise.
     virtual bool checkIntegrity(DbError* error = nullptr) = 0;
 
-    // After rows were copied into the table with their own keys: makes the
-    // next row inserted without a key get one beyond every key there. An
-    // engine that always continues after the largest key needs nothing.
-    virtual bool continueKeysAfterCopy(const QString& table, DbError* error = nullptr)
-    {
-        Q_UNUSED(table);
-        Q_UNUSED(error);
-        return true;
-    }
-
 protected:
     Database() = default;
 };

@@ -712,37 +712,11 @@ bool PostgresDatabase::checkIntegrity(DbError* error)
     return true;
 }
 
-bool PostgresDatabase::continueKeysAfterCopy(const QString& table, DbError* error)
-{
-    const Result key = run("SELECT attname FROM pg_attribute WHERE attrelid = to_regclass($1) AND "
-                           "attidentity <> '' AND NOT attisdropped",
-                           {table.toLower()}, error);
-    if (!key)
-        return false;
-    if (PQntuples(key.get()) != 1) {
-        setError(error,
-                 serverFailure("42P01",
-                               QStringLiteral("В базе данных {database} на сервере {server} нет таблицы "),
-                               table + QStringLiteral(" с ключом")));
-        return false;
-    }
-    const auto identifier = [this](const QByteArray& name) {
-        char* quoted = PQescapeIdentifier(m_conn, name.constData(), size_t(name.size()));
-        const QByteArray result(quoted);
-        PQfreemem(quoted);
-        return result;
-    };
-    const QByteArray column = PQgetvalue(key.get(), 0, 0);
-    const QByteArray sql = "SELECT setval(pg_get_serial_sequence($1, $2), coalesce(max(" +
-                           identifier(column) + "), 0) + 1, false) FROM " +
-                           identifier(table.toLower().toUtf8());
-    return bool(run(sql, {table.toLower(), QString::fromUtf8(column)}, error));
-}
-
 bool PostgresDatabase::create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error)
 {
     QString script;
-    for (const QString& file : scriptFiles) {
+    for (const QString& file :
+         QStringList{QStringLiteral(":/frostpick-db/postgres_support.sql")} + scriptFiles) {
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly)) {
             setError(error, failure("58030", QStringLiteral("Не удалось прочитать %1").arg(file)));
@@ -775,12 +749,9 @@ bool PostgresDatabase::create(const DatabaseAddress& address, const QStringList&
                                                     "таблицы этого хранилища; она не изменена")));
         return false;
     }
-    // All or nothing; rows given with their keys leave the key generators
-    // past them.
+    // All or nothing.
     db->m_inTransaction = true;
     bool ok = db->runScript(QStringLiteral("BEGIN;\n") + script, ScriptMs, error);
-    for (const QString& table : std::as_const(tables))
-        ok = ok && db->continueKeysAfterCopy(table, error);
     ok = ok && db->commit(error);
     if (!ok)
         db->rollback();

@@ -37,7 +37,6 @@ public:
     void endRead() override;
     void setResultReuse(ResultReuse reuse) override;
     bool checkIntegrity(DbError* error) override;
-    bool continueKeysAfterCopy(const QString& table, DbError* error) override;
 
 private:
     struct ResultDeleter
