@@ -9,6 +9,7 @@
 #include "Explanation.h"
 #include "HeatLoad.h"
 #include "Lookups.h"
+#include "OrderPages.h"
 #include "Orders.h"
 #include "QueryTable.h"
 #include "RecordJson.h"
@@ -150,18 +151,12 @@ int reopenAndPrint(const std::shared_ptr<Database>& ref, const std::shared_ptr<D
 int reopenAndPrintAll(const std::shared_ptr<Database>& ref, const std::shared_ptr<Database>& orders,
                       const DataLocation& location, bool explain)
 {
-    constexpr int PageRows = 500;
+    OrderPages pages(location.orders(), 500);
     QueryTable page;
     int status = ExitOk;
-    for (qint64 after = std::numeric_limits<qint64>::min();;) {
-        DbError error;
-        const int rows = ReadOrderPage(*orders, after, PageRows, page, &error);
-        if (rows < 0) {
-            printError(
-                QStringLiteral("cannot read %1: %2").arg(location.orders().database, error.description));
-            return ExitDatabase;
-        }
-        for (int row = 0; row < rows; ++row) {
+    DbError error;
+    while (pages.next(page, &error)) {
+        for (int row = 0; row < page.rowCount(); ++row) {
             const qint64 key = page.integer(row, OrderPageColumn::Key);
             if (key < std::numeric_limits<qint32>::min() || key > std::numeric_limits<qint32>::max()) {
                 printError(QStringLiteral("calculation %1: the key does not fit 32 bits; left out").arg(key));
@@ -174,10 +169,12 @@ int reopenAndPrintAll(const std::shared_ptr<Database>& ref, const std::shared_pt
             if (printReopened(record, key, computed, rangeError) != ExitOk)
                 status = ExitRange;
         }
-        if (rows < PageRows)
-            return status;
-        after = page.integer(rows - 1, OrderPageColumn::Key);
     }
+    if (error.isError()) {
+        printError(QStringLiteral("cannot read %1: %2").arg(location.orders().shown(), error.description));
+        return ExitDatabase;
+    }
+    return status;
 }
 
 int runOrders(const CliArguments& args, const DataLocation& location)

@@ -1,0 +1,67 @@
+#include "OrderPages.h"
+
+#include "Orders.h"
+#include "ProgramDatabases.h"
+
+#include <limits>
+
+namespace {
+
+constexpr std::size_t PagesAhead = 2;
+
+} // namespace
+
+OrderPages::OrderPages(DatabaseAddress address, int pageRows)
+    : m_pageRows(pageRows), m_reader([this, address = std::move(address)] { read(address); })
+{}
+
+OrderPages::~OrderPages()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_stopped = true;
+    }
+    m_changed.notify_all();
+    m_reader.join();
+}
+
+// The connection lives and dies in this thread, as Qt's drivers require.
+void OrderPages::read(const DatabaseAddress& address)
+{
+    DbError error;
+    const std::unique_ptr<Database> db = Database::open(address, orderTables(), &error);
+    for (qint64 after = std::numeric_limits<qint64>::min(); db && !error.isError();) {
+        QueryTable page;
+        const int rows = ReadOrderPage(*db, after, m_pageRows, page, &error);
+        if (rows <= 0)
+            break;
+        after = page.integer(rows - 1, OrderPageColumn::Key);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_stopped || m_ready.size() < PagesAhead; });
+        if (m_stopped)
+            return;
+        m_ready.push_back(std::move(page));
+        m_changed.notify_all();
+        if (rows < m_pageRows)
+            break;
+    }
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_error = error;
+    m_finished = true;
+    m_changed.notify_all();
+}
+
+bool OrderPages::next(QueryTable& page, DbError* error)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_ready.empty() || m_finished; });
+    if (m_ready.empty()) {
+        if (error)
+            *error = m_error;
+        return false;
+    }
+    page = std::move(m_ready.front());
+    m_ready.pop_front();
+    m_changed.notify_all();
+    return true;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Database.h"
+#include "QueryTable.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+// The saved calculations of a store, page after page in key order, read by
+// a thread of their own on a connection of their own: the next page is on
+// its way while the calculations of the current one are computed, so the
+// wait for the database (a server's answer above all) overlaps the work.
+class OrderPages
+{
+public:
+    OrderPages(DatabaseAddress address, int pageRows);
+    ~OrderPages();
+    OrderPages(const OrderPages&) = delete;
+    OrderPages& operator=(const OrderPages&) = delete;
+
+    // The next page; false after the last one, or on a failure, which error
+    // then describes.
+    bool next(QueryTable& page, DbError* error);
+
+private:
+    void read(const DatabaseAddress& address);
+
+    const int m_pageRows;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<QueryTable> m_ready; // at most two pages ahead
+    bool m_finished = false;
+    bool m_stopped = false;
+    DbError m_error;
+    std::thread m_reader;
+};
