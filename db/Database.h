@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <memory>
 #include <optional>
 
@@ -75,6 +76,11 @@ public:
 
     // Runs a statement that returns no rows.
     virtual bool execute(const QString& sql, DbError* error = nullptr) = 0;
+
+    // Runs a statement that returns no rows with its ? placeholders bound, in
+    // order, to values: qint64, double, QString, or an invalid QVariant for
+    // NULL. The engine takes each value as it is, never by reading digits.
+    virtual bool executeWith(const QString& sql, const QVariantList& values, DbError* error = nullptr) = 0;
 
     // Key of the row inserted last on this connection.
     virtual qint64 lastInsertKey() const = 0;

@@ -624,6 +624,17 @@ bool PostgresDatabase::execute(const QString& sql, DbError* error)
     return true;
 }
 
+bool PostgresDatabase::executeWith(const QString& sql, const QVariantList& values, DbError* error)
+{
+    m_checkedInTransaction = false;
+    m_memo.clear();
+    const Result result = run(SqlDialect::translateForServer(sql).toUtf8(), values, error);
+    if (!result)
+        return false;
+    m_changedRows = QByteArray(PQcmdTuples(result.get())).toInt();
+    return true;
+}
+
 qint64 PostgresDatabase::lastInsertKey() const
 {
     // Asking the server changes nothing this object shows.

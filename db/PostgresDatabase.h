@@ -28,6 +28,7 @@ public:
 
     int query(const QString& sql, QueryTable& table, DbError* error) override;
     bool execute(const QString& sql, DbError* error) override;
+    bool executeWith(const QString& sql, const QVariantList& values, DbError* error) override;
     qint64 lastInsertKey() const override;
     int changedRows() const override;
     bool begin(DbError* error) override;

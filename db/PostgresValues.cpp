@@ -78,7 +78,9 @@ QVariant valueAt(const PGresult* result, int row, int column, Oid type)
 
 Parameters::Parameters(const QVariantList& values)
 {
+    QVector<bool> nulls;
     for (const QVariant& value : values) {
+        nulls << !value.isValid();
         if (value.typeId() == QMetaType::LongLong) {
             types << Int8Type;
             texts << QByteArray::number(value.toLongLong());
@@ -90,8 +92,8 @@ Parameters::Parameters(const QVariantList& values)
             texts << value.toString().toUtf8();
         }
     }
-    for (const QByteArray& text : texts)
-        pointers << text.constData();
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        pointers << (nulls.at(i) ? nullptr : texts.at(i).constData());
 }
 
 QByteArray Parameters::signature() const

@@ -71,7 +71,9 @@ void bindValues(sqlite3_stmt* statement, const QVariantList& values)
     int parameter = 0;
     for (const QVariant& value : values) {
         ++parameter;
-        if (value.typeId() == QMetaType::LongLong) {
+        if (!value.isValid()) {
+            sqlite3_bind_null(statement, parameter);
+        } else if (value.typeId() == QMetaType::LongLong) {
             sqlite3_bind_int64(statement, parameter, value.toLongLong());
         } else if (value.typeId() == QMetaType::Double) {
             sqlite3_bind_double(statement, parameter, value.toDouble());
@@ -364,6 +366,18 @@ bool SqliteDatabase::execute(const QString& sql, DbError* error)
     if (!statement)
         return false;
     const DbError failure = run(statement, bound.values, [] {});
+    setError(error, failure);
+    return !failure.isError();
+}
+
+bool SqliteDatabase::executeWith(const QString& sql, const QVariantList& values, DbError* error)
+{
+    m_checkedInTransaction = false;
+    m_memo.clear();
+    sqlite3_stmt* statement = preparedStatement(sql, error);
+    if (!statement)
+        return false;
+    const DbError failure = run(statement, values, [] {});
     setError(error, failure);
     return !failure.isError();
 }
