@@ -15,9 +15,10 @@ namespace LiteralBinding {
 
 // The statement with each literal that directly follows a comparison operator
 // ("pkey=17", "model ='KMA'") taken out as a positional parameter. The engine
-// gives a bound value exactly the meaning of the literal it replaces. Text
-// that already carries parameters, comments, or is no read or write of rows,
-// is left whole.
+// gives a bound value the meaning of the literal it replaces (a real the
+// double its digits denote, which SQLite before 3.43 may miss by one unit in
+// the last place when it reads 17 digits itself). Text that already carries
+// parameters, comments, or is no read or write of rows, is left whole.
 struct BoundStatement
 {
     QString text;
