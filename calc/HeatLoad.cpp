@@ -100,6 +100,14 @@ struct ProductHeats
     int rule = 0;                            // the rule that set them, 1 to 5
 };
 
+// Heat still to be taken from 1 kg at x inside the freezing range until it is
+// frozen through: 0 at tnz, the latent heat at tko.
+double stillToFreeze(const CalculationRecord& r, double x)
+{
+    const double tko = r.tko, tnz = r.tnz;
+    return (x - tnz) * (r.cz * (tko - x) + r.cwr * (x - tnz) / (tko - tnz)) / (tko - tnz);
+}
+
 ProductHeats productHeats(const CalculationRecord& r)
 {
     const int ts = r.px_start_t;
@@ -125,8 +133,13 @@ ProductHeats productHeats(const CalculationRecord& r)
             (tko - te) * ((tnz - te) * r.cz + r.cwr * (tko - 2 * tnz + te) / (tko - tnz)) / (tko - tnz);
     } else {
         h.rule = 5;
-        h.freeze = (ts - tnz) * (r.cz * (tko - ts) + r.cwr * (ts - tnz) / (tko - tnz)) / (tko - tnz);
-        h.frozen = (tnz - te) * r.cz;
+        h.freeze = stillToFreeze(r, ts);
+        // A product that also leaves inside the range gives up only the heat
+        // between its two temperatures on the same curve, and none below tnz.
+        if (te > tnz)
+            h.freeze -= stillToFreeze(r, te);
+        else
+            h.frozen = (tnz - te) * r.cz;
     }
     return h;
 }

@@ -208,7 +208,18 @@ void LoadSteps::productHeats(const Product& pr)
             QStringLiteral("(%1 − %2) × ((%3 − %2) × %4 + %5 × (%1 − 2 × %3 + %2) / (%1 − %3)) / (%1 − %3)")
                 .arg(number(r.tko), p(r.px_end_t), p(r.tnz), number(r.cz), number(r.cwr)),
             pr.freeze, perKg);
-    if (rule == 5)
+    const bool leavesInsideRange = rule == 5 && r.px_end_t > r.tnz;
+    if (leavesInsideRange)
+        add(Kind::Step, "h_freeze", QStringLiteral("Теплота частичного домораживания 1 кг"),
+            QStringLiteral(
+                "h_зам = F(t_вх) − F(t_кон), F(x) = (x − t_кз) × (c_з × (t_нз − x) + r × (x − t_кз) / "
+                "(t_нз − t_кз)) / (t_нз − t_кз)"),
+            QStringLiteral("(%1 − %2) × (%3 × (%4 − %1) + %5 × (%1 − %2) / (%4 − %2)) / (%4 − %2) − "
+                           "(%6 − %2) × (%3 × (%4 − %6) + %5 × (%6 − %2) / (%4 − %2)) / (%4 − %2)")
+                .arg(number(r.px_start_t), p(r.tnz), number(r.cz), number(r.tko), number(r.cwr),
+                     p(r.px_end_t)),
+            pr.freeze, perKg);
+    else if (rule == 5)
         add(Kind::Step, "h_freeze", QStringLiteral("Теплота домораживания 1 кг"),
             QStringLiteral(
                 "h_зам = (t_вх − t_кз) × (c_з × (t_нз − t_вх) + r × (t_вх − t_кз) / (t_нз − t_кз)) / "
@@ -221,7 +232,7 @@ void LoadSteps::productHeats(const Product& pr)
             QStringLiteral("h_з.охл = (t_вх − t_кон) × c_з"),
             QStringLiteral("(%1 − %2) °C × %3").arg(number(r.px_start_t), p(r.px_end_t), cz), pr.frozen,
             perKg);
-    if (rule == 3 || rule == 5)
+    if (rule == 3 || (rule == 5 && !leavesInsideRange))
         add(Kind::Step, "h_frozen", QStringLiteral("Теплота охлаждения 1 кг замороженного"),
             QStringLiteral("h_з.охл = (t_кз − t_кон) × c_з"),
             QStringLiteral("(%1 − %2) °C × %3").arg(number(r.tnz), p(r.px_end_t), cz), pr.frozen, perKg);

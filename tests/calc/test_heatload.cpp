@@ -1,4 +1,5 @@
 #include "CalculationRecord.h"
+#include "CalculationTrace.h"
 #include "HeatLoad.h"
 
 #include <QtTest>
@@ -101,8 +102,12 @@ private slots:
         QTest::newRow("3: entry exactly at tko") << -1 << -18 << 0 << 60000 << 6500 << -5.0;
         QTest::newRow("4: ends inside the range") << 20 << -3 << 18900 << 44500 << 0 << -5.0;
         QTest::newRow("5: comes in inside the range") << -2 << -10 << 0 << 34125 << 2500 << -5.0;
-        // entry at tko is not "above" it; rule 5 then runs its frozen part up from tnz
-        QTest::newRow("5: entry at tko, final inside the range") << -1 << -3 << 0 << 60000 << -1000 << -5.0;
+        QTest::newRow("5: final exactly at tnz") << -2 << -5 << 0 << 34125 << 0 << -5.0;
+        // leaving inside the range gives up the heat between the two points of
+        // the freezing curve, none below tnz
+        QTest::newRow("5: final just above tnz") << -2 << -4 << 0 << 30000 << 0 << -5.0;
+        QTest::newRow("5: entry at tko, final inside the range") << -1 << -3 << 0 << 44500 << 0 << -5.0;
+        QTest::newRow("5: entry equals final inside the range") << -3 << -3 << 0 << 0 << 0 << -5.0;
         // one freezing point: a final or entry temperature equal to it is rule 3
         QTest::newRow("3: one freezing point, final at it") << 20 << -1 << 18900 << 60000 << 0 << -1.0;
         QTest::newRow("3: one freezing point, entry at it") << -1 << -18 << 0 << 60000 << 8500 << -1.0;
@@ -113,11 +118,21 @@ private slots:
         QFETCH(int, te);
         QFETCH(double, tnz);
         CalculationRecord r = productRecord(ts, te, -1, tnz);
+        r.trace = std::make_shared<CalculationTrace>();
         QVERIFY(CalculateLoad(r));
         QTEST(r.q_cooling, "cooling");
         QTEST(r.q_freezing, "freezing");
         QTEST(r.q_frozen_cooling, "frozen");
         QCOMPARE(r.q_product, r.q_cooling + r.q_freezing + r.q_frozen_cooling + r.q_respiration);
+        // The detailed window's heats per kg are the ones computed with; this
+        // record turns 1 kcal/kg into 1000 W.
+        double perKg = 0;
+        for (const TraceLine& line : r.trace->load)
+            if (line.key.startsWith(QLatin1String("h_"))) {
+                QVERIFY2(*line.value >= 0, qPrintable(line.key));
+                perKg += *line.value;
+            }
+        QCOMPARE(qRound(perKg * 1000), r.q_cooling + r.q_freezing + r.q_frozen_cooling);
     }
 
     void productWorkedExample()
