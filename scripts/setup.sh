@@ -14,12 +14,26 @@ packages=(
   dpkg-dev file lintian desktop-file-utils appstream
 )
 
+test_user=frostpick-test
+
 if [ "$(id -u)" -eq 0 ]; then
   sudo=()
 else
   sudo=(sudo)
 fi
 
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update
-"${sudo[@]}" apt-get install -y --no-install-recommends "${packages[@]}"
+installed() { dpkg-query -W -f='${Status}\n' "$@" 2>/dev/null | grep -c '^install ok installed$'; }
+
+# Asking the archive for news takes a while: only when something is missing.
+if [ "$(installed "${packages[@]}")" -ne "${#packages[@]}" ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update
+  "${sudo[@]}" apt-get install -y --no-install-recommends "${packages[@]}"
+fi
+
+# Run by root, the tests run as an ordinary user instead (scripts/test.sh), so
+# that file permissions stop them as they stop a user.
+if [ "$(id -u)" -eq 0 ] && ! id -u "$test_user" >/dev/null 2>&1; then
+  useradd --system --user-group --create-home --home-dir "/var/lib/$test_user" \
+    --shell /usr/sbin/nologin "$test_user"
+fi
