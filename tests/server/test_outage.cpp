@@ -65,11 +65,9 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(Fault, fault);
         QFETCH(double, at);
-        QVERIFY(TestDatabases::createSampleOrders(QDir(folder()).filePath("order.mdb")));
-        QVERIFY(TestDatabases::remove(QDir(folder()).filePath("nv.mdb")));
-        QVERIFY(TestDatabases::createSampleReference(QDir(folder()).filePath("nv.mdb")));
-        QVERIFY(m_relay->divert(folder()));
-        args = QStringList{"--dir", folder()} + args;
+        const QTemporaryDir dir;
+        QVERIFY(TestDatabases::createSampleFolder(dir.path()) && m_relay->divert(dir.path()));
+        args = QStringList{"--dir", dir.path()} + args;
         const QByteArray json = R"({"xk_temperature":-18,"px_product":5,"px_weight":500,"xo_type1":1})";
         qint64 requests = m_relay->requests();
         const CalcRun undisturbed = CalcRun::of(args, json);
@@ -77,7 +75,7 @@ private slots:
         QCOMPARE(undisturbed.exitCode, 0);
         QVERIFY(requests > 3 && !undisturbed.out.isEmpty());
 
-        m_relay->fail(fault, at > 0 ? qMax(1, qRound64(at * double(requests))) : 0);
+        m_relay->fail(fault, nth(at, requests));
         const CalcRun run = CalcRun::of(args, json);
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(undisturbed.out.startsWith(run.out), run.out.constData());
@@ -180,22 +178,15 @@ private slots:
     {
         QFETCH(bool, toServer);
         QFETCH(double, at);
-        const QString sample = QDir(folder()).filePath("sample/nv.mdb");
-        const QString onServer = QDir(folder()).filePath("server/nv.mdb");
-        const QString copied = QDir(folder()).filePath("copied/nv.mdb");
-        for (const QString& path : {sample, onServer, copied})
-            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        const QString sample = QDir(folder()).filePath("sample.mdb"),
+                      copied = QDir(folder()).filePath("copied.mdb");
         QVERIFY(TestDatabases::createSampleReference(sample, TestDatabases::Storage::Files));
-        const auto fresh = [&] {
-            TestDatabases::remove(onServer);
-            QVERIFY(TestDatabases::createEmptyReference(onServer));
-            QFile::remove(copied);
-        };
-        fresh();
+        // The fixture's nv.mdb is an empty store on the server.
+        const DatabaseAddress server = TestDatabases::address(QDir(folder()).filePath("nv.mdb"));
         const CopyObserver quiet{[](const QString&) {}, {}};
-        const DatabaseAddress server = TestDatabases::address(onServer);
-        if (!toServer)
-            QVERIFY(copyStore(sample, server.database, {}, quiet).ok());
+        CopyOptions replace;
+        replace.replace = true;
+        QVERIFY(toServer || copyStore(sample, server.database, {}, quiet).ok());
         const QString from = toServer ? sample : m_relay->through(server).database;
         const QString to = toServer ? m_relay->through(server).database : copied;
         const auto articles = [&] {
@@ -203,31 +194,29 @@ private slots:
             QueryTable rows;
             return db && db->query("SELECT COUNT(*) FROM article", rows) == 1 ? rows.integer(0, 0) : -1;
         };
-        const qint64 before = articles();
-
         qint64 requests = m_relay->requests();
-        QVERIFY(copyStore(from, to, {}, quiet).ok());
+        QVERIFY(copyStore(from, to, replace, quiet).ok());
         requests = m_relay->requests() - requests;
         const qint64 whole = articles();
-        QVERIFY(whole > 0 && requests > 3);
-        if (toServer)
-            fresh();
-        else
-            QVERIFY(QFile::remove(copied));
+        QVERIFY(whole > 0 && requests > 3 && (toServer || QFile::remove(copied)));
 
-        m_relay->fail(Fault::Drop, at > 0 ? qMax(1, qRound64(at * double(requests))) : 0);
-        const ToolOutcome outcome = copyStore(from, to, {}, quiet);
+        m_relay->fail(Fault::Drop, nth(at, requests));
+        const ToolOutcome outcome = copyStore(from, to, replace, quiet);
         // Past the commit only the check can fail.
         const bool committed = outcome.ok() || outcome.status == StatusCheckFailed;
         QVERIFY2(outcome.status == StatusRefused || (at > 0.5 && committed), qPrintable(outcome.message));
-        QCOMPARE(articles(), committed ? whole : before);
+        QCOMPARE(articles(), committed || toServer ? whole : -1);
         QVERIFY(!QFile::exists(copied + ".copying"));
-
         m_relay->restore();
-        CopyOptions replace;
-        replace.replace = true;
         QVERIFY(copyStore(from, to, replace, quiet).ok());
         QCOMPARE(articles(), whole);
+    }
+
+private:
+    // The nth request of a run of `requests` at the share at; 0 (at once) for 0.
+    static qint64 nth(double at, qint64 requests)
+    {
+        return at > 0 ? qMax(1, qRound64(at * double(requests))) : 0;
     }
 };
 
