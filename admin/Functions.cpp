@@ -80,9 +80,19 @@ int FetchRows(const QString& sql, QueryTable& rows)
     const int count = s_connection->query(sql, rows, &error);
     if (count < 0) {
         fail(error);
-        return 0;
+        Messages::show(QStringLiteral("Ошибка чтения базы данных") + QStringLiteral("\r\n") +
+                           error.description,
+                       MsgIcon::Exclamation, QStringLiteral("Внимание"));
     }
     return count;
+}
+
+bool FetchRecord(const QString& sql, QueryTable& row, const QString& title)
+{
+    const int count = FetchRows(sql, row);
+    if (count == 0)
+        Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical, title);
+    return count > 0;
 }
 
 int ExecSql(const QString& sql)

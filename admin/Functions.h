@@ -46,9 +46,14 @@ const DataLocation& Location();
 void CloseDatabase();
 Database* Connection();
 
-// Row count of the query; with 0 rows (or a refused query) the table is left
-// as it was.
+// Row count of the query; with 0 rows the table is left as it was. A read
+// that failed is shown once and gives -1: what depends on it shows nothing,
+// never an empty list that could be saved over.
 int FetchRows(const QString& sql, QueryTable& rows);
+
+// The one record an editor opens, into row: false, shown once, when the read
+// failed or found none ("Нарушена целостность БД!" under title).
+bool FetchRecord(const QString& sql, QueryTable& row, const QString& title);
 
 // 0 or the error number; the description stays in LastErrorDescription().
 int ExecSql(const QString& sql);

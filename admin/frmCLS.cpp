@@ -20,17 +20,20 @@ frmCLS::frmCLS(QWidget* parent) : ListWindow(parent), m_ui(std::make_unique<Ui::
 
 frmCLS::~frmCLS() = default;
 
-void frmCLS::FillList()
+bool frmCLS::FillList()
 {
     m_list = SimpleList::forKind(Functions::CurrentKind);
     if (!m_list)
-        return;
+        return false;
     setWindowTitle(m_list->caption);
     m_ui->List1->setAccessibleName(m_list->caption);
     QueryTable rows;
     const int count = Functions::FetchRows(m_list->listQuery(), rows);
-    if (ListFill::fill(m_ui->List1, rows, count, SimpleList::ListName, SimpleList::ListKey))
+    for (QPushButton* button : {m_ui->cmbAdd, m_ui->Command5, m_ui->Command2})
+        button->setEnabled(count >= 0);
+    if (ListFill::fill(m_ui->List1, rows, std::max(count, 0), SimpleList::ListName, SimpleList::ListKey))
         m_ui->List1->setCurrentRow(0);
+    return count >= 0;
 }
 
 void frmCLS::cmbAdd_Click()
@@ -44,11 +47,8 @@ void frmCLS::Command5_Click()
     if (!m_list || !item || !Functions::PickKey(item->data(Qt::UserRole).toLongLong()))
         return;
     QueryTable row;
-    if (Functions::FetchRows(m_list->readQuery(Functions::CurrentKey), row) == 0) {
-        Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical,
-                       QStringLiteral("Ошибка"));
+    if (!Functions::FetchRecord(m_list->readQuery(Functions::CurrentKey), row, QStringLiteral("Ошибка")))
         return;
-    }
     openEditor(false, row.text(0, SimpleList::ReadName), row.text(0, SimpleList::ReadValue),
                m_list->hasSecondValue ? row.text(0, SimpleList::ReadSecondValue) : QString());
 }

@@ -18,7 +18,9 @@ public:
     ~frmCLS() override;
 
     // Caption and entries for the kind in CurrentKind.
-    void FillList();
+    // Reads the list; false when the read failed (shown), and the list is
+    // then empty with nothing in it to edit, add to or delete.
+    bool FillList();
 
 private:
     void cmbAdd_Click();

@@ -81,12 +81,12 @@ bool frmCLS1::isEquipment() const
     return Functions::CurrentKind == Functions::KindEquipment;
 }
 
-bool frmCLS1::FillUpperLevel()
+int frmCLS1::FillUpperLevel()
 {
     QueryTable rows;
     const int count = Functions::FetchRows(upperListQuery(isEquipment()), rows);
-    if (count == 0)
-        return false;
+    if (count <= 0)
+        return count;
     setWindowTitle(isEquipment() ? QStringLiteral("Оборудование") : QStringLiteral("Продукты"));
     m_ui->Image1->setVisible(!isEquipment());
     m_ui->Image2->setVisible(isEquipment());
@@ -100,7 +100,7 @@ bool frmCLS1::FillUpperLevel()
     ListFill::fill(m_ui->Combo1, rows, count, UpperName, UpperKey);
     ListFill::selectQuietly(m_ui->Combo1, 0);
     Combo1_Click();
-    return true;
+    return count;
 }
 
 void frmCLS1::Combo1_Click()
@@ -109,11 +109,16 @@ void frmCLS1::Combo1_Click()
     Functions::ParentKey = index >= 0 ? m_ui->Combo1->itemData(index).toInt() : 0;
     if (index < 0)
         m_ui->List1->clear();
-    else if (isEquipment())
-        FillEquipment(Functions::ParentKey);
     else
-        FillProduct(Functions::ParentKey);
+        lowerListRead(isEquipment() ? FillEquipment(Functions::ParentKey)
+                                    : FillProduct(Functions::ParentKey));
     selectLowerEntry(0);
+}
+
+void frmCLS1::lowerListRead(bool read)
+{
+    m_ui->cmbAdd->setEnabled(read);
+    m_ui->cmbGDelete->setEnabled(read);
 }
 
 void frmCLS1::selectLowerEntry(int row)
@@ -126,18 +131,16 @@ void frmCLS1::selectLowerEntry(int row)
 
 void frmCLS1::refillLowerList(int row)
 {
-    if (isEquipment())
-        FillEquipment(Functions::ParentKey);
-    else
-        FillProduct(Functions::ParentKey);
+    lowerListRead(isEquipment() ? FillEquipment(Functions::ParentKey) : FillProduct(Functions::ParentKey));
     selectLowerEntry(row);
 }
 
-void frmCLS1::FillProduct(qint32 groupKey)
+bool frmCLS1::FillProduct(qint32 groupKey)
 {
     QueryTable rows;
     const int count = Functions::FetchRows(productListQuery(groupKey), rows);
-    ListFill::fill(m_ui->List1, rows, count, ProductName, ProductKey);
+    ListFill::fill(m_ui->List1, rows, std::max(count, 0), ProductName, ProductKey);
+    return count >= 0;
 }
 
 void frmCLS1::cmbGAdd_Click()
@@ -155,11 +158,9 @@ void frmCLS1::cmbGEdit_Click()
         return;
     Functions::AddMode = false;
     QueryTable row;
-    if (Functions::FetchRows(upperRecordQuery(isEquipment(), Functions::CurrentKey), row) == 0) {
-        Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical,
-                       QStringLiteral("Ошибка"));
+    if (!Functions::FetchRecord(upperRecordQuery(isEquipment(), Functions::CurrentKey), row,
+                                QStringLiteral("Ошибка")))
         return;
-    }
     auto* editor = new frmCls1Edit(m_ui->Combo1, this);
     connect(editor, &EditorDialog::recordGone, this, &frmCLS1::reloadUpperLevel);
     editor->setNames(row.text(0, RecordName), row.text(0, RecordModel), row.text(0, RecordPicture),
@@ -251,11 +252,8 @@ void frmCLS1::editProduct()
         return;
     Functions::AddMode = false;
     QueryTable row;
-    if (Functions::FetchRows(frmPrEdit::readQuery(Functions::CurrentKey), row) == 0) {
-        Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical,
-                       QStringLiteral("Внимание"));
+    if (!Functions::FetchRecord(frmPrEdit::readQuery(Functions::CurrentKey), row, QStringLiteral("Внимание")))
         return;
-    }
     auto* editor = new frmPrEdit(this);
     editor->setProduct(row);
     editor->setGroups(m_ui->Combo1, row.integer(0, frmPrEdit::Group));
@@ -275,7 +273,7 @@ void frmCLS1::deleteProduct()
     selectLowerEntry(0);
 }
 
-void frmCLS1::FillEquipment(qint32 typeKey)
+bool frmCLS1::FillEquipment(qint32 typeKey)
 {
     m_ui->List1->clear();
     QueryTable rows;
@@ -289,15 +287,17 @@ void frmCLS1::FillEquipment(qint32 typeKey)
         item->setData(ModelRole, model);
         item->setData(ModificationRole, rows.number(r, ListedModification));
     }
+    return count >= 0;
 }
 
 void frmCLS1::addModel()
 {
     Functions::AddMode = true;
     QueryTable row;
-    const QString series = Functions::FetchRows(seriesQuery(Functions::ParentKey), row) > 0
-                               ? row.text(0, Series).left(2)
-                               : QString();
+    const int found = Functions::FetchRows(seriesQuery(Functions::ParentKey), row);
+    if (found < 0)
+        return;
+    const QString series = found > 0 ? row.text(0, Series).left(2) : QString();
     auto* editor = new frmEqEdit(this);
     editor->FillNew(m_ui->Combo1->currentText(), series);
     connect(editor, &QDialog::finished, this, [this] { refillLowerList(0); });
@@ -312,11 +312,8 @@ void frmCLS1::editModel()
     const QString model = item->data(ModelRole).toString();
     const double modification = item->data(ModificationRole).toDouble();
     QueryTable rows;
-    if (Functions::FetchRows(PowerSet::readQuery(model, modification), rows) == 0) {
-        Messages::show(QStringLiteral("Нарушена целостность БД!"), MsgIcon::Critical,
-                       QStringLiteral("Внимание"));
+    if (!Functions::FetchRecord(PowerSet::readQuery(model, modification), rows, QStringLiteral("Внимание")))
         return;
-    }
     const QString problem = PowerSet::gridProblem(rows);
     if (!problem.isEmpty()) {
         Messages::show(problem + QStringLiteral("\r\nТакую модель этот редактор открыть не может."),
@@ -358,7 +355,7 @@ void frmCLS1::deleted(int rc)
 
 void frmCLS1::reloadUpperLevel()
 {
-    if (FillUpperLevel())
+    if (FillUpperLevel() > 0)
         return;
     {
         const QSignalBlocker blocker(m_ui->Combo1);

@@ -18,11 +18,15 @@ public:
     ~frmCLS1() override;
 
     // Fills the upper list for CurrentKind and selects its first entry.
-    // Returns false, and shows nothing, when there is no group or type yet.
-    bool FillUpperLevel();
+    // Returns the number of groups or types: 0, and nothing shown, when there
+    // is none yet; -1 when the read failed (shown once).
+    int FillUpperLevel();
 
-    void FillProduct(qint32 groupKey);
-    void FillEquipment(qint32 typeKey);
+    // Fill the lower list; false when the read failed (shown once), and the
+    // list is then empty with nothing in it to add to or delete by, so that
+    // a group that only looks empty is never deleted.
+    bool FillProduct(qint32 groupKey);
+    bool FillEquipment(qint32 typeKey);
 
 private:
     void Combo1_Click();
@@ -45,6 +49,7 @@ private:
     // Re-reads the lower list and selects the entry at row (or the first).
     void refillLowerList(int row);
     void selectLowerEntry(int row);
+    void lowerListRead(bool read);
     bool confirmDelete() const;
     // What a lower-level delete gave: the entry goes, or the failure is
     // shown and, for a record found gone, the list is read again.

@@ -74,10 +74,12 @@ void frmEqEdit::refuse(QLineEdit* box, const QString& text)
 // Whether rows other than the ones being changed, of any type, already hold
 // the code and modification: a second set of them would mix with the first
 // in the selection and keep either from being opened again.
-bool frmEqEdit::codeTaken(const QString& model, double modification) const
+std::optional<bool> frmEqEdit::codeTaken(const QString& model, double modification) const
 {
     QueryTable rows;
     const int count = Functions::FetchRows(PowerSet::readQuery(model, modification), rows);
+    if (count < 0)
+        return std::nullopt;
     QSet<qint64> own;
     if (!Functions::AddMode)
         for (int k = 0; k < Functions::PowerRows.rowCount(); ++k)
@@ -131,7 +133,10 @@ void frmEqEdit::Command1_Click()
                    .arg(model));
         return;
     }
-    if (codeTaken(model, *modification)) {
+    const std::optional<bool> taken = codeTaken(model, *modification);
+    if (!taken) // the failed read was shown; the editor keeps what was typed
+        return;
+    if (*taken) {
         refuse(m_ui->Text18,
                QStringLiteral("Модель %1 уже есть в базе данных. Задайте другую букву модели или "
                               "другую модификацию.")

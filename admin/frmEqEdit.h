@@ -4,6 +4,7 @@
 
 #include <QVector>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frmEqEdit;
@@ -36,7 +37,8 @@ private:
     QLineEdit* rowHead(int j) const { return m_boxes.at(6 + j); }
     QLineEdit* cell(int k) const { return m_boxes.at(9 + k); }
     void refuse(QLineEdit* box, const QString& text);
-    bool codeTaken(const QString& model, double modification) const;
+    // Empty when the read failed (shown once).
+    std::optional<bool> codeTaken(const QString& model, double modification) const;
 
     std::unique_ptr<Ui::frmEqEdit> m_ui;
     QVector<QLineEdit*> m_boxes; // Text3 .. Text17 at their numbers

@@ -40,9 +40,13 @@ void frmMain::FillForm(int kind)
         return;
     if (kind == Functions::KindProduct || kind == Functions::KindEquipment) {
         auto* window = new frmCLS1;
-        if (!window->FillUpperLevel()) {
-            // Nothing to list yet: create the first group or type instead.
+        const int groups = window->FillUpperLevel();
+        if (groups <= 0) {
             delete window;
+            // A list that could not be read is not shown (the failure was).
+            if (groups < 0)
+                return;
+            // Nothing to list yet: create the first group or type instead.
             Functions::AddMode = true;
             auto* editor = new frmCls1Edit(nullptr, this);
             editor->setNames(QString(), QString(), QString(), QString());
@@ -53,7 +57,10 @@ void frmMain::FillForm(int kind)
         return;
     }
     auto* window = new frmCLS;
-    window->FillList();
+    if (!window->FillList()) {
+        delete window;
+        return;
+    }
     showListWindow(window);
 }
 

@@ -5,7 +5,7 @@
 #include "ChildProcess.h"
 #include "CoreFigures.h"
 #include "DataGenerator.h"
-#include "DelayRelay.h"
+#include "NetworkRelay.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -309,8 +309,8 @@ bool measureOnServer(const Options& o, BenchServer& server, const QString& files
     measure(o, loopback, table);
     if (o.addedRoundTripMs <= 0)
         return true;
-    DelayRelay relay(server.host(), server.port(),
-                     std::chrono::microseconds(qRound64(o.addedRoundTripMs * 500)));
+    NetworkRelay relay(server.host(), server.port(),
+                       std::chrono::microseconds(qRound64(o.addedRoundTripMs * 500)));
     if (!relay.start(&error)) {
         note(error);
         return false;

@@ -14,6 +14,7 @@
 #include "QueryTable.h"
 #include "RecordJson.h"
 #include "Selection.h"
+#include "WatchedDatabase.h"
 
 #include <QFile>
 #include <cstdio>
@@ -28,13 +29,30 @@ void printError(const QString& message)
     std::fprintf(stderr, "frostpick-calc: %s\n", line.toUtf8().constData());
 }
 
-std::shared_ptr<Database> openDatabase(const DatabaseAddress& address, const QStringList& tables)
+std::shared_ptr<WatchedDatabase> openDatabase(const DatabaseAddress& address, const QStringList& tables)
 {
     DbError error;
-    std::shared_ptr<Database> db = Database::open(address, tables, &error);
-    if (!db)
+    std::unique_ptr<Database> db = Database::open(address, tables, &error);
+    if (!db) {
         printError(QStringLiteral("cannot open %1: %2").arg(address.shown(), error.description));
-    return db;
+        return nullptr;
+    }
+    return std::make_shared<WatchedDatabase>(std::move(db), address.shown());
+}
+
+// Whether a read for the calculation failed, reported. What the core computed
+// from the empty rows such a read leaves is never printed: the run stops.
+bool readFailed(const QString& calculation, std::initializer_list<WatchedDatabase*> stores)
+{
+    bool failed = false;
+    for (WatchedDatabase* store : stores) {
+        const DbError error = store ? store->takeFailure() : DbError();
+        if (error.isError() && !failed)
+            printError(QStringLiteral("%1cannot read %2: %3; stopped")
+                           .arg(calculation, store->shown(), error.description));
+        failed = failed || error.isError();
+    }
+    return failed;
 }
 
 // With --explain the calculation and the selection record their steps.
@@ -84,9 +102,10 @@ int runInput(const CliArguments& args, const DataLocation& location)
         printError(error);
         return ExitRefused;
     }
-    record.ref_db = openDatabase(location.reference(), referenceTables());
-    if (!record.ref_db)
+    const auto ref = openDatabase(location.reference(), referenceTables());
+    if (!ref)
         return ExitDatabase;
+    record.ref_db = ref;
     traceIfExplained(record, args.explain);
 
     GetArticle(record, record.xk_ceiling_stuff, record.xk_ceiling_name, record.xk_ceiling_k);
@@ -97,11 +116,15 @@ int runInput(const CliArguments& args, const DataLocation& location)
     GetPacking(record, record.px_packing);
     GetGas(record, record.xo_type2);
     GetSeries(record);
-    if (!CalculateLoad(record, &error)) {
+    const bool computed = CalculateLoad(record, &error);
+    if (computed)
+        SelectUnit(record);
+    if (readFailed({}, {ref.get()}))
+        return ExitDatabase;
+    if (!computed) {
         printError(error);
         return ExitRange;
     }
-    SelectUnit(record);
     return printRecord(record) ? ExitOk : ExitRange;
 }
 
@@ -132,13 +155,15 @@ int printReopened(const CalculationRecord& record, qint64 key, bool computed, co
 }
 
 // Reopens one saved calculation, as the customer screen does, and prints it.
-int reopenAndPrint(const std::shared_ptr<Database>& ref, const std::shared_ptr<Database>& orders, qint32 key,
-                   bool explain)
+int reopenAndPrint(const std::shared_ptr<WatchedDatabase>& ref,
+                   const std::shared_ptr<WatchedDatabase>& orders, qint32 key, bool explain)
 {
     CalculationRecord record = freshRecord(ref, orders, explain);
     bool found = false;
     QString error;
     const bool computed = ReopenCalculation(record, key, &found, &error);
+    if (readFailed(QStringLiteral("calculation %1: ").arg(key), {orders.get(), ref.get()}))
+        return ExitDatabase;
     if (!found) {
         printError(QStringLiteral("no saved calculation has the key %1").arg(key));
         return ExitNoOrder;
@@ -148,8 +173,9 @@ int reopenAndPrint(const std::shared_ptr<Database>& ref, const std::shared_ptr<D
 
 // Reopens and prints every saved calculation in key order, reading them a
 // page at a time: one statement per page instead of one per calculation.
-int reopenAndPrintAll(const std::shared_ptr<Database>& ref, const std::shared_ptr<Database>& orders,
-                      const DataLocation& location, bool explain)
+int reopenAndPrintAll(const std::shared_ptr<WatchedDatabase>& ref,
+                      const std::shared_ptr<WatchedDatabase>& orders, const DataLocation& location,
+                      bool explain)
 {
     OrderPages pages(location.orders(), 500);
     QueryTable page;
@@ -166,6 +192,8 @@ int reopenAndPrintAll(const std::shared_ptr<Database>& ref, const std::shared_pt
             CalculationRecord record = freshRecord(ref, orders, explain);
             QString rangeError;
             const bool computed = ReopenCalculation(record, page, row, &rangeError);
+            if (readFailed(QStringLiteral("calculation %1: ").arg(key), {orders.get(), ref.get()}))
+                return ExitDatabase;
             if (printReopened(record, key, computed, rangeError) != ExitOk)
                 status = ExitRange;
         }

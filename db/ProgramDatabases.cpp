@@ -3,6 +3,12 @@
 #include "Database.h"
 #include "Messages.h"
 
+namespace {
+
+constexpr int PasswordTries = 3;
+
+} // namespace
+
 QStringList referenceTables()
 {
     return {QStringLiteral("article"),   QStringLiteral("curtain"), QStringLiteral("packing"),
@@ -33,15 +39,20 @@ std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, co
         withPassword.password = typedPassword;
         db = Database::open(withPassword, tables, &error);
     }
-    if (!db && (error.passwordRequired || !withPassword.password.isEmpty())) {
+    // A mistyped password is asked again: the server then refuses the
+    // connection as it did without one. Three tries in all, as at a login.
+    const int refusal = error.number;
+    bool ask = !db && (error.passwordRequired || !withPassword.password.isEmpty());
+    for (int tries = 0; ask && tries < PasswordTries; ++tries) {
         const std::optional<QString> password = Messages::password(
             QStringLiteral("Пароль для подключения к серверу\n%1").arg(address.shown()), QString());
-        if (password) {
-            withPassword.password = *password;
-            db = Database::open(withPassword, tables, &error);
-            if (db)
-                typedPassword = *password;
-        }
+        if (!password)
+            break;
+        withPassword.password = *password;
+        db = Database::open(withPassword, tables, &error);
+        if (db)
+            typedPassword = *password;
+        ask = !db && error.number == refusal;
     }
     if (!db)
         ShowOpenError(error);

@@ -19,8 +19,10 @@ QStringList orderTables();
 // hexadecimal, a carriage return and the description.
 void ShowOpenError(const DbError& error);
 
-// Opens one of the programs' databases; on failure shows the engine's error
-// and returns null with the error number in errorNumber.
+// Opens one of the programs' databases, asking for a password the server
+// wants (again, up to three tries, when it refuses the one typed); on
+// failure shows the engine's error and returns null with the error number in
+// errorNumber.
 std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, const QStringList& tables,
                                               int* errorNumber);
 

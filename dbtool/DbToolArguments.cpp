@@ -111,5 +111,6 @@ QString dbToolUsage()
         "Exit status: 0 done; 1 a database is unreachable, wants a password or refused a step (TO is\n"
         "unchanged); 2 the arguments are refused; 3 TO already holds rows of the store (copy without\n"
         "--replace) or the tables (init); 4 a database holds neither store or the server is not\n"
-        "initialised; 5 the copy was committed but TO's row counts differ from FROM's.\n");
+        "initialised; 5 the copy was committed but TO's row counts differ from FROM's or could not be\n"
+        "read again.\n");
 }

@@ -50,7 +50,12 @@ ToolOutcome init(const QString& connection)
         outcome = StoreAccess::open(address, db);
         if (outcome.status == StatusRefused)
             return outcome;
-        if (db && !StoreAccess::storesHeld(*db).isEmpty())
+        const std::optional<QList<StoreKind>> held =
+            db ? StoreAccess::storesHeld(*db) : std::optional<QList<StoreKind>>(QList<StoreKind>());
+        if (!held)
+            return {StatusRefused,
+                    QStringLiteral("%1 stopped answering").arg(StoreAccess::describe(address))};
+        if (!held->isEmpty())
             return {StatusTargetNotEmpty,
                     QStringLiteral("%1 is initialised already").arg(StoreAccess::describe(address))};
     }

@@ -49,12 +49,15 @@ std::optional<QVector<qint64>> rowCounts(Database& db, const StoreLayout& store)
     return counts;
 }
 
-QList<StoreKind> storesHeld(Database& db)
+std::optional<QList<StoreKind>> storesHeld(Database& db)
 {
     QList<StoreKind> held;
     for (StoreKind kind : StoreLayout::kinds()) {
+        QueryTable answer;
         if (rowCounts(db, StoreLayout::of(kind)))
             held << kind;
+        else if (db.query(QStringLiteral("SELECT 1"), answer) != 1)
+            return std::nullopt;
     }
     return held;
 }

@@ -18,8 +18,9 @@ namespace StoreAccess {
 // or StatusNotAStore for a server that was never initialised.
 ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db);
 
-// The stores whose tables are all in db.
-QList<StoreKind> storesHeld(Database& db);
+// The stores whose tables are all in db; empty when db stopped answering, so
+// that a failed read is never taken for a missing store.
+std::optional<QList<StoreKind>> storesHeld(Database& db);
 
 // The rows of each table of the store, in its order; empty when one cannot
 // be counted.

@@ -113,16 +113,20 @@ ToolOutcome checkCounts(const DatabaseAddress& to, const StoreLayout& store,
                         const QVector<qint64>& sourceCounts, const CopyObserver& observer)
 {
     std::unique_ptr<Database> target;
-    ToolOutcome outcome = StoreAccess::open(to, target);
-    if (!outcome.ok())
-        return outcome;
-    const std::optional<QVector<qint64>> counts = StoreAccess::rowCounts(*target, store);
+    const ToolOutcome opened = StoreAccess::open(to, target);
+    const std::optional<QVector<qint64>> counts =
+        opened.ok() ? StoreAccess::rowCounts(*target, store) : std::nullopt;
+    if (!counts)
+        return {StatusCheckFailed,
+                QStringLiteral("check failed: the copy was committed, but the target's tables cannot be "
+                               "counted again%1")
+                    .arg(opened.ok() ? QString() : QStringLiteral(": ") + opened.message)};
     for (int i = 0; i < store.tables.size(); ++i) {
-        if (!counts || counts->at(i) != sourceCounts.at(i))
+        if (counts->at(i) != sourceCounts.at(i))
             return {StatusCheckFailed,
                     QStringLiteral("check failed: table %1 of the target holds %2 rows, the source %3")
                         .arg(store.tables.at(i).name)
-                        .arg(counts ? counts->at(i) : -1)
+                        .arg(counts->at(i))
                         .arg(sourceCounts.at(i))};
     }
     observer.report(QStringLiteral("check: every table of the target holds as many rows as the source"));
@@ -153,10 +157,15 @@ ToolOutcome copyStore(const QString& from, const QString& to, const CopyOptions&
     std::unique_ptr<Database> targetDb;
     if (!newFile && !(outcome = StoreAccess::open(target, targetDb)).ok())
         return outcome;
+    const std::optional<QList<StoreKind>> inSource = StoreAccess::storesHeld(*sourceDb);
+    const std::optional<QList<StoreKind>> inTarget =
+        newFile ? storesForNewFile(target.database) : StoreAccess::storesHeld(*targetDb);
+    if (!inSource || !inTarget)
+        return {
+            StatusRefused,
+            QStringLiteral("%1 stopped answering").arg(StoreAccess::describe(inSource ? target : source))};
     StoreKind kind = StoreKind::Reference;
-    outcome = chooseStore(StoreAccess::storesHeld(*sourceDb),
-                          newFile ? storesForNewFile(target.database) : StoreAccess::storesHeld(*targetDb),
-                          options, source, target, kind);
+    outcome = chooseStore(*inSource, *inTarget, options, source, target, kind);
     if (!outcome.ok())
         return outcome;
     const StoreLayout& store = StoreLayout::of(kind);

@@ -16,7 +16,8 @@ enum ToolStatus {
     StatusTargetNotEmpty = 3,
     // A database holds neither store, or a server was not initialised.
     StatusNotAStore = 4,
-    // The copy was committed but counting the target again gave other numbers.
+    // The copy was committed but counting the target again gave other
+    // numbers, or could not be done.
     StatusCheckFailed = 5,
 };
 

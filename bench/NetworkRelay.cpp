@@ -1,8 +1,9 @@
-#include "DelayRelay.h"
+#include "NetworkRelay.h"
 
 #include <QByteArray>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 #include <deque>
 #include <fcntl.h>
 #include <list>
@@ -11,6 +12,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
@@ -96,13 +98,26 @@ struct Link
 
 int connectTo(const QString& host, quint16 port)
 {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    if (inet_pton(AF_INET, host.toLatin1().constData(), &address.sin_addr) != 1)
-        return -1;
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    sockaddr_storage address{};
+    socklen_t length = 0;
+    if (host.startsWith(QLatin1Char('/'))) {
+        auto* local = reinterpret_cast<sockaddr_un*>(&address);
+        const QByteArray path = QStringLiteral("%1/.s.PGSQL.%2").arg(host).arg(port).toLocal8Bit();
+        if (size_t(path.size()) >= sizeof local->sun_path)
+            return -1;
+        local->sun_family = AF_UNIX;
+        std::memcpy(local->sun_path, path.constData(), size_t(path.size()));
+        length = sizeof(sockaddr_un);
+    } else {
+        auto* inet = reinterpret_cast<sockaddr_in*>(&address);
+        inet->sin_family = AF_INET;
+        inet->sin_port = htons(port);
+        if (inet_pton(AF_INET, host.toLatin1().constData(), &inet->sin_addr) != 1)
+            return -1;
+        length = sizeof(sockaddr_in);
+    }
+    const int fd = ::socket(address.ss_family, SOCK_STREAM, 0);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), length) != 0) {
         ::close(fd);
         return -1;
     }
@@ -111,18 +126,16 @@ int connectTo(const QString& host, quint16 port)
 
 } // namespace
 
-DelayRelay::DelayRelay(QString serverHost, quint16 serverPort, std::chrono::microseconds oneWay)
+NetworkRelay::NetworkRelay(QString serverHost, quint16 serverPort, std::chrono::microseconds oneWay)
     : m_serverHost(std::move(serverHost)), m_serverPort(serverPort), m_oneWay(oneWay)
 {}
 
-DelayRelay::~DelayRelay()
+NetworkRelay::~NetworkRelay()
 {
     if (m_thread.joinable()) {
-        const uint64_t one = 1;
-        if (::write(m_wake, &one, sizeof one) == sizeof one)
-            m_thread.join();
-        else
-            m_thread.detach();
+        m_ending = true;
+        wake();
+        m_thread.join();
     }
     if (m_listener >= 0)
         ::close(m_listener);
@@ -130,7 +143,7 @@ DelayRelay::~DelayRelay()
         ::close(m_wake);
 }
 
-bool DelayRelay::start(QString* error)
+bool NetworkRelay::start(QString* error)
 {
     m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -144,20 +157,40 @@ bool DelayRelay::start(QString* error)
         return false;
     }
     m_port = ntohs(address.sin_port);
-    m_wake = ::eventfd(0, 0);
+    m_wake = ::eventfd(0, EFD_NONBLOCK);
     m_thread = std::thread([this] { relay(); });
     return true;
 }
 
-void DelayRelay::relay()
+void NetworkRelay::fail(Fault fault, qint64 nthRequest)
+{
+    m_faultFrom = m_requests.load() + nthRequest;
+    m_fault = fault;
+    wake();
+}
+
+void NetworkRelay::wake()
+{
+    const uint64_t one = 1;
+    if (::write(m_wake, &one, sizeof one) != sizeof one)
+        qWarning("relay: cannot wake the relay thread");
+}
+
+void NetworkRelay::relay()
 {
     std::list<Link> links;
-    for (;;) {
-        std::vector<pollfd> watched{{m_wake, POLLIN, 0}, {m_listener, POLLIN, 0}};
+    const auto active = [this](Fault f) { return m_fault == f && m_requests >= m_faultFrom; };
+    while (!m_ending) {
+        if (active(Fault::Drop))
+            links.clear();
+        const bool stalled = active(Fault::Stall);
+        std::vector<pollfd> watched{{m_wake, POLLIN, 0}, {m_listener, short(stalled ? 0 : POLLIN), 0}};
         std::vector<Direction*> owners{nullptr, nullptr};
         Clock::time_point next = Clock::time_point::max();
         for (Link& link : links) {
             for (Direction* d : {&link.up, &link.down}) {
+                if (stalled)
+                    continue;
                 if (!d->ended) {
                     watched.push_back({d->from, POLLIN, 0});
                     owners.push_back(d);
@@ -180,12 +213,17 @@ void DelayRelay::relay()
         if (::ppoll(watched.data(), watched.size(), waitForever ? nullptr : &wait, nullptr) < 0 &&
             errno != EINTR)
             return;
-        if (watched[0].revents)
-            return;
+        if (watched[0].revents) {
+            uint64_t count = 0;
+            if (::read(m_wake, &count, sizeof count) < 0 && errno != EAGAIN)
+                return;
+            continue; // a fault switched: look again
+        }
         const auto arrived = Clock::now();
         if (watched[1].revents & POLLIN) {
             const int client = ::accept(m_listener, nullptr, nullptr);
-            const int server = client >= 0 ? connectTo(m_serverHost, m_serverPort) : -1;
+            const bool refused = active(Fault::Refuse) || active(Fault::Drop);
+            const int server = client >= 0 && !refused ? connectTo(m_serverHost, m_serverPort) : -1;
             if (server >= 0) {
                 makeNonBlocking(client);
                 makeNonBlocking(server);
@@ -207,6 +245,9 @@ void DelayRelay::relay()
             if (d->held.size() > before && d->isRequest)
                 ++m_requests;
         }
+        // A request that began a stall or a drop is not passed on.
+        if (active(Fault::Stall) || active(Fault::Drop))
+            continue;
         const auto passNow = Clock::now();
         for (Link& link : links)
             link.failed = link.failed || !link.up.pass(passNow) || !link.down.pass(passNow);

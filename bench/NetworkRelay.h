@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+// A TCP relay on 127.0.0.1 in a thread of its own, between the programs and a
+// server: what one side sends reaches the other, optionally held for a fixed
+// time in each direction as a network would, until a fault is switched on.
+// A fault can begin at once or at a chosen request of the clients (a chunk of
+// bytes a client sent: a client that waits for each answer sends one per
+// round trip), so that an action meets the outage before, during or after its
+// reads; restore() brings the network back for the next try.
+class NetworkRelay
+{
+public:
+    enum class Fault {
+        None,
+        Refuse, // new connections are closed at once; open ones go on
+        Stall,  // nothing moves and nobody new is let in; every socket stays open
+        Drop,   // every open connection is closed and new ones are refused
+    };
+
+    // The server is an IPv4 address or the folder of its Unix socket.
+    NetworkRelay(QString serverHost, quint16 serverPort, std::chrono::microseconds oneWay = {});
+    ~NetworkRelay();
+    NetworkRelay(const NetworkRelay&) = delete;
+    NetworkRelay& operator=(const NetworkRelay&) = delete;
+
+    // Listens on a free port of 127.0.0.1 and starts relaying.
+    bool start(QString* error);
+    quint16 port() const { return m_port; }
+    qint64 requests() const { return m_requests.load(); }
+
+    // The fault begins with the nth request from now (that request is not
+    // relayed), or at once for 0.
+    void fail(Fault fault, qint64 nthRequest = 0);
+    void restore() { fail(Fault::None); }
+
+private:
+    void relay();
+    void wake();
+
+    QString m_serverHost;
+    quint16 m_serverPort;
+    std::chrono::microseconds m_oneWay;
+    int m_listener = -1;
+    int m_wake = -1; // an eventfd: a fault switched or the end
+    quint16 m_port = 0;
+    std::atomic<qint64> m_requests{0};
+    std::atomic<Fault> m_fault{Fault::None};
+    std::atomic<qint64> m_faultFrom{0}; // the request count at which the fault begins
+    std::atomic<bool> m_ending{false};
+    std::thread m_thread;
+};
