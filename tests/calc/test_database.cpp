@@ -144,22 +144,11 @@ private slots:
         QTest::newRow("lock wait over")
             << true << "55P03"
             << "Данные на сервере dbhost:5432 заняты другим пользователем. Повторите действие немного позже.";
-        QTest::newRow("no right") << true << "42501"
-                                  << "Недостаточно прав на сервере базы данных dbhost:5432. Обратитесь к "
-                                     "администратору.";
-        QTest::newRow("duplicate key") << true << "23505"
-                                       << "Сервер базы данных dbhost:5432 не выполнил запрос. Повторите "
-                                          "действие; если ошибка повторится, обратитесь к администратору.";
         QTest::newRow("file locked") << false << "5" << fileBusy;
         QTest::newRow("file locked, extended code") << false << "517" << fileBusy;
         QTest::newRow("not a database") << false << "26"
                                         << "Файл /data/order.mdb поврежден или не является базой данных. "
                                            "Восстановите его из резервной копии.";
-        QTest::newRow("cannot open")
-            << false << "14"
-            << "Файл /data/order.mdb не удается прочитать или записать. Проверьте, что "
-               "файл на месте, доступен для записи и на диске есть место, и "
-               "повторите действие.";
     }
     void failuresAreToldInPlainWords()
     {
@@ -176,18 +165,6 @@ private slots:
             address, QStringLiteral("SELECT 1"), {number, QStringLiteral("engine text")}};
         QTEST(failure.advice(), "advice");
         QVERIFY(failure.details().startsWith(QStringLiteral("SELECT 1\n\nengine text (")));
-    }
-    // Another program's write lock held past the wait, on either engine.
-    void lockHeldPastTheWaitIsBusy()
-    {
-        const std::unique_ptr<Database> other = Database::open(m_address, {});
-        QVERIFY(other && other->begin());
-        DbError error;
-        QVERIFY(!m_db->begin(&error));
-        other->rollback();
-        QCOMPARE((DatabaseFailure{m_address, {}, error}.kind()), DatabaseFailure::Kind::Busy);
-        QVERIFY(m_db->begin());
-        m_db->rollback();
     }
     // A hostile list: ё and е, case, Latin, digits, prefixes, an empty name
     // and none. Both engines give the order of the file store's collation.

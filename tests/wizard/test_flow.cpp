@@ -128,7 +128,8 @@ private slots:
         QCOMPARE(f->record.xk_length, 0.0);
     }
     // The real box: an empty title is given to the window as a blank, since the
-    // window system shows the program's file name in a window without a title.
+    // window system shows the program's file name in a window without a title;
+    // a statement goes under a message's details, not into its text.
     void resetQuestionShowsNoTitle()
     {
         f->enterChamber();
@@ -142,7 +143,16 @@ private slots:
             }
         });
         f->click("cmbPrev");
+        QString details;
+        QTimer::singleShot(0, this, [&details] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                details = box->text() + '|' + box->detailedText();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        Messages::showWithDetails(QStringLiteral("Ошибка"), QStringLiteral("SELECT 1"));
         Messages::install(&f->messages);
+        QCOMPARE(details, QStringLiteral("Ошибка|SELECT 1"));
         QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
         QVERIFY(!title.isEmpty());
         QVERIFY2(title.trimmed().isEmpty(), qPrintable(title));
@@ -373,35 +383,22 @@ private slots:
         QTest::addColumn<QString>("store");
         QTest::addColumn<QString>("table"); // taken away; empty: another program holds the write lock
         QTest::addColumn<QString>("heading");
+        const auto row = [](const char* name, const char* action, const char* store, const char* table,
+                            const QString& heading) {
+            QTest::newRow(name) << QString(action) << QString(store) << QString(table) << heading;
+        };
         const QString read = QStringLiteral("Ошибка чтения базы данных\r\n");
-        QTest::newRow("reopen, products") << "reopen"
-                                          << "nv.mdb"
-                                          << "Product"
-                                          << read + "Расчет «05/01/2024 первый» не открыт: не удалось "
-                                                    "прочитать справочные данные.";
-        QTest::newRow("reopen, calculations")
-            << "reopen"
-            << "order.mdb"
-            << "data"
-            << read + "Расчет «05/01/2024 первый» не открыт: не удалось прочитать клиентов и сохраненные "
-                      "расчеты.";
-        QTest::newRow("Расчет, capacities")
-            << "calculate"
-            << "nv.mdb"
-            << "power" << read + "Расчет не выполнен: не удалось прочитать справочные данные.";
-        QTest::newRow("Поиск, customers")
-            << "search"
-            << "order.mdb"
-            << "contact"
-            << read + "Список клиентов не обновлен: не удалось прочитать клиентов и сохраненные расчеты.";
-        QTest::newRow("Сохранить, calculations") << "save"
-                                                 << "order.mdb"
-                                                 << "data"
-                                                 << "Ошибка при сохранении результатов расчета! (";
-        QTest::newRow("Сохранить, locked") << "save"
-                                           << "order.mdb"
-                                           << ""
-                                           << "Ошибка при сохранении результатов расчета! (";
+        const QString reopen = read + "Расчет «05/01/2024 первый» не открыт: не удалось прочитать ";
+        const QString orders = "клиентов и сохраненные расчеты.";
+        const QString save = "Ошибка при сохранении результатов расчета! (";
+        row("reopen, products", "reopen", "nv.mdb", "Product", reopen + "справочные данные.");
+        row("reopen, calculations", "reopen", "order.mdb", "data", reopen + orders);
+        row("Расчет, capacities", "calculate", "nv.mdb", "power",
+            read + "Расчет не выполнен: не удалось прочитать справочные данные.");
+        row("Поиск, customers", "search", "order.mdb", "contact",
+            read + "Список клиентов не обновлен: не удалось прочитать " + orders);
+        row("Сохранить, calculations", "save", "order.mdb", "data", save);
+        row("Сохранить, locked", "save", "order.mdb", "", save);
     }
     void failedStoreStopsTheActionAndKeepsTheInputs()
     {
@@ -446,7 +443,9 @@ private slots:
         const MessageRequest message = f->messages.shown().first();
         QVERIFY2(message.text.startsWith(heading), qPrintable(message.text));
         QCOMPARE(message.text.count('\n'), heading.count('\n') + 1); // and the plain line
-        QVERIFY2(message.text.section('\n', -1).contains("овторите действие"), qPrintable(message.text));
+        const QString advice = message.text.section('\n', -1);
+        QVERIFY2(advice.contains("овторите действие"), qPrintable(advice));
+        QCOMPARE(advice.contains("занят"), table.isEmpty());
         QVERIFY(!message.text.contains("SELECT") && !message.text.contains("UPDATE"));
         QVERIFY(table.isEmpty() || message.details.contains(table, Qt::CaseInsensitive));
         QCOMPARE(f->screenName(), screen);
