@@ -14,14 +14,14 @@ namespace {
 
 // The modifications of a model code, each with the rated ambients the table
 // holds rows for: a modification missing one would make GetPower report it.
-QVector<QPair<QString, bool>> modificationsOf(Database& db, const QString& model)
+QVector<QPair<QString, bool>> modificationsOf(const CalculationRecord& record, const QString& model)
 {
     QueryTable table;
-    const int rows = OpenQuery(db,
-                               QStringLiteral("SELECT modification, out_t FROM power WHERE model=") +
-                                   SqlLiteral::text(model) +
-                                   QStringLiteral(" GROUP BY modification, out_t ORDER BY modification"),
-                               table);
+    const int rows = ReadReference(record,
+                                   QStringLiteral("SELECT modification, out_t FROM power WHERE model=") +
+                                       SqlLiteral::text(model) +
+                                       QStringLiteral(" GROUP BY modification, out_t ORDER BY modification"),
+                                   table);
     QVector<QPair<QString, bool>> result;
     QSet<qint64> outsides;
     for (int row = 0; row < rows; ++row) {
@@ -49,13 +49,14 @@ QVector<Alternative> ListAlternatives(const CalculationRecord& record)
     // The selection's own functions, on a copy that records no steps.
     CalculationRecord scratch = record;
     scratch.trace.reset();
+    const bool failedBefore = record.failedReads->any();
     for (const OfferedType& type : OfferedEquipmentTypes(record)) {
         scratch.xo_type1 = qint16(type.key);
         const QString model = GetSeries(scratch);
         // The equipment screen refuses a code without its letter.
         if (model.size() < 3)
             continue;
-        for (const auto& [stored, complete] : modificationsOf(*record.ref_db, model)) {
+        for (const auto& [stored, complete] : modificationsOf(record, model)) {
             Alternative a;
             a.typeName = type.name;
             a.model = model;
@@ -73,6 +74,9 @@ QVector<Alternative> ListAlternatives(const CalculationRecord& record)
             list.append(a);
         }
     }
+    // Figures read in part are no figures.
+    if (!failedBefore && record.failedReads->any())
+        return {};
     std::stable_sort(list.begin(), list.end(), [](const Alternative& a, const Alternative& b) {
         if (a.capacity && b.capacity)
             return *a.capacity < *b.capacity;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataLocation.h"
+#include "FailedReads.h"
 
 #include <QString>
 #include <memory>
@@ -91,6 +92,9 @@ struct CalculationRecord
     // Where the calculation and the selection record their steps, when
     // somebody wants them explained; not saved, never reset.
     std::shared_ptr<CalculationTrace> trace;
+    // Reads of ref_db and order_db that failed during the action in hand;
+    // shared by the record's copies, never reset with the record.
+    std::shared_ptr<FailedReads> failedReads = std::make_shared<FailedReads>();
 };
 
 // Gives a record the values the program starts with: thicknesses 100 mm,

@@ -23,17 +23,31 @@ int OpenDatabases(CalculationRecord& record, const DataLocation& location)
     return 0;
 }
 
-int OpenQuery(Database& db, const QString& sql, QueryTable& table)
+namespace {
+
+int readRows(const CalculationRecord& record, Database* db, const DatabaseAddress& address,
+             const QString& sql, QueryTable& table)
 {
-    DbError error;
-    const int rows = db.query(sql, table, &error);
-    if (rows < 0) {
-        Messages::show(QStringLiteral("Ошибка чтения базы данных") + QStringLiteral("\r\n") + sql +
-                           QStringLiteral("\r\n") + error.description,
-                       MsgIcon::Exclamation, QStringLiteral("Внимание"));
+    if (!db)
         return 0;
-    }
-    return rows;
+    DbError error;
+    const int rows = db->query(sql, table, &error);
+    if (rows >= 0)
+        return rows;
+    record.failedReads->note({address, sql, error});
+    return 0;
+}
+
+} // namespace
+
+int ReadReference(const CalculationRecord& record, const QString& sql, QueryTable& table)
+{
+    return readRows(record, record.ref_db.get(), record.location.reference(), sql, table);
+}
+
+int ReadOrders(const CalculationRecord& record, const QString& sql, QueryTable& table)
+{
+    return readRows(record, record.order_db.get(), record.location.orders(), sql, table);
 }
 
 bool ExecuteCommand(Database& db, const QString& sql)

@@ -17,9 +17,12 @@ struct CalculationRecord;
 // error number of the first failure, which it has already shown.
 int OpenDatabases(CalculationRecord& record, const DataLocation& location);
 
-// Rows of a query into the table; with 0 rows the table is left as it was.
-// A statement the database refuses is reported and counts as 0 rows.
-int OpenQuery(Database& db, const QString& sql, QueryTable& table);
+// Rows of a query on the record's reference or orders database into the
+// table; with 0 rows the table is left as it was. A read that fails shows
+// nothing: it is noted in the record's failedReads for the action to decide,
+// and counts as 0 rows. Without the database there are 0 rows.
+int ReadReference(const CalculationRecord& record, const QString& sql, QueryTable& table);
+int ReadOrders(const CalculationRecord& record, const QString& sql, QueryTable& table);
 
 // Runs an INSERT, UPDATE or DELETE. On failure shows "Ошибка выполнения
 // команды" with the statement and returns false.

@@ -5,20 +5,10 @@
 #include "QueryTable.h"
 #include "SqlLiteral.h"
 
-namespace {
-
-// The first rows of a reference query; 0 when there is no reference database.
-int readReference(const CalculationRecord& record, const QString& sql, QueryTable& table)
-{
-    return record.ref_db ? OpenQuery(*record.ref_db, sql, table) : 0;
-}
-
-} // namespace
-
 int GetArticle(CalculationRecord& record, qint16 pkey, QString& name, double& value)
 {
     QueryTable table;
-    const int rows = readReference(
+    const int rows = ReadReference(
         record, QStringLiteral("SELECT s_value,s_name from article WHERE pkey=") + SqlLiteral::integer(pkey),
         table);
     if (rows <= 0)
@@ -31,7 +21,7 @@ int GetArticle(CalculationRecord& record, qint16 pkey, QString& name, double& va
 int GetProduct(CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = readReference(
+    const int rows = ReadReference(
         record, QStringLiteral("SELECT * FROM product WHERE pkey=") + SqlLiteral::integer(pkey), table);
     if (rows > 0) {
         // By stored position: whatever the columns are called.
@@ -48,7 +38,7 @@ int GetProduct(CalculationRecord& record, qint16 pkey)
 int GetPacking(CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = readReference(record,
+    const int rows = ReadReference(record,
                                    QStringLiteral("SELECT mass, thermal, text_ru FROM packing WHERE pkey=") +
                                        SqlLiteral::integer(pkey),
                                    table);
@@ -63,7 +53,7 @@ int GetPacking(CalculationRecord& record, qint16 pkey)
 int GetCurtain(CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = readReference(
+    const int rows = ReadReference(
         record, QStringLiteral("SELECT text_ru,c_value FROM curtain WHERE pkey=") + SqlLiteral::integer(pkey),
         table);
     if (rows > 0) {
@@ -76,7 +66,7 @@ int GetCurtain(CalculationRecord& record, qint16 pkey)
 int GetGas(CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = readReference(
+    const int rows = ReadReference(
         record, QStringLiteral("SELECT model FROM gas WHERE pkey=") + SqlLiteral::integer(pkey), table);
     if (rows > 0)
         record.xo_gas = table.text(0, 0);

@@ -20,8 +20,8 @@ QVector<OfferedType> OfferedEquipmentTypes(const CalculationRecord& record)
     if (!record.ref_db)
         return items;
     QueryTable table;
-    const int rows = OpenQuery(
-        *record.ref_db, QStringLiteral("SELECT pkey,text_ru,model FROM equipment ORDER BY text_ru"), table);
+    const int rows = ReadReference(
+        record, QStringLiteral("SELECT pkey,text_ru,model FROM equipment ORDER BY text_ru"), table);
     for (int row = 0; row < rows; ++row) {
         if (IsOffered(table.text(row, 2), record.xk_temperature))
             items.append({qint32(table.integer(row, 0)), table.text(row, 1), table.text(row, 2)});

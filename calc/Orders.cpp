@@ -56,9 +56,25 @@ QString failureText(const char* prefix, const DbError& error)
     return failureText(prefix, QString::number(uint(error.number), 16).toUpper());
 }
 
-void showFailure(const QString& text)
+// Why a save stopped: the operation's own text and, when the database
+// refused, what it refused.
+struct SaveFailure
 {
-    Messages::show(text, MsgIcon::Exclamation, QStringLiteral("Внимание"));
+    QString heading;
+    std::optional<DatabaseFailure> database;
+};
+
+SaveFailure refusal(const CalculationRecord& r, const char* prefix, const QString& sql, const DbError& error)
+{
+    return {failureText(prefix, error), DatabaseFailure{r.location.orders(), sql, error}};
+}
+
+void showFailure(const SaveFailure& failure)
+{
+    if (failure.database)
+        ShowDatabaseFailure(failure.heading, *failure.database);
+    else
+        Messages::show(failure.heading, MsgIcon::Exclamation, QStringLiteral("Внимание"));
 }
 
 QString valueOf(const CalculationRecord& r, const OrderColumn& column)
@@ -98,66 +114,91 @@ ContactTexts contactOf(const CalculationRecord& r)
 
 // The steps of a save; each runs inside a transaction its caller owns and on
 // failure describes itself in *failure.
-bool saveOrderStep(CalculationRecord& r, const QDate& today, QString* failure)
+bool run(CalculationRecord& r, const char* prefix, const QString& sql, SaveFailure* failure)
 {
     DbError error;
-    if (r.order_db->execute(saveOrderStatement(r, today), &error))
+    if (r.order_db->execute(sql, &error))
         return true;
-    *failure = failureText(SaveOrderFailed, error);
+    *failure = refusal(r, prefix, sql, error);
     return false;
 }
 
-bool insertContactStep(CalculationRecord& r, const ContactTexts& c, QString* failure)
+bool saveOrderStep(CalculationRecord& r, const QDate& today, SaveFailure* failure)
+{
+    return run(r, SaveOrderFailed, saveOrderStatement(r, today), failure);
+}
+
+bool insertContactStep(CalculationRecord& r, const ContactTexts& c, SaveFailure* failure)
 {
     const QString sql =
         QStringLiteral("INSERT INTO contact ( organization,city,phones,email,name ) VALUES(") +
         SqlLiteral::text(c.organization) + QLatin1Char(',') + SqlLiteral::text(c.city) + QLatin1Char(',') +
         SqlLiteral::text(c.phones) + QLatin1Char(',') + SqlLiteral::text(c.email) + QLatin1Char(',') +
         SqlLiteral::text(c.name) + QLatin1Char(')');
-    DbError error;
-    if (!r.order_db->execute(sql, &error)) {
-        *failure = failureText(InsertContactFailed, error);
+    if (!run(r, InsertContactFailed, sql, failure))
         return false;
-    }
     // The key of this very row: another program may have inserted since.
     const qint64 key = r.order_db->lastInsertKey();
     if (key < 1 || key > 32767) {
-        *failure = failureText(InsertContactFailed,
-                               QStringLiteral("номер клиента %1 вне диапазона 1..32767").arg(key));
+        failure->heading = failureText(InsertContactFailed,
+                                       QStringLiteral("номер клиента %1 вне диапазона 1..32767").arg(key));
         return false;
     }
     r.contact = qint16(key);
     return true;
 }
 
-bool updateContactStep(CalculationRecord& r, qint16 key, const ContactTexts& c, QString* failure)
+bool updateContactStep(CalculationRecord& r, qint16 key, const ContactTexts& c, SaveFailure* failure)
 {
     const QString sql = QStringLiteral("UPDATE contact SET organization=") +
                         SqlLiteral::text(c.organization) + QStringLiteral(",city=") +
                         SqlLiteral::text(c.city) + QStringLiteral(",phones=") + SqlLiteral::text(c.phones) +
                         QStringLiteral(",email=") + SqlLiteral::text(c.email) + QStringLiteral(",name=") +
                         SqlLiteral::text(c.name) + QStringLiteral(" WHERE pkey=") + SqlLiteral::integer(key);
+    return run(r, UpdateContactFailed, sql, failure);
+}
+
+// A new customer's organisation may already have a row: the calculation
+// was reopened from it, or another computer saved the customer since this
+// one read the list. The row is updated in the first case and taken as it
+// is in the second; only a name without a row gets a new one.
+bool customerStep(CalculationRecord& r, const ContactTexts& c, SaveFailure* failure)
+{
+    if (!r.NewContact)
+        return updateContactStep(r, r.contact, c, failure);
+    const QString sql = QStringLiteral("SELECT pkey FROM contact WHERE organization=") +
+                        SqlLiteral::text(c.organization) + QStringLiteral(" ORDER BY pkey");
+    QueryTable table;
     DbError error;
-    if (r.order_db->execute(sql, &error))
-        return true;
-    *failure = failureText(UpdateContactFailed, error);
-    return false;
+    const int rows = r.order_db->query(sql, table, &error);
+    if (rows < 0) {
+        *failure = refusal(r, SaveOrderFailed, sql, error);
+        return false;
+    }
+    for (int row = 0; row < rows; ++row) {
+        if (table.integer(row, 0) == r.contact)
+            return updateContactStep(r, r.contact, c, failure);
+    }
+    if (rows == 0)
+        return insertContactStep(r, c, failure);
+    r.contact = qint16(table.integer(0, 0));
+    return true;
 }
 
 // Runs the steps as one transaction: all of them are stored or none. On
 // failure the record's customer key is restored and the failure shown.
 bool inTransaction(CalculationRecord& r, const char* failurePrefix,
-                   const std::function<bool(QString*)>& steps)
+                   const std::function<bool(SaveFailure*)>& steps)
 {
     if (!r.order_db)
         return false;
     const qint16 contactBefore = r.contact;
     DbError error;
     if (!r.order_db->begin(&error)) {
-        showFailure(failureText(failurePrefix, error));
+        showFailure(refusal(r, failurePrefix, {}, error));
         return false;
     }
-    QString failure;
+    SaveFailure failure;
     if (!steps(&failure)) {
         r.order_db->rollback();
         r.contact = contactBefore;
@@ -167,25 +208,10 @@ bool inTransaction(CalculationRecord& r, const char* failurePrefix,
     if (!r.order_db->commit(&error)) {
         r.order_db->rollback();
         r.contact = contactBefore;
-        showFailure(failureText(failurePrefix, error));
+        showFailure(refusal(r, failurePrefix, {}, error));
         return false;
     }
     return true;
-}
-
-// A reopened calculation still carries NewContact from the customer screen;
-// its customer is the existing row `contact` when that row has the same
-// organisation, and must not get a second row.
-bool isExistingCustomer(const CalculationRecord& r)
-{
-    if (r.contact <= 0)
-        return false;
-    QueryTable table;
-    return OpenQuery(*r.order_db,
-                     QStringLiteral("SELECT organization FROM contact WHERE pkey=") +
-                         SqlLiteral::integer(r.contact),
-                     table) > 0 &&
-           table.text(0, 0) == r.contact_organization;
 }
 
 // Reads row `row` of a table whose columns from `first` on are those LoadOrder selects.
@@ -232,18 +258,55 @@ bool recompute(CalculationRecord& record, QString* rangeError)
     GetGas(record, record.xo_type2);
     GetCurtain(record, record.xk_curtain);
     GetSeries(record);
-    if (!CalculateLoad(record, rangeError))
+    if (record.failedReads->any() || !CalculateLoad(record, rangeError))
         return false;
     SelectUnit(record);
     return true;
 }
 
+// Runs compute on a copy of the record, in one snapshot of the reference
+// data. The record takes the copy unless a read failed: nothing computed
+// from a failed read is kept, so nothing of it can be shown or saved.
+bool computeApart(CalculationRecord& record, const std::function<bool(CalculationRecord&)>& compute)
+{
+    record.failedReads->clear();
+    CalculationRecord computed = record;
+    bool done = false;
+    {
+        const ReadTransaction snapshot(computed.ref_db.get());
+        done = compute(computed);
+    }
+    if (record.failedReads->any())
+        return false;
+    record = std::move(computed);
+    return done;
+}
+
+// What a reopen that failed on a read tells whoever asked why.
+void explainFailedRead(const CalculationRecord& record, bool* found, QString* error)
+{
+    if (found)
+        *found = true; // whether the row exists is not known
+    if (error && record.failedReads->any())
+        *error = record.failedReads->first()->advice();
+}
+
 } // namespace
+
+bool ComputeCalculation(CalculationRecord& record, QString* rangeError)
+{
+    return computeApart(record, [&](CalculationRecord& r) {
+        GetArticle(r, r.xk_ceiling_stuff, r.xk_ceiling_name, r.xk_ceiling_k);
+        GetArticle(r, r.xk_wall_stuff, r.xk_wall_name, r.xk_wall_k);
+        GetArticle(r, r.xk_floor_stuff, r.xk_floor_name, r.xk_floor_k);
+        return recompute(r, rangeError);
+    });
+}
 
 bool SaveOrder(CalculationRecord& record, const QDate& today)
 {
     return inTransaction(record, SaveOrderFailed,
-                         [&](QString* failure) { return saveOrderStep(record, today, failure); });
+                         [&](SaveFailure* failure) { return saveOrderStep(record, today, failure); });
 }
 
 bool LoadOrder(CalculationRecord& record, qint32 key)
@@ -258,7 +321,7 @@ bool LoadOrder(CalculationRecord& record, qint32 key, QString* rangeError)
     QueryTable table;
     const QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(SavedColumns) +
                         QStringLiteral(", px_pgroup FROM data WHERE pkey=") + SqlLiteral::integer(key);
-    if (OpenQuery(*record.order_db, sql, table) <= 0)
+    if (ReadOrders(record, sql, table) <= 0)
         return false;
     return loadOrderRow(record, table, 0, 0, rangeError);
 }
@@ -268,23 +331,24 @@ bool InsertContact(CalculationRecord& record, const QString& organization, const
 {
     const ContactTexts texts{organization, city, phones, email, name};
     return inTransaction(record, InsertContactFailed,
-                         [&](QString* failure) { return insertContactStep(record, texts, failure); });
+                         [&](SaveFailure* failure) { return insertContactStep(record, texts, failure); });
 }
 
 bool UpdateContact(CalculationRecord& record, qint16 key, const QString& organization, const QString& city,
                    const QString& phones, const QString& email, const QString& name)
 {
     const ContactTexts texts{organization, city, phones, email, name};
-    return inTransaction(record, UpdateContactFailed,
-                         [&](QString* failure) { return updateContactStep(record, key, texts, failure); });
+    return inTransaction(record, UpdateContactFailed, [&](SaveFailure* failure) {
+        return updateContactStep(record, key, texts, failure);
+    });
 }
 
 int ReadCustomers(CalculationRecord& record, QueryTable& table)
 {
     if (!record.order_db)
         return 0;
-    return OpenQuery(
-        *record.order_db,
+    return ReadOrders(
+        record,
         QStringLiteral("SELECT pkey,organization,city,phones,email,name  FROM contact ORDER BY organization"),
         table);
 }
@@ -293,41 +357,39 @@ int FindOrders(CalculationRecord& record, qint16 contactKey, QueryTable& table)
 {
     if (!record.order_db)
         return 0;
-    return OpenQuery(*record.order_db,
-                     QStringLiteral("SELECT pkey, ") + QString::fromUtf8(SavedColumns) +
-                         QStringLiteral(" FROM data WHERE contact=") + SqlLiteral::integer(contactKey),
-                     table);
+    return ReadOrders(record,
+                      QStringLiteral("SELECT pkey, ") + QString::fromUtf8(SavedColumns) +
+                          QStringLiteral(" FROM data WHERE contact=") + SqlLiteral::integer(contactKey),
+                      table);
 }
 
 bool SaveCalculation(CalculationRecord& record, const QDate& today)
 {
-    if (!record.order_db)
-        return false;
-    const bool insertCustomer = record.NewContact && !isExistingCustomer(record);
     const ContactTexts texts = contactOf(record);
-    return inTransaction(record, SaveOrderFailed, [&](QString* failure) {
-        const bool customerSaved = insertCustomer ? insertContactStep(record, texts, failure)
-                                                  : updateContactStep(record, record.contact, texts, failure);
-        return customerSaved && saveOrderStep(record, today, failure);
+    return inTransaction(record, SaveOrderFailed, [&](SaveFailure* failure) {
+        return customerStep(record, texts, failure) && saveOrderStep(record, today, failure);
     });
 }
 
 bool ReopenCalculation(CalculationRecord& record, qint32 key, bool* found, QString* rangeError)
 {
-    // All lookups of the reopening read one version of the reference file.
-    const ReadTransaction snapshot(record.ref_db.get());
-    record.pkey_data = key;
-    record.NewCalculation = false;
+    bool loaded = false;
     QString loadError;
-    const bool loaded = LoadOrder(record, key, &loadError);
-    if (found)
-        *found = loaded || !loadError.isEmpty();
-    if (!loadError.isEmpty()) {
-        if (rangeError)
-            *rangeError = loadError;
+    const bool computed = computeApart(record, [&](CalculationRecord& r) {
+        r.pkey_data = key;
+        r.NewCalculation = false;
+        loaded = LoadOrder(r, key, &loadError);
+        return loadError.isEmpty() && !r.failedReads->any() && recompute(r, rangeError);
+    });
+    if (record.failedReads->any()) {
+        explainFailedRead(record, found, rangeError);
         return false;
     }
-    return recompute(record, rangeError);
+    if (found)
+        *found = loaded || !loadError.isEmpty();
+    if (!loadError.isEmpty() && rangeError)
+        *rangeError = loadError;
+    return computed;
 }
 
 int ReadOrderPage(Database& db, qint64 afterKey, int limit, QueryTable& table, DbError* error)
@@ -340,9 +402,13 @@ int ReadOrderPage(Database& db, qint64 afterKey, int limit, QueryTable& table, D
 
 bool ReopenCalculation(CalculationRecord& record, const QueryTable& page, int row, QString* rangeError)
 {
-    const ReadTransaction snapshot(record.ref_db.get());
-    record.pkey_data = qint32(page.integer(row, OrderPageColumn::Key));
-    record.NewCalculation = false;
-    return loadOrderRow(record, page, row, OrderPageColumn::Key + 1, rangeError) &&
-           recompute(record, rangeError);
+    const bool computed = computeApart(record, [&](CalculationRecord& r) {
+        r.pkey_data = qint32(page.integer(row, OrderPageColumn::Key));
+        r.NewCalculation = false;
+        return loadOrderRow(r, page, row, OrderPageColumn::Key + 1, rangeError) && !r.failedReads->any() &&
+               recompute(r, rangeError);
+    });
+    if (record.failedReads->any())
+        explainFailedRead(record, nullptr, rangeError);
+    return computed;
 }

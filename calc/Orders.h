@@ -32,7 +32,8 @@ bool UpdateContact(CalculationRecord& record, qint16 key, const QString& organiz
                    const QString& phones, const QString& email, const QString& name);
 
 // Customer list: pkey, organization, city, phones, email, name, sorted by
-// organisation. Returns the row count.
+// organisation. Returns the row count; a failed read counts 0 rows and is
+// left in record.failedReads, as with FindOrders.
 int ReadCustomers(CalculationRecord& record, QueryTable& table);
 // Its columns.
 namespace CustomerColumn {
@@ -51,14 +52,25 @@ enum : int { Key = 0, Contact = 32, Date = 33, Note = 34 };
 // insert (NewContact) or update, then SaveOrder. All of it is stored or none
 // of it; a failure is reported and the record's customer key is kept.
 // With NewContact set, a customer that already is row `contact` under the
-// same organisation (a reopened calculation) is updated, not inserted again.
+// same organisation (a reopened calculation) is updated, not inserted again;
+// one that another computer saved under the organisation meanwhile is taken
+// as it is. Both are looked for inside the transaction.
 bool SaveCalculation(CalculationRecord& record, const QDate& today);
+
+// "Расчет": the lookups of the record's reference keys (materials, curtain,
+// product, packing, refrigerant), GetSeries, CalculateLoad and SelectUnit, in
+// one snapshot of the reference data. Returns false when a result is out of
+// range (rangeError names the field) or a read failed: the record is then
+// left as it was and record.failedReads holds the failure.
+bool ComputeCalculation(CalculationRecord& record, QString* rangeError);
 
 // Reopens a saved calculation as the customer screen does: LoadOrder, the
 // lookups, GetSeries, CalculateLoad and SelectUnit; pkey_data = key and
 // NewCalculation false. A key with no row keeps the inputs and still
 // recomputes (found is then false). Returns false when a result is out of range
-// (rangeError names the field).
+// (rangeError names the field). When a read failed it returns false and
+// changes nothing: record.failedReads holds the failure, rangeError its plain
+// line and found is true, as whether the row exists is not known.
 bool ReopenCalculation(CalculationRecord& record, qint32 key, bool* found = nullptr,
                        QString* rangeError = nullptr);
 
@@ -70,5 +82,6 @@ int ReadOrderPage(Database& db, qint64 afterKey, int limit, QueryTable& table, D
 namespace OrderPageColumn {
 enum : int { Key = 0 };
 }
-// ReopenCalculation of row `row` of such a page, without reading it again.
+// ReopenCalculation of row `row` of such a page, without reading it again;
+// a failed read leaves the record as it was, the same way.
 bool ReopenCalculation(CalculationRecord& record, const QueryTable& page, int row, QString* rangeError);

@@ -15,11 +15,6 @@ namespace {
 const char NoSufficientUnit[] =
     "Выбранные тип оборудования и количество агрегатов не обеспечивают результат расчета тепловой нагрузки";
 
-int readReference(const CalculationRecord& record, const QString& sql, QueryTable& table)
-{
-    return record.ref_db ? OpenQuery(*record.ref_db, sql, table) : 0;
-}
-
 struct ClassTemperatures
 {
     double t1, t2, t3;
@@ -76,7 +71,7 @@ QString GetSeries(CalculationRecord& r)
 {
     QueryTable table;
     QString series;
-    if (readReference(r,
+    if (ReadReference(r,
                       QStringLiteral("SELECT model,text_ru FROM equipment WHERE pkey=") +
                           SqlLiteral::integer(r.xo_type1),
                       table) > 0) {
@@ -121,7 +116,7 @@ QString GetSeries(CalculationRecord& r)
     }
 
     r.xo_series = series.left(2) + letter;
-    if (readReference(r,
+    if (ReadReference(r,
                       QStringLiteral("SELECT model FROM power WHERE model=") +
                           SqlLiteral::text(r.xo_series.trimmed()),
                       table) == 0)
@@ -142,7 +137,10 @@ double GetPower(CalculationRecord& r)
                             SqlLiteral::integer(outside[i]) % QStringLiteral(" AND modification=") %
                             modificationLiteral(r.sel_modification) % QStringLiteral(" ORDER BY out_t,in_t");
         QueryTable table;
-        if (readReference(r, sql, table) == 0) {
+        if (ReadReference(r, sql, table) == 0) {
+            // A failed read is the action's to report, once.
+            if (r.failedReads->any())
+                return 0;
             Messages::show(QStringLiteral("Записей не найдено!") + QLatin1Char('\n') + sql, MsgIcon::None,
                            QString(), MsgButtons::Ok);
             continue;
@@ -171,7 +169,7 @@ void SelectUnit(CalculationRecord& r)
     r.verdict = QString::fromUtf8(NoSufficientUnit);
     QueryTable table;
     const int rows =
-        readReference(r,
+        ReadReference(r,
                       QStringLiteral("SELECT DISTINCT model,modification FROM power where model = ") +
                           SqlLiteral::text(r.xo_series) + QStringLiteral(" ORDER BY model, modification"),
                       table);
@@ -180,6 +178,8 @@ void SelectUnit(CalculationRecord& r)
         r.sel_modification = ModificationText(table.text(row, 1));
         steps.tryModel();
         r.unit_capacity = GetPower(r);
+        if (r.failedReads->any())
+            return;
         const bool sufficient = r.unit_capacity >= r.q_unit_required;
         steps.tried(sufficient);
         if (sufficient) {

@@ -15,6 +15,8 @@ public:
         line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
         line.replace(QLatin1Char('\r'), QLatin1Char(' '));
         std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+        if (!request.details.isEmpty())
+            std::fprintf(stderr, "%s\n", request.details.toUtf8().constData());
         return request.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
     }
     std::optional<QString> inputBox(const QString&, const QString&, const QString&) override
@@ -43,7 +45,13 @@ MessageSeam& current()
 
 MsgAnswer show(const QString& text, MsgIcon icon, const QString& title, MsgButtons buttons)
 {
-    return g_seam->showMessage({text, title, icon, buttons});
+    return g_seam->showMessage({text, title, icon, buttons, {}});
+}
+
+MsgAnswer showWithDetails(const QString& text, const QString& details)
+{
+    return g_seam->showMessage(
+        {text, QStringLiteral("Внимание"), MsgIcon::Exclamation, MsgButtons::Ok, details});
 }
 
 std::optional<QString> input(const QString& prompt, const QString& title, const QString& defaultText)

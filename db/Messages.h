@@ -18,6 +18,9 @@ struct MessageRequest
     QString title; // null: the program's title; an empty, non-null text: no title
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
+    // What a specialist needs and the user need not read (a statement, an
+    // engine's own text): shown only on request, under the text.
+    QString details;
 };
 
 class MessageSeam
@@ -49,6 +52,8 @@ MessageSeam& current();
 
 MsgAnswer show(const QString& text, MsgIcon icon = MsgIcon::None, const QString& title = {},
                MsgButtons buttons = MsgButtons::Ok);
+// An exclamation box titled "Внимание" whose details hold what the text leaves out.
+MsgAnswer showWithDetails(const QString& text, const QString& details);
 std::optional<QString> input(const QString& prompt, const QString& title = {},
                              const QString& defaultText = {});
 std::optional<QString> password(const QString& prompt, const QString& title = {});

@@ -36,6 +36,8 @@ MsgAnswer WidgetMessageSeam::showMessage(const MessageRequest& request)
                     request.buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
                                                          : QMessageBox::Ok,
                     QApplication::activeWindow());
+    if (!request.details.isEmpty())
+        box.setDetailedText(request.details);
     if (request.buttons == MsgButtons::YesNo) {
         box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
         box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));

@@ -13,13 +13,13 @@ namespace EquipmentChoice {
 
 namespace {
 
-std::optional<TypePictures> readPictures(Database& ref, qint32 key)
+std::optional<TypePictures> readPictures(const CalculationRecord& record, qint32 key)
 {
     QueryTable table;
-    if (OpenQuery(ref,
-                  QStringLiteral("SELECT picture,scheme FROM Equipment WHERE pkey=") +
-                      SqlLiteral::integer(key),
-                  table) == 0)
+    if (ReadReference(record,
+                      QStringLiteral("SELECT picture,scheme FROM Equipment WHERE pkey=") +
+                          SqlLiteral::integer(key),
+                      table) <= 0)
         return std::nullopt;
     return TypePictures{table.text(0, 0), table.text(0, 1)};
 }
@@ -29,7 +29,7 @@ std::optional<TypePictures> readPictures(Database& ref, qint32 key)
 bool ChooseType(CalculationRecord& record, qint32 key)
 {
     record.xo_type1 = qint16(key);
-    const std::optional<TypePictures> pictures = readPictures(*record.ref_db, key);
+    const std::optional<TypePictures> pictures = readPictures(record, key);
     if (!pictures)
         return false;
     record.xo_picture = pictures->picture;
@@ -39,7 +39,7 @@ bool ChooseType(CalculationRecord& record, qint32 key)
 
 TypePictures PicturesOf(const CalculationRecord& record, qint32 key)
 {
-    return readPictures(*record.ref_db, key).value_or(TypePictures());
+    return readPictures(record, key).value_or(TypePictures());
 }
 
 QImage LoadPicture(const DataLocation& location, const QString& bareName)

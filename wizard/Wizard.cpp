@@ -57,7 +57,11 @@ void Wizard::start()
 
 void Wizard::showStage0()
 {
+    const bool kept = m_stage0;
     switchTo(ensureStage0());
+    // A screen kept from before lists the customers as they were then.
+    if (kept)
+        m_stage0->refreshCustomers();
 }
 
 void Wizard::enterStage3()

@@ -99,8 +99,9 @@ void frmFinish::Command4_Click()
     ReportOutput::PrintOrSave(record(), m_today);
 }
 
-// "Сохранить": a cancelled or emptied note saves nothing; the calculation is
-// left either way.
+// "Сохранить": a cancelled or emptied note saves nothing and leaves the
+// calculation; a save that failed keeps it on the screen, to be saved again
+// or printed.
 void frmFinish::nextButton_Click()
 {
     CalculationRecord& r = record();
@@ -109,8 +110,8 @@ void frmFinish::nextButton_Click()
     r.onote = Messages::input(QStringLiteral("Для сохранения данных\r\nзаполните текстовое поле"), QString(),
                               r.onote)
                   .value_or(QString());
-    if (!r.onote.isEmpty())
-        SaveCalculation(r, m_today);
+    if (!r.onote.isEmpty() && !SaveCalculation(r, m_today))
+        return;
     emit next();
 }
 

@@ -3,6 +3,7 @@
 #include "ui_frmStage0.h"
 
 #include "CalculationRecord.h"
+#include "FailedReadMessage.h"
 #include "ListFill.h"
 #include "Messages.h"
 #include "MissingReferences.h"
@@ -38,13 +39,41 @@ frmStage0::~frmStage0() = default;
 
 void frmStage0::FillContact()
 {
+    record().failedReads->clear();
     m_customers = QueryTable();
     const int rows = ReadCustomers(record(), m_customers);
+    ShowFailedRead(record(), QStringLiteral("Список клиентов не показан"));
     m_chosen = -1;
     if (ListFill::fill(m_ui->Combo1, m_customers, rows, CustomerColumn::Organization, CustomerColumn::Key)) {
         ListFill::selectQuietly(m_ui->Combo1, 0);
         Combo1_Click(0);
     }
+}
+
+bool frmStage0::refreshCustomers()
+{
+    CalculationRecord& r = record();
+    r.failedReads->clear();
+    QueryTable customers;
+    const int rows = ReadCustomers(r, customers);
+    if (r.failedReads->any()) {
+        ShowFailedRead(r, QStringLiteral("Список клиентов не обновлен"));
+        return false;
+    }
+    const QVariant chosenKey = m_chosen >= 0 ? m_ui->Combo1->itemData(m_chosen) : QVariant();
+    const QString typed = m_ui->Combo1->currentText();
+    m_customers = customers;
+    ListFill::fill(m_ui->Combo1, m_customers, rows, CustomerColumn::Organization, CustomerColumn::Key);
+    {
+        const QSignalBlocker blocker(m_ui->Combo1);
+        m_ui->Combo1->setCurrentIndex(-1);
+        m_ui->Combo1->setEditText(typed);
+    }
+    // The customer chosen stays chosen while it has its row; a typed
+    // organisation that now has one is that customer.
+    m_chosen = chosenKey.isValid() ? m_ui->Combo1->findData(chosenKey)
+                                   : m_ui->Combo1->findText(typed, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return true;
 }
 
 void frmStage0::resetForNewCalculation()
@@ -116,11 +145,15 @@ void frmStage0::Command1_Click()
 {
     readCustomer();
     m_ui->Combo2->clear();
-    if (m_chosen < 0)
+    if (!refreshCustomers() || m_chosen < 0)
         return;
     QueryTable orders;
     const int rows =
         FindOrders(record(), static_cast<qint16>(m_customers.integer(m_chosen, CustomerColumn::Key)), orders);
+    if (record().failedReads->any()) {
+        ShowFailedRead(record(), QStringLiteral("Расчеты клиента не найдены"));
+        return;
+    }
     if (rows == 0) {
         Messages::show(QStringLiteral("Записей не найдено!"), MsgIcon::Information,
                        QStringLiteral("Внимание"));
@@ -155,7 +188,12 @@ void frmStage0::Combo2_Click(int index)
     QString rangeError;
     if (!ReopenCalculation(r, static_cast<qint32>(m_ui->Combo2->itemData(index).toLongLong()), nullptr,
                            &rangeError)) {
-        Messages::show(rangeError, MsgIcon::Exclamation, QStringLiteral("Внимание"));
+        // A reopen that could not read stays here, the record untouched.
+        if (r.failedReads->any())
+            ShowFailedRead(r, QStringLiteral("Расчет «") + m_ui->Combo2->itemText(index) +
+                                  QStringLiteral("» не открыт"));
+        else
+            Messages::show(rangeError, MsgIcon::Exclamation, QStringLiteral("Внимание"));
         return;
     }
     // The customer was chosen from the list (a search needs that), so it has

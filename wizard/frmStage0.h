@@ -21,6 +21,10 @@ public:
     ~frmStage0() override;
 
     void FillContact();
+    // Reads the customer list again, keeping what is typed and chosen, so a
+    // customer another computer saved shows. False, with the list as it was,
+    // when the read failed (reported).
+    bool refreshCustomers();
 
     // The screen's part of the record reset: the state of a new calculation.
     void resetForNewCalculation();

@@ -4,6 +4,7 @@
 
 #include "CalculationRecord.h"
 #include "DatabaseAccess.h"
+#include "FailedReadMessage.h"
 #include "InputBoxes.h"
 #include "ListFill.h"
 #include "Lookups.h"
@@ -58,14 +59,19 @@ void frmStage1::Form_Load()
 {
     m_ui->Combo5->clear();
     m_ui->Combo6->clear();
+    record().failedReads->clear();
+    const QString notFilled = QStringLiteral("Списки продуктов и упаковки не заполнены");
 
-    Database& ref = *record().ref_db;
     QueryTable groups;
-    const int groupRows = OpenQuery(
-        ref,
+    const int groupRows = ReadReference(
+        record(),
         QStringLiteral(
             "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product) ORDER BY text_ru"),
         groups);
+    if (record().failedReads->any()) {
+        ShowFailedRead(record(), notFilled);
+        return;
+    }
     if (groupRows == 0) {
         Messages::show(QStringLiteral("Не найден список групп продуктов!"));
         return;
@@ -75,12 +81,13 @@ void frmStage1::Form_Load()
     cbPGroup_Click();
 
     QueryTable packings;
-    const int packingRows =
-        OpenQuery(ref, QStringLiteral("SELECT text_ru,pkey  FROM packing ORDER BY text_ru"), packings);
+    const int packingRows = ReadReference(
+        record(), QStringLiteral("SELECT text_ru,pkey  FROM packing ORDER BY text_ru"), packings);
     if (ListFill::fill(m_ui->Combo6, packings, packingRows, 0, 1)) {
         ListFill::selectQuietly(m_ui->Combo6, 0);
         Combo6_Click();
     }
+    ShowFailedRead(record(), notFilled);
 }
 
 void frmStage1::cbPGroup_Click()
@@ -93,11 +100,11 @@ void frmStage1::FillProduct(qint32 l)
 {
     QueryTable products;
     const int rows =
-        OpenQuery(*record().ref_db,
-                  QStringLiteral("SELECT pkey, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, "
-                                 "fkey FROM Product WHERE fkey=") +
-                      SqlLiteral::integer(l) + QStringLiteral(" ORDER BY text_ru"),
-                  products);
+        ReadReference(record(),
+                      QStringLiteral("SELECT pkey, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, "
+                                     "fkey FROM Product WHERE fkey=") +
+                          SqlLiteral::integer(l) + QStringLiteral(" ORDER BY text_ru"),
+                      products);
     if (ListFill::fill(m_ui->Combo5, products, rows, 1, 0)) {
         ListFill::selectQuietly(m_ui->Combo5, 0);
         Combo5_Click();

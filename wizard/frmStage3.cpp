@@ -4,6 +4,7 @@
 
 #include "CalculationRecord.h"
 #include "DatabaseAccess.h"
+#include "FailedReadMessage.h"
 #include "InputBoxes.h"
 #include "ListFill.h"
 #include "Lookups.h"
@@ -37,10 +38,10 @@ frmStage3::~frmStage3() = default;
 
 void frmStage3::Form_Load()
 {
-    Database& ref = *record().ref_db;
+    record().failedReads->clear();
     QueryTable materials;
-    const int rows = OpenQuery(
-        ref, QStringLiteral("SELECT s_name,pkey FROM article WHERE cls_n=1 ORDER BY s_name"), materials);
+    const int rows = ReadReference(
+        record(), QStringLiteral("SELECT s_name,pkey FROM article WHERE cls_n=1 ORDER BY s_name"), materials);
     for (QComboBox* list : {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3})
         ListFill::fill(list, materials, rows, 0, 1);
     for (int row = 0; row < rows; ++row) {
@@ -50,9 +51,10 @@ void frmStage3::Form_Load()
 
     QueryTable curtains;
     const int curtainRows =
-        OpenQuery(ref, QStringLiteral("SELECT text_ru,pkey,c_value FROM curtain"), curtains);
+        ReadReference(record(), QStringLiteral("SELECT text_ru,pkey,c_value FROM curtain"), curtains);
     if (ListFill::fill(m_ui->Combo4, curtains, curtainRows, 0, 1))
         m_ui->Combo4->setCurrentIndex(0);
+    ShowFailedRead(record(), QStringLiteral("Списки материалов и завес не заполнены"));
 }
 
 void frmStage3::Form_Activate()

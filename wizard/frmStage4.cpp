@@ -3,15 +3,17 @@
 
 #include "CalculationRecord.h"
 #include "EquipmentChoice.h"
-#include "HeatLoad.h"
+#include "FailedReadMessage.h"
 #include "InputBoxes.h"
 #include "Messages.h"
 #include "OfferedTypes.h"
+#include "Orders.h"
 #include "PictureFit.h"
 #include "Selection.h"
 
 #include <QPixmap>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +39,7 @@ frmStage4::frmStage4(CalculationRecord& record, QWidget* parent)
     connect(m_ui->Combo7, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmStage4::Combo7_Click);
     connect(m_ui->Combo1, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmStage4::Combo1_Click);
 
+    record.failedReads->clear();
     FillTypes();
     {
         const QSignalBlocker blocker(m_ui->Combo1);
@@ -46,6 +49,7 @@ frmStage4::frmStage4(CalculationRecord& record, QWidget* parent)
     }
     ShowEquipment();
     setModel(GetSeries(record));
+    ShowFailedRead(record, QStringLiteral("Список типов оборудования не заполнен"));
 }
 
 frmStage4::~frmStage4() = default;
@@ -180,19 +184,45 @@ bool frmStage4::checkInputs()
            InputBoxes::checkWhole(m_ui->Text22) && InputBoxes::checkWhole(m_ui->Text23, 1, 100);
 }
 
+// The type list and the model code that a failed read left empty are read
+// again before "Расчет": the store may be back.
+bool frmStage4::readAgainWhatFailed()
+{
+    if (m_ui->Combo7->count() > 0 && m_ui->Label1->text().size() >= 3)
+        return true;
+    CalculationRecord& r = record();
+    r.failedReads->clear();
+    if (m_ui->Combo7->count() == 0) {
+        FillTypes();
+        // Choosing the type reads its pictures and the model code.
+        if (m_ui->Combo7->count() > 0)
+            m_ui->Combo7->setCurrentIndex(std::max(0, m_ui->Combo7->findData(int(r.xo_type1))));
+    } else {
+        setModel(GetSeries(r));
+    }
+    if (!r.failedReads->any())
+        return true;
+    ShowFailedRead(r, QStringLiteral("Расчет не выполнен"));
+    return false;
+}
+
 void frmStage4::nextButton_Click()
 {
-    if (!checkInputs())
+    if (!readAgainWhatFailed() || !checkInputs())
         return;
     ReadEquipment();
     CalculationRecord& r = record();
     QString rangeError;
-    if (!CalculateLoad(r, &rangeError)) {
-        Messages::show(QStringLiteral("Тепловая нагрузка слишком велика для расчета: ") + rangeError,
-                       MsgIcon::Exclamation, QStringLiteral("Ошибка"));
+    // The lookups of the earlier screens are read again with the calculation:
+    // one that failed there must not become a number here.
+    if (!ComputeCalculation(r, &rangeError)) {
+        if (r.failedReads->any())
+            ShowFailedRead(r, QStringLiteral("Расчет не выполнен"));
+        else
+            Messages::show(QStringLiteral("Тепловая нагрузка слишком велика для расчета: ") + rangeError,
+                           MsgIcon::Exclamation, QStringLiteral("Ошибка"));
         return;
     }
-    SelectUnit(r);
     emit next();
 }
 

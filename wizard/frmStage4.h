@@ -33,6 +33,7 @@ private:
     void backButton_Click() override;
     void cancelButton_Click() override;
     bool checkInputs();
+    bool readAgainWhatFailed();
     void showPicture(const QString& bareName);
 
     std::unique_ptr<Ui::frmStage4> m_ui;

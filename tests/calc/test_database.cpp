@@ -3,6 +3,7 @@
 // there: the dialect translation, the 0-row rule, Russian ordering, value
 // types, snapshots and change detection, and that nothing is silently replaced.
 #include "Database.h"
+#include "DatabaseFailure.h"
 #include "NetworkFileSystem.h"
 #include "QueryTable.h"
 #include "RussianCollation.h"
@@ -125,6 +126,45 @@ private slots:
         QVERIFY(!m_db->execute(QStringLiteral("INSERT INTO nowhere (a) VALUES (1)"), &error));
         QVERIFY(error.number != 0);
         QVERIFY(m_db->checkIntegrity(&error));
+    }
+    // What the user reads of a failure: one plain line by the engine's code,
+    // the statement and the engine's text only in the details.
+    void failuresAreToldInPlainWords_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::addColumn<QString>("code"); // SQLSTATE, or SQLite's result code
+        QTest::addColumn<QString>("advice");
+        const QString unreachable = QStringLiteral(
+            "Нет связи с сервером базы данных dbhost:5432. Проверьте сеть и повторите действие.");
+        const QString fileBusy =
+            QStringLiteral("Файл /data/order.mdb занят другой программой. Дождитесь, пока "
+                           "она закончит работу с ним, и повторите действие.");
+        QTest::newRow("connection lost") << true << "08006" << unreachable;
+        QTest::newRow("server shutting down") << true << "57P01" << unreachable;
+        QTest::newRow("lock wait over")
+            << true << "55P03"
+            << "Данные на сервере dbhost:5432 заняты другим пользователем. Повторите действие немного позже.";
+        QTest::newRow("file locked") << false << "5" << fileBusy;
+        QTest::newRow("file locked, extended code") << false << "517" << fileBusy;
+        QTest::newRow("not a database") << false << "26"
+                                        << "Файл /data/order.mdb поврежден или не является базой данных. "
+                                           "Восстановите его из резервной копии.";
+    }
+    void failuresAreToldInPlainWords()
+    {
+        QFETCH(bool, server);
+        QFETCH(QString, code);
+        // As the engines number them: a SQLSTATE of digits read in hexadecimal, any other in base 36.
+        const int number = !server                   ? code.toInt()
+                           : code.toInt(nullptr, 16) ? code.toInt(nullptr, 16)
+                                                     : code.toInt(nullptr, 36);
+        const DatabaseAddress address =
+            server ? DatabaseAddress::server(QStringLiteral("host=dbhost port=5432 dbname=frostpick"))
+                   : DatabaseAddress::file(QStringLiteral("/data/order.mdb"));
+        const DatabaseFailure failure{
+            address, QStringLiteral("SELECT 1"), {number, QStringLiteral("engine text")}};
+        QTEST(failure.advice(), "advice");
+        QVERIFY(failure.details().startsWith(QStringLiteral("SELECT 1\n\nengine text (")));
     }
     // A hostile list: ё and е, case, Latin, digits, prefixes, an empty name
     // and none. Both engines give the order of the file store's collation.
@@ -328,6 +368,7 @@ private slots:
         restartCluster(cluster);
         QCOMPARE(m_db->query(read, table, &error), -1);
         QVERIFY(error.description.contains(QStringLiteral("SQLSTATE")));
+        QCOMPARE((DatabaseFailure{m_address, read, error}.kind()), DatabaseFailure::Kind::Connection);
         QCOMPARE(m_db->query(read, table, &error), 0);
         // A read snapshot ends without waiting for the server; a restart
         // after it still fails only the next action.

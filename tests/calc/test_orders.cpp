@@ -165,8 +165,15 @@ private slots:
         QCOMPARE(value("SELECT count(*) FROM contact"), QVariant(0));
         QCOMPARE(value("SELECT count(*) FROM data"), QVariant(0));
         QCOMPARE(m_messages.shown().size(), 1);
+        // The operation's text, then one plain line; the statement and the
+        // engine's words only in the details.
         const MessageRequest& box = m_messages.shown().first();
-        QVERIFY2(box.text.startsWith(message) && box.text.endsWith(QLatin1Char(')')), qPrintable(box.text));
+        const QStringList lines = box.text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines.first().startsWith(message) && lines.first().endsWith(QLatin1Char(')')),
+                 qPrintable(box.text));
+        QVERIFY(box.details.contains(QStringLiteral("INSERT INTO ") + table) &&
+                box.details.contains(QStringLiteral("refused")));
         QCOMPARE(box.icon, MsgIcon::Exclamation);
         QCOMPARE(box.title, QStringLiteral("Внимание"));
     }
@@ -218,6 +225,14 @@ private slots:
         QVERIFY(SaveCalculation(r, Today));
         QCOMPARE(r.contact, qint16(2));
         QCOMPARE(value("SELECT count(*) FROM contact"), QVariant(2));
+        // One another computer saved meanwhile is taken as it is.
+        QVERIFY(m_record.order_db->execute(
+            QStringLiteral("INSERT INTO contact (organization, city) VALUES ('ООО Север', 'Омск')")));
+        r.contact_organization = QStringLiteral("ООО Север");
+        QVERIFY(SaveCalculation(r, Today));
+        QCOMPARE(r.contact, qint16(3));
+        QCOMPARE(value("SELECT count(*) || ' ' || max(city) FROM contact WHERE organization='ООО Север'"),
+                 QVariant(QStringLiteral("1 Омск")));
     }
 
     void loadRoundsDimensionsAndKeepsVolume()

@@ -1,6 +1,10 @@
 // The wizard's flow: screen order and captions, one screen at a time, each
 // destroyed when left, the reset question, ending the program, and the
-// behaviour all input screens share, the refusals of "Далее" among it.
+// behaviour all input screens share, the refusals of "Далее" among it, and
+// every action whose store fails.
+#include "Database.h"
+#include "QueryTable.h"
+#include "TestDatabases.h"
 #include "WidgetMessageSeam.h"
 #include "WizardFixture.h"
 #include "frmStage0.h"
@@ -124,7 +128,8 @@ private slots:
         QCOMPARE(f->record.xk_length, 0.0);
     }
     // The real box: an empty title is given to the window as a blank, since the
-    // window system shows the program's file name in a window without a title.
+    // window system shows the program's file name in a window without a title;
+    // a statement goes under a message's details, not into its text.
     void resetQuestionShowsNoTitle()
     {
         f->enterChamber();
@@ -138,7 +143,16 @@ private slots:
             }
         });
         f->click("cmbPrev");
+        QString details;
+        QTimer::singleShot(0, this, [&details] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                details = box->text() + '|' + box->detailedText();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        Messages::showWithDetails(QStringLiteral("Ошибка"), QStringLiteral("SELECT 1"));
         Messages::install(&f->messages);
+        QCOMPARE(details, QStringLiteral("Ошибка|SELECT 1"));
         QCOMPARE(f->screenName(), QStringLiteral("frmStage3"));
         QVERIFY(!title.isEmpty());
         QVERIFY2(title.trimmed().isEmpty(), qPrintable(title));
@@ -359,7 +373,134 @@ private slots:
         }
     }
 
+    // A store that fails an action, and the same action once it is back: one
+    // message naming the failure in plain words (the statement only in the
+    // details), the screen and every input kept, nothing computed from the
+    // failure shown or saved.
+    void failedStoreStopsTheActionAndKeepsTheInputs_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("store");
+        QTest::addColumn<QString>("table"); // taken away; empty: another program holds the write lock
+        QTest::addColumn<QString>("heading");
+        const auto row = [](const char* name, const char* action, const char* store, const char* table,
+                            const QString& heading) {
+            QTest::newRow(name) << QString(action) << QString(store) << QString(table) << heading;
+        };
+        const QString read = QStringLiteral("Ошибка чтения базы данных\r\n");
+        const QString reopen = read + "Расчет «05/01/2024 первый» не открыт: не удалось прочитать ";
+        const QString orders = "клиентов и сохраненные расчеты.";
+        const QString save = "Ошибка при сохранении результатов расчета! (";
+        row("reopen, products", "reopen", "nv.mdb", "Product", reopen + "справочные данные.");
+        row("reopen, calculations", "reopen", "order.mdb", "data", reopen + orders);
+        row("Расчет, capacities", "calculate", "nv.mdb", "power",
+            read + "Расчет не выполнен: не удалось прочитать справочные данные.");
+        row("Поиск, customers", "search", "order.mdb", "contact",
+            read + "Список клиентов не обновлен: не удалось прочитать " + orders);
+        row("Сохранить, calculations", "save", "order.mdb", "data", save);
+        row("Сохранить, locked", "save", "order.mdb", "", save);
+    }
+    void failedStoreStopsTheActionAndKeepsTheInputs()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, store);
+        QFETCH(QString, table);
+        QFETCH(QString, heading);
+        f->addUnits();
+        const qint32 key = f->addCalculation(1, "2024-01-05", "первый");
+        QVERIFY(f->orders(QStringLiteral("UPDATE data SET xo_type1=1, xo_type2=1 WHERE pkey=%1").arg(key)));
+        if (action == "calculate") {
+            f->enterChamber();
+            f->enterProduct();
+            f->enterEquipment();
+        } else if (action != "search") {
+            f->click("Command1");
+        }
+        if (action == "save") {
+            perform("reopen");
+            QCOMPARE(f->screenName(), QStringLiteral("frmFinish"));
+        }
+        const QString screen = f->screenName();
+        const QStringList inputs = f->columns();
+        const double total = f->record.q_total;
+        const QString model = f->record.sel_model;
+        const auto typedText = [&] {
+            return action == "calculate" ? f->box("Text21")->text()
+                   : action == "save"    ? f->record.contact_organization
+                                         : f->list("Combo1")->currentText();
+        };
+        const QString typed = typedText();
+
+        const std::unique_ptr<Database> other =
+            Database::open(TestDatabases::address(f->folder() + '/' + store), {});
+        QVERIFY(other);
+        if (table.isEmpty())
+            QVERIFY(other->begin());
+        else
+            rename(*other, table, table + "_gone");
+        perform(action);
+        QCOMPARE(f->messages.texts().size(), 1);
+        const MessageRequest message = f->messages.shown().first();
+        QVERIFY2(message.text.startsWith(heading), qPrintable(message.text));
+        QCOMPARE(message.text.count('\n'), heading.count('\n') + 1); // and the plain line
+        const QString advice = message.text.section('\n', -1);
+        QVERIFY2(advice.contains("овторите действие"), qPrintable(advice));
+        QCOMPARE(advice.contains("занят"), table.isEmpty());
+        QVERIFY(!message.text.contains("SELECT") && !message.text.contains("UPDATE"));
+        QVERIFY(table.isEmpty() || message.details.contains(table, Qt::CaseInsensitive));
+        QCOMPARE(f->screenName(), screen);
+        if (action != "calculate") // which reads the screen into the record first
+            QCOMPARE(f->columns(), inputs);
+        QCOMPARE(f->record.sel_model, model);
+        QCOMPARE(f->record.q_total, total);
+        QCOMPARE(typedText(), typed);
+
+        // Back: the same action works without a restart.
+        if (table.isEmpty())
+            other->rollback();
+        else
+            rename(*other, table + "_gone", table);
+        QCOMPARE(savedNote(key), QStringLiteral("первый"));
+        f->messages.clear();
+        perform(action);
+        if (action == "save")
+            QCOMPARE(f->messages.lastInputDefault, QStringLiteral("второй")); // the note typed before
+        QVERIFY2(f->messages.texts().isEmpty(), qPrintable(f->messages.texts().join('|')));
+        if (action == "search")
+            QCOMPARE(f->list("Combo2")->count(), 1);
+        else if (action == "save")
+            QCOMPARE(savedNote(key), QStringLiteral("второй"));
+        else
+            QVERIFY(f->record.q_total > 0);
+    }
+
 private:
+    void perform(const QString& action)
+    {
+        if (action == "reopen")
+            f->choose("Combo2", "05/01/2024 первый");
+        else if (action == "search")
+            f->click("Command1");
+        else if (action == "calculate")
+            f->click("cmbNext");
+        else {
+            f->messages.queueInput(QStringLiteral("второй"));
+            f->click("Command3");
+        }
+    }
+    // As another program would: the store refuses every read of the table.
+    static void rename(Database& store, const QString& from, const QString& to)
+    {
+        QVERIFY(store.execute("ALTER TABLE " + from + " RENAME TO " + to));
+        // Counted as a change, so rows kept from the table are read again.
+        QVERIFY(store.execute("DELETE FROM " + to + " WHERE 1=0"));
+    }
+    QString savedNote(qint32 key) const
+    {
+        QueryTable note;
+        f->record.order_db->query(QStringLiteral("SELECT onote FROM data WHERE pkey=%1").arg(key), note);
+        return note.text(0, 0);
+    }
     QWidgetList visibleScreens() const
     {
         QWidgetList shown;

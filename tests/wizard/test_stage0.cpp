@@ -114,6 +114,7 @@ private slots:
         QVERIFY(!f->list("Combo2")->isVisible());
         QVERIFY(f->control<QPushButton>("cmbNext")->isEnabled());
     }
+    // Until another computer saves the typed customer.
     void searchOfATypedCustomerListsNothing()
     {
         f->addCalculation(m_alpha, "2024-01-10", "склад");
@@ -124,6 +125,13 @@ private slots:
         QCOMPARE(f->list("Combo2")->count(), 0);
         QVERIFY(!f->list("Combo2")->isVisible());
         QCOMPARE(f->record.contact_organization, QStringLiteral("альфаx"));
+
+        f->addCalculation(f->addCustomer("альфаx", "Клин"), "2024-01-11", "чужой склад");
+        search();
+        QCOMPARE(f->list("Combo1")->count(), 3);
+        QCOMPARE(f->list("Combo1")->currentText(), QStringLiteral("альфаx"));
+        QCOMPARE(f->list("Combo2")->count(), 1);
+        QVERIFY(f->box("Text2")->text().isEmpty()); // what was typed stays
     }
     void searchListsCalculationsAndConsumesTheMarker_data()
     {
@@ -195,7 +203,9 @@ private slots:
         QCOMPARE(f->rowCount("contact"), 2);
         QCOMPARE(f->rowCount("data"), 2);
 
-        // A reset puts the hidden customer screen back as it was left.
+        // A reset puts the hidden customer screen back as it was left, with
+        // the customers saved meanwhile.
+        f->addCustomer("Дельта");
         f->wizard->ResetRecord();
         f->wizard->showStage0();
         QCOMPARE(f->screen(), customerScreen);
@@ -203,7 +213,8 @@ private slots:
         QVERIFY(!f->control<QLabel>("Label1")->isVisible());
         QVERIFY(f->control<QPushButton>("cmbNext")->isEnabled());
         QCOMPARE(f->control<QLabel>("Label7")->text(), QStringLiteral("2"));
-        QCOMPARE(f->list("Combo1")->currentText(), QStringLiteral("альфа")); // not refilled
+        QCOMPARE(f->list("Combo1")->currentText(), QStringLiteral("альфа"));
+        QCOMPARE(f->list("Combo1")->count(), 3);
     }
     void reopeningNamesTheReferenceRowsThatAreGone_data()
     {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "DatabaseFailure.h"
+
+#include <optional>
+
+// Reads of the record's databases that failed since the action in hand began.
+// A lookup deep inside a calculation cannot decide what its failure means, so
+// it notes it here and counts as having found nothing; the action that
+// decides (a reopen, "Расчет", the batch tool) asks afterwards, throws away
+// whatever was computed from it and reports it once. Copies of a record
+// share it, so a failure in a scratch copy counts too.
+class FailedReads
+{
+public:
+    // Keeps the first failure: the later ones usually follow from it.
+    void note(const DatabaseFailure& failure)
+    {
+        if (!m_first)
+            m_first = failure;
+    }
+    bool any() const { return m_first.has_value(); }
+    const std::optional<DatabaseFailure>& first() const { return m_first; }
+    // At the start of an action: what failed before is no longer its concern.
+    void clear() { m_first.reset(); }
+
+private:
+    std::optional<DatabaseFailure> m_first;
+};
