@@ -216,12 +216,6 @@ bool loadOrderRow(CalculationRecord& record, const QueryTable& table, int row, i
 
     for (double* dimension : {&loaded.xk_length, &loaded.xk_width, &loaded.xk_height})
         *dimension = NumberText::roundHalfEven(*dimension * 100) / 100;
-    // Names come from this calculation's rows only: a row that is gone
-    // leaves no name of the calculation shown before.
-    for (QString* name :
-         {&loaded.xk_ceiling_name, &loaded.xk_wall_name, &loaded.xk_floor_name, &loaded.xk_curtain_name,
-          &loaded.px_product_name, &loaded.px_packing_name, &loaded.xo_type_name})
-        name->clear();
     GetArticle(loaded, loaded.xk_ceiling_stuff, loaded.xk_ceiling_name, loaded.xk_ceiling_k);
     GetArticle(loaded, loaded.xk_wall_stuff, loaded.xk_wall_name, loaded.xk_wall_k);
     GetArticle(loaded, loaded.xk_floor_stuff, loaded.xk_floor_name, loaded.xk_floor_k);

@@ -230,8 +230,6 @@ private slots:
         QVERIFY(f->reference(sql));
         f->wizard->start();
         search();
-        // Names a calculation shown before carries are not this one's.
-        f->record.px_product_name = f->record.xk_curtain_name = QStringLiteral("Прежний");
         f->choose("Combo2", "05/01/2024 первый");
 
         QCOMPARE(f->messages.shown().size(), 1);
