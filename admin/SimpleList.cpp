@@ -20,6 +20,7 @@ const SimpleList* SimpleList::forKind(int kind)
                                     QStringLiteral("Коэффициент уменьшения потерь холода через дверь"),
                                     QStringLiteral("c_value"),
                                     false,
+                                    true,
                                     true};
     static const SimpleList packing{QStringLiteral("packing"),
                                     QStringLiteral("Упаковка"),

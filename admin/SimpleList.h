@@ -15,6 +15,8 @@ struct SimpleList
     bool hasSecondValue = false; // packing: "Масса тары", column thermal
     // 0 means "none" (no curtain, no packing); a conductivity must be above 0.
     bool zeroAllowed = false;
+    // A curtain takes a share of the door losses away, never more than all.
+    bool atMostHundred = false;
 
     static const SimpleList* forKind(int kind);
 

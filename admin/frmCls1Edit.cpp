@@ -40,9 +40,19 @@ std::optional<CopyError> copyReplacing(const QString& source, const QString& des
     if (!out.open(QIODevice::WriteOnly))
         return errorOf(out);
     QByteArray block;
-    while (!(block = in.read(1 << 16)).isEmpty())
-        if (out.write(block) != block.size())
-            break;
+    while (!(block = in.read(1 << 16)).isEmpty()) {
+        // A full disk or a file-size limit first takes part of a block
+        // without a word; writing the rest then gives the reason.
+        for (qint64 done = 0; done < block.size();) {
+            const qint64 written = out.write(block.constData() + done, block.size() - done);
+            if (written <= 0) {
+                const CopyError error = errorOf(out); // before cancelling names it otherwise
+                out.cancelWriting();
+                return error;
+            }
+            done += written;
+        }
+    }
     if (in.error() != QFileDevice::NoError) {
         out.cancelWriting();
         return errorOf(in);
@@ -125,6 +135,8 @@ void frmCls1Edit::choosePicture(QLineEdit* box, bool withDestination)
             else
                 text += QStringLiteral("!\r\n") + error->description;
             Messages::show(text, MsgIcon::Exclamation, QStringLiteral(""));
+            // The type keeps the picture it had: the copy is not there.
+            return;
         }
     }
     box->setText(fileName);

@@ -41,7 +41,8 @@ QWidget* frmClsEdit::firstBox() const
 bool frmClsEdit::checkValue(QWidget* box, const QString& text, double* value)
 {
     const std::optional<double> number = Functions::TypedNumber(text);
-    if (number && (*number > 0 || (m_kind->zeroAllowed && *number >= 0))) {
+    if (number && (*number > 0 || (m_kind->zeroAllowed && *number >= 0)) &&
+        (!m_kind->atMostHundred || *number <= 100)) {
         *value = *number;
         return true;
     }

@@ -39,9 +39,10 @@ struct CapacityReading
 {
     int outside = 0;
     bool found = false;
-    double rated[3] = {0, 0, 0}; // chamber temperatures T1 < T2 < T3 of the class
-    double power[3] = {0, 0, 0}; // P1, P2, P3 at them
-    double capacity = 0;         // at the chamber temperature
+    double rated[3] = {0, 0, 0};  // chamber temperatures T1 < T2 < T3 of the class
+    double power[3] = {0, 0, 0};  // P1, P2, P3 at them
+    double capacity = 0;          // at the chamber temperature
+    double stored[3] = {0, 0, 0}; // the chamber temperatures the table gives for P1, P2, P3
 };
 
 // One modification the selection tried, in the order it tried them.

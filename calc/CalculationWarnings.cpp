@@ -92,6 +92,11 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& r, const QStr
                 .arg(percent(*figures.reserve))
                 .arg(r.xo_count)
                 .arg(r.xo_power));
+    if (r.xo_power < 0)
+        add(WarningCode::MinimumReserveNegative,
+            QStringLiteral("Минимальный запас производительности %1% меньше 0: агрегат может не покрыть "
+                           "нагрузку")
+                .arg(r.xo_power));
 
     if (!missingReferences.isEmpty())
         add(WarningCode::MissingReferences,

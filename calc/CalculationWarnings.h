@@ -21,6 +21,7 @@ inline constexpr char AmbientOutsideRated[] = "ambient_outside_rated";
 inline constexpr char CapacityCurveImplausible[] = "capacity_curve_implausible";
 inline constexpr char RunTimeAboveMaximum[] = "run_time_above_maximum";
 inline constexpr char ReserveBelowMinimum[] = "reserve_below_minimum";
+inline constexpr char MinimumReserveNegative[] = "minimum_reserve_negative";
 inline constexpr char MissingReferences[] = "missing_references";
 } // namespace WarningCode
 

@@ -18,6 +18,14 @@ QString p(double value)
     return value < 0 ? QLatin1Char('(') + number(value) + QLatin1Char(')') : number(value);
 }
 
+// Units of the intermediate figures: the rate turns kcal per kg into W, the
+// air factors and their difference are heat contents of the ambient air, the
+// air flow is per m² of door and hour open.
+const char RateUnit[] = "Вт·кг/ккал";
+const char AirFactorUnit[] = "ккал/(кг·°C)";
+const char AirTermUnit[] = "ккал/кг";
+const char AirFlowUnit[] = "м³/(м²·ч)";
+
 QString kept(const QString& why)
 {
     return why + QStringLiteral(": не рассчитывается, остается прежнее значение");
@@ -105,10 +113,11 @@ void LoadSteps::product(const Product& pr)
         add(Kind::Step, "rate", QStringLiteral("Пересчет в ватты за время процесса"),
             QStringLiteral("F = m × 1.163 / τ"),
             QStringLiteral("%1 × 1.163 / %2").arg(u(pr.massIncoming, "кг"), u(r.px_time, "ч")), pr.rate,
-            QString());
+            QString::fromUtf8(RateUnit));
     else
         add(Kind::Step, "rate", QStringLiteral("Пересчет в ватты за время процесса"),
-            QStringLiteral("F = M при τ = 0 ч"), u(pr.massInChamber, "кг"), pr.rate, QString());
+            QStringLiteral("F = M при τ = 0 ч"), u(pr.massInChamber, "кг"), pr.rate,
+            QString::fromUtf8(RateUnit));
 
     const struct
     {
@@ -124,7 +133,7 @@ void LoadSteps::product(const Product& pr)
     };
     for (const auto& h : heats)
         add(Kind::Component, h.key, QString::fromUtf8(h.name), QString::fromUtf8(h.formula),
-            u(h.heat, "ккал/кг") + QStringLiteral(" × ") + number(pr.rate), h.q, w);
+            u(h.heat, "ккал/кг") + QStringLiteral(" × ") + u(pr.rate, RateUnit), h.q, w);
 
     const QString table = QStringLiteral("q0 = %1, q2 = %2, q5 = %3, q15 = %4 Вт/кг; округл. t_нз = %5 °C")
                               .arg(number(r.td0), number(r.td2), number(r.td5), number(r.td15))
@@ -244,7 +253,7 @@ void LoadSteps::extra(const Extra& e)
         return;
     const CalculationRecord& r = m_r;
     const QString w = QStringLiteral("Вт");
-    add(Kind::Component, "q_sources", QStringLiteral("Источники тепла"),
+    add(Kind::Component, "q_sources", QStringLiteral("Дополнительное тепло (источники в камере)"),
         QStringLiteral("Q = мощность источников"), u(r.xk_heat, "Вт"), e.q_sources, w);
     add(Kind::Step, "staff_heat", QStringLiteral("Тепловыделение одного человека"),
         QStringLiteral("q_чел(t_к): по таблице от 589 Вт при -50 °C до 152 Вт при 15 °C через 5 °C"),
@@ -257,7 +266,7 @@ void LoadSteps::extra(const Extra& e)
     add(Kind::Component, "q_packing", QStringLiteral("Упаковка"),
         QStringLiteral("Q = F × c_уп × m_уп × (t_вх − t_кон) × 0.01"),
         QStringLiteral("%1 × %2 × %3 × (%4 − %5) °C × 0.01")
-            .arg(number(e.rate), u(r.packing_thermal, "ккал/(кг·°C)"), u(r.packing_mass, "%"),
+            .arg(u(e.rate, RateUnit), u(r.packing_thermal, "ккал/(кг·°C)"), u(r.packing_mass, "%"),
                  number(r.px_start_t), p(r.px_end_t)),
         e.q_packing, w);
 
@@ -265,29 +274,31 @@ void LoadSteps::extra(const Extra& e)
         QStringLiteral("t_н = %1, φ = %2").arg(u(r.by_temperature, "°C"), u(r.by_moisture, "%"));
     add(Kind::Step, "air_warm", QStringLiteral("Теплосодержание воздуха, множитель A"),
         QStringLiteral("A = 0.244 + t_н × (0.00008 × t_н + 0.00023 × φ − 0.00335) + 0.0003 × φ"), air, e.warm,
-        QString());
+        QString::fromUtf8(AirFactorUnit));
     add(Kind::Step, "air_cold", QStringLiteral("Теплосодержание воздуха, множитель B"),
         QStringLiteral("B = 0.44 + t_н × (0.001 + 0.00000125 × φ × t_н − 0.0000125 × φ) + 0.000125 × φ"), air,
-        e.cold, QString());
+        e.cold, QString::fromUtf8(AirFactorUnit));
     add(Kind::Step, "air_term", QStringLiteral("Разность теплосодержания воздуха"),
         QStringLiteral("D = t_н × F_н − t_к × F_к; F = B ниже 0 °C, иначе A"),
         QStringLiteral("%1 × %2 − %3 × %4")
-            .arg(u(r.by_temperature, "°C"), number(e.ambientFactor), TraceText::temperature(r.xk_temperature),
-                 number(e.chamberFactor)),
-        e.airTerm, QString());
+            .arg(u(r.by_temperature, "°C"), u(e.ambientFactor, AirFactorUnit),
+                 TraceText::temperature(r.xk_temperature), u(e.chamberFactor, AirFactorUnit)),
+        e.airTerm, QString::fromUtf8(AirTermUnit));
     add(Kind::Step, "air_flow", QStringLiteral("Воздухообмен через двери"),
         QStringLiteral("V = (3.54 + 0.04 × t_к) × √V_к; 0 при V_к = 0"),
         QStringLiteral("(3.54 + 0.04 × %1) × √%2")
             .arg(TraceText::temperature(r.xk_temperature), u(r.xk_bulk, "м³")),
-        e.airFlow, QString());
+        e.airFlow, QString::fromUtf8(AirFlowUnit));
     add(Kind::Component, "q_doors", QStringLiteral("Двери"),
-        QStringLiteral("Q = D × (1 − c_зан / 100) × V × S_дв × τ_дв × 10.318 / τ"),
-        r.px_time == 0 ? kept(QStringLiteral("τ = 0 ч"))
-                       : QStringLiteral("%1 × (1 − %2 / 100) × %3 × %4 × %5 × 10.318 / %6")
-                             .arg(number(e.airTerm), u(r.xk_curtain_c, "%"), number(e.airFlow),
-                                  u(r.xk_doors, "м²"), u(r.xk_doors_open, "ч"), u(r.px_time, "ч")),
+        QStringLiteral("Q = D × (1 − c_зан / 100) × V × S_дв × τ_дв × 10.318 / τ; 10.318 — опытный множитель "
+                       "притока воздуха через дверь с переводом ккал/ч в Вт"),
+        r.px_time == 0
+            ? kept(QStringLiteral("τ = 0 ч"))
+            : QStringLiteral("%1 × (1 − %2 / 100) × %3 × %4 × %5 × 10.318 / %6")
+                  .arg(u(e.airTerm, AirTermUnit), u(r.xk_curtain_c, "%"), u(e.airFlow, AirFlowUnit),
+                       u(r.xk_doors, "м²"), u(r.xk_doors_open, "ч"), u(r.px_time, "ч")),
         e.q_doors, w);
-    add(Kind::Sum, "q_extra", QStringLiteral("Дополнительное тепло"),
+    add(Kind::Sum, "q_extra", QStringLiteral("Дополнительно: двери, персонал, источники, упаковка"),
         QStringLiteral("Q_доп = Q_дв + Q_пер + Q_ист + Q_уп"),
         QStringLiteral("%1 + %2 + %3 + %4 Вт")
             .arg(e.q_doors)

@@ -12,17 +12,31 @@ struct Use
     const char* use;
     const char* table;
     qint16 CalculationRecord::*key;
+    QString CalculationRecord::*name; // the row's name as the lookup copied it
 };
 
 const Use Uses[] = {
-    {"продукт", "Product", &CalculationRecord::px_product},
-    {"упаковка", "packing", &CalculationRecord::px_packing},
-    {"теплоизоляция потолка", "article", &CalculationRecord::xk_ceiling_stuff},
-    {"теплоизоляция стен", "article", &CalculationRecord::xk_wall_stuff},
-    {"теплоизоляция пола", "article", &CalculationRecord::xk_floor_stuff},
-    {"занавесь", "curtain", &CalculationRecord::xk_curtain},
-    {"тип оборудования", "equipment", &CalculationRecord::xo_type1},
+    {"продукт", "Product", &CalculationRecord::px_product, &CalculationRecord::px_product_name},
+    {"упаковка", "packing", &CalculationRecord::px_packing, &CalculationRecord::px_packing_name},
+    {"теплоизоляция потолка", "article", &CalculationRecord::xk_ceiling_stuff,
+     &CalculationRecord::xk_ceiling_name},
+    {"теплоизоляция стен", "article", &CalculationRecord::xk_wall_stuff, &CalculationRecord::xk_wall_name},
+    {"теплоизоляция пола", "article", &CalculationRecord::xk_floor_stuff, &CalculationRecord::xk_floor_name},
+    {"занавесь", "curtain", &CalculationRecord::xk_curtain, &CalculationRecord::xk_curtain_name},
+    {"тип оборудования", "equipment", &CalculationRecord::xo_type1, &CalculationRecord::xo_type_name},
 };
+
+// A product the record knows no name of is still known by its group, which
+// the saved calculation keeps.
+QString groupOf(Database& db, qint16 group)
+{
+    QueryTable rows;
+    if (group == 0 ||
+        db.query(QStringLiteral("SELECT text_ru FROM PGroup WHERE pkey=") + SqlLiteral::integer(group),
+                 rows) <= 0)
+        return {};
+    return QStringLiteral("группы «%1»").arg(rows.text(0, 0));
+}
 
 // A refused query (-1) says nothing about the row.
 bool rowIsGone(Database& db, const char* table, qint16 key)
@@ -42,8 +56,14 @@ QVector<MissingReference> MissingReferences(const CalculationRecord& record)
         return missing;
     for (const Use& use : Uses) {
         const qint16 key = record.*use.key;
-        if (key != 0 && rowIsGone(*record.ref_db, use.table, key))
-            missing.append({QString::fromUtf8(use.use), key});
+        if (key == 0 || !rowIsGone(*record.ref_db, use.table, key))
+            continue;
+        const QString name = (record.*use.name).trimmed();
+        const bool product = use.key == &CalculationRecord::px_product;
+        missing.append({QString::fromUtf8(use.use), key,
+                        !name.isEmpty() ? QStringLiteral("«%1»").arg(name)
+                        : product       ? groupOf(*record.ref_db, record.px_pgroup)
+                                        : QString()});
     }
     return missing;
 }
@@ -52,6 +72,7 @@ QStringList MissingReferenceLines(const QVector<MissingReference>& missing)
 {
     QStringList lines;
     for (const MissingReference& m : missing)
-        lines << m.use + QStringLiteral(" (код %1)").arg(m.key);
+        lines << m.use + (m.known.isEmpty() ? QString() : QLatin1Char(' ') + m.known) +
+                     QStringLiteral(" (код %1)").arg(m.key);
     return lines;
 }

@@ -34,6 +34,15 @@ ClassTemperatures temperaturesOf(qint16 tClass)
     }
 }
 
+// The slope of the quadratic through the three rated points, at T3.
+double slopeAtT3(const ClassTemperatures& c, double p1, double p2, double p3)
+{
+    const double t1 = c.t1, t2 = c.t2, t3 = c.t3;
+    const double d = (t1 - t3) * (t1 - t2) * (t2 - t3);
+    return (-p1 * (t2 - t3) * (t2 - t3) + p2 * (t1 - t3) * (t1 - t3) - p3 * (t1 + t2 - 2 * t3) * (t1 - t2)) /
+           d;
+}
+
 // Capacity at chamber temperature t from the three rated points of the
 // class: the quadratic through them, levelling off above T3.
 double capacityAt(double t, const ClassTemperatures& c, double p1, double p2, double p3)
@@ -43,8 +52,7 @@ double capacityAt(double t, const ClassTemperatures& c, double p1, double p2, do
     if (t <= t3)
         return p1 * (t - t2) * (t - t3) * (t2 - t3) / d - p2 * (t - t1) * (t - t3) * (t1 - t3) / d +
                p3 * (t - t1) * (t - t2) * (t1 - t2) / d;
-    const double slope =
-        (-p1 * (t2 - t3) * (t2 - t3) + p2 * (t1 - t3) * (t1 - t3) - p3 * (t1 + t2 - 2 * t3) * (t1 - t2)) / d;
+    const double slope = slopeAtT3(c, p1, p2, p3);
     const double gain = p3 - p2;
     const double denominator = gain + slope * (t - t3);
     // Flat from T2 on, or a point where the curve has no value (a capacity
@@ -152,7 +160,8 @@ double GetPower(CalculationRecord& r)
                                      true,
                                      {c.t1, c.t2, c.t3},
                                      {table.number(0, 1), table.number(1, 1), table.number(2, 1)},
-                                     q[i]});
+                                     q[i],
+                                     {table.number(0, 0), table.number(1, 0), table.number(2, 0)}});
     }
     const double ta = r.by_temperature;
     const double a = ta - 20, b = ta - 32, cc = ta - 43;
@@ -220,4 +229,9 @@ QString ModificationText(const QString& stored)
 double CapacityAtChamber(double t, const double (&rated)[3], const double (&power)[3])
 {
     return capacityAt(t, {rated[0], rated[1], rated[2]}, power[0], power[1], power[2]);
+}
+
+double CapacitySlopeAtT3(const double (&rated)[3], const double (&power)[3])
+{
+    return slopeAtT3({rated[0], rated[1], rated[2]}, power[0], power[1], power[2]);
 }

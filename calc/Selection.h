@@ -26,11 +26,11 @@ void SelectUnit(CalculationRecord& record);
 // the command-line tool.
 struct SelectionFigures
 {
-    double running = 0;               // "При работающем компрессоре:"
-    double average = 0;               // "Средняя за время процесса:"
-    double fullAverage = 0;           // "Полная средняя производительность:"
-    std::optional<double> reserve;    // "Запас производительности:", % (q_total not 0)
-    std::optional<double> runTime;    // "Время работы компрессора:", % (xo_work x P not 0)
+    double running = 0;            // "При работающем компрессоре:"
+    double average = 0;            // "Средняя за время процесса:"
+    double fullAverage = 0;        // "Полная средняя производительность:"
+    std::optional<double> reserve; // "Запас производительности:", % (q_total not 0)
+    std::optional<double> runTime; // "Время работы компрессора:", % (xo_work x P not 0)
 };
 SelectionFigures ComputeSelectionFigures(const CalculationRecord& record);
 
@@ -44,3 +44,5 @@ QString ModificationText(const QString& stored);
 // The capacity curve GetPower reads at one rated ambient: the capacity at
 // chamber temperature t from P1, P2, P3 rated at T1 < T2 < T3.
 double CapacityAtChamber(double t, const double (&rated)[3], const double (&power)[3]);
+// Its slope at T3, from which the capacity above T3 levels off.
+double CapacitySlopeAtT3(const double (&rated)[3], const double (&power)[3]);

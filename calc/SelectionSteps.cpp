@@ -3,6 +3,9 @@
 #include "CalculationRecord.h"
 #include "Selection.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 using Kind = TraceLine::Kind;
@@ -13,6 +16,12 @@ const char* const LetterRules[] = {"t_к > 8 °C", "t_к ≤ 8 °C", "t_к ≤ -
 QString watts(double value)
 {
     return TraceText::withUnit(value, QStringLiteral("Вт"));
+}
+
+// A number after a minus sign, bracketed when negative.
+QString bracketed(double value)
+{
+    return value < 0 ? QLatin1Char('(') + number(value) + QLatin1Char(')') : number(value);
 }
 
 QString modelName(const ModelTrial& trial)
@@ -87,14 +96,25 @@ void SelectionSteps::addTrialLines(const ModelTrial& trial)
                                                       q.capacity, QStringLiteral("Вт")));
             continue;
         }
+        const bool above = t > q.rated[2];
         const QString formula =
-            t <= q.rated[2]
-                ? QStringLiteral("квадратичная через (T1, P1), (T2, P2), (T3, P3)")
-                : QStringLiteral("выше T3: Q = P3 + G × (1 − G / (G + S × (t_к − T3))), G = P3 − P2, S — "
-                                 "наклон квадратичной в T3");
-        m_trace->selection.append(TraceLine::make(Kind::Sum, "capacity_chamber", name, formula,
-                                                  QStringLiteral("P = %1 Вт при %2 °C; t_к = %3 °C")
-                                                      .arg(slashed(q.power), slashed(q.rated), number(t)),
+            above ? QStringLiteral("выше T3: Q = P3 + G × (1 − G / (G + S × (t_к − T3))), G = P3 − P2, S — "
+                                   "наклон квадратичной в T3")
+                  : QStringLiteral("квадратичная через (T1, P1), (T2, P2), (T3, P3)");
+        QString values = QStringLiteral("P = %1 Вт при %2 °C").arg(slashed(q.power), slashed(q.rated));
+        // One set of rows serves every class of a packaged unit: it is read
+        // at the class's temperatures, whatever the rows name.
+        if (!std::equal(std::begin(q.stored), std::end(q.stored), std::begin(q.rated)))
+            values += QStringLiteral(" (в справочнике записаны при %1 °C)").arg(slashed(q.stored));
+        values += QStringLiteral("; t_к = %1 °C").arg(number(t));
+        if (above) {
+            const double gain = q.power[2] - q.power[1];
+            const double slope = CapacitySlopeAtT3(q.rated, q.power);
+            values +=
+                QStringLiteral("; G = %1 Вт, S = %2 Вт/°C: %3 + %1 × (1 − %1 / (%1 + %2 × (%4 − %5)))")
+                    .arg(number(gain), number(slope), number(q.power[2]), number(t), bracketed(q.rated[2]));
+        }
+        m_trace->selection.append(TraceLine::make(Kind::Sum, "capacity_chamber", name, formula, values,
                                                   q.capacity, QStringLiteral("Вт")));
     }
     m_trace->selection.append(
@@ -156,7 +176,8 @@ void SelectionSteps::series(const CalculationRecord& record, const QString& seri
     const bool r22 = record.xo_gas == QLatin1String("R22");
     trace->series.append(TraceLine::make(
         Kind::Note, "model_letter", QStringLiteral("Буква модели и класс температур"),
-        QStringLiteral("правила 1–4 по серии, хладагенту и t_к; последнее выполненное задает букву и класс"),
+        QStringLiteral("правила по t_к: 1 — выше 8 °C, 2 — до 8 °C, 3 — до -8 °C, 4 — до -28 °C; последнее "
+                       "выполненное задает по серии и хладагенту букву и класс"),
         QStringLiteral("серия %1, хладагент %2%3, t_к = %4 °C: правило %5 (%6)")
             .arg(series.isEmpty() ? QStringLiteral("—") : series, record.xo_gas,
                  r22 ? QString() : QStringLiteral(" (не R22)"), number(record.xk_temperature))

@@ -102,7 +102,7 @@ QString usageText()
         "    add up to q_total; the selection's last line (key unit_capacity) is unit_capacity.\n"
         "  \"warnings\": [{code, text}] where the numbers are stretched; codes: chamber_outside_rated,\n"
         "    ambient_outside_rated, capacity_curve_implausible, run_time_above_maximum,\n"
-        "    reserve_below_minimum, missing_references.\n"
+        "    reserve_below_minimum, minimum_reserve_negative, missing_references.\n"
         "  \"alternatives\": every modification of every equipment type offered for the chamber\n"
         "    temperature, sorted by capacity: [{type, model, modification, capacity, reserve, run_time,\n"
         "    sufficient, chosen}] (capacity and the % figures null when the capacity table is incomplete).\n"

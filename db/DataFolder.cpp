@@ -2,9 +2,11 @@
 
 #include "DataLocation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QtDebug>
 
@@ -32,23 +34,37 @@ QStringList dataFiles(const QString& folder)
     return names;
 }
 
-// Copied under a temporary name and renamed, so that a copy cut short never
-// passes for a database. The installed files are read-only; the user's copy
-// must not be.
+// Copied under a temporary name of its own and moved into place only while
+// the target is still missing, so that a copy cut short never passes for a
+// database and a program starting at the same moment never takes another's
+// half-written file. The installed files are read-only; the user's copy must
+// not be.
 bool copyAbsent(const QString& from, const QString& to)
 {
     if (QFileInfo::exists(to))
         return true;
-    const QString part = to + QStringLiteral(".part");
-    QFile::remove(part);
-    if (!QFile::copy(from, part)) {
+    const QString part = to + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid());
+    QFile::remove(part); // left by a program of the same number that stopped half-way
+    QFile copy(part);
+    QFile source(from);
+    bool copied = copy.open(QIODevice::WriteOnly | QIODevice::NewOnly) && source.open(QIODevice::ReadOnly);
+    for (QByteArray block; copied && !(block = source.read(1 << 20)).isEmpty();)
+        copied = copy.write(block) == block.size();
+    copy.close();
+    if (!copied || source.error() != QFileDevice::NoError || copy.error() != QFileDevice::NoError) {
         qWarning("frostpick: cannot copy %s to %s", qPrintable(from), qPrintable(part));
+        copy.remove();
         return false;
     }
-    QFile::setPermissions(part, QFile::permissions(part) | QFile::ReadOwner | QFile::WriteOwner);
-    if (!QFile::rename(part, to)) {
+    copy.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // A program of an earlier version seeds without the lock.
+    if (QFileInfo::exists(to)) {
+        copy.remove();
+        return true;
+    }
+    if (!copy.rename(to)) {
         qWarning("frostpick: cannot rename %s to %s", qPrintable(part), qPrintable(to));
-        QFile::remove(part);
+        copy.remove();
         return false;
     }
     return true;
@@ -86,6 +102,11 @@ QString prepare(const QString& programFolder, const QString& userFolder)
         qWarning("frostpick: cannot create %s", qPrintable(userFolder));
     const QDir from(seed);
     const QDir to(userFolder);
+    // Programs started together seed one at a time; each copies only what is
+    // still missing once it holds the lock.
+    QLockFile lock(to.filePath(QStringLiteral(".seeding.lock")));
+    if (!lock.lock())
+        qWarning("frostpick: cannot lock %s", qPrintable(lock.fileName()));
     for (const QString& name : dataFiles(seed))
         copyAbsent(from.filePath(name), to.filePath(name));
     return userFolder;

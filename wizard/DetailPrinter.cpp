@@ -73,9 +73,14 @@ QString alternativesTable(const QVector<Alternative>& alternatives)
 QString documentHtml(const CalculationRecord& record, const QDate& today, const Explanation& e)
 {
     QString html = QStringLiteral("<p style=\"font-size:13pt; font-weight:bold\">Подробный расчет</p>");
-    html += QStringLiteral("<p>%1 %2. Дата расчета: %3</p>")
-                .arg(escaped(record.contact_organization), escaped(record.onote),
-                     QLocale().toString(today, QLocale::ShortFormat));
+    // An unsaved calculation has no note, and a name may end with its own point.
+    QStringList parts{record.contact_organization.trimmed(), record.onote.trimmed()};
+    parts.removeAll(QString());
+    QString about = parts.join(QLatin1Char(' '));
+    if (!about.isEmpty())
+        about += about.endsWith(QLatin1Char('.')) ? QStringLiteral(" ") : QStringLiteral(". ");
+    html += QStringLiteral("<p>%1Дата расчета: %2</p>")
+                .arg(escaped(about), QLocale().toString(today, QLocale::ShortFormat));
     if (!e.warnings.isEmpty()) {
         html += heading(QStringLiteral("Предупреждения"));
         for (const CalculationWarning& w : e.warnings)

@@ -12,11 +12,17 @@ constexpr int Gap = 4;
 } // namespace
 
 FreeSpaceLabel::FreeSpaceLabel(QWidget* screen, const QList<QWidget*>& anchors, QWidget* limit)
-    : QLabel(screen), m_limit(limit)
+    : QScrollArea(screen), m_label(new QLabel), m_limit(limit)
 {
-    setWordWrap(true);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_label->setWordWrap(true);
+    m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidgetResizable(true);
+    setWidget(m_label);
+    viewport()->setAutoFillBackground(false);
+    m_label->setAutoFillBackground(false);
     screen->installEventFilter(this);
     limit->installEventFilter(this);
     for (QWidget* anchor : anchors) {
@@ -27,13 +33,16 @@ FreeSpaceLabel::FreeSpaceLabel(QWidget* screen, const QList<QWidget*>& anchors, 
 
 void FreeSpaceLabel::setText(const QString& text)
 {
-    QLabel::setText(text);
-    setToolTip(text);
+    m_label->setText(text);
+    m_label->setToolTip(text);
     place();
 }
 
 bool FreeSpaceLabel::eventFilter(QObject* watched, QEvent* event)
 {
+    // The scroll area watches its label too; only the screen's widgets move it.
+    if (watched == m_label)
+        return QScrollArea::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
@@ -45,7 +54,7 @@ bool FreeSpaceLabel::eventFilter(QObject* watched, QEvent* event)
     default:
         break;
     }
-    return QLabel::eventFilter(watched, event);
+    return QScrollArea::eventFilter(watched, event);
 }
 
 void FreeSpaceLabel::place()

@@ -56,6 +56,19 @@ bool checkWhole(QLineEdit* box, int min, int max)
                   QStringLiteral("Ошибка ввода данных"));
 }
 
+bool checkRange(QLineEdit* box, double min, double max)
+{
+    const double value = number(box);
+    if (value >= min && value <= max)
+        return true;
+    const QString name = QStringLiteral("Поле \"%1\": допускается число ").arg(box->accessibleName());
+    return refuse(box,
+                  name + (std::isinf(max)
+                              ? QStringLiteral("не меньше %1").arg(pointText(min))
+                              : QStringLiteral("от %1 до %2").arg(pointText(min), pointText(max))),
+                  QStringLiteral("Ошибка ввода данных"));
+}
+
 QString pointText(double value)
 {
     return QString::number(value, 'g', 15);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <limits>
 #include <optional>
 
 class QLineEdit;
@@ -31,6 +32,10 @@ bool refuse(QLineEdit* box, const QString& text, const QString& title);
 // Refuses a number that is not whole or lies outside min to max, naming the
 // box by its accessible name. Returns true when the number passes.
 bool checkWhole(QLineEdit* box, int min = -32768, int max = 32767);
+
+// Refuses a number below min or above max, in the same words as checkWhole.
+// Returns true when the number passes.
+bool checkRange(QLineEdit* box, double min, double max = std::numeric_limits<double>::infinity());
 
 // A double as the program writes it into a box: a point, no trailing zeros.
 QString pointText(double value);

@@ -7,7 +7,7 @@
 
 namespace {
 
-const char* const GroupNames[] = {"Диффузия", "Продукт", "Дополнительное тепло"};
+const char* const GroupNames[] = {"Диффузия", "Продукт", "Дополнительно"};
 const QColor GroupColours[] = {QColor(0x3b, 0x6e, 0xa8), QColor(0x4c, 0x9a, 0x4f), QColor(0xd0, 0x84, 0x2c)};
 
 int groupOf(const QString& key)

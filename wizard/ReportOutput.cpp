@@ -22,11 +22,15 @@ namespace {
 
 constexpr int ReportDpi = 600;
 
-// Characters no file system or desktop takes in a file name.
-QString safeFileName(const QString& customer)
+// Characters no file system or desktop takes in a file name; quotes, which
+// only some file systems refuse, unless keepQuotes.
+QString safeFileName(const QString& customer, bool keepQuotes)
 {
-    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
-    QString name = QString(customer).replace(forbidden, QStringLiteral("_")).simplified();
+    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?<>|\\x00-\\x1f]"));
+    QString name = QString(customer).replace(forbidden, QStringLiteral("_"));
+    if (!keepQuotes)
+        name.replace(QLatin1Char('"'), QLatin1Char('_'));
+    name = name.simplified();
     while (name.startsWith(QLatin1Char('.')))
         name.remove(0, 1);
     return name.isEmpty() ? QStringLiteral("Расчет") : name.left(100);
@@ -56,10 +60,12 @@ Document ReportDocument(const CalculationRecord& record, const QDate& today)
             }};
 }
 
-QString FreeFileName(const QString& folder, const QString& customer, const QDate& date, const QString& suffix)
+QString FreeFileName(const QString& folder, const QString& customer, const QDate& date, const QString& suffix,
+                     bool keepQuotes)
 {
     const QDir dir(folder);
-    QString base = safeFileName(customer) + QLatin1Char(' ') + date.toString(QStringLiteral("yyyy-MM-dd"));
+    QString base =
+        safeFileName(customer, keepQuotes) + QLatin1Char(' ') + date.toString(QStringLiteral("yyyy-MM-dd"));
     if (!suffix.isEmpty())
         base += QLatin1Char(' ') + suffix;
     QString path = dir.filePath(base + QStringLiteral(".pdf"));
@@ -72,10 +78,14 @@ QString WritePdf(const Document& document, const QString& customer, const QDate&
 {
     if (!QDir().mkpath(folder))
         return {};
-    // NewOnly: a file that appeared in the meantime is left alone.
-    QFile file(FreeFileName(folder, customer, today, document.fileSuffix));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return {};
+    // NewOnly: a file that appeared in the meantime is left alone. A file
+    // system that refuses quotes in names gets them as "_".
+    QFile file(FreeFileName(folder, customer, today, document.fileSuffix, true));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        file.setFileName(FreeFileName(folder, customer, today, document.fileSuffix, false));
+        if (!customer.contains(QLatin1Char('"')) || !file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return {};
+    }
     bool written = false;
     {
         QPdfWriter writer(&file);

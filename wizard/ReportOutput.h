@@ -39,8 +39,9 @@ QString WritePdf(const CalculationRecord& record, const QDate& today, const QStr
 
 // The first free file name of the folder for this customer and date:
 // "<customer> <yyyy-MM-dd>.pdf", then " (2)", " (3)" ... before ".pdf"; a
-// suffix goes after the date.
+// suffix goes after the date. Characters some file systems refuse become
+// "_"; quotes too unless keepQuotes.
 QString FreeFileName(const QString& folder, const QString& customer, const QDate& date,
-                     const QString& suffix = {});
+                     const QString& suffix = {}, bool keepQuotes = true);
 
 } // namespace ReportOutput

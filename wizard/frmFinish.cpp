@@ -37,7 +37,7 @@ frmFinish::frmFinish(CalculationRecord& record, const QDate& today, QWidget* par
     setUpScreen(m_ui->Command3, m_ui->Command2, m_ui->Command1);
     // The warnings take the free space under the selection, out of the layout.
     m_warnings = new FreeSpaceLabel(this, {m_ui->Label30, m_ui->Frame4}, m_ui->Command4);
-    m_warnings->setObjectName(QStringLiteral("lblWarnings"));
+    m_warnings->label()->setObjectName(QStringLiteral("lblWarnings"));
     m_warnings->setStyleSheet(QStringLiteral("color: #a00000;"));
     PictureFit::show(m_ui->Image1, QStringLiteral(":/images/logo.jpg"));
     PictureFit::show(m_ui->Image3, QStringLiteral(":/images/stage4.jpg"));

@@ -48,7 +48,7 @@ frmStage1::frmStage1(CalculationRecord& record, QWidget* parent)
     const auto update = [this] { processBox_LostFocus(); };
     checkOnLeave(m_ui->Text16, update, [this] { return InputBoxes::checkWhole(m_ui->Text16); });
     checkOnLeave(m_ui->Text17, update, [this] { return Text17_Validate(); });
-    checkOnLeave(m_ui->Text20, update, [this] { return InputBoxes::checkWhole(m_ui->Text20); });
+    checkOnLeave(m_ui->Text20, update, [this] { return InputBoxes::checkWhole(m_ui->Text20, 0); });
 
     Form_Load();
 }
@@ -208,7 +208,7 @@ bool frmStage1::checksPass()
                       QStringLiteral("Температура поступления должна быть больше конечной температуры"),
                       QStringLiteral(""));
     return InputBoxes::checkWhole(m_ui->Text16) && InputBoxes::checkWhole(m_ui->Text17) &&
-           InputBoxes::checkWhole(m_ui->Text18) && InputBoxes::checkWhole(m_ui->Text20);
+           InputBoxes::checkWhole(m_ui->Text18) && InputBoxes::checkWhole(m_ui->Text20, 0);
 }
 
 void frmStage1::nextButton_Click()

@@ -188,6 +188,9 @@ bool frmStage3::checksPass()
     using InputBoxes::refuse;
     if (!InputBoxes::isNumber(m_ui->Text1))
         return refuse(m_ui->Text1, QStringLiteral("Должно быть цифровое значение"), InputError);
+    // Below this the door air flow, above it the staff heat turn negative.
+    if (!InputBoxes::checkRange(m_ui->Text1, -88, 65))
+        return false;
     // Read as they are stored, so a length typed as 0,5 is not taken for 0.
     if (number(m_ui->Text2) <= 0)
         return refuse(m_ui->Text2, QStringLiteral("Введите длину камеры"), InputError);
@@ -197,8 +200,14 @@ bool frmStage3::checksPass()
         return refuse(m_ui->Text4, QStringLiteral("Введите высоту камеры"), InputError);
     if (!std::isfinite(typedVolume()))
         return refuse(m_ui->Text2, QStringLiteral("Размеры камеры слишком велики"), InputError);
-    return InputBoxes::checkWhole(m_ui->Text5) && InputBoxes::checkWhole(m_ui->Text6) &&
-           InputBoxes::checkWhole(m_ui->Text7) && InputBoxes::checkWhole(m_ui->Text11);
+    // A negative thickness, door area, door time, staff work or heat source
+    // would take heat out of the chamber; a thickness of 0 leaves the surface
+    // out of the load.
+    using InputBoxes::checkRange;
+    using InputBoxes::checkWhole;
+    return checkWhole(m_ui->Text5, 0) && checkWhole(m_ui->Text6, 0) && checkWhole(m_ui->Text7, 0) &&
+           checkRange(m_ui->Text8, 0) && checkRange(m_ui->Text9, 0) && checkRange(m_ui->Text10, 0) &&
+           checkWhole(m_ui->Text11, 0);
 }
 
 void frmStage3::nextButton_Click()

@@ -179,9 +179,11 @@ bool frmStage4::checkInputs()
     if (readsAsZero(m_ui->Text23))
         return InputBoxes::refuse(m_ui->Text23, QStringLiteral("Введите время работы компрессора"), error);
     // The results divide by the count and the run time: neither may be below
-    // one, nor the run time above the whole time.
-    return InputBoxes::checkWhole(m_ui->Text14) && InputBoxes::checkWhole(m_ui->Text21, 1) &&
-           InputBoxes::checkWhole(m_ui->Text22) && InputBoxes::checkWhole(m_ui->Text23, 1, 100);
+    // one, nor the run time above the whole time. A humidity outside 0-100 %
+    // can turn the door load negative, a reserve of -100 % or less the
+    // required capacity.
+    return InputBoxes::checkWhole(m_ui->Text14, 0, 100) && InputBoxes::checkWhole(m_ui->Text21, 1) &&
+           InputBoxes::checkWhole(m_ui->Text22, -99) && InputBoxes::checkWhole(m_ui->Text23, 1, 100);
 }
 
 // The type list and the model code that a failed read left empty are read

@@ -8,7 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 // Groups and equipment types with their pictures.
 class TestTypeEditor : public AdminTestBase
@@ -16,13 +19,13 @@ class TestTypeEditor : public AdminTestBase
     Q_OBJECT
 private:
     // A picture outside the program folder, as a user would choose it.
-    QString picture(const QString& name)
+    QString picture(const QString& name, int padding = 0)
     {
         QDir(folder()).mkpath(QStringLiteral("photos"));
         const QString path = QDir(folder()).filePath(QStringLiteral("photos/") + name);
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
-            file.write("\xFF\xD8\xFF\xE0 picture " + name.toUtf8());
+            file.write(QByteArray(padding, 'x') + "\xFF\xD8\xFF\xE0 picture " + name.toUtf8());
         return path;
     }
     bool inProgramFolder(const QString& name) const { return QFile::exists(QDir(folder()).filePath(name)); }
@@ -111,7 +114,7 @@ private slots:
         QCOMPARE(m_messages.shown().last().title, QStringLiteral(""));
         QVERIFY(!m_messages.shown().last().title.isNull());
         QCOMPARE(m_messages.shown().last().icon, MsgIcon::Exclamation);
-        QCOMPARE(text(editor, "Text3"), QStringLiteral("none.jpg"));
+        QCOMPARE(text(editor, "Text3"), QString());
 
         m_messages.queueFileName(missing);
         click(editor, "Image2");
@@ -119,7 +122,7 @@ private slots:
                                                  QStringLiteral("->") + QDir(folder()).filePath("none.jpg") +
                                                  QStringLiteral("!\r\n")));
         QVERIFY(m_messages.lastText().endsWith(QLatin1Char(')')));
-        QCOMPARE(text(editor, "Text4"), QStringLiteral("none.jpg"));
+        QCOMPARE(text(editor, "Text4"), QString());
 
         // A copy that fails part-way leaves the type's former picture whole.
         const QString former = picture(QStringLiteral("kmc.jpg"));
@@ -132,6 +135,32 @@ private slots:
         QFile kept(QDir(folder()).filePath(QStringLiteral("kmc.jpg")));
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QVERIFY(kept.readAll().endsWith("picture kmc.jpg"));
+    }
+    // A picture larger than the disk takes, copied in a process of its own
+    // whose files may not grow beyond 64 KB: the former one stays whole.
+    void pictureCutShortByAFullDisk()
+    {
+        if (!qEnvironmentVariableIsSet("FILE_SIZE_LIMITED")) {
+            qputenv("FILE_SIZE_LIMITED", "1");
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(),
+                        {QStringLiteral("pictureCutShortByAFullDisk")});
+            QVERIFY(child.waitForFinished(60000));
+            QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+            return;
+        }
+        const QString kept = QDir(folder()).filePath(QStringLiteral("km.jpg"));
+        QVERIFY(QFile::copy(picture(QStringLiteral("km.jpg")), kept));
+        QVERIFY(!openList("mOb"));
+        m_messages.queueFileName(picture(QStringLiteral("km.jpg"), 200000));
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1 << 16, RLIM_INFINITY};
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        click(shownEditor<frmCls1Edit>(), "Image1");
+        QVERIFY(m_messages.lastText().endsWith(QStringLiteral("File too large")));
+        QCOMPARE(QDir(folder()).entryList({QStringLiteral("km*")}), QStringList{QStringLiteral("km.jpg")});
+        QFile file(kept);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().endsWith("picture km.jpg"));
     }
     void renameInPlaceAndAppendNew()
     {

@@ -1,9 +1,11 @@
 #include "CalcRun.h"
+#include "DataFolder.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
 #include "OrderColumns.h"
 #include "TestDatabases.h"
 
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -104,6 +106,28 @@ private slots:
             {"by_ground", 20}, {"xo_work", 70},      {"xo_count", 1},        {"px_time", 24}};
         for (const auto& [name, value] : starts)
             QVERIFY2(o.value(QLatin1String(name)).toDouble() == value, name);
+    }
+
+    // Installed programs started together on a fresh home fill its data
+    // folder once, silently, and each computes from whole databases.
+    void firstStartsTogether()
+    {
+        const QString program = path("usr/bin/frostpick-calc"), user = path("home/frostpick");
+        QVERIFY(QDir().mkpath(path("usr/bin")) && QFile::copy(QStringLiteral(FROSTPICK_CALC_EXE), program));
+        const QString seed = DataFolder::seedFolder(path("usr/bin"));
+        QVERIFY(QDir().mkpath(seed) &&
+                TestDatabases::createSampleFolder(seed, TestDatabases::Storage::Files));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path("home")));
+        QProcess runs[4];
+        for (QProcess& run : runs)
+            run.start(program, {QStringLiteral("--all-orders")});
+        qunsetenv("XDG_DATA_HOME");
+        for (QProcess& run : runs) {
+            QVERIFY(run.waitForFinished(120000));
+            QCOMPARE(run.readAllStandardError(), QByteArray());
+            QCOMPARE(run.readAllStandardOutput().count('\n'), 5);
+        }
+        QCOMPARE(QDir(user).entryList(QDir::Files | QDir::Hidden), (QStringList{"nv.mdb", "order.mdb"}));
     }
 
     void edgesOfTheSixteenBitRangeAreAccepted()

@@ -5,6 +5,8 @@
 #include "TestDatabases.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -81,6 +83,10 @@ private slots:
                     sum += line.value("result").toInteger();
                     ++components;
                 }
+                if (line.value("kind") == QLatin1String("step") && line.value("result").isDouble())
+                    QVERIFY2(!line.value("unit").toString().isEmpty(), qPrintable(key));
+                QVERIFY(key != QLatin1String("q_extra") ||
+                        line.value("name") != QLatin1String("Дополнительное тепло"));
                 if (key == QLatin1String("capacity_ambient"))
                     lastRead = line;
                 if (key == QLatin1String("unit_capacity"))
@@ -133,6 +139,21 @@ private slots:
         QVERIFY(qAbs(kmx075.value("run_time").toDouble() - 1200.0 / 1477 * 70) < 1e-6);
     }
 
+    // A packaged unit's one set of rows read at the class's temperatures, and
+    // a curve read above its last rated point, name what they read.
+    void capacityLinesShowWhatWasRead()
+    {
+        const auto read = [this](const QByteArray& input) {
+            return QString::fromUtf8(
+                QJsonDocument(explain(m_sample.path(), input).value("trace").toArray()).toJson());
+        };
+        QVERIFY(read(R"({"xk_temperature":10,"xo_type1":5,"xo_type2":2,"xk_heat":1200})")
+                    .contains(QStringLiteral(
+                        "при 5 / 10 / 15 °C (в справочнике записаны при -25 / -22 / -18 °C)")));
+        QVERIFY(read(R"({"xk_temperature":-10,"xo_type1":1,"xo_type2":2,"xk_heat":1200})")
+                    .contains(QRegularExpression(QStringLiteral("G = \\d+ Вт, S = [\\d.,]+ Вт/°C: "))));
+    }
+
     void warnings_data()
     {
         QTest::addColumn<QByteArray>("input");
@@ -151,6 +172,9 @@ private slots:
         QTest::newRow("no unit covers the load")
             << QByteArray(R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":20000})")
             << QStringList{"run_time_above_maximum", "reserve_below_minimum"};
+        QTest::newRow("minimum reserve below 0")
+            << QByteArray(R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200,"xo_power":-10})")
+            << QStringList{"minimum_reserve_negative"};
         QTest::newRow("curtain no longer in the reference data")
             << QByteArray(
                    R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200,"xk_curtain":999})")

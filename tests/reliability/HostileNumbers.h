@@ -37,6 +37,7 @@ inline QList<HostileNumber> hostileNumbers()
         {"1.2.3", QStringLiteral("1.2.3"), 1.2, 1.2, false},
         {"arabic-indic 3", QStringLiteral("\u0663"), 0.0, 0.0, false},
         {"40 digits", QStringLiteral("1234567890123456789012345678901234567890"), forty, forty, true},
+        {"150", QStringLiteral("150"), 150.0, 150.0, true},
         {"32768", QStringLiteral("32768"), 32768.0, 32768.0, true},
         {"-32769", QStringLiteral("-32769"), -32769.0, -32769.0, true},
     };

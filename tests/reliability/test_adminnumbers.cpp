@@ -12,7 +12,7 @@
 
 namespace {
 
-enum class Rule { AboveZero, Number, NotNegative, WholeAboveZero };
+enum class Rule { AboveZero, Number, NotNegative, Percent, WholeAboveZero };
 
 struct Box
 {
@@ -25,7 +25,7 @@ struct Box
 
 const Box Boxes[] = {
     {"mTI", "Text3", Rule::AboveZero, "SELECT s_value FROM article", 0},
-    {"mZn", "Text3", Rule::NotNegative, "SELECT c_value FROM curtain", 0},
+    {"mZn", "Text3", Rule::Percent, "SELECT c_value FROM curtain", 0},
     {"mUp", "Text3", Rule::NotNegative, "SELECT mass FROM packing", 0},
     {"mUp", "Text2", Rule::NotNegative, "SELECT thermal FROM packing", 0},
     {"mPr", "Text5", Rule::AboveZero, "SELECT co FROM Product", 0},
@@ -61,7 +61,7 @@ std::optional<double> expectedValue(Rule rule, const HostileNumber& n)
         return std::nullopt;
     const double v = *n.readingWithCommas;
     const bool ok = rule == Rule::Number || (rule == Rule::NotNegative && v >= 0) ||
-                    (rule == Rule::AboveZero && v > 0) ||
+                    (rule == Rule::Percent && v >= 0 && v <= 100) || (rule == Rule::AboveZero && v > 0) ||
                     (rule == Rule::WholeAboveZero && v > 0 && v == std::floor(v));
     return ok ? std::optional<double>(v) : std::nullopt;
 }

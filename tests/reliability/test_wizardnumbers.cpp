@@ -18,7 +18,7 @@ enum class Rule {
     NotNegative, // a negative reading is refused
     Whole,       // a reading that is not a whole number from min to max is refused
     PositiveWhole,
-    Number,      // the text must be a number; then any reading
+    Number,      // the text must be a number from min to max
     NumberWhole, // the text must be a number, and whole from min to max
 };
 
@@ -36,24 +36,25 @@ const Box Boxes[] = {
     {"frmStage3", "Text2", Rule::Positive, &CalculationRecord::xk_length, nullptr},
     {"frmStage3", "Text3", Rule::Positive, &CalculationRecord::xk_width, nullptr},
     {"frmStage3", "Text4", Rule::Positive, &CalculationRecord::xk_height, nullptr},
-    {"frmStage3", "Text5", Rule::Whole, nullptr, &CalculationRecord::xk_ceiling},
-    {"frmStage3", "Text6", Rule::Whole, nullptr, &CalculationRecord::xk_wall},
-    {"frmStage3", "Text7", Rule::Whole, nullptr, &CalculationRecord::xk_floor},
-    {"frmStage3", "Text8", Rule::Free, &CalculationRecord::xk_doors, nullptr},
-    {"frmStage3", "Text9", Rule::Free, &CalculationRecord::xk_doors_open, nullptr},
-    {"frmStage3", "Text1", Rule::Number, &CalculationRecord::xk_temperature, nullptr},
-    {"frmStage3", "Text10", Rule::Free, &CalculationRecord::xk_people, nullptr},
-    {"frmStage3", "Text11", Rule::Whole, nullptr, &CalculationRecord::xk_heat},
+    {"frmStage3", "Text5", Rule::Whole, nullptr, &CalculationRecord::xk_ceiling, 0},
+    {"frmStage3", "Text6", Rule::Whole, nullptr, &CalculationRecord::xk_wall, 0},
+    {"frmStage3", "Text7", Rule::Whole, nullptr, &CalculationRecord::xk_floor, 0},
+    {"frmStage3", "Text8", Rule::NotNegative, &CalculationRecord::xk_doors, nullptr},
+    {"frmStage3", "Text9", Rule::NotNegative, &CalculationRecord::xk_doors_open, nullptr},
+    {"frmStage3", "Text1", Rule::Number, &CalculationRecord::xk_temperature, nullptr, -88, 65},
+    {"frmStage3", "Text10", Rule::NotNegative, &CalculationRecord::xk_people, nullptr},
+    {"frmStage3", "Text11", Rule::Whole, nullptr, &CalculationRecord::xk_heat, 0},
     {"frmStage1", "Text16", Rule::NumberWhole, nullptr, &CalculationRecord::px_start_t},
-    {"frmStage1", "Text17", Rule::NumberWhole, nullptr, &CalculationRecord::px_end_t},
+    {"frmStage1", "Text17", Rule::NumberWhole, nullptr, &CalculationRecord::px_end_t, -32768,
+     20}, // the entry
     {"frmStage1", "Text18", Rule::PositiveWhole, nullptr, &CalculationRecord::px_time},
     {"frmStage1", "Text19", Rule::NotNegative, &CalculationRecord::px_weight, nullptr},
-    {"frmStage1", "Text20", Rule::NumberWhole, nullptr, &CalculationRecord::px_turnover},
+    {"frmStage1", "Text20", Rule::NumberWhole, nullptr, &CalculationRecord::px_turnover, 0},
     {"frmStage4", "Text13", Rule::Free, &CalculationRecord::by_temperature, nullptr},
-    {"frmStage4", "Text14", Rule::Whole, nullptr, &CalculationRecord::by_moisture},
+    {"frmStage4", "Text14", Rule::Whole, nullptr, &CalculationRecord::by_moisture, 0, 100},
     {"frmStage4", "Text15", Rule::Free, &CalculationRecord::by_ground, nullptr},
     {"frmStage4", "Text21", Rule::Whole, nullptr, &CalculationRecord::xo_count, 1},
-    {"frmStage4", "Text22", Rule::Whole, nullptr, &CalculationRecord::xo_power},
+    {"frmStage4", "Text22", Rule::Whole, nullptr, &CalculationRecord::xo_power, -99},
     {"frmStage4", "Text23", Rule::Whole, nullptr, &CalculationRecord::xo_work, 1, 100},
 };
 
@@ -65,6 +66,8 @@ std::optional<double> expectedValue(const Box& box, const HostileNumber& n)
         return std::nullopt;
     const double value = reading.value_or(0.0);
     switch (box.rule) {
+    case Rule::Number:
+        return value >= box.min && value <= box.max ? std::optional<double>(value) : std::nullopt;
     case Rule::Positive:
         return value > 0 ? std::optional<double>(value) : std::nullopt;
     case Rule::NotNegative:

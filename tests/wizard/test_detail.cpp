@@ -42,9 +42,10 @@ private slots:
             QSKIP("this system has a printer");
         CalculationRecord& r = f->record;
         QVERIFY(ReopenCalculation(r, 2));
-        r.contact_organization = QStringLiteral("Север");
+        r.contact_organization = QStringLiteral("ИП \"Север\" А. В.");
+        r.onote.clear();
         f->wizard->enterFinish();
-        QVERIFY(f->control<QLabel>(QStringLiteral("lblWarnings"))->isHidden());
+        QVERIFY(!f->control<QLabel>(QStringLiteral("lblWarnings"))->isVisible());
         f->click(QStringLiteral("cmdDetail"));
         QDialog* detail = f->screen()->findChild<QDialog*>(QStringLiteral("frmDetail"));
         QVERIFY(detail && detail->isVisible());
@@ -70,7 +71,8 @@ private slots:
         qputenv("HOME", QFile::encodeName(home.path()));
         QTest::mouseClick(detail->findChild<QPushButton*>(QStringLiteral("cmdPrint")), Qt::LeftButton);
         qputenv("HOME", oldHome);
-        const QString pdf = home.filePath(QStringLiteral("Documents/Север 2024-03-05 подробный расчет.pdf"));
+        const QString pdf =
+            home.filePath(QStringLiteral("Documents/ИП \"Север\" А. В. 2024-03-05 подробный расчет.pdf"));
         QVERIFY(QFile::exists(pdf));
         QVERIFY(f->messages.shown().last().text.startsWith(
             QStringLiteral("Принтер не найден. Подробный расчет")));
@@ -81,6 +83,7 @@ private slots:
         const QStringList pages =
             QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
         QVERIFY(pages.size() >= 3);
+        QVERIFY(pages.first().contains(QStringLiteral("ИП \"Север\" А. В. Дата расчета")));
         for (const QString& page : pages)
             QVERIFY(page.contains(QStringLiteral("Московское представительство")));
         QVERIFY(pages.last().contains(QStringLiteral("Составляющие тепловой нагрузки")));
@@ -120,8 +123,11 @@ private slots:
                     .match(w->objectName())
                     .hasMatch())
                 placed[w->objectName()] = QRect(w->mapTo(screen, QPoint()), w->size());
-        // Under the selection, clear of every control, and on the screen.
-        const QRect lineArea(line->mapTo(screen, QPoint()), line->size());
+        // Every line laid out; what shows of them is under the selection,
+        // clear of every control, and on the screen.
+        QVERIFY(line->height() >= line->heightForWidth(line->width()));
+        const QRect shown = line->visibleRegion().boundingRect();
+        const QRect lineArea(line->mapTo(screen, shown.topLeft()), shown.size());
         QVERIFY(lineArea.top() > placed.value(QStringLiteral("Label30")).bottom());
         QVERIFY(lineArea.height() >= line->fontMetrics().height() && screen->rect().contains(lineArea));
         for (auto it = placed.cbegin(); it != placed.cend(); ++it)

@@ -71,9 +71,11 @@ private slots:
             QStringLiteral("Выбранные тип оборудования и количество агрегатов не обеспечивают результат "
                            "расчета тепловой нагрузки");
         f->record.xo_type_name = QStringLiteral("Агрегат KM");
+        f->record.xo_type1 = 9; // deleted meanwhile from the reference data
         showResults();
         QVERIFY(f->control<QGroupBox>(QStringLiteral("Frame4"))->isHidden());
         QCOMPARE(label("Label30"), f->record.verdict);
+        QVERIFY(label("lblWarnings").contains(QStringLiteral("тип оборудования «Агрегат KM» (код 9)")));
     }
     void percentageFigures_data()
     {

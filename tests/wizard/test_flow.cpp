@@ -201,7 +201,7 @@ private slots:
         const QString input = QStringLiteral("Ошибка ввода данных");
         const QString digits = QStringLiteral("Должно быть цифровое значение");
         const QString positive = QStringLiteral("Должно быть положительное значение");
-        const QString whole = QStringLiteral("Поле \"%1\": допускается целое число от -32768 до 32767");
+        const QString whole = QStringLiteral("Поле \"%1\": допускается целое число от %2 до 32767");
         const QString chamber = QStringLiteral("frmStage3"), product = QStringLiteral("frmStage1");
         const QString units = QStringLiteral("frmStage4");
         const QString noCount = QStringLiteral("Введите количество агрегатов");
@@ -216,8 +216,9 @@ private slots:
                                      << QStringLiteral("Введите ширину камеры") << input << "Text3";
         QTest::newRow("height negative") << chamber << QStringList{"Text4=-1"}
                                          << QStringLiteral("Введите высоту камеры") << input << "Text4";
-        QTest::newRow("wall beyond 16 bits") << chamber << QStringList{"Text6=40000"}
-                                             << whole.arg("Стены: толщина изоляции (мм)") << input << "Text6";
+        QTest::newRow("wall beyond 16 bits")
+            << chamber << QStringList{"Text6=40000"} << whole.arg("Стены: толщина изоляции (мм)", "0")
+            << input << "Text6";
         QTest::newRow("entry abc") << product << QStringList{"Text16=abc"} << digits << input << "Text16";
         QTest::newRow("final empty") << product << QStringList{"Text17="} << digits << input << "Text17";
         QTest::newRow("time 0") << product << QStringList{"Text18=0"} << positive << input << "Text18";
@@ -226,10 +227,12 @@ private slots:
             << product << QStringList{"Text19=-0,5"}
             << QStringLiteral("Введите полную массу продукта в камере") << input << "Text19";
         QTest::newRow("time 0.4") << product << QStringList{"Text18=0.4"}
-                                  << whole.arg("За какое время надо охладить/заморозить продукт (час)")
+                                  << whole.arg("За какое время надо охладить/заморозить продукт (час)",
+                                               "-32768")
                                   << input << "Text18";
         QTest::newRow("entry 4,5") << product << QStringList{"Text16=4,5"}
-                                   << whole.arg("Температура поступления в камеру (°C)") << input << "Text16";
+                                   << whole.arg("Температура поступления в камеру (°C)", "-32768") << input
+                                   << "Text16";
         QTest::newRow("entry below final")
             << product << QStringList{"Text16=-19"}
             << QStringLiteral("Температура поступления должна быть больше конечной температуры") << ""

@@ -418,8 +418,8 @@ private slots:
         const QString folder = m_dir.filePath(QStringLiteral("names"));
         const QString first = ReportOutput::WritePdf(m_record, QDate(2024, 3, 5), folder);
         const QString second = ReportOutput::WritePdf(m_record, QDate(2024, 3, 5), folder);
-        QCOMPARE(QFileInfo(first).fileName(), QStringLiteral("ООО _Холод__Север 2024-03-05.pdf"));
-        QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("ООО _Холод__Север 2024-03-05 (2).pdf"));
+        QCOMPARE(QFileInfo(first).fileName(), QStringLiteral("ООО \"Холод\"_Север 2024-03-05.pdf"));
+        QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("ООО \"Холод\"_Север 2024-03-05 (2).pdf"));
         QVERIFY(QFileInfo(first).size() > 1000);
         QVERIFY(QFileInfo(second).size() > 1000);
     }

@@ -220,7 +220,8 @@ private slots:
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QStringList>("gone");
-        QTest::newRow("product") << "DELETE FROM Product WHERE pkey=1" << QStringList{"продукт (код 1)"};
+        QTest::newRow("product") << "DELETE FROM Product WHERE pkey=1"
+                                 << QStringList{"продукт группы «Мясо» (код 1)"};
         QTest::newRow("packing") << "DELETE FROM packing WHERE pkey=1" << QStringList{"упаковка (код 1)"};
         QTest::newRow("insulation of ceiling and walls")
             << "DELETE FROM article WHERE pkey=2"
