@@ -3,26 +3,18 @@
 #include "Database.h"
 #include "QueryTable.h"
 
-#include <QRegularExpression>
-
 namespace StoreAccess {
 
 QString describe(const DatabaseAddress& address)
 {
-    if (address.engine == DatabaseEngine::SQLite)
-        return address.database;
-    static const QRegularExpression uriPassword(QStringLiteral("(://[^/@:]*):[^/@]*@"));
-    static const QRegularExpression keywordPassword(QStringLiteral(R"(password\s*=\s*('[^']*'|\S*))"));
-    QString text = address.database;
-    text.replace(uriPassword, QStringLiteral("\\1:***@"));
-    text.replace(keywordPassword, QStringLiteral("password=***"));
-    return text;
+    return address.shown();
 }
 
-ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db)
+ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db, Access access)
 {
     DbError error;
-    db = Database::open(address, {}, &error);
+    db = access == Access::ReadOnly ? Database::openReadOnly(address, {}, &error)
+                                    : Database::open(address, {}, &error);
     if (db)
         return {};
     // A server that answers but lacks the programs' tables was not set up.
