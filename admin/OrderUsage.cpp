@@ -47,7 +47,11 @@ int count(int kind, qint64 key)
     const std::optional<qint64> used =
         Database::peekCount(orders, QStringLiteral("SELECT COUNT(*) FROM data WHERE ") +
                                         columns.join(value + QStringLiteral(" OR ")) + value);
-    return used ? int(*used) : -1;
+    if (used)
+        return int(*used);
+    // A server gives no reason apart from a store not made yet, which, like a
+    // missing file, holds no saved calculation.
+    return orders.engine == DatabaseEngine::SQLite ? -1 : 0;
 }
 
 bool confirmDelete(int kind, qint64 key, const QString& name, const QString& plainQuestion)
