@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "SqlLiteral.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace OrderUsage {
@@ -39,20 +40,33 @@ int count(int kind, qint64 key)
     const QStringList columns = columnsOf(kind);
     if (columns.isEmpty())
         return 0;
+    const DatabaseAddress orders = Functions::Location().orders();
+    if (orders.engine == DatabaseEngine::SQLite && !QFileInfo::exists(orders.database))
+        return 0;
     const QString value = QLatin1Char('=') + SqlLiteral::integer(key);
-    const std::optional<qint64> used = Database::peekCount(
-        Functions::Location().orders(), QStringLiteral("SELECT COUNT(*) FROM data WHERE ") +
-                                            columns.join(value + QStringLiteral(" OR ")) + value);
-    return used ? int(*used) : 0;
+    const std::optional<qint64> used =
+        Database::peekCount(orders, QStringLiteral("SELECT COUNT(*) FROM data WHERE ") +
+                                        columns.join(value + QStringLiteral(" OR ")) + value);
+    if (used)
+        return int(*used);
+    // A server gives no reason apart from a store not made yet, which, like a
+    // missing file, holds no saved calculation.
+    return orders.engine == DatabaseEngine::SQLite ? -1 : 0;
 }
 
 bool confirmDelete(int kind, qint64 key, const QString& name, const QString& plainQuestion)
 {
     const int used = count(kind, key);
-    const QString question =
+    QString question =
         used > 0
             ? QStringLiteral("«%1» используется в сохраненных расчетах: %2.\r\nУдалить ?").arg(name).arg(used)
             : plainQuestion;
+    if (used < 0) {
+        const QString unchecked =
+            QStringLiteral("Не удалось проверить, используется ли «%1» в сохраненных расчетах.").arg(name);
+        question = plainQuestion.isEmpty() ? unchecked + QStringLiteral("\r\nУдалить ?")
+                                           : plainQuestion + QStringLiteral("\r\n") + unchecked;
+    }
     return question.isEmpty() || Messages::show(question, MsgIcon::Question, QStringLiteral("Удаление"),
                                                 MsgButtons::YesNo) == MsgAnswer::Yes;
 }

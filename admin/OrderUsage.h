@@ -9,13 +9,15 @@
 namespace OrderUsage {
 
 // How many saved calculations use the record of the list kind (kind 3: a
-// product, kind 5: an equipment type); 0 when order.mdb is missing or cannot
-// be read.
+// product, kind 5: an equipment type); 0 when order.mdb is missing (or the
+// server's orders store cannot be counted), -1 when the file is there but
+// could not be read.
 int count(int kind, qint64 key);
 
 // Whether the record may go: when saved calculations use it, the user is
 // asked with their number; otherwise plainQuestion is asked, or nothing
-// when it is empty.
+// when it is empty. When the use could not be checked the user is told so
+// and asked in any case.
 bool confirmDelete(int kind, qint64 key, const QString& name, const QString& plainQuestion = {});
 
 } // namespace OrderUsage

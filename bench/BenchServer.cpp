@@ -7,9 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
+#include <libpq-fe.h>
+#include <memory>
 
 namespace {
 
@@ -81,33 +80,29 @@ QString BenchServer::connection(const QString& database, const QString& host, qu
 
 bool BenchServer::run(const QString& database, const QStringList& statements, QString* error, bool* gaveRows)
 {
-    const QString name = QStringLiteral("bench-admin");
-    bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(host());
-        db.setPort(port());
-        db.setUserName(m_base.value(QStringLiteral("user")));
-        db.setPassword(m_base.value(QStringLiteral("password")));
-        db.setDatabaseName(database);
-        ok = db.open();
-        if (!ok)
-            *error = db.lastError().text();
-        for (const QString& sql : statements) {
-            QSqlQuery q(db);
-            if (!ok || !q.exec(sql)) {
-                if (ok)
-                    *error = sql + QStringLiteral(": ") + q.lastError().text();
-                ok = false;
-                break;
-            }
-            if (gaveRows)
-                *gaveRows = q.next();
-        }
-        db.close();
+    const QByteArray values[] = {host().toUtf8(), QByteArray::number(port()),
+                                 m_base.value(QStringLiteral("user")).toUtf8(),
+                                 m_base.value(QStringLiteral("password")).toUtf8(), database.toUtf8()};
+    const char* const keywords[] = {"host", "port", "user", "password", "dbname", nullptr};
+    const char* const given[] = {values[0].constData(), values[1].constData(), values[2].constData(),
+                                 values[3].constData(), values[4].constData(), nullptr};
+    const std::unique_ptr<PGconn, void (*)(PGconn*)> db(PQconnectdbParams(keywords, given, 0), &PQfinish);
+    if (PQstatus(db.get()) != CONNECTION_OK) {
+        *error = QString::fromUtf8(PQerrorMessage(db.get()));
+        return false;
     }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
+    for (const QString& sql : statements) {
+        const std::unique_ptr<PGresult, void (*)(PGresult*)> result(
+            PQexec(db.get(), sql.toUtf8().constData()), &PQclear);
+        const ExecStatusType status = PQresultStatus(result.get());
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+            *error = sql + QStringLiteral(": ") + QString::fromUtf8(PQerrorMessage(db.get()));
+            return false;
+        }
+        if (gaveRows)
+            *gaveRows = PQntuples(result.get()) > 0;
+    }
+    return true;
 }
 
 bool BenchServer::prepare(const QString& name, const QString& dataFolder, Stores stores, bool fresh,

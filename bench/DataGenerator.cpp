@@ -3,10 +3,8 @@
 #include "Database.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QVariant>
 #include <cmath>
 #include <iterator>
@@ -43,6 +41,26 @@ int classOf(const QString& letter)
     return 3;
 }
 
+// One INSERT and the values bound to its placeholders, set one by one.
+struct Statement
+{
+    QString sql;
+    QVariantList values;
+
+    // As the engine takes them: whole numbers as qint64, an empty text as NULL.
+    void bindValue(int index, const QVariant& value)
+    {
+        if (values.size() <= index)
+            values.resize(index + 1);
+        if (value.typeId() == QMetaType::Int)
+            values[index] = qint64(value.toInt());
+        else if (value.typeId() == QMetaType::QString && value.toString().isNull())
+            values[index] = QVariant();
+        else
+            values[index] = value;
+    }
+};
+
 class Script
 {
 public:
@@ -50,40 +68,26 @@ public:
     {
         QFile::remove(path);
         DbError e;
-        if (!Database::create(DatabaseAddress::file(path), schema, &e)) {
+        if (Database::create(DatabaseAddress::file(path), schema, &e))
+            m_db = Database::open(DatabaseAddress::file(path), {}, &e);
+        if (!m_db || !m_db->begin(&e))
             fail(e.description);
-            return;
-        }
-        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("generator"));
-        m_db.setDatabaseName(path);
-        if (!m_db.open() || !m_db.transaction())
-            fail(m_db.lastError().text());
-    }
-    ~Script()
-    {
-        m_db.close();
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("generator"));
     }
 
     bool ok() const { return m_ok; }
 
-    QSqlQuery prepare(const QString& sql)
+    Statement prepare(const QString& sql) { return {sql, {}}; }
+    void run(const Statement& statement)
     {
-        QSqlQuery q(m_db);
-        if (!q.prepare(sql))
-            fail(q.lastError().text());
-        return q;
-    }
-    void run(QSqlQuery& q)
-    {
-        if (m_ok && !q.exec())
-            fail(q.lastError().text());
+        DbError e;
+        if (m_ok && !m_db->executeWith(statement.sql, statement.values, &e))
+            fail(e.description);
     }
     bool finish()
     {
-        if (m_ok && !m_db.commit())
-            fail(m_db.lastError().text());
+        DbError e;
+        if (m_ok && !m_db->commit(&e))
+            fail(e.description);
         return m_ok;
     }
 
@@ -95,7 +99,7 @@ private:
         m_ok = false;
     }
 
-    QSqlDatabase m_db;
+    std::unique_ptr<Database> m_db;
     QString* m_error;
     bool m_ok = true;
 };
@@ -116,7 +120,7 @@ bool GenerateReference(const QString& path, const GeneratorSize& size, quint32 s
     if (!script.ok())
         return false;
 
-    QSqlQuery article =
+    Statement article =
         script.prepare(QStringLiteral("INSERT INTO article (s_name, s_value, cls_n) VALUES (?, ?, 1)"));
     for (int i = 0; i < size.materials; ++i) {
         article.bindValue(0, i == 0 ? QStringLiteral("пенополиуретан панели")
@@ -124,14 +128,14 @@ bool GenerateReference(const QString& path, const GeneratorSize& size, quint32 s
         article.bindValue(1, 0.02 + 0.001 * random.bounded(30));
         script.run(article);
     }
-    QSqlQuery curtain =
+    Statement curtain =
         script.prepare(QStringLiteral("INSERT INTO curtain (text_ru, c_value) VALUES (?, ?)"));
     for (const auto& [name, value] : {std::pair{"нет", 0}, {"ленточная", 85}, {"воздушная", 65}}) {
         curtain.bindValue(0, QString::fromUtf8(name));
         curtain.bindValue(1, value);
         script.run(curtain);
     }
-    QSqlQuery packing =
+    Statement packing =
         script.prepare(QStringLiteral("INSERT INTO packing (text_ru, mass, thermal) VALUES (?, ?, ?)"));
     for (int i = 0; i < size.packings; ++i) {
         packing.bindValue(0, QStringLiteral("Тара %1").arg(i + 1));
@@ -139,12 +143,12 @@ bool GenerateReference(const QString& path, const GeneratorSize& size, quint32 s
         packing.bindValue(2, 0.3 + 0.01 * random.bounded(30));
         script.run(packing);
     }
-    QSqlQuery group = script.prepare(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES (?)"));
+    Statement group = script.prepare(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES (?)"));
     for (int g = 0; g < size.groups; ++g) {
         group.bindValue(0, QStringLiteral("Группа %1").arg(g + 1, 2, 10, QLatin1Char('0')));
         script.run(group);
     }
-    QSqlQuery product = script.prepare(QStringLiteral(
+    Statement product = script.prepare(QStringLiteral(
         "INSERT INTO Product (text_en, text_it, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, "
         "fkey) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (int p = 0; p < size.products; ++p) {
@@ -168,9 +172,9 @@ bool GenerateReference(const QString& path, const GeneratorSize& size, quint32 s
         script.run(product);
     }
 
-    QSqlQuery equipment = script.prepare(
+    Statement equipment = script.prepare(
         QStringLiteral("INSERT INTO equipment (text_ru, model, picture, scheme) VALUES (?, ?, ?, ?)"));
-    QSqlQuery power = script.prepare(QStringLiteral(
+    Statement power = script.prepare(QStringLiteral(
         "INSERT INTO power (model, modification, in_t, out_t, power, fkey) VALUES (?, ?, ?, ?, ?, ?)"));
     static const int classTemperatures[4][3] = {{5, 10, 15}, {-5, 0, 5}, {-25, -22, -18}, {-45, -35, -25}};
     // Watts per modification step at the class's lowest temperature.
@@ -214,7 +218,7 @@ bool GenerateOrders(const QString& path, const GeneratorSize& size, quint32 seed
     if (!script.ok())
         return false;
 
-    QSqlQuery contact = script.prepare(QStringLiteral(
+    Statement contact = script.prepare(QStringLiteral(
         "INSERT INTO contact (organization, city, phones, email, name) VALUES (?, ?, ?, ?, ?)"));
     for (int c = 0; c < size.customers; ++c) {
         const QVariantList values = {
@@ -226,7 +230,7 @@ bool GenerateOrders(const QString& path, const GeneratorSize& size, quint32 seed
         script.run(contact);
     }
 
-    QSqlQuery data = script.prepare(QStringLiteral(
+    Statement data = script.prepare(QStringLiteral(
         "INSERT INTO data (xk_bulk, xk_length, xk_width, xk_height, xk_ceiling, xk_ceiling_stuff, xk_wall, "
         "xk_wall_stuff, xk_floor, xk_floor_stuff, xk_doors, xk_doors_open, xk_curtain, xk_temperature, "
         "xk_people, "

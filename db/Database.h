@@ -55,11 +55,19 @@ public:
     // never turned into a new empty database.
     static std::unique_ptr<Database> open(const DatabaseAddress& address, const QStringList& requiredTables,
                                           DbError* error = nullptr);
+    // The same for a database this program only reads: nothing in it is
+    // changed, not even the way it keeps its journal; every write is refused.
+    static std::unique_ptr<Database>
+    openReadOnly(const DatabaseAddress& address, const QStringList& requiredTables, DbError* error = nullptr);
 
     // Creates a database from SQL script files, run in order, all or nothing.
     // Refuses to touch one that already exists, so a user's data is never lost.
     static bool create(const DatabaseAddress& address, const QStringList& scriptFiles,
                        DbError* error = nullptr);
+
+    // Whether the address can be read at all (a connection string or URI
+    // that libpq understands); why not in error otherwise. Reaches nothing.
+    static bool checkAddress(const DatabaseAddress& address, DbError* error = nullptr);
 
     // The number a counting query gives on a database this program only looks
     // into and never changes: nothing is written to it or created beside it.
@@ -115,6 +123,10 @@ public:
         WhileUnchanged,
     };
     virtual void setResultReuse(ResultReuse reuse) = 0;
+
+    // The columns of a table in the order the database keeps them; empty when
+    // there is no such table or it cannot be read.
+    virtual QStringList columnsOf(const QString& table, DbError* error = nullptr) = 0;
 
     // Whether the stored data is undamaged; the damage found is described in
     // error otherwise.

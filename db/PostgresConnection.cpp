@@ -1,9 +1,15 @@
 #include "PostgresConnection.h"
 
-#include <QSqlDatabase>
 #include <QStringList>
+#include <algorithm>
 #include <cerrno>
+#include <condition_variable>
+#include <mutex>
+#include <netdb.h>
 #include <poll.h>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace PostgresConnection {
 
@@ -73,34 +79,18 @@ QByteArray ConnectionSettings::conninfo() const
     return parts.join(QLatin1Char(' ')).toUtf8();
 }
 
-void ConnectionSettings::applyTo(QSqlDatabase& db) const
-{
-    static const QStringList ownSetters = {QStringLiteral("host"), QStringLiteral("port"),
-                                           QStringLiteral("dbname"), QStringLiteral("user"),
-                                           QStringLiteral("password")};
-    db.setHostName(values.value(QStringLiteral("host")));
-    db.setDatabaseName(values.value(QStringLiteral("dbname")));
-    db.setUserName(values.value(QStringLiteral("user")));
-    db.setPassword(values.value(QStringLiteral("password")));
-    bool plainPort = false;
-    const int port = values.value(QStringLiteral("port")).toInt(&plainPort);
-    if (plainPort)
-        db.setPort(port);
-    QStringList options;
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (!ownSetters.contains(it.key()) || (it.key() == QLatin1String("port") && !plainPort))
-            options << it.key() + QLatin1Char('=') + quoted(it.value());
-    }
-    db.setConnectOptions(options.join(QLatin1Char(' ')));
-}
-
 std::optional<ConnectionSettings> settingsOf(const DatabaseAddress& address, bool readOnly, DbError* error)
 {
     char* message = nullptr;
     PQconninfoOption* parsed = PQconninfoParse(address.database.toUtf8().constData(), &message);
     if (!parsed) {
+        // libpq quotes the part it could not read, which may be a piece of
+        // a password: then only the masked address is shown.
+        const QString shown = address.shown();
         setError(error, failure("08001", QStringLiteral("Неверная строка подключения к серверу: %1")
-                                             .arg(message ? QString::fromUtf8(message) : QString())));
+                                             .arg(shown != address.database || !message
+                                                      ? shown
+                                                      : QString::fromUtf8(message).trimmed())));
         PQfreemem(message);
         return std::nullopt;
     }
@@ -111,15 +101,6 @@ std::optional<ConnectionSettings> settingsOf(const DatabaseAddress& address, boo
     }
     PQconninfoFree(parsed);
     auto& values = settings.values;
-    // Qt's driver turns every ';' of the options into a blank.
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (it.value().contains(QLatin1Char(';')) && it.key() != QLatin1String("password")) {
-            setError(error, failure("08001", QStringLiteral("Знак ';' в параметре %1 строки подключения к "
-                                                            "серверу не поддерживается")
-                                                 .arg(it.key())));
-            return std::nullopt;
-        }
-    }
     if (!address.password.isEmpty())
         values.insert(QStringLiteral("password"), address.password);
     // A server that vanished from the network is noticed within seconds,
@@ -142,13 +123,101 @@ std::optional<ConnectionSettings> settingsOf(const DatabaseAddress& address, boo
     return settings;
 }
 
-bool passwordWanted(const ConnectionSettings& settings, const QDeadlineTimer& deadline)
+// The numeric addresses of a host name, looked up on a thread of its own so
+// that a slow name server cannot hold the program past the deadline; a lookup
+// that outlives it ends by itself later. Empty when the name is unknown,
+// nullopt when the deadline passed.
+std::optional<std::vector<std::string>> addressesOf(const QByteArray& host, const QDeadlineTimer& deadline)
 {
-    PGconn* probe = PQconnectStart(settings.conninfo().constData());
-    const bool wanted =
-        probe && !completeConnection(probe, PQconnectPoll, deadline) && PQconnectionNeedsPassword(probe);
-    PQfinish(probe);
-    return wanted;
+    struct Lookup
+    {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false;
+        std::vector<std::string> addresses;
+    };
+    auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, name = host.toStdString()] {
+        addrinfo hints{};
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        std::vector<std::string> addresses;
+        if (getaddrinfo(name.c_str(), nullptr, &hints, &found) == 0) {
+            for (const addrinfo* a = found; a; a = a->ai_next) {
+                char text[NI_MAXHOST];
+                if (getnameinfo(a->ai_addr, a->ai_addrlen, text, sizeof text, nullptr, 0, NI_NUMERICHOST) ==
+                        0 &&
+                    std::find(addresses.begin(), addresses.end(), text) == addresses.end())
+                    addresses.emplace_back(text);
+            }
+            freeaddrinfo(found);
+        }
+        const std::lock_guard<std::mutex> lock(lookup->mutex);
+        lookup->addresses = std::move(addresses);
+        lookup->done = true;
+        lookup->finished.notify_all();
+    }).detach();
+    std::unique_lock<std::mutex> lock(lookup->mutex);
+    if (!lookup->finished.wait_for(lock, std::chrono::milliseconds(deadline.remainingTime()),
+                                   [&] { return lookup->done; }))
+        return std::nullopt;
+    return lookup->addresses;
+}
+
+PGconn* connectWithin(const ConnectionSettings& settings, int timeoutMs, QString* cause)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QHash<QString, QString> values = settings.values;
+    // One host named by name, not a socket folder nor a list: libpq would
+    // look it up without a deadline. It is given every address found, tried
+    // in turn as libpq tries a name's addresses, and keeps the name for
+    // checking certificates and for the password file.
+    const QString host = values.value(QStringLiteral("host"));
+    if (!host.isEmpty() && !host.startsWith(QLatin1Char('/')) && !host.startsWith(QLatin1Char('@')) &&
+        !host.contains(QLatin1Char(',')) && !values.contains(QStringLiteral("hostaddr"))) {
+        const auto addresses = addressesOf(host.toUtf8(), deadline);
+        if (!addresses || addresses->empty()) {
+            *cause = addresses
+                         ? QStringLiteral("имя «%1» не найдено").arg(host)
+                         : QStringLiteral("адрес «%1» не найден за %2 с").arg(host).arg(timeoutMs / 1000);
+            return nullptr;
+        }
+        QStringList hosts;
+        QStringList numeric;
+        for (const std::string& address : *addresses) {
+            hosts << host;
+            numeric << QString::fromStdString(address);
+        }
+        values.insert(QStringLiteral("host"), hosts.join(QLatin1Char(',')));
+        values.insert(QStringLiteral("hostaddr"), numeric.join(QLatin1Char(',')));
+    }
+    std::vector<QByteArray> texts;
+    std::vector<const char*> keywords;
+    std::vector<const char*> given;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        texts.push_back(it.key().toUtf8());
+        texts.push_back(it.value().toUtf8());
+    }
+    for (size_t i = 0; i < texts.size(); i += 2) {
+        keywords.push_back(texts[i].constData());
+        given.push_back(texts[i + 1].constData());
+    }
+    keywords.push_back(nullptr);
+    given.push_back(nullptr);
+    PGconn* conn = PQconnectStartParams(keywords.data(), given.data(), 0);
+    if (!conn)
+        *cause = QStringLiteral("не хватает памяти");
+    else if (PQstatus(conn) == CONNECTION_BAD || !completeConnection(conn, PQconnectPoll, deadline))
+        *cause = whyNotConnected(conn, timeoutMs);
+    return conn;
+}
+
+QString whyNotConnected(PGconn* conn, int timeoutMs)
+{
+    const QString cause = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+    return cause.endsWith(QLatin1String("failed:")) || cause.isEmpty()
+               ? cause + QStringLiteral(" нет ответа за %1 с").arg(timeoutMs / 1000)
+               : cause;
 }
 
 } // namespace PostgresConnection

@@ -6,10 +6,14 @@
 #include <QHash>
 #include <libpq-fe.h>
 
-class QSqlDatabase;
-
 // Making a connection to the server and describing its failures.
 namespace PostgresConnection {
+
+// Each round trip waits at most this long, connecting included: a server
+// that stopped answering must not freeze the program. Lock waits end earlier
+// on the server, so a busy database reports itself as such while the
+// connection stays usable.
+inline constexpr int RoundTripMs = 10000;
 
 inline void setError(DbError* target, const DbError& value)
 {
@@ -35,8 +39,7 @@ template <typename Poll> bool completeConnection(PGconn* conn, Poll poll, const 
     return true;
 }
 
-// The connection string as libpq reads it, split the way Qt's driver takes
-// it: the main parts through its setters, the rest as options.
+// The connection string as libpq reads it.
 struct ConnectionSettings
 {
     QHash<QString, QString> values;
@@ -47,16 +50,20 @@ struct ConnectionSettings
     QString database() const;
     // Everything as one string, for libpq itself.
     QByteArray conninfo() const;
-    void applyTo(QSqlDatabase& db) const;
 };
 
 // The settings of the address with the program's own defaults and session
 // settings; read-only sessions refuse every write.
 std::optional<ConnectionSettings> settingsOf(const DatabaseAddress& address, bool readOnly, DbError* error);
 
-// Whether the server asked for a password nobody gave. Qt's driver drops a
-// failed connection, so a second attempt asks libpq, within what is left of
-// the connection's time.
-bool passwordWanted(const ConnectionSettings& settings, const QDeadlineTimer& deadline);
+// A connection made within timeoutMs, the server's name looked up as part
+// of it; a reconnection later uses the addresses found now. On failure cause
+// says why, and the connection is still given for what libpq knows of it
+// (nullptr when none was begun).
+PGconn* connectWithin(const ConnectionSettings& settings, int timeoutMs, QString* cause);
+
+// Why a connection could not be made within timeoutMs: libpq's words, or
+// that the server did not answer in time.
+QString whyNotConnected(PGconn* conn, int timeoutMs);
 
 } // namespace PostgresConnection

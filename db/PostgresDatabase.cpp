@@ -6,54 +6,29 @@
 #include "QueryTable.h"
 #include "SqlDialect.h"
 
-#include <QAtomicInt>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QSqlError>
 #include <QVarLengthArray>
 #include <QVector>
 #include <libpq-fe.h>
-#include <sys/socket.h>
 
-using PostgresConnection::completeConnection;
 using PostgresConnection::ConnectionSettings;
 using PostgresConnection::failure;
+using PostgresConnection::RoundTripMs;
 using PostgresConnection::setError;
 using PostgresConnection::settingsOf;
-using PostgresConnection::waitFor;
 using PostgresValues::Parameters;
 using PostgresValues::valueAt;
 
 namespace {
 
-// Each round trip waits at most this long: a server that stopped answering
-// must not freeze the program. Lock waits end earlier on the server, so a
-// busy database reports itself as such while the connection stays usable.
-constexpr int RoundTripMs = 10000;
 // Creating a store sends its whole script at once.
 constexpr int ScriptMs = 120000;
 constexpr int MaxPreparedStatements = 128;
 constexpr int MaxKeptResults = 8192;
 constexpr char ChangeTable[] = "frostpick_change";
 const QString ChangeCounter = QStringLiteral("SELECT counter FROM frostpick_change");
-
-QString nextConnectionName()
-{
-    static QAtomicInt counter;
-    return QStringLiteral("frostpick-pg-%1").arg(counter.fetchAndAddRelaxed(1));
-}
-
-PGconn* handleOf(const QSqlDatabase& db)
-{
-    const QVariant v = db.driver()->handle();
-    // Qt registers the handle under the typedef's name or the struct's.
-    if (v.isValid() && (qstrcmp(v.typeName(), "PGconn*") == 0 || qstrcmp(v.typeName(), "pg_conn*") == 0))
-        return *static_cast<PGconn* const*>(v.constData());
-    return nullptr;
-}
 
 void ignoreNotice(void*, const char*) {}
 
@@ -69,19 +44,13 @@ void PostgresDatabase::ResultDeleter::operator()(pg_result* result) const
     PQclear(result);
 }
 
-PostgresDatabase::PostgresDatabase(QString connectionName, QString server, QString database)
-    : m_connectionName(std::move(connectionName)), m_server(std::move(server)),
-      m_database(std::move(database))
+PostgresDatabase::PostgresDatabase(QString server, QString database)
+    : m_server(std::move(server)), m_database(std::move(database))
 {}
 
 PostgresDatabase::~PostgresDatabase()
 {
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-        if (db.isOpen())
-            db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connectionName);
+    PQfinish(m_conn);
 }
 
 DbError PostgresDatabase::serverFailure(const char* sqlState, QString text, const QString& detail) const
@@ -93,25 +62,17 @@ DbError PostgresDatabase::serverFailure(const char* sqlState, QString text, cons
 std::unique_ptr<PostgresDatabase> PostgresDatabase::connect(const DatabaseAddress& address, bool readOnly,
                                                             DbError* error)
 {
-    const QDeadlineTimer deadline(RoundTripMs);
     const std::optional<ConnectionSettings> settings = settingsOf(address, readOnly, error);
     if (!settings)
         return nullptr;
-    std::unique_ptr<PostgresDatabase> result(
-        new PostgresDatabase(nextConnectionName(), settings->server(), settings->database()));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), result->m_connectionName);
-    settings->applyTo(db);
-    if (!db.open()) {
+    std::unique_ptr<PostgresDatabase> result(new PostgresDatabase(settings->server(), settings->database()));
+    QString cause;
+    result->m_conn = PostgresConnection::connectWithin(*settings, RoundTripMs, &cause);
+    if (PQstatus(result->m_conn) != CONNECTION_OK) {
         DbError e = result->serverFailure(
-            "08001", QStringLiteral("Нет связи с сервером {server} (база данных {database}): "),
-            db.lastError().databaseText());
-        e.passwordRequired = passwordWanted(*settings, deadline);
+            "08001", QStringLiteral("Нет связи с сервером {server} (база данных {database}): "), cause);
+        e.passwordRequired = result->m_conn && PQconnectionNeedsPassword(result->m_conn);
         setError(error, e);
-        return nullptr;
-    }
-    result->m_conn = handleOf(db);
-    if (!result->m_conn) {
-        setError(error, failure("08001", QStringLiteral("Драйвер Qt для PostgreSQL не дал соединения")));
         return nullptr;
     }
     PQsetNoticeProcessor(result->m_conn, &ignoreNotice, nullptr);
@@ -120,9 +81,10 @@ std::unique_ptr<PostgresDatabase> PostgresDatabase::connect(const DatabaseAddres
 }
 
 std::unique_ptr<Database> PostgresDatabase::open(const DatabaseAddress& address,
-                                                 const QStringList& requiredTables, DbError* error)
+                                                 const QStringList& requiredTables, bool readOnly,
+                                                 DbError* error)
 {
-    std::unique_ptr<PostgresDatabase> db = connect(address, false, error);
+    std::unique_ptr<PostgresDatabase> db = connect(address, readOnly, error);
     if (!db)
         return nullptr;
     db->m_requiredTables = requiredTables;
@@ -143,14 +105,20 @@ std::unique_ptr<Database> PostgresDatabase::open(const DatabaseAddress& address,
 
 std::optional<QStringList> PostgresDatabase::missingTables(const QStringList& tables, DbError* error)
 {
-    const Result present = run("SELECT relname FROM pg_class WHERE relkind IN ('r', 'p', 'v') AND "
-                               "pg_table_is_visible(oid)",
-                               {}, error);
+    const Result present =
+        run("SELECT relname, EXISTS (SELECT 1 FROM pg_attribute WHERE attrelid = pg_class.oid "
+            "AND attname = 'pkey' AND NOT attisdropped) FROM pg_class WHERE relkind IN ('r', "
+            "'p', 'v') AND pg_table_is_visible(oid)",
+            {}, error);
     if (!present)
         return std::nullopt;
     QStringList names;
-    for (int r = 0; r < PQntuples(present.get()); ++r)
+    m_keyedTables.clear();
+    for (int r = 0; r < PQntuples(present.get()); ++r) {
         names << QString::fromUtf8(PQgetvalue(present.get(), r, 0));
+        if (*PQgetvalue(present.get(), r, 1) == 't')
+            m_keyedTables.insert(names.last());
+    }
     QStringList missing;
     for (const QString& table : tables) {
         // Unquoted names are stored folded to lower case.
@@ -158,221 +126,6 @@ std::optional<QStringList> PostgresDatabase::missingTables(const QStringList& ta
             missing << table;
     }
     return missing;
-}
-
-bool PostgresDatabase::usable(DbError* error)
-{
-    if (!m_conn) {
-        setError(error, failure("08003", QStringLiteral("База данных не открыта")));
-        return false;
-    }
-    if (!m_lost)
-        return true;
-    // The server has already ended the transaction; going on in a new
-    // connection would write half of it.
-    if (m_inTransaction) {
-        setError(error, serverFailure("08006", QStringLiteral("Связь с сервером {server} прервалась посреди "
-                                                              "транзакции, её изменения не сохранены")));
-        return false;
-    }
-    if (!PQresetStart(m_conn) || !completeConnection(m_conn, PQresetPoll, QDeadlineTimer(RoundTripMs))) {
-        const QString cause = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
-        setError(error,
-                 serverFailure("08001",
-                               QStringLiteral("Нет связи с сервером {server} (база данных {database}): "),
-                               cause.endsWith(QLatin1String("failed:")) || cause.isEmpty()
-                                   ? cause + QStringLiteral(" нет ответа за %1 с").arg(RoundTripMs / 1000)
-                                   : cause));
-        return false;
-    }
-    PQsetnonblocking(m_conn, 1);
-    if (PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF)
-        PQexitPipelineMode(m_conn);
-    m_lost = false;
-    m_commitInFlight = false;
-    m_statements.clear();
-    m_memo.clear();
-    m_memoVersion = -1;
-    return true;
-}
-
-// Sends the steps as one request and reads the answer to each within
-// timeoutMs. Pipelined, each step is a statement of its own, all of them in
-// one sync (a failed one fails those after it); the answer to a COMMIT still
-// in flight is read first, and a deferred read snapshot begins with the
-// request. Otherwise there is one step, which may hold several statements.
-// Returns false, with m_lost set, when the connection failed or the server
-// did not answer.
-bool PostgresDatabase::exchange(std::vector<Step> steps, bool pipelined, std::vector<Answer>& answers,
-                                int timeoutMs, DbError* error)
-{
-    answers.clear();
-    if (!usable(error))
-        return false;
-    const QDeadlineTimer deadline(timeoutMs);
-    takeArrivedCommit();
-    const bool begins = m_snapshotDeferred;
-    m_snapshotDeferred = false;
-    if (begins) {
-        steps.insert(steps.begin(), [](PGconn* c) {
-            return PQsendQueryParams(c, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", 0, nullptr,
-                                     nullptr, nullptr, nullptr, 0);
-        });
-    }
-    if (pipelined && PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && !PQenterPipelineMode(m_conn))
-        return failed(Outcome::Lost, timeoutMs, error);
-    for (const Step& step : steps) {
-        if (!step(m_conn))
-            return failed(Outcome::Lost, timeoutMs, error);
-    }
-    // libpq sends at the sync.
-    if (pipelined && !PQpipelineSync(m_conn))
-        return failed(Outcome::Lost, timeoutMs, error);
-    Outcome outcome = flush(deadline);
-    if (outcome == Outcome::Answered && m_commitInFlight) {
-        // Nothing was written in that snapshot: how its end went matters not.
-        Answer commit;
-        outcome = readAnswer(deadline, commit);
-        if (outcome == Outcome::Answered)
-            outcome = readSync(deadline);
-        m_commitInFlight = false;
-    }
-    answers.resize(steps.size());
-    for (Answer& answer : answers) {
-        if (outcome == Outcome::Answered)
-            outcome = readAnswer(deadline, answer);
-    }
-    if (outcome == Outcome::Answered && pipelined)
-        outcome = readSync(deadline);
-    if (outcome == Outcome::Answered && PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF &&
-        !PQexitPipelineMode(m_conn))
-        outcome = Outcome::Lost;
-    if (outcome != Outcome::Answered)
-        return failed(outcome, timeoutMs, error);
-    if (begins) {
-        m_inTransaction = !answers.front().error.isError();
-        m_checkedInTransaction = false;
-        answers.erase(answers.begin());
-    }
-    return true;
-}
-
-PostgresDatabase::Outcome PostgresDatabase::flush(const QDeadlineTimer& deadline)
-{
-    int flushed;
-    while ((flushed = PQflush(m_conn)) == 1) {
-        if (!waitFor(m_conn, true, deadline))
-            return Outcome::Silent;
-    }
-    return flushed < 0 ? Outcome::Lost : Outcome::Answered;
-}
-
-PostgresDatabase::Outcome PostgresDatabase::awaitResult(const QDeadlineTimer& deadline)
-{
-    while (PQisBusy(m_conn)) {
-        if (!waitFor(m_conn, false, deadline))
-            return Outcome::Silent;
-        if (!PQconsumeInput(m_conn))
-            return Outcome::Lost;
-    }
-    return Outcome::Answered;
-}
-
-// Reads the results of one statement of a pipeline, or of one request that
-// is not.
-PostgresDatabase::Outcome PostgresDatabase::readAnswer(const QDeadlineTimer& deadline, Answer& answer)
-{
-    for (;;) {
-        if (const Outcome waited = awaitResult(deadline); waited != Outcome::Answered)
-            return waited;
-        Result next(PQgetResult(m_conn));
-        if (!next)
-            return PQstatus(m_conn) == CONNECTION_BAD ? Outcome::Lost : Outcome::Answered;
-        switch (PQresultStatus(next.get())) {
-        case PGRES_PIPELINE_SYNC:
-            return Outcome::Lost; // out of step with the server
-        case PGRES_FATAL_ERROR:
-        case PGRES_BAD_RESPONSE:
-        case PGRES_PIPELINE_ABORTED:
-            if (!answer.error.isError()) {
-                const char* state = PQresultErrorField(next.get(), PG_DIAG_SQLSTATE);
-                answer.error =
-                    failure(state ? state : "08006", QString::fromUtf8(PQresultErrorMessage(next.get())));
-            }
-            break;
-        default:
-            answer.result = std::move(next);
-        }
-    }
-}
-
-// Reads the end of a pipeline.
-PostgresDatabase::Outcome PostgresDatabase::readSync(const QDeadlineTimer& deadline)
-{
-    if (const Outcome waited = awaitResult(deadline); waited != Outcome::Answered)
-        return waited;
-    const Result sync(PQgetResult(m_conn));
-    return sync && PQresultStatus(sync.get()) == PGRES_PIPELINE_SYNC ? Outcome::Answered : Outcome::Lost;
-}
-
-// The connection is given up: the next action connects again. A server that
-// did not answer in time gets its connection closed under libpq, so that it
-// ends the statement once it wakes.
-bool PostgresDatabase::failed(Outcome outcome, int timeoutMs, DbError* error)
-{
-    m_lost = true;
-    m_commitInFlight = false;
-    if (outcome == Outcome::Silent) {
-        ::shutdown(PQsocket(m_conn), SHUT_RDWR);
-        setError(error, serverFailure("08006", QStringLiteral(
-                                                   "Сервер {server} не ответил за %1 с, связь с ним прервана")
-                                                   .arg(timeoutMs / 1000)));
-    } else {
-        setError(error, serverFailure("08006", QStringLiteral("Связь с сервером {server} прервалась: "),
-                                      QString::fromUtf8(PQerrorMessage(m_conn))));
-    }
-    return false;
-}
-
-// Before a request that must not be repeated, the deferred work goes on its
-// own, as it went before it was deferred: the snapshot begins (or is given
-// up), the answer to its end is read. Their failures stay silent.
-void PostgresDatabase::settle()
-{
-    if (m_snapshotDeferred || m_commitInFlight) {
-        std::vector<Answer> answers;
-        exchange({}, true, answers, RoundTripMs, nullptr);
-    }
-}
-
-// A read snapshot ends without waiting: its COMMIT goes now and its answer is
-// read with the next request.
-void PostgresDatabase::sendCommitAhead()
-{
-    if ((PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && !PQenterPipelineMode(m_conn)) ||
-        !PQsendQueryParams(m_conn, "COMMIT", 0, nullptr, nullptr, nullptr, nullptr, 0) ||
-        !PQpipelineSync(m_conn) || flush(QDeadlineTimer(RoundTripMs)) != Outcome::Answered) {
-        failed(Outcome::Lost, RoundTripMs, nullptr);
-        return;
-    }
-    m_commitInFlight = true;
-}
-
-// The answer to the COMMIT in flight, when it is here already, is read before
-// anything goes after it: a connection lost since fails the next request, as
-// it did when that answer was waited for.
-void PostgresDatabase::takeArrivedCommit()
-{
-    if (!m_commitInFlight)
-        return;
-    PQconsumeInput(m_conn);
-    if (PQisBusy(m_conn))
-        return;
-    const QDeadlineTimer deadline(RoundTripMs);
-    Answer commit;
-    if (readAnswer(deadline, commit) == Outcome::Answered)
-        readSync(deadline);
-    m_commitInFlight = false;
 }
 
 // Runs the steps as one request; the last step's result, or nothing with the
@@ -435,7 +188,7 @@ void PostgresDatabase::addPrepared(PreparedRun& run, std::vector<Step>& steps)
     run.name = m_statements.value(run.key);
     if (run.name.isEmpty()) {
         run.name = "frostpick_" + QByteArray::number(++m_statementsMade);
-        run.text = SqlDialect::translateForServer(run.sql).toUtf8();
+        run.text = SqlDialect::translateForServer(run.sql, m_keyedTables).toUtf8();
         steps.push_back([&run](PGconn* c) {
             return PQsendPrepare(c, run.name.constData(), run.text.constData(), run.parameters.count(),
                                  run.parameters.types.constData());
@@ -610,7 +363,8 @@ bool PostgresDatabase::execute(const QString& sql, DbError* error)
 {
     m_checkedInTransaction = false;
     const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
-    const Result result = run(SqlDialect::translateForServer(bound.text).toUtf8(), bound.values, error);
+    const Result result =
+        run(SqlDialect::translateForServer(bound.text, m_keyedTables).toUtf8(), bound.values, error);
     // Opening or committing a transaction changes no data the kept rows
     // hold; a rollback may take back rows read since a write.
     if (!result || !(commandIs(result.get(), "BEGIN") || commandIs(result.get(), "COMMIT") ||
@@ -628,7 +382,7 @@ bool PostgresDatabase::executeWith(const QString& sql, const QVariantList& value
 {
     m_checkedInTransaction = false;
     m_memo.clear();
-    const Result result = run(SqlDialect::translateForServer(sql).toUtf8(), values, error);
+    const Result result = run(SqlDialect::translateForServer(sql, m_keyedTables).toUtf8(), values, error);
     if (!result)
         return false;
     m_changedRows = QByteArray(PQcmdTuples(result.get())).toInt();
@@ -705,6 +459,18 @@ void PostgresDatabase::endRead()
         sendCommitAhead();
 }
 
+QStringList PostgresDatabase::columnsOf(const QString& table, DbError* error)
+{
+    const Result result =
+        run("SELECT attname FROM pg_attribute WHERE attrelid = to_regclass($1) AND attnum > 0 "
+            "AND NOT attisdropped ORDER BY attnum",
+            {table}, error);
+    QStringList columns;
+    for (int r = 0; result && r < PQntuples(result.get()); ++r)
+        columns << QString::fromUtf8(PQgetvalue(result.get(), r, 0));
+    return columns;
+}
+
 bool PostgresDatabase::checkIntegrity(DbError* error)
 {
     const std::optional<QStringList> missing = missingTables(m_requiredTables, error);
@@ -767,6 +533,11 @@ bool PostgresDatabase::create(const DatabaseAddress& address, const QStringList&
     if (!ok)
         db->rollback();
     return ok;
+}
+
+bool PostgresDatabase::checkAddress(const DatabaseAddress& address, DbError* error)
+{
+    return settingsOf(address, false, error).has_value();
 }
 
 std::optional<qint64> PostgresDatabase::peekCount(const DatabaseAddress& address, const QString& sql)

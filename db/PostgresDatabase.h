@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QHash>
+#include <QSet>
 #include <QVariantList>
 #include <functional>
 #include <vector>
@@ -11,18 +12,19 @@
 struct pg_conn;
 struct pg_result;
 
-// A database on a PostgreSQL server that several computers share. Opened
-// through Qt's driver, then spoken to with libpq on the driver's connection:
-// reads are prepared once per statement form, every round trip waits at most
-// a few seconds, and a connection the server dropped is made again at the
-// next action, never in the middle of a transaction.
+// A database on a PostgreSQL server that several computers share, spoken to
+// with libpq: reads are prepared once per statement form, every round trip,
+// connecting included, waits at most a few seconds, and a connection the
+// server dropped is made again at the next action, never in the middle of a
+// transaction.
 class PostgresDatabase final : public Database
 {
 public:
     static std::unique_ptr<Database> open(const DatabaseAddress& address, const QStringList& requiredTables,
-                                          DbError* error);
+                                          bool readOnly, DbError* error);
     static bool create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error);
     static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql);
+    static bool checkAddress(const DatabaseAddress& address, DbError* error);
 
     ~PostgresDatabase() override;
 
@@ -37,6 +39,7 @@ public:
     bool beginRead() override;
     void endRead() override;
     void setResultReuse(ResultReuse reuse) override;
+    QStringList columnsOf(const QString& table, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
 
 private:
@@ -62,7 +65,7 @@ private:
     struct PreparedRun;
     enum class Outcome { Answered, Lost, Silent };
 
-    PostgresDatabase(QString connectionName, QString server, QString database);
+    PostgresDatabase(QString server, QString database);
     static std::unique_ptr<PostgresDatabase> connect(const DatabaseAddress& address, bool readOnly,
                                                      DbError* error);
     // text names the server as {server} and the database as {database}.
@@ -90,11 +93,13 @@ private:
     int queryOnce(const QString& sql, QueryTable& table, bool* carried, DbError* error);
     Result request(bool checkChanges, const QString* read, const QVariantList& values, DbError* error);
 
-    QString m_connectionName;
     QString m_server;   // host and port, for messages
     QString m_database; // its name on the server, for messages
     pg_conn* m_conn = nullptr;
     QStringList m_requiredTables;
+    // Tables with a pkey column, in lower case: their rows are read in key
+    // order, as a file gives them.
+    QSet<QString> m_keyedTables;
     // Set when the server stopped answering or dropped the connection: the
     // next action connects again.
     bool m_lost = false;

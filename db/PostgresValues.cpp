@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <libpq-fe.h>
+#include <limits>
+#include <string_view>
 
 namespace PostgresValues {
 
@@ -15,8 +17,11 @@ QVariant realValue(const char* text, const char* end)
     const auto [stop, failure] = std::from_chars(text, end, value);
     if (failure == std::errc() && stop == end)
         return value;
-    // The only other forms the server writes: NaN and the infinities, and
-    // numerics beyond a double's range.
+    // The only other forms the server writes: NaN and the infinities, which
+    // not every library's from_chars reads, and numerics beyond a double's
+    // range.
+    if (std::string_view(text, size_t(end - text)) == "NaN")
+        return std::numeric_limits<double>::quiet_NaN();
     return *text == '-' ? -HUGE_VAL : HUGE_VAL;
 }
 

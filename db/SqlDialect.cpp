@@ -1,6 +1,7 @@
 #include "SqlDialect.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <QVector>
 
 namespace {
@@ -149,6 +150,62 @@ QString translateOrderBy(const QString& sql, Target target)
     return sql.left(termsStart) + terms.join(QLatin1Char(',')) + sql.mid(termsEnd);
 }
 
+qsizetype firstTopLevel(const QString& sql, const QVector<bool>& mask, const QRegularExpression& re,
+                        qsizetype from = 0)
+{
+    for (auto it = re.globalMatch(sql, from); it.hasNext();) {
+        const auto m = it.next();
+        if (mask.value(m.capturedStart()))
+            return m.capturedStart();
+    }
+    return -1;
+}
+
+// A file gives the rows of a table in the order of their keys, and every
+// statement relies on that order for its ties or, without an ORDER BY, for
+// all of it; the server gives them in whatever order its storage holds, which
+// an UPDATE changes. So a SELECT from one keyed table sorts by the key last.
+// A statement that groups, joins, combines or picks distinct rows is left as
+// written: its order is its own.
+QString orderedByKey(const QString& sql, const QSet<QString>& keyedTables)
+{
+    static const QRegularExpression select(QStringLiteral("^\\s*SELECT\\s"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression from(
+        QStringLiteral("\\bFROM\\s+(\\w+)(?:\\s+(?:AS\\s+)?(?!WHERE\\b|ORDER\\b|LIMIT\\b)\\w+)?"
+                       "\\s*(?=$|;|WHERE\\b|ORDER\\s+BY\\b|LIMIT\\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression ownOrder(
+        QStringLiteral("\\b(DISTINCT|GROUP|HAVING|UNION|INTERSECT|EXCEPT|JOIN|FOR|OFFSET|FETCH|WINDOW|"
+                       "RETURNING|OVER)\\b|\\b(COUNT|SUM|MIN|MAX|AVG|TOTAL|GROUP_CONCAT|STRING_AGG|"
+                       "ARRAY_AGG|BOOL_AND|BOOL_OR|EVERY)\\s*\\("),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression limit(QStringLiteral("\\bLIMIT\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    if (keyedTables.isEmpty() || !select.match(sql).hasMatch())
+        return sql;
+    const QVector<bool> mask = topLevelMask(sql);
+    const qsizetype at = firstTopLevel(sql, mask, from);
+    if (at < 0 || firstTopLevel(sql, mask, ownOrder) >= 0)
+        return sql;
+    if (!keyedTables.contains(from.match(sql, at).captured(1).toLower()))
+        return sql;
+    QString text = sql.trimmed();
+    if (text.endsWith(QLatin1Char(';')))
+        text.chop(1);
+    const QVector<bool> textMask = topLevelMask(text);
+    qsizetype end = firstTopLevel(text, textMask, limit);
+    if (end < 0)
+        end = text.size();
+    while (end > 0 && text.at(end - 1).isSpace())
+        --end;
+    const bool sorted = firstTopLevel(text, textMask, orderBy) >= 0;
+    return text.left(end) + (sorted ? QStringLiteral(", pkey") : QStringLiteral(" ORDER BY pkey")) +
+           (end < text.size() ? QLatin1Char(' ') + text.mid(end).trimmed() : QString());
+}
+
 // The server numbers its parameters: "?" outside quotes becomes $1, $2, ...
 QString numberParameters(const QString& sql)
 {
@@ -180,9 +237,9 @@ QString translate(const QString& sql)
     return translateOrderBy(translateTop(sql), Target::SQLite);
 }
 
-QString translateForServer(const QString& sql)
+QString translateForServer(const QString& sql, const QSet<QString>& keyedTables)
 {
-    return numberParameters(translateOrderBy(translateTop(sql), Target::Server));
+    return numberParameters(orderedByKey(translateOrderBy(translateTop(sql), Target::Server), keyedTables));
 }
 
 } // namespace SqlDialect

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 // The statements of both programs are written in the dialect of the original
@@ -12,8 +13,10 @@ QString translate(const QString& sql);
 
 // The same for the PostgreSQL server: LIMIT for TOP, ORDER BY through the
 // frostpick_order() functions its schema defines (the same order as the
-// collation, NULL first), and "?" parameters numbered as $1, $2, ...
-QString translateForServer(const QString& sql);
+// collation, NULL first), a SELECT from one of the keyedTables (lower case;
+// each has a pkey column) sorted by that key last, as a file gives its rows,
+// and "?" parameters numbered as $1, $2, ...
+QString translateForServer(const QString& sql, const QSet<QString>& keyedTables = {});
 
 // Name of the collation that Database registers on every connection.
 inline constexpr char RussianCollationName[] = "RU";

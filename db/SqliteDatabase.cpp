@@ -1,19 +1,16 @@
 #include "SqliteDatabase.h"
 
 #include "LiteralBinding.h"
+#include "Messages.h"
 #include "NetworkFileSystem.h"
 #include "QueryTable.h"
 #include "RussianCollation.h"
 #include "SqlDialect.h"
+#include "SqlLiteral.h"
 
-#include <QAtomicInt>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include <QSet>
 #include <QUrl>
 #include <QVector>
 #include <sqlite3.h>
@@ -28,22 +25,10 @@ constexpr int MaxPreparedStatements = 128;
 // Rows kept for reuse: the reference data of a whole run fits easily.
 constexpr int MaxKeptResults = 8192;
 
-QString nextConnectionName()
+DbError lastError(sqlite3* handle)
 {
-    static QAtomicInt counter;
-    return QStringLiteral("frostpick-db-%1").arg(counter.fetchAndAddRelaxed(1));
-}
-
-DbError fromSqlError(const QSqlError& e)
-{
-    bool ok = false;
-    int number = e.nativeErrorCode().toInt(&ok);
-    if (!ok || number == 0)
-        number = SQLITE_ERROR;
-    QString text = e.databaseText();
-    if (text.isEmpty())
-        text = e.text();
-    return {number, text};
+    const int number = sqlite3_errcode(handle);
+    return {number == SQLITE_OK ? SQLITE_ERROR : number, QString::fromUtf8(sqlite3_errmsg(handle))};
 }
 
 int russianCompare(void*, int lengthA, const void* a, int lengthB, const void* b)
@@ -56,14 +41,6 @@ void setError(DbError* target, const DbError& value)
 {
     if (target)
         *target = value;
-}
-
-sqlite3* handleOf(const QSqlDatabase& db)
-{
-    const QVariant v = db.driver()->handle();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
-        return *static_cast<sqlite3* const*>(v.constData());
-    return nullptr;
 }
 
 void bindValues(sqlite3_stmt* statement, const QVariantList& values)
@@ -85,7 +62,7 @@ void bindValues(sqlite3_stmt* statement, const QVariantList& values)
     }
 }
 
-// Values as the Qt driver gives them: whole numbers as qint64, reals as
+// Values as the callers take them: whole numbers as qint64, reals as
 // double, text as QString, NULL as an empty value.
 void appendRow(sqlite3_stmt* statement, int columns, QVector<QVariant>& cells)
 {
@@ -132,21 +109,16 @@ template <typename OnRow> DbError run(sqlite3_stmt* statement, const QVariantLis
 
 } // namespace
 
-SqliteDatabase::SqliteDatabase(QString connectionName) : m_connectionName(std::move(connectionName)) {}
+SqliteDatabase::SqliteDatabase(sqlite3* handle) : m_handle(handle) {}
 
 SqliteDatabase::~SqliteDatabase()
 {
     finalizeStatements();
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-        if (db.isOpen())
-            db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connectionName);
+    sqlite3_close_v2(m_handle);
 }
 
 std::unique_ptr<Database> SqliteDatabase::open(const QString& path, const QStringList& requiredTables,
-                                               DbError* error)
+                                               bool readOnly, DbError* error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -162,53 +134,79 @@ std::unique_ptr<Database> SqliteDatabase::open(const QString& path, const QStrin
         return nullptr;
     }
 
-    const QString name = nextConnectionName();
-    std::unique_ptr<SqliteDatabase> result(new SqliteDatabase(name));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
-        if (!db.open()) {
-            setError(error, fromSqlError(db.lastError()));
-            return nullptr;
-        }
+    // Never SQLITE_OPEN_CREATE: a file that vanished since the check above is
+    // refused, not made anew. A file this user may not write opens read-only.
+    sqlite3* handle = nullptr;
+    const int opened = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
+                                       readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+    if (!handle) {
+        setError(error, {SQLITE_NOMEM, QStringLiteral("Не хватает памяти, чтобы открыть %1").arg(path)});
+        return nullptr;
+    }
+    std::unique_ptr<SqliteDatabase> result(new SqliteDatabase(handle));
+    if (opened != SQLITE_OK) {
+        setError(error, lastError(handle));
+        return nullptr;
+    }
+    sqlite3_extended_result_codes(handle, 1);
+    sqlite3_busy_timeout(handle, BusyTimeoutMs);
+    sqlite3_create_collation_v2(handle, SqlDialect::RussianCollationName, SQLITE_UTF16_ALIGNED, nullptr,
+                                &russianCompare, nullptr);
 
-        // Reading the catalogue is the first real access: a damaged or
-        // foreign file fails here.
-        QSqlQuery catalogue(db);
-        if (!catalogue.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"))) {
-            setError(error, fromSqlError(catalogue.lastError()));
+    // Reading the catalogue is the first real access: a damaged or foreign
+    // file fails here.
+    QueryTable catalogue;
+    const int tableCount =
+        result->query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"), catalogue, error);
+    if (tableCount < 0)
+        return nullptr;
+    QStringList tables;
+    for (int r = 0; r < tableCount; ++r)
+        tables << catalogue.text(r, 0).toLower();
+    for (const QString& table : requiredTables) {
+        if (!tables.contains(table.toLower())) {
+            setError(error, {SQLITE_NOTADB, QStringLiteral("В файле %1 нет таблицы %2").arg(path, table)});
             return nullptr;
-        }
-        QStringList tables;
-        while (catalogue.next())
-            tables << catalogue.value(0).toString().toLower();
-        for (const QString& table : requiredTables) {
-            if (!tables.contains(table.toLower())) {
-                setError(error,
-                         {SQLITE_NOTADB, QStringLiteral("В файле %1 нет таблицы %2").arg(path, table)});
-                return nullptr;
-            }
-        }
-
-        result->m_handle = handleOf(db);
-        sqlite3_create_collation_v2(result->m_handle, SqlDialect::RussianCollationName, SQLITE_UTF16_ALIGNED,
-                                    nullptr, &russianCompare, nullptr);
-        // Write-ahead logging lets one program read while the other writes,
-        // but keeps its index in the shared memory of one computer: a file on
-        // a network share, which programs on several computers may open at
-        // once, keeps a rollback journal instead. A file in a read-only place
-        // stays in its journal mode.
-        QSqlQuery pragma(db);
-        if (NetworkFileSystem::holds(path)) {
-            pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        } else {
-            pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-            pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
         }
     }
+    if (!readOnly)
+        result->chooseJournal(path);
     setError(error, {});
     return result;
+}
+
+// Write-ahead logging lets one program read while the other writes, but keeps
+// its index in the shared memory of one computer: a file on a network share,
+// which programs on several computers may open at once, keeps a rollback
+// journal instead. A file in a read-only place stays in its journal mode. A
+// shared file that another program holds in write-ahead logging cannot leave
+// it while that program has it open; writing to it then could damage it for
+// the other computers, so this connection only reads.
+void SqliteDatabase::chooseJournal(const QString& path)
+{
+    QueryTable answer;
+    if (!NetworkFileSystem::holds(path)) {
+        query(QStringLiteral("PRAGMA journal_mode=WAL"), answer, nullptr);
+        execute(QStringLiteral("PRAGMA synchronous=NORMAL"), nullptr);
+        return;
+    }
+    // Leaving write-ahead logging fails at once while another connection
+    // uses the log; the mode the file has then tells.
+    if (query(QStringLiteral("PRAGMA journal_mode=DELETE"), answer, nullptr) != 1 &&
+        query(QStringLiteral("PRAGMA journal_mode"), answer, nullptr) != 1)
+        return;
+    if (answer.text(0, 0).compare(u"wal", Qt::CaseInsensitive) != 0)
+        return;
+    m_writesRefused = QStringLiteral("Файл %1 лежит на сетевом диске, а другая программа держит его в режиме "
+                                     "WAL, в котором с сетевого диска писать нельзя. Изменения в него не "
+                                     "записываются: закройте программы, работающие с этим файлом, и откройте "
+                                     "его снова.")
+                          .arg(path);
+    static QSet<QString> told;
+    if (!told.contains(path)) {
+        told.insert(path);
+        Messages::show(m_writesRefused, MsgIcon::Exclamation);
+    }
 }
 
 bool SqliteDatabase::create(const QString& path, const QStringList& scriptFiles, DbError* error)
@@ -363,7 +361,7 @@ bool SqliteDatabase::execute(const QString& sql, DbError* error)
     if (!statement || !sqlite3_stmt_readonly(statement) ||
         QStringView(sql).trimmed().startsWith(u"ROLLBACK", Qt::CaseInsensitive))
         m_memo.clear();
-    if (!statement)
+    if (!statement || !mayRun(statement, error))
         return false;
     const DbError failure = run(statement, bound.values, [] {});
     setError(error, failure);
@@ -375,23 +373,29 @@ bool SqliteDatabase::executeWith(const QString& sql, const QVariantList& values,
     m_checkedInTransaction = false;
     m_memo.clear();
     sqlite3_stmt* statement = preparedStatement(sql, error);
-    if (!statement)
+    if (!statement || !mayRun(statement, error))
         return false;
     const DbError failure = run(statement, values, [] {});
     setError(error, failure);
     return !failure.isError();
 }
 
+bool SqliteDatabase::mayRun(sqlite3_stmt* statement, DbError* error) const
+{
+    if (m_writesRefused.isEmpty() || sqlite3_stmt_readonly(statement))
+        return true;
+    setError(error, {SQLITE_READONLY, m_writesRefused});
+    return false;
+}
+
 qint64 SqliteDatabase::lastInsertKey() const
 {
-    sqlite3* handle = handleOf(QSqlDatabase::database(m_connectionName, false));
-    return handle ? sqlite3_last_insert_rowid(handle) : 0;
+    return sqlite3_last_insert_rowid(m_handle);
 }
 
 int SqliteDatabase::changedRows() const
 {
-    sqlite3* handle = handleOf(QSqlDatabase::database(m_connectionName, false));
-    return handle ? sqlite3_changes(handle) : 0;
+    return sqlite3_changes(m_handle);
 }
 
 bool SqliteDatabase::begin(DbError* error)
@@ -420,6 +424,17 @@ void SqliteDatabase::endRead()
     execute(QStringLiteral("COMMIT"), nullptr);
 }
 
+QStringList SqliteDatabase::columnsOf(const QString& table, DbError* error)
+{
+    QueryTable result;
+    const int rows = query(
+        QStringLiteral("SELECT name FROM pragma_table_info(%1)").arg(SqlLiteral::text(table)), result, error);
+    QStringList columns;
+    for (int r = 0; r < rows; ++r)
+        columns << result.text(r, 0);
+    return columns;
+}
+
 bool SqliteDatabase::checkIntegrity(DbError* error)
 {
     QueryTable result;
@@ -433,12 +448,14 @@ bool SqliteDatabase::checkIntegrity(DbError* error)
 
 // The file is opened read-only; when no program has it open (no write-ahead
 // log beside it) it is read as it lies, so that no -wal or -shm file appears.
+// Not on a network share: there a program on another computer may be writing
+// it through a rollback journal, whose locks only a normal read respects.
 std::optional<qint64> SqliteDatabase::peekCount(const QString& path, const QString& sql)
 {
     if (!QFileInfo(path).isFile())
         return std::nullopt;
     QString uri = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
-    if (!QFileInfo::exists(path + QStringLiteral("-wal")))
+    if (!QFileInfo::exists(path + QStringLiteral("-wal")) && !NetworkFileSystem::holds(path))
         uri += QStringLiteral("&immutable=1");
     std::optional<qint64> count;
     sqlite3* db = nullptr;

@@ -15,7 +15,7 @@ class SqliteDatabase final : public Database
 {
 public:
     static std::unique_ptr<Database> open(const QString& path, const QStringList& requiredTables,
-                                          DbError* error);
+                                          bool readOnly, DbError* error);
     static bool create(const QString& path, const QStringList& scriptFiles, DbError* error);
     static std::optional<qint64> peekCount(const QString& path, const QString& sql);
 
@@ -32,16 +32,21 @@ public:
     bool beginRead() override;
     void endRead() override;
     void setResultReuse(ResultReuse reuse) override;
+    QStringList columnsOf(const QString& table, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
 
 private:
-    explicit SqliteDatabase(QString connectionName);
+    explicit SqliteDatabase(sqlite3* handle);
+    void chooseJournal(const QString& path);
+    // Whether a statement may run here; refused with the reason otherwise.
+    bool mayRun(sqlite3_stmt* statement, DbError* error) const;
     sqlite3_stmt* preparedStatement(const QString& sql, DbError* error);
     void finalizeStatements();
     bool memoValid();
 
-    QString m_connectionName;
     sqlite3* m_handle = nullptr;
+    // Why this connection only reads; empty when it may write.
+    QString m_writesRefused;
     // Prepared SELECTs by their text with literals taken out. A prepared
     // statement reads the data current at each run and is prepared again by
     // SQLite itself after a change of the schema.

@@ -1,5 +1,8 @@
 #include "DbToolArguments.h"
 
+#include "Database.h"
+#include "StoreLayout.h"
+
 namespace {
 
 struct CommandForm
@@ -82,6 +85,15 @@ bool parseDbToolArguments(const QStringList& args, DbToolArguments& result, QStr
                      .arg(QLatin1String(form->name), QLatin1String(form->operands),
                           result.print ? QStringLiteral(" without URI") : QString());
         return false;
+    }
+    // An address libpq cannot read is refused with the other arguments.
+    const int firstAddress = form->command == DbToolArguments::Command::Grant ? 2 : 0;
+    for (int i = firstAddress; i < result.operands.size(); ++i) {
+        DbError reason;
+        if (!Database::checkAddress(storeAddress(result.operands.at(i)), &reason)) {
+            *error = reason.description;
+            return false;
+        }
     }
     return true;
 }

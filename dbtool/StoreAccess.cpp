@@ -3,30 +3,24 @@
 #include "Database.h"
 #include "QueryTable.h"
 
-#include <QRegularExpression>
-
 namespace StoreAccess {
 
 QString describe(const DatabaseAddress& address)
 {
-    if (address.engine == DatabaseEngine::SQLite)
-        return address.database;
-    static const QRegularExpression uriPassword(QStringLiteral("(://[^/@:]*):[^/@]*@"));
-    static const QRegularExpression keywordPassword(QStringLiteral(R"(password\s*=\s*('[^']*'|\S*))"));
-    QString text = address.database;
-    text.replace(uriPassword, QStringLiteral("\\1:***@"));
-    text.replace(keywordPassword, QStringLiteral("password=***"));
-    return text;
+    return address.shown();
 }
 
-ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db)
+ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db, Access access)
 {
     DbError error;
-    db = Database::open(address, {}, &error);
+    db = access == Access::ReadOnly ? Database::openReadOnly(address, {}, &error)
+                                    : Database::open(address, {}, &error);
     if (db)
         return {};
-    // A server that answers but lacks the programs' tables was not set up.
-    if (address.engine == DatabaseEngine::PostgreSQL &&
+    // A server that answers but lacks the programs' tables was not set up;
+    // one that could not be reached is not asked a second time.
+    constexpr int Unreachable = 0x08001; // SQLSTATE 08001, as the database library numbers it
+    if (address.engine == DatabaseEngine::PostgreSQL && error.number != Unreachable &&
         Database::peekCount(address, QStringLiteral("SELECT 1")))
         return {StatusNotAStore, QStringLiteral("%1 has no store tables; run frostpick-db init on it first")
                                      .arg(describe(address))};

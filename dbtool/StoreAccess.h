@@ -13,10 +13,13 @@ class Database;
 // Opening the databases the tool works on and finding out what they hold.
 namespace StoreAccess {
 
-// Opens the database at address whatever store it holds; on failure the
-// outcome says why: StatusRefused (the password the server wanted included),
-// or StatusNotAStore for a server that was never initialised.
-ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db);
+// Opens the database at address whatever store it holds, for reading only
+// when asked; on failure the outcome says why: StatusRefused (the password
+// the server wanted included), or StatusNotAStore for a server that was
+// never initialised.
+enum class Access { ReadWrite, ReadOnly };
+ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db,
+                 Access access = Access::ReadWrite);
 
 // The stores whose tables are all in db; empty when db stopped answering, so
 // that a failed read is never taken for a missing store.
@@ -29,7 +32,8 @@ std::optional<QVector<qint64>> rowCounts(Database& db, const StoreLayout& store)
 // Whether counts are those of a store just made from its schema.
 bool isFresh(const StoreLayout& store, const QVector<qint64>& counts);
 
-// The address for messages: a server's password, if any, left out.
+// The address for messages: a server's password, if any, masked as in every
+// message of the programs.
 QString describe(const DatabaseAddress& address);
 
 } // namespace StoreAccess

@@ -60,11 +60,31 @@ ToolOutcome chooseStore(const QList<StoreKind>& inSource, const QList<StoreKind>
     return {};
 }
 
+// The programs read Product by column position, and which name column stands
+// where is each store's own: a copy into another arrangement would show other
+// names, so it is refused.
+ToolOutcome sameArrangement(Database& source, Database& target, const StoreLayout& store)
+{
+    static const QString positional = QStringLiteral("Product");
+    if (!store.tableNames().contains(positional))
+        return {};
+    const QStringList from = source.columnsOf(positional);
+    const QStringList to = target.columnsOf(positional);
+    if (from.join(QLatin1Char(',')).compare(to.join(QLatin1Char(',')), Qt::CaseInsensitive) == 0)
+        return {};
+    return {StatusRefused,
+            QStringLiteral("table %1 is read by column position, and its columns stand otherwise in "
+                           "the source (%2) than in the target (%3)")
+                .arg(positional, from.join(QStringLiteral(", ")), to.join(QStringLiteral(", ")))};
+}
+
 ToolOutcome copyInTransaction(Database& source, Database& target, const StoreLayout& store,
                               const QVector<qint64>& sourceCounts, const CopyOptions& options,
                               const CopyObserver& observer, QStringList& lines)
 {
     DbError error;
+    if (const ToolOutcome arranged = sameArrangement(source, target, store); !arranged.ok())
+        return arranged;
     const std::optional<QVector<qint64>> targetCounts = StoreAccess::rowCounts(target, store);
     if (!targetCounts)
         return {StatusRefused, QStringLiteral("the target's tables cannot be counted")};
@@ -149,8 +169,9 @@ ToolOutcome copyStore(const QString& from, const QString& to, const CopyOptions&
     if (sameDatabase(source, target))
         return {StatusUsage, QStringLiteral("FROM and TO are the same database")};
 
+    // Copying never writes to its source, not even its journal mode.
     std::unique_ptr<Database> sourceDb;
-    ToolOutcome outcome = StoreAccess::open(source, sourceDb);
+    ToolOutcome outcome = StoreAccess::open(source, sourceDb, StoreAccess::Access::ReadOnly);
     if (!outcome.ok())
         return outcome;
     const bool newFile = target.engine == DatabaseEngine::SQLite && !QFileInfo::exists(target.database);

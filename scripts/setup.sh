@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-translations-l10n
   libsqlite3-dev sqlite3
-  postgresql libqt6sql6-psql libpq-dev
+  postgresql libpq-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth imagemagick poppler-utils
   clang libclang-rt-14-dev

@@ -88,6 +88,8 @@ public:
         return true;
     }
 
+    void reconnect() const { PQreset(m_conn); }
+
     void drop(const QString& name)
     {
         if (m_made.remove(name))
@@ -132,6 +134,11 @@ void drop(const QString& name)
 bool execute(const QString& sql)
 {
     return server().run(sql);
+}
+
+void reconnect()
+{
+    server().reconnect();
 }
 
 } // namespace ServerStores

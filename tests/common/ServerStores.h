@@ -22,5 +22,7 @@ bool create(const QString& name, const QStringList& scriptFiles);
 void drop(const QString& name);
 // Runs sql as the server's superuser, outside any store (roles, databases).
 bool execute(const QString& sql);
+// Connects again, after the server was restarted.
+void reconnect();
 
 } // namespace ServerStores

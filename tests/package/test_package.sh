@@ -27,9 +27,11 @@ deb=$work/cpack/frostpick_${version}_amd64.deb
 
 lintian --fail-on error "$deb" || fail "lintian reports errors"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6core6 libqt6widgets6 libsqlite3-0 libqt6sql6-sqlite libqt6sql6-psql libpq5 fonts-dejavu-core; do
+for needed in libqt6core6 libqt6widgets6 libsqlite3-0 libpq5 fonts-dejavu-core; do
     grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+# The programs speak to SQLite and libpq themselves, not through Qt's plugins.
+! grep -q libqt6sql6 <<<"$depends" || fail "Depends names a Qt SQL plugin: $depends"
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
