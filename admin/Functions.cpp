@@ -31,6 +31,13 @@ int fail(const DbError& error)
     return error.number;
 }
 
+QString keyTooLarge(qint64 key)
+{
+    return QStringLiteral("Ключ новой записи (%1) больше 32767: программа подбора не сможет её "
+                          "прочитать. Запись не сохранена.")
+        .arg(key);
+}
+
 void setListMenusEnabled(bool enabled)
 {
     for (const QPointer<QAction>& action : s_listMenus)
@@ -114,7 +121,7 @@ QString FailureText(const QString& message, int rc)
     return rc == RecordGone ? message + QStringLiteral("\r\n") + s_lastError : message;
 }
 
-int ExecSqlAll(const QStringList& statements)
+int ExecSqlAll(const QStringList& statements, bool shortKeys)
 {
     if (!s_connection)
         return fail({1, QStringLiteral("База данных не открыта")});
@@ -122,7 +129,11 @@ int ExecSqlAll(const QStringList& statements)
     if (!s_connection->begin(&error))
         return fail(error);
     for (const QString& sql : statements) {
-        if (const int rc = ExecSqlChanging(sql)) {
+        int rc = ExecSqlChanging(sql);
+        if (!rc && shortKeys && sql.startsWith(QLatin1String("INSERT")) &&
+            s_connection->lastInsertKey() > std::numeric_limits<qint16>::max())
+            rc = fail({1, keyTooLarge(s_connection->lastInsertKey())});
+        if (rc) {
             s_connection->rollback();
             return rc;
         }
@@ -148,9 +159,7 @@ int InsertRow(const QString& sql, qint64* key)
     const qint64 newKey = s_connection->lastInsertKey();
     if (newKey > std::numeric_limits<qint16>::max()) {
         s_connection->rollback();
-        return fail({1, QStringLiteral("Ключ новой записи (%1) больше 32767: программа подбора не сможет её "
-                                       "прочитать. Запись не сохранена.")
-                            .arg(newKey)});
+        return fail({1, keyTooLarge(newKey)});
     }
     if (!s_connection->commit(&error)) {
         s_connection->rollback();
