@@ -1,0 +1,28 @@
+#pragma once
+
+#include "CsvLayout.h"
+
+// The capacity table of one equipment type, one row per rated capacity:
+// model code, modification, outside temperature, chamber temperature,
+// capacity. A row is named by the first four.
+class CsvCapacityLayout final : public CsvLayout
+{
+public:
+    explicit CsvCapacityLayout(qint32 typeKey) : m_type(typeKey) {}
+
+    QString fileName() const override;
+    QStringList header() const override;
+    bool readStored(QVector<ExchangeRow>& rows, QString* error) const override;
+    std::optional<ExchangeRow> fromFile(const QStringList& fields, bool decimalComma,
+                                        QString* problem) const override;
+    // Every set the file touches must be a complete set of this type, of a
+    // code no other type holds, as the editor of one set requires.
+    QStringList listProblems(const QVector<ExchangeRow>& after, int limit) const override;
+    QString insertStatement(const ExchangeRow& row) const override;
+    QString updateStatement(const ExchangeRow& row, qint64 key) const override;
+    QString deleteStatement(qint64 key) const override;
+    bool shortKeys() const override { return false; }
+
+private:
+    qint32 m_type;
+};
