@@ -1,4 +1,6 @@
 #include "AdminTestBase.h"
+#include "CsvCapacityLayout.h"
+#include "CsvImport.h"
 #include "TestDatabases.h"
 #include "frmMain.h"
 
@@ -73,6 +75,24 @@ private slots:
                                 "AND out_t=20"))
                 .number(0, 0),
             5920.5);
+    }
+
+    // All rows or none: a row another administrator deleted meanwhile fails
+    // the import and leaves the rows written before it as they were.
+    void importIsOneChange()
+    {
+        openKmCapacities();
+        QByteArray bytes = file();
+        bytes.replace("\r\nKMA;50;20;5;5910", "\r\nKMA;50;20;5;5911")
+            .replace("\r\nKMA;50;32;5;", "\r\nKMA;50;32;5;1");
+        const CsvCapacityLayout layout(1);
+        const CsvImport import(layout, bytes);
+        QCOMPARE(import.changes(), 2);
+        exec(QStringLiteral(
+            "DELETE FROM power WHERE model='KMA' AND modification=50 AND in_t=5 AND out_t=32"));
+        const QString before = capacities();
+        QVERIFY(import.apply(false) != 0);
+        QCOMPARE(capacities(), before);
     }
 
     void fileWithAMistakeChangesNothing_data()
