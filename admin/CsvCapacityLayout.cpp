@@ -11,6 +11,8 @@ namespace {
 
 enum Field { Model, Modification, OutT, InT, Power };
 
+constexpr qsizetype RowsPerStatement = 500;
+
 // The values in statement order: model, modification, in_t, out_t, power.
 QStringList valuesOf(const QString& model, const QString& modification, const QString& outT,
                      const QString& inT, const QString& power)
@@ -120,20 +122,51 @@ QStringList CsvCapacityLayout::listProblems(const QVector<ExchangeRow>& after, i
     return CapacityTable::problems(rows, series, limit);
 }
 
-QString CsvCapacityLayout::insertStatement(const ExchangeRow& row) const
+QVector<CsvLayout::Statement> CsvCapacityLayout::insertStatements(const QVector<ExchangeRow>& rows) const
 {
-    return QStringLiteral("INSERT INTO power(model,modification,in_t,out_t,power,fkey) VALUES (") +
-           row.values.join(QLatin1Char(',')) + QLatin1Char(',') + SqlLiteral::integer(m_type) +
-           QLatin1Char(')');
+    QVector<Statement> statements;
+    for (qsizetype first = 0; first < rows.size(); first += RowsPerStatement) {
+        QStringList tuples;
+        for (qsizetype r = first; r < qMin(rows.size(), first + RowsPerStatement); ++r)
+            tuples << QLatin1Char('(') + rows.at(r).values.join(QLatin1Char(',')) + QLatin1Char(',') +
+                          SqlLiteral::integer(m_type) + QLatin1Char(')');
+        statements.append(
+            {QStringLiteral("INSERT INTO power(model,modification,in_t,out_t,power,fkey) VALUES ") +
+                 tuples.join(QLatin1Char(',')),
+             int(tuples.size())});
+    }
+    return statements;
 }
 
-QString CsvCapacityLayout::updateStatement(const ExchangeRow& row, qint64 key) const
+QVector<CsvLayout::Statement> CsvCapacityLayout::updateStatements(const QVector<Change>& changes) const
 {
-    return QStringLiteral("UPDATE power SET power=") + row.values.at(4) + QStringLiteral(" WHERE pkey=") +
-           SqlLiteral::integer(key);
+    QVector<Statement> statements;
+    for (qsizetype first = 0; first < changes.size(); first += RowsPerStatement) {
+        QString cases;
+        QStringList keys;
+        for (qsizetype c = first; c < qMin(changes.size(), first + RowsPerStatement); ++c) {
+            keys << SqlLiteral::integer(changes.at(c).second);
+            cases += QStringLiteral(" WHEN ") + keys.last() + QStringLiteral(" THEN ") +
+                     changes.at(c).first.values.at(4);
+        }
+        statements.append({QStringLiteral("UPDATE power SET power=CASE pkey") + cases +
+                               QStringLiteral(" END WHERE pkey IN (") + keys.join(QLatin1Char(',')) +
+                               QLatin1Char(')'),
+                           int(keys.size())});
+    }
+    return statements;
 }
 
-QString CsvCapacityLayout::deleteStatement(qint64 key) const
+QVector<CsvLayout::Statement> CsvCapacityLayout::deleteStatements(const QVector<qint64>& keys) const
 {
-    return QStringLiteral("DELETE FROM power WHERE pkey=") + SqlLiteral::integer(key);
+    QVector<Statement> statements;
+    for (qsizetype first = 0; first < keys.size(); first += RowsPerStatement) {
+        QStringList some;
+        for (qsizetype k = first; k < qMin(keys.size(), first + RowsPerStatement); ++k)
+            some << SqlLiteral::integer(keys.at(k));
+        statements.append({QStringLiteral("DELETE FROM power WHERE pkey IN (") + some.join(QLatin1Char(',')) +
+                               QLatin1Char(')'),
+                           int(some.size())});
+    }
+    return statements;
 }

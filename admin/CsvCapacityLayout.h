@@ -18,9 +18,11 @@ public:
     // Every set the file touches must be a complete set of this type, of a
     // code no other type holds, as the editor of one set requires.
     QStringList listProblems(const QVector<ExchangeRow>& after, int limit) const override;
-    QString insertStatement(const ExchangeRow& row) const override;
-    QString updateStatement(const ExchangeRow& row, qint64 key) const override;
-    QString deleteStatement(qint64 key) const override;
+    // Many rows a statement, so that a whole catalogue goes to a server in
+    // few round trips.
+    QVector<Statement> insertStatements(const QVector<ExchangeRow>& rows) const override;
+    QVector<Statement> updateStatements(const QVector<Change>& changes) const override;
+    QVector<Statement> deleteStatements(const QVector<qint64>& keys) const override;
     bool shortKeys() const override { return false; }
 
 private:

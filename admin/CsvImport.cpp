@@ -87,9 +87,9 @@ void CsvImport::compare(const QVector<ExchangeRow>& stored, const QVector<Exchan
     m_listProblems[false] = m_layout.listProblems(after, ProblemLimit);
 }
 
-QList<qint64> CsvImport::missingKeys() const
+QVector<qint64> CsvImport::missingKeys() const
 {
-    QList<qint64> keys;
+    QVector<qint64> keys;
     for (const ExchangeRow& row : m_missing)
         keys << row.key;
     return keys;
@@ -108,15 +108,17 @@ QString CsvImport::counts(bool deleteMissing) const
 
 int CsvImport::apply(bool deleteMissing) const
 {
-    QStringList statements;
-    for (const ExchangeRow& row : m_adds)
-        statements << m_layout.insertStatement(row);
-    for (const auto& [row, key] : m_changes)
-        statements << m_layout.updateStatement(row, key);
+    QVector<CsvLayout::Statement> statements = m_layout.insertStatements(m_adds);
+    statements += m_layout.updateStatements(m_changes);
     if (deleteMissing)
-        for (const ExchangeRow& row : m_missing)
-            statements << m_layout.deleteStatement(row.key);
+        statements += m_layout.deleteStatements(missingKeys());
     if (statements.isEmpty())
         return 0;
-    return Functions::ExecSqlAll(statements, m_layout.shortKeys());
+    QStringList sql;
+    QList<int> rows;
+    for (const CsvLayout::Statement& statement : std::as_const(statements)) {
+        sql << statement.sql;
+        rows << statement.rows;
+    }
+    return Functions::ExecSqlAll(sql, m_layout.shortKeys(), rows);
 }

@@ -28,7 +28,7 @@ public:
     int changes() const { return int(m_changes.size()); }
     int unchanged() const { return m_unchanged; }
     int deletes() const { return int(m_missing.size()); }
-    QList<qint64> missingKeys() const;
+    QVector<qint64> missingKeys() const;
 
     // "добавить N, изменить M, без изменений K[, удалить L]"
     QString counts(bool deleteMissing) const;
@@ -44,7 +44,7 @@ private:
     QStringList m_problems;
     QStringList m_listProblems[2];
     QVector<ExchangeRow> m_adds;
-    QVector<std::pair<ExchangeRow, qint64>> m_changes;
+    QVector<CsvLayout::Change> m_changes;
     QVector<ExchangeRow> m_missing;
     int m_unchanged = 0;
 };

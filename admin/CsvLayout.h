@@ -46,9 +46,17 @@ public:
         return {};
     }
 
-    virtual QString insertStatement(const ExchangeRow& row) const = 0;
-    virtual QString updateStatement(const ExchangeRow& row, qint64 key) const = 0;
-    virtual QString deleteStatement(qint64 key) const = 0;
+    // A statement and the rows it must change.
+    struct Statement
+    {
+        QString sql;
+        int rows = 1;
+    };
+    // An entry of the file and the key of the stored entry it changes.
+    using Change = std::pair<ExchangeRow, qint64>;
+    virtual QVector<Statement> insertStatements(const QVector<ExchangeRow>& rows) const = 0;
+    virtual QVector<Statement> updateStatements(const QVector<Change>& changes) const = 0;
+    virtual QVector<Statement> deleteStatements(const QVector<qint64>& keys) const = 0;
     // Whether new entries get keys the wizard keeps in 16 bits.
     virtual bool shortKeys() const { return true; }
 
@@ -58,4 +66,13 @@ protected:
     static std::optional<QString> number(const QString& table, const QString& column, const QString& field,
                                          bool decimalComma, QString* problem);
     static std::optional<QString> name(const QString& column, const QString& field, QString* problem);
+    // One statement per item, each changing one row.
+    template <class Item, class Make>
+    static QVector<Statement> each(const QVector<Item>& items, Make statement)
+    {
+        QVector<Statement> statements;
+        for (const Item& item : items)
+            statements.append({statement(item), 1});
+        return statements;
+    }
 };

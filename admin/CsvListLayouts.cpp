@@ -85,20 +85,26 @@ std::optional<ExchangeRow> CsvSimpleLayout::fromFile(const QStringList& fields, 
     return row;
 }
 
-QString CsvSimpleLayout::insertStatement(const ExchangeRow& row) const
+QVector<CsvLayout::Statement> CsvSimpleLayout::insertStatements(const QVector<ExchangeRow>& rows) const
 {
-    return m_list->insertStatement(row.identity, row.values.at(1).toDouble(), row.values.value(2).toDouble());
+    return each(rows, [this](const ExchangeRow& row) {
+        return m_list->insertStatement(row.identity, row.values.at(1).toDouble(),
+                                       row.values.value(2).toDouble());
+    });
 }
 
-QString CsvSimpleLayout::updateStatement(const ExchangeRow& row, qint64 key) const
+QVector<CsvLayout::Statement> CsvSimpleLayout::updateStatements(const QVector<Change>& changes) const
 {
-    return m_list->updateStatement(row.identity, row.values.at(1).toDouble(), row.values.value(2).toDouble(),
-                                   key);
+    return each(changes, [this](const Change& change) {
+        const ExchangeRow& row = change.first;
+        return m_list->updateStatement(row.identity, row.values.at(1).toDouble(),
+                                       row.values.value(2).toDouble(), change.second);
+    });
 }
 
-QString CsvSimpleLayout::deleteStatement(qint64 key) const
+QVector<CsvLayout::Statement> CsvSimpleLayout::deleteStatements(const QVector<qint64>& keys) const
 {
-    return m_list->deleteStatement(key);
+    return each(keys, [this](qint64 key) { return m_list->deleteStatement(key); });
 }
 
 QString CsvProductLayout::fileName() const
@@ -166,23 +172,30 @@ std::optional<ExchangeRow> CsvProductLayout::fromFile(const QStringList& fields,
     return row;
 }
 
-QString CsvProductLayout::insertStatement(const ExchangeRow& row) const
+QVector<CsvLayout::Statement> CsvProductLayout::insertStatements(const QVector<ExchangeRow>& rows) const
 {
-    return QStringLiteral("INSERT INTO Product(text_ru,") + productColumns().join(QLatin1Char(',')) +
-           QStringLiteral(",fkey) VALUES (") + QStringList(row.values.mid(1)).join(QLatin1Char(',')) +
-           QLatin1Char(',') + row.values.at(0) + QLatin1Char(')');
+    return each(rows, [](const ExchangeRow& row) {
+        return QStringLiteral("INSERT INTO Product(text_ru,") + productColumns().join(QLatin1Char(',')) +
+               QStringLiteral(",fkey) VALUES (") + QStringList(row.values.mid(1)).join(QLatin1Char(',')) +
+               QLatin1Char(',') + row.values.at(0) + QLatin1Char(')');
+    });
 }
 
-QString CsvProductLayout::updateStatement(const ExchangeRow& row, qint64 key) const
+QVector<CsvLayout::Statement> CsvProductLayout::updateStatements(const QVector<Change>& changes) const
 {
-    QString sql = QStringLiteral("UPDATE Product SET fkey=") + row.values.at(0) +
-                  QStringLiteral(", text_ru=") + row.values.at(1);
-    for (int c = 0; c < productColumns().size(); ++c)
-        sql += QStringLiteral(", %1=").arg(productColumns().at(c)) + row.values.at(2 + c);
-    return sql + QStringLiteral(" WHERE pkey=") + SqlLiteral::integer(key);
+    return each(changes, [](const Change& change) {
+        const QStringList& values = change.first.values;
+        QString sql = QStringLiteral("UPDATE Product SET fkey=") + values.at(0) +
+                      QStringLiteral(", text_ru=") + values.at(1);
+        for (int c = 0; c < productColumns().size(); ++c)
+            sql += QStringLiteral(", %1=").arg(productColumns().at(c)) + values.at(2 + c);
+        return sql + QStringLiteral(" WHERE pkey=") + SqlLiteral::integer(change.second);
+    });
 }
 
-QString CsvProductLayout::deleteStatement(qint64 key) const
+QVector<CsvLayout::Statement> CsvProductLayout::deleteStatements(const QVector<qint64>& keys) const
 {
-    return QStringLiteral("DELETE FROM Product WHERE pkey=") + SqlLiteral::integer(key);
+    return each(keys, [](qint64 key) {
+        return QStringLiteral("DELETE FROM Product WHERE pkey=") + SqlLiteral::integer(key);
+    });
 }

@@ -17,9 +17,9 @@ public:
     bool readStored(QVector<ExchangeRow>& rows, QString* error) const override;
     std::optional<ExchangeRow> fromFile(const QStringList& fields, bool decimalComma,
                                         QString* problem) const override;
-    QString insertStatement(const ExchangeRow& row) const override;
-    QString updateStatement(const ExchangeRow& row, qint64 key) const override;
-    QString deleteStatement(qint64 key) const override;
+    QVector<Statement> insertStatements(const QVector<ExchangeRow>& rows) const override;
+    QVector<Statement> updateStatements(const QVector<Change>& changes) const override;
+    QVector<Statement> deleteStatements(const QVector<qint64>& keys) const override;
 
 private:
     const SimpleList* m_list;
@@ -35,9 +35,9 @@ public:
     bool readStored(QVector<ExchangeRow>& rows, QString* error) const override;
     std::optional<ExchangeRow> fromFile(const QStringList& fields, bool decimalComma,
                                         QString* problem) const override;
-    QString insertStatement(const ExchangeRow& row) const override;
-    QString updateStatement(const ExchangeRow& row, qint64 key) const override;
-    QString deleteStatement(qint64 key) const override;
+    QVector<Statement> insertStatements(const QVector<ExchangeRow>& rows) const override;
+    QVector<Statement> updateStatements(const QVector<Change>& changes) const override;
+    QVector<Statement> deleteStatements(const QVector<qint64>& keys) const override;
 
 private:
     // Read with the stored products, before any row of the file.

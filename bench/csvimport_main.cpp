@@ -11,6 +11,7 @@
 #include "DataLocation.h"
 #include "Database.h"
 #include "Functions.h"
+#include "StoreCopy.h"
 #include "StoreExport.h"
 #include "StoreImport.h"
 
@@ -46,7 +47,7 @@ int toolImport(const QString& csv, const QString& target, const QString& where)
         return fail(outcome.message);
     QFile power(csv + QStringLiteral("/power.csv"));
     power.open(QIODevice::ReadOnly);
-    print(QStringLiteral("frostpick-db import --replace, all tables"), where,
+    print(QStringLiteral("frostpick-db import --replace of the capacity table"), where,
           double(clock.nsecsElapsed()) / 1e9, power.readAll().count('\n') - 1);
     return 0;
 }
@@ -99,6 +100,20 @@ int main(int argc, char* argv[])
     const ToolOutcome exported = exportStore(source, csv, [](const QString&) {});
     if (!exported.ok())
         return fail(exported.message);
+    // The tool loads the KM type's rows alone, as many as Rimehold does.
+    for (const QString& name : QDir(csv).entryList({QStringLiteral("*.csv")}))
+        if (name != QLatin1String("power.csv"))
+            QFile::remove(QDir(csv).filePath(name));
+    QFile power(QDir(csv).filePath(QStringLiteral("power.csv")));
+    if (!power.open(QIODevice::ReadWrite))
+        return fail(power.errorString());
+    QList<QByteArray> lines = power.readAll().split('\n');
+    lines.removeIf([](const QByteArray& line) {
+        return line.count(';') == 6 && !line.trimmed().endsWith(";1") && !line.startsWith("\xEF");
+    });
+    power.resize(0);
+    power.write(lines.join('\n'));
+    power.close();
     const QString file = work.filePath(QStringLiteral("file/nv.mdb"));
     QFile::remove(file);
     QFile::copy(source, file);
@@ -112,6 +127,12 @@ int main(int argc, char* argv[])
             return fail(ini.errorString());
         ini.write("[database]\nreference=" + args.at(3).toUtf8() + "\n");
         ini.close();
+        // The server gets the store first: the rows refer to its equipment types.
+        CopyOptions replace;
+        replace.replace = true;
+        const ToolOutcome copied = copyStore(source, args.at(3), replace, {[](const QString&) {}, {}});
+        if (!copied.ok())
+            return fail(copied.message);
         if (int rc = toolImport(csv, args.at(3), QStringLiteral("server")) ||
                      rimeholdImport(work.filePath(QStringLiteral("server")), QStringLiteral("server")))
             return rc;
