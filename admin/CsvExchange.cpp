@@ -2,14 +2,15 @@
 
 #include "CsvFile.h"
 #include "CsvImport.h"
-#include "DataLocation.h"
 #include "Functions.h"
 #include "Messages.h"
 #include "OrderUsage.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace {
 
@@ -17,9 +18,11 @@ const QString Filter = QStringLiteral("Таблицы CSV (*.csv);;Все фай
 const QString ExportTitle = QStringLiteral("Экспорт в CSV");
 const QString ImportTitle = QStringLiteral("Импорт из CSV");
 
+// Spreadsheet files are the user's documents, wherever the data is.
 QString startFolder()
 {
-    return QFileInfo(Functions::Location().reference().database).absolutePath();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
 QString listed(const QStringList& problems)
