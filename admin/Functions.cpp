@@ -31,6 +31,20 @@ int fail(const DbError& error)
     return error.number;
 }
 
+int recordGone()
+{
+    s_lastError = QStringLiteral("Записи больше нет в базе данных: ее, вероятно, удалили в другой копии "
+                                 "программы. Список прочитан заново.");
+    return RecordGone;
+}
+
+QString keyTooLarge(qint64 key)
+{
+    return QStringLiteral("Ключ новой записи (%1) больше 32767: программа подбора не сможет её "
+                          "прочитать. Запись не сохранена.")
+        .arg(key);
+}
+
 void setListMenusEnabled(bool enabled)
 {
     for (const QPointer<QAction>& action : s_listMenus)
@@ -112,11 +126,7 @@ int ExecSqlChanging(const QString& sql)
 {
     if (const int rc = ExecSql(sql))
         return rc;
-    if (s_connection->changedRows() > 0)
-        return 0;
-    s_lastError = QStringLiteral("Записи больше нет в базе данных: ее, вероятно, удалили в другой копии "
-                                 "программы. Список прочитан заново.");
-    return RecordGone;
+    return s_connection->changedRows() > 0 ? 0 : recordGone();
 }
 
 QString FailureText(const QString& message, int rc)
@@ -124,15 +134,22 @@ QString FailureText(const QString& message, int rc)
     return rc == RecordGone ? message + QStringLiteral("\r\n") + s_lastError : message;
 }
 
-int ExecSqlAll(const QStringList& statements)
+int ExecSqlAll(const QStringList& statements, bool shortKeys, const QList<int>& rowsEach)
 {
     if (!s_connection)
         return fail({1, QStringLiteral("База данных не открыта")});
     DbError error;
     if (!s_connection->begin(&error))
         return fail(error);
-    for (const QString& sql : statements) {
-        if (const int rc = ExecSqlChanging(sql)) {
+    for (qsizetype i = 0; i < statements.size(); ++i) {
+        const QString& sql = statements.at(i);
+        int rc = ExecSqlChanging(sql);
+        if (!rc && i < rowsEach.size() && s_connection->changedRows() != rowsEach.at(i))
+            rc = recordGone();
+        if (!rc && shortKeys && sql.startsWith(QLatin1String("INSERT")) &&
+            s_connection->lastInsertKey() > std::numeric_limits<qint16>::max())
+            rc = fail({1, keyTooLarge(s_connection->lastInsertKey())});
+        if (rc) {
             s_connection->rollback();
             return rc;
         }
@@ -158,9 +175,7 @@ int InsertRow(const QString& sql, qint64* key)
     const qint64 newKey = s_connection->lastInsertKey();
     if (newKey > std::numeric_limits<qint16>::max()) {
         s_connection->rollback();
-        return fail({1, QStringLiteral("Ключ новой записи (%1) больше 32767: программа подбора не сможет её "
-                                       "прочитать. Запись не сохранена.")
-                            .arg(newKey)});
+        return fail({1, keyTooLarge(newKey)});
     }
     if (!s_connection->commit(&error)) {
         s_connection->rollback();

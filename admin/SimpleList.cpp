@@ -12,7 +12,7 @@ const SimpleList* SimpleList::forKind(int kind)
                                        QStringLiteral("Теплопроводность"),
                                        QStringLiteral("s_value"),
                                        false,
-                                       false};
+                                       {}};
     static const SimpleList curtain{QStringLiteral("curtain"),
                                     QStringLiteral("Занавесь"),
                                     QStringLiteral("text_ru"),
@@ -20,8 +20,7 @@ const SimpleList* SimpleList::forKind(int kind)
                                     QStringLiteral("Коэффициент уменьшения потерь холода через дверь"),
                                     QStringLiteral("c_value"),
                                     false,
-                                    true,
-                                    true};
+                                    {}};
     static const SimpleList packing{QStringLiteral("packing"),
                                     QStringLiteral("Упаковка"),
                                     QStringLiteral("text_ru"),
@@ -29,7 +28,7 @@ const SimpleList* SimpleList::forKind(int kind)
                                     QStringLiteral("Теплоемкость тары"),
                                     QStringLiteral("mass"),
                                     true,
-                                    true};
+                                    QStringLiteral("thermal")};
     switch (kind) {
     case Functions::KindInsulation:
         return &insulation;

@@ -13,10 +13,7 @@ struct SimpleList
     QString valueLabel;
     QString valueColumn;
     bool hasSecondValue = false; // packing: "Масса тары", column thermal
-    // 0 means "none" (no curtain, no packing); a conductivity must be above 0.
-    bool zeroAllowed = false;
-    // A curtain takes a share of the door losses away, never more than all.
-    bool atMostHundred = false;
+    QString secondColumn;        // the values' rules are in ReferenceRules
 
     static const SimpleList* forKind(int kind);
 

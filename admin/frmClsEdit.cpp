@@ -3,6 +3,7 @@
 #include "Functions.h"
 #include "LabelNames.h"
 #include "Messages.h"
+#include "ReferenceRules.h"
 #include "SimpleList.h"
 #include "ui_frmClsEdit.h"
 
@@ -38,11 +39,10 @@ QWidget* frmClsEdit::firstBox() const
     return m_ui->Text1;
 }
 
-bool frmClsEdit::checkValue(QWidget* box, const QString& text, double* value)
+bool frmClsEdit::checkValue(QWidget* box, const QString& column, const QString& text, double* value)
 {
     const std::optional<double> number = Functions::TypedNumber(text);
-    if (number && (*number > 0 || (m_kind->zeroAllowed && *number >= 0)) &&
-        (!m_kind->atMostHundred || *number <= 100)) {
+    if (number && ReferenceRules::accepts(ReferenceRules::of(m_kind->table, column), *number)) {
         *value = *number;
         return true;
     }
@@ -65,9 +65,10 @@ void frmClsEdit::Command1_Click()
     }
     double value = 0;
     double second = 0;
-    if (!checkValue(m_ui->Text3, m_ui->Text3->text(), &value))
+    if (!checkValue(m_ui->Text3, m_kind->valueColumn, m_ui->Text3->text(), &value))
         return;
-    if (m_kind->hasSecondValue && !checkValue(m_ui->Text2, m_ui->Text2->text(), &second))
+    if (m_kind->hasSecondValue &&
+        !checkValue(m_ui->Text2, m_kind->secondColumn, m_ui->Text2->text(), &second))
         return;
 
     qint64 newKey = 0;

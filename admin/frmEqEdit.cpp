@@ -4,11 +4,11 @@
 #include "LabelNames.h"
 #include "Messages.h"
 #include "PowerSet.h"
+#include "ReferenceRules.h"
 #include "SqlLiteral.h"
 #include "ui_frmEqEdit.h"
 
 #include <QSet>
-#include <cmath>
 
 frmEqEdit::frmEqEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_unique<Ui::frmEqEdit>())
 {
@@ -97,8 +97,8 @@ void frmEqEdit::Command1_Click()
     // The modification goes into the statements as a number, so it must be
     // a whole number above 0, not just any text.
     const std::optional<double> modification = Functions::TypedNumber(m_ui->Text2->text());
-    if (m_ui->Text2->text().trimmed().isEmpty() || !modification || *modification <= 0 ||
-        *modification != std::floor(*modification)) {
+    if (m_ui->Text2->text().trimmed().isEmpty() || !modification ||
+        !ReferenceRules::accepts(ValueRule::WholeAboveZero, *modification)) {
         refuse(m_ui->Text2, plain);
         return;
     }
@@ -119,7 +119,7 @@ void frmEqEdit::Command1_Click()
     double capacities[PowerSet::RowCount];
     for (int k = 0; k < PowerSet::RowCount; ++k) {
         const std::optional<double> value = Functions::TypedNumber(cell(k)->text());
-        if (!value || *value <= 0) {
+        if (!value || !ReferenceRules::accepts(ValueRule::AboveZero, *value)) {
             refuse(cell(k), withBreak);
             return;
         }

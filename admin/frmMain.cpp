@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "CsvExchange.h"
 #include "Functions.h"
 #include "frmCLS.h"
 #include "frmCLS1.h"
@@ -20,6 +21,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     connect(m_ui->mUp, &QAction::triggered, this, &frmMain::mUp_Click);
     connect(m_ui->mOb, &QAction::triggered, this, &frmMain::mOb_Click);
     connect(m_ui->mExit, &QAction::triggered, this, &frmMain::mExit_Click);
+    connect(m_ui->mCsvOut, &QAction::triggered, this, &frmMain::mCsvOut_Click);
+    connect(m_ui->mCsvIn, &QAction::triggered, this, &frmMain::mCsvIn_Click);
 }
 
 frmMain::~frmMain()
@@ -67,6 +70,14 @@ void frmMain::FillForm(int kind)
 void frmMain::showListWindow(QWidget* window)
 {
     m_listWindow = window;
+    // The exchange works on the list that is open: its kind and, for the
+    // capacity table, the equipment type chosen in it.
+    m_ui->mCsvOut->setEnabled(true);
+    m_ui->mCsvIn->setEnabled(true);
+    connect(window, &QObject::destroyed, this, [this] {
+        m_ui->mCsvOut->setEnabled(false);
+        m_ui->mCsvIn->setEnabled(false);
+    });
     QMdiSubWindow* sub = m_ui->mdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->adjustSize();
@@ -104,4 +115,24 @@ void frmMain::mExit_Click()
     Functions::CloseDatabase();
     close();
     QApplication::quit();
+}
+
+void frmMain::mCsvOut_Click()
+{
+    if (m_listWindow)
+        CsvExchange::exportList(Functions::CurrentKind, Functions::ParentKey);
+}
+
+void frmMain::mCsvIn_Click()
+{
+    if (!m_listWindow || !CsvExchange::importList(Functions::CurrentKind, Functions::ParentKey))
+        return;
+    if (auto* twoLevel = qobject_cast<frmCLS1*>(m_listWindow.data())) {
+        if (Functions::CurrentKind == Functions::KindEquipment)
+            twoLevel->FillEquipment(Functions::ParentKey);
+        else
+            twoLevel->FillProduct(Functions::ParentKey);
+    } else if (auto* list = qobject_cast<frmCLS*>(m_listWindow.data())) {
+        list->FillList();
+    }
 }

@@ -31,6 +31,8 @@ private:
     void mUp_Click();
     void mOb_Click();
     void mExit_Click();
+    void mCsvOut_Click();
+    void mCsvIn_Click();
 
     void showListWindow(QWidget* window);
 

@@ -4,16 +4,11 @@
 #include "LabelNames.h"
 #include "Messages.h"
 #include "QueryTable.h"
+#include "ReferenceRules.h"
 #include "SqlLiteral.h"
 #include "ui_frmPrEdit.h"
 
 #include <QComboBox>
-
-namespace {
-
-enum class Check { AboveZero, Number, NotNegative };
-
-} // namespace
 
 frmPrEdit::frmPrEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_unique<Ui::frmPrEdit>())
 {
@@ -102,18 +97,15 @@ void frmPrEdit::Command1_Click()
                        QStringLiteral("Внимание"));
         return;
     }
-    const QList<std::pair<QLineEdit*, Check>> boxes = {
-        {m_ui->Text5, Check::AboveZero},    {m_ui->Text6, Check::AboveZero},
-        {m_ui->Text7, Check::AboveZero},    {m_ui->Text8, Check::Number},
-        {m_ui->Text9, Check::Number},       {m_ui->Text10, Check::NotNegative},
-        {m_ui->Text11, Check::NotNegative}, {m_ui->Text12, Check::NotNegative},
-        {m_ui->Text13, Check::NotNegative}};
+    const QList<std::pair<QLineEdit*, const char*>> boxes = {
+        {m_ui->Text5, "co"},   {m_ui->Text6, "cz"},   {m_ui->Text7, "cwr"},
+        {m_ui->Text8, "tko"},  {m_ui->Text9, "tnz"},  {m_ui->Text10, "td0"},
+        {m_ui->Text11, "td2"}, {m_ui->Text12, "td5"}, {m_ui->Text13, "td15"}};
     QStringList values;
-    for (const auto& [box, check] : boxes) {
+    for (const auto& [box, column] : boxes) {
         const std::optional<double> value = Functions::TypedNumber(box->text());
-        const bool ok =
-            value && (check == Check::Number || (check == Check::AboveZero ? *value > 0 : *value >= 0));
-        if (!ok) {
+        if (!value || !ReferenceRules::accepts(
+                          ReferenceRules::of(QStringLiteral("Product"), QLatin1String(column)), *value)) {
             box->setFocus();
             Messages::show(QStringLiteral("Ошибка ввода данных!"), MsgIcon::Exclamation,
                            QStringLiteral("Внимание"));

@@ -69,4 +69,14 @@ QString openFile(const QString& title, const QString& filter, const QString& fol
     return g_seam->openFileName(title, filter, folder);
 }
 
+QString saveFile(const QString& title, const QString& filter, const QString& suggested)
+{
+    return g_seam->saveFileName(title, filter, suggested);
+}
+
+MsgAnswer ask(const QString& text, TickBox& tick, MsgIcon icon, const QString& title)
+{
+    return g_seam->showMessageWithTick({text, title, icon, MsgButtons::YesNo}, tick);
+}
+
 } // namespace Messages

@@ -23,6 +23,15 @@ struct MessageRequest
     QString details;
 };
 
+// A tick box under a question; while it is ticked the box shows
+// textWhenTicked instead of the question's text.
+struct TickBox
+{
+    QString label;
+    QString textWhenTicked;
+    bool ticked = false;
+};
+
 class MessageSeam
 {
 public:
@@ -41,6 +50,22 @@ public:
     }
     // Empty when the user cancels.
     virtual QString openFileName(const QString& title, const QString& filter, const QString& folder) = 0;
+    // The box with a tick box, whose state is left in tick. A seam without
+    // one shows the plain box and leaves the box unticked.
+    virtual MsgAnswer showMessageWithTick(const MessageRequest& request, TickBox& tick)
+    {
+        Q_UNUSED(tick);
+        return showMessage(request);
+    }
+    // The file to write, suggested first; empty when the user cancels, and
+    // from a seam with nobody to ask.
+    virtual QString saveFileName(const QString& title, const QString& filter, const QString& suggested)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(filter);
+        Q_UNUSED(suggested);
+        return {};
+    }
 };
 
 namespace Messages {
@@ -58,5 +83,8 @@ std::optional<QString> input(const QString& prompt, const QString& title = {},
                              const QString& defaultText = {});
 std::optional<QString> password(const QString& prompt, const QString& title = {});
 QString openFile(const QString& title, const QString& filter, const QString& folder = {});
+QString saveFile(const QString& title, const QString& filter, const QString& suggested = {});
+MsgAnswer ask(const QString& text, TickBox& tick, MsgIcon icon = MsgIcon::Question,
+              const QString& title = {});
 
 } // namespace Messages

@@ -2,6 +2,8 @@
 
 #include "DbToolArguments.h"
 #include "ServerSetup.h"
+#include "StoreExport.h"
+#include "StoreImport.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -45,6 +47,10 @@ ToolOutcome runDbTool(const DbToolArguments& arguments)
         return {};
     case DbToolArguments::Command::Copy:
         return copyStore(operands.at(0), operands.at(1), arguments.copy, {printLine, terminalProgress()});
+    case DbToolArguments::Command::Export:
+        return exportStore(operands.at(0), operands.at(1), printLine);
+    case DbToolArguments::Command::Import:
+        return importStore(operands.at(0), operands.at(1), arguments.copy.replace, printLine);
     case DbToolArguments::Command::Init: {
         const ToolOutcome outcome = ServerSetup::init(operands.at(0));
         if (outcome.ok())

@@ -18,6 +18,8 @@ constexpr CommandForm Forms[] = {
     {"copy", DbToolArguments::Command::Copy, 2, 2, "FROM TO"},
     {"init", DbToolArguments::Command::Init, 1, 1, "URI"},
     {"grant", DbToolArguments::Command::Grant, 2, 3, "ENGINEER_ROLE ADMIN_ROLE [URI]"},
+    {"export", DbToolArguments::Command::Export, 2, 2, "STORE FOLDER"},
+    {"import", DbToolArguments::Command::Import, 2, 2, "FOLDER STORE"},
 };
 
 bool parseStore(const QString& value, CopyOptions& options, QString* error)
@@ -41,7 +43,7 @@ bool parseDbToolArguments(const QStringList& args, DbToolArguments& result, QStr
     if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h")))
         return true;
     if (args.isEmpty()) {
-        *error = QStringLiteral("give a command: copy, init or grant (see --help)");
+        *error = QStringLiteral("give a command: copy, export, import, init or grant (see --help)");
         return false;
     }
     const CommandForm* form = nullptr;
@@ -57,7 +59,8 @@ bool parseDbToolArguments(const QStringList& args, DbToolArguments& result, QStr
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         const bool copying = form->command == DbToolArguments::Command::Copy;
-        if (copying && arg == QLatin1String("--replace")) {
+        const bool importing = form->command == DbToolArguments::Command::Import;
+        if ((copying || importing) && arg == QLatin1String("--replace")) {
             result.copy.replace = true;
         } else if (copying && arg.startsWith(QLatin1String("--store="))) {
             if (!parseStore(arg.mid(8), result.copy, error))
@@ -104,6 +107,13 @@ QString dbToolUsage()
         "Usage:\n"
         "  frostpick-db copy [--replace] [--store reference|orders] FROM TO\n"
         "      copy a whole store with its keys in one transaction on TO\n"
+        "  frostpick-db export STORE FOLDER\n"
+        "      write every table of the store as FOLDER/<table>.csv: ';' between fields, decimal comma,\n"
+        "      UTF-8 with a byte order mark, a header row of the column names, keys included\n"
+        "  frostpick-db import [--replace] FOLDER STORE\n"
+        "      load the tables whose FOLDER/<table>.csv exists into STORE, keys included, in one\n"
+        "      transaction, after the checks of Rimehold's editors; ','-separated files with decimal\n"
+        "      points are read as well\n"
         "  frostpick-db init URI\n"
         "      create the tables of both stores in an empty PostgreSQL database\n"
         "  frostpick-db grant ENGINEER_ROLE ADMIN_ROLE URI\n"
@@ -112,7 +122,8 @@ QString dbToolUsage()
         "      the administrator write both; --print writes the SQL instead of running it\n"
         "  frostpick-db --help\n"
         "\n"
-        "FROM, TO and URI are SQLite files (nv.mdb holds the reference store, order.mdb the orders store),\n"
+        "FROM, TO, STORE and URI are SQLite files (nv.mdb holds the reference store, order.mdb the orders "
+        "store),\n"
         "postgresql:// or postgres:// URIs, or libpq connection strings (\"host=dbhost dbname=frostpick\").\n"
         "Which store is copied follows from the tables both hold; --store chooses when both hold both.\n"
         "A TO file that does not exist is created; a server must have been initialised with init.\n"
@@ -120,9 +131,13 @@ QString dbToolUsage()
         "which deletes them in the same transaction. Interrupted, the copy leaves TO as it was.\n"
         "Passwords come from the URI, ~/.pgpass or PGPASSWORD; frostpick-db never asks for one.\n"
         "\n"
+        "import refuses a STORE holding rows of the tables found unless --replace is given, which\n"
+        "deletes them in the same transaction.\n"
+        "\n"
         "Exit status: 0 done; 1 a database is unreachable, wants a password or refused a step (TO is\n"
-        "unchanged); 2 the arguments are refused; 3 TO already holds rows of the store (copy without\n"
-        "--replace) or the tables (init); 4 a database holds neither store or the server is not\n"
-        "initialised; 5 the copy was committed but TO's row counts differ from FROM's or could not be\n"
-        "read again.\n");
+        "unchanged); 2 the arguments are refused, or import refused a file (the file, line and column\n"
+        "are on standard error; STORE is unchanged); 3 TO already holds rows of the store (copy\n"
+        "without --replace), STORE rows of the tables (import without --replace) or the tables (init);\n"
+        "4 a database holds neither store or the server is not initialised; 5 the copy was committed\n"
+        "but TO's row counts differ from FROM's or could not be read again.\n");
 }

@@ -8,12 +8,13 @@
 // The command line of frostpick-db.
 struct DbToolArguments
 {
-    enum class Command { Help, Copy, Init, Grant };
+    enum class Command { Help, Copy, Init, Grant, Export, Import };
 
     Command command = Command::Help;
-    CopyOptions copy;
+    CopyOptions copy;     // import: only replace
     bool print = false;   // grant: print the statements instead of running them
-    QStringList operands; // copy: FROM TO; init: URI; grant: ENGINEER_ROLE ADMIN_ROLE [URI]
+    QStringList operands; // copy: FROM TO; export: STORE FOLDER; import: FOLDER STORE; init: URI; grant:
+                          // ENGINEER_ROLE ADMIN_ROLE [URI]
 };
 
 // Parses the arguments after the program name. Returns false with a one-line

@@ -20,14 +20,16 @@ QList<StoreTable> tablesOf(const QString& schema)
 {
     static const QRegularExpression table(QStringLiteral(R"(CREATE TABLE (\w+) \((.*?)\n\);)"),
                                           QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression column(QStringLiteral(R"(^\s*(\w+)\s)"),
+    static const QRegularExpression column(QStringLiteral(R"(^\s*(\w+)\s+(\w+))"),
                                            QRegularExpression::MultilineOption);
     QList<StoreTable> tables;
     for (const QRegularExpressionMatch& t : table.globalMatch(schema)) {
         StoreTable entry;
         entry.name = t.captured(1);
-        for (const QRegularExpressionMatch& c : column.globalMatch(t.captured(2)))
+        for (const QRegularExpressionMatch& c : column.globalMatch(t.captured(2))) {
             entry.columns << c.captured(1);
+            entry.types << c.captured(2).toUpper();
+        }
         entry.seedRows = int(schema.count(QStringLiteral("INSERT INTO %1 ").arg(entry.name)));
         tables << entry;
     }

@@ -15,6 +15,7 @@ struct StoreTable
 {
     QString name;
     QStringList columns; // the key first
+    QStringList types;   // as declared: INTEGER, REAL, NUMERIC, TEXT
     int seedRows = 0;    // rows the schema itself inserts (the refrigerants)
 
     const QString& key() const { return columns.first(); }

@@ -23,6 +23,8 @@ QString columnList(const StoreTable& table)
     return table.columns.join(QStringLiteral(", "));
 }
 
+} // namespace
+
 // Values go in bound, never as digits for the engine to read: SQLite before
 // 3.43 reads about one double in two hundred written with 17 digits as its
 // neighbour.
@@ -46,8 +48,6 @@ ToolOutcome insertRows(Database& target, const StoreTable& table, const QueryTab
     }
     return {};
 }
-
-} // namespace
 
 ToolOutcome copyTable(Database& source, Database& target, const StoreTable& table, qint64 total,
                       const CopyProgressFn& progress)

@@ -5,6 +5,7 @@
 #include <functional>
 
 class Database;
+class QueryTable;
 struct StoreTable;
 
 // Reports rows copied so far of a table's total.
@@ -15,3 +16,7 @@ using CopyProgressFn = std::function<void(const QString& table, qint64 done, qin
 // check that it holds exactly the source's values.
 ToolOutcome copyTable(Database& source, Database& target, const StoreTable& table, qint64 total,
                       const CopyProgressFn& progress);
+
+// Inserts rows holding every column of the table, in its order, inside the
+// target's open transaction.
+ToolOutcome insertRows(Database& target, const StoreTable& table, const QueryTable& rows);

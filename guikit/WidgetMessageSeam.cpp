@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -26,12 +27,27 @@ QMessageBox::Icon toIcon(MsgIcon icon)
     return QMessageBox::NoIcon;
 }
 
+QString plainBreaks(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
 } // namespace
 
 MsgAnswer WidgetMessageSeam::showMessage(const MessageRequest& request)
 {
-    QString text = request.text;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return exec(request, nullptr);
+}
+
+MsgAnswer WidgetMessageSeam::showMessageWithTick(const MessageRequest& request, TickBox& tick)
+{
+    return exec(request, &tick);
+}
+
+MsgAnswer WidgetMessageSeam::exec(const MessageRequest& request, TickBox* tick)
+{
+    const QString text = plainBreaks(request.text);
     QMessageBox box(toIcon(request.icon), titleOrDefault(request.title), text,
                     request.buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
                                                          : QMessageBox::Ok,
@@ -42,7 +58,18 @@ MsgAnswer WidgetMessageSeam::showMessage(const MessageRequest& request)
         box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
         box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
     }
+    if (tick) {
+        auto* check = new QCheckBox(tick->label, &box);
+        check->setChecked(tick->ticked);
+        const QString ticked = plainBreaks(tick->textWhenTicked);
+        QObject::connect(check, &QCheckBox::toggled, &box,
+                         [&box, text, ticked](bool on) { box.setText(on ? ticked : text); });
+        box.setCheckBox(check);
+        box.setText(tick->ticked ? ticked : text);
+    }
     const int answer = box.exec();
+    if (tick)
+        tick->ticked = box.checkBox()->isChecked();
     if (request.buttons == MsgButtons::Ok)
         return MsgAnswer::Ok;
     return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
@@ -77,4 +104,10 @@ std::optional<QString> WidgetMessageSeam::passwordBox(const QString& prompt, con
 QString WidgetMessageSeam::openFileName(const QString& title, const QString& filter, const QString& folder)
 {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), titleOrDefault(title), folder, filter);
+}
+
+QString WidgetMessageSeam::saveFileName(const QString& title, const QString& filter, const QString& suggested)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), titleOrDefault(title), suggested,
+                                        filter);
 }

@@ -16,8 +16,12 @@ public:
                                     const QString& defaultText) override;
     std::optional<QString> passwordBox(const QString& prompt, const QString& title) override;
     QString openFileName(const QString& title, const QString& filter, const QString& folder) override;
+    MsgAnswer showMessageWithTick(const MessageRequest& request, TickBox& tick) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& suggested) override;
 
 private:
+    MsgAnswer exec(const MessageRequest& request, TickBox* tick);
+
     // A null title is the program's; an empty one must stay empty. The
     // window system puts the executable's name into a window without a
     // title, so "no title" is given as a blank, which shows nothing.

@@ -16,6 +16,7 @@ void FakeMessages::clear()
     m_answers.clear();
     m_inputs.clear();
     m_files.clear();
+    m_ticks.clear();
 }
 
 MsgAnswer FakeMessages::showMessage(const MessageRequest& request)
@@ -55,4 +56,18 @@ QString FakeMessages::openFileName(const QString& title, const QString& filter, 
         return {};
     }
     return m_files.dequeue();
+}
+
+MsgAnswer FakeMessages::showMessageWithTick(const MessageRequest& request, TickBox& tick)
+{
+    tick.ticked = !m_ticks.isEmpty() && m_ticks.dequeue();
+    MessageRequest shown = request;
+    if (tick.ticked)
+        shown.text = tick.textWhenTicked;
+    return showMessage(shown);
+}
+
+QString FakeMessages::saveFileName(const QString& title, const QString& filter, const QString& suggested)
+{
+    return openFileName(title, filter, suggested);
 }

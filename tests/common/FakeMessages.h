@@ -18,7 +18,10 @@ public:
 
     void queueAnswer(MsgAnswer answer) { m_answers.enqueue(answer); }
     void queueInput(const std::optional<QString>& text) { m_inputs.enqueue(text); }
+    // Answers open and save dialogs alike.
     void queueFileName(const QString& fileName) { m_files.enqueue(fileName); }
+    // Whether the next tick box is ticked; unticked when none was queued.
+    void queueTick(bool ticked) { m_ticks.enqueue(ticked); }
 
     const QList<MessageRequest>& shown() const { return m_shown; }
     QStringList texts() const;
@@ -33,6 +36,9 @@ public:
     // Answered from the queued inputs, like an input box.
     std::optional<QString> passwordBox(const QString& prompt, const QString& title) override;
     QString openFileName(const QString& title, const QString& filter, const QString& folder) override;
+    // Recorded with the text the box shows in the state the test chose.
+    MsgAnswer showMessageWithTick(const MessageRequest& request, TickBox& tick) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& suggested) override;
 
     QString lastInputDefault;
     QString lastFileFilter;
@@ -44,4 +50,5 @@ private:
     QQueue<MsgAnswer> m_answers;
     QQueue<std::optional<QString>> m_inputs;
     QQueue<QString> m_files;
+    QQueue<bool> m_ticks;
 };

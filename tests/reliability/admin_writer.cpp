@@ -1,10 +1,14 @@
 // Edits one capacity set of the named equipment type through the administrator's own capacity editor,
-// over and over, until the given number of seconds has passed: every save
-// sets the nine cells to their first values plus the round number. Prints
-// "saves N" at the end; any message box is printed to stderr as a failure.
+// or with "csv" through a spreadsheet file of the type's capacity table that it imports, over and over, until
+// the given number of seconds has passed: every save sets the nine cells to their first values plus the round
+// number. Prints "saves N" at the end; any message box is printed to stderr as a failure.
+#include "CsvCapacityLayout.h"
+#include "CsvFile.h"
+#include "CsvImport.h"
 #include "DataLocation.h"
 #include "Functions.h"
 #include "Messages.h"
+#include "PowerSet.h"
 #include "frmEqEdit.h"
 #include "frmMain.h"
 
@@ -46,7 +50,32 @@ QLineEdit* cell(QWidget* editor, int k)
     return editor->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(9 + k));
 }
 
-int editRepeatedly(const QString& typeName, const QString& entry, int seconds, const CountingSeam& seam)
+// One save as an import of the type's table with the set's capacities raised:
+// 0, or the failure.
+int importRaised(const QString& entry, int raise)
+{
+    const CsvCapacityLayout layout(Functions::ParentKey);
+    QVector<ExchangeRow> rows;
+    QString error;
+    if (!layout.readStored(rows, &error))
+        return 8;
+    static QList<double> first;
+    QList<QStringList> lines;
+    int k = 0;
+    for (const ExchangeRow& row : std::as_const(rows)) {
+        lines << row.fields;
+        if (PowerSet::entryText(row.fields.at(0), row.fields.at(1)) != entry)
+            continue;
+        if (first.size() < 9)
+            first << row.values.at(4).toDouble();
+        lines.last()[4] = CsvFile::number(first.at(k++) + raise);
+    }
+    const CsvImport import(layout, CsvFile::write(layout.header(), lines));
+    return import.problems().isEmpty() && import.changes() == 9 && import.apply(false) == 0 ? 0 : 9;
+}
+
+int editRepeatedly(const QString& typeName, const QString& entry, int seconds, const CountingSeam& seam,
+                   bool throughFile)
 {
     frmMain main;
     main.show();
@@ -66,6 +95,11 @@ int editRepeatedly(const QString& typeName, const QString& entry, int seconds, c
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < seconds * 1000 && seam.shown == 0) {
+        if (throughFile) {
+            if (const int failure = importRaised(entry, ++saves))
+                return failure;
+            continue;
+        }
         const auto found = list->findItems(entry, Qt::MatchExactly);
         if (found.isEmpty())
             return 4;
@@ -97,7 +131,7 @@ int main(int argc, char* argv[])
     CountingSeam seam;
     Messages::install(&seam);
     const QStringList args = app.arguments();
-    if (args.size() != 5)
+    if (args.size() != 5 && args.size() != 6)
         return 2;
     const QString typeName = args.at(2);
     const QString entry = args.at(3); // e.g. KMN020
@@ -105,7 +139,7 @@ int main(int argc, char* argv[])
 
     if (Functions::OpenDatabase(DataLocation::folder(args.at(1))) != 0)
         return 1;
-    const int status = editRepeatedly(typeName, entry, seconds, seam);
+    const int status = editRepeatedly(typeName, entry, seconds, seam, args.value(5) == QLatin1String("csv"));
     Functions::CloseDatabase();
     return status;
 }

@@ -32,8 +32,16 @@ class TestTwoPrograms : public QObject
     Q_OBJECT
 
 private slots:
+    // The editor's save and the import of a spreadsheet file follow one rule.
+    void administratorWritesWhileTheToolCalculates_data()
+    {
+        QTest::addColumn<QString>("through");
+        QTest::newRow("editor") << QString();
+        QTest::newRow("spreadsheet file") << QStringLiteral("csv");
+    }
     void administratorWritesWhileTheToolCalculates()
     {
+        QFETCH(QString, through);
         QTemporaryDir dir;
         QVERIFY(TestDatabases::createSampleFolder(dir.path()));
         double before = 0;
@@ -46,7 +54,7 @@ private slots:
         writer.setProcessEnvironment(environment);
         writer.start(QStringLiteral(WRITER_EXE),
                      {dir.path(), QStringLiteral("Моноблок среднетемпературный KM"), QStringLiteral("KMN020"),
-                      QString::number(Seconds)});
+                      QString::number(Seconds), through});
         QVERIFY(writer.waitForStarted());
 
         // Each engineer numbers the saves from a range of their own.

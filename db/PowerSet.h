@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
+#include <QStringList>
 
 class QueryTable;
 
@@ -24,5 +26,25 @@ QString entryText(const QString& model, const QString& modification);
 // Why the rows cannot be shown as the three-by-three grid, or empty when
 // they can.
 QString gridProblem(const QueryTable& rows);
+
+// One rated capacity of a set.
+struct Point
+{
+    double inT = 0;
+    double outT = 0;
+    double power = 0;
+};
+
+// The chamber temperatures ("5/10/15") a model letter's sets may name:
+// those of the class the selection reads the letter at. A packaged unit (P,
+// Q) serves three classes and is read at whichever applies, so any of them.
+// Empty for a letter the selection never picks.
+QStringList ratedChamber(QChar letter);
+inline constexpr double RatedAmbient[3] = {20, 32, 43};
+
+// Why points cannot be a set of the model: the grid's shape as gridProblem
+// sees it, then the outside temperatures 20, 32 and 43 °C and the chamber
+// temperatures of the letter's class. Empty when they can.
+QString setProblem(const QString& model, QVector<Point> points);
 
 } // namespace PowerSet

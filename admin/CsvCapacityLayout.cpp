@@ -1,0 +1,172 @@
+#include "CsvCapacityLayout.h"
+
+#include "CapacityTable.h"
+#include "CsvFile.h"
+#include "Database.h"
+#include "Functions.h"
+#include "QueryTable.h"
+#include "SqlLiteral.h"
+
+namespace {
+
+enum Field { Model, Modification, OutT, InT, Power };
+
+constexpr qsizetype RowsPerStatement = 500;
+
+// The values in statement order: model, modification, in_t, out_t, power.
+QStringList valuesOf(const QString& model, const QString& modification, const QString& outT,
+                     const QString& inT, const QString& power)
+{
+    return {SqlLiteral::text(model), modification, inT, outT, power};
+}
+
+QString identityOf(const QStringList& values)
+{
+    return QStringList(values.mid(0, 4)).join(QLatin1Char('|'));
+}
+
+bool query(const QString& sql, QueryTable& rows, QString* error)
+{
+    DbError failure;
+    Database* db = Functions::Connection();
+    if (!db || db->query(sql, rows, &failure) < 0) {
+        *error = db ? failure.description : QStringLiteral("База данных не открыта");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString CsvCapacityLayout::fileName() const
+{
+    QueryTable row;
+    QString error;
+    query(QStringLiteral("SELECT model FROM equipment WHERE Pkey=") + SqlLiteral::integer(m_type), row,
+          &error);
+    return QStringLiteral("Производительность %1.csv").arg(row.text(0, 0));
+}
+
+QStringList CsvCapacityLayout::header() const
+{
+    return {QStringLiteral("model"), QStringLiteral("modification"), QStringLiteral("out_t"),
+            QStringLiteral("in_t"), QStringLiteral("power")};
+}
+
+bool CsvCapacityLayout::readStored(QVector<ExchangeRow>& rows, QString* error) const
+{
+    QueryTable table;
+    if (!query(QStringLiteral("SELECT pkey,model,modification,out_t,in_t,power FROM power WHERE fkey=") +
+                   SqlLiteral::integer(m_type) + QStringLiteral(" ORDER BY model,modification,in_t,out_t"),
+               table, error))
+        return false;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        ExchangeRow row;
+        row.key = table.integer(r, 0);
+        row.values = valuesOf(table.text(r, 1), SqlLiteral::number(table.number(r, 2)),
+                              SqlLiteral::number(table.number(r, 3)), SqlLiteral::number(table.number(r, 4)),
+                              SqlLiteral::number(table.number(r, 5)));
+        row.fields = {table.text(r, 1), CsvFile::number(table.number(r, 2)),
+                      CsvFile::number(table.number(r, 3)), CsvFile::number(table.number(r, 4)),
+                      CsvFile::number(table.number(r, 5))};
+        row.identity = identityOf(row.values);
+        rows << row;
+    }
+    return true;
+}
+
+std::optional<ExchangeRow> CsvCapacityLayout::fromFile(const QStringList& fields, bool decimalComma,
+                                                       QString* problem) const
+{
+    const QString table = QStringLiteral("power");
+    const QStringList columns = header();
+    std::optional<QString> model = name(columns.at(Model), fields.at(Model), problem);
+    if (!model)
+        return std::nullopt;
+    QStringList numbers;
+    for (int f = Modification; f <= Power; ++f) {
+        const std::optional<QString> value =
+            number(table, columns.at(f), fields.at(f), decimalComma, problem);
+        if (!value)
+            return std::nullopt;
+        numbers << *value;
+    }
+    ExchangeRow row;
+    row.fields = fields;
+    row.values = valuesOf(*model, numbers.at(0), numbers.at(1), numbers.at(2), numbers.at(3));
+    row.identity = identityOf(row.values);
+    return row;
+}
+
+QStringList CsvCapacityLayout::listProblems(const QVector<ExchangeRow>& after, int limit) const
+{
+    QueryTable others;
+    QueryTable types;
+    QString error;
+    if (!query(QStringLiteral("SELECT model,modification,in_t,out_t,power,fkey FROM power WHERE fkey<>") +
+                   SqlLiteral::integer(m_type),
+               others, &error) ||
+        !query(QStringLiteral("SELECT Pkey,model FROM equipment"), types, &error))
+        return {error};
+    QHash<qint64, QString> series;
+    for (int r = 0; r < types.rowCount(); ++r)
+        series.insert(types.integer(r, 0), types.text(r, 1));
+    QVector<CapacityTable::Row> rows;
+    rows.reserve(after.size() + others.rowCount());
+    for (const ExchangeRow& row : after)
+        rows.append({row.fields.at(Model).trimmed(), row.values.at(1).toDouble(), row.values.at(2).toDouble(),
+                     row.values.at(3).toDouble(), row.values.at(4).toDouble(), m_type, row.line});
+    for (int r = 0; r < others.rowCount(); ++r)
+        rows.append({others.text(r, 0), others.number(r, 1), others.number(r, 2), others.number(r, 3),
+                     others.number(r, 4), others.integer(r, 5), 0});
+    return CapacityTable::problems(rows, series, limit);
+}
+
+QVector<CsvLayout::Statement> CsvCapacityLayout::insertStatements(const QVector<ExchangeRow>& rows) const
+{
+    QVector<Statement> statements;
+    for (qsizetype first = 0; first < rows.size(); first += RowsPerStatement) {
+        QStringList tuples;
+        for (qsizetype r = first; r < qMin(rows.size(), first + RowsPerStatement); ++r)
+            tuples << QLatin1Char('(') + rows.at(r).values.join(QLatin1Char(',')) + QLatin1Char(',') +
+                          SqlLiteral::integer(m_type) + QLatin1Char(')');
+        statements.append(
+            {QStringLiteral("INSERT INTO power(model,modification,in_t,out_t,power,fkey) VALUES ") +
+                 tuples.join(QLatin1Char(',')),
+             int(tuples.size())});
+    }
+    return statements;
+}
+
+QVector<CsvLayout::Statement> CsvCapacityLayout::updateStatements(const QVector<Change>& changes) const
+{
+    QVector<Statement> statements;
+    for (qsizetype first = 0; first < changes.size(); first += RowsPerStatement) {
+        QString cases;
+        QStringList keys;
+        for (qsizetype c = first; c < qMin(changes.size(), first + RowsPerStatement); ++c) {
+            keys << SqlLiteral::integer(changes.at(c).second);
+            cases += QStringLiteral(" WHEN ") + keys.last() + QStringLiteral(" THEN ") +
+                     changes.at(c).first.values.at(4);
+        }
+        statements.append({QStringLiteral("UPDATE power SET power=CASE pkey") + cases +
+                               QStringLiteral(" END WHERE pkey IN (") + keys.join(QLatin1Char(',')) +
+                               QLatin1Char(')'),
+                           int(keys.size())});
+    }
+    return statements;
+}
+
+QVector<CsvLayout::Statement> CsvCapacityLayout::deleteStatements(const QVector<qint64>& keys) const
+{
+    QVector<Statement> statements;
+    for (qsizetype first = 0; first < keys.size(); first += RowsPerStatement) {
+        QStringList some;
+        for (qsizetype k = first; k < qMin(keys.size(), first + RowsPerStatement); ++k)
+            some << SqlLiteral::integer(keys.at(k));
+        statements.append({QStringLiteral("DELETE FROM power WHERE pkey IN (") + some.join(QLatin1Char(',')) +
+                               QLatin1Char(')'),
+                           int(some.size())});
+    }
+    return statements;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "CsvLayout.h"
+
+// The capacity table of one equipment type, one row per rated capacity:
+// model code, modification, outside temperature, chamber temperature,
+// capacity. A row is named by the first four.
+class CsvCapacityLayout final : public CsvLayout
+{
+public:
+    explicit CsvCapacityLayout(qint32 typeKey) : m_type(typeKey) {}
+
+    QString fileName() const override;
+    QStringList header() const override;
+    bool readStored(QVector<ExchangeRow>& rows, QString* error) const override;
+    std::optional<ExchangeRow> fromFile(const QStringList& fields, bool decimalComma,
+                                        QString* problem) const override;
+    // Every set the file touches must be a complete set of this type, of a
+    // code no other type holds, as the editor of one set requires.
+    QStringList listProblems(const QVector<ExchangeRow>& after, int limit) const override;
+    // Many rows a statement, so that a whole catalogue goes to a server in
+    // few round trips.
+    QVector<Statement> insertStatements(const QVector<ExchangeRow>& rows) const override;
+    QVector<Statement> updateStatements(const QVector<Change>& changes) const override;
+    QVector<Statement> deleteStatements(const QVector<qint64>& keys) const override;
+    bool shortKeys() const override { return false; }
+
+private:
+    qint32 m_type;
+};

@@ -1,0 +1,46 @@
+#include "CsvLayout.h"
+
+#include "CsvCapacityLayout.h"
+#include "CsvFile.h"
+#include "CsvListLayouts.h"
+#include "Functions.h"
+#include "ReferenceRules.h"
+#include "SqlLiteral.h"
+
+std::unique_ptr<CsvLayout> CsvLayout::forKind(int kind, qint32 parentKey)
+{
+    switch (kind) {
+    case Functions::KindEquipment:
+        return std::make_unique<CsvCapacityLayout>(parentKey);
+    case Functions::KindProduct:
+        return std::make_unique<CsvProductLayout>();
+    case Functions::KindInsulation:
+    case Functions::KindCurtain:
+    case Functions::KindPacking:
+        return std::make_unique<CsvSimpleLayout>(kind);
+    default:
+        return nullptr;
+    }
+}
+
+std::optional<QString> CsvLayout::number(const QString& table, const QString& column, const QString& field,
+                                         bool decimalComma, QString* problem)
+{
+    QString reason;
+    const std::optional<double> value =
+        ReferenceRules::fieldNumber(ReferenceRules::of(table, column), field, decimalComma, &reason);
+    if (!value) {
+        *problem = CsvFile::inColumn(column) + reason;
+        return std::nullopt;
+    }
+    return SqlLiteral::number(*value);
+}
+
+std::optional<QString> CsvLayout::name(const QString& column, const QString& field, QString* problem)
+{
+    if (field.trimmed().isEmpty()) {
+        *problem = CsvFile::inColumn(column) + ReferenceRules::reason(ValueRule::Name);
+        return std::nullopt;
+    }
+    return field.trimmed();
+}

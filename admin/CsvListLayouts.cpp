@@ -1,0 +1,201 @@
+#include "CsvListLayouts.h"
+
+#include "CsvFile.h"
+#include "Database.h"
+#include "Functions.h"
+#include "QueryTable.h"
+#include "SimpleList.h"
+#include "SqlLiteral.h"
+
+namespace {
+
+bool query(const QString& sql, QueryTable& rows, QString* error)
+{
+    DbError failure;
+    Database* db = Functions::Connection();
+    if (!db || db->query(sql, rows, &failure) < 0) {
+        *error = db ? failure.description : QStringLiteral("База данных не открыта");
+        return false;
+    }
+    return true;
+}
+
+// The product's thermal properties, in the order of the editor's boxes.
+const QStringList& productColumns()
+{
+    static const QStringList columns = {QStringLiteral("co"),  QStringLiteral("cz"),  QStringLiteral("cwr"),
+                                        QStringLiteral("tko"), QStringLiteral("tnz"), QStringLiteral("td0"),
+                                        QStringLiteral("td2"), QStringLiteral("td5"), QStringLiteral("td15")};
+    return columns;
+}
+
+} // namespace
+
+CsvSimpleLayout::CsvSimpleLayout(int kind) : m_list(SimpleList::forKind(kind)) {}
+
+QString CsvSimpleLayout::fileName() const
+{
+    return m_list->caption + QStringLiteral(".csv");
+}
+
+QStringList CsvSimpleLayout::header() const
+{
+    QStringList columns = {m_list->nameColumn, m_list->valueColumn};
+    if (m_list->hasSecondValue)
+        columns << m_list->secondColumn;
+    return columns;
+}
+
+bool CsvSimpleLayout::readStored(QVector<ExchangeRow>& rows, QString* error) const
+{
+    QueryTable table;
+    if (!query(m_list->listQuery(), table, error))
+        return false;
+    const int values = int(header().size()) - 1;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        ExchangeRow row;
+        row.key = table.integer(r, SimpleList::ListKey);
+        row.identity = table.text(r, SimpleList::ListName).trimmed();
+        row.fields << table.text(r, SimpleList::ListName);
+        row.values << SqlLiteral::text(row.identity);
+        for (int v = 0; v < values; ++v) {
+            row.fields << CsvFile::number(table.number(r, SimpleList::ListName + 1 + v));
+            row.values << SqlLiteral::number(table.number(r, SimpleList::ListName + 1 + v));
+        }
+        rows << row;
+    }
+    return true;
+}
+
+std::optional<ExchangeRow> CsvSimpleLayout::fromFile(const QStringList& fields, bool decimalComma,
+                                                     QString* problem) const
+{
+    const QStringList columns = header();
+    const std::optional<QString> entry = name(columns.at(0), fields.at(0), problem);
+    if (!entry)
+        return std::nullopt;
+    ExchangeRow row{*entry, fields, {SqlLiteral::text(*entry)}, 0, 0};
+    for (int c = 1; c < columns.size(); ++c) {
+        const std::optional<QString> value =
+            number(m_list->table, columns.at(c), fields.at(c), decimalComma, problem);
+        if (!value)
+            return std::nullopt;
+        row.values << *value;
+    }
+    return row;
+}
+
+QVector<CsvLayout::Statement> CsvSimpleLayout::insertStatements(const QVector<ExchangeRow>& rows) const
+{
+    return each(rows, [this](const ExchangeRow& row) {
+        return m_list->insertStatement(row.identity, row.values.at(1).toDouble(),
+                                       row.values.value(2).toDouble());
+    });
+}
+
+QVector<CsvLayout::Statement> CsvSimpleLayout::updateStatements(const QVector<Change>& changes) const
+{
+    return each(changes, [this](const Change& change) {
+        const ExchangeRow& row = change.first;
+        return m_list->updateStatement(row.identity, row.values.at(1).toDouble(),
+                                       row.values.value(2).toDouble(), change.second);
+    });
+}
+
+QVector<CsvLayout::Statement> CsvSimpleLayout::deleteStatements(const QVector<qint64>& keys) const
+{
+    return each(keys, [this](qint64 key) { return m_list->deleteStatement(key); });
+}
+
+QString CsvProductLayout::fileName() const
+{
+    return QStringLiteral("Продукты.csv");
+}
+
+QStringList CsvProductLayout::header() const
+{
+    return QStringList{QStringLiteral("group"), QStringLiteral("text_ru")} + productColumns();
+}
+
+bool CsvProductLayout::readStored(QVector<ExchangeRow>& rows, QString* error) const
+{
+    QueryTable groups;
+    if (!query(QStringLiteral("SELECT Pkey,text_ru FROM PGroup"), groups, error))
+        return false;
+    m_groups.clear();
+    QHash<qint64, QString> groupName;
+    for (int r = 0; r < groups.rowCount(); ++r) {
+        m_groups.insert(groups.text(r, 1).trimmed(), groups.integer(r, 0));
+        groupName.insert(groups.integer(r, 0), groups.text(r, 1));
+    }
+    QueryTable table;
+    if (!query(QStringLiteral("SELECT pkey,fkey,text_ru,") + productColumns().join(QLatin1Char(',')) +
+                   QStringLiteral(" FROM Product ORDER BY fkey,text_ru"),
+               table, error))
+        return false;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        ExchangeRow row;
+        row.key = table.integer(r, 0);
+        row.identity = table.text(r, 2).trimmed();
+        row.fields << groupName.value(table.integer(r, 1)) << table.text(r, 2);
+        row.values << SqlLiteral::integer(table.integer(r, 1)) << SqlLiteral::text(row.identity);
+        for (int c = 0; c < productColumns().size(); ++c) {
+            row.fields << CsvFile::number(table.number(r, 3 + c));
+            row.values << SqlLiteral::number(table.number(r, 3 + c));
+        }
+        rows << row;
+    }
+    return true;
+}
+
+std::optional<ExchangeRow> CsvProductLayout::fromFile(const QStringList& fields, bool decimalComma,
+                                                      QString* problem) const
+{
+    const QStringList columns = header();
+    const QString group = fields.at(0).trimmed();
+    if (!m_groups.contains(group)) {
+        *problem = CsvFile::inColumn(columns.at(0)) + QStringLiteral("нет группы продуктов «%1»").arg(group);
+        return std::nullopt;
+    }
+    const std::optional<QString> product = name(columns.at(1), fields.at(1), problem);
+    if (!product)
+        return std::nullopt;
+    ExchangeRow row{
+        *product, fields, {SqlLiteral::integer(m_groups.value(group)), SqlLiteral::text(*product)}, 0, 0};
+    for (int c = 2; c < columns.size(); ++c) {
+        const std::optional<QString> value =
+            number(QStringLiteral("Product"), columns.at(c), fields.at(c), decimalComma, problem);
+        if (!value)
+            return std::nullopt;
+        row.values << *value;
+    }
+    return row;
+}
+
+QVector<CsvLayout::Statement> CsvProductLayout::insertStatements(const QVector<ExchangeRow>& rows) const
+{
+    return each(rows, [](const ExchangeRow& row) {
+        return QStringLiteral("INSERT INTO Product(text_ru,") + productColumns().join(QLatin1Char(',')) +
+               QStringLiteral(",fkey) VALUES (") + QStringList(row.values.mid(1)).join(QLatin1Char(',')) +
+               QLatin1Char(',') + row.values.at(0) + QLatin1Char(')');
+    });
+}
+
+QVector<CsvLayout::Statement> CsvProductLayout::updateStatements(const QVector<Change>& changes) const
+{
+    return each(changes, [](const Change& change) {
+        const QStringList& values = change.first.values;
+        QString sql = QStringLiteral("UPDATE Product SET fkey=") + values.at(0) +
+                      QStringLiteral(", text_ru=") + values.at(1);
+        for (int c = 0; c < productColumns().size(); ++c)
+            sql += QStringLiteral(", %1=").arg(productColumns().at(c)) + values.at(2 + c);
+        return sql + QStringLiteral(" WHERE pkey=") + SqlLiteral::integer(change.second);
+    });
+}
+
+QVector<CsvLayout::Statement> CsvProductLayout::deleteStatements(const QVector<qint64>& keys) const
+{
+    return each(keys, [](qint64 key) {
+        return QStringLiteral("DELETE FROM Product WHERE pkey=") + SqlLiteral::integer(key);
+    });
+}
