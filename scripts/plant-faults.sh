@@ -5,13 +5,11 @@
 #
 #   scripts/plant-faults.sh [--list] [ID...]
 #
-# The copy stays in $PLANT_FAULTS_DIR (build-faults/ by default), its build in
-# build-test/ inside it as in the work tree, so that a later run compiles only
-# what changed and a compiler cache (CMake takes CMAKE_CXX_COMPILER_LAUNCHER
-# from the environment) finds the work tree's objects. Files are copied in only
-# when their content differs, which keeps the times the build goes by. Each
-# fault's output goes to logs/ID.log there. Exit status 1 unless every fault is
-# caught by the tests it names.
+# The copy and its build (build-test/ inside it, as in the work tree, so that a
+# compiler cache finds the work tree's objects) stay in $PLANT_FAULTS_DIR
+# (build-faults/): files are copied in only when their content differs, so a
+# later run compiles only what changed. Output per fault: logs/ID.log there.
+# Exit status 1 unless every fault is caught by the tests it names.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 base=${PLANT_FAULTS_DIR:-$root/build-faults}
@@ -47,13 +45,12 @@ done <"$base/files"
 (cd "$base/src" && find . -path ./build-test -prune -o -type f -printf '%P\n') | sort |
   comm -23 - "$base/files" | while IFS= read -r f; do rm -f "$base/src/$f"; done
 
+# Each fault builds only the targets of its tests, and everything when they
+# pass it by.
 build=$base/src/build-test
 if [[ ! -f $build/CMakeCache.txt ]]; then
-  cmake -S "$base/src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFROSTPICK_WERROR=ON \
-    >"$base/logs/unchanged.log"
+  cmake -S "$base/src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFROSTPICK_WERROR=ON >/dev/null
 fi
-cmake --build "$build" -j"$jobs" >>"$base/logs/unchanged.log" 2>&1 ||
-  { echo "the copy does not build without a fault: $base/logs/unchanged.log" >&2; exit 2; }
 
 run_tests() { # prints the tests of the regex (all when empty) that failed
   rm -f "$build/Testing/Temporary/LastTestsFailed.log"
