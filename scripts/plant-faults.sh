@@ -1,24 +1,19 @@
 #!/usr/bin/env bash
 # Plants each fault of tests/faults/faults.tsv, one at a time, in a copy of the
-# work tree (HEAD plus the uncommitted changes), rebuilds there, runs the tests
-# the table names and, when they all pass, the whole suite.
-#
-#   scripts/plant-faults.sh [--list] [ID...]
-#
-# The copy and its build (build-test/ inside it, as in the work tree, so that a
-# compiler cache finds the work tree's objects) stay in $PLANT_FAULTS_DIR
-# (build-faults/): files are copied in only when their content differs, so a
-# later run compiles only what changed. Output per fault: logs/ID.log there.
+# work tree with its uncommitted changes, runs the tests the table names and,
+# when they all pass, the whole suite:  scripts/plant-faults.sh [--list] [ID...]
+# The copy and its build-test/ (laid out as the work tree's, for the compiler
+# cache) stay in $PLANT_FAULTS_DIR (build-faults/); a file is copied in only when
+# it differs, so a later run compiles only what changed. Logs: logs/ID.log.
 # Exit status 1 unless every fault is caught by the tests it names.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 base=${PLANT_FAULTS_DIR:-$root/build-faults}
 jobs=${PLANT_FAULTS_JOBS:-2}
 
-# Rows: id, file, text to find (once), replacement (↵ stands for a line
-# break), tests that must fail, meaning, and why the fault is equivalent
-# (changes nothing a user sees) when it is. A tab is blank to `read`, which
-# would merge empty fields.
+# Rows: id, file, text to find (once), replacement (↵ = line break), tests that
+# must fail, meaning, why it is equivalent (changes nothing a user sees) if so.
+# A tab is blank to `read`, which would merge empty fields.
 rows() { tail -n +2 "$root/tests/faults/faults.tsv" | grep -v '^[[:space:]]*$' | tr '\t' '\037'; }
 chosen() { [[ ${#ids[@]} -eq 0 || " ${ids[*]} " == *" $1 "* ]]; }
 

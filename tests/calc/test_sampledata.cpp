@@ -222,9 +222,6 @@ private slots:
         expected.sort();
         QCOMPARE(series, expected);
         QVERIFY(isJpegFile(QDir(picturesDir()).filePath(QStringLiteral("netyti.jpg"))));
-        for (const char* name : {"logo", "stage0", "stage4", "products", "equipment"})
-            QVERIFY2(isJpegFile(QDir(picturesDir()).filePath(QStringLiteral("resources/%1.jpg").arg(name))),
-                     name);
     }
 
     void savedCalculationsReferToExistingRows()

