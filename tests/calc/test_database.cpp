@@ -86,11 +86,8 @@ private slots:
             << "SELECT a FROM t ORDER BY frostpick_order(b) NULLS FIRST,frostpick_order(a) NULLS FIRST";
         const char* quoted = "SELECT a FROM t WHERE b='x ORDER BY y'";
         QTest::newRow("keyword inside a text is left alone") << quoted << quoted << quoted;
-        QTest::newRow("sub-query untouched")
-            << "SELECT a FROM t WHERE k IN (SELECT f FROM p ORDER BY 1) ORDER BY b"
-            << "SELECT a FROM t WHERE k IN (SELECT f FROM p ORDER BY 1) ORDER BY b COLLATE RU"
-            << "SELECT a FROM t WHERE k IN (SELECT f FROM p ORDER BY 1) ORDER BY frostpick_order(b) NULLS "
-               "FIRST";
+        const char* subQuery = "SELECT a FROM t WHERE k IN (SELECT f FROM p ORDER BY 1)";
+        QTest::newRow("sub-query untouched") << subQuery << subQuery << subQuery;
         QTest::newRow("parameters") << "UPDATE t SET c=? WHERE n='?' AND k=?"
                                     << "UPDATE t SET c=? WHERE n='?' AND k=?"
                                     << "UPDATE t SET c=$1 WHERE n='?' AND k=$2";

@@ -1,4 +1,6 @@
 #include "CalculationRecord.h"
+#include "CalculationTrace.h"
+#include "CalculationWarnings.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
 #include "FakeMessages.h"
@@ -41,6 +43,7 @@ private slots:
         // Falling from T2 to T3: above T3 the levelling-off curve has a pole
         // at 16 °C (S = 100, G = -100).
         addCapacities("KSN", "40", {{2300, 1000, 900}, {2300, 1000, 900}, {2300, 1000, 900}});
+        addCapacities("KSM", "20", {{0, 100, 200}, {0, 100, 200}, {0, 100, 200}});
         // A modification that is stored as text, not a number (a server's
         // numeric column refuses it).
         if (TestDatabases::storage() == TestDatabases::Storage::Files)
@@ -248,6 +251,28 @@ private slots:
         f = ComputeSelectionFigures(r);
         QVERIFY(!f.runTime);
         QCOMPARE(f.reserve.value_or(0), -100.0);
+    }
+
+    // The curve read for the unit must rise with the chamber temperature
+    // (KSN 040 falls from 5 to 10 °C) and be above 0 (KSM 020 gives 0 W at 5 °C).
+    void implausibleCurveWarned_data()
+    {
+        QTest::addColumn<QString>("series");
+        QTest::addColumn<double>("t");
+        QTest::addColumn<bool>("warned"); // the only warning these can give
+        QTest::newRow("falling") << "KSN" << 10.0 << true;
+        QTest::newRow("0 W") << "KSM" << 5.0 << true;
+        QTest::newRow("above 0 W") << "KSM" << 5.5 << false;
+    }
+    void implausibleCurveWarned()
+    {
+        QFETCH(QString, series);
+        QFETCH(double, t);
+        CalculationRecord r = unit("", "", t, 32);
+        r.xo_series = series;
+        r.trace = std::make_shared<CalculationTrace>();
+        SelectUnit(r);
+        QTEST(!BuildWarnings(r, {}).isEmpty(), "warned");
     }
 
     void cleanupTestCase() { m_db.reset(); }

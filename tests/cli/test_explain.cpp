@@ -114,12 +114,25 @@ private slots:
     }
 
     // Sample chamber at -35 °C (the middle rated point of KMX and KSX) and
-    // 32 °C, loaded only by 1200 W of sources: every capacity is a rated
-    // value, 1200 / 0.7 = 1714 W is required.
+    // 32 °C, loaded only by its sources, the compressor allowed to run all the
+    // time: every capacity is a rated value and the load is the capacity
+    // required. KMX075 rates exactly 2110 W.
+    void alternativesFromTheRatedRows_data()
+    {
+        QTest::addColumn<int>("load");
+        QTest::addColumn<int>("firstSufficient");
+        QTest::addColumn<int>("chosen"); // the selection tries the KMX sizes only
+        QTest::newRow("load equal to KMX075") << 2110 << 4 << 4;
+        QTest::newRow("1 W more") << 2111 << 5 << 6;
+    }
     void alternativesFromTheRatedRows()
     {
-        const QJsonObject o =
-            explain(m_sample.path(), R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200})");
+        QFETCH(int, load);
+        QFETCH(int, firstSufficient);
+        QFETCH(int, chosen);
+        const QByteArray input =
+            R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xo_work":100,"xk_heat":)";
+        const QJsonObject o = explain(m_sample.path(), input + QByteArray::number(load) + '}');
         const QStringList models = {"KMX035", "KSX035", "KMX050", "KSX050", "KMX075", "KSX075",
                                     "KMX100", "KSX100", "KMX150", "KSX150", "KMX200", "KSX200"};
         const QList<double> capacities = {980,  1060, 1400, 1520, 2110, 2270,
@@ -130,13 +143,12 @@ private slots:
             const QJsonObject a = list.at(i).toObject();
             QCOMPARE(a.value("model").toString() + a.value("modification").toString(), models.at(i));
             QVERIFY(qAbs(a.value("capacity").toDouble() - capacities.at(i)) < 1e-6);
-            QCOMPARE(a.value("sufficient").toBool(), i >= 4);
-            QCOMPARE(a.value("chosen").toBool(), i == 4);
+            QCOMPARE(a.value("sufficient").toBool(), i >= firstSufficient);
+            QCOMPARE(a.value("chosen").toBool(), i == chosen);
         }
-        // KMX075: 2110 x 0.7 = 1477 W against 1200 W.
         const QJsonObject kmx075 = list.at(4).toObject();
-        QVERIFY(qAbs(kmx075.value("reserve").toDouble() - (1477.0 / 1200 * 100 - 100)) < 1e-6);
-        QVERIFY(qAbs(kmx075.value("run_time").toDouble() - 1200.0 / 1477 * 70) < 1e-6);
+        QVERIFY(qAbs(kmx075.value("reserve").toDouble() - (2110.0 / load * 100 - 100)) < 1e-6);
+        QVERIFY(qAbs(kmx075.value("run_time").toDouble() - load / 2110.0 * 100) < 1e-6);
     }
 
     // A packaged unit's one set of rows read at the class's temperatures, and
@@ -154,31 +166,35 @@ private slots:
                     .contains(QRegularExpression(QStringLiteral("G = \\d+ Вт, S = [\\d.,]+ Вт/°C: "))));
     }
 
+    // Each warning on both sides of its limit. KMX at -35 °C is rated from 20
+    // to 43 °C; KM for R404a from -26 to -9 °C reads class 2, rated at
+    // -25 ... -18 °C; KMX200, the largest KMX, rates 5620 W at -35 °C and 32 °C.
     void warnings_data()
     {
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<QStringList>("codes");
-        QTest::newRow("rated points")
-            << QByteArray(R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200})")
-            << QStringList();
-        // KM for R404a at -10 °C reads the curve of class 2, rated at -25 ... -18 °C.
-        QTest::newRow("chamber above the class")
-            << QByteArray(R"({"xk_temperature":-10,"xo_type1":1,"xo_type2":2,"xk_heat":1200})")
-            << QStringList{"chamber_outside_rated"};
-        QTest::newRow("ambient 45 °C")
-            << QByteArray(R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200,
-                                           "by_temperature":45})")
-            << QStringList{"ambient_outside_rated"};
-        QTest::newRow("no unit covers the load")
-            << QByteArray(R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":20000})")
+        const auto input = [](int t, int type, const char* more = "", int heat = 1200) {
+            return QStringLiteral(R"({"xk_temperature":%1,"xo_type1":%2,"xo_type2":2,"xk_heat":%3%4})")
+                .arg(QString::number(t), QString::number(type), QString::number(heat), QLatin1String(more))
+                .toUtf8();
+        };
+        const QStringList none, chamber{"chamber_outside_rated"}, ambient{"ambient_outside_rated"};
+        QTest::newRow("ambient 20 °C") << input(-35, 3, R"(,"by_temperature":20)") << none;
+        QTest::newRow("ambient 19 °C") << input(-35, 3, R"(,"by_temperature":19)") << ambient;
+        QTest::newRow("ambient 43 °C") << input(-35, 3, R"(,"by_temperature":43)") << none;
+        QTest::newRow("ambient 44 °C") << input(-35, 3, R"(,"by_temperature":44)") << ambient;
+        QTest::newRow("chamber -25 °C") << input(-25, 1) << none;
+        QTest::newRow("chamber -26 °C") << input(-26, 1) << chamber;
+        QTest::newRow("chamber -18 °C") << input(-18, 1) << none;
+        QTest::newRow("chamber -17 °C") << input(-17, 1) << chamber;
+        QTest::newRow("load equal to the largest unit") << input(-35, 3, R"(,"xo_work":100)", 5620) << none;
+        QTest::newRow("1 W more than the largest unit")
+            << input(-35, 3, R"(,"xo_work":100)", 5621)
             << QStringList{"run_time_above_maximum", "reserve_below_minimum"};
         QTest::newRow("minimum reserve below 0")
-            << QByteArray(R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200,"xo_power":-10})")
-            << QStringList{"minimum_reserve_negative"};
+            << input(-35, 3, R"(,"xo_power":-10)") << QStringList{"minimum_reserve_negative"};
         QTest::newRow("curtain no longer in the reference data")
-            << QByteArray(
-                   R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xk_heat":1200,"xk_curtain":999})")
-            << QStringList{"missing_references"};
+            << input(-35, 3, R"(,"xk_curtain":999)") << QStringList{"missing_references"};
     }
     void warnings()
     {
