@@ -52,6 +52,14 @@ bool WatchedDatabase::commit(DbError* error)
     return note(m_inner->commit(&e), e, error);
 }
 
+QStringList WatchedDatabase::columnsOf(const QString& table, DbError* error)
+{
+    DbError e;
+    const QStringList columns = m_inner->columnsOf(table, &e);
+    note(!e.isError(), e, error);
+    return columns;
+}
+
 bool WatchedDatabase::checkIntegrity(DbError* error)
 {
     DbError e;

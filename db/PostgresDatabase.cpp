@@ -304,11 +304,16 @@ bool PostgresDatabase::inTransaction() const
 int PostgresDatabase::query(const QString& sql, QueryTable& table, DbError* error)
 {
     bool carried = false;
+    const bool idleAndLive = !m_inTransaction && !m_lost;
     int rows = queryOnce(sql, table, &carried, error);
     // The start or end of a read snapshot and the change counter went in the
     // same request as the read. Each went alone once, and met a lost
     // connection first, which the read then made again; so it does here.
-    if (rows < 0 && carried && m_lost)
+    // A connection that broke while it stood idle (the network dropped, the
+    // server restarted) shows it only to its next request: a read outside a
+    // transaction goes again on a new connection rather than report a failure
+    // that is already over. One that timed out is not asked to wait twice.
+    if (rows < 0 && m_lost && (carried || (idleAndLive && !m_timedOut)))
         rows = queryOnce(sql, table, &carried, error);
     return rows;
 }
@@ -407,8 +412,16 @@ bool PostgresDatabase::begin(DbError* error)
     // The change counter's row is the write lock: writers take it here, as a
     // file store's writer takes the file's, and wait for each other at once.
     m_memo.clear();
-    if (!runScript(QStringLiteral("BEGIN; SELECT counter FROM frostpick_change FOR UPDATE"), RoundTripMs,
-                   error)) {
+    const QString begin = QStringLiteral("BEGIN; SELECT counter FROM frostpick_change FOR UPDATE");
+    const bool live = !m_lost;
+    bool begun = runScript(begin, RoundTripMs, error);
+    // As for a read: nothing was written yet, so a connection found broken
+    // by its first request is made again once.
+    if (!begun && live && m_lost && !m_timedOut) {
+        rollback();
+        begun = runScript(begin, RoundTripMs, error);
+    }
+    if (!begun) {
         rollback();
         return false;
     }

@@ -103,6 +103,7 @@ private:
     // Set when the server stopped answering or dropped the connection: the
     // next action connects again.
     bool m_lost = false;
+    bool m_timedOut = false; // the loss was a server that did not answer in time
     bool m_inTransaction = false;
     // A read snapshot begins with its first statement, its BEGIN sent
     // together with it; one that reads nothing sends nothing.

@@ -7,11 +7,14 @@
 
 // The request pipeline of a server connection: one request, with the work
 // deferred to it, sent and answered within a deadline, and what a lost
-// connection leaves. Its state is five flags that change together:
+// connection leaves. Its state is six flags that change together:
 // - m_lost: set by failed() when the connection broke or the server did not
 //   answer in time; cleared only by usable() once it has connected again,
 //   which also forgets the prepared statements, the kept rows and any COMMIT
 //   in flight.
+// - m_timedOut: set with m_lost when the server did not answer in time
+//   rather than broke the connection; a read or begin() found broken goes
+//   again once on a new connection only when it is clear.
 // - m_inTransaction: a transaction is open on the server (begin(), or a read
 //   snapshot whose BEGIN was answered). A lost connection leaves it set, so
 //   usable() connects again only after rollback() or endRead() cleared it:
@@ -193,6 +196,7 @@ PostgresDatabase::Outcome PostgresDatabase::readSync(const QDeadlineTimer& deadl
 bool PostgresDatabase::failed(Outcome outcome, int timeoutMs, DbError* error)
 {
     m_lost = true;
+    m_timedOut = outcome == Outcome::Silent;
     m_commitInFlight = false;
     if (outcome == Outcome::Silent) {
         ::shutdown(PQsocket(m_conn), SHUT_RDWR);

@@ -55,7 +55,10 @@ ToolOutcome exportStore(const QString& from, const QString& folder,
     ToolOutcome outcome = StoreAccess::open(source, db);
     if (!outcome.ok())
         return outcome;
-    const QList<StoreKind> stores = StoreAccess::storesHeld(*db);
+    const std::optional<QList<StoreKind>> held = StoreAccess::storesHeld(*db);
+    if (!held)
+        return {StatusRefused, QStringLiteral("%1 stopped answering").arg(StoreAccess::describe(source))};
+    const QList<StoreKind> stores = *held;
     if (stores.isEmpty())
         return {StatusNotAStore, QStringLiteral("%1 holds neither the reference nor the orders tables")
                                      .arg(StoreAccess::describe(source))};

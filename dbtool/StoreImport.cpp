@@ -187,7 +187,10 @@ ToolOutcome importStore(const QString& folder, const QString& to, bool replace,
     ToolOutcome outcome = StoreAccess::open(target, db);
     if (!outcome.ok())
         return outcome;
-    const QList<StoreKind> stores = StoreAccess::storesHeld(*db);
+    const std::optional<QList<StoreKind>> held = StoreAccess::storesHeld(*db);
+    if (!held)
+        return {StatusRefused, QStringLiteral("%1 stopped answering").arg(StoreAccess::describe(target))};
+    const QList<StoreKind> stores = *held;
     if (stores.isEmpty())
         return {StatusNotAStore, QStringLiteral("%1 holds neither the reference nor the orders tables")
                                      .arg(StoreAccess::describe(target))};

@@ -376,8 +376,9 @@ private slots:
         QCOMPARE(m_db->query(QStringLiteral("SELECT COUNT(*) FROM curtain WHERE c_value=5"), table), 1);
         QCOMPARE(m_db->query(QStringLiteral("SELECT DISTINCT c_value FROM curtain"), table), 1);
     }
-    // The failing action reports the lost connection; the next one connects
-    // again, except inside a transaction, which stays failed until it ends.
+    // A read or a transaction's start finds the connection a restart broke
+    // and connects again at once; a server that is down fails the action; a
+    // transaction that lost its connection stays failed until it ends.
     void serverRestartedMidSession()
     {
         const QString cluster = qEnvironmentVariable("FROSTPICK_TEST_SERVER_CLUSTER");
@@ -395,20 +396,23 @@ private slots:
         QVERIFY(!m_db->commit(&error));
         m_db->rollback();
         QVERIFY2(m_db->query(read, table, &error) == 0, qPrintable(error.description));
-        restartCluster(cluster);
+        restartCluster(cluster, "stop");
         QCOMPARE(m_db->query(read, table, &error), -1);
         QVERIFY(error.description.contains(QStringLiteral("SQLSTATE")));
         QCOMPARE((DatabaseFailure{m_address, read, error}.kind()), DatabaseFailure::Kind::Connection);
+        restartCluster(cluster, "start");
         QCOMPARE(m_db->query(read, table, &error), 0);
         // A read snapshot ends without waiting for the server; a restart
-        // after it still fails only the next action.
+        // after it is not seen by the next read, nor by the next write.
         {
             const ReadTransaction snapshot(m_db.get());
             QCOMPARE(m_db->query(read, table), 0);
         }
         restartCluster(cluster);
-        QCOMPARE(m_db->query(read, table, &error), -1);
-        QCOMPARE(m_db->query(read, table, &error), 0);
+        QVERIFY2(m_db->query(read, table, &error) == 0, qPrintable(error.description));
+        restartCluster(cluster);
+        QVERIFY2(m_db->begin(&error), qPrintable(error.description));
+        m_db->rollback();
         // One that begins after a restart reads on a new connection, still
         // in one snapshot; one that lost its connection after a read fails
         // as a whole.
@@ -445,12 +449,15 @@ private:
             m_serverDatabases << name;
         return DatabaseAddress::server(testServer() + QStringLiteral(" dbname=") + name);
     }
-    void restartCluster(const QString& cluster)
+    // Stops and starts the cluster, or takes only the step named.
+    void restartCluster(const QString& cluster, const char* only = nullptr)
     {
         const QString script = TestDatabases::dataFile(QStringLiteral("../scripts/pg-cluster.sh"));
         for (const char* step : {"stop", "start"})
-            QCOMPARE(QProcess::execute(script, {QLatin1String(step), cluster}), 0);
-        ServerStores::reconnect();
+            if (!only || qstrcmp(only, step) == 0)
+                QCOMPARE(QProcess::execute(script, {QLatin1String(step), cluster}), 0);
+        if (!only || qstrcmp(only, "start") == 0)
+            ServerStores::reconnect();
     }
 
     DatabaseEngine m_engine = DatabaseEngine::SQLite;

@@ -2,7 +2,10 @@
 // destroyed when left, the reset question, ending the program, and the
 // behaviour all input screens share, the refusals of "Далее" among it, and
 // every action whose store fails.
+#include "DataLocation.h"
 #include "Database.h"
+#include "DatabaseAccess.h"
+#include "FaultRelay.h"
 #include "QueryTable.h"
 #include "TestDatabases.h"
 #include "WidgetMessageSeam.h"
@@ -384,7 +387,9 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("store");
-        QTest::addColumn<QString>("table"); // taken away; empty: another program holds the write lock
+        // taken away; empty: another program holds the write lock; "~network":
+        // the connection to the server drops at the action's first request
+        QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("heading");
         const auto row = [](const char* name, const char* action, const char* store, const char* table,
                             const QString& heading) {
@@ -402,6 +407,10 @@ private slots:
             read + "Список клиентов не обновлен: не удалось прочитать " + orders);
         row("Сохранить, calculations", "save", "order.mdb", "data", save);
         row("Сохранить, locked", "save", "order.mdb", "", save);
+        row("reopen, network dropped", "reopen", "", "~network", reopen);
+        row("Расчет, network dropped", "calculate", "", "~network", read + "Расчет не выполнен");
+        row("Поиск, network dropped", "search", "", "~network", read + "Список клиентов не обновлен");
+        row("Сохранить, network dropped", "save", "", "~network", save);
     }
     void failedStoreStopsTheActionAndKeepsTheInputs()
     {
@@ -409,6 +418,15 @@ private slots:
         QFETCH(QString, store);
         QFETCH(QString, table);
         QFETCH(QString, heading);
+        const bool network = table == QLatin1String("~network");
+        std::unique_ptr<FaultRelay> relay;
+        if (network) {
+            if (TestDatabases::storage() != TestDatabases::Storage::Server)
+                QSKIP("a network fault needs the server");
+            relay = FaultRelay::toTestServer();
+            QVERIFY(relay && relay->divert(f->folder()));
+            QCOMPARE(OpenDatabases(f->record, DataLocation::folder(f->folder())), 0);
+        }
         f->addUnits();
         const qint32 key = f->addCalculation(1, "2024-01-05", "первый");
         QVERIFY(f->orders(QStringLiteral("UPDATE data SET xo_type1=1, xo_type2=1 WHERE pkey=%1").arg(key)));
@@ -435,10 +453,11 @@ private slots:
         const QString typed = typedText();
 
         const std::unique_ptr<Database> other =
-            Database::open(TestDatabases::address(f->folder() + '/' + store), {});
-        QVERIFY(other);
-        if (table.isEmpty())
-            QVERIFY(other->begin());
+            network ? nullptr : Database::open(TestDatabases::address(f->folder() + '/' + store), {});
+        if (network)
+            relay->fail(NetworkRelay::Fault::Drop);
+        else if (table.isEmpty())
+            QVERIFY(other && other->begin());
         else
             rename(*other, table, table + "_gone");
         perform(action);
@@ -449,8 +468,9 @@ private slots:
         const QString advice = message.text.section('\n', -1);
         QVERIFY2(advice.contains("овторите действие"), qPrintable(advice));
         QCOMPARE(advice.contains("занят"), table.isEmpty());
+        QCOMPARE(advice.contains("Нет связи с сервером"), network);
         QVERIFY(!message.text.contains("SELECT") && !message.text.contains("UPDATE"));
-        QVERIFY(table.isEmpty() || message.details.contains(table, Qt::CaseInsensitive));
+        QVERIFY(table.isEmpty() || network || message.details.contains(table, Qt::CaseInsensitive));
         QCOMPARE(f->screenName(), screen);
         if (action != "calculate") // which reads the screen into the record first
             QCOMPARE(f->columns(), inputs);
@@ -459,7 +479,9 @@ private slots:
         QCOMPARE(typedText(), typed);
 
         // Back: the same action works without a restart.
-        if (table.isEmpty())
+        if (network)
+            relay->restore();
+        else if (table.isEmpty())
             other->rollback();
         else
             rename(*other, table + "_gone", table);
