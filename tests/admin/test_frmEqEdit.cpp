@@ -264,6 +264,7 @@ private slots:
         QVERIFY(m_messages.lastText().contains(QStringLiteral("трех символов")));
         m_messages.queueAnswer(MsgAnswer::Yes);
         click(window, "cmbDelete");
+        QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Удалить")));
         QCOMPARE(rows(QStringLiteral("SELECT * FROM power")).rowCount(), 0);
     }
 };

@@ -85,6 +85,7 @@ private slots:
         QVERIFY(m_messages.shown().isEmpty());
     }
 
+    void cleanup() { m_messages.checkSeen(); }
     void cleanupTestCase() { m_record.ref_db.reset(); }
 
 private:

@@ -61,6 +61,7 @@ private slots:
     }
     void cleanup()
     {
+        m_messages.checkSeen();
         m_record = CalculationRecord();
         m_dir.reset();
     }

@@ -1,7 +1,48 @@
 #include "FakeMessages.h"
 
+#include <QTest>
+
+FakeMessages::~FakeMessages()
+{
+    Messages::install(nullptr);
+    checkSeen();
+}
+
+void FakeMessages::checkSeen()
+{
+    if (m_seen < m_shown.size() && QTest::currentTestFunction()) {
+        QStringList unseen;
+        for (qsizetype i = m_seen; i < m_shown.size(); ++i)
+            unseen << m_shown.at(i).text;
+        m_seen = m_shown.size();
+        QTest::qFail(qPrintable(QStringLiteral("messages the test did not expect: ") + unseen.join(" | ")),
+                     __FILE__, __LINE__);
+    }
+}
+
+void FakeMessages::noteUnanswered(const QString& what)
+{
+    m_unanswered << what;
+    if (QTest::currentTestFunction())
+        QTest::qFail(qPrintable(QStringLiteral("a question the test did not answer: ") + what), __FILE__,
+                     __LINE__);
+}
+
+const QList<MessageRequest>& FakeMessages::shown() const
+{
+    m_seen = m_shown.size();
+    return m_shown;
+}
+
+QString FakeMessages::lastText() const
+{
+    m_seen = m_shown.size();
+    return m_shown.isEmpty() ? QString() : m_shown.last().text;
+}
+
 QStringList FakeMessages::texts() const
 {
+    m_seen = m_shown.size();
     QStringList result;
     for (const MessageRequest& r : m_shown)
         result << r.text;
@@ -10,6 +51,7 @@ QStringList FakeMessages::texts() const
 
 void FakeMessages::clear()
 {
+    m_seen = 0;
     m_shown.clear();
     m_prompts.clear();
     m_unanswered.clear();
@@ -25,7 +67,7 @@ MsgAnswer FakeMessages::showMessage(const MessageRequest& request)
     if (request.buttons == MsgButtons::Ok)
         return MsgAnswer::Ok;
     if (m_answers.isEmpty()) {
-        m_unanswered << request.text;
+        noteUnanswered(request.text);
         return MsgAnswer::No;
     }
     return m_answers.dequeue();
@@ -37,7 +79,7 @@ std::optional<QString> FakeMessages::inputBox(const QString& prompt, const QStri
     m_prompts << prompt;
     lastInputDefault = defaultText;
     if (m_inputs.isEmpty()) {
-        m_unanswered << prompt;
+        noteUnanswered(prompt);
         return std::nullopt;
     }
     return m_inputs.dequeue();
@@ -52,7 +94,7 @@ QString FakeMessages::openFileName(const QString& title, const QString& filter, 
 {
     lastFileFilter = filter;
     if (m_files.isEmpty()) {
-        m_unanswered << title;
+        noteUnanswered(title);
         return {};
     }
     return m_files.dequeue();

@@ -7,14 +7,20 @@
 #include <QStringList>
 
 // The message seam for tests: records every box and answers questions, input
-// boxes and file dialogs from answers the test queued. A question with no
-// queued answer is recorded as unanswered and answered No / cancelled, so a
-// test never blocks; tests check unanswered() at the end.
+// boxes and file dialogs from answers the test queued. It fails closed: a
+// question with no queued answer fails the running test at once (and is
+// answered No / cancelled, so the test never blocks), and so does a message
+// the test never looked at (through shown(), texts(), lastText() or clear())
+// by the time the fake goes or checkSeen() is called.
 class FakeMessages final : public MessageSeam
 {
 public:
     FakeMessages() { Messages::install(this); }
-    ~FakeMessages() override { Messages::install(nullptr); }
+    ~FakeMessages() override;
+
+    // Fails the running test with the messages it did not look at; for a
+    // fake that outlives one test function, called from cleanup().
+    void checkSeen();
 
     void queueAnswer(MsgAnswer answer) { m_answers.enqueue(answer); }
     void queueInput(const std::optional<QString>& text) { m_inputs.enqueue(text); }
@@ -23,9 +29,9 @@ public:
     // Whether the next tick box is ticked; unticked when none was queued.
     void queueTick(bool ticked) { m_ticks.enqueue(ticked); }
 
-    const QList<MessageRequest>& shown() const { return m_shown; }
+    const QList<MessageRequest>& shown() const;
     QStringList texts() const;
-    QString lastText() const { return m_shown.isEmpty() ? QString() : m_shown.last().text; }
+    QString lastText() const;
     const QStringList& inputPrompts() const { return m_prompts; }
     const QStringList& unanswered() const { return m_unanswered; }
     void clear();
@@ -44,7 +50,10 @@ public:
     QString lastFileFilter;
 
 private:
+    void noteUnanswered(const QString& what);
+
     QList<MessageRequest> m_shown;
+    mutable qsizetype m_seen = 0; // how many of m_shown the test looked at
     QStringList m_prompts;
     QStringList m_unanswered;
     QQueue<MsgAnswer> m_answers;

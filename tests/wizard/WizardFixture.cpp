@@ -234,6 +234,5 @@ void WizardTest::init()
 
 void WizardTest::cleanup()
 {
-    QVERIFY2(f->messages.unanswered().isEmpty(), qPrintable(f->messages.unanswered().join('|')));
     f.reset();
 }

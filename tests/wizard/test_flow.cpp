@@ -171,6 +171,7 @@ private slots:
         f->messages.queueAnswer(MsgAnswer::Yes);
         f->click("cmbPrev");
 
+        QVERIFY(f->messages.lastText().contains(QStringLiteral("обнуление всех выбранных значений")));
         QCOMPARE(f->screenName(), QStringLiteral("frmStage0"));
         QCOMPARE(f->list("Combo1")->currentText(), QStringLiteral("Альфа"));
         QCOMPARE(f->box("Text2")->text(), QStringLiteral("Тверь"));

@@ -227,6 +227,7 @@ private slots:
         QVERIFY(writeJpeg(m_dir.filePath(QStringLiteral("mono_s.jpg")), Qt::blue));
     }
     void init() { fillRecord(); }
+    void cleanup() { m_messages.checkSeen(); }
 
     void firstPageItemsAtTheirPositions()
     {

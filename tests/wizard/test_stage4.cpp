@@ -116,6 +116,8 @@ private slots:
         f->choose(QStringLiteral("Combo1"), QStringLiteral("R404a"));
         f->click(QStringLiteral("cmbPrev"));
         QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+        // this fixture holds no product groups
+        QCOMPARE(f->messages.texts(), QStringList{QStringLiteral("Не найден список групп продуктов!")});
         const QStringList read = {"by_temperature=35.5", "by_moisture=80", "by_ground=-2.5", "xo_count=1",
                                   "xo_power=10",         "xo_work=0",      "xo_type2=2"};
         QCOMPARE(f->columns(read), read);
@@ -135,6 +137,11 @@ private slots:
         QCOMPARE(f->record.xo_type1, qint16(1));
         f->click(QStringLiteral("cmbNext"));
         QCOMPARE(f->screenName(), QStringLiteral("frmFinish"));
+        // this fixture rates its units at 20 °C outside only
+        const QStringList told = f->messages.texts();
+        QCOMPARE(told.size(), 2);
+        QVERIFY(told.first().startsWith(QStringLiteral("Записей не найдено!")) &&
+                told.first().contains("out_t=32"));
         QCOMPARE(f->record.xo_type1, qint16(1));
         QCOMPARE(f->record.xo_type_name, QStringLiteral("Агрегат KM"));
     }
