@@ -56,6 +56,23 @@ std::optional<QList<StoreKind>> storesHeld(Database& db)
     return held;
 }
 
+ToolOutcome openHolding(const DatabaseAddress& address, std::unique_ptr<Database>& db,
+                        QList<StoreKind>& stores)
+{
+    ToolOutcome outcome = open(address, db);
+    if (!outcome.ok())
+        return outcome;
+    const std::optional<QList<StoreKind>> held = storesHeld(*db);
+    if (!held)
+        return {StatusRefused, QStringLiteral("%1 stopped answering").arg(describe(address))};
+    if (held->isEmpty())
+        return {
+            StatusNotAStore,
+            QStringLiteral("%1 holds neither the reference nor the orders tables").arg(describe(address))};
+    stores = *held;
+    return outcome;
+}
+
 bool isFresh(const StoreLayout& store, const QVector<qint64>& counts)
 {
     for (int i = 0; i < store.tables.size(); ++i) {

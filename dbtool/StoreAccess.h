@@ -25,6 +25,11 @@ ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db,
 // that a failed read is never taken for a missing store.
 std::optional<QList<StoreKind>> storesHeld(Database& db);
 
+// Opens the database at address and learns the stores it holds: refused
+// when it stopped answering, StatusNotAStore when it holds neither store.
+ToolOutcome openHolding(const DatabaseAddress& address, std::unique_ptr<Database>& db,
+                        QList<StoreKind>& stores);
+
 // The rows of each table of the store, in its order; empty when one cannot
 // be counted.
 std::optional<QVector<qint64>> rowCounts(Database& db, const StoreLayout& store);

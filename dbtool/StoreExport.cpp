@@ -52,16 +52,10 @@ ToolOutcome exportStore(const QString& from, const QString& folder,
 {
     const DatabaseAddress source = storeAddress(from);
     std::unique_ptr<Database> db;
-    ToolOutcome outcome = StoreAccess::open(source, db);
+    QList<StoreKind> stores;
+    ToolOutcome outcome = StoreAccess::openHolding(source, db, stores);
     if (!outcome.ok())
         return outcome;
-    const std::optional<QList<StoreKind>> held = StoreAccess::storesHeld(*db);
-    if (!held)
-        return {StatusRefused, QStringLiteral("%1 stopped answering").arg(StoreAccess::describe(source))};
-    const QList<StoreKind> stores = *held;
-    if (stores.isEmpty())
-        return {StatusNotAStore, QStringLiteral("%1 holds neither the reference nor the orders tables")
-                                     .arg(StoreAccess::describe(source))};
     if (!QDir().mkpath(folder))
         return {StatusRefused, QStringLiteral("cannot create the folder %1").arg(folder)};
     ReadTransaction snapshot(db.get());

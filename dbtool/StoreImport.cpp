@@ -184,16 +184,10 @@ ToolOutcome importStore(const QString& folder, const QString& to, bool replace,
 {
     const DatabaseAddress target = storeAddress(to);
     std::unique_ptr<Database> db;
-    ToolOutcome outcome = StoreAccess::open(target, db);
+    QList<StoreKind> stores;
+    ToolOutcome outcome = StoreAccess::openHolding(target, db, stores);
     if (!outcome.ok())
         return outcome;
-    const std::optional<QList<StoreKind>> held = StoreAccess::storesHeld(*db);
-    if (!held)
-        return {StatusRefused, QStringLiteral("%1 stopped answering").arg(StoreAccess::describe(target))};
-    const QList<StoreKind> stores = *held;
-    if (stores.isEmpty())
-        return {StatusNotAStore, QStringLiteral("%1 holds neither the reference nor the orders tables")
-                                     .arg(StoreAccess::describe(target))};
     QList<const LoadedTable*> order;
     std::map<StoreKind, Loaded> loaded;
     for (StoreKind kind : stores) {
