@@ -2,6 +2,7 @@
 
 #include "DataLocation.h"
 #include "Database.h"
+#include "DatabaseFailure.h"
 #include "Functions.h"
 #include "Messages.h"
 #include "SqlLiteral.h"
@@ -44,14 +45,19 @@ int count(int kind, qint64 key)
     if (orders.engine == DatabaseEngine::SQLite && !QFileInfo::exists(orders.database))
         return 0;
     const QString value = QLatin1Char('=') + SqlLiteral::integer(key);
+    DbError error;
     const std::optional<qint64> used =
-        Database::peekCount(orders, QStringLiteral("SELECT COUNT(*) FROM data WHERE ") +
-                                        columns.join(value + QStringLiteral(" OR ")) + value);
+        Database::peekCount(orders,
+                            QStringLiteral("SELECT COUNT(*) FROM data WHERE ") +
+                                columns.join(value + QStringLiteral(" OR ")) + value,
+                            &error);
     if (used)
         return int(*used);
-    // A server gives no reason apart from a store not made yet, which, like a
-    // missing file, holds no saved calculation.
-    return orders.engine == DatabaseEngine::SQLite ? -1 : 0;
+    // An orders store not set up on the server holds no saved calculation,
+    // like a missing file; any other failure leaves the use unknown.
+    const bool notMade = orders.engine == DatabaseEngine::PostgreSQL &&
+                         DatabaseFailure{orders, {}, error}.kind() == DatabaseFailure::Kind::NotMade;
+    return notMade ? 0 : -1;
 }
 
 bool confirmDelete(int kind, qint64 key, const QString& name, const QString& plainQuestion)

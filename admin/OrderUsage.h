@@ -9,9 +9,8 @@
 namespace OrderUsage {
 
 // How many saved calculations use the record of the list kind (kind 3: a
-// product, kind 5: an equipment type); 0 when order.mdb is missing (or the
-// server's orders store cannot be counted), -1 when the file is there but
-// could not be read.
+// product, kind 5: an equipment type); 0 when order.mdb is missing or the
+// server has no orders store set up, -1 when the use could not be counted.
 int count(int kind, qint64 key);
 
 // Whether the record may go: when saved calculations use it, the user is

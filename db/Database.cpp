@@ -130,13 +130,13 @@ bool Database::checkAddress(const DatabaseAddress& address, DbError* error)
     return address.engine == DatabaseEngine::SQLite || PostgresDatabase::checkAddress(address, error);
 }
 
-std::optional<qint64> Database::peekCount(const DatabaseAddress& address, const QString& sql)
+std::optional<qint64> Database::peekCount(const DatabaseAddress& address, const QString& sql, DbError* error)
 {
     switch (address.engine) {
     case DatabaseEngine::SQLite:
-        return SqliteDatabase::peekCount(address.database, sql);
+        return SqliteDatabase::peekCount(address.database, sql, error);
     case DatabaseEngine::PostgreSQL:
-        return PostgresDatabase::peekCount(address, sql);
+        return PostgresDatabase::peekCount(address, sql, error);
     }
     return std::nullopt;
 }

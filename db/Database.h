@@ -71,8 +71,10 @@ public:
 
     // The number a counting query gives on a database this program only looks
     // into and never changes: nothing is written to it or created beside it.
-    // Empty when the database is missing, is no database or refuses the query.
-    static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql);
+    // Empty when the database is missing, is no database or refuses the query;
+    // why in error then.
+    static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql,
+                                           DbError* error = nullptr);
 
     virtual ~Database() = default;
     Database(const Database&) = delete;

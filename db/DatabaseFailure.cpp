@@ -41,6 +41,8 @@ DatabaseFailure::Kind serverKind(const QString& state)
         return Kind::Busy;
     if (stateClass == u"28" || state == QLatin1String("42501"))
         return Kind::Rights;
+    if (state == QLatin1String("42P01"))
+        return Kind::NotMade;
     if (stateClass == u"53" || stateClass == u"58")
         return Kind::Unavailable;
     return Kind::Refused;

@@ -553,11 +553,12 @@ bool PostgresDatabase::checkAddress(const DatabaseAddress& address, DbError* err
     return settingsOf(address, false, error).has_value();
 }
 
-std::optional<qint64> PostgresDatabase::peekCount(const DatabaseAddress& address, const QString& sql)
+std::optional<qint64> PostgresDatabase::peekCount(const DatabaseAddress& address, const QString& sql,
+                                                  DbError* error)
 {
-    const std::unique_ptr<PostgresDatabase> db = connect(address, true, nullptr);
+    const std::unique_ptr<PostgresDatabase> db = connect(address, true, error);
     QueryTable table;
-    if (!db || db->query(sql, table, nullptr) < 1)
+    if (!db || db->query(sql, table, error) < 1)
         return std::nullopt;
     return table.integer(0, 0);
 }

@@ -23,7 +23,8 @@ public:
     static std::unique_ptr<Database> open(const DatabaseAddress& address, const QStringList& requiredTables,
                                           bool readOnly, DbError* error);
     static bool create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error);
-    static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql);
+    static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql,
+                                           DbError* error);
     static bool checkAddress(const DatabaseAddress& address, DbError* error);
 
     ~PostgresDatabase() override;

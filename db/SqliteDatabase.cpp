@@ -450,10 +450,12 @@ bool SqliteDatabase::checkIntegrity(DbError* error)
 // log beside it) it is read as it lies, so that no -wal or -shm file appears.
 // Not on a network share: there a program on another computer may be writing
 // it through a rollback journal, whose locks only a normal read respects.
-std::optional<qint64> SqliteDatabase::peekCount(const QString& path, const QString& sql)
+std::optional<qint64> SqliteDatabase::peekCount(const QString& path, const QString& sql, DbError* error)
 {
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile()) {
+        setError(error, {SQLITE_CANTOPEN, QStringLiteral("Файл не найден: %1").arg(path)});
         return std::nullopt;
+    }
     QString uri = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
     if (!QFileInfo::exists(path + QStringLiteral("-wal")) && !NetworkFileSystem::holds(path))
         uri += QStringLiteral("&immutable=1");
@@ -469,6 +471,9 @@ std::optional<qint64> SqliteDatabase::peekCount(const QString& path, const QStri
             count = sqlite3_column_int64(statement, 0);
         sqlite3_finalize(statement);
     }
+    if (!count)
+        setError(error, {db ? sqlite3_extended_errcode(db) : SQLITE_NOMEM,
+                         db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString()});
     sqlite3_close(db);
     return count;
 }

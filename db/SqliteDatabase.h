@@ -17,7 +17,7 @@ public:
     static std::unique_ptr<Database> open(const QString& path, const QStringList& requiredTables,
                                           bool readOnly, DbError* error);
     static bool create(const QString& path, const QStringList& scriptFiles, DbError* error);
-    static std::optional<qint64> peekCount(const QString& path, const QString& sql);
+    static std::optional<qint64> peekCount(const QString& path, const QString& sql, DbError* error);
 
     ~SqliteDatabase() override;
 

@@ -32,6 +32,10 @@ void AdminTestBase::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     QVERIFY(TestDatabases::createEmptyReference(QDir(folder()).filePath(QStringLiteral("nv.mdb"))));
+    // An office's server holds both stores from the start; without one the
+    // administrator cannot tell whether saved calculations use a record.
+    if (TestDatabases::storage() == TestDatabases::Storage::Server)
+        QVERIFY(TestDatabases::createEmptyOrders(QDir(folder()).filePath(QStringLiteral("order.mdb"))));
     QCOMPARE(Functions::OpenDatabase(DataLocation::folder(folder())), 0);
     m_main = std::make_unique<frmMain>();
     m_main->show();

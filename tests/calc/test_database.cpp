@@ -17,7 +17,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -357,6 +359,28 @@ private slots:
         QueryTable table;
         QVERIFY(!second->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('б')")));
         QCOMPARE(second->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+    }
+    // On a share another computer's write is waited for, never read half-done
+    // from under its lock.
+    void peekOnAShareWaitsForAWriter()
+    {
+        if (m_engine != DatabaseEngine::SQLite)
+            QSKIP("a property of the file store");
+        const QString path = m_dir->filePath(QStringLiteral("shared.mdb"));
+        QVERIFY(TestDatabases::createEmptyReference(path, TestDatabases::Storage::Files));
+        NetworkFileSystem::setTypeProbe([](const QString&) -> std::optional<qint64> { return 0x6969; });
+        auto writer = Database::open(DatabaseAddress::file(path), {QStringLiteral("PGroup")});
+        QVERIFY(writer && writer->execute(QStringLiteral("BEGIN EXCLUSIVE")));
+        QVERIFY(writer->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('а')")));
+        std::thread commit([&writer] {
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            writer->execute(QStringLiteral("COMMIT"));
+        });
+        const std::optional<qint64> seen =
+            Database::peekCount(DatabaseAddress::file(path), QStringLiteral("SELECT count(*) FROM PGroup"));
+        commit.join();
+        NetworkFileSystem::setTypeProbe(nullptr);
+        QCOMPARE(seen, 1);
     }
     // A renamed row keeps its place: the server gives a table's rows in key
     // order, as a file does, without an ORDER BY and for an ORDER BY's ties.

@@ -259,10 +259,10 @@ private slots:
     {
         QTest::addColumn<QString>("series");
         QTest::addColumn<double>("t");
-        QTest::addColumn<bool>("warned"); // the only warning these can give
-        QTest::newRow("falling") << "KSN" << 10.0 << true;
-        QTest::newRow("0 W") << "KSM" << 5.0 << true;
-        QTest::newRow("above 0 W") << "KSM" << 5.5 << false;
+        QTest::addColumn<QString>("warned"); // what the only warning these can give names; empty: none
+        QTest::newRow("falling") << "KSN" << 10.0 << "падает с ростом температуры камеры";
+        QTest::newRow("0 W") << "KSM" << 5.0 << "°C производительность не больше 0";
+        QTest::newRow("above 0 W") << "KSM" << 5.5 << "";
     }
     void implausibleCurveWarned()
     {
@@ -272,7 +272,11 @@ private slots:
         r.xo_series = series;
         r.trace = std::make_shared<CalculationTrace>();
         SelectUnit(r);
-        QTEST(!BuildWarnings(r, {}).isEmpty(), "warned");
+        QFETCH(QString, warned);
+        const QVector<CalculationWarning> warnings = BuildWarnings(r, {});
+        QCOMPARE(warnings.size(), warned.isEmpty() ? 0 : 1);
+        if (!warned.isEmpty())
+            QVERIFY2(warnings.first().text.contains(warned), qPrintable(warnings.first().text));
     }
 
     void cleanupTestCase() { m_db.reset(); }
