@@ -125,14 +125,19 @@ private slots:
         QTEST(r.q_frozen_cooling, "frozen");
         QCOMPARE(r.q_product, r.q_cooling + r.q_freezing + r.q_frozen_cooling + r.q_respiration);
         // The detailed window's heats per kg are the ones computed with; this
-        // record turns 1 kcal/kg into 1000 W.
+        // record turns 1 kcal/kg into 1000 W. It names the rule the row does.
         double perKg = 0;
-        for (const TraceLine& line : r.trace->load)
+        QStringList rules;
+        for (const TraceLine& line : r.trace->load) {
             if (line.key.startsWith(QLatin1String("h_"))) {
                 QVERIFY2(*line.value >= 0, qPrintable(line.key));
                 perKg += *line.value;
             }
+            if (line.outcome.startsWith(QStringLiteral("правило")))
+                rules << line.outcome;
+        }
         QCOMPARE(qRound(perKg * 1000), r.q_cooling + r.q_freezing + r.q_frozen_cooling);
+        QCOMPARE(rules, QStringList{QStringLiteral("правило ") + QLatin1Char(QTest::currentDataTag()[0])});
     }
 
     void productWorkedExample()
