@@ -1,5 +1,6 @@
 #include "CoreFigures.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "DataGenerator.h"
 #include "Database.h"
@@ -48,26 +49,27 @@ CoreSamples measureCore(const QString& folder, int reopens, int runs,
     const auto requests = [&] { return requestsSent ? double(requestsSent()) : 0.0; };
     CoreSamples out;
     // Opened as the wizard opens them.
+    CalculationContext context;
     CalculationRecord record;
-    if (OpenDatabases(record, DataLocation::folder(folder)) != 0) {
+    if (OpenDatabases(context, DataLocation::folder(folder)) != 0) {
         out.error = QStringLiteral("databases not opened");
         return out;
     }
     ApplyStartValues(record);
 
     QueryTable keys;
-    const int rows = record.order_db->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), keys);
+    const int rows = context.order_db->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), keys);
     const int count = qMin(reopens, rows);
     double before = requests();
     for (int i = 0; i < count; ++i) {
         const qint32 key = qint32(keys.integer(int(qint64(i) * rows / count), 0));
         const qint64 cpuBefore = threadCpuNanoseconds();
-        out.reopen.push_back(microseconds([&] { ReopenCalculation(record, key); }));
+        out.reopen.push_back(microseconds([&] { ReopenCalculation(context, record, key); }));
         out.reopenCpu.push_back(double(threadCpuNanoseconds() - cpuBefore) / 1000.0);
     }
     out.reopenRequests = (requests() - before) / qMax(1, count);
 
-    const qint16 small = ordinaryCustomer(*record.order_db);
+    const qint16 small = ordinaryCustomer(*context.order_db);
     // Each read `runs` times in a row, into a fresh table each time
     // (replacing a big one would count its release too), so one read's
     // memory churn does not land in another's figure.
@@ -75,17 +77,17 @@ CoreSamples measureCore(const QString& folder, int reopens, int runs,
     for (int run = 0; run < runs; ++run) {
         QueryTable table;
         out.searchBig.push_back(
-            microseconds([&] { out.bigCustomerRows = FindOrders(record, BigCustomerKey, table); }));
+            microseconds([&] { out.bigCustomerRows = FindOrders(context, BigCustomerKey, table); }));
     }
     out.searchBigRequests = (requests() - before) / runs;
     for (int run = 0; run < runs && small > 0; ++run) {
         QueryTable table;
         out.searchSmall.push_back(
-            microseconds([&] { out.smallCustomerRows = FindOrders(record, small, table); }));
+            microseconds([&] { out.smallCustomerRows = FindOrders(context, small, table); }));
     }
     for (int run = 0; run < runs; ++run) {
         QueryTable table;
-        out.customerList.push_back(microseconds([&] { ReadCustomers(record, table); }));
+        out.customerList.push_back(microseconds([&] { ReadCustomers(context, table); }));
     }
     return out;
 }

@@ -1,6 +1,7 @@
 // frostpick's own start with one addition: when the first window has been
 // painted, it prints the milliseconds since FROSTPICK_BENCH_T0 (the
 // runner's monotonic clock just before it started this process) and ends.
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "ChildProcess.h"
 #include "DatabaseAccess.h"
@@ -49,11 +50,12 @@ int main(int argc, char* argv[])
     const qsizetype at = args.indexOf(QStringLiteral("--dir"));
     const DataLocation location = at >= 0 && at + 1 < args.size() ? DataLocation::folder(args.at(at + 1))
                                                                   : DataLocation::programFolder();
+    CalculationContext context;
     CalculationRecord record;
-    if (OpenDatabases(record, location) != 0)
+    if (OpenDatabases(context, location) != 0)
         return 1;
     ApplyStartValues(record);
-    Wizard wizard(record);
+    Wizard wizard(context, record);
     wizard.start();
     return app.exec();
 }

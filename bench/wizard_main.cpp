@@ -2,6 +2,7 @@
 // customer screen filled, "Поиск" for the customer with the most saved
 // calculations, reopening one until the results screen is shown, and the
 // report written as a PDF.
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "DataGenerator.h"
 #include "DatabaseAccess.h"
@@ -32,13 +33,14 @@ int main(int argc, char* argv[])
     std::vector<double> stage0, search, reopen, pdf;
     QString failure;
     for (int run = 0; run < options.runs && failure.isEmpty(); ++run) {
+        CalculationContext context;
         CalculationRecord record;
-        if (OpenDatabases(record, DataLocation::folder(options.folder)) != 0) {
+        if (OpenDatabases(context, DataLocation::folder(options.folder)) != 0) {
             failure = QStringLiteral("databases not opened");
             break;
         }
         ApplyStartValues(record);
-        Wizard wizard(record);
+        Wizard wizard(context, record);
         wizard.setQuitHandler([] {});
         stage0.push_back(timeShown([&] { wizard.start(); }, [&] { return wizard.currentScreen(); }));
 
@@ -64,7 +66,8 @@ int main(int argc, char* argv[])
         }
         QString file;
         pdf.push_back(timeShown(
-            [&] { file = ReportOutput::WritePdf(record, QDate(2026, 12, 6), pdfFolder.path()); }, nullptr));
+            [&] { file = ReportOutput::WritePdf(context, record, QDate(2026, 12, 6), pdfFolder.path()); },
+            nullptr));
         if (file.isEmpty() || QFileInfo(file).size() == 0) {
             failure = QStringLiteral("no PDF written");
             break;

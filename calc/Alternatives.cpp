@@ -1,5 +1,6 @@
 #include "Alternatives.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
@@ -14,10 +15,10 @@ namespace {
 
 // The modifications of a model code, each with the rated ambients the table
 // holds rows for: a modification missing one would make GetPower report it.
-QVector<QPair<QString, bool>> modificationsOf(const CalculationRecord& record, const QString& model)
+QVector<QPair<QString, bool>> modificationsOf(CalculationContext& context, const QString& model)
 {
     QueryTable table;
-    const int rows = ReadReference(record,
+    const int rows = ReadReference(context,
                                    QStringLiteral("SELECT modification, out_t FROM power WHERE model=") +
                                        SqlLiteral::text(model) +
                                        QStringLiteral(" GROUP BY modification, out_t ORDER BY modification"),
@@ -40,23 +41,23 @@ QVector<QPair<QString, bool>> modificationsOf(const CalculationRecord& record, c
 
 } // namespace
 
-QVector<Alternative> ListAlternatives(const CalculationRecord& record)
+QVector<Alternative> ListAlternatives(CalculationContext& context, const CalculationRecord& record)
 {
     QVector<Alternative> list;
-    if (!record.ref_db)
+    if (!context.ref_db)
         return list;
-    const ReadTransaction snapshot(record.ref_db.get());
+    const ReadTransaction snapshot(context.ref_db.get());
     // The selection's own functions, on a copy that records no steps.
     CalculationRecord scratch = record;
     scratch.trace.reset();
-    const bool failedBefore = record.failedReads->any();
-    for (const OfferedType& type : OfferedEquipmentTypes(record)) {
+    const bool failedBefore = context.failedReads.any();
+    for (const OfferedType& type : OfferedEquipmentTypes(context, record)) {
         scratch.xo_type1 = qint16(type.key);
-        const QString model = GetSeries(scratch);
+        const QString model = GetSeries(context, scratch);
         // The equipment screen refuses a code without its letter.
         if (model.size() < 3)
             continue;
-        for (const auto& [stored, complete] : modificationsOf(record, model)) {
+        for (const auto& [stored, complete] : modificationsOf(context, model)) {
             Alternative a;
             a.typeName = type.name;
             a.model = model;
@@ -64,7 +65,7 @@ QVector<Alternative> ListAlternatives(const CalculationRecord& record)
             if (complete) {
                 scratch.sel_model = model;
                 scratch.sel_modification = a.modification;
-                scratch.unit_capacity = GetPower(scratch);
+                scratch.unit_capacity = GetPower(context, scratch);
                 a.capacity = scratch.unit_capacity;
                 a.figures = ComputeSelectionFigures(scratch);
                 a.sufficient = scratch.unit_capacity >= record.q_unit_required;
@@ -75,7 +76,7 @@ QVector<Alternative> ListAlternatives(const CalculationRecord& record)
         }
     }
     // Figures read in part are no figures.
-    if (!failedBefore && record.failedReads->any())
+    if (!failedBefore && context.failedReads.any())
         return {};
     std::stable_sort(list.begin(), list.end(), [](const Alternative& a, const Alternative& b) {
         if (a.capacity && b.capacity)

@@ -6,6 +6,7 @@
 #include <QVector>
 #include <optional>
 
+struct CalculationContext;
 struct CalculationRecord;
 
 // A unit the engineer could have chosen instead: one modification of the
@@ -27,4 +28,4 @@ struct Alternative
 // Every modification of every offered type, read as the selection reads
 // them, sorted by capacity (those without one last). Reads the reference
 // file in one snapshot and leaves the record as it was.
-QVector<Alternative> ListAlternatives(const CalculationRecord& record);
+QVector<Alternative> ListAlternatives(CalculationContext& context, const CalculationRecord& record);

@@ -1,25 +1,18 @@
 #pragma once
 
-#include "DataLocation.h"
-#include "FailedReads.h"
-
 #include <QString>
 #include <memory>
 
-class Database;
 struct CalculationTrace;
 
 // Everything about the calculation in hand. Field names follow the columns of
 // the saved calculation where the field is saved; 16-bit and 32-bit fields
 // are signed integers. The wizard owns exactly one instance for its whole
-// run; a new calculation reuses it after ResetRecord.
+// run; a new calculation reuses it after ResetRecord. Where it is read from
+// and saved to is not part of it (see CalculationContext): a copy is a
+// calculation apart that shares nothing with it but the trace.
 struct CalculationRecord
 {
-    // Connections and where the pictures lie, set at start and never reset.
-    std::shared_ptr<Database> ref_db;
-    std::shared_ptr<Database> order_db;
-    DataLocation location;
-
     // Chamber
     double xk_bulk = 0;
     double xk_length = 0, xk_width = 0, xk_height = 0;
@@ -92,9 +85,6 @@ struct CalculationRecord
     // Where the calculation and the selection record their steps, when
     // somebody wants them explained; not saved, never reset.
     std::shared_ptr<CalculationTrace> trace;
-    // Reads of ref_db and order_db that failed during the action in hand;
-    // shared by the record's copies, never reset with the record.
-    std::shared_ptr<FailedReads> failedReads = std::make_shared<FailedReads>();
 };
 
 // Gives a record the values the program starts with: thicknesses 100 mm,

@@ -105,7 +105,7 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& r, const QStr
     return list;
 }
 
-QVector<CalculationWarning> RecordWarnings(const CalculationRecord& record)
+QVector<CalculationWarning> RecordWarnings(const CalculationContext& context, const CalculationRecord& record)
 {
-    return BuildWarnings(record, MissingReferenceLines(MissingReferences(record)));
+    return BuildWarnings(record, MissingReferenceLines(MissingReferences(context, record)));
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVector>
 
+struct CalculationContext;
 struct CalculationRecord;
 
 // A place where the numbers of a calculation are stretched: a stable code
@@ -37,4 +38,5 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& record,
 // The warnings every screen, the report and frostpick-calc show for the
 // record: BuildWarnings with the reopening's check of missing reference
 // rows, which plugs in here.
-QVector<CalculationWarning> RecordWarnings(const CalculationRecord& record);
+QVector<CalculationWarning> RecordWarnings(const CalculationContext& context,
+                                           const CalculationRecord& record);

@@ -1,11 +1,11 @@
 #include "DatabaseAccess.h"
 
-#include "CalculationRecord.h"
+#include "CalculationContext.h"
 #include "DataLocation.h"
 #include "Database.h"
 #include "Messages.h"
 
-int OpenDatabases(CalculationRecord& record, const DataLocation& location)
+int OpenDatabases(CalculationContext& context, const DataLocation& location)
 {
     int error = 0;
     auto ref = OpenProgramDatabase(location.reference(), referenceTables(), &error);
@@ -17,16 +17,16 @@ int OpenDatabases(CalculationRecord& record, const DataLocation& location)
     // The lookups read the same few reference rows again and again; kept rows
     // are given again only while no program has changed the file.
     ref->setResultReuse(Database::ResultReuse::WhileUnchanged);
-    record.ref_db = std::move(ref);
-    record.order_db = std::move(orders);
-    record.location = location;
+    context.ref_db = std::move(ref);
+    context.order_db = std::move(orders);
+    context.location = location;
     return 0;
 }
 
 namespace {
 
-int readRows(const CalculationRecord& record, Database* db, const DatabaseAddress& address,
-             const QString& sql, QueryTable& table)
+int readRows(CalculationContext& context, Database* db, const DatabaseAddress& address, const QString& sql,
+             QueryTable& table)
 {
     if (!db)
         return 0;
@@ -34,20 +34,20 @@ int readRows(const CalculationRecord& record, Database* db, const DatabaseAddres
     const int rows = db->query(sql, table, &error);
     if (rows >= 0)
         return rows;
-    record.failedReads->note({address, sql, error});
+    context.failedReads.note({address, sql, error});
     return 0;
 }
 
 } // namespace
 
-int ReadReference(const CalculationRecord& record, const QString& sql, QueryTable& table)
+int ReadReference(CalculationContext& context, const QString& sql, QueryTable& table)
 {
-    return readRows(record, record.ref_db.get(), record.location.reference(), sql, table);
+    return readRows(context, context.ref_db.get(), context.location.reference(), sql, table);
 }
 
-int ReadOrders(const CalculationRecord& record, const QString& sql, QueryTable& table)
+int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table)
 {
-    return readRows(record, record.order_db.get(), record.location.orders(), sql, table);
+    return readRows(context, context.order_db.get(), context.location.orders(), sql, table);
 }
 
 bool ExecuteCommand(Database& db, const QString& sql)

@@ -7,22 +7,22 @@
 class DataLocation;
 class Database;
 class QueryTable;
-struct CalculationRecord;
+struct CalculationContext;
 
 // The wizard's access to its two database files and the operations every
 // other part of it uses to read rows and run statements.
 
 // Opens the reference and then the orders database of the location into the
-// record, which also keeps the location for the pictures. Returns 0 or the
+// context, which also keeps the location for the pictures. Returns 0 or the
 // error number of the first failure, which it has already shown.
-int OpenDatabases(CalculationRecord& record, const DataLocation& location);
+int OpenDatabases(CalculationContext& context, const DataLocation& location);
 
-// Rows of a query on the record's reference or orders database into the
+// Rows of a query on the context's reference or orders database into the
 // table; with 0 rows the table is left as it was. A read that fails shows
-// nothing: it is noted in the record's failedReads for the action to decide,
+// nothing: it is noted in the context's failedReads for the action to decide,
 // and counts as 0 rows. Without the database there are 0 rows.
-int ReadReference(const CalculationRecord& record, const QString& sql, QueryTable& table);
-int ReadOrders(const CalculationRecord& record, const QString& sql, QueryTable& table);
+int ReadReference(CalculationContext& context, const QString& sql, QueryTable& table);
+int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table);
 
 // Runs an INSERT, UPDATE or DELETE. On failure shows "Ошибка выполнения
 // команды" with the statement and returns false.

@@ -46,7 +46,7 @@ QVector<TraceLine> figureLines(const CalculationRecord& r)
 
 } // namespace
 
-Explanation Explain(const CalculationRecord& record)
+Explanation Explain(CalculationContext& context, const CalculationRecord& record)
 {
     Explanation e;
     if (record.trace) {
@@ -55,7 +55,7 @@ Explanation Explain(const CalculationRecord& record)
         if (!record.trace->selection.isEmpty())
             e.selection += figureLines(record);
     }
-    e.warnings = RecordWarnings(record);
-    e.alternatives = ListAlternatives(record);
+    e.warnings = RecordWarnings(context, record);
+    e.alternatives = ListAlternatives(context, record);
     return e;
 }

@@ -6,6 +6,7 @@
 
 #include <QVector>
 
+struct CalculationContext;
 struct CalculationRecord;
 
 // Everything the detailed calculation shows: the steps the calculation and
@@ -20,4 +21,4 @@ struct Explanation
 };
 
 // From the record's trace (empty parts without one) and the reference file.
-Explanation Explain(const CalculationRecord& record);
+Explanation Explain(CalculationContext& context, const CalculationRecord& record);

@@ -4,12 +4,13 @@
 
 #include <optional>
 
-// Reads of the record's databases that failed since the action in hand began.
+// Reads of the context's databases that failed since the action in hand began.
 // A lookup deep inside a calculation cannot decide what its failure means, so
 // it notes it here and counts as having found nothing; the action that
 // decides (a reopen, "Расчет", the batch tool) asks afterwards, throws away
-// whatever was computed from it and reports it once. Copies of a record
-// share it, so a failure in a scratch copy counts too.
+// whatever was computed from it and reports it once. It lives in the
+// context, not in the record, so a failure while computing on a scratch copy
+// of the record counts too.
 class FailedReads
 {
 public:

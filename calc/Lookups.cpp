@@ -1,15 +1,16 @@
 #include "Lookups.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "DatabaseAccess.h"
 #include "QueryTable.h"
 #include "SqlLiteral.h"
 
-int GetArticle(CalculationRecord& record, qint16 pkey, QString& name, double& value)
+int GetArticle(CalculationContext& context, qint16 pkey, QString& name, double& value)
 {
     QueryTable table;
     const int rows = ReadReference(
-        record, QStringLiteral("SELECT s_value,s_name from article WHERE pkey=") + SqlLiteral::integer(pkey),
+        context, QStringLiteral("SELECT s_value,s_name from article WHERE pkey=") + SqlLiteral::integer(pkey),
         table);
     if (rows <= 0)
         return -1;
@@ -18,11 +19,11 @@ int GetArticle(CalculationRecord& record, qint16 pkey, QString& name, double& va
     return rows;
 }
 
-int GetProduct(CalculationRecord& record, qint16 pkey)
+int GetProduct(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
     const int rows = ReadReference(
-        record, QStringLiteral("SELECT * FROM product WHERE pkey=") + SqlLiteral::integer(pkey), table);
+        context, QStringLiteral("SELECT * FROM product WHERE pkey=") + SqlLiteral::integer(pkey), table);
     if (rows > 0) {
         // By stored position: whatever the columns are called.
         record.px_product_name = table.text(0, 3);
@@ -35,10 +36,10 @@ int GetProduct(CalculationRecord& record, qint16 pkey)
     return 0;
 }
 
-int GetPacking(CalculationRecord& record, qint16 pkey)
+int GetPacking(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = ReadReference(record,
+    const int rows = ReadReference(context,
                                    QStringLiteral("SELECT mass, thermal, text_ru FROM packing WHERE pkey=") +
                                        SqlLiteral::integer(pkey),
                                    table);
@@ -50,12 +51,12 @@ int GetPacking(CalculationRecord& record, qint16 pkey)
     return rows;
 }
 
-int GetCurtain(CalculationRecord& record, qint16 pkey)
+int GetCurtain(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
     const int rows = ReadReference(
-        record, QStringLiteral("SELECT text_ru,c_value FROM curtain WHERE pkey=") + SqlLiteral::integer(pkey),
-        table);
+        context,
+        QStringLiteral("SELECT text_ru,c_value FROM curtain WHERE pkey=") + SqlLiteral::integer(pkey), table);
     if (rows > 0) {
         record.xk_curtain_name = table.text(0, 0);
         record.xk_curtain_c = table.number(0, 1);
@@ -63,11 +64,11 @@ int GetCurtain(CalculationRecord& record, qint16 pkey)
     return rows;
 }
 
-int GetGas(CalculationRecord& record, qint16 pkey)
+int GetGas(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
     const int rows = ReadReference(
-        record, QStringLiteral("SELECT model FROM gas WHERE pkey=") + SqlLiteral::integer(pkey), table);
+        context, QStringLiteral("SELECT model FROM gas WHERE pkey=") + SqlLiteral::integer(pkey), table);
     if (rows > 0)
         record.xo_gas = table.text(0, 0);
     return rows;

@@ -1,5 +1,6 @@
 #include "MissingReferences.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "Database.h"
 #include "QueryTable.h"
@@ -49,20 +50,21 @@ bool rowIsGone(Database& db, const char* table, qint16 key)
 
 } // namespace
 
-QVector<MissingReference> MissingReferences(const CalculationRecord& record)
+QVector<MissingReference> MissingReferences(const CalculationContext& context,
+                                            const CalculationRecord& record)
 {
     QVector<MissingReference> missing;
-    if (!record.ref_db)
+    if (!context.ref_db)
         return missing;
     for (const Use& use : Uses) {
         const qint16 key = record.*use.key;
-        if (key == 0 || !rowIsGone(*record.ref_db, use.table, key))
+        if (key == 0 || !rowIsGone(*context.ref_db, use.table, key))
             continue;
         const QString name = (record.*use.name).trimmed();
         const bool product = use.key == &CalculationRecord::px_product;
         missing.append({QString::fromUtf8(use.use), key,
                         !name.isEmpty() ? QStringLiteral("«%1»").arg(name)
-                        : product       ? groupOf(*record.ref_db, record.px_pgroup)
+                        : product       ? groupOf(*context.ref_db, record.px_pgroup)
                                         : QString()});
     }
     return missing;

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVector>
 
+struct CalculationContext;
 struct CalculationRecord;
 
 // A saved calculation keeps only the keys of the reference rows it uses;
@@ -19,11 +20,12 @@ struct MissingReference
 };
 
 // The reference rows of the record's product, packing, insulation of
-// ceiling, walls and floor, curtain and equipment type that nv.mdb no longer
-// holds, in that order, with the names the record carries for them. A key
-// of 0 stands for no choice and is never missing; a query the database
-// refuses counts as the row being there.
-QVector<MissingReference> MissingReferences(const CalculationRecord& record);
+// ceiling, walls and floor, curtain and equipment type that the context's
+// nv.mdb no longer holds, in that order, with the names the record carries
+// for them. A key of 0 stands for no choice and is never missing; a query
+// the database refuses counts as the row being there.
+QVector<MissingReference> MissingReferences(const CalculationContext& context,
+                                            const CalculationRecord& record);
 
 // One line per missing row: "продукт «Говядина» (код 7)", "продукт группы
 // «Мясо» (код 7)", "занавесь (код 2)".

@@ -1,5 +1,6 @@
 #include "OfferedTypes.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "DatabaseAccess.h"
 #include "QueryTable.h"
@@ -14,14 +15,14 @@ bool IsOffered(const QString& series, double chamberTemperature)
     return true;
 }
 
-QVector<OfferedType> OfferedEquipmentTypes(const CalculationRecord& record)
+QVector<OfferedType> OfferedEquipmentTypes(CalculationContext& context, const CalculationRecord& record)
 {
     QVector<OfferedType> items;
-    if (!record.ref_db)
+    if (!context.ref_db)
         return items;
     QueryTable table;
     const int rows = ReadReference(
-        record, QStringLiteral("SELECT pkey,text_ru,model FROM equipment ORDER BY text_ru"), table);
+        context, QStringLiteral("SELECT pkey,text_ru,model FROM equipment ORDER BY text_ru"), table);
     for (int row = 0; row < rows; ++row) {
         if (IsOffered(table.text(row, 2), record.xk_temperature))
             items.append({qint32(table.integer(row, 0)), table.text(row, 1), table.text(row, 2)});

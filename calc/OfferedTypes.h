@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVector>
 
+struct CalculationContext;
 struct CalculationRecord;
 
 // An equipment type the wizard offers for a chamber.
@@ -19,4 +20,4 @@ bool IsOffered(const QString& series, double chamberTemperature);
 
 // The equipment types offered for the record's chamber temperature, in the
 // order of their names.
-QVector<OfferedType> OfferedEquipmentTypes(const CalculationRecord& record);
+QVector<OfferedType> OfferedEquipmentTypes(CalculationContext& context, const CalculationRecord& record);

@@ -1,5 +1,6 @@
 #include "Orders.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
@@ -64,9 +65,10 @@ struct SaveFailure
     std::optional<DatabaseFailure> database;
 };
 
-SaveFailure refusal(const CalculationRecord& r, const char* prefix, const QString& sql, const DbError& error)
+SaveFailure refusal(const CalculationContext& context, const char* prefix, const QString& sql,
+                    const DbError& error)
 {
-    return {failureText(prefix, error), DatabaseFailure{r.location.orders(), sql, error}};
+    return {failureText(prefix, error), DatabaseFailure{context.location.orders(), sql, error}};
 }
 
 void showFailure(const SaveFailure& failure)
@@ -114,31 +116,33 @@ ContactTexts contactOf(const CalculationRecord& r)
 
 // The steps of a save; each runs inside a transaction its caller owns and on
 // failure describes itself in *failure.
-bool run(CalculationRecord& r, const char* prefix, const QString& sql, SaveFailure* failure)
+bool run(const CalculationContext& context, const char* prefix, const QString& sql, SaveFailure* failure)
 {
     DbError error;
-    if (r.order_db->execute(sql, &error))
+    if (context.order_db->execute(sql, &error))
         return true;
-    *failure = refusal(r, prefix, sql, error);
+    *failure = refusal(context, prefix, sql, error);
     return false;
 }
 
-bool saveOrderStep(CalculationRecord& r, const QDate& today, SaveFailure* failure)
+bool saveOrderStep(const CalculationContext& context, const CalculationRecord& r, const QDate& today,
+                   SaveFailure* failure)
 {
-    return run(r, SaveOrderFailed, saveOrderStatement(r, today), failure);
+    return run(context, SaveOrderFailed, saveOrderStatement(r, today), failure);
 }
 
-bool insertContactStep(CalculationRecord& r, const ContactTexts& c, SaveFailure* failure)
+bool insertContactStep(const CalculationContext& context, CalculationRecord& r, const ContactTexts& c,
+                       SaveFailure* failure)
 {
     const QString sql =
         QStringLiteral("INSERT INTO contact ( organization,city,phones,email,name ) VALUES(") +
         SqlLiteral::text(c.organization) + QLatin1Char(',') + SqlLiteral::text(c.city) + QLatin1Char(',') +
         SqlLiteral::text(c.phones) + QLatin1Char(',') + SqlLiteral::text(c.email) + QLatin1Char(',') +
         SqlLiteral::text(c.name) + QLatin1Char(')');
-    if (!run(r, InsertContactFailed, sql, failure))
+    if (!run(context, InsertContactFailed, sql, failure))
         return false;
     // The key of this very row: another program may have inserted since.
-    const qint64 key = r.order_db->lastInsertKey();
+    const qint64 key = context.order_db->lastInsertKey();
     if (key < 1 || key > 32767) {
         failure->heading = failureText(InsertContactFailed,
                                        QStringLiteral("номер клиента %1 вне диапазона 1..32767").arg(key));
@@ -148,74 +152,77 @@ bool insertContactStep(CalculationRecord& r, const ContactTexts& c, SaveFailure*
     return true;
 }
 
-bool updateContactStep(CalculationRecord& r, qint16 key, const ContactTexts& c, SaveFailure* failure)
+bool updateContactStep(const CalculationContext& context, qint16 key, const ContactTexts& c,
+                       SaveFailure* failure)
 {
     const QString sql = QStringLiteral("UPDATE contact SET organization=") +
                         SqlLiteral::text(c.organization) + QStringLiteral(",city=") +
                         SqlLiteral::text(c.city) + QStringLiteral(",phones=") + SqlLiteral::text(c.phones) +
                         QStringLiteral(",email=") + SqlLiteral::text(c.email) + QStringLiteral(",name=") +
                         SqlLiteral::text(c.name) + QStringLiteral(" WHERE pkey=") + SqlLiteral::integer(key);
-    return run(r, UpdateContactFailed, sql, failure);
+    return run(context, UpdateContactFailed, sql, failure);
 }
 
 // A new customer's organisation may already have a row: the calculation
 // was reopened from it, or another computer saved the customer since this
 // one read the list. The row is updated in the first case and taken as it
 // is in the second; only a name without a row gets a new one.
-bool customerStep(CalculationRecord& r, const ContactTexts& c, SaveFailure* failure)
+bool customerStep(const CalculationContext& context, CalculationRecord& r, const ContactTexts& c,
+                  SaveFailure* failure)
 {
     if (!r.NewContact)
-        return updateContactStep(r, r.contact, c, failure);
+        return updateContactStep(context, r.contact, c, failure);
     const QString sql = QStringLiteral("SELECT pkey FROM contact WHERE organization=") +
                         SqlLiteral::text(c.organization) + QStringLiteral(" ORDER BY pkey");
     QueryTable table;
     DbError error;
-    const int rows = r.order_db->query(sql, table, &error);
+    const int rows = context.order_db->query(sql, table, &error);
     if (rows < 0) {
-        *failure = refusal(r, SaveOrderFailed, sql, error);
+        *failure = refusal(context, SaveOrderFailed, sql, error);
         return false;
     }
     for (int row = 0; row < rows; ++row) {
         if (table.integer(row, 0) == r.contact)
-            return updateContactStep(r, r.contact, c, failure);
+            return updateContactStep(context, r.contact, c, failure);
     }
     if (rows == 0)
-        return insertContactStep(r, c, failure);
+        return insertContactStep(context, r, c, failure);
     r.contact = qint16(table.integer(0, 0));
     return true;
 }
 
 // Runs the steps as one transaction: all of them are stored or none. On
 // failure the record's customer key is restored and the failure shown.
-bool inTransaction(CalculationRecord& r, const char* failurePrefix,
+bool inTransaction(const CalculationContext& context, CalculationRecord& r, const char* failurePrefix,
                    const std::function<bool(SaveFailure*)>& steps)
 {
-    if (!r.order_db)
+    if (!context.order_db)
         return false;
     const qint16 contactBefore = r.contact;
     DbError error;
-    if (!r.order_db->begin(&error)) {
-        showFailure(refusal(r, failurePrefix, {}, error));
+    if (!context.order_db->begin(&error)) {
+        showFailure(refusal(context, failurePrefix, {}, error));
         return false;
     }
     SaveFailure failure;
     if (!steps(&failure)) {
-        r.order_db->rollback();
+        context.order_db->rollback();
         r.contact = contactBefore;
         showFailure(failure);
         return false;
     }
-    if (!r.order_db->commit(&error)) {
-        r.order_db->rollback();
+    if (!context.order_db->commit(&error)) {
+        context.order_db->rollback();
         r.contact = contactBefore;
-        showFailure(refusal(r, failurePrefix, {}, error));
+        showFailure(refusal(context, failurePrefix, {}, error));
         return false;
     }
     return true;
 }
 
 // Reads row `row` of a table whose columns from `first` on are those LoadOrder selects.
-bool loadOrderRow(CalculationRecord& record, const QueryTable& table, int row, int first, QString* rangeError)
+bool loadOrderRow(CalculationContext& context, CalculationRecord& record, const QueryTable& table, int row,
+                  int first, QString* rangeError)
 {
     // Filled apart, so a stored value out of its range changes nothing.
     CalculationRecord loaded = record;
@@ -242,147 +249,154 @@ bool loadOrderRow(CalculationRecord& record, const QueryTable& table, int row, i
 
     for (double* dimension : {&loaded.xk_length, &loaded.xk_width, &loaded.xk_height})
         *dimension = NumberText::roundHalfEven(*dimension * 100) / 100;
-    GetArticle(loaded, loaded.xk_ceiling_stuff, loaded.xk_ceiling_name, loaded.xk_ceiling_k);
-    GetArticle(loaded, loaded.xk_wall_stuff, loaded.xk_wall_name, loaded.xk_wall_k);
-    GetArticle(loaded, loaded.xk_floor_stuff, loaded.xk_floor_name, loaded.xk_floor_k);
-    GetCurtain(loaded, loaded.xk_curtain);
+    GetArticle(context, loaded.xk_ceiling_stuff, loaded.xk_ceiling_name, loaded.xk_ceiling_k);
+    GetArticle(context, loaded.xk_wall_stuff, loaded.xk_wall_name, loaded.xk_wall_k);
+    GetArticle(context, loaded.xk_floor_stuff, loaded.xk_floor_name, loaded.xk_floor_k);
+    GetCurtain(context, loaded, loaded.xk_curtain);
     record = loaded;
     return true;
 }
 
 // The reopening once the saved row is in the record.
-bool recompute(CalculationRecord& record, QString* rangeError)
+bool recompute(CalculationContext& context, CalculationRecord& record, QString* rangeError)
 {
-    GetProduct(record, record.px_product);
-    GetPacking(record, record.px_packing);
-    GetGas(record, record.xo_type2);
-    GetCurtain(record, record.xk_curtain);
-    GetSeries(record);
-    if (record.failedReads->any() || !CalculateLoad(record, rangeError))
+    GetProduct(context, record, record.px_product);
+    GetPacking(context, record, record.px_packing);
+    GetGas(context, record, record.xo_type2);
+    GetCurtain(context, record, record.xk_curtain);
+    GetSeries(context, record);
+    if (context.failedReads.any() || !CalculateLoad(record, rangeError))
         return false;
-    SelectUnit(record);
+    SelectUnit(context, record);
     return true;
 }
 
 // Runs compute on a copy of the record, in one snapshot of the reference
 // data. The record takes the copy unless a read failed: nothing computed
-// from a failed read is kept, so nothing of it can be shown or saved.
-bool computeApart(CalculationRecord& record, const std::function<bool(CalculationRecord&)>& compute)
+// from a failed read is kept, so nothing of it can be shown or saved. The
+// copy reads through the context, which also keeps its failed reads.
+bool computeApart(CalculationContext& context, CalculationRecord& record,
+                  const std::function<bool(CalculationRecord&)>& compute)
 {
-    record.failedReads->clear();
+    context.failedReads.clear();
     CalculationRecord computed = record;
     bool done = false;
     {
-        const ReadTransaction snapshot(computed.ref_db.get());
+        const ReadTransaction snapshot(context.ref_db.get());
         done = compute(computed);
     }
-    if (record.failedReads->any())
+    if (context.failedReads.any())
         return false;
     record = std::move(computed);
     return done;
 }
 
 // What a reopen that failed on a read tells whoever asked why.
-void explainFailedRead(const CalculationRecord& record, bool* found, QString* error)
+void explainFailedRead(const CalculationContext& context, bool* found, QString* error)
 {
     if (found)
         *found = true; // whether the row exists is not known
-    if (error && record.failedReads->any())
-        *error = record.failedReads->first()->advice();
+    if (error && context.failedReads.any())
+        *error = context.failedReads.first()->advice();
 }
 
 } // namespace
 
-bool ComputeCalculation(CalculationRecord& record, QString* rangeError)
+bool ComputeCalculation(CalculationContext& context, CalculationRecord& record, QString* rangeError)
 {
-    return computeApart(record, [&](CalculationRecord& r) {
-        GetArticle(r, r.xk_ceiling_stuff, r.xk_ceiling_name, r.xk_ceiling_k);
-        GetArticle(r, r.xk_wall_stuff, r.xk_wall_name, r.xk_wall_k);
-        GetArticle(r, r.xk_floor_stuff, r.xk_floor_name, r.xk_floor_k);
-        return recompute(r, rangeError);
+    return computeApart(context, record, [&](CalculationRecord& r) {
+        GetArticle(context, r.xk_ceiling_stuff, r.xk_ceiling_name, r.xk_ceiling_k);
+        GetArticle(context, r.xk_wall_stuff, r.xk_wall_name, r.xk_wall_k);
+        GetArticle(context, r.xk_floor_stuff, r.xk_floor_name, r.xk_floor_k);
+        return recompute(context, r, rangeError);
     });
 }
 
-bool SaveOrder(CalculationRecord& record, const QDate& today)
+bool SaveOrder(CalculationContext& context, CalculationRecord& record, const QDate& today)
 {
-    return inTransaction(record, SaveOrderFailed,
-                         [&](SaveFailure* failure) { return saveOrderStep(record, today, failure); });
+    return inTransaction(context, record, SaveOrderFailed, [&](SaveFailure* failure) {
+        return saveOrderStep(context, record, today, failure);
+    });
 }
 
-bool LoadOrder(CalculationRecord& record, qint32 key)
+bool LoadOrder(CalculationContext& context, CalculationRecord& record, qint32 key)
 {
-    return LoadOrder(record, key, nullptr);
+    return LoadOrder(context, record, key, nullptr);
 }
 
-bool LoadOrder(CalculationRecord& record, qint32 key, QString* rangeError)
+bool LoadOrder(CalculationContext& context, CalculationRecord& record, qint32 key, QString* rangeError)
 {
-    if (!record.order_db)
+    if (!context.order_db)
         return false;
     QueryTable table;
     const QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(SavedColumns) +
                         QStringLiteral(", px_pgroup FROM data WHERE pkey=") + SqlLiteral::integer(key);
-    if (ReadOrders(record, sql, table) <= 0)
+    if (ReadOrders(context, sql, table) <= 0)
         return false;
-    return loadOrderRow(record, table, 0, 0, rangeError);
+    return loadOrderRow(context, record, table, 0, 0, rangeError);
 }
 
-bool InsertContact(CalculationRecord& record, const QString& organization, const QString& city,
-                   const QString& phones, const QString& email, const QString& name)
+bool InsertContact(CalculationContext& context, CalculationRecord& record, const QString& organization,
+                   const QString& city, const QString& phones, const QString& email, const QString& name)
 {
     const ContactTexts texts{organization, city, phones, email, name};
-    return inTransaction(record, InsertContactFailed,
-                         [&](SaveFailure* failure) { return insertContactStep(record, texts, failure); });
-}
-
-bool UpdateContact(CalculationRecord& record, qint16 key, const QString& organization, const QString& city,
-                   const QString& phones, const QString& email, const QString& name)
-{
-    const ContactTexts texts{organization, city, phones, email, name};
-    return inTransaction(record, UpdateContactFailed, [&](SaveFailure* failure) {
-        return updateContactStep(record, key, texts, failure);
+    return inTransaction(context, record, InsertContactFailed, [&](SaveFailure* failure) {
+        return insertContactStep(context, record, texts, failure);
     });
 }
 
-int ReadCustomers(CalculationRecord& record, QueryTable& table)
+bool UpdateContact(CalculationContext& context, CalculationRecord& record, qint16 key,
+                   const QString& organization, const QString& city, const QString& phones,
+                   const QString& email, const QString& name)
 {
-    if (!record.order_db)
+    const ContactTexts texts{organization, city, phones, email, name};
+    return inTransaction(context, record, UpdateContactFailed, [&](SaveFailure* failure) {
+        return updateContactStep(context, key, texts, failure);
+    });
+}
+
+int ReadCustomers(CalculationContext& context, QueryTable& table)
+{
+    if (!context.order_db)
         return 0;
     return ReadOrders(
-        record,
+        context,
         QStringLiteral("SELECT pkey,organization,city,phones,email,name  FROM contact ORDER BY organization"),
         table);
 }
 
-int FindOrders(CalculationRecord& record, qint16 contactKey, QueryTable& table)
+int FindOrders(CalculationContext& context, qint16 contactKey, QueryTable& table)
 {
-    if (!record.order_db)
+    if (!context.order_db)
         return 0;
-    return ReadOrders(record,
+    return ReadOrders(context,
                       QStringLiteral("SELECT pkey, ") + QString::fromUtf8(SavedColumns) +
                           QStringLiteral(" FROM data WHERE contact=") + SqlLiteral::integer(contactKey),
                       table);
 }
 
-bool SaveCalculation(CalculationRecord& record, const QDate& today)
+bool SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today)
 {
     const ContactTexts texts = contactOf(record);
-    return inTransaction(record, SaveOrderFailed, [&](SaveFailure* failure) {
-        return customerStep(record, texts, failure) && saveOrderStep(record, today, failure);
+    return inTransaction(context, record, SaveOrderFailed, [&](SaveFailure* failure) {
+        return customerStep(context, record, texts, failure) &&
+               saveOrderStep(context, record, today, failure);
     });
 }
 
-bool ReopenCalculation(CalculationRecord& record, qint32 key, bool* found, QString* rangeError)
+bool ReopenCalculation(CalculationContext& context, CalculationRecord& record, qint32 key, bool* found,
+                       QString* rangeError)
 {
     bool loaded = false;
     QString loadError;
-    const bool computed = computeApart(record, [&](CalculationRecord& r) {
+    const bool computed = computeApart(context, record, [&](CalculationRecord& r) {
         r.pkey_data = key;
         r.NewCalculation = false;
-        loaded = LoadOrder(r, key, &loadError);
-        return loadError.isEmpty() && !r.failedReads->any() && recompute(r, rangeError);
+        loaded = LoadOrder(context, r, key, &loadError);
+        return loadError.isEmpty() && !context.failedReads.any() && recompute(context, r, rangeError);
     });
-    if (record.failedReads->any()) {
-        explainFailedRead(record, found, rangeError);
+    if (context.failedReads.any()) {
+        explainFailedRead(context, found, rangeError);
         return false;
     }
     if (found)
@@ -400,15 +414,16 @@ int ReadOrderPage(Database& db, qint64 afterKey, int limit, QueryTable& table, D
                     table, error);
 }
 
-bool ReopenCalculation(CalculationRecord& record, const QueryTable& page, int row, QString* rangeError)
+bool ReopenCalculation(CalculationContext& context, CalculationRecord& record, const QueryTable& page,
+                       int row, QString* rangeError)
 {
-    const bool computed = computeApart(record, [&](CalculationRecord& r) {
+    const bool computed = computeApart(context, record, [&](CalculationRecord& r) {
         r.pkey_data = qint32(page.integer(row, OrderPageColumn::Key));
         r.NewCalculation = false;
-        return loadOrderRow(r, page, row, OrderPageColumn::Key + 1, rangeError) && !r.failedReads->any() &&
-               recompute(r, rangeError);
+        return loadOrderRow(context, r, page, row, OrderPageColumn::Key + 1, rangeError) &&
+               !context.failedReads.any() && recompute(context, r, rangeError);
     });
-    if (record.failedReads->any())
-        explainFailedRead(record, nullptr, rangeError);
+    if (context.failedReads.any())
+        explainFailedRead(context, nullptr, rangeError);
     return computed;
 }

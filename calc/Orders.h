@@ -6,35 +6,37 @@
 class Database;
 class QueryTable;
 struct DbError;
+struct CalculationContext;
 struct CalculationRecord;
 
-// The orders database order.mdb: customers (contact) and saved calculations
-// (data). Every text goes into SQL escaped.
+// The orders database order.mdb of the context: customers (contact) and saved
+// calculations (data). Every text goes into SQL escaped.
 
 // Writes the record into data: a new row while NewCalculation is true, else
 // an update of row pkey_data. odate is today. Returns false on failure
 // (already reported).
-bool SaveOrder(CalculationRecord& record, const QDate& today);
+bool SaveOrder(CalculationContext& context, CalculationRecord& record, const QDate& today);
 
 // Reads data row `key` into the record (dimensions rounded to 0.01 m,
 // xk_bulk as stored) and refreshes the materials and the curtain. Returns
 // false, changing nothing, when there is no such row.
-bool LoadOrder(CalculationRecord& record, qint32 key);
+bool LoadOrder(CalculationContext& context, CalculationRecord& record, qint32 key);
 // The same; a stored value that does not fit its 16-bit field also refuses
 // the row (record unchanged) and rangeError then names the column.
-bool LoadOrder(CalculationRecord& record, qint32 key, QString* rangeError);
+bool LoadOrder(CalculationContext& context, CalculationRecord& record, qint32 key, QString* rangeError);
 
 // Inserts a customer and puts the new row's key into record.contact. On
 // failure the record keeps its earlier customer key and false is returned.
-bool InsertContact(CalculationRecord& record, const QString& organization, const QString& city,
-                   const QString& phones, const QString& email, const QString& name);
-bool UpdateContact(CalculationRecord& record, qint16 key, const QString& organization, const QString& city,
-                   const QString& phones, const QString& email, const QString& name);
+bool InsertContact(CalculationContext& context, CalculationRecord& record, const QString& organization,
+                   const QString& city, const QString& phones, const QString& email, const QString& name);
+bool UpdateContact(CalculationContext& context, CalculationRecord& record, qint16 key,
+                   const QString& organization, const QString& city, const QString& phones,
+                   const QString& email, const QString& name);
 
 // Customer list: pkey, organization, city, phones, email, name, sorted by
 // organisation. Returns the row count; a failed read counts 0 rows and is
-// left in record.failedReads, as with FindOrders.
-int ReadCustomers(CalculationRecord& record, QueryTable& table);
+// left in context.failedReads, as with FindOrders.
+int ReadCustomers(CalculationContext& context, QueryTable& table);
 // Its columns.
 namespace CustomerColumn {
 enum : int { Key, Organization, City, Phones, Email, Name };
@@ -42,7 +44,7 @@ enum : int { Key, Organization, City, Phones, Email, Name };
 
 // Saved calculations of one customer: pkey, the saved columns from xk_bulk
 // to contact in table order, odate, onote. Returns the row count.
-int FindOrders(CalculationRecord& record, qint16 contactKey, QueryTable& table);
+int FindOrders(CalculationContext& context, qint16 contactKey, QueryTable& table);
 // The columns the customer screen reads.
 namespace FoundOrderColumn {
 enum : int { Key = 0, Contact = 32, Date = 33, Note = 34 };
@@ -55,24 +57,24 @@ enum : int { Key = 0, Contact = 32, Date = 33, Note = 34 };
 // same organisation (a reopened calculation) is updated, not inserted again;
 // one that another computer saved under the organisation meanwhile is taken
 // as it is. Both are looked for inside the transaction.
-bool SaveCalculation(CalculationRecord& record, const QDate& today);
+bool SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today);
 
 // "Расчет": the lookups of the record's reference keys (materials, curtain,
 // product, packing, refrigerant), GetSeries, CalculateLoad and SelectUnit, in
 // one snapshot of the reference data. Returns false when a result is out of
 // range (rangeError names the field) or a read failed: the record is then
-// left as it was and record.failedReads holds the failure.
-bool ComputeCalculation(CalculationRecord& record, QString* rangeError);
+// left as it was and context.failedReads holds the failure.
+bool ComputeCalculation(CalculationContext& context, CalculationRecord& record, QString* rangeError);
 
 // Reopens a saved calculation as the customer screen does: LoadOrder, the
 // lookups, GetSeries, CalculateLoad and SelectUnit; pkey_data = key and
 // NewCalculation false. A key with no row keeps the inputs and still
 // recomputes (found is then false). Returns false when a result is out of range
 // (rangeError names the field). When a read failed it returns false and
-// changes nothing: record.failedReads holds the failure, rangeError its plain
+// changes nothing: context.failedReads holds the failure, rangeError its plain
 // line and found is true, as whether the row exists is not known.
-bool ReopenCalculation(CalculationRecord& record, qint32 key, bool* found = nullptr,
-                       QString* rangeError = nullptr);
+bool ReopenCalculation(CalculationContext& context, CalculationRecord& record, qint32 key,
+                       bool* found = nullptr, QString* rangeError = nullptr);
 
 // A batch over every saved calculation reads them a page at a time: the rows
 // with keys after afterKey in key order, at most limit of them, the key first
@@ -84,4 +86,5 @@ enum : int { Key = 0 };
 }
 // ReopenCalculation of row `row` of such a page, without reading it again;
 // a failed read leaves the record as it was, the same way.
-bool ReopenCalculation(CalculationRecord& record, const QueryTable& page, int row, QString* rangeError);
+bool ReopenCalculation(CalculationContext& context, CalculationRecord& record, const QueryTable& page,
+                       int row, QString* rangeError);

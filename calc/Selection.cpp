@@ -1,5 +1,6 @@
 #include "Selection.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
@@ -75,11 +76,11 @@ QString modificationLiteral(const QString& modification)
 
 } // namespace
 
-QString GetSeries(CalculationRecord& r)
+QString GetSeries(CalculationContext& context, CalculationRecord& r)
 {
     QueryTable table;
     QString series;
-    if (ReadReference(r,
+    if (ReadReference(context,
                       QStringLiteral("SELECT model,text_ru FROM equipment WHERE pkey=") +
                           SqlLiteral::integer(r.xo_type1),
                       table) > 0) {
@@ -124,7 +125,7 @@ QString GetSeries(CalculationRecord& r)
     }
 
     r.xo_series = series.left(2) + letter;
-    if (ReadReference(r,
+    if (ReadReference(context,
                       QStringLiteral("SELECT model FROM power WHERE model=") +
                           SqlLiteral::text(r.xo_series.trimmed()),
                       table) == 0)
@@ -133,7 +134,7 @@ QString GetSeries(CalculationRecord& r)
     return r.xo_series;
 }
 
-double GetPower(CalculationRecord& r)
+double GetPower(CalculationContext& context, CalculationRecord& r)
 {
     const ClassTemperatures c = temperaturesOf(r.t_class);
     double q[3] = {0, 0, 0};
@@ -145,9 +146,9 @@ double GetPower(CalculationRecord& r)
                             SqlLiteral::integer(outside[i]) % QStringLiteral(" AND modification=") %
                             modificationLiteral(r.sel_modification) % QStringLiteral(" ORDER BY out_t,in_t");
         QueryTable table;
-        if (ReadReference(r, sql, table) == 0) {
+        if (ReadReference(context, sql, table) == 0) {
             // A failed read is the action's to report, once.
-            if (r.failedReads->any())
+            if (context.failedReads.any())
                 return 0;
             Messages::show(QStringLiteral("Записей не найдено!") + QLatin1Char('\n') + sql, MsgIcon::None,
                            QString(), MsgButtons::Ok);
@@ -168,17 +169,17 @@ double GetPower(CalculationRecord& r)
     return (q[0] * 11 * b * cc - q[1] * 23 * a * cc + q[2] * 12 * a * b) / 3036;
 }
 
-void SelectUnit(CalculationRecord& r)
+void SelectUnit(CalculationContext& context, CalculationRecord& r)
 {
     // The administrator may rewrite a capacity set while the selection reads
     // it in several statements: one read transaction makes them all see the
     // same version of the table.
-    const ReadTransaction snapshot(r.ref_db.get());
+    const ReadTransaction snapshot(context.ref_db.get());
     SelectionSteps steps(r);
     r.verdict = QString::fromUtf8(NoSufficientUnit);
     QueryTable table;
     const int rows =
-        ReadReference(r,
+        ReadReference(context,
                       QStringLiteral("SELECT DISTINCT model,modification FROM power where model = ") +
                           SqlLiteral::text(r.xo_series) + QStringLiteral(" ORDER BY model, modification"),
                       table);
@@ -186,8 +187,8 @@ void SelectUnit(CalculationRecord& r)
         r.sel_model = table.text(row, 0);
         r.sel_modification = ModificationText(table.text(row, 1));
         steps.tryModel();
-        r.unit_capacity = GetPower(r);
-        if (r.failedReads->any())
+        r.unit_capacity = GetPower(context, r);
+        if (context.failedReads.any())
             return;
         const bool sufficient = r.unit_capacity >= r.q_unit_required;
         steps.tried(sufficient);

@@ -3,23 +3,24 @@
 #include <QString>
 #include <optional>
 
+struct CalculationContext;
 struct CalculationRecord;
 
 // Model code and temperature class from the equipment type, the refrigerant
 // and the chamber temperature. Sets xo_series, xo_type_name and t_class and
 // returns xo_series.
-QString GetSeries(CalculationRecord& record);
+QString GetSeries(CalculationContext& context, CalculationRecord& record);
 
 // The outside temperatures at which the capacity table rates every unit.
 inline constexpr int RatedAmbientTemperatures[3] = {20, 32, 43};
 
 // Capacity of sel_model / sel_modification at the chamber and ambient
 // temperatures, interpolated from the nine rated points.
-double GetPower(CalculationRecord& record);
+double GetPower(CalculationContext& context, CalculationRecord& record);
 
 // Picks the first (smallest) sufficient modification; sets sel_model,
 // sel_modification, unit_capacity and verdict.
-void SelectUnit(CalculationRecord& record);
+void SelectUnit(CalculationContext& context, CalculationRecord& record);
 
 // The capacity figures of the chosen unit, derived from the record (P is
 // unit_capacity). Written once here for the results screen, the report and

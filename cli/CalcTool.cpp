@@ -1,5 +1,6 @@
 #include "CalcTool.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "CalculationTrace.h"
 #include "DataLocation.h"
@@ -64,7 +65,7 @@ void traceIfExplained(CalculationRecord& record, bool explain)
 
 // Prints the record as one line; false (already reported) when a double of it
 // cannot be written as a JSON number.
-bool printRecord(const CalculationRecord& record)
+bool printRecord(CalculationContext& context, const CalculationRecord& record)
 {
     QString error;
     std::optional<QByteArray> line = recordToJsonLine(record, SelectionLine(record), &error);
@@ -73,7 +74,7 @@ bool printRecord(const CalculationRecord& record)
         return false;
     }
     if (record.trace)
-        line->insert(line->size() - 1, explanationFields(Explain(record)));
+        line->insert(line->size() - 1, explanationFields(Explain(context, record)));
     std::fwrite(line->constData(), 1, size_t(line->size()), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
@@ -105,49 +106,49 @@ int runInput(const CliArguments& args, const DataLocation& location)
     const auto ref = openDatabase(location.reference(), referenceTables());
     if (!ref)
         return ExitDatabase;
-    record.ref_db = ref;
+    CalculationContext context;
+    context.ref_db = ref;
+    context.location = location;
     traceIfExplained(record, args.explain);
 
-    GetArticle(record, record.xk_ceiling_stuff, record.xk_ceiling_name, record.xk_ceiling_k);
-    GetArticle(record, record.xk_wall_stuff, record.xk_wall_name, record.xk_wall_k);
-    GetArticle(record, record.xk_floor_stuff, record.xk_floor_name, record.xk_floor_k);
-    GetCurtain(record, record.xk_curtain);
-    GetProduct(record, record.px_product);
-    GetPacking(record, record.px_packing);
-    GetGas(record, record.xo_type2);
-    GetSeries(record);
+    GetArticle(context, record.xk_ceiling_stuff, record.xk_ceiling_name, record.xk_ceiling_k);
+    GetArticle(context, record.xk_wall_stuff, record.xk_wall_name, record.xk_wall_k);
+    GetArticle(context, record.xk_floor_stuff, record.xk_floor_name, record.xk_floor_k);
+    GetCurtain(context, record, record.xk_curtain);
+    GetProduct(context, record, record.px_product);
+    GetPacking(context, record, record.px_packing);
+    GetGas(context, record, record.xo_type2);
+    GetSeries(context, record);
     const bool computed = CalculateLoad(record, &error);
     if (computed)
-        SelectUnit(record);
+        SelectUnit(context, record);
     if (readFailed({}, {ref.get()}))
         return ExitDatabase;
     if (!computed) {
         printError(error);
         return ExitRange;
     }
-    return printRecord(record) ? ExitOk : ExitRange;
+    return printRecord(context, record) ? ExitOk : ExitRange;
 }
 
-// A fresh record on the two databases, as the customer screen reopens into.
-CalculationRecord freshRecord(const std::shared_ptr<Database>& ref, const std::shared_ptr<Database>& orders,
-                              bool explain)
+// A fresh record, as the customer screen reopens into.
+CalculationRecord freshRecord(bool explain)
 {
     CalculationRecord record;
     ApplyStartValues(record);
-    record.ref_db = ref;
-    record.order_db = orders;
     traceIfExplained(record, explain);
     return record;
 }
 
 // Prints a reopened calculation, or why it was not computed.
-int printReopened(const CalculationRecord& record, qint64 key, bool computed, const QString& error)
+int printReopened(CalculationContext& context, const CalculationRecord& record, qint64 key, bool computed,
+                  const QString& error)
 {
     if (!computed) {
         printError(QStringLiteral("calculation %1: %2").arg(key).arg(error));
         return ExitRange;
     }
-    if (!printRecord(record)) {
+    if (!printRecord(context, record)) {
         printError(QStringLiteral("calculation %1 left out").arg(key));
         return ExitRange;
     }
@@ -155,28 +156,29 @@ int printReopened(const CalculationRecord& record, qint64 key, bool computed, co
 }
 
 // Reopens one saved calculation, as the customer screen does, and prints it.
-int reopenAndPrint(const std::shared_ptr<WatchedDatabase>& ref,
-                   const std::shared_ptr<WatchedDatabase>& orders, qint32 key, bool explain)
+// The context's connections are ref and orders.
+int reopenAndPrint(CalculationContext& context, WatchedDatabase* ref, WatchedDatabase* orders, qint32 key,
+                   bool explain)
 {
-    CalculationRecord record = freshRecord(ref, orders, explain);
+    CalculationRecord record = freshRecord(explain);
     bool found = false;
     QString error;
-    const bool computed = ReopenCalculation(record, key, &found, &error);
-    if (readFailed(QStringLiteral("calculation %1: ").arg(key), {orders.get(), ref.get()}))
+    const bool computed = ReopenCalculation(context, record, key, &found, &error);
+    if (readFailed(QStringLiteral("calculation %1: ").arg(key), {orders, ref}))
         return ExitDatabase;
     if (!found) {
         printError(QStringLiteral("no saved calculation has the key %1").arg(key));
         return ExitNoOrder;
     }
-    return printReopened(record, key, computed, error);
+    return printReopened(context, record, key, computed, error);
 }
 
 // Reopens and prints every saved calculation in key order, reading them a
 // page at a time: one statement per page instead of one per calculation.
-int reopenAndPrintAll(const std::shared_ptr<WatchedDatabase>& ref,
-                      const std::shared_ptr<WatchedDatabase>& orders, const DataLocation& location,
+int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, WatchedDatabase* orders,
                       bool explain)
 {
+    const DataLocation& location = context.location;
     OrderPages pages(location.orders(), 500);
     QueryTable page;
     int status = ExitOk;
@@ -189,12 +191,12 @@ int reopenAndPrintAll(const std::shared_ptr<WatchedDatabase>& ref,
                 status = ExitRange;
                 continue;
             }
-            CalculationRecord record = freshRecord(ref, orders, explain);
+            CalculationRecord record = freshRecord(explain);
             QString rangeError;
-            const bool computed = ReopenCalculation(record, page, row, &rangeError);
-            if (readFailed(QStringLiteral("calculation %1: ").arg(key), {orders.get(), ref.get()}))
+            const bool computed = ReopenCalculation(context, record, page, row, &rangeError);
+            if (readFailed(QStringLiteral("calculation %1: ").arg(key), {orders, ref}))
                 return ExitDatabase;
-            if (printReopened(record, key, computed, rangeError) != ExitOk)
+            if (printReopened(context, record, key, computed, rangeError) != ExitOk)
                 status = ExitRange;
         }
     }
@@ -213,12 +215,16 @@ int runOrders(const CliArguments& args, const DataLocation& location)
     const auto orders = openDatabase(location.orders(), orderTables());
     if (!orders)
         return ExitDatabase;
+    CalculationContext context;
+    context.ref_db = ref;
+    context.order_db = orders;
+    context.location = location;
     if (args.mode == CliArguments::Mode::Order)
-        return reopenAndPrint(ref, orders, args.orderKey, args.explain);
+        return reopenAndPrint(context, ref.get(), orders.get(), args.orderKey, args.explain);
     // The reference data is read once for the whole run; the orders change
     // from row to row.
     ref->setResultReuse(Database::ResultReuse::ForTheRun);
-    return reopenAndPrintAll(ref, orders, location, args.explain);
+    return reopenAndPrintAll(context, ref.get(), orders.get(), args.explain);
 }
 
 } // namespace

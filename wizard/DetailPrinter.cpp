@@ -94,9 +94,10 @@ QString documentHtml(const CalculationRecord& record, const QDate& today, const 
 
 } // namespace
 
-bool Print(QPagedPaintDevice& device, CalculationRecord& record, const QDate& today, const Explanation& e)
+bool Print(QPagedPaintDevice& device, CalculationContext& context, CalculationRecord& record,
+           const QDate& today, const Explanation& e)
 {
-    ReportPrinter report(device, record, today);
+    ReportPrinter report(device, context, record, today);
     QFont font = report.font();
     font.setBold(false);
     font.setPointSize(8);

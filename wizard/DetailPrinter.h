@@ -2,6 +2,7 @@
 
 class QDate;
 class QPagedPaintDevice;
+struct CalculationContext;
 struct CalculationRecord;
 struct Explanation;
 
@@ -12,7 +13,7 @@ namespace DetailPrinter {
 
 // Draws every page and ends the document; false when the device cannot be
 // painted on.
-bool Print(QPagedPaintDevice& device, CalculationRecord& record, const QDate& today,
-           const Explanation& explanation);
+bool Print(QPagedPaintDevice& device, CalculationContext& context, CalculationRecord& record,
+           const QDate& today, const Explanation& explanation);
 
 } // namespace DetailPrinter

@@ -1,5 +1,6 @@
 #include "EquipmentChoice.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "DataLocation.h"
 #include "DatabaseAccess.h"
@@ -13,10 +14,10 @@ namespace EquipmentChoice {
 
 namespace {
 
-std::optional<TypePictures> readPictures(const CalculationRecord& record, qint32 key)
+std::optional<TypePictures> readPictures(CalculationContext& context, qint32 key)
 {
     QueryTable table;
-    if (ReadReference(record,
+    if (ReadReference(context,
                       QStringLiteral("SELECT picture,scheme FROM Equipment WHERE pkey=") +
                           SqlLiteral::integer(key),
                       table) <= 0)
@@ -26,10 +27,10 @@ std::optional<TypePictures> readPictures(const CalculationRecord& record, qint32
 
 } // namespace
 
-bool ChooseType(CalculationRecord& record, qint32 key)
+bool ChooseType(CalculationContext& context, CalculationRecord& record, qint32 key)
 {
     record.xo_type1 = qint16(key);
-    const std::optional<TypePictures> pictures = readPictures(record, key);
+    const std::optional<TypePictures> pictures = readPictures(context, key);
     if (!pictures)
         return false;
     record.xo_picture = pictures->picture;
@@ -37,9 +38,9 @@ bool ChooseType(CalculationRecord& record, qint32 key)
     return true;
 }
 
-TypePictures PicturesOf(const CalculationRecord& record, qint32 key)
+TypePictures PicturesOf(CalculationContext& context, qint32 key)
 {
-    return readPictures(record, key).value_or(TypePictures());
+    return readPictures(context, key).value_or(TypePictures());
 }
 
 QImage LoadPicture(const DataLocation& location, const QString& bareName)

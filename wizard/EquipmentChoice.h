@@ -4,6 +4,7 @@
 #include <QString>
 
 class DataLocation;
+struct CalculationContext;
 struct CalculationRecord;
 
 // The equipment screen's choices as they act on the record, and the type's
@@ -20,7 +21,7 @@ inline constexpr Refrigerant Refrigerants[] = {{1, "R22"}, {2, "R404a"}};
 
 // A type chosen: xo_type1 and, when the type exists, its picture and scheme
 // names. Returns false when there is no such type.
-bool ChooseType(CalculationRecord& record, qint32 key);
+bool ChooseType(CalculationContext& context, CalculationRecord& record, qint32 key);
 
 // The bare file names of a type's appearance picture and mounting scheme;
 // both empty when there is no such type.
@@ -29,7 +30,7 @@ struct TypePictures
     QString picture;
     QString scheme;
 };
-TypePictures PicturesOf(const CalculationRecord& record, qint32 key);
+TypePictures PicturesOf(CalculationContext& context, qint32 key);
 
 // A picture of the location by its bare name; a null image when the name is
 // empty or the file is missing, damaged or not a JPEG.

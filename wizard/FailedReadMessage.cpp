@@ -1,6 +1,6 @@
 #include "FailedReadMessage.h"
 
-#include "CalculationRecord.h"
+#include "CalculationContext.h"
 
 namespace {
 
@@ -9,10 +9,10 @@ bool same(const DatabaseAddress& a, const DatabaseAddress& b)
     return a.engine == b.engine && a.database == b.database;
 }
 
-QString whatWasRead(const CalculationRecord& record, const DatabaseAddress& failed)
+QString whatWasRead(const CalculationContext& context, const DatabaseAddress& failed)
 {
-    const DatabaseAddress reference = record.location.reference();
-    const DatabaseAddress orders = record.location.orders();
+    const DatabaseAddress reference = context.location.reference();
+    const DatabaseAddress orders = context.location.orders();
     if (same(reference, orders))
         return QStringLiteral("данные");
     if (same(failed, reference))
@@ -22,13 +22,13 @@ QString whatWasRead(const CalculationRecord& record, const DatabaseAddress& fail
 
 } // namespace
 
-void ShowFailedRead(const CalculationRecord& record, const QString& notDone)
+void ShowFailedRead(const CalculationContext& context, const QString& notDone)
 {
-    const std::optional<DatabaseFailure>& failure = record.failedReads->first();
+    const std::optional<DatabaseFailure>& failure = context.failedReads.first();
     if (!failure)
         return;
     ShowDatabaseFailure(QStringLiteral("Ошибка чтения базы данных\r\n") + notDone +
                             QStringLiteral(": не удалось прочитать ") +
-                            whatWasRead(record, failure->address) + QLatin1Char('.'),
+                            whatWasRead(context, failure->address) + QLatin1Char('.'),
                         *failure);
 }

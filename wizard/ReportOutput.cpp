@@ -52,11 +52,11 @@ void showWriteFailure(const QString& folder)
 
 } // namespace
 
-Document ReportDocument(const CalculationRecord& record, const QDate& today)
+Document ReportDocument(CalculationContext& context, const CalculationRecord& record, const QDate& today)
 {
     return {QStringLiteral("Расчет тепловой нагрузки и выбор оборудования"), QStringLiteral("Отчет"),
-            QString(), [&record, today](QPagedPaintDevice& device) {
-                return ReportPrinter(device, record, today).PrintReport();
+            QString(), [&context, &record, today](QPagedPaintDevice& device) {
+                return ReportPrinter(device, context, record, today).PrintReport();
             }};
 }
 
@@ -104,9 +104,10 @@ QString WritePdf(const Document& document, const QString& customer, const QDate&
     return file.fileName();
 }
 
-QString WritePdf(const CalculationRecord& record, const QDate& today, const QString& folder)
+QString WritePdf(CalculationContext& context, const CalculationRecord& record, const QDate& today,
+                 const QString& folder)
 {
-    return WritePdf(ReportDocument(record, today), record.contact_organization, today, folder);
+    return WritePdf(ReportDocument(context, record, today), record.contact_organization, today, folder);
 }
 
 void PrintOrSave(const Document& document, const QString& customer, const QDate& today)
@@ -130,9 +131,9 @@ void PrintOrSave(const Document& document, const QString& customer, const QDate&
                    MsgIcon::Information, QString());
 }
 
-void PrintOrSave(const CalculationRecord& record, const QDate& today)
+void PrintOrSave(CalculationContext& context, const CalculationRecord& record, const QDate& today)
 {
-    PrintOrSave(ReportDocument(record, today), record.contact_organization, today);
+    PrintOrSave(ReportDocument(context, record, today), record.contact_organization, today);
 }
 
 } // namespace ReportOutput

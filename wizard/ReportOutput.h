@@ -5,6 +5,7 @@
 
 class QDate;
 class QPagedPaintDevice;
+struct CalculationContext;
 struct CalculationRecord;
 
 // Where "Печать" sends a document: the system's default printer, with no
@@ -24,18 +25,20 @@ struct Document
 };
 
 // The two-page report of the record.
-Document ReportDocument(const CalculationRecord& record, const QDate& today);
+Document ReportDocument(CalculationContext& context, const CalculationRecord& record, const QDate& today);
 
 // Prints or, without a printer, writes the PDF and tells the user where it is.
 void PrintOrSave(const Document& document, const QString& customer, const QDate& today);
-void PrintOrSave(const CalculationRecord& record, const QDate& today); // the report
+void PrintOrSave(CalculationContext& context, const CalculationRecord& record,
+                 const QDate& today); // the report
 
 // Writes the document as a PDF into the folder under a name made of the
 // customer and the date, never replacing an earlier file. Returns the
 // file's path, or an empty text when it could not be written.
 QString WritePdf(const Document& document, const QString& customer, const QDate& today,
                  const QString& folder);
-QString WritePdf(const CalculationRecord& record, const QDate& today, const QString& folder); // the report
+QString WritePdf(CalculationContext& context, const CalculationRecord& record, const QDate& today,
+                 const QString& folder); // the report
 
 // The first free file name of the folder for this customer and date:
 // "<customer> <yyyy-MM-dd>.pdf", then " (2)", " (3)" ... before ".pdf"; a

@@ -1,5 +1,6 @@
 #include "ReportPrinter.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "CalculationWarnings.h"
 #include "EquipmentChoice.h"
@@ -35,8 +36,9 @@ QString insulation(const QString& name, qint16 thickness, double conductivity)
 
 } // namespace
 
-ReportPrinter::ReportPrinter(QPagedPaintDevice& device, const CalculationRecord& record, const QDate& today)
-    : m_device(device), m_record(record), m_today(today)
+ReportPrinter::ReportPrinter(QPagedPaintDevice& device, CalculationContext& context,
+                             const CalculationRecord& record, const QDate& today)
+    : m_device(device), m_context(context), m_record(record), m_today(today)
 {
     // Times New Roman where the system has it, otherwise a serif of the same
     // metrics with Cyrillic letters; never a sans font.
@@ -195,9 +197,9 @@ void ReportPrinter::printSecondPage()
     PrintPageHeader();
     setSize(11);
     text(2400, 1300, QStringLiteral("Внешний вид и монтажная схема выбранного оборудования"));
-    const EquipmentChoice::TypePictures pictures = EquipmentChoice::PicturesOf(m_record, m_record.xo_type1);
-    picture(800, 2000, EquipmentChoice::LoadPicture(m_record.location, pictures.picture));
-    picture(800, 7000, EquipmentChoice::LoadPicture(m_record.location, pictures.scheme));
+    const EquipmentChoice::TypePictures pictures = EquipmentChoice::PicturesOf(m_context, m_record.xo_type1);
+    picture(800, 2000, EquipmentChoice::LoadPicture(m_context.location, pictures.picture));
+    picture(800, 7000, EquipmentChoice::LoadPicture(m_context.location, pictures.scheme));
 }
 
 void ReportPrinter::setBold(bool bold)
@@ -272,7 +274,7 @@ bool ReportPrinter::PrintWithHeader(const std::function<bool(QPainter& painter, 
 // is no warning. What does not fit the page is left to the detailed print.
 void ReportPrinter::printWarnings()
 {
-    const QVector<CalculationWarning> warnings = RecordWarnings(m_record);
+    const QVector<CalculationWarning> warnings = RecordWarnings(m_context, m_record);
     if (warnings.isEmpty())
         return;
     setBold(false);

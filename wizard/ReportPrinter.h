@@ -8,6 +8,7 @@
 
 class QImage;
 class QPagedPaintDevice;
+struct CalculationContext;
 struct CalculationRecord;
 
 // The two-page report of a calculation, drawn with a QPainter so the same
@@ -17,7 +18,8 @@ class ReportPrinter
 {
 public:
     // today is the date printed at the foot of the first page.
-    ReportPrinter(QPagedPaintDevice& device, const CalculationRecord& record, const QDate& today);
+    ReportPrinter(QPagedPaintDevice& device, CalculationContext& context, const CalculationRecord& record,
+                  const QDate& today);
 
     // Draws both pages and ends the document. The record is printed as the
     // results screen shows it: the report changes nothing in it, not even a
@@ -49,6 +51,7 @@ private:
     QPointF at(int x, int y) const;
 
     QPagedPaintDevice& m_device;
+    CalculationContext& m_context;
     const CalculationRecord& m_record;
     QDate m_today;
     QPainter m_painter;

@@ -9,8 +9,8 @@
 
 #include <QCoreApplication>
 
-Wizard::Wizard(CalculationRecord& record, QObject* parent)
-    : QObject(parent), m_record(record), m_quitHandler([] { QCoreApplication::exit(0); })
+Wizard::Wizard(CalculationContext& context, CalculationRecord& record, QObject* parent)
+    : QObject(parent), m_context(context), m_record(record), m_quitHandler([] { QCoreApplication::exit(0); })
 {
     // The detailed calculation shows the steps of the last calculation.
     m_record.trace = std::make_shared<CalculationTrace>();
@@ -44,7 +44,7 @@ template <class Screen> Screen* Wizard::wire(Screen* screen, void (Wizard::*next
 frmStage0* Wizard::ensureStage0()
 {
     if (!m_stage0) {
-        m_stage0 = wire(new frmStage0(m_record), &Wizard::enterStage3, nullptr);
+        m_stage0 = wire(new frmStage0(m_context, m_record), &Wizard::enterStage3, nullptr);
         connect(m_stage0, &frmStage0::reopened, this, &Wizard::enterFinish);
     }
     return m_stage0;
@@ -66,23 +66,24 @@ void Wizard::showStage0()
 
 void Wizard::enterStage3()
 {
-    switchTo(wire(new frmStage3(m_record), &Wizard::enterStage1, &Wizard::startOver));
+    switchTo(wire(new frmStage3(m_context, m_record), &Wizard::enterStage1, &Wizard::startOver));
 }
 
 void Wizard::enterStage1()
 {
-    switchTo(wire(new frmStage1(m_record), &Wizard::enterStage4, &Wizard::enterStage3));
+    switchTo(wire(new frmStage1(m_context, m_record), &Wizard::enterStage4, &Wizard::enterStage3));
 }
 
 void Wizard::enterStage4()
 {
-    switchTo(wire(new frmStage4(m_record), &Wizard::enterFinish, &Wizard::enterStage1));
+    switchTo(wire(new frmStage4(m_context, m_record), &Wizard::enterFinish, &Wizard::enterStage1));
 }
 
 void Wizard::enterFinish()
 {
     // A reopened calculation keeps the customer screen, hidden, for the way back.
-    switchTo(wire(new frmFinish(m_record, today()), &Wizard::startOver, &Wizard::enterStage4), true);
+    switchTo(wire(new frmFinish(m_context, m_record, today()), &Wizard::startOver, &Wizard::enterStage4),
+             true);
 }
 
 // After a save, and when the chamber screen's reset question is answered Yes.

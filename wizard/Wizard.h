@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 
 #include <QDate>
@@ -20,9 +21,11 @@ class Wizard : public QObject
 {
     Q_OBJECT
 public:
-    explicit Wizard(CalculationRecord& record, QObject* parent = nullptr);
+    // The context's databases are open; the record holds the start values.
+    Wizard(CalculationContext& context, CalculationRecord& record, QObject* parent = nullptr);
     ~Wizard() override;
 
+    CalculationContext& context() { return m_context; }
     CalculationRecord& record() { return m_record; }
 
     // Today's date as the program sees it; tests fix it.
@@ -63,6 +66,7 @@ private:
     void switchTo(QWidget* next, bool keepStage0Hidden = false);
     frmStage0* ensureStage0();
 
+    CalculationContext& m_context;
     CalculationRecord& m_record;
     QPointer<QWidget> m_current;
     QPointer<frmStage0> m_stage0;

@@ -33,7 +33,9 @@ protected:
 
 } // namespace
 
-WizardScreen::WizardScreen(CalculationRecord& record, QWidget* parent) : QWidget(parent), m_record(record) {}
+WizardScreen::WizardScreen(CalculationContext& context, CalculationRecord& record, QWidget* parent)
+    : QWidget(parent), m_context(context), m_record(record)
+{}
 
 void WizardScreen::setUpScreen(QPushButton* nextButton, QPushButton* backButton, QPushButton* cancelButton)
 {

@@ -7,6 +7,7 @@
 class LeaveCheck;
 class QLineEdit;
 class QPushButton;
+struct CalculationContext;
 struct CalculationRecord;
 
 // What every screen of the wizard has in common. A screen shows the record's
@@ -17,7 +18,7 @@ class WizardScreen : public QWidget
 {
     Q_OBJECT
 public:
-    explicit WizardScreen(CalculationRecord& record, QWidget* parent = nullptr);
+    WizardScreen(CalculationContext& context, CalculationRecord& record, QWidget* parent = nullptr);
 
 signals:
     void next();
@@ -25,6 +26,7 @@ signals:
     void cancel();
 
 protected:
+    CalculationContext& context() const { return m_context; }
     CalculationRecord& record() const { return m_record; }
 
     // Called right after setupUi: names the boxes after their labels, centres
@@ -54,6 +56,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    CalculationContext& m_context;
     CalculationRecord& m_record;
     QList<QWidget*> m_escapes;
     QList<LeaveCheck*> m_leaveChecks;

@@ -23,9 +23,10 @@ QTableWidgetItem* cell(const QString& text, bool bold = false, bool italic = fal
 
 } // namespace
 
-frmDetail::frmDetail(CalculationRecord& record, const QDate& today, QWidget* parent)
-    : QDialog(parent), m_record(record), m_today(today), m_explanation(Explain(record)),
-      m_ui(std::make_unique<Ui::frmDetail>())
+frmDetail::frmDetail(CalculationContext& context, CalculationRecord& record, const QDate& today,
+                     QWidget* parent)
+    : QDialog(parent), m_context(context), m_record(record), m_today(today),
+      m_explanation(Explain(context, record)), m_ui(std::make_unique<Ui::frmDetail>())
 {
     m_ui->setupUi(this);
     connect(m_ui->cmdPrint, &QPushButton::clicked, this, &frmDetail::cmdPrint_Click);
@@ -114,7 +115,7 @@ void frmDetail::cmdPrint_Click()
     const ReportOutput::Document document{
         QStringLiteral("Подробный расчет"), QStringLiteral("Подробный расчет"),
         QStringLiteral("подробный расчет"), [this](QPagedPaintDevice& device) {
-            return DetailPrinter::Print(device, m_record, m_today, m_explanation);
+            return DetailPrinter::Print(device, m_context, m_record, m_today, m_explanation);
         }};
     ReportOutput::PrintOrSave(document, m_record.contact_organization, m_today);
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QTableWidget;
+struct CalculationContext;
 struct CalculationRecord;
 namespace Ui {
 class frmDetail;
@@ -20,7 +21,8 @@ class frmDetail : public QDialog
     Q_OBJECT
 public:
     // today is the date the printout carries.
-    frmDetail(CalculationRecord& record, const QDate& today, QWidget* parent = nullptr);
+    frmDetail(CalculationContext& context, CalculationRecord& record, const QDate& today,
+              QWidget* parent = nullptr);
     ~frmDetail() override;
 
 private:
@@ -30,6 +32,7 @@ private:
     void cmdPrint_Click();
     void cmdClose_Click();
 
+    CalculationContext& m_context;
     CalculationRecord& m_record;
     QDate m_today;
     Explanation m_explanation;

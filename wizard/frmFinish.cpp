@@ -29,8 +29,9 @@ QString percent(const std::optional<double>& value)
 
 } // namespace
 
-frmFinish::frmFinish(CalculationRecord& record, const QDate& today, QWidget* parent)
-    : WizardScreen(record, parent), m_ui(std::make_unique<Ui::frmFinish>()), m_today(today)
+frmFinish::frmFinish(CalculationContext& context, CalculationRecord& record, const QDate& today,
+                     QWidget* parent)
+    : WizardScreen(context, record, parent), m_ui(std::make_unique<Ui::frmFinish>()), m_today(today)
 {
     m_ui->setupUi(this);
     // "Сохранить" ends the calculation: the wizard goes on to a new one.
@@ -88,7 +89,7 @@ void frmFinish::FillForm()
 
     // Where the numbers are stretched: one short line each.
     QStringList warnings;
-    for (const CalculationWarning& warning : RecordWarnings(r))
+    for (const CalculationWarning& warning : RecordWarnings(context(), r))
         warnings << QStringLiteral("⚠ ") + warning.text;
     m_warnings->setText(warnings.join(QLatin1Char('\n')));
     m_warnings->setVisible(!warnings.isEmpty());
@@ -96,7 +97,7 @@ void frmFinish::FillForm()
 
 void frmFinish::Command4_Click()
 {
-    ReportOutput::PrintOrSave(record(), m_today);
+    ReportOutput::PrintOrSave(context(), record(), m_today);
 }
 
 // "Сохранить": a cancelled or emptied note saves nothing and leaves the
@@ -110,7 +111,7 @@ void frmFinish::nextButton_Click()
     r.onote = Messages::input(QStringLiteral("Для сохранения данных\r\nзаполните текстовое поле"), QString(),
                               r.onote)
                   .value_or(QString());
-    if (!r.onote.isEmpty() && !SaveCalculation(r, m_today))
+    if (!r.onote.isEmpty() && !SaveCalculation(context(), r, m_today))
         return;
     emit next();
 }
@@ -118,7 +119,7 @@ void frmFinish::nextButton_Click()
 // The detailed calculation opens over the results and keeps them until closed.
 void frmFinish::cmdDetail_Click()
 {
-    auto* detail = new frmDetail(record(), m_today, this);
+    auto* detail = new frmDetail(context(), record(), m_today, this);
     detail->setAttribute(Qt::WA_DeleteOnClose);
     detail->setWindowModality(Qt::ApplicationModal);
     detail->show();

@@ -17,7 +17,8 @@ class frmFinish : public WizardScreen
     Q_OBJECT
 public:
     // today is the date of a save and of the printed report.
-    frmFinish(CalculationRecord& record, const QDate& today, QWidget* parent = nullptr);
+    frmFinish(CalculationContext& context, CalculationRecord& record, const QDate& today,
+              QWidget* parent = nullptr);
     ~frmFinish() override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "ui_frmStage0.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "FailedReadMessage.h"
 #include "ListFill.h"
@@ -16,8 +17,8 @@ namespace {
 const QString UserChoiceMarker = QStringLiteral("1");
 }
 
-frmStage0::frmStage0(CalculationRecord& record, QWidget* parent)
-    : WizardScreen(record, parent), m_ui(std::make_unique<Ui::frmStage0>())
+frmStage0::frmStage0(CalculationContext& context, CalculationRecord& record, QWidget* parent)
+    : WizardScreen(context, record, parent), m_ui(std::make_unique<Ui::frmStage0>())
 {
     m_ui->setupUi(this);
     setUpScreen(m_ui->cmbNext, nullptr, m_ui->cmbCancel);
@@ -39,10 +40,10 @@ frmStage0::~frmStage0() = default;
 
 void frmStage0::FillContact()
 {
-    record().failedReads->clear();
+    context().failedReads.clear();
     m_customers = QueryTable();
-    const int rows = ReadCustomers(record(), m_customers);
-    ShowFailedRead(record(), QStringLiteral("Список клиентов не показан"));
+    const int rows = ReadCustomers(context(), m_customers);
+    ShowFailedRead(context(), QStringLiteral("Список клиентов не показан"));
     m_chosen = -1;
     if (ListFill::fill(m_ui->Combo1, m_customers, rows, CustomerColumn::Organization, CustomerColumn::Key)) {
         ListFill::selectQuietly(m_ui->Combo1, 0);
@@ -52,12 +53,12 @@ void frmStage0::FillContact()
 
 bool frmStage0::refreshCustomers()
 {
-    CalculationRecord& r = record();
-    r.failedReads->clear();
+    CalculationContext& c = context();
+    c.failedReads.clear();
     QueryTable customers;
-    const int rows = ReadCustomers(r, customers);
-    if (r.failedReads->any()) {
-        ShowFailedRead(r, QStringLiteral("Список клиентов не обновлен"));
+    const int rows = ReadCustomers(c, customers);
+    if (c.failedReads.any()) {
+        ShowFailedRead(c, QStringLiteral("Список клиентов не обновлен"));
         return false;
     }
     const QVariant chosenKey = m_chosen >= 0 ? m_ui->Combo1->itemData(m_chosen) : QVariant();
@@ -148,10 +149,10 @@ void frmStage0::Command1_Click()
     if (!refreshCustomers() || m_chosen < 0)
         return;
     QueryTable orders;
-    const int rows =
-        FindOrders(record(), static_cast<qint16>(m_customers.integer(m_chosen, CustomerColumn::Key)), orders);
-    if (record().failedReads->any()) {
-        ShowFailedRead(record(), QStringLiteral("Расчеты клиента не найдены"));
+    const int rows = FindOrders(
+        context(), static_cast<qint16>(m_customers.integer(m_chosen, CustomerColumn::Key)), orders);
+    if (context().failedReads.any()) {
+        ShowFailedRead(context(), QStringLiteral("Расчеты клиента не найдены"));
         return;
     }
     if (rows == 0) {
@@ -186,12 +187,12 @@ void frmStage0::Combo2_Click(int index)
         return;
     CalculationRecord& r = record();
     QString rangeError;
-    if (!ReopenCalculation(r, static_cast<qint32>(m_ui->Combo2->itemData(index).toLongLong()), nullptr,
-                           &rangeError)) {
+    if (!ReopenCalculation(context(), r, static_cast<qint32>(m_ui->Combo2->itemData(index).toLongLong()),
+                           nullptr, &rangeError)) {
         // A reopen that could not read stays here, the record untouched.
-        if (r.failedReads->any())
-            ShowFailedRead(r, QStringLiteral("Расчет «") + m_ui->Combo2->itemText(index) +
-                                  QStringLiteral("» не открыт"));
+        if (context().failedReads.any())
+            ShowFailedRead(context(), QStringLiteral("Расчет «") + m_ui->Combo2->itemText(index) +
+                                          QStringLiteral("» не открыт"));
         else
             Messages::show(rangeError, MsgIcon::Exclamation, QStringLiteral("Внимание"));
         return;
@@ -199,7 +200,7 @@ void frmStage0::Combo2_Click(int index)
     // The customer was chosen from the list (a search needs that), so it has
     // its row already: a later save must update it, not add it a second time.
     r.NewContact = false;
-    const QVector<MissingReference> missing = MissingReferences(r);
+    const QVector<MissingReference> missing = MissingReferences(context(), r);
     if (!missing.isEmpty())
         Messages::show(QStringLiteral("В справочнике больше нет данных, использованных в этом расчете:\n") +
                            MissingReferenceLines(missing).join(QLatin1Char('\n')) +

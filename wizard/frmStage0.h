@@ -17,7 +17,7 @@ class frmStage0 : public WizardScreen
 {
     Q_OBJECT
 public:
-    explicit frmStage0(CalculationRecord& record, QWidget* parent = nullptr);
+    frmStage0(CalculationContext& context, CalculationRecord& record, QWidget* parent = nullptr);
     ~frmStage0() override;
 
     void FillContact();

@@ -2,6 +2,7 @@
 
 #include "ui_frmStage1.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "DatabaseAccess.h"
 #include "FailedReadMessage.h"
@@ -35,8 +36,8 @@ void storeKey(const QComboBox* list, qint16& field)
 
 } // namespace
 
-frmStage1::frmStage1(CalculationRecord& record, QWidget* parent)
-    : WizardScreen(record, parent), m_ui(std::make_unique<Ui::frmStage1>())
+frmStage1::frmStage1(CalculationContext& context, CalculationRecord& record, QWidget* parent)
+    : WizardScreen(context, record, parent), m_ui(std::make_unique<Ui::frmStage1>())
 {
     m_ui->setupUi(this);
     setUpScreen(m_ui->cmbNext, m_ui->cmbPrev, m_ui->cmbCancel);
@@ -59,17 +60,17 @@ void frmStage1::Form_Load()
 {
     m_ui->Combo5->clear();
     m_ui->Combo6->clear();
-    record().failedReads->clear();
+    context().failedReads.clear();
     const QString notFilled = QStringLiteral("Списки продуктов и упаковки не заполнены");
 
     QueryTable groups;
     const int groupRows = ReadReference(
-        record(),
+        context(),
         QStringLiteral(
             "SELECT Pkey,text_ru FROM PGroup WHERE Pkey IN (SELECT Fkey FROM Product) ORDER BY text_ru"),
         groups);
-    if (record().failedReads->any()) {
-        ShowFailedRead(record(), notFilled);
+    if (context().failedReads.any()) {
+        ShowFailedRead(context(), notFilled);
         return;
     }
     if (groupRows == 0) {
@@ -82,12 +83,12 @@ void frmStage1::Form_Load()
 
     QueryTable packings;
     const int packingRows = ReadReference(
-        record(), QStringLiteral("SELECT text_ru,pkey  FROM packing ORDER BY text_ru"), packings);
+        context(), QStringLiteral("SELECT text_ru,pkey  FROM packing ORDER BY text_ru"), packings);
     if (ListFill::fill(m_ui->Combo6, packings, packingRows, 0, 1)) {
         ListFill::selectQuietly(m_ui->Combo6, 0);
         Combo6_Click();
     }
-    ShowFailedRead(record(), notFilled);
+    ShowFailedRead(context(), notFilled);
 }
 
 void frmStage1::cbPGroup_Click()
@@ -100,7 +101,7 @@ void frmStage1::FillProduct(qint32 l)
 {
     QueryTable products;
     const int rows =
-        ReadReference(record(),
+        ReadReference(context(),
                       QStringLiteral("SELECT pkey, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, "
                                      "fkey FROM Product WHERE fkey=") +
                           SqlLiteral::integer(l) + QStringLiteral(" ORDER BY text_ru"),
@@ -115,14 +116,14 @@ void frmStage1::Combo5_Click()
 {
     if (m_ui->Combo5->currentIndex() < 0)
         return;
-    GetProduct(record(), static_cast<qint16>(m_ui->Combo5->currentData().toInt()));
+    GetProduct(context(), record(), static_cast<qint16>(m_ui->Combo5->currentData().toInt()));
     WriteProcess();
 }
 
 void frmStage1::Combo6_Click()
 {
     if (m_ui->Combo6->currentIndex() >= 0)
-        GetPacking(record(), static_cast<qint16>(m_ui->Combo6->currentData().toInt()));
+        GetPacking(context(), record(), static_cast<qint16>(m_ui->Combo6->currentData().toInt()));
 }
 
 void frmStage1::WriteProcess()

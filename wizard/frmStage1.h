@@ -14,7 +14,7 @@ class frmStage1 : public WizardScreen
 {
     Q_OBJECT
 public:
-    explicit frmStage1(CalculationRecord& record, QWidget* parent = nullptr);
+    frmStage1(CalculationContext& context, CalculationRecord& record, QWidget* parent = nullptr);
     ~frmStage1() override;
 
     void FillProduct(qint32 l);

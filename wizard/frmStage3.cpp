@@ -2,6 +2,7 @@
 
 #include "ui_frmStage3.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "DatabaseAccess.h"
 #include "FailedReadMessage.h"
@@ -20,8 +21,8 @@ const QString DefaultMaterial = QStringLiteral("пенополиуретан п�
 const QString InputError = QStringLiteral("Ошибка ввода данных");
 } // namespace
 
-frmStage3::frmStage3(CalculationRecord& record, QWidget* parent)
-    : WizardScreen(record, parent), m_ui(std::make_unique<Ui::frmStage3>())
+frmStage3::frmStage3(CalculationContext& context, CalculationRecord& record, QWidget* parent)
+    : WizardScreen(context, record, parent), m_ui(std::make_unique<Ui::frmStage3>())
 {
     m_ui->setupUi(this);
     setUpScreen(m_ui->cmbNext, m_ui->cmbPrev, m_ui->cmbCancel);
@@ -38,10 +39,11 @@ frmStage3::~frmStage3() = default;
 
 void frmStage3::Form_Load()
 {
-    record().failedReads->clear();
+    context().failedReads.clear();
     QueryTable materials;
     const int rows = ReadReference(
-        record(), QStringLiteral("SELECT s_name,pkey FROM article WHERE cls_n=1 ORDER BY s_name"), materials);
+        context(), QStringLiteral("SELECT s_name,pkey FROM article WHERE cls_n=1 ORDER BY s_name"),
+        materials);
     for (QComboBox* list : {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3})
         ListFill::fill(list, materials, rows, 0, 1);
     for (int row = 0; row < rows; ++row) {
@@ -51,10 +53,10 @@ void frmStage3::Form_Load()
 
     QueryTable curtains;
     const int curtainRows =
-        ReadReference(record(), QStringLiteral("SELECT text_ru,pkey,c_value FROM curtain"), curtains);
+        ReadReference(context(), QStringLiteral("SELECT text_ru,pkey,c_value FROM curtain"), curtains);
     if (ListFill::fill(m_ui->Combo4, curtains, curtainRows, 0, 1))
         m_ui->Combo4->setCurrentIndex(0);
-    ShowFailedRead(record(), QStringLiteral("Списки материалов и завес не заполнены"));
+    ShowFailedRead(context(), QStringLiteral("Списки материалов и завес не заполнены"));
 }
 
 void frmStage3::Form_Activate()
@@ -155,7 +157,7 @@ qint16 frmStage3::readMaterial(QComboBox* list, qint16 key, QString& name, doubl
     // without a selection; the record then keeps its key.
     if (list->currentIndex() >= 0)
         key = static_cast<qint16>(list->currentData().toInt());
-    GetArticle(record(), key, name, k);
+    GetArticle(context(), key, name, k);
     return key;
 }
 
@@ -176,7 +178,7 @@ void frmStage3::ReadChamber()
     r.xk_doors_open = number(m_ui->Text9);
     if (m_ui->Combo4->currentIndex() >= 0)
         r.xk_curtain = static_cast<qint16>(m_ui->Combo4->currentData().toInt());
-    GetCurtain(r, r.xk_curtain);
+    GetCurtain(context(), r, r.xk_curtain);
     r.xk_temperature = number(m_ui->Text1);
     r.xk_people = number(m_ui->Text10);
     r.xk_heat = *InputBoxes::int16(m_ui->Text11);

@@ -15,7 +15,7 @@ class frmStage3 : public WizardScreen
 {
     Q_OBJECT
 public:
-    explicit frmStage3(CalculationRecord& record, QWidget* parent = nullptr);
+    frmStage3(CalculationContext& context, CalculationRecord& record, QWidget* parent = nullptr);
     ~frmStage3() override;
 
     void OutVolume();

@@ -1,6 +1,7 @@
 #include "frmStage4.h"
 #include "ui_frmStage4.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "EquipmentChoice.h"
 #include "FailedReadMessage.h"
@@ -27,8 +28,8 @@ bool readsAsZero(const QLineEdit* box)
 
 } // namespace
 
-frmStage4::frmStage4(CalculationRecord& record, QWidget* parent)
-    : WizardScreen(record, parent), m_ui(std::make_unique<Ui::frmStage4>())
+frmStage4::frmStage4(CalculationContext& context, CalculationRecord& record, QWidget* parent)
+    : WizardScreen(context, record, parent), m_ui(std::make_unique<Ui::frmStage4>())
 {
     m_ui->setupUi(this);
     setUpScreen(m_ui->cmbNext, m_ui->cmbPrev, m_ui->cmbCancel);
@@ -39,7 +40,7 @@ frmStage4::frmStage4(CalculationRecord& record, QWidget* parent)
     connect(m_ui->Combo7, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmStage4::Combo7_Click);
     connect(m_ui->Combo1, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmStage4::Combo1_Click);
 
-    record.failedReads->clear();
+    context.failedReads.clear();
     FillTypes();
     {
         const QSignalBlocker blocker(m_ui->Combo1);
@@ -48,8 +49,8 @@ frmStage4::frmStage4(CalculationRecord& record, QWidget* parent)
         m_ui->Combo1->setCurrentIndex(-1);
     }
     ShowEquipment();
-    setModel(GetSeries(record));
-    ShowFailedRead(record, QStringLiteral("Список типов оборудования не заполнен"));
+    setModel(GetSeries(context, record));
+    ShowFailedRead(context, QStringLiteral("Список типов оборудования не заполнен"));
 }
 
 frmStage4::~frmStage4() = default;
@@ -60,7 +61,7 @@ void frmStage4::FillTypes()
     // Filling the list would choose its first item; the record's type is chosen afterwards.
     const QSignalBlocker blocker(m_ui->Combo7);
     m_ui->Combo7->clear();
-    const QVector<OfferedType> types = OfferedEquipmentTypes(record());
+    const QVector<OfferedType> types = OfferedEquipmentTypes(context(), record());
     for (const OfferedType& type : types)
         m_ui->Combo7->addItem(type.name, type.key);
     m_ui->Combo7->setCurrentIndex(-1);
@@ -119,9 +120,9 @@ void frmStage4::Combo7_Click()
     if (m_ui->Combo7->currentIndex() < 0)
         return;
     CalculationRecord& r = record();
-    if (EquipmentChoice::ChooseType(r, m_ui->Combo7->currentData().toInt()))
+    if (EquipmentChoice::ChooseType(context(), r, m_ui->Combo7->currentData().toInt()))
         showPicture(r.xo_picture);
-    setModel(GetSeries(r));
+    setModel(GetSeries(context(), r));
 }
 
 void frmStage4::Combo1_Click()
@@ -130,7 +131,7 @@ void frmStage4::Combo1_Click()
         return;
     CalculationRecord& r = record();
     r.xo_gas = m_ui->Combo1->currentText();
-    GetSeries(r);
+    GetSeries(context(), r);
     setModel(r.xo_series);
 }
 
@@ -147,7 +148,7 @@ void frmStage4::setModel(const QString& model)
 void frmStage4::showPicture(const QString& bareName)
 {
     QString name = bareName;
-    const DataLocation& location = record().location;
+    const DataLocation& location = context().location;
     QImage image = EquipmentChoice::LoadPicture(location, name);
     if (image.isNull()) {
         name = QString::fromLatin1(Placeholder);
@@ -192,19 +193,19 @@ bool frmStage4::readAgainWhatFailed()
 {
     if (m_ui->Combo7->count() > 0 && m_ui->Label1->text().size() >= 3)
         return true;
-    CalculationRecord& r = record();
-    r.failedReads->clear();
+    CalculationContext& c = context();
+    c.failedReads.clear();
     if (m_ui->Combo7->count() == 0) {
         FillTypes();
         // Choosing the type reads its pictures and the model code.
         if (m_ui->Combo7->count() > 0)
-            m_ui->Combo7->setCurrentIndex(std::max(0, m_ui->Combo7->findData(int(r.xo_type1))));
+            m_ui->Combo7->setCurrentIndex(std::max(0, m_ui->Combo7->findData(int(record().xo_type1))));
     } else {
-        setModel(GetSeries(r));
+        setModel(GetSeries(c, record()));
     }
-    if (!r.failedReads->any())
+    if (!c.failedReads.any())
         return true;
-    ShowFailedRead(r, QStringLiteral("Расчет не выполнен"));
+    ShowFailedRead(c, QStringLiteral("Расчет не выполнен"));
     return false;
 }
 
@@ -217,9 +218,9 @@ void frmStage4::nextButton_Click()
     QString rangeError;
     // The lookups of the earlier screens are read again with the calculation:
     // one that failed there must not become a number here.
-    if (!ComputeCalculation(r, &rangeError)) {
-        if (r.failedReads->any())
-            ShowFailedRead(r, QStringLiteral("Расчет не выполнен"));
+    if (!ComputeCalculation(context(), r, &rangeError)) {
+        if (context().failedReads.any())
+            ShowFailedRead(context(), QStringLiteral("Расчет не выполнен"));
         else
             Messages::show(QStringLiteral("Тепловая нагрузка слишком велика для расчета: ") + rangeError,
                            MsgIcon::Exclamation, QStringLiteral("Ошибка"));

@@ -15,7 +15,7 @@ class frmStage4 : public WizardScreen
 {
     Q_OBJECT
 public:
-    explicit frmStage4(CalculationRecord& record, QWidget* parent = nullptr);
+    frmStage4(CalculationContext& context, CalculationRecord& record, QWidget* parent = nullptr);
     ~frmStage4() override;
 
     void ShowEquipment();

@@ -1,3 +1,4 @@
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "DataLocation.h"
 #include "DatabaseAccess.h"
@@ -11,14 +12,15 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const DesktopSession session;
 
-    CalculationRecord record;
-    if (OpenDatabases(record, DataLocation::programFolder()) != 0) {
+    CalculationContext context;
+    if (OpenDatabases(context, DataLocation::programFolder()) != 0) {
         ShowDatabaseNotFound();
         return 1;
     }
+    CalculationRecord record;
     ApplyStartValues(record);
 
-    Wizard wizard(record);
+    Wizard wizard(context, record);
     wizard.start();
     return app.exec();
 }

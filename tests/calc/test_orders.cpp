@@ -1,3 +1,4 @@
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
@@ -52,10 +53,11 @@ private slots:
         QVERIFY(TestDatabases::createEmptyReference(m_dir->filePath(QStringLiteral("nv.mdb"))));
         QVERIFY(TestDatabases::createEmptyOrders(m_dir->filePath(QStringLiteral("order.mdb"))));
         m_record = CalculationRecord();
-        QCOMPARE(OpenDatabases(m_record, DataLocation::folder(m_dir->path())), 0);
-        QVERIFY(m_record.ref_db->execute(QStringLiteral(
+        m_context = std::make_unique<CalculationContext>();
+        QCOMPARE(OpenDatabases(*m_context, DataLocation::folder(m_dir->path())), 0);
+        QVERIFY(m_context->ref_db->execute(QStringLiteral(
             "INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES (5, 'Пенопласт', 0.02, 1)")));
-        QVERIFY(m_record.ref_db->execute(
+        QVERIFY(m_context->ref_db->execute(
             QStringLiteral("INSERT INTO curtain (Pkey, text_ru, c_value) VALUES (13, 'Завеса', 50)")));
         m_messages.clear();
     }
@@ -63,6 +65,7 @@ private slots:
     {
         m_messages.checkSeen();
         m_record = CalculationRecord();
+        m_context.reset();
         m_dir.reset();
     }
 
@@ -70,12 +73,11 @@ private slots:
     {
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); // decimal comma
         CalculationRecord saved = filledRecord();
-        saved.order_db = m_record.order_db;
-        QVERIFY(SaveCalculation(saved, Today));
+        QVERIFY(SaveCalculation(*m_context, saved, Today));
         QLocale::setDefault(QLocale::c());
         QCOMPARE(saved.contact, qint16(1));
 
-        QVERIFY(LoadOrder(m_record, 1));
+        QVERIFY(LoadOrder(*m_context, m_record, 1));
         for (const OrderColumn& c : OrderColumns) {
             if (c.real)
                 QVERIFY2(m_record.*c.real == saved.*c.real, c.name);
@@ -94,24 +96,23 @@ private slots:
     {
         const QString tricky = QStringLiteral("O'Brien', name='x");
         CalculationRecord r = filledRecord();
-        r.order_db = m_record.order_db;
         r.contact_organization = QStringLiteral("A'") + tricky;
         r.contact_city = QStringLiteral("C'") + tricky;
         r.contact_phones = QStringLiteral("P'") + tricky;
         r.contact_email = QStringLiteral("E'") + tricky;
         r.contact_name = QStringLiteral("N'") + tricky;
         r.onote = QStringLiteral("''") + tricky;
-        QVERIFY(SaveCalculation(r, Today));
+        QVERIFY(SaveCalculation(*m_context, r, Today));
 
         QueryTable customers;
-        QCOMPARE(ReadCustomers(m_record, customers), 1);
+        QCOMPARE(ReadCustomers(*m_context, customers), 1);
         QCOMPARE(customers.text(0, CustomerColumn::Organization), r.contact_organization);
         QCOMPARE(customers.text(0, CustomerColumn::City), r.contact_city);
         QCOMPARE(customers.text(0, CustomerColumn::Phones), r.contact_phones);
         QCOMPARE(customers.text(0, CustomerColumn::Email), r.contact_email);
         QCOMPARE(customers.text(0, CustomerColumn::Name), r.contact_name);
         QueryTable orders;
-        QCOMPARE(FindOrders(m_record, r.contact, orders), 1);
+        QCOMPARE(FindOrders(*m_context, r.contact, orders), 1);
         QCOMPARE(orders.text(0, FoundOrderColumn::Note), r.onote);
         QCOMPARE(orders.integer(0, FoundOrderColumn::Contact), qint64(r.contact));
 
@@ -121,7 +122,7 @@ private slots:
         r.pkey_data = qint32(orders.integer(0, FoundOrderColumn::Key));
         r.contact_city = QStringLiteral("'");
         r.onote = QStringLiteral("'; DROP TABLE data; --");
-        QVERIFY(SaveCalculation(r, Today));
+        QVERIFY(SaveCalculation(*m_context, r, Today));
         QCOMPARE(value("SELECT city FROM contact"), QVariant(QStringLiteral("'")));
         QCOMPARE(value("SELECT onote FROM data"), QVariant(r.onote));
         QCOMPARE(value("SELECT name FROM contact"), QVariant(r.contact_name));
@@ -130,13 +131,12 @@ private slots:
     void updateRewritesOnlyItsOwnRow()
     {
         CalculationRecord r = filledRecord();
-        r.order_db = m_record.order_db;
-        QVERIFY(SaveCalculation(r, QDate(2020, 1, 1)));
-        QVERIFY(SaveCalculation(r, QDate(2020, 1, 1)));
+        QVERIFY(SaveCalculation(*m_context, r, QDate(2020, 1, 1)));
+        QVERIFY(SaveCalculation(*m_context, r, QDate(2020, 1, 1)));
         r.NewCalculation = false;
         r.pkey_data = 2;
         r.xk_bulk = 77.5;
-        QVERIFY(SaveOrder(r, Today));
+        QVERIFY(SaveOrder(*m_context, r, Today));
         QCOMPARE(value("SELECT count(*) FROM data"), QVariant(2));
         QCOMPARE(value("SELECT xk_bulk || ' ' || odate FROM data WHERE pkey=2"),
                  QVariant(QStringLiteral("77.5 2024-03-07")));
@@ -157,11 +157,10 @@ private slots:
         QFETCH(QString, table);
         QFETCH(QString, message);
         for (const QString& statement : TestDatabases::refuseInserts(table, QStringLiteral("1=1")))
-            QVERIFY(m_record.order_db->execute(statement));
+            QVERIFY(m_context->order_db->execute(statement));
         CalculationRecord r = filledRecord();
-        r.order_db = m_record.order_db;
         r.contact = 9;
-        QVERIFY(!SaveCalculation(r, Today));
+        QVERIFY(!SaveCalculation(*m_context, r, Today));
         QCOMPARE(r.contact, qint16(9));
         QCOMPARE(value("SELECT count(*) FROM contact"), QVariant(0));
         QCOMPARE(value("SELECT count(*) FROM data"), QVariant(0));
@@ -192,18 +191,18 @@ private slots:
                         "'другой'); END IF; RETURN NULL; END $$",
                         "CREATE TRIGGER other AFTER INSERT ON contact FOR EACH ROW EXECUTE FUNCTION other()"};
         for (const QString& statement : other)
-            QVERIFY(m_record.order_db->execute(statement));
-        QVERIFY(InsertContact(m_record, QStringLiteral("мой"), {}, {}, {}, {}));
+            QVERIFY(m_context->order_db->execute(statement));
+        QVERIFY(InsertContact(*m_context, m_record, QStringLiteral("мой"), {}, {}, {}, {}));
         QCOMPARE(m_record.contact, qint16(1));
         QCOMPARE(value("SELECT organization FROM contact WHERE pkey=1"), QVariant(QStringLiteral("мой")));
     }
 
     void customerKeyBeyondSixteenBitsIsRefused()
     {
-        QVERIFY(m_record.order_db->execute(
+        QVERIFY(m_context->order_db->execute(
             QStringLiteral("INSERT INTO contact (pkey, organization) VALUES (32767, 'последний')")));
         m_record.contact = 4;
-        QVERIFY(!InsertContact(m_record, QStringLiteral("новый"), {}, {}, {}, {}));
+        QVERIFY(!InsertContact(*m_context, m_record, QStringLiteral("новый"), {}, {}, {}, {}));
         QCOMPARE(m_record.contact, qint16(4));
         QCOMPARE(value("SELECT count(*) FROM contact"), QVariant(1));
         QVERIFY(m_messages.lastText().contains(QStringLiteral("32768")));
@@ -212,25 +211,24 @@ private slots:
     void reopenedCustomerIsNotInsertedAgain()
     {
         CalculationRecord r = filledRecord();
-        r.order_db = m_record.order_db;
-        QVERIFY(SaveCalculation(r, Today));
+        QVERIFY(SaveCalculation(*m_context, r, Today));
         // As after reopening: NewContact still true, contact the existing row.
         r.NewContact = true;
         r.contact_city = QStringLiteral("Клин");
-        QVERIFY(SaveCalculation(r, Today));
+        QVERIFY(SaveCalculation(*m_context, r, Today));
         QCOMPARE(value("SELECT count(*) || ' ' || max(city) FROM contact"),
                  QVariant(QStringLiteral("1 Клин")));
         QCOMPARE(value("SELECT count(*) FROM data WHERE contact=1"), QVariant(2));
         // A different organisation typed over it is a new customer.
         r.contact_organization = QStringLiteral("ЗАО Мороз");
-        QVERIFY(SaveCalculation(r, Today));
+        QVERIFY(SaveCalculation(*m_context, r, Today));
         QCOMPARE(r.contact, qint16(2));
         QCOMPARE(value("SELECT count(*) FROM contact"), QVariant(2));
         // One another computer saved meanwhile is taken as it is.
-        QVERIFY(m_record.order_db->execute(
+        QVERIFY(m_context->order_db->execute(
             QStringLiteral("INSERT INTO contact (organization, city) VALUES ('ООО Север', 'Омск')")));
         r.contact_organization = QStringLiteral("ООО Север");
-        QVERIFY(SaveCalculation(r, Today));
+        QVERIFY(SaveCalculation(*m_context, r, Today));
         QCOMPARE(r.contact, qint16(3));
         QCOMPARE(value("SELECT count(*) || ' ' || max(city) FROM contact WHERE organization='ООО Север'"),
                  QVariant(QStringLiteral("1 Омск")));
@@ -238,14 +236,14 @@ private slots:
 
     void loadRoundsDimensionsAndKeepsVolume()
     {
-        QVERIFY(m_record.order_db->execute(
+        QVERIFY(m_context->order_db->execute(
             QStringLiteral("INSERT INTO data (pkey, xk_bulk, xk_length, xk_width, xk_height, "
                            "xk_ceiling_stuff, xk_wall_stuff, "
                            "xk_floor_stuff, xk_curtain, px_time, onote) VALUES (7, 100, 5.556, 4.444, 3.005, "
                            "5, 99, 5, 13, 24, NULL)")));
         m_record.xk_wall_name = QStringLiteral("прежний");
         m_record.onote = QStringLiteral("x");
-        QVERIFY(LoadOrder(m_record, 7));
+        QVERIFY(LoadOrder(*m_context, m_record, 7));
         QCOMPARE(m_record.xk_length, 5.56);
         QCOMPARE(m_record.xk_width, 4.44);
         QCOMPARE(m_record.xk_height, 3.0); // 3.005 is stored a little below the half
@@ -257,16 +255,16 @@ private slots:
         QCOMPARE(m_record.onote, QString());
 
         const double before = m_record.xk_length;
-        QVERIFY(!LoadOrder(m_record, 8));
+        QVERIFY(!LoadOrder(*m_context, m_record, 8));
         QCOMPARE(m_record.xk_length, before);
     }
 
     void storedValueOutOfRangeIsRefused()
     {
-        QVERIFY(m_record.order_db->execute(
+        QVERIFY(m_context->order_db->execute(
             QStringLiteral("INSERT INTO data (pkey, xk_length, px_time) VALUES (3, 9, 40000)")));
         QString error;
-        QVERIFY(!LoadOrder(m_record, 3, &error));
+        QVERIFY(!LoadOrder(*m_context, m_record, 3, &error));
         QVERIFY2(error.startsWith(QStringLiteral("px_time ")), qPrintable(error));
         QCOMPARE(m_record.xk_length, 0.0);
     }
@@ -274,25 +272,24 @@ private slots:
     void findOrdersOfACustomerWithoutCalculations()
     {
         QueryTable table;
-        QCOMPARE(FindOrders(m_record, 1, table), 0);
-        QCOMPARE(ReadCustomers(m_record, table), 0);
+        QCOMPARE(FindOrders(*m_context, 1, table), 0);
+        QCOMPARE(ReadCustomers(*m_context, table), 0);
     }
 
     void reopenRecomputes()
     {
         CalculationRecord r;
         ApplyStartValues(r);
-        r.order_db = m_record.order_db;
         r.NewCalculation = true;
         r.xk_length = 5;
         r.xk_width = 4;
         r.xk_height = 3;
         r.xk_ceiling_stuff = r.xk_wall_stuff = r.xk_floor_stuff = 5;
-        QVERIFY(SaveOrder(r, Today));
+        QVERIFY(SaveOrder(*m_context, r, Today));
 
         m_record.NewCalculation = true;
         bool found = false;
-        QVERIFY(ReopenCalculation(m_record, 1, &found));
+        QVERIFY(ReopenCalculation(*m_context, m_record, 1, &found));
         QVERIFY(found);
         QCOMPARE(m_record.pkey_data, 1);
         QVERIFY(!m_record.NewCalculation);
@@ -301,21 +298,60 @@ private slots:
         QCOMPARE(m_record.q_walls, 346);
 
         m_record.q_floor = 1;
-        QVERIFY(ReopenCalculation(m_record, 42, &found));
+        QVERIFY(ReopenCalculation(*m_context, m_record, 42, &found));
         QVERIFY(!found);
         QCOMPARE(m_record.q_floor, 80); // the inputs kept, the load recomputed
+    }
+
+    // A record computed in one context and then in another reads only the
+    // context it is given: its rows and its failures, which the other context
+    // never sees. A failure leaves the record as it was.
+    void recordComputedInAnotherContext()
+    {
+        CalculationRecord r;
+        ApplyStartValues(r);
+        r.xk_length = 5;
+        r.xk_width = 4;
+        r.xk_height = 3;
+        r.xk_ceiling_stuff = r.xk_wall_stuff = r.xk_floor_stuff = 5;
+        QString error;
+        QVERIFY(ComputeCalculation(*m_context, r, &error));
+        QCOMPARE(r.q_ceiling, 128);
+
+        QTemporaryDir dir;
+        QVERIFY(TestDatabases::createEmptyReference(dir.filePath(QStringLiteral("nv.mdb"))));
+        QVERIFY(TestDatabases::createEmptyOrders(dir.filePath(QStringLiteral("order.mdb"))));
+        CalculationContext other;
+        QCOMPARE(OpenDatabases(other, DataLocation::folder(dir.path())), 0);
+        QVERIFY(other.ref_db->execute(QStringLiteral(
+            "INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES (5, 'Пенопласт', 0.04, 1)")));
+        // Read after the materials: the copy computed apart has taken 0.04 by then.
+        QVERIFY(other.ref_db->execute(QStringLiteral("ALTER TABLE curtain RENAME TO gone")));
+        QVERIFY(!ComputeCalculation(other, r, &error));
+        QVERIFY(other.failedReads.any() && !m_context->failedReads.any());
+        QCOMPARE(other.failedReads.first()->address.database, other.location.reference().database);
+        QCOMPARE(r.xk_ceiling_k, 0.02);
+        QCOMPARE(r.q_ceiling, 128);
+
+        QVERIFY(other.ref_db->execute(QStringLiteral("ALTER TABLE gone RENAME TO curtain")));
+        QVERIFY(ComputeCalculation(other, r, &error));
+        QCOMPARE(r.xk_ceiling_k, 0.04);
+        QVERIFY(r.q_ceiling > 128);
+        QVERIFY(ComputeCalculation(*m_context, r, &error));
+        QCOMPARE(r.q_ceiling, 128);
     }
 
 private:
     QVariant value(const char* sql)
     {
         QueryTable table;
-        m_record.order_db->query(QString::fromUtf8(sql), table);
+        m_context->order_db->query(QString::fromUtf8(sql), table);
         return table.value(0, 0);
     }
 
     FakeMessages m_messages;
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<CalculationContext> m_context;
     CalculationRecord m_record;
 };
 

@@ -1,6 +1,7 @@
 // The sample databases are what a new installation starts with: every
 // equipment choice the wizard can make must find a complete capacity table,
 // and every saved calculation must point at rows that exist.
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "CalculationTrace.h"
 #include "Database.h"
@@ -28,10 +29,10 @@ const QList<double> kRuleTemperatures = {10, 0, -15, -26, -30};
 
 // The chamber temperatures the selection reads the capacities of the record's
 // model code at, as its trace records them.
-QList<int> ratedTemperatures(CalculationRecord r)
+QList<int> ratedTemperatures(CalculationContext& context, CalculationRecord r)
 {
     r.trace = std::make_shared<CalculationTrace>();
-    SelectUnit(r);
+    SelectUnit(context, r);
     const CapacityReading q = r.trace->trials.value(0).readings[0];
     return {int(q.rated[0]), int(q.rated[1]), int(q.rated[2])};
 }
@@ -67,6 +68,7 @@ private slots:
         m_ref = Database::open(TestDatabases::address(nv), {QStringLiteral("power")});
         m_orders = Database::open(TestDatabases::address(order), {QStringLiteral("data")});
         QVERIFY(m_ref && m_orders);
+        m_context.ref_db = m_ref;
         const QueryTable types = rows(*m_ref, QStringLiteral("SELECT model, pkey FROM equipment"));
         for (int r = 0; r < types.rowCount(); ++r)
             m_typeKey.insert(types.text(r, 0), qint16(types.integer(r, 1)));
@@ -102,7 +104,7 @@ private slots:
 
         for (auto it = home.cbegin(); it != home.cend(); ++it) {
             const QueryTable t = powerRows(it.key());
-            const QList<int> rated = ratedTemperatures(it.value());
+            const QList<int> rated = ratedTemperatures(m_context, it.value());
             QCOMPARE(t.rowCount() % 9, 0);
             const int modifications = t.rowCount() / 9;
             QVERIFY2(modifications >= 4 && modifications <= 8, qPrintable(it.key()));
@@ -160,7 +162,7 @@ private slots:
                     for (int ambient : kOutside) {
                         packaged.sel_modification = low.sel_modification = sizes.text(r, 0);
                         packaged.by_temperature = low.by_temperature = ambient;
-                        QVERIFY2(GetPower(packaged) <= GetPower(low),
+                        QVERIFY2(GetPower(m_context, packaged) <= GetPower(m_context, low),
                                  qPrintable(packaged.xo_series + sizes.text(r, 0) + " at " +
                                             QString::number(ambient)));
                         ++compared;
@@ -304,11 +306,10 @@ private:
     {
         CalculationRecord r;
         ApplyStartValues(r);
-        r.ref_db = m_ref;
         r.xo_type1 = m_typeKey.value(series);
         r.xo_gas = r22 ? QStringLiteral("R22") : QStringLiteral("R404a");
         r.xk_temperature = t;
-        GetSeries(r);
+        GetSeries(m_context, r);
         r.sel_model = r.xo_series;
         return r;
     }
@@ -317,6 +318,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::shared_ptr<Database> m_ref;
+    CalculationContext m_context; // reads m_ref
     std::unique_ptr<Database> m_orders;
 };
 

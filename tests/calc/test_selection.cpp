@@ -1,3 +1,4 @@
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "CalculationTrace.h"
 #include "CalculationWarnings.h"
@@ -29,6 +30,7 @@ private slots:
         QVERIFY(TestDatabases::createEmptyReference(path));
         m_db = Database::open(TestDatabases::address(path), referenceTables());
         QVERIFY(m_db);
+        m_context.ref_db = m_db;
         exec(
             "INSERT INTO equipment (Pkey, text_ru, model) VALUES (1, 'Моноблок', 'KM'), (2, 'Сплит', 'KMC'), "
             "(3, 'Агрегат', 'KMP'), (4, 'Стеллаж', 'KS')");
@@ -80,7 +82,7 @@ private slots:
         r.xo_type1 = qint16(type);
         r.xo_gas = gas;
         r.xk_temperature = t;
-        QTEST(GetSeries(r), "code");
+        QTEST(GetSeries(m_context, r), "code");
         QTEST(r.xo_series, "code");
         QTEST(int(r.t_class), "tClass");
     }
@@ -90,27 +92,27 @@ private slots:
         CalculationRecord r = record();
         r.xo_type1 = 99;
         r.xo_type_name = QStringLiteral("прежний");
-        GetSeries(r);
+        GetSeries(m_context, r);
         QCOMPARE(r.xo_type_name, QStringLiteral("прежний"));
         QCOMPARE(r.xo_series, QString());
         r.xo_type1 = 2;
-        GetSeries(r);
+        GetSeries(m_context, r);
         QCOMPARE(r.xo_type_name, QStringLiteral("Сплит"));
     }
 
     void powerQuadraticAndLevellingOff()
     {
         CalculationRecord r = unit("KMH", "060", 10, 32);
-        QCOMPARE(GetPower(r), 1200.0);
+        QCOMPARE(GetPower(m_context, r), 1200.0);
         r.xk_temperature = 20; // above T3: S = 40, G = 200
-        QCOMPARE(GetPower(r), 1500.0);
+        QCOMPARE(GetPower(m_context, r), 1500.0);
         r.xk_temperature = 15;
-        QCOMPARE(GetPower(r), 1400.0);
+        QCOMPARE(GetPower(m_context, r), 1400.0);
         r = unit("KSN", "040", 16, 32);
-        QCOMPARE(GetPower(r), 900.0);
+        QCOMPARE(GetPower(m_context, r), 900.0);
         if (TestDatabases::storage() == TestDatabases::Storage::Files) {
             r = unit("KSA", "1 OR 1=1", 10, 32);
-            QCOMPARE(GetPower(r), 1200.0);
+            QCOMPARE(GetPower(m_context, r), 1200.0);
         }
     }
 
@@ -133,7 +135,7 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             CalculationRecord r = unit("KMH", "060", rated.at(i), 32);
             r.t_class = qint16(tClass);
-            QCOMPARE(GetPower(r), 1000.0 + 200 * i);
+            QCOMPARE(GetPower(m_context, r), 1000.0 + 200 * i);
         }
     }
 
@@ -153,14 +155,14 @@ private slots:
         QFETCH(double, ambient);
         QFETCH(double, expected);
         CalculationRecord r = unit("KMH", "100", 10, ambient);
-        QCOMPARE(GetPower(r), expected);
+        QCOMPARE(GetPower(m_context, r), expected);
     }
 
     void missingRowsAreReportedAndCountAsZero()
     {
         FakeMessages messages;
         CalculationRecord r = unit("KMQ", "080", 10, 43);
-        QCOMPARE(GetPower(r), 0.0); // only Q43 counts at 43 °C, and it is missing
+        QCOMPARE(GetPower(m_context, r), 0.0); // only Q43 counts at 43 °C, and it is missing
         QCOMPARE(messages.shown().size(), 1);
         const MessageRequest& box = messages.shown().first();
         QCOMPARE(box.text,
@@ -189,8 +191,8 @@ private slots:
         r.xo_gas = QStringLiteral("R22");
         r.xk_temperature = 10;
         r.q_unit_required = required;
-        QCOMPARE(GetSeries(r), QStringLiteral("KMH"));
-        SelectUnit(r);
+        QCOMPARE(GetSeries(m_context, r), QStringLiteral("KMH"));
+        SelectUnit(m_context, r);
         QCOMPARE(r.sel_model, QStringLiteral("KMH"));
         QTEST(r.sel_modification, "modification");
         QTEST(r.unit_capacity, "capacity");
@@ -202,7 +204,7 @@ private slots:
         CalculationRecord r = unit("KMH", "060", 10, 32);
         r.unit_capacity = 1234;
         r.xo_series = QStringLiteral("ZZZ");
-        SelectUnit(r);
+        SelectUnit(m_context, r);
         QCOMPARE(r.verdict, NoSufficientUnit);
         QCOMPARE(r.sel_model, QStringLiteral("KMH"));
         QCOMPARE(r.sel_modification, QStringLiteral("060"));
@@ -271,7 +273,7 @@ private slots:
         CalculationRecord r = unit("", "", t, 32);
         r.xo_series = series;
         r.trace = std::make_shared<CalculationTrace>();
-        SelectUnit(r);
+        SelectUnit(m_context, r);
         QFETCH(QString, warned);
         const QVector<CalculationWarning> warnings = BuildWarnings(r, {});
         QCOMPARE(warnings.size(), warned.isEmpty() ? 0 : 1);
@@ -279,7 +281,11 @@ private slots:
             QVERIFY2(warnings.first().text.contains(warned), qPrintable(warnings.first().text));
     }
 
-    void cleanupTestCase() { m_db.reset(); }
+    void cleanupTestCase()
+    {
+        m_context.ref_db.reset();
+        m_db.reset();
+    }
 
 private:
     void exec(const char* sql) { QVERIFY2(m_db->execute(QString::fromUtf8(sql)), sql); }
@@ -305,7 +311,6 @@ private:
     {
         CalculationRecord r;
         ApplyStartValues(r);
-        r.ref_db = m_db;
         return r;
     }
 
@@ -322,6 +327,7 @@ private:
 
     QTemporaryDir m_dir;
     std::shared_ptr<Database> m_db;
+    CalculationContext m_context; // reads m_db
 };
 
 QTEST_GUILESS_MAIN(TestSelection)

@@ -1,5 +1,6 @@
 // Start-up: the record's start and reset values, and every way the program
 // files can fail to open, with the messages the user sees.
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "DatabaseAccess.h"
 #include "FakeMessages.h"
@@ -102,8 +103,8 @@ private slots:
         const qint64 sizeBefore = before.exists() && before.isFile() ? before.size() : -1;
 
         FakeMessages messages;
-        CalculationRecord r;
-        const int result = OpenDatabases(r, DataLocation::folder(dir.path()));
+        CalculationContext context;
+        const int result = OpenDatabases(context, DataLocation::folder(dir.path()));
         QVERIFY(result != 0);
 
         // Only the engine's error: the program that opens adds its own message.

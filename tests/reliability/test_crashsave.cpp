@@ -2,7 +2,7 @@
 // confirmed saves, on its way through the next one; afterwards the orders
 // database must be intact, every committed save complete, and every
 // calculation's customer present.
-#include "CalculationRecord.h"
+#include "CalculationContext.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
 #include "FakeMessages.h"
@@ -46,8 +46,8 @@ private slots:
         }
 
         FakeMessages messages;
-        CalculationRecord record;
-        QCOMPARE(OpenDatabases(record, DataLocation::folder(dir.path())), 0);
+        CalculationContext context;
+        QCOMPARE(OpenDatabases(context, DataLocation::folder(dir.path())), 0);
     }
 };
 

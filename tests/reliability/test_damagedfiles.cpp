@@ -2,6 +2,7 @@
 // engine's error and "Не найден файл БД" before the main window, and the file
 // and its folder stay exactly as they were. Read-only files and folders: a
 // change is refused with a message and nothing on disk changes.
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
@@ -128,7 +129,7 @@ private slots:
         {
             // A folder the wizard has used before: opening converts a new file's
             // journal once, which is not what this test is about.
-            CalculationRecord used;
+            CalculationContext used;
             QCOMPARE(OpenDatabases(used, DataLocation::folder(dir.path())), 0);
         }
         const QString orders = dir.filePath(QStringLiteral("order.mdb"));
@@ -141,15 +142,16 @@ private slots:
 
         FakeMessages messages;
         {
+            CalculationContext context;
             CalculationRecord r;
-            if (OpenDatabases(r, DataLocation::folder(dir.path())) == 0) {
+            if (OpenDatabases(context, DataLocation::folder(dir.path())) == 0) {
                 ApplyStartValues(r);
                 r.contact_organization = QStringLiteral("Новый заказчик");
                 r.onote = QStringLiteral("заметка");
                 r.NewContact = true;
                 r.NewCalculation = true;
                 r.contact = 0;
-                QVERIFY(!SaveCalculation(r, QDate(2024, 3, 5)));
+                QVERIFY(!SaveCalculation(context, r, QDate(2024, 3, 5)));
                 QCOMPARE(r.contact, qint16(0));
             }
             QVERIFY(!messages.shown().isEmpty());

@@ -60,7 +60,7 @@ class TestDamagedPictures : public WizardTest
 {
     Q_OBJECT
 
-    void prepare() override { f->record.location = DataLocation::folder(m_pictures.path()); }
+    void prepare() override { f->context.location = DataLocation::folder(m_pictures.path()); }
 
 private slots:
     void initTestCase()
@@ -120,7 +120,7 @@ private:
     QString report(const QString& name)
     {
         f->record.contact_organization = name;
-        return ReportOutput::WritePdf(f->record, QDate(2024, 3, 5),
+        return ReportOutput::WritePdf(f->context, f->record, QDate(2024, 3, 5),
                                       m_pictures.filePath(QStringLiteral("reports")));
     }
 

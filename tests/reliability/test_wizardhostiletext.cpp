@@ -62,7 +62,7 @@ private slots:
     {
         QFETCH(QString, text);
         f->messages.clear();
-        Database& orders = *f->record.order_db;
+        Database& orders = *f->context.order_db;
         const QStringList before = snapshot(orders);
 
         // The customer screen: a new customer typed into every field.

@@ -2,6 +2,7 @@
 // the start with its own message, a password is asked once for both stores,
 // and an engineer's role saves calculations but cannot edit reference data.
 #include "CalcRun.h"
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "DataLocation.h"
 #include "Database.h"
@@ -128,8 +129,8 @@ private slots:
             QVERIFY2(text.contains(server), qPrintable(text));
         };
 
-        CalculationRecord record;
-        const int status = OpenDatabases(record, at);
+        CalculationContext context;
+        const int status = OpenDatabases(context, at);
         QVERIFY(status != 0);
         checkEngineMessage(status);
         QCOMPARE(messages.shown().size(), 1);
@@ -160,8 +161,8 @@ private slots:
         QVERIFY(!Functions::Main(at));
         QCOMPARE(messages.inputPrompts().size(), 3);
         QCOMPARE(messages.shown().size(), 2);
-        CalculationRecord record;
-        QCOMPARE(OpenDatabases(record, at), 0);
+        CalculationContext context;
+        QCOMPARE(OpenDatabases(context, at), 0);
         QCOMPARE(messages.inputPrompts().size(), 5);
         QVERIFY(messages.inputPrompts().last().contains(m_tcp));
         QCOMPARE(messages.shown().size(), 2);
@@ -185,14 +186,16 @@ private slots:
 
         const DataLocation at = DataLocation::folder(folderNaming(engineer));
         FakeMessages messages;
+        CalculationContext context;
         CalculationRecord record;
-        QCOMPARE(OpenDatabases(record, at), 0);
+        QCOMPARE(OpenDatabases(context, at), 0);
         ApplyStartValues(record);
         record.NewCalculation = record.NewContact = true;
         record.contact_organization = record.onote = QStringLiteral("сохранено инженером");
-        QVERIFY2(SaveCalculation(record, QDate(2026, 12, 6)), qPrintable(messages.texts().join('|')));
+        QVERIFY2(SaveCalculation(context, record, QDate(2026, 12, 6)),
+                 qPrintable(messages.texts().join('|')));
         QueryTable saved;
-        QCOMPARE(record.order_db->query(
+        QCOMPARE(context.order_db->query(
                      QStringLiteral("SELECT pkey FROM data WHERE onote = 'сохранено инженером'"), saved),
                  1);
     }

@@ -16,9 +16,9 @@ WizardFixture::WizardFixture()
     m_open = m_dir.isValid() &&
              TestDatabases::createEmptyReference(m_dir.filePath(QStringLiteral("nv.mdb"))) &&
              TestDatabases::createEmptyOrders(m_dir.filePath(QStringLiteral("order.mdb"))) &&
-             OpenDatabases(record, DataLocation::folder(m_dir.path())) == 0;
+             OpenDatabases(context, DataLocation::folder(m_dir.path())) == 0;
     ApplyStartValues(record);
-    wizard = std::make_unique<Wizard>(record);
+    wizard = std::make_unique<Wizard>(context, record);
     wizard->setToday(QDate(2024, 3, 5));
     wizard->setQuitHandler([this] { ++quitCount; });
 }
@@ -28,19 +28,19 @@ WizardFixture::~WizardFixture()
     wizard.reset();
     // Screens left with deleteLater go before their databases do.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    record.ref_db.reset();
-    record.order_db.reset();
+    context.ref_db.reset();
+    context.order_db.reset();
     QLocale::setDefault(QLocale::c());
 }
 
 bool WizardFixture::reference(const QString& sql)
 {
-    return record.ref_db && record.ref_db->execute(sql);
+    return context.ref_db && context.ref_db->execute(sql);
 }
 
 bool WizardFixture::orders(const QString& sql)
 {
-    return record.order_db && record.order_db->execute(sql);
+    return context.order_db && context.order_db->execute(sql);
 }
 
 void WizardFixture::addChamberLists()
@@ -91,7 +91,7 @@ qint32 WizardFixture::addCustomer(const QString& organization, const QString& ci
     orders(QStringLiteral(
                "INSERT INTO contact (organization, city, phones, email, name) VALUES (%1, %2, %3, %4, %5)")
                .arg(quoted(organization), quoted(city), quoted(phones), quoted(email), quoted(name)));
-    return static_cast<qint32>(record.order_db->lastInsertKey());
+    return static_cast<qint32>(context.order_db->lastInsertKey());
 }
 
 qint32 WizardFixture::addCalculation(qint32 customer, const QString& odate, const QString& note,
@@ -110,13 +110,13 @@ qint32 WizardFixture::addCalculation(qint32 customer, const QString& odate, cons
             .arg(temperature)
             .arg(customer)
             .arg(odate, note));
-    return static_cast<qint32>(record.order_db->lastInsertKey());
+    return static_cast<qint32>(context.order_db->lastInsertKey());
 }
 
 int WizardFixture::rowCount(const QString& table)
 {
     QueryTable rows;
-    if (record.order_db->query(QStringLiteral("SELECT COUNT(*) FROM ") + table, rows) <= 0)
+    if (context.order_db->query(QStringLiteral("SELECT COUNT(*) FROM ") + table, rows) <= 0)
         return -1;
     return static_cast<int>(rows.integer(0, 0));
 }

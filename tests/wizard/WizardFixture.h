@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "FakeMessages.h"
 #include "Wizard.h"
@@ -13,8 +14,8 @@
 #include <utility>
 
 // A wizard on databases of its own: empty schema databases in a temporary
-// folder, opened into a record with start values, messages answered by
-// FakeMessages, today fixed at 2024-03-05 and the C locale. Tests add the
+// folder opened into a context, a record with start values, messages
+// answered by FakeMessages, today fixed at 2024-03-05 and the C locale. Tests add the
 // rows they need with reference()/orders() before they start the wizard.
 // Quitting is recorded in quitCount instead of ending the test.
 class WizardFixture
@@ -73,6 +74,7 @@ public:
     void enterProduct();   // ... -> frmStage1: 5 x 4 x 3 m, -18 °C
     void enterEquipment(); // ... -> frmStage4: 20 -> -18 °C, 24 h, 2.5 t, 10 %
 
+    CalculationContext context;
     CalculationRecord record;
     FakeMessages messages;
     std::unique_ptr<Wizard> wizard;

@@ -31,7 +31,7 @@ class TestDetail : public WizardTest
         m_sample = std::make_unique<QTemporaryDir>();
         QVERIFY(m_sample->isValid());
         QVERIFY(TestDatabases::createSampleFolder(m_sample->path()));
-        QCOMPARE(OpenDatabases(f->record, DataLocation::folder(m_sample->path())), 0);
+        QCOMPARE(OpenDatabases(f->context, DataLocation::folder(m_sample->path())), 0);
         f->wizard->start();
     }
 
@@ -41,7 +41,7 @@ private slots:
         if (!QPrinterInfo::availablePrinters().isEmpty())
             QSKIP("this system has a printer");
         CalculationRecord& r = f->record;
-        QVERIFY(ReopenCalculation(r, 2));
+        QVERIFY(ReopenCalculation(f->context, r, 2));
         r.contact_organization = QStringLiteral("ИП \"Север\" А. В.");
         r.onote.clear();
         f->wizard->enterFinish();
@@ -101,16 +101,16 @@ private slots:
         QFETCH(double, mass);
         QFETCH(int, warnings);
         CalculationRecord& r = f->record;
-        QVERIFY(ReopenCalculation(r, 2));
+        QVERIFY(ReopenCalculation(f->context, r, 2));
         r.xk_temperature = -10;
         r.by_temperature = 45;
         r.xo_type1 = 1;
         r.xo_type2 = 2;
         r.px_weight = mass;
-        GetGas(r, r.xo_type2);
-        GetSeries(r);
+        GetGas(f->context, r, r.xo_type2);
+        GetSeries(f->context, r);
         QVERIFY(CalculateLoad(r));
-        SelectUnit(r);
+        SelectUnit(f->context, r);
         f->wizard->enterFinish();
         QWidget* screen = f->screen();
         QLabel* line = f->control<QLabel>(QStringLiteral("lblWarnings"));

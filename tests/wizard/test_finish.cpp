@@ -35,7 +35,7 @@ private slots:
         // The core's own results for the same inputs.
         CalculationRecord core = f->record;
         QVERIFY(CalculateLoad(core));
-        SelectUnit(core);
+        SelectUnit(f->context, core);
         const CalculationRecord& r = f->record;
         QCOMPARE(r.q_total, core.q_total);
         QVERIFY(r.q_total > 0);
@@ -177,7 +177,7 @@ private slots:
         QCOMPARE(dataText(QStringLiteral("onote")), QStringLiteral("новая заметка"));
         QCOMPARE(dataText(QStringLiteral("xo_count")), QStringLiteral("4"));
         QueryTable city;
-        QCOMPARE(r.order_db->query(QStringLiteral("SELECT city FROM contact"), city), 1);
+        QCOMPARE(f->context.order_db->query(QStringLiteral("SELECT city FROM contact"), city), 1);
         QCOMPARE(city.text(0, 0), QStringLiteral("Омск"));
         QCOMPARE(f->screenName(), QStringLiteral("frmStage0"));
     }
@@ -220,8 +220,8 @@ private:
     QString dataText(const QString& column)
     {
         QueryTable rows;
-        if (f->record.order_db->query(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM data"),
-                                      rows) != 1)
+        if (f->context.order_db->query(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM data"),
+                                       rows) != 1)
             return QStringLiteral("<not one row>");
         return rows.text(0, 0);
     }

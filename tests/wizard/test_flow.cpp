@@ -426,7 +426,7 @@ private slots:
                 QSKIP("a network fault needs the server");
             relay = FaultRelay::toTestServer();
             QVERIFY(relay && relay->divert(f->folder()));
-            QCOMPARE(OpenDatabases(f->record, DataLocation::folder(f->folder())), 0);
+            QCOMPARE(OpenDatabases(f->context, DataLocation::folder(f->folder())), 0);
         }
         f->addUnits();
         const qint32 key = f->addCalculation(1, "2024-01-05", "первый");
@@ -524,7 +524,7 @@ private:
     QString savedNote(qint32 key) const
     {
         QueryTable note;
-        f->record.order_db->query(QStringLiteral("SELECT onote FROM data WHERE pkey=%1").arg(key), note);
+        f->context.order_db->query(QStringLiteral("SELECT onote FROM data WHERE pkey=%1").arg(key), note);
         return note.text(0, 0);
     }
     QWidgetList visibleScreens() const

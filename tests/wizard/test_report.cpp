@@ -1,3 +1,4 @@
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
@@ -149,6 +150,7 @@ class TestReport : public QObject
 
 private:
     QTemporaryDir m_dir;
+    CalculationContext m_context;
     CalculationRecord m_record;
     FakeMessages m_messages;
 
@@ -207,7 +209,7 @@ private:
     QString writeReport(const QString& name)
     {
         const QString folder = m_dir.filePath(name);
-        return ReportOutput::WritePdf(m_record, QDate(2024, 3, 5), folder);
+        return ReportOutput::WritePdf(m_context, m_record, QDate(2024, 3, 5), folder);
     }
 
 private slots:
@@ -217,12 +219,12 @@ private slots:
         QVERIFY(m_dir.isValid());
         const QString nv = m_dir.filePath(QStringLiteral("nv.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(nv));
-        m_record.ref_db = Database::open(TestDatabases::address(nv), referenceTables());
-        QVERIFY(m_record.ref_db);
-        QVERIFY(m_record.ref_db->execute(
+        m_context.ref_db = Database::open(TestDatabases::address(nv), referenceTables());
+        QVERIFY(m_context.ref_db);
+        QVERIFY(m_context.ref_db->execute(
             QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) VALUES "
                            "(1, 'Агрегат моноблочный', 'KM', 'mono.jpg', 'mono_s.jpg')")));
-        m_record.location = DataLocation::folder(m_dir.path());
+        m_context.location = DataLocation::folder(m_dir.path());
         QVERIFY(writeJpeg(m_dir.filePath(QStringLiteral("mono.jpg")), Qt::red));
         QVERIFY(writeJpeg(m_dir.filePath(QStringLiteral("mono_s.jpg")), Qt::blue));
     }
@@ -411,8 +413,8 @@ private slots:
     {
         m_record.contact_organization = QStringLiteral("ООО \"Холод\"/Север");
         const QString folder = m_dir.filePath(QStringLiteral("names"));
-        const QString first = ReportOutput::WritePdf(m_record, QDate(2024, 3, 5), folder);
-        const QString second = ReportOutput::WritePdf(m_record, QDate(2024, 3, 5), folder);
+        const QString first = ReportOutput::WritePdf(m_context, m_record, QDate(2024, 3, 5), folder);
+        const QString second = ReportOutput::WritePdf(m_context, m_record, QDate(2024, 3, 5), folder);
         QCOMPARE(QFileInfo(first).fileName(), QStringLiteral("ООО \"Холод\"_Север 2024-03-05.pdf"));
         QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("ООО \"Холод\"_Север 2024-03-05 (2).pdf"));
         QVERIFY(QFileInfo(first).size() > 1000 && QFileInfo(second).size() > 1000);

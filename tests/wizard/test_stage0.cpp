@@ -199,7 +199,7 @@ private slots:
 
         // Saved again, the reopened customer is not added a second time.
         f->record.onote = QStringLiteral("исправлено");
-        QVERIFY(SaveCalculation(f->record, f->wizard->today()));
+        QVERIFY(SaveCalculation(f->context, f->record, f->wizard->today()));
         QCOMPARE(f->rowCount("contact"), 2);
         QCOMPARE(f->rowCount("data"), 2);
 

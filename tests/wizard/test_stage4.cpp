@@ -28,7 +28,7 @@ class TestStage4 : public WizardTest
             QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power, fkey) VALUES "
                            "('KMB', 20, -25, 20, 1000, 1), ('KMK', 20, -25, 20, 1000, 1)")));
         QVERIFY(m_pictures.isValid());
-        f->record.location = DataLocation::folder(m_pictures.path());
+        f->context.location = DataLocation::folder(m_pictures.path());
         QImage picture(40, 30, QImage::Format_RGB32);
         picture.fill(Qt::darkGreen);
         QVERIFY(picture.save(m_pictures.filePath(QStringLiteral("km.jpg")), "JPEG"));

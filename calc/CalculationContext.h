@@ -1,0 +1,31 @@
+#pragma once
+
+#include "DataLocation.h"
+#include "FailedReads.h"
+
+#include <memory>
+
+class Database;
+
+// Where a calculation reads and saves: the connections to the reference and
+// orders databases, the location they (and the pictures) were opened from,
+// and the reads of them that failed during the action in hand. Set up once
+// at start and never reset; every lookup, save and reopen receives it beside
+// the record. The record holds none of it, so a copy of the record computed
+// apart reads through the same connections and its failed reads are noted
+// here, where the action looks for them.
+//
+// One per program run: a copy would keep a failed-read log of its own that
+// the action never sees, so there is none.
+struct CalculationContext
+{
+    CalculationContext() = default;
+    CalculationContext(const CalculationContext&) = delete;
+    CalculationContext& operator=(const CalculationContext&) = delete;
+
+    std::shared_ptr<Database> ref_db;
+    std::shared_ptr<Database> order_db;
+    DataLocation location;
+    // Reads of ref_db and order_db that failed since the action in hand began.
+    FailedReads failedReads;
+};
