@@ -2,6 +2,8 @@
 # Plants each fault of tests/faults/faults.tsv, one at a time, in a copy of the
 # work tree with its uncommitted changes, runs the tests the table names and,
 # when they all pass, the whole suite:  scripts/plant-faults.sh [--list] [ID...]
+# --check only makes sure that each text to find occurs once in its file, so
+# that a row left behind by moved code fails at once rather than at a replay.
 # The copy and its build-test/ (laid out as the work tree's, for the compiler
 # cache) stay in $PLANT_FAULTS_DIR (build-faults/); a file is copied in only when
 # it differs, so a later run compiles only what changed. Logs: logs/ID.log.
@@ -17,6 +19,23 @@ jobs=${PLANT_FAULTS_JOBS:-2}
 # A tab is blank to `read`, which would merge empty fields.
 rows() { tail -n +2 "$root/tests/faults/faults.tsv" | grep -v '^[[:space:]]*$' | tr '\t' '\037'; }
 chosen() { [[ ${#ids[@]} -eq 0 || " ${ids[*]} " == *" $1 "* ]]; }
+contents() { [[ -f $1 ]] && cat "$1" && printf x; } # the x keeps trailing line breaks
+occurrences() { local rest=${1//"$2"/}; echo $(((${#1} - ${#rest}) / ${#2})); }
+
+if [[ ${1:-} == --check ]]; then
+  shift
+  ids=("$@") stale=0
+  while IFS=$'\037' read -r -u 3 id file find _; do
+    chosen "$id" || continue
+    find=${find//↵/$'\n'} content=$(contents "$root/$file") || true
+    if [[ -z $find || $(occurrences "$content" "$find") -ne 1 ]]; then
+      echo "$id: text not found once in $file"
+      stale=$((stale + 1))
+    fi
+  done 3< <(rows)
+  [[ $stale -eq 0 ]] && echo "every fault's text occurs once"
+  exit $((stale > 0))
+fi
 
 if [[ ${1:-} == --list ]]; then
   shift
@@ -65,10 +84,10 @@ while IFS=$'\037' read -r -u 3 id file find replace tests meaning equivalent; do
   fi
   counted=$((counted + 1)) bad=$((bad + 1))
   find=${find//↵/$'\n'} replace=${replace//↵/$'\n'}
-  target=$base/src/$file content=""
-  [[ -f $target ]] && content=$(cat "$target" && printf x) && content=${content%x}
-  rest=${content//"$find"/}
-  if [[ -z $find || $(((${#content} - ${#rest}) / ${#find})) -ne 1 ]]; then
+  target=$base/src/$file
+  content=$(contents "$target") || true
+  content=${content%x}
+  if [[ -z $find || $(occurrences "$content" "$find") -ne 1 ]]; then
     echo "$id: text not found once in $file"
     continue
   fi
