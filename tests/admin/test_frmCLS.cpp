@@ -77,14 +77,9 @@ private slots:
         QVERIFY(!shownEditor<frmClsEdit>());
         QVERIFY(m_messages.shown().isEmpty());
 
-        QueryTable stored = rows(check);
-        QCOMPARE(stored.rowCount(), 1);
-        QCOMPARE(stored.text(0, 0), QStringLiteral("Пенопласт"));
-        QCOMPARE(stored.number(0, 1), 0.035);
-        QCOMPARE(stored.integer(0, 2), 1);
         QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Пенопласт")});
 
-        // Change in place.
+        // Change in place; what each kind's statements store is in the list store's test.
         list(window)->setCurrentRow(0);
         editor = openEditor<frmClsEdit>(window, "Command5");
         QVERIFY(editor);
@@ -95,9 +90,7 @@ private slots:
         type(editor, "Text1", QStringLiteral("Минвата"));
         type(editor, "Text3", QStringLiteral("0.05"));
         click(editor, "Command1");
-        stored = rows(check);
-        QCOMPARE(stored.text(0, 0), QStringLiteral("Минвата"));
-        QCOMPARE(stored.number(0, 1), 0.05);
+        QCOMPARE(rows(check).number(0, 1), 0.05);
         QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Минвата")});
 
         click(window, "Command2");
