@@ -29,9 +29,15 @@ const QStringList& productColumns()
     return columns;
 }
 
+// What the list's statements store of a file row.
+ReferenceListStore::Values values(const ExchangeRow& row)
+{
+    return {row.identity, row.values.at(1).toDouble(), row.values.value(2).toDouble(), {}, {}, {}};
+}
+
 } // namespace
 
-CsvSimpleLayout::CsvSimpleLayout(int kind) : m_list(SimpleList::forKind(kind)) {}
+CsvSimpleLayout::CsvSimpleLayout(int kind) : m_list(SimpleList::forKind(kind)), m_store(kind) {}
 
 QString CsvSimpleLayout::fileName() const
 {
@@ -49,18 +55,18 @@ QStringList CsvSimpleLayout::header() const
 bool CsvSimpleLayout::readStored(QVector<ExchangeRow>& rows, QString* error) const
 {
     QueryTable table;
-    if (!query(m_list->listQuery(), table, error))
+    if (!query(m_store.listQuery(), table, error))
         return false;
     const int values = int(header().size()) - 1;
     for (int r = 0; r < table.rowCount(); ++r) {
         ExchangeRow row;
-        row.key = table.integer(r, SimpleList::ListKey);
-        row.identity = table.text(r, SimpleList::ListName).trimmed();
-        row.fields << table.text(r, SimpleList::ListName);
+        row.key = table.integer(r, ReferenceListStore::EntryKey);
+        row.identity = table.text(r, ReferenceListStore::EntryName).trimmed();
+        row.fields << table.text(r, ReferenceListStore::EntryName);
         row.values << SqlLiteral::text(row.identity);
         for (int v = 0; v < values; ++v) {
-            row.fields << CsvFile::number(table.number(r, SimpleList::ListName + 1 + v));
-            row.values << SqlLiteral::number(table.number(r, SimpleList::ListName + 1 + v));
+            row.fields << CsvFile::number(table.number(r, ReferenceListStore::EntryName + 1 + v));
+            row.values << SqlLiteral::number(table.number(r, ReferenceListStore::EntryName + 1 + v));
         }
         rows << row;
     }
@@ -87,24 +93,19 @@ std::optional<ExchangeRow> CsvSimpleLayout::fromFile(const QStringList& fields, 
 
 QVector<CsvLayout::Statement> CsvSimpleLayout::insertStatements(const QVector<ExchangeRow>& rows) const
 {
-    return each(rows, [this](const ExchangeRow& row) {
-        return m_list->insertStatement(row.identity, row.values.at(1).toDouble(),
-                                       row.values.value(2).toDouble());
-    });
+    return each(rows, [this](const ExchangeRow& row) { return m_store.insertStatement(values(row)); });
 }
 
 QVector<CsvLayout::Statement> CsvSimpleLayout::updateStatements(const QVector<Change>& changes) const
 {
     return each(changes, [this](const Change& change) {
-        const ExchangeRow& row = change.first;
-        return m_list->updateStatement(row.identity, row.values.at(1).toDouble(),
-                                       row.values.value(2).toDouble(), change.second);
+        return m_store.updateStatement(values(change.first), change.second);
     });
 }
 
 QVector<CsvLayout::Statement> CsvSimpleLayout::deleteStatements(const QVector<qint64>& keys) const
 {
-    return each(keys, [this](qint64 key) { return m_list->deleteStatement(key); });
+    return each(keys, [this](qint64 key) { return m_store.deleteStatement(key); });
 }
 
 QString CsvProductLayout::fileName() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CsvLayout.h"
+#include "ReferenceListStore.h"
 
 #include <QHash>
 
@@ -23,6 +24,7 @@ public:
 
 private:
     const SimpleList* m_list;
+    ReferenceListStore m_store;
 };
 
 // Every product with its group by name and its thermal properties, named by

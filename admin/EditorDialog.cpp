@@ -3,7 +3,7 @@
 #include "Functions.h"
 #include "WindowPlacement.h"
 
-EditorDialog::EditorDialog(QWidget* parent) : QDialog(parent)
+EditorDialog::EditorDialog(const EditRequest& request, QWidget* parent) : QDialog(parent), m_request(request)
 {
     setAttribute(Qt::WA_DeleteOnClose);
 }

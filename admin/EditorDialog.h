@@ -1,14 +1,17 @@
 #pragma once
 
+#include "EditRequest.h"
+
 #include <QDialog>
 
 // A record editor: modal, made afresh for each use and gone when closed,
-// centred when it first shows, with the focus in its first box.
+// centred when it first shows, with the focus in its first box. It edits
+// what its list window's request names.
 class EditorDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit EditorDialog(QWidget* parent);
+    EditorDialog(const EditRequest& request, QWidget* parent);
 
     // Shows the editor modally without blocking the caller; what follows the
     // edit runs on finished().
@@ -20,6 +23,7 @@ signals:
     void recordGone();
 
 protected:
+    const EditRequest& request() const { return m_request; }
     void showEvent(QShowEvent* event) override;
     virtual QWidget* firstBox() const = 0;
     // After a failed save: a record found gone closes the editor and says
@@ -27,5 +31,6 @@ protected:
     void closeIfRecordGone(int rc);
 
 private:
+    const EditRequest m_request;
     bool m_placed = false;
 };

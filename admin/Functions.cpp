@@ -12,12 +12,6 @@
 
 namespace Functions {
 
-qint16 CurrentKind = 0;
-qint16 CurrentKey = 0;
-bool AddMode = false;
-qint32 ParentKey = 0;
-QueryTable PowerRows;
-
 namespace {
 
 DataLocation s_location;
@@ -77,7 +71,6 @@ const DataLocation& Location()
 
 void CloseDatabase()
 {
-    PowerRows = QueryTable();
     s_connection.reset();
 }
 
@@ -185,17 +178,16 @@ int InsertRow(const QString& sql, qint64* key)
     return 0;
 }
 
-bool PickKey(qint64 key)
+std::optional<qint16> PickKey(qint64 key)
 {
     if (key < 1 || key > std::numeric_limits<qint16>::max()) {
         Messages::show(QStringLiteral("Ключ записи (%1) вне диапазона от 1 до 32767: "
                                       "такую запись программа изменить или удалить не может.")
                            .arg(key),
                        MsgIcon::Critical, QStringLiteral("Ошибка"));
-        return false;
+        return std::nullopt;
     }
-    CurrentKey = static_cast<qint16>(key);
-    return true;
+    return static_cast<qint16>(key);
 }
 
 QString FixNumber(const QString& text)

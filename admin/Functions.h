@@ -13,9 +13,9 @@ class DataLocation;
 class Database;
 class QAction;
 
-// The administrator's shared module: the one connection to nv.mdb, the state
-// through which list windows tell their modal editors what to edit, and the
-// query and command operations every screen uses.
+// The administrator's shared module: the one connection to nv.mdb and the
+// query and command operations every screen uses. What an editor edits it
+// receives from its list window (EditRequest).
 namespace Functions {
 
 // Kind of reference data whose list window is open (the menu codes).
@@ -26,12 +26,6 @@ enum ListKind : qint16 {
     KindPacking = 4,
     KindEquipment = 5
 };
-
-extern qint16 CurrentKind;
-extern qint16 CurrentKey;
-extern bool AddMode;
-extern qint32 ParentKey;
-extern QueryTable PowerRows;
 
 // The start routine: opens the location's reference database; when it
 // cannot, shows the engine's error and "Не найден файл БД" and returns false,
@@ -80,9 +74,9 @@ int ExecSqlAll(const QStringList& statements, bool shortKeys = false, const QLis
 // (above 32767) undoes the insert and counts as a failure.
 int InsertRow(const QString& sql, qint64* key);
 
-// Takes a list entry's key as CurrentKey; a key beyond 16 bits is reported
+// A list entry's key as the record key; a key beyond 16 bits is reported
 // and refused instead of being cut down to another record's key.
-bool PickKey(qint64 key);
+std::optional<qint16> PickKey(qint64 key);
 
 // Commas become points, leading and trailing blanks go.
 QString FixNumber(const QString& text);

@@ -5,7 +5,7 @@
 
 #include <QMdiSubWindow>
 
-ListWindow::ListWindow(QWidget* parent) : QWidget(parent)
+ListWindow::ListWindow(int kind, QWidget* parent) : QWidget(parent), m_kind(static_cast<qint16>(kind))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     Functions::DisableListMenus();

@@ -3,7 +3,7 @@
 #include <QString>
 
 // How one of the three flat lists (insulation, curtains, packing) is shown
-// and stored.
+// and which table and columns hold it (its statements: ReferenceListStore).
 struct SimpleList
 {
     QString table;
@@ -16,14 +16,4 @@ struct SimpleList
     QString secondColumn;        // the values' rules are in ReferenceRules
 
     static const SimpleList* forKind(int kind);
-
-    // The list's entries and the columns read from them.
-    QString listQuery() const;
-    enum ListColumn { ListKey, ListName };
-    // One record for its editor and the columns read from it.
-    QString readQuery(qint64 key) const;
-    enum ReadColumn { ReadName, ReadSecondValue, ReadValue };
-    QString insertStatement(const QString& name, double value, double second) const;
-    QString updateStatement(const QString& name, double value, double second, qint64 key) const;
-    QString deleteStatement(qint64 key) const;
 };

@@ -8,7 +8,9 @@
 #include "frmClsEdit.h"
 #include "ui_frmCLS.h"
 
-frmCLS::frmCLS(QWidget* parent) : ListWindow(parent), m_ui(std::make_unique<Ui::frmCLS>())
+frmCLS::frmCLS(int kind, QWidget* parent)
+    : ListWindow(kind, parent), m_ui(std::make_unique<Ui::frmCLS>()), m_list(SimpleList::forKind(kind)),
+      m_store(kind)
 {
     m_ui->setupUi(this);
     connect(m_ui->cmbAdd, &QPushButton::clicked, this, &frmCLS::cmbAdd_Click);
@@ -22,41 +24,43 @@ frmCLS::~frmCLS() = default;
 
 bool frmCLS::FillList()
 {
-    m_list = SimpleList::forKind(Functions::CurrentKind);
     if (!m_list)
         return false;
     setWindowTitle(m_list->caption);
     m_ui->List1->setAccessibleName(m_list->caption);
     QueryTable rows;
-    const int count = Functions::FetchRows(m_list->listQuery(), rows);
+    const int count = m_store.entries(rows);
     for (QPushButton* button : {m_ui->cmbAdd, m_ui->Command5, m_ui->Command2})
         button->setEnabled(count >= 0);
-    if (ListFill::fill(m_ui->List1, rows, std::max(count, 0), SimpleList::ListName, SimpleList::ListKey))
+    if (ListFill::fill(m_ui->List1, rows, std::max(count, 0), ReferenceListStore::EntryName,
+                       ReferenceListStore::EntryKey))
         m_ui->List1->setCurrentRow(0);
     return count >= 0;
 }
 
 void frmCLS::cmbAdd_Click()
 {
-    openEditor(true, {}, {}, {});
+    openEditor(EditRequest::add(kind()), {}, {}, {});
 }
 
 void frmCLS::Command5_Click()
 {
     const QListWidgetItem* item = m_ui->List1->currentItem();
-    if (!m_list || !item || !Functions::PickKey(item->data(Qt::UserRole).toLongLong()))
+    if (!m_list || !item)
         return;
+    const std::optional<qint16> key = Functions::PickKey(item->data(Qt::UserRole).toLongLong());
     QueryTable row;
-    if (!Functions::FetchRecord(m_list->readQuery(Functions::CurrentKey), row, QStringLiteral("Ошибка")))
+    if (!key || !m_store.entry(*key, row, QStringLiteral("Ошибка")))
         return;
-    openEditor(false, row.text(0, SimpleList::ReadName), row.text(0, SimpleList::ReadValue),
-               m_list->hasSecondValue ? row.text(0, SimpleList::ReadSecondValue) : QString());
+    openEditor(EditRequest::change(kind(), *key), row.text(0, ReferenceListStore::FlatName),
+               row.text(0, ReferenceListStore::FlatValue),
+               m_list->hasSecondValue ? row.text(0, ReferenceListStore::FlatSecondValue) : QString());
 }
 
-void frmCLS::openEditor(bool addMode, const QString& name, const QString& value, const QString& second)
+void frmCLS::openEditor(const EditRequest& request, const QString& name, const QString& value,
+                        const QString& second)
 {
-    Functions::AddMode = addMode;
-    auto* editor = new frmClsEdit(m_ui->List1, this);
+    auto* editor = new frmClsEdit(request, m_ui->List1, this);
     connect(editor, &EditorDialog::recordGone, this, &frmCLS::FillList);
     editor->setWindowTitle(windowTitle());
     editor->setValues(name, value, second);
@@ -66,11 +70,13 @@ void frmCLS::openEditor(bool addMode, const QString& name, const QString& value,
 void frmCLS::Command2_Click()
 {
     const int row = m_ui->List1->currentRow();
-    if (!m_list || row < 0 || !Functions::PickKey(m_ui->List1->item(row)->data(Qt::UserRole).toLongLong()) ||
-        !OrderUsage::confirmDelete(Functions::CurrentKind, Functions::CurrentKey,
-                                   m_ui->List1->item(row)->text()))
+    if (!m_list || row < 0)
         return;
-    const int rc = Functions::ExecSqlChanging(m_list->deleteStatement(Functions::CurrentKey));
+    const std::optional<qint16> key =
+        Functions::PickKey(m_ui->List1->item(row)->data(Qt::UserRole).toLongLong());
+    if (!key || !OrderUsage::confirmDelete(kind(), *key, m_ui->List1->item(row)->text()))
+        return;
+    const int rc = m_store.remove(*key);
     if (rc != 0) {
         Messages::show(Functions::FailureText(QStringLiteral("произошел сбой при удалении данных!"), rc),
                        MsgIcon::Critical, QStringLiteral("Ошибка"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListWindow.h"
+#include "ReferenceListStore.h"
 
 #include <memory>
 
@@ -14,10 +15,10 @@ class frmCLS : public ListWindow
 {
     Q_OBJECT
 public:
-    explicit frmCLS(QWidget* parent = nullptr);
+    explicit frmCLS(int kind, QWidget* parent = nullptr);
     ~frmCLS() override;
 
-    // Caption and entries for the kind in CurrentKind.
+    // Caption and entries of the window's kind.
     // Reads the list; false when the read failed (shown), and the list is
     // then empty with nothing in it to edit, add to or delete.
     bool FillList();
@@ -28,8 +29,10 @@ private:
     void Command2_Click();
     void Command4_Click();
 
-    void openEditor(bool addMode, const QString& name, const QString& value, const QString& second);
+    void openEditor(const EditRequest& request, const QString& name, const QString& value,
+                    const QString& second);
 
     std::unique_ptr<Ui::frmCLS> m_ui;
-    const SimpleList* m_list = nullptr;
+    const SimpleList* m_list;
+    ReferenceListStore m_store;
 };

@@ -7,7 +7,6 @@
 #include "OrderUsage.h"
 #include "PictureFit.h"
 #include "PowerSet.h"
-#include "SqlLiteral.h"
 #include "frmCls1Edit.h"
 #include "frmEqEdit.h"
 #include "frmPrEdit.h"
@@ -19,48 +18,10 @@ const QString DeleteQuestion = QStringLiteral("Удалить ?");
 constexpr int ModelRole = Qt::UserRole;
 constexpr int ModificationRole = Qt::UserRole + 1;
 
-// The window's statements, each with the columns read from its rows.
-
-QString upperListQuery(bool equipment)
-{
-    return equipment ? QStringLiteral("SELECT Pkey,text_ru,model FROM Equipment ORDER BY text_ru")
-                     : QStringLiteral("SELECT Pkey,text_ru FROM PGroup ORDER BY text_ru");
-}
-enum UpperListColumn { UpperKey, UpperName };
-
-QString upperRecordQuery(bool equipment, qint64 key)
-{
-    return (equipment ? QStringLiteral("SELECT text_ru,pkey,model,picture,scheme FROM equipment WHERE Pkey=")
-                      : QStringLiteral("SELECT text_ru,pkey FROM PGroup WHERE Pkey=")) +
-           SqlLiteral::integer(key);
-}
-enum UpperRecordColumn { RecordName, RecordKey, RecordModel, RecordPicture, RecordScheme };
-
-QString productListQuery(qint64 groupKey)
-{
-    return QStringLiteral(
-               "SELECT pkey, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, fkey FROM Product "
-               "WHERE fkey=") +
-           SqlLiteral::integer(groupKey) + QStringLiteral(" ORDER BY text_ru");
-}
-enum ProductListColumn { ProductKey, ProductName };
-
-QString modelListQuery(qint64 typeKey)
-{
-    return QStringLiteral("SELECT DISTINCT model,modification FROM power WHERE fkey=") +
-           SqlLiteral::integer(typeKey) + QStringLiteral(" ORDER BY model,modification");
-}
-enum ModelListColumn { ListedModel, ListedModification };
-
-QString seriesQuery(qint64 typeKey)
-{
-    return QStringLiteral("SELECT model FROM Equipment WHERE pkey=") + SqlLiteral::integer(typeKey);
-}
-enum SeriesColumn { Series };
-
 } // namespace
 
-frmCLS1::frmCLS1(QWidget* parent) : ListWindow(parent), m_ui(std::make_unique<Ui::frmCLS1>())
+frmCLS1::frmCLS1(int kind, QWidget* parent)
+    : ListWindow(kind, parent), m_ui(std::make_unique<Ui::frmCLS1>()), m_store(kind)
 {
     m_ui->setupUi(this);
     connect(m_ui->Combo1, &QComboBox::currentIndexChanged, this, &frmCLS1::Combo1_Click);
@@ -78,13 +39,13 @@ frmCLS1::~frmCLS1() = default;
 
 bool frmCLS1::isEquipment() const
 {
-    return Functions::CurrentKind == Functions::KindEquipment;
+    return kind() == Functions::KindEquipment;
 }
 
 int frmCLS1::FillUpperLevel()
 {
     QueryTable rows;
-    const int count = Functions::FetchRows(upperListQuery(isEquipment()), rows);
+    const int count = m_store.entries(rows);
     if (count <= 0)
         return count;
     setWindowTitle(isEquipment() ? QStringLiteral("Оборудование") : QStringLiteral("Продукты"));
@@ -97,7 +58,7 @@ int frmCLS1::FillUpperLevel()
         m_ui->Label2->setText(QStringLiteral("Модель агрегата"));
     LabelNames::apply(this);
     m_ui->List1->clear();
-    ListFill::fill(m_ui->Combo1, rows, count, UpperName, UpperKey);
+    ListFill::fill(m_ui->Combo1, rows, count, ReferenceListStore::EntryName, ReferenceListStore::EntryKey);
     ListFill::selectQuietly(m_ui->Combo1, 0);
     Combo1_Click();
     return count;
@@ -106,12 +67,11 @@ int frmCLS1::FillUpperLevel()
 void frmCLS1::Combo1_Click()
 {
     const int index = m_ui->Combo1->currentIndex();
-    Functions::ParentKey = index >= 0 ? m_ui->Combo1->itemData(index).toInt() : 0;
+    m_parentKey = index >= 0 ? m_ui->Combo1->itemData(index).toInt() : 0;
     if (index < 0)
         m_ui->List1->clear();
     else
-        lowerListRead(isEquipment() ? FillEquipment(Functions::ParentKey)
-                                    : FillProduct(Functions::ParentKey));
+        lowerListRead(isEquipment() ? FillEquipment(m_parentKey) : FillProduct(m_parentKey));
     selectLowerEntry(0);
 }
 
@@ -131,47 +91,45 @@ void frmCLS1::selectLowerEntry(int row)
 
 void frmCLS1::refillLowerList(int row)
 {
-    lowerListRead(isEquipment() ? FillEquipment(Functions::ParentKey) : FillProduct(Functions::ParentKey));
+    lowerListRead(isEquipment() ? FillEquipment(m_parentKey) : FillProduct(m_parentKey));
     selectLowerEntry(row);
 }
 
 bool frmCLS1::FillProduct(qint32 groupKey)
 {
     QueryTable rows;
-    const int count = Functions::FetchRows(productListQuery(groupKey), rows);
-    ListFill::fill(m_ui->List1, rows, std::max(count, 0), ProductName, ProductKey);
+    const int count = m_store.lowerEntries(groupKey, rows);
+    ListFill::fill(m_ui->List1, rows, std::max(count, 0), ReferenceListStore::EntryName,
+                   ReferenceListStore::EntryKey);
     return count >= 0;
 }
 
 void frmCLS1::cmbGAdd_Click()
 {
-    Functions::AddMode = true;
-    auto* editor = new frmCls1Edit(m_ui->Combo1, this);
+    auto* editor = new frmCls1Edit(EditRequest::add(kind()), m_ui->Combo1, this);
     editor->setNames(QString(), QString(), QString(), QString());
     editor->openModal();
 }
 
 void frmCLS1::cmbGEdit_Click()
 {
-    const int index = m_ui->Combo1->currentIndex();
-    if (index < 0 || !Functions::PickKey(m_ui->Combo1->itemData(index).toLongLong()))
-        return;
-    Functions::AddMode = false;
+    const std::optional<qint16> key = pickedGroup();
     QueryTable row;
-    if (!Functions::FetchRecord(upperRecordQuery(isEquipment(), Functions::CurrentKey), row,
-                                QStringLiteral("Ошибка")))
+    if (!key || !m_store.entry(*key, row, QStringLiteral("Ошибка")))
         return;
-    auto* editor = new frmCls1Edit(m_ui->Combo1, this);
+    auto* editor = new frmCls1Edit(EditRequest::change(kind(), *key), m_ui->Combo1, this);
     connect(editor, &EditorDialog::recordGone, this, &frmCLS1::reloadUpperLevel);
-    editor->setNames(row.text(0, RecordName), row.text(0, RecordModel), row.text(0, RecordPicture),
-                     row.text(0, RecordScheme));
+    editor->setNames(row.text(0, ReferenceListStore::UpperName), row.text(0, ReferenceListStore::UpperModel),
+                     row.text(0, ReferenceListStore::UpperPicture),
+                     row.text(0, ReferenceListStore::UpperScheme));
     editor->openModal();
 }
 
 void frmCLS1::cmbGDelete_Click()
 {
     const int index = m_ui->Combo1->currentIndex();
-    if (index < 0 || !Functions::PickKey(m_ui->Combo1->itemData(index).toLongLong()))
+    const std::optional<qint16> key = pickedGroup();
+    if (!key)
         return;
     if (m_ui->List1->count() > 0) {
         Messages::show(QStringLiteral("Для удаления группы необходимо предварительно") +
@@ -179,12 +137,10 @@ void frmCLS1::cmbGDelete_Click()
                        MsgIcon::Exclamation, QStringLiteral("Внимание"));
         return;
     }
-    if (isEquipment() && !OrderUsage::confirmDelete(Functions::KindEquipment, Functions::CurrentKey,
-                                                    m_ui->Combo1->currentText()))
+    if (isEquipment() &&
+        !OrderUsage::confirmDelete(Functions::KindEquipment, *key, m_ui->Combo1->currentText()))
         return;
-    const QString table = isEquipment() ? QStringLiteral("equipment") : QStringLiteral("PGroup");
-    const int rc = Functions::ExecSqlChanging(QStringLiteral("DELETE FROM %1 WHERE Pkey=").arg(table) +
-                                              SqlLiteral::integer(Functions::CurrentKey));
+    const int rc = m_store.remove(*key);
     if (rc != 0) {
         Messages::show(Functions::FailureText(QStringLiteral("При удалении записи произошел сбой!"), rc),
                        MsgIcon::Critical, QStringLiteral("Ошибка"));
@@ -238,9 +194,8 @@ bool frmCLS1::confirmDelete() const
 
 void frmCLS1::addProduct()
 {
-    Functions::AddMode = true;
-    auto* editor = new frmPrEdit(this);
-    editor->setGroups(m_ui->Combo1, Functions::ParentKey);
+    auto* editor = new frmPrEdit(EditRequest::add(kind(), m_parentKey), this);
+    editor->setGroups(m_ui->Combo1, m_parentKey);
     connect(editor, &QDialog::finished, this, [this] { refillLowerList(0); });
     editor->openModal();
 }
@@ -248,13 +203,12 @@ void frmCLS1::addProduct()
 void frmCLS1::editProduct()
 {
     const int position = m_ui->List1->currentRow();
-    if (!Functions::PickKey(m_ui->List1->currentItem()->data(Qt::UserRole).toLongLong()))
-        return;
-    Functions::AddMode = false;
+    const std::optional<qint16> key =
+        Functions::PickKey(m_ui->List1->currentItem()->data(Qt::UserRole).toLongLong());
     QueryTable row;
-    if (!Functions::FetchRecord(frmPrEdit::readQuery(Functions::CurrentKey), row, QStringLiteral("Внимание")))
+    if (!key || !Functions::FetchRecord(frmPrEdit::readQuery(*key), row, QStringLiteral("Внимание")))
         return;
-    auto* editor = new frmPrEdit(this);
+    auto* editor = new frmPrEdit(EditRequest::change(kind(), *key, m_parentKey), this);
     editor->setProduct(row);
     editor->setGroups(m_ui->Combo1, row.integer(0, frmPrEdit::Group));
     connect(editor, &QDialog::finished, this, [this, position] { refillLowerList(position); });
@@ -264,12 +218,9 @@ void frmCLS1::editProduct()
 void frmCLS1::deleteProduct()
 {
     const QListWidgetItem* item = m_ui->List1->currentItem();
-    if (Functions::PickKey(item->data(Qt::UserRole).toLongLong()) &&
-        OrderUsage::confirmDelete(Functions::KindProduct, Functions::CurrentKey, item->text(),
-                                  DeleteQuestion)) {
-        deleted(Functions::ExecSqlChanging(QStringLiteral("DELETE FROM Product WHERE Pkey=") +
-                                           SqlLiteral::integer(Functions::CurrentKey)));
-    }
+    const std::optional<qint16> key = Functions::PickKey(item->data(Qt::UserRole).toLongLong());
+    if (key && OrderUsage::confirmDelete(Functions::KindProduct, *key, item->text(), DeleteQuestion))
+        deleted(m_store.removeProduct(*key));
     selectLowerEntry(0);
 }
 
@@ -277,36 +228,32 @@ bool frmCLS1::FillEquipment(qint32 typeKey)
 {
     m_ui->List1->clear();
     QueryTable rows;
-    const int count = Functions::FetchRows(modelListQuery(typeKey), rows);
+    const int count = m_store.lowerEntries(typeKey, rows);
     for (int r = 0; r < count; ++r) {
         // The entry keeps model and modification as they are stored, so a
         // code of another length is still found again exactly.
-        const QString model = rows.text(r, ListedModel);
-        auto* item =
-            new QListWidgetItem(PowerSet::entryText(model, rows.text(r, ListedModification)), m_ui->List1);
+        const QString model = rows.text(r, ReferenceListStore::ListedModel);
+        const QString modification = rows.text(r, ReferenceListStore::ListedModification);
+        auto* item = new QListWidgetItem(PowerSet::entryText(model, modification), m_ui->List1);
         item->setData(ModelRole, model);
-        item->setData(ModificationRole, rows.number(r, ListedModification));
+        item->setData(ModificationRole, rows.number(r, ReferenceListStore::ListedModification));
     }
     return count >= 0;
 }
 
 void frmCLS1::addModel()
 {
-    Functions::AddMode = true;
-    QueryTable row;
-    const int found = Functions::FetchRows(seriesQuery(Functions::ParentKey), row);
-    if (found < 0)
+    const std::optional<QString> series = ReferenceListStore::series(m_parentKey);
+    if (!series)
         return;
-    const QString series = found > 0 ? row.text(0, Series).left(2) : QString();
-    auto* editor = new frmEqEdit(this);
-    editor->FillNew(m_ui->Combo1->currentText(), series);
+    auto* editor = new frmEqEdit(EditRequest::add(kind(), m_parentKey), this);
+    editor->FillNew(m_ui->Combo1->currentText(), *series);
     connect(editor, &QDialog::finished, this, [this] { refillLowerList(0); });
     editor->openModal();
 }
 
 void frmCLS1::editModel()
 {
-    Functions::AddMode = false;
     const QListWidgetItem* item = m_ui->List1->currentItem();
     const int position = m_ui->List1->currentRow();
     const QString model = item->data(ModelRole).toString();
@@ -320,8 +267,10 @@ void frmCLS1::editModel()
                        MsgIcon::Exclamation, QStringLiteral("Внимание"));
         return;
     }
-    Functions::PowerRows = rows;
-    auto* editor = new frmEqEdit(this);
+    // A model has no key of its own: the request carries its nine rows.
+    EditRequest request = EditRequest::change(kind(), 0, m_parentKey);
+    request.modelRows = rows;
+    auto* editor = new frmEqEdit(request, this);
     editor->FillFromRows(m_ui->Combo1->currentText());
     // Re-read so that a changed code or size shows at once.
     connect(editor, &QDialog::finished, this, [this, position] { refillLowerList(position); });
@@ -332,11 +281,8 @@ void frmCLS1::deleteModel()
 {
     const QListWidgetItem* item = m_ui->List1->currentItem();
     if (confirmDelete()) {
-        deleted(Functions::ExecSqlChanging(
-            QStringLiteral("DELETE FROM Power WHERE Fkey=") + SqlLiteral::integer(Functions::ParentKey) +
-            QStringLiteral(" AND model=") + SqlLiteral::text(item->data(ModelRole).toString()) +
-            QStringLiteral(" AND modification=") +
-            SqlLiteral::number(item->data(ModificationRole).toDouble())));
+        deleted(m_store.removeModel(m_parentKey, item->data(ModelRole).toString(),
+                                    item->data(ModificationRole).toDouble()));
     }
     selectLowerEntry(0);
 }
@@ -362,6 +308,14 @@ void frmCLS1::reloadUpperLevel()
         m_ui->Combo1->clear();
     }
     Combo1_Click();
+}
+
+std::optional<qint16> frmCLS1::pickedGroup() const
+{
+    const int index = m_ui->Combo1->currentIndex();
+    if (index < 0)
+        return std::nullopt;
+    return Functions::PickKey(m_ui->Combo1->itemData(index).toLongLong());
 }
 
 void frmCLS1::Command4_Click()

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ListWindow.h"
+#include "ReferenceListStore.h"
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frmCLS1;
@@ -14,10 +16,10 @@ class frmCLS1 : public ListWindow
 {
     Q_OBJECT
 public:
-    explicit frmCLS1(QWidget* parent = nullptr);
+    explicit frmCLS1(int kind, QWidget* parent = nullptr);
     ~frmCLS1() override;
 
-    // Fills the upper list for CurrentKind and selects its first entry.
+    // Fills the upper list and selects its first entry.
     // Returns the number of groups or types: 0, and nothing shown, when there
     // is none yet; -1 when the read failed (shown once).
     int FillUpperLevel();
@@ -27,6 +29,8 @@ public:
     // a group that only looks empty is never deleted.
     bool FillProduct(qint32 groupKey);
     bool FillEquipment(qint32 typeKey);
+
+    qint32 parentKey() const override { return m_parentKey; }
 
 private:
     void Combo1_Click();
@@ -46,6 +50,8 @@ private:
     void deleteModel();
 
     bool isEquipment() const;
+    // The chosen group's or type's key, when it is one a record can have.
+    std::optional<qint16> pickedGroup() const;
     // Re-reads the lower list and selects the entry at row (or the first).
     void refillLowerList(int row);
     void selectLowerEntry(int row);
@@ -58,4 +64,6 @@ private:
     void reloadUpperLevel();
 
     std::unique_ptr<Ui::frmCLS1> m_ui;
+    ReferenceListStore m_store;
+    qint32 m_parentKey = 0; // the group or type whose entries the lower list shows
 };

@@ -4,7 +4,6 @@
 #include "Functions.h"
 #include "LabelNames.h"
 #include "Messages.h"
-#include "SqlLiteral.h"
 #include "ui_frmCls1Edit.h"
 
 #include <QComboBox>
@@ -64,9 +63,9 @@ std::optional<CopyError> copyReplacing(const QString& source, const QString& des
 
 } // namespace
 
-frmCls1Edit::frmCls1Edit(QComboBox* combo, QWidget* parent)
-    : EditorDialog(parent), m_ui(std::make_unique<Ui::frmCls1Edit>()), m_combo(combo),
-      m_equipment(Functions::CurrentKind == Functions::KindEquipment)
+frmCls1Edit::frmCls1Edit(const EditRequest& request, QComboBox* combo, QWidget* parent)
+    : EditorDialog(request, parent), m_ui(std::make_unique<Ui::frmCls1Edit>()), m_combo(combo),
+      m_equipment(request.kind == Functions::KindEquipment), m_store(request.kind)
 {
     m_ui->setupUi(this);
     m_ui->Label1->setText(m_equipment ? QStringLiteral("Тип оборудования")
@@ -142,25 +141,6 @@ void frmCls1Edit::choosePicture(QLineEdit* box, bool withDestination)
     box->setText(fileName);
 }
 
-QString frmCls1Edit::statement(const QString& name, const QString& model) const
-{
-    const QString key = SqlLiteral::integer(Functions::CurrentKey);
-    if (!m_equipment)
-        return Functions::AddMode ? QStringLiteral("INSERT INTO PGroup(text_ru) VALUES (") +
-                                        SqlLiteral::text(name) + QLatin1Char(')')
-                                  : QStringLiteral("UPDATE PGroup SET text_ru=") + SqlLiteral::text(name) +
-                                        QStringLiteral(" WHERE Pkey=") + key;
-    const QString picture = SqlLiteral::text(m_ui->Text3->text());
-    const QString scheme = SqlLiteral::text(m_ui->Text4->text());
-    if (Functions::AddMode)
-        return QStringLiteral("INSERT INTO equipment(text_ru,model,picture,scheme) VALUES (") +
-               SqlLiteral::text(name) + QLatin1Char(',') + SqlLiteral::text(model) + QLatin1Char(',') +
-               picture + QLatin1Char(',') + scheme + QLatin1Char(')');
-    return QStringLiteral("UPDATE equipment SET text_ru=") + SqlLiteral::text(name) +
-           QStringLiteral(",  model=") + SqlLiteral::text(model) + QStringLiteral(", picture=") + picture +
-           QStringLiteral(", scheme=") + scheme + QStringLiteral(" WHERE Pkey=") + key;
-}
-
 void frmCls1Edit::cmbSave_Click()
 {
     const QString name = m_ui->Text1->text().trimmed();
@@ -174,8 +154,8 @@ void frmCls1Edit::cmbSave_Click()
         return;
     }
     qint64 newKey = 0;
-    const int rc = Functions::AddMode ? Functions::InsertRow(statement(name, model), &newKey)
-                                      : Functions::ExecSqlChanging(statement(name, model));
+    const int rc =
+        m_store.save(request(), {name, 0, 0, model, m_ui->Text3->text(), m_ui->Text4->text()}, &newKey);
     if (rc != 0) {
         Messages::show(QStringLiteral("Ошибка ввода данных") + QLatin1Char('\r') +
                            Functions::LastErrorDescription(),
@@ -184,7 +164,7 @@ void frmCls1Edit::cmbSave_Click()
         return;
     }
     if (m_combo) {
-        if (Functions::AddMode)
+        if (request().adding)
             m_combo->addItem(name, newKey);
         else if (m_combo->currentIndex() >= 0)
             m_combo->setItemText(m_combo->currentIndex(), name);

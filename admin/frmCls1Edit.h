@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorDialog.h"
+#include "ReferenceListStore.h"
 
 #include <memory>
 
@@ -17,7 +18,7 @@ class frmCls1Edit : public EditorDialog
 {
     Q_OBJECT
 public:
-    frmCls1Edit(QComboBox* combo, QWidget* parent);
+    frmCls1Edit(const EditRequest& request, QComboBox* combo, QWidget* parent);
     ~frmCls1Edit() override;
 
     void setNames(const QString& name, const QString& model, const QString& picture, const QString& scheme);
@@ -35,9 +36,9 @@ private:
     // puts its bare name into the box, also when the copy fails; a cancelled
     // choice changes nothing.
     void choosePicture(QLineEdit* box, bool withDestination);
-    QString statement(const QString& name, const QString& model) const;
 
     std::unique_ptr<Ui::frmCls1Edit> m_ui;
     QComboBox* m_combo;
     bool m_equipment;
+    ReferenceListStore m_store;
 };

@@ -9,9 +9,9 @@
 
 #include <QListWidget>
 
-frmClsEdit::frmClsEdit(QListWidget* list, QWidget* parent)
-    : EditorDialog(parent), m_ui(std::make_unique<Ui::frmClsEdit>()), m_list(list),
-      m_kind(SimpleList::forKind(Functions::CurrentKind))
+frmClsEdit::frmClsEdit(const EditRequest& request, QListWidget* list, QWidget* parent)
+    : EditorDialog(request, parent), m_ui(std::make_unique<Ui::frmClsEdit>()), m_list(list),
+      m_kind(SimpleList::forKind(request.kind)), m_store(request.kind)
 {
     m_ui->setupUi(this);
     if (m_kind) {
@@ -72,10 +72,7 @@ void frmClsEdit::Command1_Click()
         return;
 
     qint64 newKey = 0;
-    const int rc =
-        Functions::AddMode
-            ? Functions::InsertRow(m_kind->insertStatement(name, value, second), &newKey)
-            : Functions::ExecSqlChanging(m_kind->updateStatement(name, value, second, Functions::CurrentKey));
+    const int rc = m_store.save(request(), {name, value, second, {}, {}, {}}, &newKey);
     if (rc != 0) {
         Messages::show(QStringLiteral("Произошел сбой при вводе данных !") + QLatin1Char('\r') +
                            Functions::LastErrorDescription(),
@@ -83,7 +80,7 @@ void frmClsEdit::Command1_Click()
         closeIfRecordGone(rc);
         return;
     }
-    if (Functions::AddMode) {
+    if (request().adding) {
         auto* item = new QListWidgetItem(name, m_list);
         item->setData(Qt::UserRole, newKey);
     } else if (QListWidgetItem* item = m_list->currentItem()) {

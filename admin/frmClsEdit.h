@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorDialog.h"
+#include "ReferenceListStore.h"
 
 #include <memory>
 
@@ -16,7 +17,7 @@ class frmClsEdit : public EditorDialog
 {
     Q_OBJECT
 public:
-    frmClsEdit(QListWidget* list, QWidget* parent);
+    frmClsEdit(const EditRequest& request, QListWidget* list, QWidget* parent);
     ~frmClsEdit() override;
 
     void setValues(const QString& name, const QString& value, const QString& second);
@@ -33,4 +34,5 @@ private:
     std::unique_ptr<Ui::frmClsEdit> m_ui;
     QListWidget* m_list;
     const SimpleList* m_kind;
+    ReferenceListStore m_store;
 };

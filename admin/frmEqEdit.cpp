@@ -10,7 +10,8 @@
 
 #include <QSet>
 
-frmEqEdit::frmEqEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_unique<Ui::frmEqEdit>())
+frmEqEdit::frmEqEdit(const EditRequest& request, QWidget* parent)
+    : EditorDialog(request, parent), m_ui(std::make_unique<Ui::frmEqEdit>())
 {
     m_ui->setupUi(this);
     m_boxes = {nullptr,      nullptr,      nullptr,      m_ui->Text3,  m_ui->Text4,  m_ui->Text5,
@@ -52,7 +53,7 @@ void frmEqEdit::FillNew(const QString& typeName, const QString& series)
 
 void frmEqEdit::FillFromRows(const QString& typeName)
 {
-    const QueryTable& rows = Functions::PowerRows;
+    const QueryTable& rows = request().modelRows;
     m_ui->Text1->setText(typeName);
     m_ui->Text2->setText(rows.text(0, PowerSet::Modification));
     m_ui->Label4->setText(rows.text(0, PowerSet::Model).left(2));
@@ -81,9 +82,9 @@ std::optional<bool> frmEqEdit::codeTaken(const QString& model, double modificati
     if (count < 0)
         return std::nullopt;
     QSet<qint64> own;
-    if (!Functions::AddMode)
-        for (int k = 0; k < Functions::PowerRows.rowCount(); ++k)
-            own.insert(Functions::PowerRows.integer(k, PowerSet::Key));
+    if (!request().adding)
+        for (int k = 0; k < request().modelRows.rowCount(); ++k)
+            own.insert(request().modelRows.integer(k, PowerSet::Key));
     for (int r = 0; r < count; ++r)
         if (!own.contains(rows.integer(r, PowerSet::Key)))
             return true;
@@ -145,12 +146,12 @@ void frmEqEdit::Command1_Click()
     }
 
     QStringList statements;
-    const QString type = SqlLiteral::integer(Functions::ParentKey);
+    const QString type = SqlLiteral::integer(request().parentKey);
     for (int k = 0; k < PowerSet::RowCount; ++k) {
         const QString inT = SqlLiteral::number(heads[k / 3]);
         const QString outT = SqlLiteral::number(heads[3 + k % 3]);
         const QString power = SqlLiteral::number(capacities[k]);
-        if (Functions::AddMode)
+        if (request().adding)
             statements << QStringLiteral(
                               "INSERT INTO power(model,modification,in_t,out_t,power,fkey) VALUES (") +
                               SqlLiteral::text(model) + QLatin1Char(',') + SqlLiteral::number(*modification) +
@@ -162,7 +163,7 @@ void frmEqEdit::Command1_Click()
                               QStringLiteral(", in_t=") + inT + QStringLiteral(", out_t=") + outT +
                               QStringLiteral(", power=") + power + QStringLiteral(", fkey=") + type +
                               QStringLiteral(" WHERE Pkey=") +
-                              SqlLiteral::integer(Functions::PowerRows.integer(k, PowerSet::Key));
+                              SqlLiteral::integer(request().modelRows.integer(k, PowerSet::Key));
     }
     // All nine rows or none: a half-written grid would mislead the selection.
     if (const int rc = Functions::ExecSqlAll(statements)) {

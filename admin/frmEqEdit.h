@@ -18,12 +18,12 @@ class frmEqEdit : public EditorDialog
 {
     Q_OBJECT
 public:
-    explicit frmEqEdit(QWidget* parent);
+    frmEqEdit(const EditRequest& request, QWidget* parent);
     ~frmEqEdit() override;
 
     // A new model of the type with the series part and the default grid.
     void FillNew(const QString& typeName, const QString& series);
-    // The model whose nine rows are in PowerRows.
+    // The model being changed, from the request's nine rows.
     void FillFromRows(const QString& typeName);
 
 protected:

@@ -38,11 +38,10 @@ QMdiArea* frmMain::mdiArea() const
 
 void frmMain::FillForm(int kind)
 {
-    Functions::CurrentKind = static_cast<qint16>(kind);
     if (kind < Functions::KindInsulation || kind > Functions::KindEquipment || m_listWindow)
         return;
     if (kind == Functions::KindProduct || kind == Functions::KindEquipment) {
-        auto* window = new frmCLS1;
+        auto* window = new frmCLS1(kind);
         const int groups = window->FillUpperLevel();
         if (groups <= 0) {
             delete window;
@@ -50,8 +49,7 @@ void frmMain::FillForm(int kind)
             if (groups < 0)
                 return;
             // Nothing to list yet: create the first group or type instead.
-            Functions::AddMode = true;
-            auto* editor = new frmCls1Edit(nullptr, this);
+            auto* editor = new frmCls1Edit(EditRequest::add(static_cast<qint16>(kind)), nullptr, this);
             editor->setNames(QString(), QString(), QString(), QString());
             editor->openModal();
             return;
@@ -59,7 +57,7 @@ void frmMain::FillForm(int kind)
         showListWindow(window);
         return;
     }
-    auto* window = new frmCLS;
+    auto* window = new frmCLS(kind);
     if (!window->FillList()) {
         delete window;
         return;
@@ -67,7 +65,7 @@ void frmMain::FillForm(int kind)
     showListWindow(window);
 }
 
-void frmMain::showListWindow(QWidget* window)
+void frmMain::showListWindow(ListWindow* window)
 {
     m_listWindow = window;
     // The exchange works on the list that is open: its kind and, for the
@@ -120,18 +118,18 @@ void frmMain::mExit_Click()
 void frmMain::mCsvOut_Click()
 {
     if (m_listWindow)
-        CsvExchange::exportList(Functions::CurrentKind, Functions::ParentKey);
+        CsvExchange::exportList(m_listWindow->kind(), m_listWindow->parentKey());
 }
 
 void frmMain::mCsvIn_Click()
 {
-    if (!m_listWindow || !CsvExchange::importList(Functions::CurrentKind, Functions::ParentKey))
+    if (!m_listWindow || !CsvExchange::importList(m_listWindow->kind(), m_listWindow->parentKey()))
         return;
     if (auto* twoLevel = qobject_cast<frmCLS1*>(m_listWindow.data())) {
-        if (Functions::CurrentKind == Functions::KindEquipment)
-            twoLevel->FillEquipment(Functions::ParentKey);
+        if (twoLevel->kind() == Functions::KindEquipment)
+            twoLevel->FillEquipment(twoLevel->parentKey());
         else
-            twoLevel->FillProduct(Functions::ParentKey);
+            twoLevel->FillProduct(twoLevel->parentKey());
     } else if (auto* list = qobject_cast<frmCLS*>(m_listWindow.data())) {
         list->FillList();
     }

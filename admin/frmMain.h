@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ListWindow.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
@@ -22,7 +24,7 @@ public:
     void FillForm(int kind);
 
     QMdiArea* mdiArea() const;
-    QWidget* listWindow() const { return m_listWindow; }
+    ListWindow* listWindow() const { return m_listWindow; }
 
 private:
     void mTI_Click();
@@ -34,8 +36,8 @@ private:
     void mCsvOut_Click();
     void mCsvIn_Click();
 
-    void showListWindow(QWidget* window);
+    void showListWindow(ListWindow* window);
 
     std::unique_ptr<Ui::frmMain> m_ui;
-    QPointer<QWidget> m_listWindow;
+    QPointer<ListWindow> m_listWindow;
 };

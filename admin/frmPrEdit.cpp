@@ -10,7 +10,8 @@
 
 #include <QComboBox>
 
-frmPrEdit::frmPrEdit(QWidget* parent) : EditorDialog(parent), m_ui(std::make_unique<Ui::frmPrEdit>())
+frmPrEdit::frmPrEdit(const EditRequest& request, QWidget* parent)
+    : EditorDialog(request, parent), m_ui(std::make_unique<Ui::frmPrEdit>())
 {
     m_ui->setupUi(this);
     LabelNames::apply(this);
@@ -129,7 +130,7 @@ void frmPrEdit::Command1_Click()
 
     qint64 newKey = 0;
     int rc = 0;
-    if (Functions::AddMode) {
+    if (request().adding) {
         rc = Functions::InsertRow(
             QStringLiteral("INSERT INTO Product(text_ru,co,cz,cwr,tko,tnz,td0,td2,td5,td15,"
                            "fkey) VALUES(") +

@@ -17,7 +17,7 @@ class frmPrEdit : public EditorDialog
 {
     Q_OBJECT
 public:
-    explicit frmPrEdit(QWidget* parent);
+    frmPrEdit(const EditRequest& request, QWidget* parent);
     ~frmPrEdit() override;
 
     // The product as the editor reads it, and the columns of that row: the

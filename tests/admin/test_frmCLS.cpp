@@ -77,14 +77,9 @@ private slots:
         QVERIFY(!shownEditor<frmClsEdit>());
         QVERIFY(m_messages.shown().isEmpty());
 
-        QueryTable stored = rows(check);
-        QCOMPARE(stored.rowCount(), 1);
-        QCOMPARE(stored.text(0, 0), QStringLiteral("Пенопласт"));
-        QCOMPARE(stored.number(0, 1), 0.035);
-        QCOMPARE(stored.integer(0, 2), 1);
         QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Пенопласт")});
 
-        // Change in place.
+        // Change in place; what each kind's statements store is in the list store's test.
         list(window)->setCurrentRow(0);
         editor = openEditor<frmClsEdit>(window, "Command5");
         QVERIFY(editor);
@@ -95,9 +90,7 @@ private slots:
         type(editor, "Text1", QStringLiteral("Минвата"));
         type(editor, "Text3", QStringLiteral("0.05"));
         click(editor, "Command1");
-        stored = rows(check);
-        QCOMPARE(stored.text(0, 0), QStringLiteral("Минвата"));
-        QCOMPARE(stored.number(0, 1), 0.05);
+        QCOMPARE(rows(check).number(0, 1), 0.05);
         QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Минвата")});
 
         click(window, "Command2");
@@ -215,17 +208,6 @@ private slots:
             QCOMPARE(QFile::exists(QDir(folder()).filePath(QStringLiteral("order.mdb-shm"))),
                      orders == "open");
     }
-    void apostropheRoundTrips()
-    {
-        QWidget* window = openList("mZn");
-        add(window, QStringLiteral("Завеса O'Brien"), QStringLiteral("30"));
-        QVERIFY(m_messages.shown().isEmpty());
-        QCOMPARE(rows(QStringLiteral("SELECT text_ru FROM curtain")).text(0, 0),
-                 QStringLiteral("Завеса O'Brien"));
-        list(window)->setCurrentRow(0);
-        click(window, "Command5");
-        QCOMPARE(text(shownEditor<frmClsEdit>(), "Text1"), QStringLiteral("Завеса O'Brien"));
-    }
     void deleteSelectsThePreviousEntry()
     {
         for (const char* name : {"Б", "В", "Г"})
@@ -241,18 +223,6 @@ private slots:
         QCOMPARE(list(window)->currentItem()->text(), QStringLiteral("В"));
         QCOMPARE(rows(QStringLiteral("SELECT text_ru FROM curtain")).rowCount(), 1);
         QVERIFY(m_messages.shown().isEmpty());
-    }
-    void onlyInsulationClassIsListed()
-    {
-        exec(QStringLiteral("INSERT INTO article(s_name,s_value,cls_n) VALUES ('Кирпич',0.7,2)"));
-        exec(QStringLiteral("INSERT INTO article(s_name,s_value,cls_n) VALUES ('Пенопласт',0.04,1)"));
-        QWidget* window = openList("mTI");
-        QCOMPARE(entries(window, "List1"), QStringList{QStringLiteral("Пенопласт")});
-        // A new material lands at the end, out of name order, with class 1.
-        add(window, QStringLiteral("Асбест"), QStringLiteral("0.2"));
-        QCOMPARE(entries(window, "List1"),
-                 (QStringList{QStringLiteral("Пенопласт"), QStringLiteral("Асбест")}));
-        QCOMPARE(rows(QStringLiteral("SELECT cls_n FROM article WHERE s_name='Асбест'")).integer(0, 0), 1);
     }
     void menuGreyedWhileListOpen()
     {

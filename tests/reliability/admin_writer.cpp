@@ -52,9 +52,9 @@ QLineEdit* cell(QWidget* editor, int k)
 
 // One save as an import of the type's table with the set's capacities raised:
 // 0, or the failure.
-int importRaised(const QString& entry, int raise)
+int importRaised(qint32 typeKey, const QString& entry, int raise)
 {
-    const CsvCapacityLayout layout(Functions::ParentKey);
+    const CsvCapacityLayout layout(typeKey);
     QVector<ExchangeRow> rows;
     QString error;
     if (!layout.readStored(rows, &error))
@@ -80,7 +80,7 @@ int editRepeatedly(const QString& typeName, const QString& entry, int seconds, c
     frmMain main;
     main.show();
     main.findChild<QAction*>(QStringLiteral("mOb"))->trigger();
-    QWidget* window = main.listWindow();
+    ListWindow* window = main.listWindow();
     if (!window)
         return 3;
     auto* types = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
@@ -96,7 +96,7 @@ int editRepeatedly(const QString& typeName, const QString& entry, int seconds, c
     clock.start();
     while (clock.elapsed() < seconds * 1000 && seam.shown == 0) {
         if (throughFile) {
-            if (const int failure = importRaised(entry, ++saves))
+            if (const int failure = importRaised(window->parentKey(), entry, ++saves))
                 return failure;
             continue;
         }
