@@ -15,8 +15,9 @@ int OpenDatabases(CalculationRecord& record, const DataLocation& location)
     if (!orders)
         return error;
     // The lookups read the same few reference rows again and again; kept rows
-    // are given again only while no program has changed the file.
-    ref->setResultReuse(Database::ResultReuse::WhileUnchanged);
+    // are given again only while no program has changed the data, which is
+    // asked once per user action.
+    ref->setResultReuse(Database::ResultReuse::CheckedEachAction);
     record.ref_db = std::move(ref);
     record.order_db = std::move(orders);
     record.location = location;
