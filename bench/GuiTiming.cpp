@@ -1,22 +1,50 @@
 #include "GuiTiming.h"
 
+#include "ChildProcess.h"
 #include "Samples.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 #include <cstdio>
 
-double timeShown(const std::function<void()>& step, const std::function<QWidget*()>& shown)
+double timeShown(const std::function<void()>& step, const std::function<QWidget*()>& shown,
+                 const QString& figure)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const qint64 start = monotonicNanoseconds();
     step();
     QCoreApplication::processEvents();
     if (QWidget* w = shown ? shown() : nullptr)
         w->window()->repaint();
-    return double(timer.nsecsElapsed()) / 1e6;
+    const qint64 end = monotonicNanoseconds();
+    if (!figure.isEmpty()) {
+        std::printf("%s\twindow\t%lld\t%lld\n", figure.toUtf8().constData(), static_cast<long long>(start),
+                    static_cast<long long>(end));
+        std::fflush(stdout);
+    }
+    return double(end - start) / 1e6;
+}
+
+void clickAsUser(QWidget* button)
+{
+    const QPointF centre = QRectF(button->rect()).center();
+    const QPointF global = button->mapToGlobal(centre);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &release);
+}
+
+void pressKeyAsUser(QWidget* widget, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &release);
 }
 
 void printFigure(const QString& figure, const std::vector<double>& ms, const QString& target)

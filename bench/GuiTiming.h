@@ -13,11 +13,21 @@ class QWidget;
 // result is on screen, and the line format the runner reads.
 
 // Milliseconds from the start of step() until the pending events are
-// handled and shown() (when it gives a widget) has been painted once.
-double timeShown(const std::function<void()>& step, const std::function<QWidget*()>& shown);
+// handled and shown() (when it gives a widget) has been painted once. With a
+// figure named, the step's start and end on the monotonic clock are printed
+// for it, so that the runner can count the server requests in between.
+double timeShown(const std::function<void()>& step, const std::function<QWidget*()>& shown,
+                 const QString& figure = {});
+
+// What a user does, as the program receives it: a click on a button (press
+// and release of the left mouse button at its centre), a key pressed on a
+// widget.
+void clickAsUser(QWidget* button);
+void pressKeyAsUser(QWidget* widget, int key);
 
 // "figure<TAB>median<TAB>min<TAB>max<TAB>ms<TAB>target", or the figure as not
-// measured with the reason.
+// measured with the reason. timeShown's windows are
+// "figure<TAB>window<TAB>start ns<TAB>end ns".
 void printFigure(const QString& figure, const std::vector<double>& ms, const QString& target);
 void printMissing(const QString& figure, const QString& why, const QString& target);
 

@@ -162,6 +162,15 @@ bool NetworkRelay::start(QString* error)
     return true;
 }
 
+qint64 NetworkRelay::requestsBetween(std::chrono::nanoseconds from, std::chrono::nanoseconds to) const
+{
+    const std::lock_guard<std::mutex> lock(m_timesLock);
+    qint64 count = 0;
+    for (const Clock::time_point& t : m_requestTimes)
+        count += t.time_since_epoch() >= from && t.time_since_epoch() <= to;
+    return count;
+}
+
 void NetworkRelay::fail(Fault fault, qint64 nthRequest)
 {
     m_faultFrom = m_requests.load() + nthRequest;
@@ -242,8 +251,11 @@ void NetworkRelay::relay()
             const size_t before = d->held.size();
             if (!d->take(arrived, m_oneWay))
                 d->ended = true;
-            if (d->held.size() > before && d->isRequest)
+            if (d->held.size() > before && d->isRequest) {
                 ++m_requests;
+                const std::lock_guard<std::mutex> lock(m_timesLock);
+                m_requestTimes.push_back(arrived);
+            }
         }
         // A request that began a stall or a drop is not passed on.
         if (active(Fault::Stall) || active(Fault::Drop))

@@ -3,7 +3,9 @@
 #include <QString>
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 // A TCP relay on 127.0.0.1 in a thread of its own, between the programs and a
 // server: what one side sends reaches the other, optionally held for a fixed
@@ -32,6 +34,9 @@ public:
     bool start(QString* error);
     quint16 port() const { return m_port; }
     qint64 requests() const { return m_requests.load(); }
+    // The requests that arrived between two times of the steady clock
+    // (CLOCK_MONOTONIC, the same in every process), both included.
+    qint64 requestsBetween(std::chrono::nanoseconds from, std::chrono::nanoseconds to) const;
 
     // The fault begins with the nth request from now (that request is not
     // relayed), or at once for 0.
@@ -49,6 +54,8 @@ private:
     int m_wake = -1; // an eventfd: a fault switched or the end
     quint16 m_port = 0;
     std::atomic<qint64> m_requests{0};
+    mutable std::mutex m_timesLock;
+    std::vector<std::chrono::steady_clock::time_point> m_requestTimes;
     std::atomic<Fault> m_fault{Fault::None};
     std::atomic<qint64> m_faultFrom{0}; // the request count at which the fault begins
     std::atomic<bool> m_ending{false};

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 #include <QStandardPaths>
 #include <cstdio>
 #include <functional>
@@ -41,8 +42,10 @@ struct Setting
     int calculations = 0;
     QString label; // the table's "calcs" column
     bool server = false;
-    // Counts the requests sent through a relay; empty when none stands between.
+    // Count the requests sent through a relay, in all and between two times
+    // of the monotonic clock (ns); empty when none stands between.
     std::function<qint64()> requestsSent;
+    std::function<qint64(qint64, qint64)> requestsBetween;
     // Targets of the core figures; empty where none applies.
     QString rateTarget, reopenTarget, reopenP99Target;
 };
@@ -187,11 +190,22 @@ void core(const Options& o, const Setting& s, BenchTable& table)
               QStringLiteral("ms"), QString(), 2);
 }
 
+// The server requests of each user action: one sample per window a GUI
+// program printed for it.
+void addRequests(const Setting& s, const QMap<QString, std::vector<double>>& requests, BenchTable& table)
+{
+    for (auto it = requests.constBegin(); it != requests.constEnd(); ++it)
+        table.add(QStringLiteral("server requests, %1").arg(it.key()), s.label, summarize(it.value()),
+                  QString(), QStringLiteral("<= 10"), 1);
+}
+
 // The GUI figures come from separate programs that link the screens; each
 // line they print is "figure<TAB>median<TAB>min<TAB>max<TAB>unit<TAB>target",
-// or "figure<TAB>not measured<TAB>why<TAB>target".
+// "figure<TAB>not measured<TAB>why<TAB>target", or the time a step took as
+// "figure<TAB>window<TAB>start ns<TAB>end ns".
 void gui(const Options& o, const Setting& s, BenchTable& table)
 {
+    QMap<QString, std::vector<double>> requests;
     const std::pair<QString, QString> programs[] = {{QStringLiteral("frostpick-bench-gui"), s.folder},
                                                     {QStringLiteral("rimehold-bench-gui"), s.adminFolder}};
     for (const auto& [name, folder] : programs) {
@@ -206,7 +220,11 @@ void gui(const Options& o, const Setting& s, BenchTable& table)
         int figures = 0;
         for (const QByteArray& raw : r.output.split('\n')) {
             const QStringList f = QString::fromUtf8(raw).split(QLatin1Char('\t'));
-            if (f.size() == 4 && f.at(1) == QLatin1String("not measured")) {
+            if (f.size() == 4 && f.at(1) == QLatin1String("window")) {
+                if (s.requestsBetween)
+                    requests[f.at(0)].push_back(
+                        double(s.requestsBetween(f.at(2).toLongLong(), f.at(3).toLongLong())));
+            } else if (f.size() == 4 && f.at(1) == QLatin1String("not measured")) {
                 table.addMissing(f.at(0), s.label, f.at(3), f.at(2));
                 ++figures;
             } else if (f.size() == 6) {
@@ -219,6 +237,7 @@ void gui(const Options& o, const Setting& s, BenchTable& table)
         if (figures == 0)
             table.addMissing(name, s.label, QString(), QStringLiteral("exit %1, no figures").arg(r.exitCode));
     }
+    addRequests(s, requests, table);
 }
 
 // Process start to the first screen painted, and the process's peak memory.
@@ -232,8 +251,10 @@ void start(const Options& o, const Setting& s, BenchTable& table)
         return;
     }
     std::vector<double> ms, rss;
+    QMap<QString, std::vector<double>> requests;
     for (int run = 0; run < o.runs; ++run) {
-        const QString t0 = QString::number(monotonicNanoseconds());
+        const qint64 started = monotonicNanoseconds();
+        const QString t0 = QString::number(started);
         const ChildRun r = runChild(
             probe, {QStringLiteral("--dir"), s.folder}, true,
             {QStringLiteral("QT_QPA_PLATFORM=offscreen"), QStringLiteral("FROSTPICK_BENCH_T0=") + t0});
@@ -246,10 +267,13 @@ void start(const Options& o, const Setting& s, BenchTable& table)
         }
         ms.push_back(shown);
         rss.push_back(double(r.peakRssKb) / 1024.0);
+        if (s.requestsBetween)
+            requests[figure].push_back(double(s.requestsBetween(started, started + qint64(shown * 1e6))));
     }
     table.add(figure, s.label, summarize(ms), QStringLiteral("ms"), QStringLiteral("<= 250"), 1);
     table.add(QStringLiteral("frostpick start, peak resident memory"), s.label, summarize(rss),
               QStringLiteral("MB"), QStringLiteral("<= 80"), 1);
+    addRequests(s, requests, table);
 }
 
 void measure(const Options& o, const Setting& s, BenchTable& table)
@@ -322,6 +346,9 @@ bool measureOnServer(const Options& o, BenchServer& server, const QString& files
         return false;
     }
     delayed.requestsSent = [&relay] { return relay.requests(); };
+    delayed.requestsBetween = [&relay](qint64 from, qint64 to) {
+        return relay.requestsBetween(std::chrono::nanoseconds(from), std::chrono::nanoseconds(to));
+    };
     measure(o, delayed, table);
     return true;
 }

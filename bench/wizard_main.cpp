@@ -1,7 +1,8 @@
 // The wizard's figures, taken on the real screens in this process: the
 // customer screen filled, "Поиск" for the customer with the most saved
-// calculations, reopening one until the results screen is shown, and the
-// report written as a PDF.
+// calculations, reopening one until the results screen is shown, "Назад" to
+// the equipment screen and "Расчет" there, and the report written as a PDF.
+// Each step is a user's click or key press, as the program receives it.
 #include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "DataGenerator.h"
@@ -11,6 +12,7 @@
 #include "Wizard.h"
 #include "frmFinish.h"
 #include "frmStage0.h"
+#include "frmStage4.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,8 +31,10 @@ int main(int argc, char* argv[])
     const QString stage0Figure = QStringLiteral("frmStage0 created and filled");
     const QString searchFigure = QStringLiteral("\"Поиск\", big customer");
     const QString reopenFigure = QStringLiteral("reopen from Combo2 until frmFinish shown");
+    const QString backFigure = QStringLiteral("\"Назад\" from the results until frmStage4 shown");
+    const QString calculateFigure = QStringLiteral("\"Расчет\" until frmFinish shown");
     const QString pdfFigure = QStringLiteral("report rendered to PDF");
-    std::vector<double> stage0, search, reopen, pdf;
+    std::vector<double> stage0, search, reopen, back, calculate, pdf;
     QString failure;
     for (int run = 0; run < options.runs && failure.isEmpty(); ++run) {
         CalculationContext context;
@@ -42,7 +46,8 @@ int main(int argc, char* argv[])
         ApplyStartValues(record);
         Wizard wizard(context, record);
         wizard.setQuitHandler([] {});
-        stage0.push_back(timeShown([&] { wizard.start(); }, [&] { return wizard.currentScreen(); }));
+        stage0.push_back(
+            timeShown([&] { wizard.start(); }, [&] { return wizard.currentScreen(); }, stage0Figure));
 
         frmStage0* screen = wizard.stage0();
         auto* combo1 = screen ? screen->findChild<QComboBox*>(QStringLiteral("Combo1")) : nullptr;
@@ -52,16 +57,34 @@ int main(int argc, char* argv[])
             failure = QStringLiteral("customer screen not as expected");
             break;
         }
-        search.push_back(timeShown([&] { command1->click(); }, [&] { return screen; }));
+        search.push_back(timeShown([&] { clickAsUser(command1); }, [&] { return screen; }, searchFigure));
         if (combo2->count() < 2 || !combo2->isVisible()) {
             failure = QStringLiteral("search listed %1 calculations").arg(combo2->count());
             break;
         }
         // The user's choice: the second calculation (the first is selected).
-        reopen.push_back(
-            timeShown([&] { emit combo2->activated(1); }, [&] { return wizard.currentScreen(); }));
-        if (!qobject_cast<frmFinish*>(wizard.currentScreen())) {
+        reopen.push_back(timeShown([&] { pressKeyAsUser(combo2, Qt::Key_Down); },
+                                   [&] { return wizard.currentScreen(); }, reopenFigure));
+        auto* finish = qobject_cast<frmFinish*>(wizard.currentScreen());
+        if (!finish) {
             failure = QStringLiteral("results screen not shown");
+            break;
+        }
+        back.push_back(
+            timeShown([&] { clickAsUser(finish->findChild<QPushButton*>(QStringLiteral("Command2"))); },
+                      [&] { return wizard.currentScreen(); }, backFigure));
+        auto* stage4 = qobject_cast<frmStage4*>(wizard.currentScreen());
+        if (!stage4) {
+            failure = QStringLiteral("equipment screen not shown");
+            break;
+        }
+        calculate.push_back(
+            timeShown([&] { clickAsUser(stage4->findChild<QPushButton*>(QStringLiteral("cmbNext"))); },
+                      [&] { return wizard.currentScreen(); }, calculateFigure));
+        if (!qobject_cast<frmFinish*>(wizard.currentScreen())) {
+            failure = QStringLiteral("\"Расчет\" did not show the results (%1 messages, last: %2)")
+                          .arg(messages.shown())
+                          .arg(messages.last());
             break;
         }
         QString file;
@@ -74,13 +97,16 @@ int main(int argc, char* argv[])
         }
     }
     if (!failure.isEmpty()) {
-        for (const QString& f : {stage0Figure, searchFigure, reopenFigure, pdfFigure})
+        for (const QString& f :
+             {stage0Figure, searchFigure, reopenFigure, backFigure, calculateFigure, pdfFigure})
             printMissing(f, failure, QString());
         return 1;
     }
     printFigure(stage0Figure, stage0, QStringLiteral("<= 100"));
     printFigure(searchFigure, search, QStringLiteral("<= 50"));
     printFigure(reopenFigure, reopen, QStringLiteral("<= 30"));
+    printFigure(backFigure, back, QString());
+    printFigure(calculateFigure, calculate, QStringLiteral("<= 300"));
     printFigure(pdfFigure, pdf, QStringLiteral("<= 200"));
     return 0;
 }

@@ -15,8 +15,9 @@ int OpenDatabases(CalculationContext& context, const DataLocation& location)
     if (!orders)
         return error;
     // The lookups read the same few reference rows again and again; kept rows
-    // are given again only while no program has changed the file.
-    ref->setResultReuse(Database::ResultReuse::WhileUnchanged);
+    // are given again only while no program has changed the data, which is
+    // asked once per user action.
+    ref->setResultReuse(Database::ResultReuse::CheckedEachAction);
     context.ref_db = std::move(ref);
     context.order_db = std::move(orders);
     context.location = location;

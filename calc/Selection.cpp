@@ -139,30 +139,48 @@ double GetPower(CalculationContext& context, CalculationRecord& r)
     const ClassTemperatures c = temperaturesOf(r.t_class);
     double q[3] = {0, 0, 0};
     const int(&outside)[3] = RatedAmbientTemperatures;
+    // The three rated ambients of the modification in one read, each with its
+    // rows in in_t order: a request to a server costs its round trip.
+    const QString condition = QStringLiteral(" FROM power where model =") % SqlLiteral::text(r.sel_model);
+    const QString modification = modificationLiteral(r.sel_modification);
+    QueryTable table;
+    const int rows = ReadReference(context,
+                                   QStringLiteral("SELECT out_t, in_t, power") % condition %
+                                       QStringLiteral(" AND modification=") % modification %
+                                       QStringLiteral(" ORDER BY out_t,in_t"),
+                                   table);
     for (int i = 0; i < 3; ++i) {
-        // Built in one allocation: the selection reads up to 24 of these.
-        const QString sql = QStringLiteral("SELECT in_t, power FROM power where model =") %
-                            SqlLiteral::text(r.sel_model) % QStringLiteral(" AND out_t=") %
-                            SqlLiteral::integer(outside[i]) % QStringLiteral(" AND modification=") %
-                            modificationLiteral(r.sel_modification) % QStringLiteral(" ORDER BY out_t,in_t");
-        QueryTable table;
-        if (ReadReference(context, sql, table) == 0) {
+        int first = 0;
+        while (first < rows && table.number(first, 0) != outside[i])
+            ++first;
+        int count = 0;
+        while (first + count < rows && table.number(first + count, 0) == outside[i])
+            ++count;
+        if (count == 0) {
             // A failed read is the action's to report, once.
             if (context.failedReads.any())
                 return 0;
-            Messages::show(QStringLiteral("Записей не найдено!") + QLatin1Char('\n') + sql, MsgIcon::None,
-                           QString(), MsgButtons::Ok);
+            Messages::show(QStringLiteral("Записей не найдено!") + QLatin1Char('\n') +
+                               QStringLiteral("SELECT in_t, power") % condition %
+                                   QStringLiteral(" AND out_t=") % SqlLiteral::integer(outside[i]) %
+                                   QStringLiteral(" AND modification=") % modification %
+                                   QStringLiteral(" ORDER BY out_t,in_t"),
+                           MsgIcon::None, QString(), MsgButtons::Ok);
             continue;
         }
-        q[i] = capacityAt(r.xk_temperature, c, table.number(0, 1), table.number(1, 1), table.number(2, 1));
+        // The ambient's first three rows; one it lacks reads as empty.
+        const auto cell = [&](int k, int column) {
+            return table.number(k < count ? first + k : rows, column);
+        };
+        q[i] = capacityAt(r.xk_temperature, c, cell(0, 2), cell(1, 2), cell(2, 2));
         if (r.trace)
             SelectionSteps::reading(r, i,
                                     {outside[i],
                                      true,
                                      {c.t1, c.t2, c.t3},
-                                     {table.number(0, 1), table.number(1, 1), table.number(2, 1)},
+                                     {cell(0, 2), cell(1, 2), cell(2, 2)},
                                      q[i],
-                                     {table.number(0, 0), table.number(1, 0), table.number(2, 0)}});
+                                     {cell(0, 1), cell(1, 1), cell(2, 1)}});
     }
     const double ta = r.by_temperature;
     const double a = ta - 20, b = ta - 32, cc = ta - 43;

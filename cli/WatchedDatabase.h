@@ -30,6 +30,7 @@ public:
     bool beginRead() override { return m_inner->beginRead(); }
     void endRead() override { m_inner->endRead(); }
     void setResultReuse(ResultReuse reuse) override { m_inner->setResultReuse(reuse); }
+    void beginAction() override { m_inner->beginAction(); }
     QStringList columnsOf(const QString& table, DbError* error = nullptr) override;
     bool checkIntegrity(DbError* error = nullptr) override;
 

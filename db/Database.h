@@ -119,12 +119,17 @@ public:
         // database nobody changes meanwhile: the batch recomputation reads the
         // reference data once.
         ForTheRun,
-        // While the data is unchanged: every read first asks the engine
-        // whether any connection has committed a change since, so a change
-        // made by another program shows at the next read.
-        WhileUnchanged,
+        // While the data is unchanged, which the engine is asked once per
+        // user action (see beginAction()) and once per transaction: a change
+        // made by another program shows at the user's next action, and a
+        // transaction sees kept rows of its own snapshot only.
+        CheckedEachAction,
     };
     virtual void setResultReuse(ResultReuse reuse) = 0;
+    // The user began an action (a screen shown, a button pressed): under
+    // CheckedEachAction its first read asks the engine again whether any
+    // connection has committed a change.
+    virtual void beginAction() = 0;
 
     // The columns of a table in the order the database keeps them; empty when
     // there is no such table or it cannot be read.

@@ -25,8 +25,6 @@ namespace {
 
 // Creating a store sends its whole script at once.
 constexpr int ScriptMs = 120000;
-constexpr int MaxPreparedStatements = 128;
-constexpr int MaxKeptResults = 8192;
 constexpr char ChangeTable[] = "frostpick_change";
 const QString ChangeCounter = QStringLiteral("SELECT counter FROM frostpick_change");
 
@@ -175,7 +173,7 @@ struct PostgresDatabase::PreparedRun
 // The server forgets the oldest statements only all at once.
 bool PostgresDatabase::makeRoomForStatements(DbError* error)
 {
-    if (m_statements.size() + 2 <= MaxPreparedStatements)
+    if (!m_statements.full(2))
         return true;
     if (!run("DEALLOCATE ALL", {}, error))
         return false;
@@ -185,7 +183,7 @@ bool PostgresDatabase::makeRoomForStatements(DbError* error)
 
 void PostgresDatabase::addPrepared(PreparedRun& run, std::vector<Step>& steps)
 {
-    run.name = m_statements.value(run.key);
+    run.name = m_statements.find(run.key);
     if (run.name.isEmpty()) {
         run.name = "frostpick_" + QByteArray::number(++m_statementsMade);
         run.text = SqlDialect::translateForServer(run.sql, m_keyedTables).toUtf8();
@@ -207,7 +205,7 @@ PostgresDatabase::Answer PostgresDatabase::takePrepared(const PreparedRun& run,
     if (!run.text.isEmpty()) {
         if ((answer++)->error.isError())
             return std::move(*(answer - 1));
-        m_statements.insert(run.key, run.name);
+        m_statements.add(run.key, run.name);
     }
     return std::move(*answer++);
 }
@@ -244,9 +242,12 @@ bool PostgresDatabase::runScript(const QString& script, int timeoutMs, DbError* 
 
 void PostgresDatabase::setResultReuse(ResultReuse reuse)
 {
-    m_reuse = reuse;
-    m_memo.clear();
-    m_memoVersion = -1;
+    m_kept.setReuse(reuse);
+}
+
+void PostgresDatabase::beginAction()
+{
+    m_kept.beginAction();
 }
 
 // One request: a read, and before it, when asked, the change counter. Rows
@@ -275,18 +276,15 @@ PostgresDatabase::Result PostgresDatabase::request(bool checkChanges, const QStr
             if (check.result && PQntuples(check.result.get()) == 1)
                 version = valueAt(check.result.get(), 0, 0).toLongLong();
         }
-        if (version < 0 || version != m_memoVersion)
-            m_memo.clear();
-        m_memoVersion = version;
-        // Inside a transaction the first check fixed the snapshot every
-        // later read of it sees.
-        m_checkedInTransaction = version >= 0 && inTransaction();
+        // Asked after the request: a snapshot begun with it fixed what
+        // every later read of it sees.
+        m_kept.checked(version, inTransaction());
     }
     if (!answered || !statement)
         return {};
     // A failed check failed the read after it; that goes alone then, as
     // without a check.
-    if (checkChanges && m_memoVersion < 0 && !m_lost)
+    if (checkChanges && !m_kept.reusable() && !m_lost)
         return request(false, read, values, error);
     Answer result = takePrepared(*statement, answer);
     setError(error, result.error);
@@ -320,22 +318,17 @@ int PostgresDatabase::query(const QString& sql, QueryTable& table, DbError* erro
 
 int PostgresDatabase::queryOnce(const QString& sql, QueryTable& table, bool* carried, DbError* error)
 {
-    const bool reuse = m_reuse != ResultReuse::None;
-    if (reuse && m_memo.size() >= MaxKeptResults)
-        m_memo.clear();
-    bool checkChanges =
-        m_reuse == ResultReuse::WhileUnchanged && !(m_checkedInTransaction && inTransaction());
-    if (reuse && checkChanges && m_memo.contains(sql)) {
+    bool checkChanges = m_kept.mustCheck(inTransaction());
+    // Rows kept already need only the check; it goes alone.
+    if (checkChanges && m_kept.contains(sql)) {
         request(true, nullptr, {}, nullptr);
         checkChanges = false;
     }
-    if (reuse) {
-        const auto found = m_memo.constFind(sql);
-        if (found != m_memo.constEnd() && !checkChanges) {
+    if (!checkChanges && m_kept.reusable()) {
+        const int kept = m_kept.give(sql, table);
+        if (kept >= 0) {
             setError(error, {});
-            if (found->rows > 0)
-                table = *found->table;
-            return found->rows;
+            return kept;
         }
     }
     takeArrivedCommit();
@@ -358,15 +351,14 @@ int PostgresDatabase::queryOnce(const QString& sql, QueryTable& table, bool* car
         }
         table.assign(rows, columns, std::move(cells));
     }
-    const bool keep = m_reuse == ResultReuse::ForTheRun || (reuse && m_memoVersion >= 0);
-    if (keep && commandIs(result.get(), "SELECT"))
-        m_memo.insert(sql, {rows, rows > 0 ? std::make_shared<const QueryTable>(table) : nullptr});
+    if (commandIs(result.get(), "SELECT"))
+        m_kept.keep(sql, rows, table);
     return rows;
 }
 
 bool PostgresDatabase::execute(const QString& sql, DbError* error)
 {
-    m_checkedInTransaction = false;
+    m_kept.recheckInTransaction();
     const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
     const Result result =
         run(SqlDialect::translateForServer(bound.text, m_keyedTables).toUtf8(), bound.values, error);
@@ -374,7 +366,7 @@ bool PostgresDatabase::execute(const QString& sql, DbError* error)
     // hold; a rollback may take back rows read since a write.
     if (!result || !(commandIs(result.get(), "BEGIN") || commandIs(result.get(), "COMMIT") ||
                      commandIs(result.get(), "SELECT") || commandIs(result.get(), "SET")))
-        m_memo.clear();
+        m_kept.drop();
     if (!result)
         return false;
     if (commandIs(result.get(), "INSERT") || commandIs(result.get(), "UPDATE") ||
@@ -385,8 +377,8 @@ bool PostgresDatabase::execute(const QString& sql, DbError* error)
 
 bool PostgresDatabase::executeWith(const QString& sql, const QVariantList& values, DbError* error)
 {
-    m_checkedInTransaction = false;
-    m_memo.clear();
+    m_kept.recheckInTransaction();
+    m_kept.drop();
     const Result result = run(SqlDialect::translateForServer(sql, m_keyedTables).toUtf8(), values, error);
     if (!result)
         return false;
@@ -411,7 +403,7 @@ bool PostgresDatabase::begin(DbError* error)
 {
     // The change counter's row is the write lock: writers take it here, as a
     // file store's writer takes the file's, and wait for each other at once.
-    m_memo.clear();
+    m_kept.drop();
     const QString begin = QStringLiteral("BEGIN; SELECT counter FROM frostpick_change FOR UPDATE");
     const bool live = !m_lost;
     bool begun = runScript(begin, RoundTripMs, error);
@@ -426,7 +418,7 @@ bool PostgresDatabase::begin(DbError* error)
         return false;
     }
     m_inTransaction = true;
-    m_checkedInTransaction = false;
+    m_kept.recheckInTransaction();
     return true;
 }
 
@@ -446,7 +438,7 @@ bool PostgresDatabase::commit(DbError* error)
 
 void PostgresDatabase::rollback()
 {
-    m_memo.clear();
+    m_kept.drop();
     if (!m_lost)
         run("ROLLBACK", {}, nullptr);
     m_inTransaction = false;
@@ -459,7 +451,7 @@ bool PostgresDatabase::beginRead()
     if (m_inTransaction || m_snapshotDeferred)
         return false;
     m_snapshotDeferred = true;
-    m_checkedInTransaction = false;
+    m_kept.recheckInTransaction();
     return true;
 }
 

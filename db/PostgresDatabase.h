@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Database.h"
+#include "KeptResults.h"
+#include "PreparedStatements.h"
 
 #include <QDeadlineTimer>
 #include <QHash>
@@ -40,6 +42,7 @@ public:
     bool beginRead() override;
     void endRead() override;
     void setResultReuse(ResultReuse reuse) override;
+    void beginAction() override;
     QStringList columnsOf(const QString& table, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
 
@@ -49,11 +52,6 @@ private:
         void operator()(pg_result* result) const;
     };
     using Result = std::unique_ptr<pg_result, ResultDeleter>;
-    struct Memo
-    {
-        int rows = 0;
-        std::shared_ptr<const QueryTable> table;
-    };
     // One statement of a request: sends it, returns libpq's success.
     using Step = std::function<int(pg_conn*)>;
     // What the server answered to one statement: its last result, or its
@@ -115,12 +113,9 @@ private:
     int m_changedRows = 0;
     // Names of the prepared reads by their text with literals taken out and
     // the types of the values; the server forgets them with the connection.
-    QHash<QString, QByteArray> m_statements;
+    PreparedStatements<QByteArray> m_statements;
     int m_statementsMade = 0;
-    // Rows kept for reuse. Whether anything changed is read from the change
-    // counter the schema's triggers keep, at most once per transaction.
-    ResultReuse m_reuse = ResultReuse::None;
-    qint64 m_memoVersion = -1;
-    bool m_checkedInTransaction = false;
-    QHash<QString, Memo> m_memo;
+    // Whether anything changed is read from the change counter the schema's
+    // triggers keep.
+    KeptResults m_kept;
 };

@@ -25,8 +25,9 @@
 //   with the next request: a retry reads in it, not in autocommit.
 // - m_commitInFlight: endRead() sent the snapshot's COMMIT without waiting;
 //   the next request reads its answer first. failed() clears it.
-// - m_checkedInTransaction: the change counter was read in the transaction
-//   open now; a new transaction and any statement other than a read clear it.
+// - the kept rows' check in a transaction (m_kept): the change counter was
+//   read in the transaction open now; a new transaction and any statement
+//   other than a read make the next read in a transaction read it again.
 
 using PostgresConnection::completeConnection;
 using PostgresConnection::failure;
@@ -63,8 +64,7 @@ bool PostgresDatabase::usable(DbError* error)
     m_lost = false;
     m_commitInFlight = false;
     m_statements.clear();
-    m_memo.clear();
-    m_memoVersion = -1;
+    m_kept.forget();
     return true;
 }
 
@@ -126,7 +126,7 @@ bool PostgresDatabase::exchange(std::vector<Step> steps, bool pipelined, std::ve
     if (begins) {
         m_snapshotDeferred = false;
         m_inTransaction = !answers.front().error.isError();
-        m_checkedInTransaction = false;
+        m_kept.recheckInTransaction();
         answers.erase(answers.begin());
     }
     return true;

@@ -18,12 +18,6 @@
 namespace {
 
 constexpr int BusyTimeoutMs = 10000;
-// The reads of both programs come from a few dozen statement forms; a
-// statement text that differs each time (an IN list, say) must not make the
-// cache grow without bound.
-constexpr int MaxPreparedStatements = 128;
-// Rows kept for reuse: the reference data of a whole run fits easily.
-constexpr int MaxKeptResults = 8192;
 
 DbError lastError(sqlite3* handle)
 {
@@ -252,14 +246,12 @@ bool SqliteDatabase::create(const QString& path, const QStringList& scriptFiles,
 
 void SqliteDatabase::finalizeStatements()
 {
-    for (sqlite3_stmt* statement : std::as_const(m_statements))
-        sqlite3_finalize(statement);
-    m_statements.clear();
+    m_statements.clear(&sqlite3_finalize);
 }
 
 sqlite3_stmt* SqliteDatabase::preparedStatement(const QString& sql, DbError* error)
 {
-    if (sqlite3_stmt* cached = m_statements.value(sql))
+    if (sqlite3_stmt* cached = m_statements.find(sql))
         return cached;
     if (!m_handle) {
         setError(error, {SQLITE_MISUSE, QStringLiteral("База данных не открыта")});
@@ -282,52 +274,43 @@ sqlite3_stmt* SqliteDatabase::preparedStatement(const QString& sql, DbError* err
                                            : QStringLiteral("Пустой запрос")});
         return nullptr;
     }
-    if (m_statements.size() >= MaxPreparedStatements)
+    if (m_statements.full())
         finalizeStatements();
-    m_statements.insert(sql, statement);
+    m_statements.add(sql, statement);
     return statement;
 }
 
 void SqliteDatabase::setResultReuse(ResultReuse reuse)
 {
-    m_reuse = reuse;
-    m_memo.clear();
-    m_memoVersion = -1;
+    m_kept.setReuse(reuse);
 }
 
-// False when the rows kept so far may be out of date; they are then dropped.
-bool SqliteDatabase::memoValid()
+void SqliteDatabase::beginAction()
 {
-    if (m_reuse == ResultReuse::None)
-        return false;
-    if (m_memo.size() >= MaxKeptResults)
-        m_memo.clear();
-    if (m_reuse == ResultReuse::ForTheRun)
-        return true;
-    // Inside a transaction the first check fixed the snapshot every later
-    // read of it sees.
-    if (m_checkedInTransaction && !sqlite3_get_autocommit(m_handle))
-        return true;
-    qint64 version = -1;
-    if (sqlite3_stmt* pragma = preparedStatement(QStringLiteral("PRAGMA data_version"), nullptr))
-        run(pragma, {}, [&] { version = sqlite3_column_int64(pragma, 0); });
-    if (version < 0 || version != m_memoVersion)
-        m_memo.clear();
-    m_memoVersion = version;
-    m_checkedInTransaction = version >= 0 && !sqlite3_get_autocommit(m_handle);
-    return version >= 0;
+    m_kept.beginAction();
+}
+
+// False when the rows kept may be out of date and the file could not tell.
+bool SqliteDatabase::keptRowsReusable()
+{
+    const bool inTransaction = !sqlite3_get_autocommit(m_handle);
+    if (m_kept.mustCheck(inTransaction)) {
+        qint64 version = -1;
+        if (sqlite3_stmt* pragma = preparedStatement(QStringLiteral("PRAGMA data_version"), nullptr))
+            run(pragma, {}, [&] { version = sqlite3_column_int64(pragma, 0); });
+        m_kept.checked(version, inTransaction);
+    }
+    return m_kept.reusable();
 }
 
 int SqliteDatabase::query(const QString& sql, QueryTable& table, DbError* error)
 {
-    const bool reuse = memoValid();
+    const bool reuse = keptRowsReusable();
     if (reuse) {
-        const auto found = m_memo.constFind(sql);
-        if (found != m_memo.constEnd()) {
+        const int kept = m_kept.give(sql, table);
+        if (kept >= 0) {
             setError(error, {});
-            if (found->rows > 0)
-                table = *found->table;
-            return found->rows;
+            return kept;
         }
     }
     const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
@@ -347,20 +330,20 @@ int SqliteDatabase::query(const QString& sql, QueryTable& table, DbError* error)
     if (rows > 0)
         table.assign(rows, columns, std::move(cells));
     if (reuse && sqlite3_stmt_readonly(statement))
-        m_memo.insert(sql, {rows, rows > 0 ? std::make_shared<const QueryTable>(table) : nullptr});
+        m_kept.keep(sql, rows, table);
     return rows;
 }
 
 bool SqliteDatabase::execute(const QString& sql, DbError* error)
 {
-    m_checkedInTransaction = false;
+    m_kept.recheckInTransaction();
     const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
     sqlite3_stmt* statement = preparedStatement(bound.text, error);
     // Opening or committing a transaction changes no data the kept rows
     // hold; a rollback may take back rows read since a write.
     if (!statement || !sqlite3_stmt_readonly(statement) ||
         QStringView(sql).trimmed().startsWith(u"ROLLBACK", Qt::CaseInsensitive))
-        m_memo.clear();
+        m_kept.drop();
     if (!statement || !mayRun(statement, error))
         return false;
     const DbError failure = run(statement, bound.values, [] {});
@@ -370,8 +353,8 @@ bool SqliteDatabase::execute(const QString& sql, DbError* error)
 
 bool SqliteDatabase::executeWith(const QString& sql, const QVariantList& values, DbError* error)
 {
-    m_checkedInTransaction = false;
-    m_memo.clear();
+    m_kept.recheckInTransaction();
+    m_kept.drop();
     sqlite3_stmt* statement = preparedStatement(sql, error);
     if (!statement || !mayRun(statement, error))
         return false;

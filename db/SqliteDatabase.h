@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Database.h"
-
-#include <QHash>
+#include "KeptResults.h"
+#include "PreparedStatements.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -32,6 +32,7 @@ public:
     bool beginRead() override;
     void endRead() override;
     void setResultReuse(ResultReuse reuse) override;
+    void beginAction() override;
     QStringList columnsOf(const QString& table, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
 
@@ -42,24 +43,15 @@ private:
     bool mayRun(sqlite3_stmt* statement, DbError* error) const;
     sqlite3_stmt* preparedStatement(const QString& sql, DbError* error);
     void finalizeStatements();
-    bool memoValid();
+    bool keptRowsReusable();
 
     sqlite3* m_handle = nullptr;
     // Why this connection only reads; empty when it may write.
     QString m_writesRefused;
-    // Prepared SELECTs by their text with literals taken out. A prepared
+    // Prepared statements by their text with literals taken out. A prepared
     // statement reads the data current at each run and is prepared again by
     // SQLite itself after a change of the schema.
-    QHash<QString, sqlite3_stmt*> m_statements;
-    // Rows kept for reuse. Whether the file changed is asked of SQLite
-    // (PRAGMA data_version), at most once per read transaction.
-    struct Memo
-    {
-        int rows = 0;
-        std::shared_ptr<const QueryTable> table;
-    };
-    ResultReuse m_reuse = ResultReuse::None;
-    qint64 m_memoVersion = -1;
-    bool m_checkedInTransaction = false;
-    QHash<QString, Memo> m_memo;
+    PreparedStatements<sqlite3_stmt*> m_statements;
+    // Whether the file changed is asked of SQLite (PRAGMA data_version).
+    KeptResults m_kept;
 };

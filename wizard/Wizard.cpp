@@ -1,6 +1,8 @@
 #include "Wizard.h"
 
 #include "CalculationTrace.h"
+#include "Database.h"
+#include "UserActions.h"
 #include "frmFinish.h"
 #include "frmStage0.h"
 #include "frmStage1.h"
@@ -14,6 +16,14 @@ Wizard::Wizard(CalculationContext& context, CalculationRecord& record, QObject* 
 {
     // The detailed calculation shows the steps of the last calculation.
     m_record.trace = std::make_shared<CalculationTrace>();
+    // The reference data kept in memory is checked against the store once
+    // per user action: an administrator's change shows at the next one.
+    new UserActions(
+        [this] {
+            if (m_context.ref_db)
+                m_context.ref_db->beginAction();
+        },
+        this);
 }
 
 Wizard::~Wizard()

@@ -40,6 +40,8 @@ private slots:
         addCapacities("KMH", "150", {{3000, 3200, 3400}, {3000, 3200, 3400}, {3000, 3200, 3400}});
         // One outside temperature missing.
         addCapacities("KMQ", "80", {{900, 1000, 1100}, {900, 1000, 1100}});
+        // One rated point missing at 20 °C outside.
+        addCapacities("KSZ", "10", {{2000, 2200}, {1500, 1700, 1900}, {500, 600, 700}});
         for (const char* code : {"KMM", "KMN", "KMK", "KMX", "KMB", "KMC", "KMP"})
             addCapacities(code, "10", {{1, 2, 3}});
         // Falling from T2 to T3: above T3 the levelling-off curve has a pole
@@ -170,6 +172,10 @@ private slots:
                                 "out_t=43 AND modification=80 ORDER BY out_t,in_t"));
         QVERIFY(box.title.isNull());
         QCOMPARE(box.buttons, MsgButtons::Ok);
+        // A missing rated point reads as empty, not as the next ambient's
+        // first: at T3 the capacity is that point's.
+        CalculationRecord shortSet = unit("KSZ", "10", 15, 20);
+        QCOMPARE(GetPower(shortSet), 0.0);
     }
 
     void selectsTheFirstSufficientModification_data()

@@ -1,7 +1,9 @@
 // The equipment and conditions screen: the types offered for the chamber
 // temperature, the model code of a choice, the type's picture and how the
 // boxes are read into the record.
+#include "Database.h"
 #include "EquipmentChoice.h"
+#include "TestDatabases.h"
 #include "WizardFixture.h"
 #include "frmStage4.h"
 
@@ -129,6 +131,21 @@ private slots:
         QCOMPARE(f->box(QStringLiteral("Text15"))->text(), QStringLiteral("-2.5"));
         QCOMPARE(f->box(QStringLiteral("Text23"))->text(), QStringLiteral("0"));
         QCOMPARE(f->list(QStringLiteral("Combo1"))->currentText(), QStringLiteral("R404a"));
+    }
+    // Rows kept from one screen are checked against the store at the user's
+    // next action: a type the administrator renamed meanwhile shows by its
+    // new name.
+    void administratorsChangeShowsAtTheNextAction()
+    {
+        openAt(-18, 1);
+        const auto admin =
+            Database::open(TestDatabases::address(f->folder() + QStringLiteral("/nv.mdb")), {});
+        QVERIFY(admin &&
+                admin->execute(QStringLiteral("UPDATE equipment SET text_ru='Агрегат KM-2' WHERE pkey=1")));
+        f->click(QStringLiteral("cmbPrev"));
+        QCOMPARE(f->messages.texts(), QStringList{QStringLiteral("Не найден список групп продуктов!")});
+        f->wizard->enterStage4();
+        QCOMPARE(f->list(QStringLiteral("Combo7"))->currentText(), QStringLiteral("Агрегат KM-2"));
     }
     void typeNoLongerOfferedGivesWayToTheFirst()
     {
