@@ -175,7 +175,7 @@ private slots:
         // A missing rated point reads as empty, not as the next ambient's
         // first: at T3 the capacity is that point's.
         CalculationRecord shortSet = unit("KSZ", "10", 15, 20);
-        QCOMPARE(GetPower(shortSet), 0.0);
+        QCOMPARE(GetPower(m_context, shortSet), 0.0);
     }
 
     void selectsTheFirstSufficientModification_data()
