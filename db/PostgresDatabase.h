@@ -25,6 +25,7 @@ public:
     static bool create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error);
     static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql);
     static bool checkAddress(const DatabaseAddress& address, DbError* error);
+    static QStringList grantStatementsForCreated(const QList<TableRights>& rights);
 
     ~PostgresDatabase() override;
 
@@ -40,6 +41,7 @@ public:
     void endRead() override;
     void setResultReuse(ResultReuse reuse) override;
     QStringList columnsOf(const QString& table, DbError* error) override;
+    QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
 
 private:

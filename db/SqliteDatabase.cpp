@@ -435,6 +435,14 @@ QStringList SqliteDatabase::columnsOf(const QString& table, DbError* error)
     return columns;
 }
 
+QStringList SqliteDatabase::grantStatements(const QList<TableRights>&, DbError* error)
+{
+    setError(error,
+             {SQLITE_MISUSE, QStringLiteral("У файла базы данных нет ролей: читать и изменять его может "
+                                            "тот, кому это разрешают права на сам файл")});
+    return {};
+}
+
 bool SqliteDatabase::checkIntegrity(DbError* error)
 {
     QueryTable result;
@@ -471,4 +479,14 @@ std::optional<qint64> SqliteDatabase::peekCount(const QString& path, const QStri
     }
     sqlite3_close(db);
     return count;
+}
+
+bool SqliteDatabase::removeFile(const QString& path)
+{
+    bool removed = true;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        const QString file = path + QLatin1String(suffix);
+        removed = (QFile::remove(file) || !QFileInfo::exists(file)) && removed;
+    }
+    return removed;
 }

@@ -18,6 +18,7 @@ public:
                                           bool readOnly, DbError* error);
     static bool create(const QString& path, const QStringList& scriptFiles, DbError* error);
     static std::optional<qint64> peekCount(const QString& path, const QString& sql);
+    static bool removeFile(const QString& path);
 
     ~SqliteDatabase() override;
 
@@ -33,6 +34,7 @@ public:
     void endRead() override;
     void setResultReuse(ResultReuse reuse) override;
     QStringList columnsOf(const QString& table, DbError* error) override;
+    QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
 
 private:
