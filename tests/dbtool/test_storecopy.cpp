@@ -233,6 +233,10 @@ private slots:
             << QStringList{"grant", "--print", "eng", "adm\"x"} << 0
             << "GRANT SELECT, INSERT, UPDATE, DELETE ON article, curtain, packing, "
                "PGroup, Product, gas, equipment, power TO \"adm\"\"x\";";
+        QTest::addRow("grants printed, key counters as init names them")
+            << QStringList{"grant", "--print", "eng", "adm"} << 0
+            << "ON SEQUENCE article_pkey_seq, curtain_pkey_seq, packing_pkey_seq, pgroup_pkey_seq, "
+               "product_pkey_seq, gas_pkey_seq, equipment_pkey_seq, power_pkey_seq TO \"adm\";";
     }
     void exitStatuses()
     {
