@@ -141,9 +141,9 @@ std::optional<qint64> Database::peekCount(const DatabaseAddress& address, const 
     return std::nullopt;
 }
 
-bool Database::removeFile(const QString& path)
+void Database::removeFile(const QString& path)
 {
-    return SqliteDatabase::removeFile(path);
+    SqliteDatabase::removeFile(path);
 }
 
 QStringList Database::grantStatementsFor(DatabaseEngine engine, const QList<TableRights>& rights)

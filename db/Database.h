@@ -87,8 +87,7 @@ public:
 
     // Deletes a database file together with what the engine keeps beside it
     // (its journal, its write-ahead log), as a copy that was killed left them.
-    // Whether nothing of it remains.
-    static bool removeFile(const QString& path);
+    static void removeFile(const QString& path);
 
     // The statements that give roles their rights (see grantStatements) on a
     // database that create() made, written without reaching it, for an

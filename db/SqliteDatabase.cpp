@@ -481,12 +481,8 @@ std::optional<qint64> SqliteDatabase::peekCount(const QString& path, const QStri
     return count;
 }
 
-bool SqliteDatabase::removeFile(const QString& path)
+void SqliteDatabase::removeFile(const QString& path)
 {
-    bool removed = true;
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-        const QString file = path + QLatin1String(suffix);
-        removed = (QFile::remove(file) || !QFileInfo::exists(file)) && removed;
-    }
-    return removed;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
 }

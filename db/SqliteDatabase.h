@@ -18,7 +18,7 @@ public:
                                           bool readOnly, DbError* error);
     static bool create(const QString& path, const QStringList& scriptFiles, DbError* error);
     static std::optional<qint64> peekCount(const QString& path, const QString& sql);
-    static bool removeFile(const QString& path);
+    static void removeFile(const QString& path);
 
     ~SqliteDatabase() override;
 
