@@ -307,6 +307,7 @@ private slots:
             const DatabaseAddress file = DatabaseAddress::file(path(store.title));
             QVERIFY(Database::create(file, {store.sqliteSchema}));
             auto db = Database::open(file, store.tableNames());
+            QVERIFY(db);
             QueryTable names;
             QCOMPARE(db->query("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
                                "'sqlite%' ORDER BY rowid",
@@ -328,6 +329,7 @@ private slots:
         QVERIFY(ServerStores::create(m_name + "layout", {}));
         QCOMPARE(ServerSetup::init(ServerStores::address(m_name + "layout").database).status, StatusOk);
         auto server = Database::open(ServerStores::address(m_name + "layout"), {});
+        QVERIFY(server);
         for (StoreKind kind : StoreLayout::kinds()) {
             for (const StoreTable& table : StoreLayout::of(kind).tables)
                 QCOMPARE(server->columnsOf(table.name).join(','), table.columns.join(',').toLower());
