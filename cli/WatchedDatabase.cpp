@@ -60,6 +60,14 @@ QStringList WatchedDatabase::columnsOf(const QString& table, DbError* error)
     return columns;
 }
 
+QStringList WatchedDatabase::grantStatements(const QList<TableRights>& rights, DbError* error)
+{
+    DbError e;
+    const QStringList statements = m_inner->grantStatements(rights, &e);
+    note(!e.isError(), e, error);
+    return statements;
+}
+
 bool WatchedDatabase::checkIntegrity(DbError* error)
 {
     DbError e;

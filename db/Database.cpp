@@ -140,3 +140,15 @@ std::optional<qint64> Database::peekCount(const DatabaseAddress& address, const 
     }
     return std::nullopt;
 }
+
+void Database::removeFile(const QString& path)
+{
+    SqliteDatabase::removeFile(path);
+}
+
+QStringList Database::grantStatementsFor(DatabaseEngine engine, const QList<TableRights>& rights)
+{
+    if (engine == DatabaseEngine::PostgreSQL)
+        return PostgresDatabase::grantStatementsForCreated(rights);
+    return {};
+}

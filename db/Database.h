@@ -15,6 +15,8 @@ struct DbError
     // The server asked for a password that neither the address nor libpq's
     // password file, service file or environment gave.
     bool passwordRequired = false;
+    // No connection was made: the server was not reached, or refused it.
+    bool notConnected = false;
     bool isError() const { return number != 0; }
 };
 
@@ -42,6 +44,15 @@ struct DatabaseAddress
     // The address for a message: the file's path, or the connection string
     // with any password in it masked.
     QString shown() const;
+};
+
+// Who may work with which tables, on an engine that has roles: readers read
+// the tables, writers also add, change and delete rows.
+struct TableRights
+{
+    QStringList tables;
+    QStringList readers;
+    QStringList writers;
 };
 
 // One open database. Callers see only these operations and the query table;
@@ -75,6 +86,15 @@ public:
     // why in error then.
     static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql,
                                            DbError* error = nullptr);
+
+    // Deletes a database file together with what the engine keeps beside it
+    // (its journal, its write-ahead log), as a copy that was killed left them.
+    static void removeFile(const QString& path);
+
+    // The statements that give roles their rights (see grantStatements) on a
+    // database that create() made, written without reaching it, for an
+    // administrator who runs them himself. Empty for an engine without roles.
+    static QStringList grantStatementsFor(DatabaseEngine engine, const QList<TableRights>& rights);
 
     virtual ~Database() = default;
     Database(const Database&) = delete;
@@ -134,6 +154,14 @@ public:
     // The columns of a table in the order the database keeps them; empty when
     // there is no such table or it cannot be read.
     virtual QStringList columnsOf(const QString& table, DbError* error = nullptr) = 0;
+
+    // The statements that give roles their rights on this database: on the
+    // tables, on the counters that give their new rows keys, and on what the
+    // engine needs to tell every connection of a change. Empty, with the
+    // reason in error, when the engine has no roles (a file's readers and
+    // writers are those the file system lets in) or the database did not
+    // answer.
+    virtual QStringList grantStatements(const QList<TableRights>& rights, DbError* error = nullptr) = 0;
 
     // Whether the stored data is undamaged; the damage found is described in
     // error otherwise.

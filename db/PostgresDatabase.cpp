@@ -70,6 +70,7 @@ std::unique_ptr<PostgresDatabase> PostgresDatabase::connect(const DatabaseAddres
         DbError e = result->serverFailure(
             "08001", QStringLiteral("Нет связи с сервером {server} (база данных {database}): "), cause);
         e.passwordRequired = result->m_conn && PQconnectionNeedsPassword(result->m_conn);
+        e.notConnected = true;
         setError(error, e);
         return nullptr;
     }
@@ -304,9 +305,9 @@ int PostgresDatabase::query(const QString& sql, QueryTable& table, DbError* erro
     bool carried = false;
     const bool idleAndLive = !m_inTransaction && !m_lost;
     int rows = queryOnce(sql, table, &carried, error);
-    // The start or end of a read snapshot and the change counter went in the
-    // same request as the read. Each went alone once, and met a lost
-    // connection first, which the read then made again; so it does here.
+    // The start or end of a read snapshot and the change counter go in the
+    // same request as the read: a lost connection that they meet first must
+    // not fail the read, which goes again on a new connection.
     // A connection that broke while it stood idle (the network dropped, the
     // server restarted) shows it only to its next request: a read outside a
     // transaction goes again on a new connection rather than report a failure

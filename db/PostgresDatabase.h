@@ -28,6 +28,7 @@ public:
     static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql,
                                            DbError* error);
     static bool checkAddress(const DatabaseAddress& address, DbError* error);
+    static QStringList grantStatementsForCreated(const QList<TableRights>& rights);
 
     ~PostgresDatabase() override;
 
@@ -44,6 +45,7 @@ public:
     void setResultReuse(ResultReuse reuse) override;
     void beginAction() override;
     QStringList columnsOf(const QString& table, DbError* error) override;
+    QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
 
 private:

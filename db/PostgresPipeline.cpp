@@ -211,8 +211,8 @@ bool PostgresDatabase::failed(Outcome outcome, int timeoutMs, DbError* error)
 }
 
 // Before a request that must not be repeated, the deferred work goes on its
-// own, as it went before it was deferred: the snapshot begins (or is given
-// up), the answer to its end is read. Their failures stay silent.
+// own, so that a loss it meets never costs that request: the snapshot begins
+// (or is given up), the answer to its end is read. Their failures stay silent.
 void PostgresDatabase::settle()
 {
     if (m_snapshotDeferred || m_commitInFlight) {
@@ -235,8 +235,8 @@ void PostgresDatabase::sendCommitAhead()
 }
 
 // The answer to the COMMIT in flight, when it is here already, is read before
-// anything goes after it: a connection lost since fails the next request, as
-// it did when that answer was waited for.
+// anything goes after it: a connection lost since then fails the next
+// request.
 void PostgresDatabase::takeArrivedCommit()
 {
     if (!m_commitInFlight)

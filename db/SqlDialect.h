@@ -18,7 +18,8 @@ QString translate(const QString& sql);
 // and "?" parameters numbered as $1, $2, ...
 QString translateForServer(const QString& sql, const QSet<QString>& keyedTables = {});
 
-// Name of the collation that Database registers on every connection.
+// Name of the collation SqliteDatabase registers on every connection it
+// opens; the server sorts through frostpick_order() instead.
 inline constexpr char RussianCollationName[] = "RU";
 
 } // namespace SqlDialect

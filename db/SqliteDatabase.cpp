@@ -418,6 +418,14 @@ QStringList SqliteDatabase::columnsOf(const QString& table, DbError* error)
     return columns;
 }
 
+QStringList SqliteDatabase::grantStatements(const QList<TableRights>&, DbError* error)
+{
+    setError(error,
+             {SQLITE_MISUSE, QStringLiteral("У файла базы данных нет ролей: читать и изменять его может "
+                                            "тот, кому это разрешают права на сам файл")});
+    return {};
+}
+
 bool SqliteDatabase::checkIntegrity(DbError* error)
 {
     QueryTable result;
@@ -459,4 +467,10 @@ std::optional<qint64> SqliteDatabase::peekCount(const QString& path, const QStri
                          db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString()});
     sqlite3_close(db);
     return count;
+}
+
+void SqliteDatabase::removeFile(const QString& path)
+{
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
 }

@@ -18,6 +18,7 @@ public:
                                           bool readOnly, DbError* error);
     static bool create(const QString& path, const QStringList& scriptFiles, DbError* error);
     static std::optional<qint64> peekCount(const QString& path, const QString& sql, DbError* error);
+    static void removeFile(const QString& path);
 
     ~SqliteDatabase() override;
 
@@ -34,6 +35,7 @@ public:
     void setResultReuse(ResultReuse reuse) override;
     void beginAction() override;
     QStringList columnsOf(const QString& table, DbError* error) override;
+    QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
 
 private:

@@ -58,13 +58,12 @@ ToolOutcome runDbTool(const DbToolArguments& arguments)
         return outcome;
     }
     case DbToolArguments::Command::Grant: {
-        const QStringList statements = ServerSetup::grantStatements(operands.at(0), operands.at(1));
         if (arguments.print) {
-            for (const QString& statement : statements)
+            for (const QString& statement : ServerSetup::grantStatements(operands.at(0), operands.at(1)))
                 printLine(statement + QLatin1Char(';'));
             return {};
         }
-        const ToolOutcome outcome = ServerSetup::apply(operands.at(2), statements);
+        const ToolOutcome outcome = ServerSetup::grant(operands.at(2), operands.at(0), operands.at(1));
         if (outcome.ok())
             printLine(QStringLiteral("the grants are in force"));
         return outcome;

@@ -14,25 +14,12 @@ ToolOutcome needsServer(const DatabaseAddress& address)
             QStringLiteral("\"%1\" is no postgresql:// URI or connection string").arg(address.database)};
 }
 
-// A role name as the server spells it, whatever characters it holds.
-QString quotedName(QString name)
+// Engineers read the reference data and read and write the orders; the
+// administrator writes both.
+QList<TableRights> rightsOf(const QString& engineerRole, const QString& adminRole)
 {
-    name.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
-
-QString tablesOf(const StoreLayout& store)
-{
-    return store.tableNames().join(QStringLiteral(", "));
-}
-
-// The server names the sequence of a table's identity key after both.
-QString sequencesOf(const StoreLayout& store)
-{
-    QStringList names;
-    for (const StoreTable& table : store.tables)
-        names << QStringLiteral("%1_%2_seq").arg(table.name, table.key()).toLower();
-    return names.join(QStringLiteral(", "));
+    return {{StoreLayout::of(StoreKind::Reference).tableNames(), {engineerRole}, {adminRole}},
+            {StoreLayout::of(StoreKind::Orders).tableNames(), {}, {engineerRole, adminRole}}};
 }
 
 } // namespace
@@ -70,25 +57,10 @@ ToolOutcome init(const QString& connection)
 
 QStringList grantStatements(const QString& engineerRole, const QString& adminRole)
 {
-    const StoreLayout& reference = StoreLayout::of(StoreKind::Reference);
-    const StoreLayout& orders = StoreLayout::of(StoreKind::Orders);
-    const QString engineer = quotedName(engineerRole);
-    const QString both = engineer + QStringLiteral(", ") + quotedName(adminRole);
-    const QString write = QStringLiteral("SELECT, INSERT, UPDATE, DELETE");
-    return {
-        QStringLiteral("GRANT SELECT ON %1 TO %2").arg(tablesOf(reference), engineer),
-        QStringLiteral("GRANT %1 ON %2 TO %3").arg(write, tablesOf(reference), quotedName(adminRole)),
-        QStringLiteral("GRANT USAGE, SELECT ON SEQUENCE %1 TO %2")
-            .arg(sequencesOf(reference), quotedName(adminRole)),
-        QStringLiteral("GRANT %1 ON %2 TO %3").arg(write, tablesOf(orders), both),
-        QStringLiteral("GRANT USAGE, SELECT ON SEQUENCE %1 TO %2").arg(sequencesOf(orders), both),
-        // Every writer locks the change counter's row and every change bumps
-        // it; readers look at it to learn whether their kept rows are stale.
-        QStringLiteral("GRANT SELECT, UPDATE ON frostpick_change TO %1").arg(both),
-    };
+    return Database::grantStatementsFor(DatabaseEngine::PostgreSQL, rightsOf(engineerRole, adminRole));
 }
 
-ToolOutcome apply(const QString& connection, const QStringList& statements)
+ToolOutcome grant(const QString& connection, const QString& engineerRole, const QString& adminRole)
 {
     const DatabaseAddress address = storeAddress(connection);
     ToolOutcome outcome = needsServer(address);
@@ -96,7 +68,8 @@ ToolOutcome apply(const QString& connection, const QStringList& statements)
     if (!outcome.ok() || !(outcome = StoreAccess::open(address, db)).ok())
         return outcome;
     DbError error;
-    bool ok = db->begin(&error);
+    const QStringList statements = db->grantStatements(rightsOf(engineerRole, adminRole), &error);
+    bool ok = !statements.isEmpty() && db->begin(&error);
     for (const QString& statement : statements)
         ok = ok && db->execute(statement, &error);
     if (ok && db->commit(&error))

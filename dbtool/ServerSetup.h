@@ -13,10 +13,11 @@ namespace ServerSetup {
 ToolOutcome init(const QString& connection);
 
 // The statements that let the engineers' role read the reference tables and
-// read and write the orders tables, and the administrator's role write both.
+// read and write the orders tables, and the administrator's role write both,
+// as init makes the tables.
 QStringList grantStatements(const QString& engineerRole, const QString& adminRole);
 
-// Runs the statements in one transaction.
-ToolOutcome apply(const QString& connection, const QStringList& statements);
+// Gives the roles those rights on the database, in one transaction.
+ToolOutcome grant(const QString& connection, const QString& engineerRole, const QString& adminRole);
 
 } // namespace ServerSetup

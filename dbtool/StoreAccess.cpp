@@ -19,8 +19,7 @@ ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db, 
         return {};
     // A server that answers but lacks the programs' tables was not set up;
     // one that could not be reached is not asked a second time.
-    constexpr int Unreachable = 0x08001; // SQLSTATE 08001, as the database library numbers it
-    if (address.engine == DatabaseEngine::PostgreSQL && error.number != Unreachable &&
+    if (address.engine == DatabaseEngine::PostgreSQL && !error.notConnected &&
         Database::peekCount(address, QStringLiteral("SELECT 1")))
         return {StatusNotAStore, QStringLiteral("%1 has no store tables; run frostpick-db init on it first")
                                      .arg(describe(address))};

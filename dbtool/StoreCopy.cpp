@@ -153,12 +153,6 @@ ToolOutcome checkCounts(const DatabaseAddress& to, const StoreLayout& store,
     return {};
 }
 
-void removeFile(const QString& path)
-{
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-        QFile::remove(path + QLatin1String(suffix));
-}
-
 } // namespace
 
 ToolOutcome copyStore(const QString& from, const QString& to, const CopyOptions& options,
@@ -199,12 +193,12 @@ ToolOutcome copyStore(const QString& from, const QString& to, const CopyOptions&
 
     const QString working = target.database + QStringLiteral(".copying");
     if (newFile) {
-        removeFile(working); // left by a copy that was killed
+        Database::removeFile(working); // left by a copy that was killed
         DbError error;
         if (!Database::create(DatabaseAddress::file(working), {store.sqliteSchema}, &error))
             return {StatusRefused, QStringLiteral("%1: %2").arg(working, error.description)};
         if (!(outcome = StoreAccess::open(DatabaseAddress::file(working), targetDb)).ok()) {
-            removeFile(working);
+            Database::removeFile(working);
             return outcome;
         }
     }
@@ -213,7 +207,7 @@ ToolOutcome copyStore(const QString& from, const QString& to, const CopyOptions&
     if (newFile) {
         if (outcome.ok() && !QFile::rename(working, target.database))
             outcome = {StatusRefused, QStringLiteral("cannot rename %1 to %2").arg(working, target.database)};
-        removeFile(working);
+        Database::removeFile(working);
     }
     if (!outcome.ok())
         return outcome;

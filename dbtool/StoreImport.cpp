@@ -29,10 +29,9 @@ struct LoadedTable
 
 // A field as the value the column's type keeps: a whole number exactly, a
 // real as its double, a text as it is; a null field is NULL.
-QVariant valueOf(const QString& type, ValueRule rule, const QString& field, bool decimalComma,
-                 QString* problem)
+QVariant valueOf(ColumnType type, ValueRule rule, const QString& field, bool decimalComma, QString* problem)
 {
-    if (type == QLatin1String("TEXT")) {
+    if (type == ColumnType::Text) {
         if (rule == ValueRule::Name && field.trimmed().isEmpty())
             *problem = ReferenceRules::reason(rule);
         return field.isNull() ? QVariant() : QVariant(field);
@@ -45,7 +44,7 @@ QVariant valueOf(const QString& type, ValueRule rule, const QString& field, bool
         rule == ValueRule::Any ? ValueRule::Number : rule, field, decimalComma, problem);
     if (!number)
         return {};
-    if (whole && type != QLatin1String("REAL"))
+    if (whole && type != ColumnType::Real)
         return QVariant(integer);
     return QVariant(*number);
 }

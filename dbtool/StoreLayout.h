@@ -1,25 +1,15 @@
 #pragma once
 
 #include "Database.h"
+#include "StoreTables.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// The two stores the programs share and the tables each holds, read from the
-// SQLite schema built into the tool, so that the tool and the programs never
-// disagree about a column.
+// The two stores the programs share, the tables each holds and the scripts
+// built into the tool that create it on each engine.
 enum class StoreKind { Reference, Orders };
-
-struct StoreTable
-{
-    QString name;
-    QStringList columns; // the key first
-    QStringList types;   // as declared: INTEGER, REAL, NUMERIC, TEXT
-    int seedRows = 0;    // rows the schema itself inserts (the refrigerants)
-
-    const QString& key() const { return columns.first(); }
-};
 
 struct StoreLayout
 {

@@ -4,7 +4,10 @@
 #include "DataGenerator.h"
 #include "HostileTexts.h"
 #include "ProgramDatabases.h"
+#include "QueryTable.h"
+#include "ServerSetup.h"
 #include "ServerStores.h"
+#include "StoreAccess.h"
 #include "StoreCopy.h"
 #include "TestDatabases.h"
 
@@ -230,6 +233,10 @@ private slots:
             << QStringList{"grant", "--print", "eng", "adm\"x"} << 0
             << "GRANT SELECT, INSERT, UPDATE, DELETE ON article, curtain, packing, "
                "PGroup, Product, gas, equipment, power TO \"adm\"\"x\";";
+        QTest::addRow("grants printed, key counters as init names them")
+            << QStringList{"grant", "--print", "eng", "adm"} << 0
+            << "ON SEQUENCE article_pkey_seq, curtain_pkey_seq, packing_pkey_seq, pgroup_pkey_seq, "
+               "product_pkey_seq, gas_pkey_seq, equipment_pkey_seq, power_pkey_seq TO \"adm\";";
     }
     void exitStatuses()
     {
@@ -284,6 +291,53 @@ private slots:
         process.kill();
         QVERIFY(process.waitForFinished());
         QVERIFY(!QFileInfo::exists(to));
+        // The next copy starts afresh and leaves nothing of either beside it.
+        QCOMPARE(runTool({"copy", path("order.mdb"), to}).exitCode, 0);
+        QCOMPARE(QDir(m_dir.path()).entryList({"killed.mdb*"}, QDir::Files), QStringList{"killed.mdb"});
+    }
+
+    // The tool's table of the stores is what the scripts make, on each
+    // engine: these tables, these columns in this order, and no rows but the
+    // refrigerants.
+    void tablesAsTheScriptsMake()
+    {
+        const char* declared[] = {"INTEGER", "REAL", "NUMERIC", "TEXT"}; // by ColumnType
+        for (StoreKind kind : StoreLayout::kinds()) {
+            const StoreLayout& store = StoreLayout::of(kind);
+            const DatabaseAddress file = DatabaseAddress::file(path(store.title));
+            QVERIFY(Database::create(file, {store.sqliteSchema}));
+            auto db = Database::open(file, store.tableNames());
+            QVERIFY(db);
+            QueryTable names;
+            QCOMPARE(db->query("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                               "'sqlite%' ORDER BY rowid",
+                               names),
+                     store.tables.size());
+            for (int t = 0; t < store.tables.size(); ++t) {
+                const StoreTable& table = store.tables.at(t);
+                QCOMPARE(names.text(t, 0), table.name);
+                QCOMPARE(db->columnsOf(table.name), table.columns);
+                QueryTable types;
+                db->query(QStringLiteral("SELECT type FROM pragma_table_info('%1')").arg(table.name), types);
+                for (int c = 0; c < table.columns.size(); ++c)
+                    QCOMPARE(types.text(c, 0), QLatin1String(declared[int(table.types.at(c))]));
+            }
+            QVERIFY(StoreAccess::isFresh(store, StoreAccess::rowCounts(*db, store).value()));
+        }
+        if (!ServerStores::configured())
+            return;
+        QVERIFY(ServerStores::create(m_name + "layout", {}));
+        QCOMPARE(ServerSetup::init(ServerStores::address(m_name + "layout").database).status, StatusOk);
+        auto server = Database::open(ServerStores::address(m_name + "layout"), {});
+        QVERIFY(server);
+        for (StoreKind kind : StoreLayout::kinds()) {
+            for (const StoreTable& table : StoreLayout::of(kind).tables)
+                QCOMPARE(server->columnsOf(table.name).join(','), table.columns.join(',').toLower());
+            QVERIFY(StoreAccess::isFresh(StoreLayout::of(kind),
+                                         StoreAccess::rowCounts(*server, StoreLayout::of(kind)).value()));
+        }
+        server.reset();
+        ServerStores::drop(m_name + "layout");
     }
 
     // Exported and imported with --replace into a copy, a store gives every
