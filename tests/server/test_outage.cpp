@@ -134,8 +134,14 @@ private slots:
         };
         m_relay->fail(fault);
         m_messages.clear();
+        // Whether saved calculations use the entry cannot be counted either:
+        // the user is asked plainly, says yes, and the delete fails.
+        if (action == "delete")
+            m_messages.queueAnswer(MsgAnswer::Yes);
         act();
-        QCOMPARE(m_messages.shown().size(), 1);
+        QCOMPARE(m_messages.shown().size(), action == "delete" ? 2 : 1);
+        if (action == "delete")
+            QVERIFY(m_messages.shown().first().text.startsWith(QStringLiteral("Не удалось проверить")));
         if (action == "list" || action == "groups")
             QVERIFY(!window && !shownEditor<QDialog>());
         if (action == "products") {
