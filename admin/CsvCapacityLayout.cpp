@@ -2,8 +2,6 @@
 
 #include "CapacityTable.h"
 #include "CsvFile.h"
-#include "Database.h"
-#include "Functions.h"
 #include "QueryTable.h"
 #include "SqlLiteral.h"
 
@@ -23,17 +21,6 @@ QStringList valuesOf(const QString& model, const QString& modification, const QS
 QString identityOf(const QStringList& values)
 {
     return QStringList(values.mid(0, 4)).join(QLatin1Char('|'));
-}
-
-bool query(const QString& sql, QueryTable& rows, QString* error)
-{
-    DbError failure;
-    Database* db = Functions::Connection();
-    if (!db || db->query(sql, rows, &failure) < 0) {
-        *error = db ? failure.description : QStringLiteral("База данных не открыта");
-        return false;
-    }
-    return true;
 }
 
 } // namespace

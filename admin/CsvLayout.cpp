@@ -3,7 +3,9 @@
 #include "CsvCapacityLayout.h"
 #include "CsvFile.h"
 #include "CsvListLayouts.h"
+#include "Database.h"
 #include "Functions.h"
+#include "QueryTable.h"
 #include "ReferenceRules.h"
 #include "SqlLiteral.h"
 
@@ -43,4 +45,15 @@ std::optional<QString> CsvLayout::name(const QString& column, const QString& fie
         return std::nullopt;
     }
     return field.trimmed();
+}
+
+bool CsvLayout::query(const QString& sql, QueryTable& rows, QString* error)
+{
+    DbError failure;
+    Database* db = Functions::Connection();
+    if (!db || db->query(sql, rows, &failure) < 0) {
+        *error = db ? failure.description : QStringLiteral("База данных не открыта");
+        return false;
+    }
+    return true;
 }

@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+class QueryTable;
+
 // One entry of a reference list as the exchange files hold it.
 struct ExchangeRow
 {
@@ -61,6 +63,8 @@ public:
     virtual bool shortKeys() const { return true; }
 
 protected:
+    // Rows of the administrator's connection; false with the engine's error.
+    static bool query(const QString& sql, QueryTable& rows, QString* error);
     // The field of a numeric column checked against the column's rule; the
     // literal for the statement, or nullopt with the problem.
     static std::optional<QString> number(const QString& table, const QString& column, const QString& field,

@@ -1,24 +1,11 @@
 #include "CsvListLayouts.h"
 
 #include "CsvFile.h"
-#include "Database.h"
-#include "Functions.h"
 #include "QueryTable.h"
 #include "SimpleList.h"
 #include "SqlLiteral.h"
 
 namespace {
-
-bool query(const QString& sql, QueryTable& rows, QString* error)
-{
-    DbError failure;
-    Database* db = Functions::Connection();
-    if (!db || db->query(sql, rows, &failure) < 0) {
-        *error = db ? failure.description : QStringLiteral("База данных не открыта");
-        return false;
-    }
-    return true;
-}
 
 // The product's thermal properties, in the order of the editor's boxes.
 const QStringList& productColumns()
