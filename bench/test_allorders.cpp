@@ -1,59 +1,91 @@
-// frostpick-calc --all-orders reads the reference data once per run; every
-// line it prints must still be exactly what --order prints for that key.
+// frostpick-calc --all-orders reads the reference data once per run (from a
+// server, a copy of it made at the start); every line it prints must still be
+// exactly what --order prints for that key.
+#include "CalcRun.h"
 #include "DataGenerator.h"
+#include "ProgramDatabases.h"
+#include "StoreCopy.h"
+#include "TestDatabases.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// Generated stores in folder: files, or stores on the test server filled
+// from such files.
+bool generate(const QString& folder, const GeneratorSize& size, QString* error)
+{
+    const bool onServer = TestDatabases::storage() == TestDatabases::Storage::Server;
+    QTemporaryDir files;
+    const QDir from(onServer ? files.path() : folder);
+    if (!GenerateReference(from.filePath("nv.mdb"), size, 7, error) ||
+        !GenerateOrders(from.filePath("order.mdb"), size, 7, error))
+        return false;
+    ToolOutcome copied;
+    for (const char* name : {"nv.mdb", "order.mdb"}) {
+        const QString store = QDir(folder).filePath(name);
+        if (onServer && copied.ok() &&
+            (name[0] == 'n' ? TestDatabases::createEmptyReference(store)
+                            : TestDatabases::createEmptyOrders(store)))
+            copied = copyStore(from.filePath(name), TestDatabases::address(store).database, {true, {}},
+                               {[](const QString&) {}, {}});
+    }
+    *error = copied.message;
+    return copied.ok();
+}
+
+} // namespace
 
 class TestAllOrders : public QObject
 {
     Q_OBJECT
 
-private:
-    QByteArray run(const QStringList& arguments)
+private slots:
+    void initTestCase()
     {
-        QProcess p;
-        p.start(QStringLiteral(FROSTPICK_CALC_EXE), arguments);
-        if (!p.waitForFinished(120000) || p.exitCode() != 0)
-            return {};
-        return p.readAllStandardOutput();
+        QVERIFY(m_dir.isValid());
+        m_size.calculations = 150;
+        m_size.bigCustomerCalculations = 10;
+        m_size.customers = 50;
+        m_size.products = 300;
+        QString error;
+        QVERIFY2(generate(m_dir.path(), m_size, &error), qPrintable(error));
     }
 
-private slots:
     // Generated orders cover every equipment type, both refrigerants, cold
-    // and freezer chambers, and units too small for the load.
+    // and freezer chambers, and units too small for the load. The wizard
+    // reads a product by position, whatever the columns are called.
+    void batchLinesEqualSingleOrders_data()
+    {
+        QTest::addColumn<QStringList>("change");
+        QTest::newRow("as the schema makes it") << QStringList();
+        QTest::newRow("product names swapped") << QStringList{"ALTER TABLE Product RENAME text_en TO swap",
+                                                              "ALTER TABLE Product RENAME text_ru TO text_en",
+                                                              "ALTER TABLE Product RENAME swap TO text_ru"};
+    }
     void batchLinesEqualSingleOrders()
     {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        GeneratorSize size;
-        size.calculations = 240;
-        size.bigCustomerCalculations = 10;
-        size.customers = 50;
-        QString error;
-        QVERIFY2(GenerateReference(dir.filePath(QStringLiteral("nv.mdb")), size, 7, &error),
-                 qPrintable(error));
-        QVERIFY2(GenerateOrders(dir.filePath(QStringLiteral("order.mdb")), size, 7, &error),
-                 qPrintable(error));
-
-        const QList<QByteArray> lines =
-            run({QStringLiteral("--dir"), dir.path(), QStringLiteral("--all-orders")}).split('\n');
-        QCOMPARE(lines.size(), size.calculations + 1); // the last line ends with a line feed
+        QFETCH(QStringList, change);
+        auto ref = Database::open(TestDatabases::address(m_dir.filePath("nv.mdb")), referenceTables());
+        for (const QString& statement : change)
+            QVERIFY(ref && ref->execute(statement));
+        ref.reset();
+        const CalcRun all = CalcRun::of({"--dir", m_dir.path(), "--all-orders"});
+        QCOMPARE(all.exitCode, 0);
+        const QList<QByteArray> lines = all.out.split('\n');
+        QCOMPARE(lines.size(), m_size.calculations + 1); // the last line ends with a line feed
         QSet<QString> verdicts, series;
         QSet<int> classes;
-        for (int i = 0; i < size.calculations; i += 3) {
-            const QJsonObject o = QJsonDocument::fromJson(lines.at(i)).object();
+        for (int i = 0; i < m_size.calculations; ++i) {
+            const QJsonObject o = jsonObject(lines.at(i));
             const int key = o.value(QLatin1String("pkey_data")).toInt();
             QCOMPARE(key, i + 1);
             verdicts << o.value(QLatin1String("verdict")).toString();
             series << o.value(QLatin1String("xo_series")).toString();
             classes << o.value(QLatin1String("t_class")).toInt();
-            QCOMPARE(
-                run({QStringLiteral("--dir"), dir.path(), QStringLiteral("--order"), QString::number(key)}),
-                lines.at(i) + '\n');
+            QCOMPARE(CalcRun::of({"--dir", m_dir.path(), "--order", QString::number(key)}).out,
+                     lines.at(i) + '\n');
         }
         // Both outcomes of the selection, most model codes and every
         // temperature class were compared.
@@ -61,6 +93,29 @@ private slots:
         QVERIFY(series.size() >= 10);
         QCOMPARE(classes.size(), 4);
     }
+
+    // A reference table the server refuses to read: no calculation is
+    // printed, the read failure is.
+    void stopsWhenTheReferenceCannotBeRead()
+    {
+        if (TestDatabases::storage() != TestDatabases::Storage::Server)
+            QSKIP("a file is read where it lies");
+        const DatabaseAddress address = TestDatabases::address(m_dir.filePath("nv.mdb"));
+        auto ref = Database::open(address, referenceTables());
+        QVERIFY(ref && ref->execute("ALTER TABLE gas RENAME TO gas_rows") &&
+                ref->execute("CREATE VIEW gas AS SELECT pkey, model, 1 / 0 AS broken FROM gas_rows"));
+        ref.reset();
+        const CalcRun all = CalcRun::of({"--dir", m_dir.path(), "--all-orders"});
+        QCOMPARE(all.exitCode, 1);
+        QCOMPARE(all.out, QByteArray());
+        QVERIFY2(all.err.startsWith("frostpick-calc: cannot read " + address.shown().toUtf8() + ": ") &&
+                     all.err.contains("division by zero") && all.err.count('\n') == 1,
+                 all.err.constData());
+    }
+
+private:
+    QTemporaryDir m_dir;
+    GeneratorSize m_size;
 };
 
 QTEST_GUILESS_MAIN(TestAllOrders)

@@ -15,6 +15,7 @@
 #include "QueryTable.h"
 #include "RecordJson.h"
 #include "Selection.h"
+#include "StoreTables.h"
 #include "WatchedDatabase.h"
 
 #include <QFile>
@@ -207,23 +208,47 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
     return status;
 }
 
+// The reference data a run over every saved calculation reads from, kept for
+// the whole run. The run reads it thousands of times, and each read from a
+// server costs a round trip: from a server it reads a copy in memory made at
+// its start in one snapshot, the same rows the server would have given the
+// run. Null, reported, when the copy cannot be made.
+std::shared_ptr<WatchedDatabase> referenceForTheRun(std::shared_ptr<WatchedDatabase> ref,
+                                                    const DatabaseAddress& address)
+{
+    if (address.engine == DatabaseEngine::PostgreSQL) {
+        DbError error;
+        std::unique_ptr<Database> copy = Database::copyInMemory(*ref, StoreTables::reference(), &error);
+        if (!copy) {
+            printError(QStringLiteral("cannot read %1: %2").arg(ref->shown(), error.description));
+            return nullptr;
+        }
+        ref = std::make_shared<WatchedDatabase>(std::move(copy), ref->shown());
+    }
+    ref->setResultReuse(Database::ResultReuse::ForTheRun);
+    return ref;
+}
+
 int runOrders(const CliArguments& args, const DataLocation& location)
 {
-    const auto ref = openDatabase(location.reference(), referenceTables());
+    auto ref = openDatabase(location.reference(), referenceTables());
     if (!ref)
         return ExitDatabase;
     const auto orders = openDatabase(location.orders(), orderTables());
     if (!orders)
         return ExitDatabase;
+    if (args.mode == CliArguments::Mode::AllOrders) {
+        // The orders change from row to row and are read a page at a time.
+        ref = referenceForTheRun(std::move(ref), location.reference());
+        if (!ref)
+            return ExitDatabase;
+    }
     CalculationContext context;
     context.ref_db = ref;
     context.order_db = orders;
     context.location = location;
     if (args.mode == CliArguments::Mode::Order)
         return reopenAndPrint(context, ref.get(), orders.get(), args.orderKey, args.explain);
-    // The reference data is read once for the whole run; the orders change
-    // from row to row.
-    ref->setResultReuse(Database::ResultReuse::ForTheRun);
     return reopenAndPrintAll(context, ref.get(), orders.get(), args.explain);
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 class QueryTable;
+struct StoreTable;
 
 struct DbError
 {
@@ -90,6 +91,14 @@ public:
     // Deletes a database file together with what the engine keeps beside it
     // (its journal, its write-ahead log), as a copy that was killed left them.
     static void removeFile(const QString& path);
+
+    // A database in memory holding the tables of source with all their rows,
+    // read in one snapshot, each table's columns in the order source keeps
+    // them and typed as the file store types them, with the file store's
+    // indexes: queried as a file store is. Empty when a read failed or source
+    // lacks a table; why in error then.
+    static std::unique_ptr<Database> copyInMemory(Database& source, const QList<StoreTable>& tables,
+                                                  DbError* error = nullptr);
 
     // The statements that give roles their rights (see grantStatements) on a
     // database that create() made, written without reaching it, for an

@@ -111,6 +111,35 @@ SqliteDatabase::~SqliteDatabase()
     sqlite3_close_v2(m_handle);
 }
 
+// A connection set up as every connection of the programs is: extended
+// result codes, the busy wait, the Russian collation.
+std::unique_ptr<SqliteDatabase> SqliteDatabase::openHandle(const QByteArray& name, int flags,
+                                                           const QString& shown, DbError* error)
+{
+    sqlite3* handle = nullptr;
+    const int opened = sqlite3_open_v2(name.constData(), &handle, flags, nullptr);
+    if (!handle) {
+        setError(error, {SQLITE_NOMEM, QStringLiteral("Не хватает памяти, чтобы открыть %1").arg(shown)});
+        return nullptr;
+    }
+    std::unique_ptr<SqliteDatabase> result(new SqliteDatabase(handle));
+    if (opened != SQLITE_OK) {
+        setError(error, lastError(handle));
+        return nullptr;
+    }
+    sqlite3_extended_result_codes(handle, 1);
+    sqlite3_busy_timeout(handle, BusyTimeoutMs);
+    sqlite3_create_collation_v2(handle, SqlDialect::RussianCollationName, SQLITE_UTF16_ALIGNED, nullptr,
+                                &russianCompare, nullptr);
+    return result;
+}
+
+std::unique_ptr<SqliteDatabase> SqliteDatabase::openInMemory(DbError* error)
+{
+    return openHandle(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                      QStringLiteral("базу данных в памяти"), error);
+}
+
 std::unique_ptr<Database> SqliteDatabase::open(const QString& path, const QStringList& requiredTables,
                                                bool readOnly, DbError* error)
 {
@@ -130,22 +159,10 @@ std::unique_ptr<Database> SqliteDatabase::open(const QString& path, const QStrin
 
     // Never SQLITE_OPEN_CREATE: a file that vanished since the check above is
     // refused, not made anew. A file this user may not write opens read-only.
-    sqlite3* handle = nullptr;
-    const int opened = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
-                                       readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
-    if (!handle) {
-        setError(error, {SQLITE_NOMEM, QStringLiteral("Не хватает памяти, чтобы открыть %1").arg(path)});
+    std::unique_ptr<SqliteDatabase> result = openHandle(
+        QFile::encodeName(path), readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, path, error);
+    if (!result)
         return nullptr;
-    }
-    std::unique_ptr<SqliteDatabase> result(new SqliteDatabase(handle));
-    if (opened != SQLITE_OK) {
-        setError(error, lastError(handle));
-        return nullptr;
-    }
-    sqlite3_extended_result_codes(handle, 1);
-    sqlite3_busy_timeout(handle, BusyTimeoutMs);
-    sqlite3_create_collation_v2(handle, SqlDialect::RussianCollationName, SQLITE_UTF16_ALIGNED, nullptr,
-                                &russianCompare, nullptr);
 
     // Reading the catalogue is the first real access: a damaged or foreign
     // file fails here.

@@ -19,6 +19,8 @@ public:
     static bool create(const QString& path, const QStringList& scriptFiles, DbError* error);
     static std::optional<qint64> peekCount(const QString& path, const QString& sql, DbError* error);
     static void removeFile(const QString& path);
+    // An empty database in memory, gone with the connection.
+    static std::unique_ptr<SqliteDatabase> openInMemory(DbError* error);
 
     ~SqliteDatabase() override;
 
@@ -40,6 +42,8 @@ public:
 
 private:
     explicit SqliteDatabase(sqlite3* handle);
+    static std::unique_ptr<SqliteDatabase> openHandle(const QByteArray& name, int flags, const QString& shown,
+                                                      DbError* error);
     void chooseJournal(const QString& path);
     // Whether a statement may run here; refused with the reason otherwise.
     bool mayRun(sqlite3_stmt* statement, DbError* error) const;

@@ -16,9 +16,10 @@ constexpr ColumnType Numeric = ColumnType::Numeric;
 constexpr ColumnType Text = ColumnType::Text;
 
 // The key, an integer, comes first.
-StoreTable table(const char* name, const char* key, std::initializer_list<Column> columns, int seedRows = 0)
+StoreTable table(const char* name, const char* key, std::initializer_list<Column> columns, int seedRows = 0,
+                 const QStringList& indexes = {})
 {
-    StoreTable result{QLatin1String(name), {QLatin1String(key)}, {Integer}, seedRows};
+    StoreTable result{QLatin1String(name), {QLatin1String(key)}, {Integer}, seedRows, indexes};
     for (const Column& column : columns) {
         result.columns << QLatin1String(column.name);
         result.types << column.type;
@@ -51,7 +52,8 @@ const QList<StoreTable>& reference()
                {"td2", Real},
                {"td5", Real},
                {"td15", Real},
-               {"fkey", Integer}}),
+               {"fkey", Integer}},
+              0, {QStringLiteral("fkey")}),
         // The two refrigerants the equipment screen offers.
         table("gas", "pkey", {{"model", Text}}, 2),
         table("equipment", "Pkey", {{"text_ru", Text}, {"model", Text}, {"picture", Text}, {"scheme", Text}}),
@@ -61,7 +63,8 @@ const QList<StoreTable>& reference()
                {"in_t", Numeric},
                {"out_t", Numeric},
                {"power", Real},
-               {"fkey", Integer}}),
+               {"fkey", Integer}},
+              0, {QStringLiteral("model, out_t, modification")}),
     };
     return tables;
 }
@@ -88,7 +91,8 @@ const QList<StoreTable>& orders()
                                {"xo_count", Integer},    {"xo_power", Integer},
                                {"xo_work", Integer},     {"contact", Integer},
                                {"odate", Text},          {"onote", Text},
-                               {"px_pgroup", Integer}}),
+                               {"px_pgroup", Integer}},
+              0, {QStringLiteral("contact")}),
     };
     return tables;
 }

@@ -16,6 +16,7 @@ struct StoreTable
     QStringList columns;     // in stored order, the key first
     QList<ColumnType> types; // one per column
     int seedRows = 0;        // rows the schema itself inserts (the refrigerants)
+    QStringList indexes;     // the column list of each index the lookups use
 
     const QString& key() const { return columns.first(); }
 };

@@ -321,6 +321,16 @@ private slots:
                 db->query(QStringLiteral("SELECT type FROM pragma_table_info('%1')").arg(table.name), types);
                 for (int c = 0; c < table.columns.size(); ++c)
                     QCOMPARE(types.text(c, 0), QLatin1String(declared[int(table.types.at(c))]));
+                QueryTable indexes;
+                const int n =
+                    db->query(QStringLiteral("SELECT (SELECT group_concat(name, ', ') FROM "
+                                             "pragma_index_info(m.name)) FROM sqlite_master m WHERE "
+                                             "type = 'index' AND sql NOT NULL AND tbl_name = '%1'")
+                                  .arg(table.name),
+                              indexes);
+                QCOMPARE(n, table.indexes.size());
+                for (int i = 0; i < n; ++i)
+                    QCOMPARE(indexes.text(i, 0), table.indexes.at(i));
             }
             QVERIFY(StoreAccess::isFresh(store, StoreAccess::rowCounts(*db, store).value()));
         }
