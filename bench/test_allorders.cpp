@@ -45,7 +45,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_size.calculations = 150;
+        m_size.calculations = 100;
         m_size.bigCustomerCalculations = 10;
         m_size.customers = 50;
         m_size.products = 300;
@@ -59,14 +59,17 @@ private slots:
     void batchLinesEqualSingleOrders_data()
     {
         QTest::addColumn<QStringList>("change");
-        QTest::newRow("as the schema makes it") << QStringList();
+        QTest::addColumn<int>("every"); // key compared
+        QTest::newRow("as the schema makes it") << QStringList() << 1;
         QTest::newRow("product names swapped") << QStringList{"ALTER TABLE Product RENAME text_en TO swap",
                                                               "ALTER TABLE Product RENAME text_ru TO text_en",
-                                                              "ALTER TABLE Product RENAME swap TO text_ru"};
+                                                              "ALTER TABLE Product RENAME swap TO text_ru"}
+                                               << 3;
     }
     void batchLinesEqualSingleOrders()
     {
         QFETCH(QStringList, change);
+        QFETCH(int, every);
         auto ref = Database::open(TestDatabases::address(m_dir.filePath("nv.mdb")), referenceTables());
         for (const QString& statement : change)
             QVERIFY(ref && ref->execute(statement));
@@ -77,7 +80,7 @@ private slots:
         QCOMPARE(lines.size(), m_size.calculations + 1); // the last line ends with a line feed
         QSet<QString> verdicts, series;
         QSet<int> classes;
-        for (int i = 0; i < m_size.calculations; ++i) {
+        for (int i = 0; i < m_size.calculations; i += every) {
             const QJsonObject o = jsonObject(lines.at(i));
             const int key = o.value(QLatin1String("pkey_data")).toInt();
             QCOMPARE(key, i + 1);
