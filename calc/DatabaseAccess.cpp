@@ -46,6 +46,12 @@ int ReadReference(CalculationContext& context, const QString& sql, QueryTable& t
     return readRows(context, context.ref_db.get(), context.location.reference(), sql, table);
 }
 
+void ReadAhead(CalculationContext& context, const QStringList& sqls)
+{
+    if (context.ref_db)
+        context.ref_db->prefetch(sqls);
+}
+
 int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table)
 {
     return readRows(context, context.order_db.get(), context.location.orders(), sql, table);

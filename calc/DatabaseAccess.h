@@ -3,6 +3,7 @@
 #include "ProgramDatabases.h"
 
 #include <QString>
+#include <QStringList>
 
 class DataLocation;
 class Database;
@@ -22,6 +23,9 @@ int OpenDatabases(CalculationContext& context, const DataLocation& location);
 // nothing: it is noted in the context's failedReads for the action to decide,
 // and counts as 0 rows. Without the database there are 0 rows.
 int ReadReference(CalculationContext& context, const QString& sql, QueryTable& table);
+// Reads ahead the reference statements an action is about to read one by
+// one (see Database::prefetch); whatever fails is met by those reads.
+void ReadAhead(CalculationContext& context, const QStringList& sqls);
 int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table);
 
 // Runs an INSERT, UPDATE or DELETE. On failure shows "Ошибка выполнения

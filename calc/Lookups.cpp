@@ -9,9 +9,7 @@
 int GetArticle(CalculationContext& context, qint16 pkey, QString& name, double& value)
 {
     QueryTable table;
-    const int rows = ReadReference(
-        context, QStringLiteral("SELECT s_value,s_name from article WHERE pkey=") + SqlLiteral::integer(pkey),
-        table);
+    const int rows = ReadReference(context, LookupReads::article(pkey), table);
     if (rows <= 0)
         return -1;
     value = table.number(0, 0);
@@ -22,8 +20,7 @@ int GetArticle(CalculationContext& context, qint16 pkey, QString& name, double& 
 int GetProduct(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = ReadReference(
-        context, QStringLiteral("SELECT * FROM product WHERE pkey=") + SqlLiteral::integer(pkey), table);
+    const int rows = ReadReference(context, LookupReads::product(pkey), table);
     if (rows > 0) {
         // By stored position: whatever the columns are called.
         record.px_product_name = table.text(0, 3);
@@ -39,10 +36,7 @@ int GetProduct(CalculationContext& context, CalculationRecord& record, qint16 pk
 int GetPacking(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = ReadReference(context,
-                                   QStringLiteral("SELECT mass, thermal, text_ru FROM packing WHERE pkey=") +
-                                       SqlLiteral::integer(pkey),
-                                   table);
+    const int rows = ReadReference(context, LookupReads::packing(pkey), table);
     if (rows > 0) {
         record.packing_mass = table.number(0, 0);
         record.packing_thermal = table.number(0, 1);
@@ -54,9 +48,7 @@ int GetPacking(CalculationContext& context, CalculationRecord& record, qint16 pk
 int GetCurtain(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = ReadReference(
-        context,
-        QStringLiteral("SELECT text_ru,c_value FROM curtain WHERE pkey=") + SqlLiteral::integer(pkey), table);
+    const int rows = ReadReference(context, LookupReads::curtain(pkey), table);
     if (rows > 0) {
         record.xk_curtain_name = table.text(0, 0);
         record.xk_curtain_c = table.number(0, 1);
@@ -67,9 +59,55 @@ int GetCurtain(CalculationContext& context, CalculationRecord& record, qint16 pk
 int GetGas(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = ReadReference(
-        context, QStringLiteral("SELECT model FROM gas WHERE pkey=") + SqlLiteral::integer(pkey), table);
+    const int rows = ReadReference(context, LookupReads::gas(pkey), table);
     if (rows > 0)
         record.xo_gas = table.text(0, 0);
     return rows;
 }
+
+namespace LookupReads {
+
+QString article(qint16 pkey)
+{
+    return QStringLiteral("SELECT s_value,s_name from article WHERE pkey=") + SqlLiteral::integer(pkey);
+}
+
+QString product(qint16 pkey)
+{
+    return QStringLiteral("SELECT * FROM product WHERE pkey=") + SqlLiteral::integer(pkey);
+}
+
+QString packing(qint16 pkey)
+{
+    return QStringLiteral("SELECT mass, thermal, text_ru FROM packing WHERE pkey=") +
+           SqlLiteral::integer(pkey);
+}
+
+QString curtain(qint16 pkey)
+{
+    return QStringLiteral("SELECT text_ru,c_value FROM curtain WHERE pkey=") + SqlLiteral::integer(pkey);
+}
+
+QString gas(qint16 pkey)
+{
+    return QStringLiteral("SELECT model FROM gas WHERE pkey=") + SqlLiteral::integer(pkey);
+}
+
+QString equipment(qint16 pkey)
+{
+    return QStringLiteral("SELECT model,text_ru FROM equipment WHERE pkey=") + SqlLiteral::integer(pkey);
+}
+
+QStringList of(const CalculationRecord& r)
+{
+    return {article(r.xk_ceiling_stuff),
+            article(r.xk_wall_stuff),
+            article(r.xk_floor_stuff),
+            curtain(r.xk_curtain),
+            product(r.px_product),
+            packing(r.px_packing),
+            gas(r.xo_type2),
+            equipment(r.xo_type1)};
+}
+
+} // namespace LookupReads

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 struct CalculationContext;
 struct CalculationRecord;
@@ -24,3 +25,19 @@ int GetCurtain(CalculationContext& context, CalculationRecord& record, qint16 pk
 
 // xo_gas. Returns the row count.
 int GetGas(CalculationContext& context, CalculationRecord& record, qint16 pkey);
+
+// The statements the lookups read, by key. Reading them ahead saves a
+// server a round trip each, and the check of which references are gone
+// asks them again, when their rows are still kept.
+namespace LookupReads {
+
+QString article(qint16 pkey);
+QString product(qint16 pkey);
+QString packing(qint16 pkey);
+QString curtain(qint16 pkey);
+QString gas(qint16 pkey);
+QString equipment(qint16 pkey);
+// Those of a reopen of the record, in the order it reads them.
+QStringList of(const CalculationRecord& record);
+
+} // namespace LookupReads

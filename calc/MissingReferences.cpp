@@ -3,6 +3,7 @@
 #include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "Database.h"
+#include "Lookups.h"
 #include "QueryTable.h"
 #include "SqlLiteral.h"
 
@@ -11,20 +12,25 @@ namespace {
 struct Use
 {
     const char* use;
-    const char* table;
+    // The lookup's own statement: a reopen has just read it, so its rows
+    // are kept, and no request goes to a server for the check.
+    QString (*read)(qint16 pkey);
     qint16 CalculationRecord::*key;
     QString CalculationRecord::*name; // the row's name as the lookup copied it
 };
 
 const Use Uses[] = {
-    {"продукт", "Product", &CalculationRecord::px_product, &CalculationRecord::px_product_name},
-    {"упаковка", "packing", &CalculationRecord::px_packing, &CalculationRecord::px_packing_name},
-    {"теплоизоляция потолка", "article", &CalculationRecord::xk_ceiling_stuff,
+    {"продукт", LookupReads::product, &CalculationRecord::px_product, &CalculationRecord::px_product_name},
+    {"упаковка", LookupReads::packing, &CalculationRecord::px_packing, &CalculationRecord::px_packing_name},
+    {"теплоизоляция потолка", LookupReads::article, &CalculationRecord::xk_ceiling_stuff,
      &CalculationRecord::xk_ceiling_name},
-    {"теплоизоляция стен", "article", &CalculationRecord::xk_wall_stuff, &CalculationRecord::xk_wall_name},
-    {"теплоизоляция пола", "article", &CalculationRecord::xk_floor_stuff, &CalculationRecord::xk_floor_name},
-    {"занавесь", "curtain", &CalculationRecord::xk_curtain, &CalculationRecord::xk_curtain_name},
-    {"тип оборудования", "equipment", &CalculationRecord::xo_type1, &CalculationRecord::xo_type_name},
+    {"теплоизоляция стен", LookupReads::article, &CalculationRecord::xk_wall_stuff,
+     &CalculationRecord::xk_wall_name},
+    {"теплоизоляция пола", LookupReads::article, &CalculationRecord::xk_floor_stuff,
+     &CalculationRecord::xk_floor_name},
+    {"занавесь", LookupReads::curtain, &CalculationRecord::xk_curtain, &CalculationRecord::xk_curtain_name},
+    {"тип оборудования", LookupReads::equipment, &CalculationRecord::xo_type1,
+     &CalculationRecord::xo_type_name},
 };
 
 // A product the record knows no name of is still known by its group, which
@@ -40,12 +46,10 @@ QString groupOf(Database& db, qint16 group)
 }
 
 // A refused query (-1) says nothing about the row.
-bool rowIsGone(Database& db, const char* table, qint16 key)
+bool rowIsGone(Database& db, const QString& read)
 {
     QueryTable rows;
-    return db.query(QStringLiteral("SELECT pkey FROM ") + QLatin1String(table) +
-                        QStringLiteral(" WHERE pkey=") + SqlLiteral::integer(key),
-                    rows) == 0;
+    return db.query(read, rows) == 0;
 }
 
 } // namespace
@@ -58,7 +62,7 @@ QVector<MissingReference> MissingReferences(const CalculationContext& context,
         return missing;
     for (const Use& use : Uses) {
         const qint16 key = record.*use.key;
-        if (key == 0 || !rowIsGone(*context.ref_db, use.table, key))
+        if (key == 0 || !rowIsGone(*context.ref_db, use.read(key)))
             continue;
         const QString name = (record.*use.name).trimmed();
         const bool product = use.key == &CalculationRecord::px_product;

@@ -4,6 +4,7 @@
 #include "CalculationRecord.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
+#include "Lookups.h"
 #include "Messages.h"
 #include "QueryTable.h"
 #include "SelectionSteps.h"
@@ -74,16 +75,41 @@ QString modificationLiteral(const QString& modification)
     return isNumber ? SqlLiteral::number(value) : SqlLiteral::text(modification);
 }
 
+// Whether the capacity table has a model code.
+QString modelCodeRead(const QString& series)
+{
+    return QStringLiteral("SELECT model FROM power WHERE model=") + SqlLiteral::text(series.trimmed());
+}
+
+// The modifications of a model code, smallest first.
+QString modificationsRead(const QString& series)
+{
+    return QStringLiteral("SELECT DISTINCT model,modification FROM power where model = ") +
+           SqlLiteral::text(series) + QStringLiteral(" ORDER BY model, modification");
+}
+
+QString capacityCondition(const QString& model)
+{
+    return QStringLiteral(" FROM power where model =") + SqlLiteral::text(model);
+}
+
+// The rated points of a modification (as the record shows it) at the three
+// rated ambients, each with its rows in in_t order: one read, as a request
+// to a server costs its round trip.
+QString capacityRead(const QString& model, const QString& modification)
+{
+    return QStringLiteral("SELECT out_t, in_t, power") + capacityCondition(model) +
+           QStringLiteral(" AND modification=") + modificationLiteral(modification) +
+           QStringLiteral(" ORDER BY out_t,in_t");
+}
+
 } // namespace
 
 QString GetSeries(CalculationContext& context, CalculationRecord& r)
 {
     QueryTable table;
     QString series;
-    if (ReadReference(context,
-                      QStringLiteral("SELECT model,text_ru FROM equipment WHERE pkey=") +
-                          SqlLiteral::integer(r.xo_type1),
-                      table) > 0) {
+    if (ReadReference(context, LookupReads::equipment(r.xo_type1), table) > 0) {
         series = table.text(0, 0);
         r.xo_type_name = table.text(0, 1);
     }
@@ -125,10 +151,10 @@ QString GetSeries(CalculationContext& context, CalculationRecord& r)
     }
 
     r.xo_series = series.left(2) + letter;
-    if (ReadReference(context,
-                      QStringLiteral("SELECT model FROM power WHERE model=") +
-                          SqlLiteral::text(r.xo_series.trimmed()),
-                      table) == 0)
+    // The selection reads the modifications of whichever code is found.
+    ReadAhead(context, {modelCodeRead(r.xo_series), modificationsRead(r.xo_series),
+                        modificationsRead(series.left(2))});
+    if (ReadReference(context, modelCodeRead(r.xo_series), table) == 0)
         r.xo_series = series.left(2);
     SelectionSteps::series(r, series, rule, letter);
     return r.xo_series;
@@ -139,16 +165,10 @@ double GetPower(CalculationContext& context, CalculationRecord& r)
     const ClassTemperatures c = temperaturesOf(r.t_class);
     double q[3] = {0, 0, 0};
     const int(&outside)[3] = RatedAmbientTemperatures;
-    // The three rated ambients of the modification in one read, each with its
-    // rows in in_t order: a request to a server costs its round trip.
-    const QString condition = QStringLiteral(" FROM power where model =") % SqlLiteral::text(r.sel_model);
+    const QString condition = capacityCondition(r.sel_model);
     const QString modification = modificationLiteral(r.sel_modification);
     QueryTable table;
-    const int rows = ReadReference(context,
-                                   QStringLiteral("SELECT out_t, in_t, power") % condition %
-                                       QStringLiteral(" AND modification=") % modification %
-                                       QStringLiteral(" ORDER BY out_t,in_t"),
-                                   table);
+    const int rows = ReadReference(context, capacityRead(r.sel_model, r.sel_modification), table);
     for (int i = 0; i < 3; ++i) {
         int first = 0;
         while (first < rows && table.number(first, 0) != outside[i])
@@ -196,11 +216,12 @@ void SelectUnit(CalculationContext& context, CalculationRecord& r)
     SelectionSteps steps(r);
     r.verdict = QString::fromUtf8(NoSufficientUnit);
     QueryTable table;
-    const int rows =
-        ReadReference(context,
-                      QStringLiteral("SELECT DISTINCT model,modification FROM power where model = ") +
-                          SqlLiteral::text(r.xo_series) + QStringLiteral(" ORDER BY model, modification"),
-                      table);
+    const int rows = ReadReference(context, modificationsRead(r.xo_series), table);
+    // Every modification that may be tried, in one request.
+    QStringList capacities;
+    for (int row = 0; row < rows; ++row)
+        capacities << capacityRead(table.text(row, 0), ModificationText(table.text(row, 1)));
+    ReadAhead(context, capacities);
     for (int row = 0; row < rows; ++row) {
         r.sel_model = table.text(row, 0);
         r.sel_modification = ModificationText(table.text(row, 1));

@@ -160,6 +160,14 @@ public:
     // connection has committed a change.
     virtual void beginAction() = 0;
 
+    // Reads statements ahead, where each read waits for a network: all of
+    // them in one request, their rows then kept under result reuse and given
+    // to the queries of the same texts that follow. A statement the server
+    // refused fails those queries in the same way; one that could not be
+    // read ahead is read by its query. Does nothing without result reuse or
+    // where a read costs no round trip.
+    virtual void prefetch(const QStringList& sqls) = 0;
+
     // The columns of a table in the order the database keeps them; empty when
     // there is no such table or it cannot be read.
     virtual QStringList columnsOf(const QString& table, DbError* error = nullptr) = 0;

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QVarLengthArray>
 #include <QVector>
+#include <deque>
 #include <libpq-fe.h>
 
 using PostgresConnection::ConnectionSettings;
@@ -33,6 +34,26 @@ void ignoreNotice(void*, const char*) {}
 bool commandIs(const PGresult* result, const char* verb)
 {
     return qstrncmp(PQcmdStatus(const_cast<PGresult*>(result)), verb, qstrlen(verb)) == 0;
+}
+
+// The rows of a result into the table, left as it was without rows.
+int tableOf(const PGresult* result, QueryTable& table)
+{
+    const int rows = PQntuples(result);
+    const int columns = PQnfields(result);
+    if (rows > 0) {
+        QVarLengthArray<Oid, 64> types;
+        for (int c = 0; c < columns; ++c)
+            types.append(PQftype(result, c));
+        QVector<QVariant> cells;
+        cells.reserve(qsizetype(rows) * columns);
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < columns; ++c)
+                cells.append(valueAt(result, r, c, types[c]));
+        }
+        table.assign(rows, columns, std::move(cells));
+    }
+    return rows;
 }
 
 } // namespace
@@ -172,9 +193,9 @@ struct PostgresDatabase::PreparedRun
 };
 
 // The server forgets the oldest statements only all at once.
-bool PostgresDatabase::makeRoomForStatements(DbError* error)
+bool PostgresDatabase::makeRoomForStatements(DbError* error, int adding)
 {
-    if (!m_statements.full(2))
+    if (!m_statements.full(adding))
         return true;
     if (!run("DEALLOCATE ALL", {}, error))
         return false;
@@ -182,9 +203,11 @@ bool PostgresDatabase::makeRoomForStatements(DbError* error)
     return true;
 }
 
-void PostgresDatabase::addPrepared(PreparedRun& run, std::vector<Step>& steps)
+void PostgresDatabase::addPrepared(PreparedRun& run, std::vector<Step>& steps, Preparing* preparing)
 {
     run.name = m_statements.find(run.key);
+    if (run.name.isEmpty() && preparing)
+        run.name = preparing->value(run.key);
     if (run.name.isEmpty()) {
         run.name = "frostpick_" + QByteArray::number(++m_statementsMade);
         run.text = SqlDialect::translateForServer(run.sql, m_keyedTables).toUtf8();
@@ -192,6 +215,8 @@ void PostgresDatabase::addPrepared(PreparedRun& run, std::vector<Step>& steps)
             return PQsendPrepare(c, run.name.constData(), run.text.constData(), run.parameters.count(),
                                  run.parameters.types.constData());
         });
+        if (preparing)
+            preparing->insert(run.key, run.name);
     }
     steps.push_back([&run](PGconn* c) {
         return PQsendQueryPrepared(c, run.name.constData(), run.parameters.count(),
@@ -249,6 +274,70 @@ void PostgresDatabase::setResultReuse(ResultReuse reuse)
 void PostgresDatabase::beginAction()
 {
     m_kept.beginAction();
+    m_failedAhead.reset();
+}
+
+void PostgresDatabase::prefetch(const QStringList& sqls)
+{
+    if (!m_kept.on() || m_failedAhead)
+        return;
+    takeArrivedCommit();
+    const bool checkChanges = m_kept.mustCheck(inTransaction());
+    QStringList wanted;
+    QSet<QString> seen;
+    for (const QString& sql : sqls) {
+        if (!m_kept.contains(sql) && !seen.contains(sql)) {
+            seen.insert(sql);
+            wanted << sql;
+        }
+    }
+    if (wanted.isEmpty() || !usable(nullptr) || !makeRoomForStatements(nullptr, int(wanted.size()) + 1))
+        return;
+    std::deque<LiteralBinding::BoundStatement> bound;
+    std::deque<PreparedRun> runs; // the steps refer to them: they must stay where they are
+    std::vector<Step> steps;
+    Preparing preparing;
+    if (checkChanges)
+        addPrepared(runs.emplace_back(ChangeCounter, QVariantList()), steps, &preparing);
+    for (const QString& sql : std::as_const(wanted)) {
+        const LiteralBinding::BoundStatement& statement = bound.emplace_back(LiteralBinding::bind(sql));
+        addPrepared(runs.emplace_back(statement.text, statement.values), steps, &preparing);
+    }
+    const bool inSnapshot = m_snapshotDeferred || m_inTransaction;
+    std::vector<Answer> answers;
+    DbError error;
+    if (!exchange(std::move(steps), true, answers, RoundTripMs, &error)) {
+        // A connection found broken is made again by the read that follows;
+        // a server that did not answer is not waited for again.
+        if (m_timedOut)
+            m_failedAhead = error;
+        return;
+    }
+    auto answer = answers.begin();
+    auto run = runs.cbegin();
+    if (checkChanges) {
+        const Answer check = takePrepared(*run++, answer);
+        const bool read = check.result && PQntuples(check.result.get()) == 1;
+        m_kept.checked(read ? valueAt(check.result.get(), 0, 0).toLongLong() : -1, inTransaction());
+        if (!read) {
+            if (inSnapshot && check.error.isError())
+                m_failedAhead = check.error;
+            return;
+        }
+    }
+    for (const QString& sql : std::as_const(wanted)) {
+        const Answer result = takePrepared(*run++, answer);
+        // The statements after a refused one were not run.
+        if (result.error.isError()) {
+            if (inSnapshot)
+                m_failedAhead = result.error;
+            return;
+        }
+        QueryTable table;
+        const int rows = tableOf(result.result.get(), table);
+        if (commandIs(result.result.get(), "SELECT"))
+            m_kept.keep(sql, rows, table);
+    }
 }
 
 // One request: a read, and before it, when asked, the change counter. Rows
@@ -319,6 +408,10 @@ int PostgresDatabase::query(const QString& sql, QueryTable& table, DbError* erro
 
 int PostgresDatabase::queryOnce(const QString& sql, QueryTable& table, bool* carried, DbError* error)
 {
+    if (m_failedAhead) {
+        setError(error, *m_failedAhead);
+        return -1;
+    }
     bool checkChanges = m_kept.mustCheck(inTransaction());
     // Rows kept already need only the check; it goes alone.
     if (checkChanges && m_kept.contains(sql)) {
@@ -338,20 +431,7 @@ int PostgresDatabase::queryOnce(const QString& sql, QueryTable& table, bool* car
     const Result result = request(checkChanges, &bound.text, bound.values, error);
     if (!result)
         return -1;
-    const int rows = PQntuples(result.get());
-    const int columns = PQnfields(result.get());
-    if (rows > 0) {
-        QVarLengthArray<Oid, 64> types;
-        for (int c = 0; c < columns; ++c)
-            types.append(PQftype(result.get(), c));
-        QVector<QVariant> cells;
-        cells.reserve(qsizetype(rows) * columns);
-        for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < columns; ++c)
-                cells.append(valueAt(result.get(), r, c, types[c]));
-        }
-        table.assign(rows, columns, std::move(cells));
-    }
+    const int rows = tableOf(result.get(), table);
     if (commandIs(result.get(), "SELECT"))
         m_kept.keep(sql, rows, table);
     return rows;
@@ -402,6 +482,7 @@ int PostgresDatabase::changedRows() const
 
 bool PostgresDatabase::begin(DbError* error)
 {
+    m_failedAhead.reset();
     // The change counter's row is the write lock: writers take it here, as a
     // file store's writer takes the file's, and wait for each other at once.
     m_kept.drop();
@@ -439,6 +520,7 @@ bool PostgresDatabase::commit(DbError* error)
 
 void PostgresDatabase::rollback()
 {
+    m_failedAhead.reset();
     m_kept.drop();
     if (!m_lost)
         run("ROLLBACK", {}, nullptr);
@@ -458,6 +540,7 @@ bool PostgresDatabase::beginRead()
 
 void PostgresDatabase::endRead()
 {
+    m_failedAhead.reset();
     const bool begun = m_inTransaction;
     m_snapshotDeferred = false;
     m_inTransaction = false;

@@ -44,6 +44,7 @@ public:
     void endRead() override;
     void setResultReuse(ResultReuse reuse) override;
     void beginAction() override;
+    void prefetch(const QStringList& sqls) override;
     QStringList columnsOf(const QString& table, DbError* error) override;
     QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
@@ -84,8 +85,10 @@ private:
     void takeArrivedCommit();
     Result single(std::vector<Step> steps, int timeoutMs, DbError* error);
     Result run(const QByteArray& sql, const QVariantList& values, DbError* error);
-    bool makeRoomForStatements(DbError* error);
-    void addPrepared(PreparedRun& run, std::vector<Step>& steps);
+    bool makeRoomForStatements(DbError* error, int adding = 2);
+    // Statement names prepared by a request still on its way, by their key.
+    using Preparing = QHash<QString, QByteArray>;
+    void addPrepared(PreparedRun& run, std::vector<Step>& steps, Preparing* preparing = nullptr);
     Answer takePrepared(const PreparedRun& run, std::vector<Answer>::iterator& answer);
     Result runPrepared(const QString& sql, const QVariantList& values, DbError* error);
     bool runScript(const QString& script, int timeoutMs, DbError* error);
@@ -113,6 +116,11 @@ private:
     // next request.
     bool m_commitInFlight = false;
     int m_changedRows = 0;
+    // What a read ahead met that the reads after it meet too: a statement
+    // the server refused in a read snapshot (the server then refuses every
+    // later one of it), or a server that did not answer in time (never
+    // waited for twice in one action).
+    std::optional<DbError> m_failedAhead;
     // Names of the prepared reads by their text with literals taken out and
     // the types of the values; the server forgets them with the connection.
     PreparedStatements<QByteArray> m_statements;

@@ -36,6 +36,8 @@ public:
     void endRead() override;
     void setResultReuse(ResultReuse reuse) override;
     void beginAction() override;
+    // A file is read without a round trip.
+    void prefetch(const QStringList&) override {}
     QStringList columnsOf(const QString& table, DbError* error) override;
     QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;

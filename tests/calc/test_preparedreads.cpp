@@ -249,6 +249,47 @@ private slots:
         QCOMPARE(t.number(0, 0), 2200.0);
     }
 
+    // Rows read ahead are what the reads would give, kept as theirs. In a
+    // snapshot where the server refused a statement read ahead, every later
+    // read fails with that refusal, not with the server's "transaction
+    // aborted"; the next snapshot is unharmed.
+    void readAheadGivesWhatTheReadsWould()
+    {
+        const QString kma = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
+        const QString none = QStringLiteral("SELECT power FROM power WHERE model='none'");
+        const QString refused = QStringLiteral("SELECT no_such_column FROM power WHERE model='KMA'");
+        const QString other = QStringLiteral("SELECT power FROM power WHERE model='K''M'");
+        auto writer = Database::open(TestDatabases::address(m_path), {QStringLiteral("power")});
+        QVERIFY(writer);
+        m_db->setResultReuse(Database::ResultReuse::CheckedEachAction);
+        QueryTable t;
+        {
+            const ReadTransaction snapshot(m_db.get());
+            m_db->prefetch({none, kma, kma});
+            QCOMPARE(m_db->query(none, t), 0);
+            QVERIFY(writer->execute(QStringLiteral("UPDATE power SET power=2500 WHERE modification=100")));
+            QCOMPARE(m_db->query(kma, t), 1);
+            QCOMPARE(t.number(0, 0), 2000.0);
+        }
+        m_db->beginAction();
+        m_db->prefetch({kma});
+        QCOMPARE(m_db->query(kma, t), 1);
+        QCOMPARE(t.number(0, 0), 2500.0);
+        {
+            const ReadTransaction snapshot(m_db.get());
+            m_db->prefetch({refused, other});
+            DbError error;
+            const bool server = TestDatabases::storage() == TestDatabases::Storage::Server;
+            QCOMPARE(m_db->query(other, t, &error), server ? -1 : 1);
+            QVERIFY2(!server || error.description.contains(QLatin1String("no_such_column")),
+                     qPrintable(error.description));
+            QCOMPARE(m_db->query(refused, t, &error), -1);
+            QVERIFY(error.description.contains(QLatin1String("no_such_column")));
+        }
+        QCOMPARE(m_db->query(other, t), 1);
+        QCOMPARE(t.number(0, 0), 10.0);
+    }
+
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<Database> m_db;

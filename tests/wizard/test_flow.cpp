@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QtTest>
+#include <functional>
 
 class TestFlow : public WizardTest
 {
@@ -498,6 +499,38 @@ private slots:
             QCOMPARE(savedNote(key), QStringLiteral("второй"));
         else
             QVERIFY(f->record.q_total > 0);
+    }
+
+    // A branch office waits a round trip for every request. A reopen sends
+    // the saved row, the lookups read ahead in one request, the model code
+    // with its modifications, every capacity set that may be tried in one,
+    // and the end of its snapshot; the check of gone references asks
+    // nothing. "Назад" reads the offered types (with the check of the new
+    // action) and the chosen type's picture; "Расчет" reads what is kept,
+    // after the check that begins its snapshot, and ends the snapshot.
+    void fewRequestsPerAction()
+    {
+        if (TestDatabases::storage() != TestDatabases::Storage::Server)
+            QSKIP("requests are counted on the way to the server");
+        const auto relay = FaultRelay::toTestServer();
+        QVERIFY(relay && relay->divert(f->folder()));
+        QCOMPARE(OpenDatabases(f->context, DataLocation::folder(f->folder())), 0);
+        f->addUnits();
+        const qint32 key = f->addCalculation(1, "2024-01-05", "первый");
+        QVERIFY(f->orders(QStringLiteral("UPDATE data SET xo_type1=1, xo_type2=1 WHERE pkey=%1").arg(key)));
+        f->click("Command1");
+        const auto requestsOf = [&](const std::function<void()>& action) {
+            const qint64 before = relay->requests();
+            action();
+            return relay->requests() - before;
+        };
+        QCOMPARE(requestsOf([&] { perform("reopen"); }), 5);
+        QCOMPARE(f->screenName(), QStringLiteral("frmFinish"));
+        QVERIFY(f->record.q_total > 0 && !f->record.sel_model.isEmpty());
+        QCOMPARE(requestsOf([&] { f->click("Command2"); }), 2);
+        QCOMPARE(requestsOf([&] { perform("calculate"); }), 2);
+        QCOMPARE(f->screenName(), QStringLiteral("frmFinish"));
+        QVERIFY2(f->messages.texts().isEmpty(), qPrintable(f->messages.texts().join('|')));
     }
 
 private:
