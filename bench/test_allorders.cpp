@@ -3,6 +3,7 @@
 // exactly what --order prints for that key.
 #include "CalcRun.h"
 #include "DataGenerator.h"
+#include "FaultRelay.h"
 #include "ProgramDatabases.h"
 #include "StoreCopy.h"
 #include "TestDatabases.h"
@@ -107,13 +108,28 @@ private slots:
         auto ref = Database::open(address, referenceTables());
         QVERIFY(ref && ref->execute("ALTER TABLE gas RENAME TO gas_rows") &&
                 ref->execute("CREATE VIEW gas AS SELECT pkey, model, 1 / 0 AS broken FROM gas_rows"));
-        ref.reset();
         const CalcRun all = CalcRun::of({"--dir", m_dir.path(), "--all-orders"});
+        QVERIFY(ref->execute("DROP VIEW gas") && ref->execute("ALTER TABLE gas_rows RENAME TO gas"));
         QCOMPARE(all.exitCode, 1);
         QCOMPARE(all.out, QByteArray());
         QVERIFY2(all.err.startsWith("frostpick-calc: cannot read " + address.shown().toUtf8() + ": ") &&
                      all.err.contains("division by zero") && all.err.count('\n') == 1,
                  all.err.constData());
+    }
+
+    // From a server the run reads the reference tables at its start, their
+    // rows in one request, instead of a request per distinct lookup: 24 in
+    // all with the openings of its three connections and each table's
+    // columns (a request per table's rows would make it 31, a request per
+    // lookup hundreds).
+    void fewRequestsFromAServer()
+    {
+        if (TestDatabases::storage() != TestDatabases::Storage::Server)
+            QSKIP("requests are counted on the way to the server");
+        const auto relay = FaultRelay::toTestServer();
+        QVERIFY(relay && relay->divert(m_dir.path()));
+        QCOMPARE(CalcRun::of({"--dir", m_dir.path(), "--all-orders"}).exitCode, 0);
+        QVERIFY2(relay->requests() <= 24, qPrintable(QString::number(relay->requests())));
     }
 
 private:

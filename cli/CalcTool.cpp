@@ -211,22 +211,25 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
 // The reference data a run over every saved calculation reads from, kept for
 // the whole run. The run reads it thousands of times, and each read from a
 // server costs a round trip: from a server it reads a copy in memory made at
-// its start in one snapshot, the same rows the server would have given the
-// run. Null, reported, when the copy cannot be made.
+// its start in one snapshot (its tables read in one request), the same rows
+// the server would have given the run. Null, reported, when the copy cannot
+// be made.
 std::shared_ptr<WatchedDatabase> referenceForTheRun(std::shared_ptr<WatchedDatabase> ref,
                                                     const DatabaseAddress& address)
 {
-    if (address.engine == DatabaseEngine::PostgreSQL) {
-        DbError error;
-        std::unique_ptr<Database> copy = Database::copyInMemory(*ref, StoreTables::reference(), &error);
-        if (!copy) {
-            printError(QStringLiteral("cannot read %1: %2").arg(ref->shown(), error.description));
-            return nullptr;
-        }
-        ref = std::make_shared<WatchedDatabase>(std::move(copy), ref->shown());
-    }
+    // Also what lets the server's connection keep the rows it reads ahead.
     ref->setResultReuse(Database::ResultReuse::ForTheRun);
-    return ref;
+    if (address.engine != DatabaseEngine::PostgreSQL)
+        return ref;
+    DbError error;
+    std::unique_ptr<Database> copy = Database::copyInMemory(*ref, StoreTables::reference(), &error);
+    if (!copy) {
+        printError(QStringLiteral("cannot read %1: %2").arg(ref->shown(), error.description));
+        return nullptr;
+    }
+    auto inMemory = std::make_shared<WatchedDatabase>(std::move(copy), ref->shown());
+    inMemory->setResultReuse(Database::ResultReuse::ForTheRun);
+    return inMemory;
 }
 
 int runOrders(const CliArguments& args, const DataLocation& location)

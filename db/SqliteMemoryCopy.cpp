@@ -97,6 +97,7 @@ std::unique_ptr<Database> Database::copyInMemory(Database& source, const QList<S
             selects
                 << QStringLiteral("SELECT %1 FROM %2").arg(quotedAll(columns.last()).join(u", "), table.name);
         }
+        source.prefetch(selects);
         for (int t = 0; t < selects.size(); ++t) {
             if (source.query(selects.at(t), rows[t], &failure) < 0)
                 return failed(error, failure);
