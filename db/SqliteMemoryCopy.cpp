@@ -93,7 +93,8 @@ std::unique_ptr<Database> Database::copyInMemory(Database& source, const QList<S
             if (failure.isError())
                 return failed(error, failure);
             if (columns.last().isEmpty())
-                return failed(error, {SQLITE_ERROR, QStringLiteral("Нет таблицы %1").arg(table.name)});
+                return failed(error,
+                              {SQLITE_ERROR, QStringLiteral("В базе данных нет таблицы %1").arg(table.name)});
             selects
                 << QStringLiteral("SELECT %1 FROM %2").arg(quotedAll(columns.last()).join(u", "), table.name);
         }
