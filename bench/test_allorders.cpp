@@ -26,11 +26,14 @@ bool generate(const QString& folder, const GeneratorSize& size, QString* error)
     ToolOutcome copied;
     for (const char* name : {"nv.mdb", "order.mdb"}) {
         const QString store = QDir(folder).filePath(name);
-        if (onServer && copied.ok() &&
-            (name[0] == 'n' ? TestDatabases::createEmptyReference(store)
-                            : TestDatabases::createEmptyOrders(store)))
+        if (!onServer || !copied.ok())
+            break;
+        if (name[0] == 'n' ? TestDatabases::createEmptyReference(store)
+                           : TestDatabases::createEmptyOrders(store))
             copied = copyStore(from.filePath(name), TestDatabases::address(store).database, {true, {}},
                                {[](const QString&) {}, {}});
+        else
+            copied = {StatusRefused, store + " not made on the server"};
     }
     *error = copied.message;
     return copied.ok();
