@@ -324,18 +324,24 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
             wanted << sql;
         }
     }
-    if (wanted.isEmpty() || !usable(nullptr) || !makeRoomForStatements(nullptr, int(wanted.size()) + 1))
+    if (wanted.isEmpty() || !usable(nullptr))
         return;
     std::deque<LiteralBinding::BoundStatement> bound;
     std::deque<PreparedRun> runs; // the steps refer to them: they must stay where they are
-    std::vector<Step> steps;
-    Preparing preparing;
     if (checkChanges)
-        addPrepared(runs.emplace_back(ChangeCounter, QVariantList()), steps, &preparing);
+        runs.emplace_back(ChangeCounter, QVariantList());
+    QSet<QString> forms; // those the connection has not prepared yet
     for (const QString& sql : std::as_const(wanted)) {
         const LiteralBinding::BoundStatement& statement = bound.emplace_back(LiteralBinding::bind(sql));
-        addPrepared(runs.emplace_back(statement.text, statement.values), steps, &preparing);
+        if (m_statements.find(runs.emplace_back(statement.text, statement.values).key).isEmpty())
+            forms.insert(runs.back().key);
     }
+    if (!makeRoomForStatements(nullptr, int(forms.size()) + 1))
+        return;
+    std::vector<Step> steps;
+    Preparing preparing;
+    for (PreparedRun& run : runs)
+        addPrepared(run, steps, &preparing);
     const bool inSnapshot = m_snapshotDeferred || m_inTransaction;
     std::vector<Answer> answers;
     DbError error;
