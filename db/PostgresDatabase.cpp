@@ -316,6 +316,8 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
         return;
     takeArrivedCommit();
     const bool checkChanges = m_kept.mustCheck(inTransaction());
+    if (!checkChanges && !m_kept.reusable())
+        return; // nothing read could be kept
     QStringList wanted;
     QSet<QString> seen;
     for (const QString& sql : sqls) {
