@@ -11,7 +11,9 @@ int OpenDatabases(CalculationContext& context, const DataLocation& location)
     auto ref = OpenProgramDatabase(location.reference(), referenceTables(), &error);
     if (!ref)
         return error;
-    auto orders = OpenProgramDatabase(location.orders(), orderTables(), &error);
+    // Both stores are often one database of a server: the second connection
+    // then needs no request to learn which tables it holds.
+    auto orders = OpenProgramDatabase(location.orders(), orderTables(), &error, ref.get());
     if (!orders)
         return error;
     // The lookups read the same few reference rows again and again; kept rows

@@ -90,6 +90,12 @@ QString DatabaseAddress::shown() const
     return uri.hasMatch() ? maskedUri(database, uri.capturedEnd()) : maskedKeywords(database);
 }
 
+std::unique_ptr<Database> Database::openBeside(const DatabaseAddress& address,
+                                               const QStringList& requiredTables, DbError* error)
+{
+    return open(address, requiredTables, error);
+}
+
 std::unique_ptr<Database> Database::open(const DatabaseAddress& address, const QStringList& requiredTables,
                                          DbError* error)
 {

@@ -109,6 +109,14 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
+    // Opens another connection as open() does. Where address names the
+    // database this one was opened on, the tables found then stand for the
+    // check of those required: a program that keeps both stores in one
+    // database of a server opens its second connection without asking for
+    // them again. For right after this one was opened.
+    virtual std::unique_ptr<Database> openBeside(const DatabaseAddress& address,
+                                                 const QStringList& requiredTables, DbError* error = nullptr);
+
     // Runs a SELECT. Returns the row count and fills the table; with 0 rows
     // the table is left as it was. Returns -1 when the statement fails.
     virtual int query(const QString& sql, QueryTable& table, DbError* error = nullptr) = 0;

@@ -85,6 +85,7 @@ std::unique_ptr<PostgresDatabase> PostgresDatabase::connect(const DatabaseAddres
     if (!settings)
         return nullptr;
     std::unique_ptr<PostgresDatabase> result(new PostgresDatabase(settings->server(), settings->database()));
+    result->m_connection = address.database;
     QString cause;
     result->m_conn = PostgresConnection::connectWithin(*settings, RoundTripMs, &cause);
     if (PQstatus(result->m_conn) != CONNECTION_OK) {
@@ -105,22 +106,53 @@ std::unique_ptr<Database> PostgresDatabase::open(const DatabaseAddress& address,
                                                  DbError* error)
 {
     std::unique_ptr<PostgresDatabase> db = connect(address, readOnly, error);
+    if (!db || !db->requireTables(requiredTables, error))
+        return nullptr;
+    return db;
+}
+
+std::unique_ptr<Database> PostgresDatabase::openBeside(const DatabaseAddress& address,
+                                                       const QStringList& requiredTables, DbError* error)
+{
+    if (address.engine != DatabaseEngine::PostgreSQL || address.database != m_connection)
+        return Database::openBeside(address, requiredTables, error);
+    std::unique_ptr<PostgresDatabase> db = connect(address, false, error);
     if (!db)
         return nullptr;
-    db->m_requiredTables = requiredTables;
-    db->m_requiredTables << QLatin1String(ChangeTable);
-    const std::optional<QStringList> missing = db->missingTables(db->m_requiredTables, error);
-    if (!missing)
+    db->m_tablesFound = m_tablesFound;
+    db->m_keyedTables = m_keyedTables;
+    if (!db->requireTables(requiredTables, error))
         return nullptr;
+    return db;
+}
+
+// Refuses a database without every table named (and the change counter's),
+// asking the server which it holds unless this connection knows already.
+bool PostgresDatabase::requireTables(const QStringList& tables, DbError* error)
+{
+    m_requiredTables = tables;
+    m_requiredTables << QLatin1String(ChangeTable);
+    std::optional<QStringList> missing;
+    if (m_tablesFound.isEmpty()) {
+        missing = missingTables(m_requiredTables, error);
+    } else {
+        missing.emplace();
+        for (const QString& table : std::as_const(m_requiredTables)) {
+            if (!m_tablesFound.contains(table.toLower()))
+                *missing << table;
+        }
+    }
+    if (!missing)
+        return false;
     if (!missing->isEmpty()) {
         setError(error,
-                 db->serverFailure(
-                     "42P01", QStringLiteral("В базе данных {database} на сервере {server} нет таблицы "),
-                     missing->first()));
-        return nullptr;
+                 serverFailure("42P01",
+                               QStringLiteral("В базе данных {database} на сервере {server} нет таблицы "),
+                               missing->first()));
+        return false;
     }
     setError(error, {});
-    return db;
+    return true;
 }
 
 std::optional<QStringList> PostgresDatabase::missingTables(const QStringList& tables, DbError* error)
@@ -139,6 +171,7 @@ std::optional<QStringList> PostgresDatabase::missingTables(const QStringList& ta
         if (*PQgetvalue(present.get(), r, 1) == 't')
             m_keyedTables.insert(names.last());
     }
+    m_tablesFound = names;
     QStringList missing;
     for (const QString& table : tables) {
         // Unquoted names are stored folded to lower case.
@@ -283,6 +316,8 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
         return;
     takeArrivedCommit();
     const bool checkChanges = m_kept.mustCheck(inTransaction());
+    if (!checkChanges && !m_kept.reusable())
+        return; // nothing read could be kept
     QStringList wanted;
     QSet<QString> seen;
     for (const QString& sql : sqls) {
@@ -291,18 +326,24 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
             wanted << sql;
         }
     }
-    if (wanted.isEmpty() || !usable(nullptr) || !makeRoomForStatements(nullptr, int(wanted.size()) + 1))
+    if (wanted.isEmpty() || !usable(nullptr))
         return;
     std::deque<LiteralBinding::BoundStatement> bound;
     std::deque<PreparedRun> runs; // the steps refer to them: they must stay where they are
-    std::vector<Step> steps;
-    Preparing preparing;
     if (checkChanges)
-        addPrepared(runs.emplace_back(ChangeCounter, QVariantList()), steps, &preparing);
+        runs.emplace_back(ChangeCounter, QVariantList());
+    QSet<QString> forms; // those the connection has not prepared yet
     for (const QString& sql : std::as_const(wanted)) {
         const LiteralBinding::BoundStatement& statement = bound.emplace_back(LiteralBinding::bind(sql));
-        addPrepared(runs.emplace_back(statement.text, statement.values), steps, &preparing);
+        if (m_statements.find(runs.emplace_back(statement.text, statement.values).key).isEmpty())
+            forms.insert(runs.back().key);
     }
+    if (!makeRoomForStatements(nullptr, int(forms.size()) + 1))
+        return;
+    std::vector<Step> steps;
+    Preparing preparing;
+    for (PreparedRun& run : runs)
+        addPrepared(run, steps, &preparing);
     const bool inSnapshot = m_snapshotDeferred || m_inTransaction;
     std::vector<Answer> answers;
     DbError error;

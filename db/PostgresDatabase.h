@@ -32,6 +32,9 @@ public:
 
     ~PostgresDatabase() override;
 
+    std::unique_ptr<Database> openBeside(const DatabaseAddress& address, const QStringList& requiredTables,
+                                         DbError* error) override;
+
     int query(const QString& sql, QueryTable& table, DbError* error) override;
     bool execute(const QString& sql, DbError* error) override;
     bool executeWith(const QString& sql, const QVariantList& values, DbError* error) override;
@@ -93,12 +96,17 @@ private:
     Result runPrepared(const QString& sql, const QVariantList& values, DbError* error);
     bool runScript(const QString& script, int timeoutMs, DbError* error);
     std::optional<QStringList> missingTables(const QStringList& tables, DbError* error);
+    bool requireTables(const QStringList& tables, DbError* error);
     bool inTransaction() const;
     int queryOnce(const QString& sql, QueryTable& table, bool* carried, DbError* error);
     Result request(bool checkChanges, const QString* read, const QVariantList& values, DbError* error);
 
-    QString m_server;   // host and port, for messages
-    QString m_database; // its name on the server, for messages
+    QString m_server;     // host and port, for messages
+    QString m_database;   // its name on the server, for messages
+    QString m_connection; // the connection string or URI it was opened with
+    // The tables the database held when this connection was opened, in lower
+    // case.
+    QStringList m_tablesFound;
     pg_conn* m_conn = nullptr;
     QStringList m_requiredTables;
     // Tables with a pkey column, in lower case: their rows are read in key

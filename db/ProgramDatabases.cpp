@@ -27,17 +27,20 @@ void ShowOpenError(const DbError& error)
 }
 
 std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, const QStringList& tables,
-                                              int* errorNumber)
+                                              int* errorNumber, Database* beside)
 {
+    const auto open = [&](const DatabaseAddress& a, DbError* e) {
+        return beside ? beside->openBeside(a, tables, e) : Database::open(a, tables, e);
+    };
     // Both databases are often on one server for one user: the password typed
     // for the first is tried for the second before anyone is asked again.
     static QString typedPassword;
     DatabaseAddress withPassword = address;
     DbError error;
-    std::shared_ptr<Database> db = Database::open(withPassword, tables, &error);
+    std::shared_ptr<Database> db = open(withPassword, &error);
     if (!db && error.passwordRequired && !typedPassword.isEmpty()) {
         withPassword.password = typedPassword;
-        db = Database::open(withPassword, tables, &error);
+        db = open(withPassword, &error);
     }
     // A mistyped password is asked again: the server then refuses the
     // connection as it did without one. Three tries in all, as at a login.
@@ -49,7 +52,7 @@ std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, co
         if (!password)
             break;
         withPassword.password = *password;
-        db = Database::open(withPassword, tables, &error);
+        db = open(withPassword, &error);
         if (db)
             typedPassword = *password;
         ask = !db && error.number == refusal;

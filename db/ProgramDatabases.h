@@ -22,9 +22,10 @@ void ShowOpenError(const DbError& error);
 // Opens one of the programs' databases, asking for a password the server
 // wants (again, up to three tries, when it refuses the one typed); on
 // failure shows the engine's error and returns null with the error number in
-// errorNumber.
+// errorNumber. With beside, the database opened just before, it is opened
+// beside that one (see Database::openBeside).
 std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, const QStringList& tables,
-                                              int* errorNumber);
+                                              int* errorNumber, Database* beside = nullptr);
 
 // The title both programs give themselves at start.
 inline constexpr char ApplicationTitle[] = "Подбор холодильного оборудования";

@@ -81,6 +81,8 @@ private slots:
             scripts << TestDatabases::dataFile(QLatin1String(file));
         QVERIFY(ServerStores::create(m_name, scripts));
         QVERIFY(ServerStores::execute(QStringLiteral("CREATE DATABASE %1_empty").arg(m_name)));
+        QVERIFY(ServerStores::create(m_name + QStringLiteral("_nv"),
+                                     {TestDatabases::dataFile(QStringLiteral("server_schema_nv.sql"))}));
         QVERIFY(ServerStores::execute(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role("admin"))));
         QVERIFY(ServerStores::execute(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'")
                                           .arg(role("typist"), QString(Password).replace("'", "''"))));
@@ -91,6 +93,7 @@ private slots:
         if (m_socket.isEmpty())
             return;
         ServerStores::drop(m_name);
+        ServerStores::drop(m_name + QStringLiteral("_nv"));
         ServerStores::execute(QStringLiteral("DROP DATABASE %1_empty WITH (FORCE)").arg(m_name));
         ServerStores::execute(QStringLiteral("DROP ROLE %1, %2").arg(role("admin"), role("typist")));
     }
@@ -151,6 +154,19 @@ private slots:
         const CalcRun tool = CalcRun::of({"--dir", folder, "--input", "-"}, R"({"xk_temperature": 0})");
         QCOMPARE(tool.exitCode, 1);
         QVERIFY2(tool.err.contains(server.toUtf8()), tool.err.constData());
+    }
+    // With both stores named in one database, the orders' connection takes
+    // the tables the reference connection found there: one without them is
+    // still refused at the start.
+    void secondStoreCheckedByTheFirstConnection()
+    {
+        const QString nvOnly = on(m_socket, m_name + QStringLiteral("_nv"), "postgres");
+        FakeMessages messages;
+        CalculationContext context;
+        QVERIFY(OpenDatabases(context, DataLocation::folder(folderNaming(nvOnly))) != 0);
+        QCOMPARE(messages.shown().size(), 1);
+        QVERIFY2(messages.shown().first().text.contains(QStringLiteral("нет таблицы data (")),
+                 qPrintable(messages.shown().first().text));
     }
     // A mistyped password is asked again, three tries in all, by the
     // administrator's start as by the wizard's; one typed right is tried for
