@@ -48,10 +48,10 @@ int ReadReference(CalculationContext& context, const QString& sql, QueryTable& t
     return readRows(context, context.ref_db.get(), context.location.reference(), sql, table);
 }
 
-void ReadAhead(CalculationContext& context, const QStringList& sqls)
+void ReadAhead(CalculationContext& context, const std::function<QStringList()>& statements)
 {
-    if (context.ref_db)
-        context.ref_db->prefetch(sqls);
+    if (context.ref_db && context.ref_db->readsAhead())
+        context.ref_db->prefetch(statements());
 }
 
 int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table)

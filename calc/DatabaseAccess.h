@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class DataLocation;
 class Database;
@@ -24,8 +25,10 @@ int OpenDatabases(CalculationContext& context, const DataLocation& location);
 // and counts as 0 rows. Without the database there are 0 rows.
 int ReadReference(CalculationContext& context, const QString& sql, QueryTable& table);
 // Reads ahead the reference statements an action is about to read one by
-// one (see Database::prefetch); whatever fails is met by those reads.
-void ReadAhead(CalculationContext& context, const QStringList& sqls);
+// one (see Database::prefetch); whatever fails is met by those reads. The
+// list is made only for a connection that reads ahead: making it costs about
+// as much as the lookups themselves cost on a file.
+void ReadAhead(CalculationContext& context, const std::function<QStringList()>& statements);
 int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table);
 
 // Runs an INSERT, UPDATE or DELETE. On failure shows "Ошибка выполнения

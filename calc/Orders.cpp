@@ -249,7 +249,7 @@ bool loadOrderRow(CalculationContext& context, CalculationRecord& record, const 
 
     for (double* dimension : {&loaded.xk_length, &loaded.xk_width, &loaded.xk_height})
         *dimension = NumberText::roundHalfEven(*dimension * 100) / 100;
-    ReadAhead(context, LookupReads::of(loaded));
+    ReadAhead(context, [&] { return LookupReads::of(loaded); });
     GetArticle(context, loaded.xk_ceiling_stuff, loaded.xk_ceiling_name, loaded.xk_ceiling_k);
     GetArticle(context, loaded.xk_wall_stuff, loaded.xk_wall_name, loaded.xk_wall_k);
     GetArticle(context, loaded.xk_floor_stuff, loaded.xk_floor_name, loaded.xk_floor_k);
@@ -306,7 +306,7 @@ void explainFailedRead(const CalculationContext& context, bool* found, QString* 
 bool ComputeCalculation(CalculationContext& context, CalculationRecord& record, QString* rangeError)
 {
     return computeApart(context, record, [&](CalculationRecord& r) {
-        ReadAhead(context, LookupReads::of(r));
+        ReadAhead(context, [&] { return LookupReads::of(r); });
         GetArticle(context, r.xk_ceiling_stuff, r.xk_ceiling_name, r.xk_ceiling_k);
         GetArticle(context, r.xk_wall_stuff, r.xk_wall_name, r.xk_wall_k);
         GetArticle(context, r.xk_floor_stuff, r.xk_floor_name, r.xk_floor_k);

@@ -152,8 +152,10 @@ QString GetSeries(CalculationContext& context, CalculationRecord& r)
 
     r.xo_series = series.left(2) + letter;
     // The selection reads the modifications of whichever code is found.
-    ReadAhead(context, {modelCodeRead(r.xo_series), modificationsRead(r.xo_series),
-                        modificationsRead(series.left(2))});
+    ReadAhead(context, [&] {
+        return QStringList{modelCodeRead(r.xo_series), modificationsRead(r.xo_series),
+                           modificationsRead(series.left(2))};
+    });
     if (ReadReference(context, modelCodeRead(r.xo_series), table) == 0)
         r.xo_series = series.left(2);
     SelectionSteps::series(r, series, rule, letter);
@@ -218,10 +220,12 @@ void SelectUnit(CalculationContext& context, CalculationRecord& r)
     QueryTable table;
     const int rows = ReadReference(context, modificationsRead(r.xo_series), table);
     // Every modification that may be tried, in one request.
-    QStringList capacities;
-    for (int row = 0; row < rows; ++row)
-        capacities << capacityRead(table.text(row, 0), ModificationText(table.text(row, 1)));
-    ReadAhead(context, capacities);
+    ReadAhead(context, [&] {
+        QStringList capacities;
+        for (int row = 0; row < rows; ++row)
+            capacities << capacityRead(table.text(row, 0), ModificationText(table.text(row, 1)));
+        return capacities;
+    });
     for (int row = 0; row < rows; ++row) {
         r.sel_model = table.text(row, 0);
         r.sel_modification = ModificationText(table.text(row, 1));

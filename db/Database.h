@@ -175,6 +175,9 @@ public:
     // read ahead is read by its query. Does nothing without result reuse or
     // where a read costs no round trip.
     virtual void prefetch(const QStringList& sqls) = 0;
+    // Whether prefetch() sends anything, so that a caller makes its list of
+    // statements only where it saves a round trip.
+    virtual bool readsAhead() const = 0;
 
     // The columns of a table in the order the database keeps them; empty when
     // there is no such table or it cannot be read.

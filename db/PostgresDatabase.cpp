@@ -132,30 +132,21 @@ bool PostgresDatabase::requireTables(const QStringList& tables, DbError* error)
 {
     m_requiredTables = tables;
     m_requiredTables << QLatin1String(ChangeTable);
-    std::optional<QStringList> missing;
-    if (m_tablesFound.isEmpty()) {
-        missing = missingTables(m_requiredTables, error);
-    } else {
-        missing.emplace();
-        for (const QString& table : std::as_const(m_requiredTables)) {
-            if (!m_tablesFound.contains(table.toLower()))
-                *missing << table;
-        }
-    }
-    if (!missing)
+    if (m_tablesFound.isEmpty() && !readTables(error))
         return false;
-    if (!missing->isEmpty()) {
+    const QStringList missing = missingTables(m_requiredTables);
+    if (!missing.isEmpty()) {
         setError(error,
                  serverFailure("42P01",
                                QStringLiteral("В базе данных {database} на сервере {server} нет таблицы "),
-                               missing->first()));
+                               missing.first()));
         return false;
     }
     setError(error, {});
     return true;
 }
 
-std::optional<QStringList> PostgresDatabase::missingTables(const QStringList& tables, DbError* error)
+bool PostgresDatabase::readTables(DbError* error)
 {
     const Result present =
         run("SELECT relname, EXISTS (SELECT 1 FROM pg_attribute WHERE attrelid = pg_class.oid "
@@ -163,19 +154,23 @@ std::optional<QStringList> PostgresDatabase::missingTables(const QStringList& ta
             "'p', 'v') AND pg_table_is_visible(oid)",
             {}, error);
     if (!present)
-        return std::nullopt;
-    QStringList names;
+        return false;
+    m_tablesFound.clear();
     m_keyedTables.clear();
     for (int r = 0; r < PQntuples(present.get()); ++r) {
-        names << QString::fromUtf8(PQgetvalue(present.get(), r, 0));
+        m_tablesFound << QString::fromUtf8(PQgetvalue(present.get(), r, 0));
         if (*PQgetvalue(present.get(), r, 1) == 't')
-            m_keyedTables.insert(names.last());
+            m_keyedTables.insert(m_tablesFound.last());
     }
-    m_tablesFound = names;
+    return true;
+}
+
+QStringList PostgresDatabase::missingTables(const QStringList& tables) const
+{
     QStringList missing;
     for (const QString& table : tables) {
         // Unquoted names are stored folded to lower case.
-        if (!names.contains(table.toLower()))
+        if (!m_tablesFound.contains(table.toLower()))
             missing << table;
     }
     return missing;
@@ -603,17 +598,17 @@ QStringList PostgresDatabase::columnsOf(const QString& table, DbError* error)
 
 bool PostgresDatabase::checkIntegrity(DbError* error)
 {
-    const std::optional<QStringList> missing = missingTables(m_requiredTables, error);
-    if (!missing)
+    if (!readTables(error))
         return false;
+    const QStringList missing = missingTables(m_requiredTables);
     const Result counter = run("SELECT counter FROM frostpick_change", {}, error);
     if (!counter)
         return false;
-    if (!missing->isEmpty() || PQntuples(counter.get()) != 1) {
+    if (!missing.isEmpty() || PQntuples(counter.get()) != 1) {
         setError(error,
                  serverFailure("XX001", QStringLiteral("В базе данных {database} на сервере {server} нет "),
-                               (missing->isEmpty() ? QStringLiteral("счётчика изменений")
-                                                   : QStringLiteral("таблицы ") + missing->first())));
+                               (missing.isEmpty() ? QStringLiteral("счётчика изменений")
+                                                  : QStringLiteral("таблицы ") + missing.first())));
         return false;
     }
     return true;
@@ -647,10 +642,9 @@ bool PostgresDatabase::create(const DatabaseAddress& address, const QStringList&
     QStringList tables;
     for (auto it = createTable.globalMatch(script); it.hasNext();)
         tables << it.next().captured(1);
-    const std::optional<QStringList> missing = db->missingTables(tables, error);
-    if (!missing)
+    if (!db->readTables(error))
         return false;
-    if (missing->size() != tables.size()) {
+    if (db->missingTables(tables).size() != tables.size()) {
         setError(error, db->serverFailure(
                             "42P07", QStringLiteral("В базе данных {database} на сервере {server} уже есть "
                                                     "таблицы этого хранилища; она не изменена")));

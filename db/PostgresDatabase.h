@@ -48,6 +48,7 @@ public:
     void setResultReuse(ResultReuse reuse) override;
     void beginAction() override;
     void prefetch(const QStringList& sqls) override;
+    bool readsAhead() const override { return m_kept.on(); }
     QStringList columnsOf(const QString& table, DbError* error) override;
     QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
@@ -95,7 +96,10 @@ private:
     Answer takePrepared(const PreparedRun& run, std::vector<Answer>::iterator& answer);
     Result runPrepared(const QString& sql, const QVariantList& values, DbError* error);
     bool runScript(const QString& script, int timeoutMs, DbError* error);
-    std::optional<QStringList> missingTables(const QStringList& tables, DbError* error);
+    // Reads which tables the database holds, and which of them have a key.
+    bool readTables(DbError* error);
+    // Those of tables the database did not hold when last read.
+    QStringList missingTables(const QStringList& tables) const;
     bool requireTables(const QStringList& tables, DbError* error);
     bool inTransaction() const;
     int queryOnce(const QString& sql, QueryTable& table, bool* carried, DbError* error);

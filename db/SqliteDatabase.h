@@ -38,6 +38,7 @@ public:
     void beginAction() override;
     // A file is read without a round trip.
     void prefetch(const QStringList&) override {}
+    bool readsAhead() const override { return false; }
     QStringList columnsOf(const QString& table, DbError* error) override;
     QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
