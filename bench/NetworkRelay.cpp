@@ -1,6 +1,7 @@
 #include "NetworkRelay.h"
 
 #include <QByteArray>
+#include <QtEndian>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -28,6 +29,62 @@ void makeNonBlocking(int fd)
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
 
+// Counts the requests in what a client sends to a PostgreSQL server: the
+// messages it then waits on. Counting chunks instead would depend on timing,
+// since a COMMIT sent without waiting can share a read with the request after
+// it. Before the startup message come untyped messages (the TLS and GSS
+// requests, each answered); after it, a request ends with a Sync (extended
+// protocol, pipelined or not), a Query or a password. A TLS session cannot be
+// read, so there each chunk counts, as a client that waits sends one.
+class RequestCounter
+{
+public:
+    // The requests completed by these bytes.
+    int take(const QByteArray& bytes)
+    {
+        if (m_opaque)
+            return 1;
+        m_pending += bytes;
+        int requests = 0;
+        while (true) {
+            if (m_expectTls && !m_pending.isEmpty() && m_pending.front() == '\x16') {
+                m_opaque = true;
+                return requests + 1;
+            }
+            const int header = m_typed ? 5 : 4;
+            if (m_pending.size() < header)
+                return requests;
+            const char type = m_typed ? m_pending.front() : '\0';
+            const quint32 length = qFromBigEndian<quint32>(m_pending.constData() + (m_typed ? 1 : 0));
+            const qsizetype whole = qsizetype(length) + (m_typed ? 1 : 0);
+            if (length < 4) {
+                m_opaque = true; // not the protocol this counter knows
+                return requests + 1;
+            }
+            if (m_pending.size() < whole)
+                return requests;
+            if (m_typed) {
+                requests += type == 'S' || type == 'Q' || type == 'p';
+            } else {
+                const quint32 code = whole >= 8 ? qFromBigEndian<quint32>(m_pending.constData() + 4) : 0;
+                m_expectTls = code == SslRequest;
+                m_typed = code != SslRequest && code != GssRequest && code != CancelRequest;
+                ++requests;
+            }
+            m_pending.remove(0, whole);
+        }
+    }
+
+private:
+    static constexpr quint32 SslRequest = 80877103;
+    static constexpr quint32 GssRequest = 80877104;
+    static constexpr quint32 CancelRequest = 80877102;
+    QByteArray m_pending;
+    bool m_typed = false;
+    bool m_expectTls = false;
+    bool m_opaque = false;
+};
+
 struct Chunk
 {
     Clock::time_point due;
@@ -45,6 +102,7 @@ struct Direction
     bool blocked = false;   // the receiver's buffer is full
     bool finished = false;  // everything passed on and the end forwarded
     bool isRequest = false; // from the client
+    RequestCounter requests;
 
     // Reads what has arrived; false when the connection failed.
     bool take(Clock::time_point now, std::chrono::microseconds delay)
@@ -171,6 +229,31 @@ qint64 NetworkRelay::requestsBetween(std::chrono::nanoseconds from, std::chrono:
     return count;
 }
 
+bool NetworkRelay::settle()
+{
+    const quint64 ticket = ++m_settleAsked;
+    wake();
+    std::unique_lock<std::mutex> lock(m_settleLock);
+    return m_settled.wait_for(lock, std::chrono::seconds(5), [&] { return m_settledUpTo >= ticket; });
+}
+
+bool NetworkRelay::settlePending(quint64 asked)
+{
+    const std::lock_guard<std::mutex> lock(m_settleLock);
+    return m_settledUpTo < asked;
+}
+
+void NetworkRelay::settled(quint64 asked)
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_settleLock);
+        if (m_settledUpTo >= asked)
+            return;
+        m_settledUpTo = asked;
+    }
+    m_settled.notify_all();
+}
+
 void NetworkRelay::fail(Fault fault, qint64 nthRequest)
 {
     m_faultFrom = m_requests.load() + nthRequest;
@@ -218,7 +301,9 @@ void NetworkRelay::relay()
             const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(next - now).count();
             wait = {time_t(ns / 1000000000), long(ns % 1000000000)};
         }
-        const bool waitForever = next == Clock::time_point::max();
+        // Asked to settle, it looks at the sockets without waiting.
+        const quint64 settling = m_settleAsked.load();
+        const bool waitForever = next == Clock::time_point::max() && !settlePending(settling);
         if (::ppoll(watched.data(), watched.size(), waitForever ? nullptr : &wait, nullptr) < 0 &&
             errno != EINTR)
             return;
@@ -252,11 +337,13 @@ void NetworkRelay::relay()
             if (!d->take(arrived, m_oneWay))
                 d->ended = true;
             if (d->held.size() > before && d->isRequest) {
-                ++m_requests;
+                const int requests = d->requests.take(d->held.back().bytes);
+                m_requests += requests;
                 const std::lock_guard<std::mutex> lock(m_timesLock);
-                m_requestTimes.push_back(arrived);
+                m_requestTimes.insert(m_requestTimes.end(), size_t(requests), arrived);
             }
         }
+        settled(settling);
         // A request that began a stall or a drop is not passed on.
         if (active(Fault::Stall) || active(Fault::Drop))
             continue;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -10,10 +11,10 @@
 // A TCP relay on 127.0.0.1 in a thread of its own, between the programs and a
 // server: what one side sends reaches the other, optionally held for a fixed
 // time in each direction as a network would, until a fault is switched on.
-// A fault can begin at once or at a chosen request of the clients (a chunk of
-// bytes a client sent: a client that waits for each answer sends one per
-// round trip), so that an action meets the outage before, during or after its
-// reads; restore() brings the network back for the next try.
+// A fault can begin at once or at a chosen request of the clients (a message
+// a client then waits on: one per round trip, and one for a COMMIT sent
+// without waiting), so that an action meets the outage before, during or after
+// its reads; restore() brings the network back for the next try.
 class NetworkRelay
 {
 public:
@@ -34,6 +35,10 @@ public:
     bool start(QString* error);
     quint16 port() const { return m_port; }
     qint64 requests() const { return m_requests.load(); }
+    // Returns once the relay has read what the clients had sent when it was
+    // called, such as a COMMIT a client sent without waiting for its answer;
+    // false when the relay did not get to it within a few seconds.
+    bool settle();
     // The requests that arrived between two times of the steady clock
     // (CLOCK_MONOTONIC, the same in every process), both included.
     qint64 requestsBetween(std::chrono::nanoseconds from, std::chrono::nanoseconds to) const;
@@ -46,6 +51,8 @@ public:
 private:
     void relay();
     void wake();
+    bool settlePending(quint64 asked);
+    void settled(quint64 asked);
 
     QString m_serverHost;
     quint16 m_serverPort;
@@ -59,5 +66,9 @@ private:
     std::atomic<Fault> m_fault{Fault::None};
     std::atomic<qint64> m_faultFrom{0}; // the request count at which the fault begins
     std::atomic<bool> m_ending{false};
+    std::atomic<quint64> m_settleAsked{0};
+    quint64 m_settledUpTo = 0; // under m_settleLock
+    std::mutex m_settleLock;
+    std::condition_variable m_settled;
     std::thread m_thread;
 };
