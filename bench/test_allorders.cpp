@@ -132,6 +132,7 @@ private slots:
         const auto relay = FaultRelay::toTestServer();
         QVERIFY(relay && relay->divert(m_dir.path()));
         QCOMPARE(CalcRun::of({"--dir", m_dir.path(), "--all-orders"}).exitCode, 0);
+        QVERIFY(relay->settle());
         QVERIFY2(relay->requests() <= 24, qPrintable(QString::number(relay->requests())));
     }
 
