@@ -56,6 +56,12 @@ int tableOf(const PGresult* result, QueryTable& table)
     return rows;
 }
 
+// The change counter's value in its answer; -1 when it was not read.
+qint64 counterIn(const PGresult* result)
+{
+    return result && PQntuples(result) == 1 ? valueAt(result, 0, 0).toLongLong() : -1;
+}
+
 } // namespace
 
 void PostgresDatabase::ResultDeleter::operator()(pg_result* result) const
@@ -353,9 +359,9 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
     auto run = runs.cbegin();
     if (checkChanges) {
         const Answer check = takePrepared(*run++, answer);
-        const bool read = check.result && PQntuples(check.result.get()) == 1;
-        m_kept.checked(read ? valueAt(check.result.get(), 0, 0).toLongLong() : -1, inTransaction());
-        if (!read) {
+        const qint64 version = counterIn(check.result.get());
+        m_kept.checked(version, inTransaction());
+        if (version < 0) {
             if (inSnapshot && check.error.isError())
                 m_failedAhead = check.error;
             return;
@@ -370,9 +376,7 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
             return;
         }
         QueryTable table;
-        const int rows = tableOf(result.result.get(), table);
-        if (commandIs(result.result.get(), "SELECT"))
-            m_kept.keep(sql, rows, table);
+        keptRows(sql, result.result.get(), table);
     }
 }
 
@@ -396,12 +400,7 @@ PostgresDatabase::Result PostgresDatabase::request(bool checkChanges, const QStr
     const bool answered = exchange(std::move(steps), true, answers, RoundTripMs, error);
     auto answer = answers.begin();
     if (checkChanges) {
-        qint64 version = -1;
-        if (answered) {
-            const Answer check = takePrepared(counter, answer);
-            if (check.result && PQntuples(check.result.get()) == 1)
-                version = valueAt(check.result.get(), 0, 0).toLongLong();
-        }
+        const qint64 version = answered ? counterIn(takePrepared(counter, answer).result.get()) : -1;
         // Asked after the request: a snapshot begun with it fixed what
         // every later read of it sees.
         m_kept.checked(version, inTransaction());
@@ -467,8 +466,14 @@ int PostgresDatabase::queryOnce(const QString& sql, QueryTable& table, bool* car
     const Result result = request(checkChanges, &bound.text, bound.values, error);
     if (!result)
         return -1;
-    const int rows = tableOf(result.get(), table);
-    if (commandIs(result.get(), "SELECT"))
+    return keptRows(sql, result.get(), table);
+}
+
+// The rows of a read into the table, kept for the reads of the same text.
+int PostgresDatabase::keptRows(const QString& sql, const PGresult* result, QueryTable& table)
+{
+    const int rows = tableOf(result, table);
+    if (commandIs(result, "SELECT"))
         m_kept.keep(sql, rows, table);
     return rows;
 }

@@ -103,6 +103,7 @@ private:
     bool requireTables(const QStringList& tables, DbError* error);
     bool inTransaction() const;
     int queryOnce(const QString& sql, QueryTable& table, bool* carried, DbError* error);
+    int keptRows(const QString& sql, const pg_result* result, QueryTable& table);
     Result request(bool checkChanges, const QString* read, const QVariantList& values, DbError* error);
 
     QString m_server;     // host and port, for messages

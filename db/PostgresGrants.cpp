@@ -1,21 +1,15 @@
 #include "PostgresDatabase.h"
+#include "SqlLiteral.h"
 
 #include <libpq-fe.h>
 
 namespace {
 
-// A role name as the server spells it, whatever characters it holds.
-QString quotedName(QString name)
-{
-    name.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
-
 QString roleList(const QStringList& roles)
 {
     QStringList quoted;
     for (const QString& role : roles)
-        quoted << quotedName(role);
+        quoted << SqlLiteral::name(role);
     return quoted.join(QStringLiteral(", "));
 }
 

@@ -11,6 +11,13 @@ QString text(const QString& value)
     return QLatin1Char('\'') + escaped + QLatin1Char('\'');
 }
 
+QString name(const QString& name)
+{
+    QString escaped = name;
+    escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
 QString number(double value)
 {
     if (!std::isfinite(value))

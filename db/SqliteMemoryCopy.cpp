@@ -3,18 +3,13 @@
 #include "Database.h"
 
 #include "QueryTable.h"
+#include "SqlLiteral.h"
 #include "SqliteDatabase.h"
 #include "StoreTables.h"
 
 #include <sqlite3.h>
 
 namespace {
-
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-           QLatin1Char('"');
-}
 
 // The affinity the file schema declares for a column, found by name since the
 // source may keep its columns in another order; none for a column the schema
@@ -35,7 +30,7 @@ QStringList quotedAll(const QStringList& names)
 {
     QStringList result;
     for (const QString& name : names)
-        result << quoted(name);
+        result << SqlLiteral::name(name);
     return result;
 }
 
@@ -46,12 +41,13 @@ bool writeTable(Database& copy, const StoreTable& table, const QStringList& colu
 {
     QStringList declared;
     for (const QString& column : columns)
-        declared << quoted(column) + declaredType(table, column);
-    if (!copy.execute(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), declared.join(u", ")),
-                      error))
+        declared << SqlLiteral::name(column) + declaredType(table, column);
+    if (!copy.execute(
+            QStringLiteral("CREATE TABLE %1 (%2)").arg(SqlLiteral::name(table.name), declared.join(u", ")),
+            error))
         return false;
     const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(quoted(table.name), quotedAll(columns).join(u", "),
+                               .arg(SqlLiteral::name(table.name), quotedAll(columns).join(u", "),
                                     QStringList(columns.size(), QStringLiteral("?")).join(u", "));
     for (int r = 0; r < rows.rowCount(); ++r) {
         QVariantList values;
@@ -62,8 +58,8 @@ bool writeTable(Database& copy, const StoreTable& table, const QStringList& colu
     }
     for (int i = 0; i < table.indexes.size(); ++i) {
         if (!copy.execute(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                              .arg(quoted(table.name + QStringLiteral("_index%1").arg(i)), quoted(table.name),
-                                   table.indexes.at(i)),
+                              .arg(SqlLiteral::name(table.name + QStringLiteral("_index%1").arg(i)),
+                                   SqlLiteral::name(table.name), table.indexes.at(i)),
                           error))
             return false;
     }
