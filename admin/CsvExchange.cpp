@@ -34,6 +34,8 @@ QString listed(const QStringList& problems)
 QString preview(const CsvImport& import, const QString& file, bool deleteMissing, int used)
 {
     QString text = QStringLiteral("Файл «%1»: %2.").arg(file, import.counts(deleteMissing));
+    if (!import.encoding().isEmpty())
+        text += QStringLiteral("\r\nКодировка файла: %1.").arg(import.encoding());
     if (deleteMissing && used > 0)
         text += QStringLiteral("\r\nУдаляемые записи используются в сохраненных расчетах: %1.").arg(used);
     const QStringList& problems = import.listProblems(deleteMissing);
@@ -109,12 +111,23 @@ bool importList(int kind, int parentKey)
     if (kind != Functions::KindEquipment)
         for (qint64 key : import.missingKeys())
             used += OrderUsage::count(kind, key);
-    TickBox tick{QStringLiteral("удалить отсутствующие в файле"), preview(import, name, true, used), false};
+    // A choice that cannot be loaded offers nothing to confirm.
+    const auto buttons = [&import](bool deleteMissing) {
+        return import.listProblems(deleteMissing).isEmpty() ? MsgButtons::YesNo : MsgButtons::Ok;
+    };
+    TickBox tick{QStringLiteral("удалить отсутствующие в файле"), preview(import, name, true, used), false,
+                 buttons(false), buttons(true)};
     if (Messages::ask(preview(import, name, false, used), tick, MsgIcon::Question, ImportTitle) !=
         MsgAnswer::Yes)
         return false;
-    if (!import.listProblems(tick.ticked).isEmpty())
-        return refuse(name, import.listProblems(tick.ticked));
+    // Emptying the list is asked once more: a file cut short, or the
+    // wrong one, would do just that.
+    if (tick.ticked && import.deletes() > 0 && import.unchanged() + import.changes() == 0 &&
+        Messages::show(QStringLiteral("Файл «%1»: будут удалены все записи справочника (%2). Удалить их?")
+                           .arg(name)
+                           .arg(import.deletes()),
+                       MsgIcon::Question, ImportTitle, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return false;
     if (import.apply(tick.ticked) != 0)
         return refuse(name, {Functions::LastErrorDescription()});
     return true;

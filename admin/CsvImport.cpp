@@ -13,6 +13,7 @@ CsvImport::CsvImport(const CsvLayout& layout, const QByteArray& file) : m_layout
         m_problems << problem;
         return;
     }
+    m_encoding = table->encoding;
     const QStringList header = layout.header();
     QVector<int> columnAt;
     for (const QString& name : header) {

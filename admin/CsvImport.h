@@ -24,6 +24,9 @@ public:
     // entries the file lacks.
     const QStringList& listProblems(bool deleteMissing) const { return m_listProblems[deleteMissing]; }
 
+    // The file's encoding when it was not UTF-8 ("Windows-1251"), else empty.
+    const QString& encoding() const { return m_encoding; }
+
     int adds() const { return int(m_adds.size()); }
     int changes() const { return int(m_changes.size()); }
     int unchanged() const { return m_unchanged; }
@@ -47,4 +50,5 @@ private:
     QVector<CsvLayout::Change> m_changes;
     QVector<ExchangeRow> m_missing;
     int m_unchanged = 0;
+    QString m_encoding;
 };

@@ -41,10 +41,17 @@ std::optional<QString> CsvLayout::number(const QString& table, const QString& co
 std::optional<QString> CsvLayout::name(const QString& column, const QString& field, QString* problem)
 {
     if (field.trimmed().isEmpty()) {
-        *problem = CsvFile::inColumn(column) + ReferenceRules::reason(ValueRule::Name);
+        *problem = CsvFile::inColumn(column) + QStringLiteral("пусто");
         return std::nullopt;
     }
     return field.trimmed();
+}
+
+QString CsvLayout::rowProblem(const QString& table, const QVariantHash& row)
+{
+    const QVector<RuleBreach> breaches = ReferenceRules::breaches(table, row);
+    return breaches.isEmpty() ? QString()
+                              : CsvFile::inColumn(breaches.first().column) + breaches.first().problem;
 }
 
 bool CsvLayout::query(const QString& sql, QueryTable& rows, QString* error)

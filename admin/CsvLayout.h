@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantHash>
 #include <QVector>
 #include <memory>
 #include <optional>
@@ -70,6 +71,9 @@ protected:
     static std::optional<QString> number(const QString& table, const QString& column, const QString& field,
                                          bool decimalComma, QString* problem);
     static std::optional<QString> name(const QString& column, const QString& field, QString* problem);
+    // What breaks a rule between the columns of a row whose fields each
+    // passed their own ("столбец «tko»: должно быть больше tnz…"), or empty.
+    static QString rowProblem(const QString& table, const QVariantHash& row);
     // One statement per item, each changing one row.
     template <class Item, class Make>
     static QVector<Statement> each(const QVector<Item>& items, Make statement)

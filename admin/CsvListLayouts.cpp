@@ -150,13 +150,19 @@ std::optional<ExchangeRow> CsvProductLayout::fromFile(const QStringList& fields,
         return std::nullopt;
     ExchangeRow row{
         *product, fields, {SqlLiteral::integer(m_groups.value(group)), SqlLiteral::text(*product)}, 0, 0};
+    const QString table = QStringLiteral("Product");
+    QVariantHash typed;
     for (int c = 2; c < columns.size(); ++c) {
         const std::optional<QString> value =
-            number(QStringLiteral("Product"), columns.at(c), fields.at(c), decimalComma, problem);
+            number(table, columns.at(c), fields.at(c), decimalComma, problem);
         if (!value)
             return std::nullopt;
         row.values << *value;
+        typed.insert(columns.at(c), value->toDouble());
     }
+    *problem = rowProblem(table, typed);
+    if (!problem->isEmpty())
+        return std::nullopt;
     return row;
 }
 

@@ -3,6 +3,9 @@
 #include "EditRequest.h"
 
 #include <QDialog>
+#include <optional>
+
+class QLineEdit;
 
 // A record editor: modal, made afresh for each use and gone when closed,
 // centred when it first shows, with the focus in its first box. It edits
@@ -29,6 +32,14 @@ protected:
     // After a failed save: a record found gone closes the editor and says
     // so through recordGone(); any other failure leaves it open.
     void closeIfRecordGone(int rc);
+    // The number typed into the box for a column of the table, checked
+    // against the column's rule; nullopt once the refusal is shown: the
+    // message, then the table, the column, the text and the rule, with the
+    // focus in the box.
+    std::optional<double> ruledNumber(QLineEdit* box, const QString& table, const QString& column,
+                                      const QString& message);
+    // Shows a refusal of what was typed into the box, the focus put there.
+    static void refuseBox(QWidget* box, const QString& text);
 
 private:
     const EditRequest m_request;

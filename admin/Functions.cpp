@@ -200,6 +200,11 @@ QString FixNumber(const QString& text)
 std::optional<double> TypedNumber(const QString& text)
 {
     const QString fixed = FixNumber(text);
+    // The C locale takes a Unicode minus for a sign, which the reading then
+    // does not: "−5" would be stored as 0.
+    for (const QChar c : fixed)
+        if (c.unicode() > 0x7E)
+            return std::nullopt;
     if (!NumberText::isNumeric(fixed, QLocale::c()))
         return std::nullopt;
     return NumberText::read(fixed);

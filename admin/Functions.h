@@ -82,8 +82,9 @@ std::optional<qint16> PickKey(qint64 key);
 QString FixNumber(const QString& text);
 
 // The typed text as a number when, after FixNumber, it is a complete number;
-// text with anything after its number ("12abc") or without one is refused,
-// so only well-formed numbers ever reach a statement.
+// text with anything after its number ("12abc"), without one, or with a
+// character beyond ASCII is refused, so only well-formed numbers ever reach
+// a statement.
 std::optional<double> TypedNumber(const QString& text);
 
 // The five list items of the main window's menu.

@@ -3,7 +3,6 @@
 #include "Functions.h"
 #include "LabelNames.h"
 #include "Messages.h"
-#include "ReferenceRules.h"
 #include "SimpleList.h"
 #include "ui_frmClsEdit.h"
 
@@ -39,17 +38,13 @@ QWidget* frmClsEdit::firstBox() const
     return m_ui->Text1;
 }
 
-bool frmClsEdit::checkValue(QWidget* box, const QString& column, const QString& text, double* value)
+bool frmClsEdit::checkValue(QLineEdit* box, const QString& column, double* value)
 {
-    const std::optional<double> number = Functions::TypedNumber(text);
-    if (number && ReferenceRules::accepts(ReferenceRules::of(m_kind->table, column), *number)) {
+    const std::optional<double> number =
+        ruledNumber(box, m_kind->table, column, QStringLiteral("Ошибка ввода данных! Числовое значение."));
+    if (number)
         *value = *number;
-        return true;
-    }
-    box->setFocus();
-    Messages::show(QStringLiteral("Ошибка ввода данных! Числовое значение."), MsgIcon::Exclamation,
-                   QStringLiteral("Внимание"));
-    return false;
+    return number.has_value();
 }
 
 void frmClsEdit::Command1_Click()
@@ -65,10 +60,9 @@ void frmClsEdit::Command1_Click()
     }
     double value = 0;
     double second = 0;
-    if (!checkValue(m_ui->Text3, m_kind->valueColumn, m_ui->Text3->text(), &value))
+    if (!checkValue(m_ui->Text3, m_kind->valueColumn, &value))
         return;
-    if (m_kind->hasSecondValue &&
-        !checkValue(m_ui->Text2, m_kind->secondColumn, m_ui->Text2->text(), &second))
+    if (m_kind->hasSecondValue && !checkValue(m_ui->Text2, m_kind->secondColumn, &second))
         return;
 
     qint64 newKey = 0;

@@ -29,7 +29,7 @@ private:
     void Command1_Click();
     void Command2_Click();
 
-    bool checkValue(QWidget* box, const QString& column, const QString& text, double* value);
+    bool checkValue(QLineEdit* box, const QString& column, double* value);
 
     std::unique_ptr<Ui::frmClsEdit> m_ui;
     QListWidget* m_list;

@@ -4,7 +4,6 @@
 #include "LabelNames.h"
 #include "Messages.h"
 #include "PowerSet.h"
-#include "ReferenceRules.h"
 #include "SqlLiteral.h"
 #include "ui_frmEqEdit.h"
 
@@ -66,12 +65,6 @@ void frmEqEdit::FillFromRows(const QString& typeName)
         cell(k)->setText(rows.text(k, PowerSet::Power));
 }
 
-void frmEqEdit::refuse(QLineEdit* box, const QString& text)
-{
-    box->setFocus();
-    Messages::show(text, MsgIcon::Exclamation, QStringLiteral("Внимание"));
-}
-
 // Whether rows other than the ones being changed, of any type, already hold
 // the code and modification: a second set of them would mix with the first
 // in the selection and keep either from being opened again.
@@ -94,54 +87,53 @@ std::optional<bool> frmEqEdit::codeTaken(const QString& model, double modificati
 void frmEqEdit::Command1_Click()
 {
     const QString plain = QStringLiteral("Ошибка ввода данных!");
-    const QString withBreak = plain + QStringLiteral("\r\n");
-    // The modification goes into the statements as a number, so it must be
-    // a whole number above 0, not just any text.
-    const std::optional<double> modification = Functions::TypedNumber(m_ui->Text2->text());
-    if (m_ui->Text2->text().trimmed().isEmpty() || !modification ||
-        !ReferenceRules::accepts(ValueRule::WholeAboveZero, *modification)) {
-        refuse(m_ui->Text2, plain);
+    const QString table = QStringLiteral("power");
+    if (m_ui->Text2->text().trimmed().isEmpty()) {
+        refuseBox(m_ui->Text2, plain);
         return;
     }
+    // The modification goes into the statements as a number, so it must be
+    // a whole number, not just any text.
+    const std::optional<double> modification =
+        ruledNumber(m_ui->Text2, table, QStringLiteral("modification"), plain);
+    if (!modification)
+        return;
     const QString suffix = m_ui->Text18->text().trimmed();
     if (suffix.isEmpty()) {
-        refuse(m_ui->Text18, plain);
+        refuseBox(m_ui->Text18, plain);
         return;
     }
     double heads[6];
     for (int h = 0; h < 6; ++h) {
-        const std::optional<double> value = Functions::TypedNumber(m_boxes.at(3 + h)->text());
-        if (!value) {
-            refuse(m_boxes.at(3 + h), withBreak);
+        const std::optional<double> value = ruledNumber(
+            m_boxes.at(3 + h), table, h < 3 ? QStringLiteral("in_t") : QStringLiteral("out_t"), plain);
+        if (!value)
             return;
-        }
         heads[h] = *value;
     }
     double capacities[PowerSet::RowCount];
     for (int k = 0; k < PowerSet::RowCount; ++k) {
-        const std::optional<double> value = Functions::TypedNumber(cell(k)->text());
-        if (!value || !ReferenceRules::accepts(ValueRule::AboveZero, *value)) {
-            refuse(cell(k), withBreak);
+        const std::optional<double> value = ruledNumber(cell(k), table, QStringLiteral("power"), plain);
+        if (!value)
             return;
-        }
         capacities[k] = *value;
     }
     const QString model = m_ui->Label4->text() + suffix;
     if (model.size() != PowerSet::CodeLength) {
-        refuse(m_ui->Text18,
-               QStringLiteral("Код модели \"%1\" должен состоять из трех символов: двух символов "
-                              "серии типа оборудования и буквы.")
-                   .arg(model));
+        refuseBox(m_ui->Text18,
+                  QStringLiteral("Код модели \"%1\" должен состоять из трех символов: двух символов "
+                                 "серии типа оборудования и буквы.")
+                      .arg(model));
         return;
     }
     const std::optional<bool> taken = codeTaken(model, *modification);
     if (!taken) // the failed read was shown; the editor keeps what was typed
         return;
     if (*taken) {
-        refuse(m_ui->Text18,
-               QStringLiteral("Модель %1 уже есть в базе данных. Задайте другую букву модели или "
-                              "другую модификацию.")
-                   .arg(PowerSet::entryText(model, SqlLiteral::number(*modification))));
+        refuseBox(m_ui->Text18,
+                  QStringLiteral("Модель %1 уже есть в базе данных. Задайте другую букву модели или "
+                                 "другую модификацию.")
+                      .arg(PowerSet::entryText(model, SqlLiteral::number(*modification))));
         return;
     }
 

@@ -36,7 +36,6 @@ private:
     QLineEdit* columnHead(int i) const { return m_boxes.at(3 + i); }
     QLineEdit* rowHead(int j) const { return m_boxes.at(6 + j); }
     QLineEdit* cell(int k) const { return m_boxes.at(9 + k); }
-    void refuse(QLineEdit* box, const QString& text);
     // Empty when the read failed (shown once).
     std::optional<bool> codeTaken(const QString& model, double modification) const;
 

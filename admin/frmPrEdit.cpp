@@ -102,17 +102,24 @@ void frmPrEdit::Command1_Click()
         {m_ui->Text5, "co"},   {m_ui->Text6, "cz"},   {m_ui->Text7, "cwr"},
         {m_ui->Text8, "tko"},  {m_ui->Text9, "tnz"},  {m_ui->Text10, "td0"},
         {m_ui->Text11, "td2"}, {m_ui->Text12, "td5"}, {m_ui->Text13, "td15"}};
+    const QString table = QStringLiteral("Product");
+    const QString message = QStringLiteral("Ошибка ввода данных!");
+    QVariantHash typed;
     QStringList values;
     for (const auto& [box, column] : boxes) {
-        const std::optional<double> value = Functions::TypedNumber(box->text());
-        if (!value || !ReferenceRules::accepts(
-                          ReferenceRules::of(QStringLiteral("Product"), QLatin1String(column)), *value)) {
-            box->setFocus();
-            Messages::show(QStringLiteral("Ошибка ввода данных!"), MsgIcon::Exclamation,
-                           QStringLiteral("Внимание"));
+        const std::optional<double> value = ruledNumber(box, table, QLatin1String(column), message);
+        if (!value)
             return;
-        }
+        typed.insert(QLatin1String(column), *value);
         values << SqlLiteral::number(*value);
+    }
+    // Each box passed its own rule: what is left is between them (tko > tnz).
+    const QVector<RuleBreach> breaches = ReferenceRules::breaches(table, typed);
+    if (!breaches.isEmpty()) {
+        refuseBox(m_ui->Text8,
+                  message + QStringLiteral("\r\n") +
+                      ReferenceRules::refusal(table, breaches.first().column, breaches.first().problem));
+        return;
     }
     qint64 group = 0;
     for (int i = 0; i < m_ui->List1->count(); ++i)

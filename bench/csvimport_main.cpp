@@ -42,7 +42,7 @@ int toolImport(const QString& csv, const QString& target, const QString& where)
 {
     QElapsedTimer clock;
     clock.start();
-    const ToolOutcome outcome = importStore(csv, target, true, [](const QString&) {});
+    const ToolOutcome outcome = importStore(csv, target, {true, false}, [](const QString&) {});
     if (!outcome.ok())
         return fail(outcome.message);
     QFile power(csv + QStringLiteral("/power.csv"));

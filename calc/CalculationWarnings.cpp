@@ -1,6 +1,7 @@
 #include "CalculationWarnings.h"
 
 #include "MissingReferences.h"
+#include "RuleBreaks.h"
 
 #include "CalculationRecord.h"
 #include "CalculationTrace.h"
@@ -107,5 +108,12 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& r, const QStr
 
 QVector<CalculationWarning> RecordWarnings(const CalculationContext& context, const CalculationRecord& record)
 {
-    return BuildWarnings(record, MissingReferenceLines(MissingReferences(context, record)));
+    QVector<CalculationWarning> list =
+        BuildWarnings(record, MissingReferenceLines(MissingReferences(context, record)));
+    const QStringList broken = RuleBreakLines(context, record);
+    if (!broken.isEmpty())
+        list.append({QLatin1String(WarningCode::ReferenceValuesOutOfRule),
+                     QStringLiteral("Значения справочника вне допустимых: %1; расчет выполнен по ним")
+                         .arg(broken.join(QStringLiteral("; ")))});
+    return list;
 }

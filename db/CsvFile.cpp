@@ -1,6 +1,6 @@
 #include "CsvFile.h"
 
-#include "NumberText.h"
+#include "Windows1251.h"
 
 #include <QLocale>
 #include <QStringDecoder>
@@ -75,26 +75,23 @@ QString number(double value)
         .replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
-std::optional<double> toNumber(const QString& field, bool decimalComma)
-{
-    QString text = field.trimmed();
-    if (decimalComma)
-        text.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (!NumberText::isNumeric(text, QLocale::c()))
-        return std::nullopt;
-    return NumberText::read(text);
-}
-
 std::optional<Table> read(const QByteArray& bytes, QString* error)
 {
+    Table table;
     QStringDecoder decoder(QStringDecoder::Utf8);
     QString text = decoder(bytes.startsWith(Bom) ? bytes.mid(3) : bytes);
     if (decoder.hasError()) {
-        *error = QStringLiteral("Файл не в кодировке UTF-8: сохраните его как «CSV UTF-8».");
+        text = Windows1251::decode(bytes);
+        table.encoding = QLatin1String(Windows1251::Name);
+    }
+    const QString firstLine = text.section(QLatin1Char('\n'), 0, 0);
+    if (!firstLine.contains(QLatin1Char(';')) && !firstLine.contains(QLatin1Char(',')) &&
+        firstLine.contains(QLatin1Char('\t'))) {
+        *error = QStringLiteral("Строка 1: поля разделены табуляцией, а читаются файлы с разделителями «;» "
+                                "и «,»: сохраните файл как CSV.");
         return std::nullopt;
     }
     const QChar separator = separatorOf(text);
-    Table table;
     table.decimalComma = separator == QLatin1Char(';');
 
     QStringList fields;

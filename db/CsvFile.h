@@ -18,6 +18,7 @@ struct Table
     QList<QStringList> rows;
     QList<int> lines; // the file line each row starts on; the header is line 1
     bool decimalComma = true;
+    QString encoding; // empty for UTF-8, else the one the file was read in
 
     // Where a column is in the header, or -1.
     int column(const QString& name) const { return int(header.indexOf(name)); }
@@ -29,13 +30,11 @@ QByteArray write(const QStringList& header, const QList<QStringList>& rows);
 // The shortest text that reads back as the same number, with a decimal comma.
 QString number(double value);
 
-// A field as a number, nullopt when it is none. A ';'-separated file may hold
-// decimal points as well as commas; a ','-separated one only points.
-std::optional<double> toNumber(const QString& field, bool decimalComma);
-
 // The file as rows of fields; nullopt with the line and the reason in error
-// when it cannot be read as a table: another encoding, a quote never closed, a
-// row with more fields than the header. Rows whose fields are all empty are
+// when it cannot be read as a table: a quote never closed, a row with more
+// fields than the header, a header separated by tabs. A file that is not
+// UTF-8 is read as Windows-1251, as a Russian-locale spreadsheet saves its
+// plain "CSV". Rows whose fields are all empty are
 // left out, as spreadsheets add them at the end. An empty field is a null
 // text, a quoted empty one ("") an empty text that is not null.
 std::optional<Table> read(const QByteArray& bytes, QString* error);

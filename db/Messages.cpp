@@ -76,7 +76,7 @@ QString saveFile(const QString& title, const QString& filter, const QString& sug
 
 MsgAnswer ask(const QString& text, TickBox& tick, MsgIcon icon, const QString& title)
 {
-    return g_seam->showMessageWithTick({text, title, icon, MsgButtons::YesNo, {}}, tick);
+    return g_seam->showMessageWithTick({text, title, icon, tick.buttons, {}}, tick);
 }
 
 } // namespace Messages

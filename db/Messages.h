@@ -24,12 +24,15 @@ struct MessageRequest
 };
 
 // A tick box under a question; while it is ticked the box shows
-// textWhenTicked instead of the question's text.
+// textWhenTicked instead of the question's text. A state whose answer can
+// only be "no" (the file cannot be loaded so) shows «OK» alone.
 struct TickBox
 {
     QString label;
     QString textWhenTicked;
     bool ticked = false;
+    MsgButtons buttons = MsgButtons::YesNo;
+    MsgButtons buttonsWhenTicked = MsgButtons::YesNo;
 };
 
 class MessageSeam

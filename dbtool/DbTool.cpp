@@ -50,7 +50,8 @@ ToolOutcome runDbTool(const DbToolArguments& arguments)
     case DbToolArguments::Command::Export:
         return exportStore(operands.at(0), operands.at(1), printLine);
     case DbToolArguments::Command::Import:
-        return importStore(operands.at(0), operands.at(1), arguments.copy.replace, printLine);
+        return importStore(operands.at(0), operands.at(1), {arguments.copy.replace, arguments.allowEmpty},
+                           printLine);
     case DbToolArguments::Command::Init: {
         const ToolOutcome outcome = ServerSetup::init(operands.at(0));
         if (outcome.ok())

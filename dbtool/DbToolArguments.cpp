@@ -62,6 +62,8 @@ bool parseDbToolArguments(const QStringList& args, DbToolArguments& result, QStr
         const bool importing = form->command == DbToolArguments::Command::Import;
         if ((copying || importing) && arg == QLatin1String("--replace")) {
             result.copy.replace = true;
+        } else if (importing && arg == QLatin1String("--allow-empty")) {
+            result.allowEmpty = true;
         } else if (copying && arg.startsWith(QLatin1String("--store="))) {
             if (!parseStore(arg.mid(8), result.copy, error))
                 return false;
@@ -110,7 +112,7 @@ QString dbToolUsage()
         "  frostpick-db export STORE FOLDER\n"
         "      write every table of the store as FOLDER/<table>.csv: ';' between fields, decimal comma,\n"
         "      UTF-8 with a byte order mark, a header row of the column names, keys included\n"
-        "  frostpick-db import [--replace] FOLDER STORE\n"
+        "  frostpick-db import [--replace [--allow-empty]] FOLDER STORE\n"
         "      load the tables whose FOLDER/<table>.csv exists into STORE, keys included, in one\n"
         "      transaction, after the checks of Rimehold's editors; ','-separated files with decimal\n"
         "      points are read as well\n"
@@ -132,11 +134,14 @@ QString dbToolUsage()
         "Passwords come from the URI, ~/.pgpass or PGPASSWORD; frostpick-db never asks for one.\n"
         "\n"
         "import refuses a STORE holding rows of the tables found unless --replace is given, which\n"
-        "deletes them in the same transaction.\n"
+        "deletes them in the same transaction, and with --replace a file without rows (it would empty\n"
+        "its table) unless --allow-empty is given. Every value must keep the rules of its column\n"
+        "(README, \"Reference tables and spreadsheets\"); copy refuses a FROM whose rows break them.\n"
         "\n"
         "Exit status: 0 done; 1 a database is unreachable, wants a password or refused a step (TO is\n"
-        "unchanged); 2 the arguments are refused, or import refused a file (the file, line and column\n"
-        "are on standard error; STORE is unchanged); 3 TO already holds rows of the store (copy\n"
+        "unchanged); 2 the arguments are refused, import refused a file (the file, line and column\n"
+        "are on standard error; STORE is unchanged) or copy a row of FROM (its table, key and column); 3 TO "
+        "already holds rows of the store (copy\n"
         "without --replace), STORE rows of the tables (import without --replace) or the tables (init);\n"
         "4 a database holds neither store or the server is not initialised; 5 the copy was committed\n"
         "but TO's row counts differ from FROM's or could not be read again.\n");

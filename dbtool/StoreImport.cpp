@@ -27,23 +27,29 @@ struct LoadedTable
     QVector<int> lines;
 };
 
+// What a column of no reference table may hold: what its type keeps.
+constexpr ColumnRule AnyWhole = {"", "", ColumnRule::Kind::Whole, -2147483648.0, 2147483647.0, false};
+constexpr ColumnRule AnyNumber = {
+    "", "", ColumnRule::Kind::Number, -1.7976931348623157e308, 1.7976931348623157e308, false};
+
 // A field as the value the column's type keeps: a whole number exactly, a
 // real as its double, a text as it is; a null field is NULL.
-QVariant valueOf(ColumnType type, ValueRule rule, const QString& field, bool decimalComma, QString* problem)
+QVariant valueOf(ColumnType type, const ColumnRule& rule, const QString& field, bool decimalComma,
+                 QString* problem)
 {
     if (type == ColumnType::Text) {
-        if (rule == ValueRule::Name && field.trimmed().isEmpty())
-            *problem = ReferenceRules::reason(rule);
+        if (rule.kind == ColumnRule::Kind::Name && field.trimmed().isEmpty())
+            *problem = rule.reason();
         return field.isNull() ? QVariant() : QVariant(field);
     }
-    if (field.isNull() && rule == ValueRule::Any)
+    if (field.isNull() && !rule.isNumeric())
+        return {};
+    const ColumnRule& numeric = rule.isNumeric() ? rule : type == ColumnType::Integer ? AnyWhole : AnyNumber;
+    const std::optional<double> number = ReferenceRules::fieldNumber(numeric, field, decimalComma, problem);
+    if (!number)
         return {};
     bool whole = false;
     const qint64 integer = field.trimmed().toLongLong(&whole);
-    const std::optional<double> number = ReferenceRules::fieldNumber(
-        rule == ValueRule::Any ? ValueRule::Number : rule, field, decimalComma, problem);
-    if (!number)
-        return {};
     if (whole && type != ColumnType::Real)
         return QVariant(integer);
     return QVariant(*number);
@@ -69,10 +75,10 @@ QString load(const StoreTable& table, const CsvFile::Table& file, LoadedTable& l
     loaded.lines = QVector<int>(file.lines.cbegin(), file.lines.cend());
     QSet<qint64> keys;
     for (int r = 0; r < file.rows.size(); ++r) {
+        QVariantHash row;
         for (int c = 0; c < table.columns.size(); ++c) {
             const QString& field = file.rows.at(r).at(columnAt.at(c));
-            const ValueRule rule =
-                c == 0 ? ValueRule::Whole : ReferenceRules::of(table.name, table.columns.at(c));
+            const ColumnRule& rule = ReferenceRules::of(table.name, table.columns.at(c));
             QString problem;
             const QVariant value = valueOf(table.types.at(c), rule, field, file.decimalComma, &problem);
             if (c == 0 && problem.isEmpty() && keys.contains(value.toLongLong()))
@@ -82,7 +88,11 @@ QString load(const StoreTable& table, const CsvFile::Table& file, LoadedTable& l
             if (c == 0)
                 keys.insert(value.toLongLong());
             loaded.rows.set(r, c, value);
+            row.insert(table.columns.at(c).toLower(), value);
         }
+        const QVector<RuleBreach> breaches = ReferenceRules::breaches(table.name, row);
+        if (!breaches.isEmpty())
+            return CsvFile::at(file.lines.at(r), breaches.first().column) + breaches.first().problem;
     }
     return {};
 }
@@ -178,7 +188,7 @@ ToolOutcome write(Database& db, const QList<const LoadedTable*>& tables, bool re
 
 } // namespace
 
-ToolOutcome importStore(const QString& folder, const QString& to, bool replace,
+ToolOutcome importStore(const QString& folder, const QString& to, const ImportOptions& options,
                         const std::function<void(const QString& line)>& report)
 {
     const DatabaseAddress target = storeAddress(to);
@@ -202,7 +212,11 @@ ToolOutcome importStore(const QString& folder, const QString& to, bool replace,
             LoadedTable& entry = loaded[kind][table.name];
             entry.table = &table;
             entry.path = path;
-            if (csv)
+            if (csv && csv->rows.isEmpty() && options.replace && !options.allowEmpty)
+                problem = QStringLiteral("holds no rows, and --replace would empty table %1; "
+                                         "--allow-empty loads it")
+                              .arg(table.name);
+            else if (csv)
                 problem = load(table, *csv, entry);
             if (!problem.isEmpty())
                 return {StatusUsage, QStringLiteral("%1: %2").arg(path, problem)};
@@ -221,7 +235,7 @@ ToolOutcome importStore(const QString& folder, const QString& to, bool replace,
     if (!db->begin(&error))
         return {StatusRefused, QStringLiteral("the store refused a transaction: %1").arg(error.description)};
     QStringList lines;
-    outcome = write(*db, order, replace, lines);
+    outcome = write(*db, order, options.replace, lines);
     if (outcome.ok() && !db->commit(&error))
         outcome = {StatusRefused, QStringLiteral("the store refused the commit: %1").arg(error.description)};
     if (!outcome.ok()) {

@@ -10,6 +10,12 @@
 // (StatusUsage) names the file, the line and the column, and changes
 // nothing. A store holding rows of those tables is refused
 // (StatusTargetNotEmpty) unless replace, which deletes them in the same
-// transaction.
-ToolOutcome importStore(const QString& folder, const QString& to, bool replace,
+// transaction; a file without rows, which would empty its table, only with
+// allowEmpty.
+struct ImportOptions
+{
+    bool replace = false;
+    bool allowEmpty = false;
+};
+ToolOutcome importStore(const QString& folder, const QString& to, const ImportOptions& options,
                         const std::function<void(const QString& line)>& report);

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "QueryTable.h"
+#include "ReferenceRules.h"
 #include "StoreLayout.h"
 
 #include <QStringList>
@@ -21,6 +22,23 @@ ToolOutcome refused(const StoreTable& table, const DbError& error)
 QString columnList(const StoreTable& table)
 {
     return table.columns.join(QStringLiteral(", "));
+}
+
+// A row of the source that breaks a rule of its column would reach the
+// target unchecked: the copy stops at the first.
+ToolOutcome breach(const StoreTable& table, const QueryTable& rows)
+{
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        QVariantHash row;
+        for (int c = 0; c < table.columns.size(); ++c)
+            row.insert(table.columns.at(c).toLower(), rows.value(r, c));
+        const QVector<RuleBreach> breaches = ReferenceRules::breaches(table.name, row);
+        if (!breaches.isEmpty())
+            return {StatusUsage, QStringLiteral("the row with key %1 breaks a rule: ").arg(rows.text(r, 0)) +
+                                     ReferenceRules::refusal(table.name, breaches.first().column,
+                                                             breaches.first().problem)};
+    }
+    return {};
 }
 
 } // namespace
@@ -65,6 +83,8 @@ ToolOutcome copyTable(Database& source, Database& target, const StoreTable& tabl
             return refused(table, error);
         if (n == 0)
             break;
+        if (const ToolOutcome broken = breach(table, rows); !broken.ok())
+            return broken;
         const ToolOutcome outcome = insertRows(target, table, rows);
         if (!outcome.ok())
             return outcome;

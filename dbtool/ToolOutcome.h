@@ -10,6 +10,7 @@ enum ToolStatus {
     // A database could not be reached, asked for a password nobody gave, or
     // refused a step; the target was left as it was.
     StatusRefused = 1,
+    // The arguments, a file to import or a row to copy were refused.
     StatusUsage = 2,
     // The target already holds what would be written: rows of the store
     // (copy without --replace) or the tables (init).

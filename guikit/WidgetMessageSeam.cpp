@@ -33,6 +33,17 @@ QString plainBreaks(QString text)
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
+void setButtons(QMessageBox& box, MsgButtons buttons)
+{
+    if (buttons == MsgButtons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        return;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+}
+
 } // namespace
 
 MsgAnswer WidgetMessageSeam::showMessage(const MessageRequest& request)
@@ -48,29 +59,31 @@ MsgAnswer WidgetMessageSeam::showMessageWithTick(const MessageRequest& request, 
 MsgAnswer WidgetMessageSeam::exec(const MessageRequest& request, TickBox* tick)
 {
     const QString text = plainBreaks(request.text);
-    QMessageBox box(toIcon(request.icon), titleOrDefault(request.title), text,
-                    request.buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                         : QMessageBox::Ok,
+    QMessageBox box(toIcon(request.icon), titleOrDefault(request.title), text, QMessageBox::NoButton,
                     QApplication::activeWindow());
     if (!request.details.isEmpty())
         box.setDetailedText(request.details);
-    if (request.buttons == MsgButtons::YesNo) {
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
-    }
     if (tick) {
         auto* check = new QCheckBox(tick->label, &box);
         check->setChecked(tick->ticked);
         const QString ticked = plainBreaks(tick->textWhenTicked);
+        const MsgButtons buttons = request.buttons;
+        const MsgButtons buttonsTicked = tick->buttonsWhenTicked;
         QObject::connect(check, &QCheckBox::toggled, &box,
-                         [&box, text, ticked](bool on) { box.setText(on ? ticked : text); });
+                         [&box, text, ticked, buttons, buttonsTicked](bool on) {
+                             box.setText(on ? ticked : text);
+                             setButtons(box, on ? buttonsTicked : buttons);
+                         });
         box.setCheckBox(check);
         box.setText(tick->ticked ? ticked : text);
     }
+    const MsgButtons shown = tick && tick->ticked ? tick->buttonsWhenTicked : request.buttons;
+    setButtons(box, shown);
     const int answer = box.exec();
+    const bool ticked = tick && box.checkBox()->isChecked();
     if (tick)
-        tick->ticked = box.checkBox()->isChecked();
-    if (request.buttons == MsgButtons::Ok)
+        tick->ticked = ticked;
+    if ((tick && ticked ? tick->buttonsWhenTicked : request.buttons) == MsgButtons::Ok)
         return MsgAnswer::Ok;
     return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
 }

@@ -104,13 +104,13 @@ private slots:
         const QByteArray set = "\r\nKMA;50;";
         QTest::newRow("not a number") << row << QByteArray("\r\nKMA;50;20;5;12,3,4")
                                       << QStringLiteral("Строка %1, столбец «power»: не число «12,3,4»");
-        QTest::newRow("capacity 0") << row << QByteArray("\r\nKMA;50;20;5;0")
-                                    << QStringLiteral(
-                                           "Строка %1, столбец «power»: должно быть больше нуля «0»");
+        QTest::newRow("capacity 0")
+            << row << QByteArray("\r\nKMA;50;20;5;0")
+            << QStringLiteral("Строка %1, столбец «power»: должно быть больше 0 и не больше 10000000 «0»");
         QTest::newRow("broken modification")
             << row << QByteArray("\r\nKMA;50,5;20;5;5910")
             << QStringLiteral(
-                   "Строка %1, столбец «modification»: должно быть целым числом больше нуля «50,5»");
+                   "Строка %1, столбец «modification»: должно быть целым числом от 1 до 999 «50,5»");
         QTest::newRow("no model") << row << QByteArray("\r\n;50;20;5;5910")
                                   << QStringLiteral("Строка %1, столбец «model»: пусто");
         QTest::newRow("row twice") << row << row + row
@@ -188,8 +188,10 @@ private slots:
         trigger("mPr");
         m_messages.queueTick(tick);
         m_messages.queueAnswer(MsgAnswer::Yes);
+        if (tick) // every product goes: asked once more
+            m_messages.queueAnswer(MsgAnswer::Yes);
         importFile(bytes);
-        QCOMPARE(m_messages.lastText(),
+        QCOMPARE(m_messages.texts().at(m_messages.texts().size() - (tick ? 2 : 1)),
                  QStringLiteral("Файл «km.csv»: добавить 1, изменить 0, без изменений 0%1.\r\nЗагрузить?")
                      .arg(tick ? QStringLiteral(", удалить %1").arg(products) : QString()));
         const QueryTable added =

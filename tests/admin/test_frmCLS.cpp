@@ -128,9 +128,12 @@ private slots:
         // Every box's number rule is in the hostile-number table; here the
         // message and the focus of this editor.
         QTest::newRow("blank name") << "   " << QString("1") << required << "Text1";
-        QTest::newRow("zero") << "Пробка" << QString("0") << numeric << "Text3";
+        const QString rule = numeric + QStringLiteral("\r\nТаблица article, столбец «s_value»: ");
+        QTest::newRow("zero") << "Пробка" << QString("0") << rule + "должно быть больше 0 и не больше 5 «0»"
+                              << "Text3";
         // Text after the number would otherwise reach the statement unchecked.
-        QTest::newRow("number and letters") << "Пробка" << QString("12abc") << numeric << "Text3";
+        QTest::newRow("number and letters") << "Пробка" << QString("12abc") << rule + "не число «12abc»"
+                                            << "Text3";
     }
     void refusedInput()
     {

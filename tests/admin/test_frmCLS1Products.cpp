@@ -83,17 +83,24 @@ private slots:
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("value");
-        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("refusal"); // empty: accepted
         // Each box's own number rule is in the hostile-number table; here the
-        // editor's message, focus and decimal comma.
-        QTest::newRow("cwr letters") << "Text7" << QString("abc") << false;
-        QTest::newRow("tko with comma") << "Text8" << QString("-1,5") << true;
+        // editor's message, focus and decimal comma, and the rule between
+        // boxes (tnz is -3).
+        const QString table = QStringLiteral("Ошибка ввода данных!\r\nТаблица Product, ");
+        QTest::newRow("cwr letters") << "Text7" << QString("abc") << table + "столбец «cwr»: не число «abc»";
+        QTest::newRow("tko with comma") << "Text8" << QString("-1,5") << QString();
+        QTest::newRow("tko at tnz") << "Text8" << QString("-3")
+                                    << table +
+                                           "столбец «tko»: должно быть больше tnz: заморозка начинается при "
+                                           "tko и заканчивается при tnz «-3»";
     }
     void productChecks()
     {
         QFETCH(QString, box);
         QFETCH(QString, value);
-        QFETCH(bool, accepted);
+        QFETCH(QString, refusal);
+        const bool accepted = refusal.isEmpty();
         group(QStringLiteral("Рыба"));
         QWidget* window = openList("mPr");
         frmPrEdit* editor = openEditor<frmPrEdit>(window, "cmbAdd");
@@ -107,7 +114,7 @@ private slots:
             QVERIFY(m_messages.shown().isEmpty());
             QCOMPARE(rows(QStringLiteral("SELECT tko FROM Product")).number(0, 0), -1.5);
         } else {
-            QCOMPARE(m_messages.lastText(), QStringLiteral("Ошибка ввода данных!"));
+            QCOMPARE(m_messages.lastText(), refusal);
             QCOMPARE(editor->focusWidget()->objectName(), box);
             QCOMPARE(shownEditor<frmPrEdit>(), editor);
         }

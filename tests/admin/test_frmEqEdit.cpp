@@ -102,13 +102,14 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
         const QString plain = QStringLiteral("Ошибка ввода данных!");
-        const QString withBreak = plain + QStringLiteral("\r\n");
         // Number rules are in the hostile-number table; here each kind of box's message.
         QTest::newRow("modification empty") << 2 << " " << plain;
         QTest::newRow("suffix empty") << 18 << "" << plain;
-        QTest::newRow("head letters") << 4 << "abc" << withBreak;
-        QTest::newRow("row head empty") << 8 << "" << withBreak;
-        QTest::newRow("capacity zero") << 12 << "0" << withBreak;
+        const QString table = plain + QStringLiteral("\r\nТаблица power, столбец ");
+        QTest::newRow("head letters") << 4 << "abc" << table + "«in_t»: не число «abc»";
+        QTest::newRow("row head empty") << 8 << "" << table + "«out_t»: пусто";
+        QTest::newRow("capacity zero")
+            << 12 << "0" << table + "«power»: должно быть больше 0 и не больше 10000000 «0»";
     }
     void gridChecks()
     {

@@ -209,6 +209,38 @@ private slots:
         QCOMPARE(found, codes);
     }
 
+    // Reference values changed by hand past their rules: the calculation
+    // uses them as stored and its warning names each row, column and rule.
+    void storedValuesPastTheRules()
+    {
+        QTemporaryDir dir;
+        QVERIFY(TestDatabases::createSampleFolder(dir.path()));
+        {
+            const std::unique_ptr<Database> db =
+                Database::open(TestDatabases::address(dir.filePath(QStringLiteral("nv.mdb"))), {});
+            QVERIFY(db && db->execute(QStringLiteral("UPDATE Product SET tko=tnz WHERE pkey=1")) &&
+                    db->execute(QStringLiteral("UPDATE curtain SET c_value=150 WHERE pkey=1")) &&
+                    db->execute(QStringLiteral("UPDATE power SET power=0 WHERE model='KMX' AND out_t=43 AND "
+                                               "in_t=-25")));
+        }
+        const QJsonObject o = explain(
+            dir.path(), R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"px_product":1,"xk_curtain":1})");
+        QString text;
+        for (const QJsonValue& w : o.value("warnings").toArray())
+            if (w.toObject().value("code").toString() == QLatin1String("reference_values_out_of_rule"))
+                text = w.toObject().value("text").toString();
+        QVERIFY2(
+            text.contains(QRegularExpression(QStringLiteral("продукт «[^»]+» \\(код 1\\), tko: должно быть "
+                                                            "больше tnz: .* «-\\d+(\\.\\d+)?»"))),
+            qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("(код 1), c_value: должно быть от 0 до 100 «150»")),
+                 qPrintable(text));
+        QVERIFY2(
+            text.contains(QRegularExpression(QStringLiteral(
+                "агрегат KMX\\d+ при 43 °C снаружи, power: должно быть больше 0 и не больше 10000000 «0»"))),
+            qPrintable(text));
+    }
+
 private:
     QTemporaryDir m_sample, m_generated;
 };

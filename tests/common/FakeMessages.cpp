@@ -104,8 +104,10 @@ MsgAnswer FakeMessages::showMessageWithTick(const MessageRequest& request, TickB
 {
     tick.ticked = !m_ticks.isEmpty() && m_ticks.dequeue();
     MessageRequest shown = request;
-    if (tick.ticked)
+    if (tick.ticked) {
         shown.text = tick.textWhenTicked;
+        shown.buttons = tick.buttonsWhenTicked;
+    }
     return showMessage(shown);
 }
 
