@@ -172,13 +172,11 @@ std::optional<double> strictNumber(const QString& field, bool decimalComma)
     if (i < end && (field.at(i) == QLatin1Char('+') || field.at(i) == QLatin1Char('-')))
         ascii += field.at(i++);
     int digits = 0;
-    bool nonZero = false;
     bool separated = false;
     for (; i < end; ++i) {
         const QChar c = field.at(i);
         if (isDigit(c)) {
             ++digits;
-            nonZero = nonZero || c != QLatin1Char('0');
             ascii += c;
         } else if (c == separator && !separated) {
             separated = true;
@@ -204,9 +202,9 @@ std::optional<double> strictNumber(const QString& field, bool decimalComma)
         return std::nullopt;
     bool ok = false;
     const double value = QLocale::c().toDouble(ascii, &ok);
-    // A number a double cannot hold is refused rather than read as 0 or as
-    // an infinity.
-    if (!ok || !std::isfinite(value) || (value == 0 && nonZero))
+    // The C locale refuses a number a double cannot hold (1e400, 1e-400),
+    // which would otherwise be read as an infinity or as 0.
+    if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
