@@ -4,6 +4,7 @@
 
 #include "CalculationRecord.h"
 #include "CalculationTrace.h"
+#include "InputChecks.h"
 #include "Selection.h"
 
 #include <QLocale>
@@ -102,6 +103,10 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& r, const QStr
         add(WarningCode::MissingReferences,
             QStringLiteral("В справочнике больше нет: %1; расчет выполнен по текущему справочнику")
                 .arg(missingReferences.join(QStringLiteral(", "))));
+    for (const FailedInputCheck& failed : FailedInputChecks(r))
+        add(WarningCode::InputCheckFailed,
+            QStringLiteral("Исходные данные не проходят проверку ввода: «%1» (%2)")
+                .arg(failed.text, failed.value));
     return list;
 }
 
