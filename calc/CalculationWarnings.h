@@ -32,9 +32,9 @@ inline constexpr char InputCheckFailed[] = "input_check_failed";
 // time and reserve ones read the figures the results screen shows.
 // missingReferences: the names of the reference rows (product, insulation,
 // curtain, packing, equipment type) a reopened calculation refers to and
-// that no longer exist, as the reopening's check lists them. A record that
-// fails a check of the input screens (a saved one, computed as saved) gets
-// one warning per check.
+// that no longer exist, as the reopening's check lists them. A reopened
+// saved calculation that fails a check of the input screens (computed as
+// saved) gets one warning per check.
 QVector<CalculationWarning> BuildWarnings(const CalculationRecord& record,
                                           const QStringList& missingReferences);
 
