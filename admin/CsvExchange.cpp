@@ -128,8 +128,9 @@ bool importList(int kind, int parentKey)
                            .arg(import.deletes()),
                        MsgIcon::Question, ImportTitle, MsgButtons::YesNo) != MsgAnswer::Yes)
         return false;
-    if (import.apply(tick.ticked) != 0)
-        return refuse(name, {Functions::LastErrorDescription()});
+    QString failedRows;
+    if (import.apply(tick.ticked, &failedRows) != 0)
+        return refuse(name, {failedRows + Functions::LastErrorDescription()});
     return true;
 }
 
