@@ -239,7 +239,9 @@ private slots:
                                                "in_t=-25")));
         }
         const QJsonObject o = explain(
-            dir.path(), R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"px_product":1,"xk_curtain":1})");
+            dir.path(),
+            noChamber(
+                R"({"px_end_t":-35,"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"px_product":1,"xk_curtain":1})"));
         QString text;
         for (const QJsonValue& w : o.value("warnings").toArray())
             if (w.toObject().value("code").toString() == QLatin1String("reference_values_out_of_rule"))
