@@ -1,6 +1,7 @@
 #include "CalculationWarnings.h"
 
 #include "MissingReferences.h"
+#include "SecondOpinion.h"
 
 #include "CalculationRecord.h"
 #include "CalculationTrace.h"
@@ -105,7 +106,11 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& r, const QStr
     return list;
 }
 
-QVector<CalculationWarning> RecordWarnings(const CalculationContext& context, const CalculationRecord& record)
+QVector<CalculationWarning> RecordWarnings(CalculationContext& context, const CalculationRecord& record)
 {
-    return BuildWarnings(record, MissingReferenceLines(MissingReferences(context, record)));
+    QVector<CalculationWarning> list =
+        BuildWarnings(record, MissingReferenceLines(MissingReferences(context, record)));
+    if (const auto notCovered = SecondOpinionWarning(SecondOpinionOf(context, record)))
+        list.append(*notCovered);
+    return list;
 }

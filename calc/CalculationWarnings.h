@@ -24,6 +24,7 @@ inline constexpr char RunTimeAboveMaximum[] = "run_time_above_maximum";
 inline constexpr char ReserveBelowMinimum[] = "reserve_below_minimum";
 inline constexpr char MinimumReserveNegative[] = "minimum_reserve_negative";
 inline constexpr char MissingReferences[] = "missing_references";
+inline constexpr char SecondOpinionNotCovered[] = "second_opinion_not_covered";
 } // namespace WarningCode
 
 // The warnings of the record's last calculation and selection. The capacity
@@ -37,6 +38,6 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& record,
 
 // The warnings every screen, the report and frostpick-calc show for the
 // record: BuildWarnings with the reopening's check of missing reference
-// rows, which plugs in here.
-QVector<CalculationWarning> RecordWarnings(const CalculationContext& context,
-                                           const CalculationRecord& record);
+// rows, which plugs in here, and the second opinion's when the chosen unit
+// does not cover the door-opening formula's load.
+QVector<CalculationWarning> RecordWarnings(CalculationContext& context, const CalculationRecord& record);

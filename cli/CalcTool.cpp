@@ -14,6 +14,7 @@
 #include "Orders.h"
 #include "QueryTable.h"
 #include "RecordJson.h"
+#include "SecondOpinionStore.h"
 #include "Selection.h"
 #include "StoreTables.h"
 #include "WatchedDatabase.h"
@@ -180,7 +181,7 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
                       bool explain)
 {
     const DataLocation& location = context.location;
-    OrderPages pages(location.orders(), 500);
+    OrderPages pages(location.orders(), context.ordersKeepSecondOpinion, 500);
     QueryTable page;
     int status = ExitOk;
     DbError error;
@@ -249,6 +250,7 @@ int runOrders(const CliArguments& args, const DataLocation& location)
     CalculationContext context;
     context.ref_db = ref;
     context.order_db = orders;
+    context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);
     context.location = location;
     if (args.mode == CliArguments::Mode::Order)
         return reopenAndPrint(context, ref.get(), orders.get(), args.orderKey, args.explain);
