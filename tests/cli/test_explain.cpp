@@ -266,6 +266,8 @@ private slots:
         QCOMPARE(
             assumed(calc({"--dir", with.path(), "--all-orders", "--explain"}).split('\n').first()),
             QJsonObject({{"door_height", 3}, {"chamber_humidity", 60}, {"fans", 4000}, {"defrost", 2500}}));
+        QCOMPARE(assumed(calc({"--dir", with.path(), "--order", "2", "--explain"})),
+                 QJsonObject({{"door_height", 2}, {"chamber_humidity", 90}, {"fans", 0}, {"defrost", 0}}));
         QCOMPARE(assumed(calc({"--dir", without.path(), "--order", "1", "--explain"})),
                  QJsonObject({{"door_height", 2}, {"chamber_humidity", 90}, {"fans", 0}, {"defrost", 0}}));
     }
