@@ -127,7 +127,8 @@ QString FailureText(const QString& message, int rc)
     return rc == RecordGone ? message + QStringLiteral("\r\n") + s_lastError : message;
 }
 
-int ExecSqlAll(const QStringList& statements, bool shortKeys, const QList<int>& rowsEach)
+int ExecSqlAll(const QStringList& statements, bool shortKeys, const QList<int>& rowsEach,
+               qsizetype* failedStatement)
 {
     if (!s_connection)
         return fail({1, QStringLiteral("База данных не открыта")});
@@ -144,6 +145,8 @@ int ExecSqlAll(const QStringList& statements, bool shortKeys, const QList<int>& 
             rc = fail({1, keyTooLarge(s_connection->lastInsertKey())});
         if (rc) {
             s_connection->rollback();
+            if (failedStatement)
+                *failedStatement = i;
             return rc;
         }
     }

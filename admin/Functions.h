@@ -67,8 +67,10 @@ QString FailureText(const QString& message, int rc);
 // Runs the statements as one change: either all are stored or none, and
 // none is stored when one of them changes no row, or with shortKeys when one
 // inserts a row whose key the wizard cannot hold (as InsertRow), or, when
-// rowsEach gives them, changes another number of rows than its own.
-int ExecSqlAll(const QStringList& statements, bool shortKeys = false, const QList<int>& rowsEach = {});
+// rowsEach gives them, changes another number of rows than its own. The
+// index of the statement that failed goes to failedStatement.
+int ExecSqlAll(const QStringList& statements, bool shortKeys = false, const QList<int>& rowsEach = {},
+               qsizetype* failedStatement = nullptr);
 
 // Runs an INSERT and gives the new row's key. A key the wizard cannot hold
 // (above 32767) undoes the insert and counts as a failure.
