@@ -26,6 +26,8 @@ struct CalculationContext
     std::shared_ptr<Database> ref_db;
     std::shared_ptr<Database> order_db;
     DataLocation location;
+    // Whether order_db has the table of the second opinion's assumptions.
+    bool ordersKeepSecondOpinion = false;
     // Reads of ref_db and order_db that failed since the action in hand began.
     FailedReads failedReads;
 };

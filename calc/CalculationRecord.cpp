@@ -50,6 +50,7 @@ void ResetRecordFields(CalculationRecord& r)
     r.xo_power = 0;
     r.xo_work = 70;
 
+    r.secondOpinion = {};
     r.onote.clear();
     r.NewCalculation = false;
     r.NewContact = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SecondOpinionAssumptions.h"
+
 #include <QString>
 #include <memory>
 
@@ -81,6 +83,9 @@ struct CalculationRecord
     QString sel_model, sel_modification;
     double unit_capacity = 0;
     QString verdict;
+
+    // What the second opinion assumes; saved beside the calculation's row.
+    SecondOpinionAssumptions secondOpinion;
 
     // Where the calculation and the selection record their steps, when
     // somebody wants them explained; not saved, never reset.

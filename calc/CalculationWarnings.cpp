@@ -2,6 +2,7 @@
 
 #include "MissingReferences.h"
 #include "RuleBreaks.h"
+#include "SecondOpinion.h"
 
 #include "CalculationRecord.h"
 #include "CalculationTrace.h"
@@ -114,7 +115,7 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& r, const QStr
     return list;
 }
 
-QVector<CalculationWarning> RecordWarnings(const CalculationContext& context, const CalculationRecord& record)
+QVector<CalculationWarning> RecordWarnings(CalculationContext& context, const CalculationRecord& record)
 {
     QVector<CalculationWarning> list =
         BuildWarnings(record, MissingReferenceLines(MissingReferences(context, record)));
@@ -123,5 +124,7 @@ QVector<CalculationWarning> RecordWarnings(const CalculationContext& context, co
         list.append({QLatin1String(WarningCode::ReferenceValuesOutOfRule),
                      QStringLiteral("Значения справочника вне допустимых: %1; расчет выполнен по ним")
                          .arg(broken.join(QStringLiteral("; ")))});
+    if (const auto notCovered = SecondOpinionWarning(SecondOpinionOf(context, record)))
+        list.append(*notCovered);
     return list;
 }

@@ -26,6 +26,7 @@ inline constexpr char MinimumReserveNegative[] = "minimum_reserve_negative";
 inline constexpr char MissingReferences[] = "missing_references";
 inline constexpr char InputCheckFailed[] = "input_check_failed";
 inline constexpr char ReferenceValuesOutOfRule[] = "reference_values_out_of_rule";
+inline constexpr char SecondOpinionNotCovered[] = "second_opinion_not_covered";
 } // namespace WarningCode
 
 // The warnings of the record's last calculation and selection. The capacity
@@ -41,7 +42,7 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& record,
 
 // The warnings every screen, the report and frostpick-calc show for the
 // record: BuildWarnings with the reopening's check of missing reference
-// rows, which plugs in here, and last the reference values the calculation
-// used that break the rules of their columns.
-QVector<CalculationWarning> RecordWarnings(const CalculationContext& context,
-                                           const CalculationRecord& record);
+// rows, which plugs in here, the reference values the calculation used that
+// break the rules of their columns, and the second opinion's when the chosen
+// unit does not cover the door-opening formula's load.
+QVector<CalculationWarning> RecordWarnings(CalculationContext& context, const CalculationRecord& record);

@@ -4,6 +4,7 @@
 #include "DataLocation.h"
 #include "Database.h"
 #include "Messages.h"
+#include "SecondOpinionStore.h"
 
 int OpenDatabases(CalculationContext& context, const DataLocation& location)
 {
@@ -21,6 +22,7 @@ int OpenDatabases(CalculationContext& context, const DataLocation& location)
     // asked once per user action.
     ref->setResultReuse(Database::ResultReuse::CheckedEachAction);
     context.ref_db = std::move(ref);
+    context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);
     context.order_db = std::move(orders);
     context.location = location;
     return 0;

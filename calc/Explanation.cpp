@@ -57,5 +57,6 @@ Explanation Explain(CalculationContext& context, const CalculationRecord& record
     }
     e.warnings = RecordWarnings(context, record);
     e.alternatives = ListAlternatives(context, record);
+    e.secondOpinion = SecondOpinionOf(context, record);
     return e;
 }

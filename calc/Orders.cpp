@@ -10,6 +10,7 @@
 #include "NumberText.h"
 #include "OrderColumns.h"
 #include "QueryTable.h"
+#include "SecondOpinionStore.h"
 #include "Selection.h"
 #include "SqlLiteral.h"
 
@@ -128,7 +129,15 @@ bool run(const CalculationContext& context, const char* prefix, const QString& s
 bool saveOrderStep(const CalculationContext& context, const CalculationRecord& r, const QDate& today,
                    SaveFailure* failure)
 {
-    return run(context, SaveOrderFailed, saveOrderStatement(r, today), failure);
+    if (!run(context, SaveOrderFailed, saveOrderStatement(r, today), failure))
+        return false;
+    if (!context.ordersKeepSecondOpinion)
+        return true;
+    const qint64 key = r.NewCalculation ? context.order_db->lastInsertKey() : r.pkey_data;
+    for (const QString& sql : SecondOpinionStore::WriteStatements(key, r.secondOpinion))
+        if (!run(context, SaveOrderFailed, sql, failure))
+            return false;
+    return true;
 }
 
 bool insertContactStep(const CalculationContext& context, CalculationRecord& r, const ContactTexts& c,
@@ -220,6 +229,15 @@ bool inTransaction(const CalculationContext& context, CalculationRecord& r, cons
     return true;
 }
 
+// The end of a read of data rows: their second opinion's assumptions, where
+// the store keeps them, then the table(s) read.
+QString secondOpinionRead(bool kept)
+{
+    return kept ? SecondOpinionStore::JoinedColumns() + QStringLiteral(" FROM data") +
+                      SecondOpinionStore::Join()
+                : QStringLiteral(" FROM data");
+}
+
 // Reads row `row` of a table whose columns from `first` on are those LoadOrder selects.
 bool loadOrderRow(CalculationContext& context, CalculationRecord& record, const QueryTable& table, int row,
                   int first, QString* rangeError)
@@ -246,6 +264,9 @@ bool loadOrderRow(CalculationContext& context, CalculationRecord& record, const 
     loaded.onote = table.text(row, first + LoadedNote);
     if (!toWhole(first + LoadedGroup, "px_pgroup", loaded.px_pgroup))
         return false;
+    loaded.secondOpinion = context.ordersKeepSecondOpinion
+                               ? SecondOpinionStore::Read(table, row, first + LoadedGroup + 1)
+                               : SecondOpinionAssumptions();
 
     for (double* dimension : {&loaded.xk_length, &loaded.xk_width, &loaded.xk_height})
         *dimension = NumberText::roundHalfEven(*dimension * 100) / 100;
@@ -332,7 +353,8 @@ bool LoadOrder(CalculationContext& context, CalculationRecord& record, qint32 ke
         return false;
     QueryTable table;
     const QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(SavedColumns) +
-                        QStringLiteral(", px_pgroup FROM data WHERE pkey=") + SqlLiteral::integer(key);
+                        QStringLiteral(", px_pgroup") + secondOpinionRead(context.ordersKeepSecondOpinion) +
+                        QStringLiteral(" WHERE pkey=") + SqlLiteral::integer(key);
     if (ReadOrders(context, sql, table) <= 0)
         return false;
     return loadOrderRow(context, record, table, 0, 0, rangeError);
@@ -408,10 +430,12 @@ bool ReopenCalculation(CalculationContext& context, CalculationRecord& record, q
     return computed;
 }
 
-int ReadOrderPage(Database& db, qint64 afterKey, int limit, QueryTable& table, DbError* error)
+int ReadOrderPage(Database& db, bool withSecondOpinion, qint64 afterKey, int limit, QueryTable& table,
+                  DbError* error)
 {
     return db.query(QStringLiteral("SELECT pkey, ") + QString::fromUtf8(SavedColumns) +
-                        QStringLiteral(", px_pgroup FROM data WHERE pkey>") + SqlLiteral::integer(afterKey) +
+                        QStringLiteral(", px_pgroup") + secondOpinionRead(withSecondOpinion) +
+                        QStringLiteral(" WHERE pkey>") + SqlLiteral::integer(afterKey) +
                         QStringLiteral(" ORDER BY pkey LIMIT ") + QString::number(limit),
                     table, error);
 }

@@ -15,6 +15,7 @@
 #include "Orders.h"
 #include "QueryTable.h"
 #include "RecordJson.h"
+#include "SecondOpinionStore.h"
 #include "Selection.h"
 #include "StoreTables.h"
 #include "WatchedDatabase.h"
@@ -186,7 +187,7 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
                       bool explain)
 {
     const DataLocation& location = context.location;
-    OrderPages pages(location.orders(), 500);
+    OrderPages pages(location.orders(), context.ordersKeepSecondOpinion, 500);
     QueryTable page;
     int status = ExitOk;
     DbError error;
@@ -255,6 +256,7 @@ int runOrders(const CliArguments& args, const DataLocation& location)
     CalculationContext context;
     context.ref_db = ref;
     context.order_db = orders;
+    context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);
     context.location = location;
     if (args.mode == CliArguments::Mode::Order)
         return reopenAndPrint(context, ref.get(), orders.get(), args.orderKey, args.explain);

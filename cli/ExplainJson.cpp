@@ -46,10 +46,34 @@ void appendLines(QJsonArray& array, const char* section, const QVector<TraceLine
     }
 }
 
-QByteArray field(const char* name, const QJsonArray& array)
+template <typename Json> QByteArray field(const char* name, const Json& value)
 {
     return QByteArrayLiteral(",\"") + name + QByteArrayLiteral("\":") +
-           QJsonDocument(array).toJson(QJsonDocument::Compact);
+           QJsonDocument(value).toJson(QJsonDocument::Compact);
+}
+
+QJsonValue textOrNull(const QString& text)
+{
+    return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+}
+
+QJsonObject secondOpinion(const SecondOpinion& o)
+{
+    QJsonObject assumptions;
+    for (const AssumptionField& f : AssumptionFields)
+        assumptions.insert(QLatin1String(f.key), number(o.assumptions.*f.value));
+    return {
+        {QStringLiteral("assumptions"), assumptions},
+        {QStringLiteral("components"), QJsonObject{{QStringLiteral("infiltration"), number(o.infiltration)},
+                                                   {QStringLiteral("people"), number(o.people)},
+                                                   {QStringLiteral("fans"), number(o.fans)},
+                                                   {QStringLiteral("defrost"), number(o.defrost)}}},
+        {QStringLiteral("total"), number(o.total)},
+        {QStringLiteral("unit_required"), number(o.unitRequired)},
+        {QStringLiteral("covered"), o.covered},
+        {QStringLiteral("model"), textOrNull(o.model)},
+        {QStringLiteral("modification"), textOrNull(o.modification)},
+    };
 }
 
 } // namespace
@@ -77,5 +101,6 @@ QByteArray explanationFields(const Explanation& e)
             {QStringLiteral("chosen"), a.chosen},
         });
 
-    return field("trace", trace) + field("warnings", warnings) + field("alternatives", alternatives);
+    return field("trace", trace) + field("warnings", warnings) + field("alternatives", alternatives) +
+           field("second_opinion", secondOpinion(e.secondOpinion));
 }

@@ -5,6 +5,6 @@
 struct Explanation;
 
 // The fields --explain adds to a calculation's JSON object, each preceded
-// by a comma: "trace" (every step of the load and the selection), "warnings"
-// and "alternatives". Numbers that are not finite are written as null.
+// by a comma: "trace" (every step of the load and the selection), "warnings",
+// "alternatives" and "second_opinion". Numbers that are not finite are written as null.
 QByteArray explanationFields(const Explanation& explanation);

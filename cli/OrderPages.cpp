@@ -11,8 +11,9 @@ constexpr std::size_t PagesAhead = 2;
 
 } // namespace
 
-OrderPages::OrderPages(DatabaseAddress address, int pageRows)
-    : m_pageRows(pageRows), m_reader([this, address = std::move(address)] { read(address); })
+OrderPages::OrderPages(DatabaseAddress address, bool withSecondOpinion, int pageRows)
+    : m_withSecondOpinion(withSecondOpinion), m_pageRows(pageRows),
+      m_reader([this, address = std::move(address)] { read(address); })
 {}
 
 OrderPages::~OrderPages()
@@ -32,7 +33,7 @@ void OrderPages::read(const DatabaseAddress& address)
     const std::unique_ptr<Database> db = Database::open(address, orderTables(), &error);
     for (qint64 after = std::numeric_limits<qint64>::min(); db && !error.isError();) {
         QueryTable page;
-        const int rows = ReadOrderPage(*db, after, m_pageRows, page, &error);
+        const int rows = ReadOrderPage(*db, m_withSecondOpinion, after, m_pageRows, page, &error);
         if (rows <= 0)
             break;
         after = page.integer(rows - 1, OrderPageColumn::Key);

@@ -15,7 +15,9 @@
 class OrderPages
 {
 public:
-    OrderPages(DatabaseAddress address, int pageRows);
+    // withSecondOpinion: the store keeps the second opinion's assumptions,
+    // which each row then carries after the saved columns.
+    OrderPages(DatabaseAddress address, bool withSecondOpinion, int pageRows);
     ~OrderPages();
     OrderPages(const OrderPages&) = delete;
     OrderPages& operator=(const OrderPages&) = delete;
@@ -27,6 +29,7 @@ public:
 private:
     void read(const DatabaseAddress& address);
 
+    const bool m_withSecondOpinion;
     const int m_pageRows;
     std::mutex m_mutex;
     std::condition_variable m_changed;

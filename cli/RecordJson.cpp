@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -23,8 +24,39 @@ const OrderColumn* findInputField(const QString& key)
     return nullptr;
 }
 
+// The second opinion's assumptions, each optional.
+bool readAssumptions(const QJsonValue& value, SecondOpinionAssumptions& a, QString* error)
+{
+    if (!value.isObject()) {
+        *error = QStringLiteral("field \"second_opinion\" must be an object");
+        return false;
+    }
+    const QJsonObject object = value.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const auto* field =
+            std::find_if(std::begin(AssumptionFields), std::end(AssumptionFields),
+                         [&](const AssumptionField& f) { return it.key() == QLatin1String(f.key); });
+        if (field == std::end(AssumptionFields)) {
+            *error = QStringLiteral("unknown field \"second_opinion.%1\"").arg(it.key());
+            return false;
+        }
+        const double number = it.value().toDouble(-1);
+        if (!it.value().isDouble() || number < field->low || number > field->high) {
+            *error = QStringLiteral("field \"second_opinion.%1\" must be a number within %2..%3")
+                         .arg(it.key())
+                         .arg(field->low)
+                         .arg(field->high);
+            return false;
+        }
+        a.*field->value = number;
+    }
+    return true;
+}
+
 bool readField(const QString& key, const QJsonValue& value, CalculationRecord& r, QString* error)
 {
+    if (key == QLatin1String("second_opinion"))
+        return readAssumptions(value, r.secondOpinion, error);
     const OrderColumn* field = findInputField(key);
     if (!field) {
         *error = QStringLiteral("unknown field \"%1\"").arg(key);

@@ -49,3 +49,18 @@ CREATE TABLE data (
 );
 
 CREATE INDEX data_contact ON data (contact);
+
+-- The second opinion's assumptions of a saved calculation, keyed by its data
+-- row; a calculation without a row takes the defaults. Deleted with the row.
+CREATE TABLE second_opinion (
+    data_pkey INTEGER PRIMARY KEY,
+    door_height REAL,
+    chamber_humidity REAL,
+    fans REAL,
+    defrost REAL
+);
+
+CREATE TRIGGER data_deleted_second_opinion AFTER DELETE ON data
+BEGIN
+    DELETE FROM second_opinion WHERE data_pkey = OLD.pkey;
+END;

@@ -54,9 +54,21 @@ CREATE TABLE data (
 
 CREATE INDEX data_contact ON data (contact);
 
+-- The second opinion's assumptions of a saved calculation, keyed by its data
+-- row; a calculation without a row takes the defaults. Deleted with the row.
+CREATE TABLE second_opinion (
+    data_pkey integer PRIMARY KEY REFERENCES data (pkey) ON DELETE CASCADE,
+    door_height double precision,
+    chamber_humidity double precision,
+    fans double precision,
+    defrost double precision
+);
+
 CREATE TRIGGER contact_changed BEFORE INSERT OR UPDATE OR DELETE OR TRUNCATE ON contact
     FOR EACH STATEMENT EXECUTE FUNCTION frostpick_count_change();
 CREATE TRIGGER data_changed BEFORE INSERT OR UPDATE OR DELETE OR TRUNCATE ON data
+    FOR EACH STATEMENT EXECUTE FUNCTION frostpick_count_change();
+CREATE TRIGGER second_opinion_changed BEFORE INSERT OR UPDATE OR DELETE OR TRUNCATE ON second_opinion
     FOR EACH STATEMENT EXECUTE FUNCTION frostpick_count_change();
 CREATE TRIGGER contact_key BEFORE INSERT ON contact FOR EACH ROW EXECUTE FUNCTION frostpick_follow_key();
 CREATE TRIGGER data_key BEFORE INSERT ON data FOR EACH ROW EXECUTE FUNCTION frostpick_follow_key();

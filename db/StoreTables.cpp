@@ -27,6 +27,12 @@ StoreTable table(const char* name, const char* key, std::initializer_list<Column
     return result;
 }
 
+StoreTable addedLater(StoreTable table)
+{
+    table.addedLater = true;
+    return table;
+}
+
 } // namespace
 
 namespace StoreTables {
@@ -93,6 +99,9 @@ const QList<StoreTable>& orders()
                                {"odate", Text},          {"onote", Text},
                                {"px_pgroup", Integer}},
               0, {QStringLiteral("contact")}),
+        addedLater(
+            table("second_opinion", "data_pkey",
+                  {{"door_height", Real}, {"chamber_humidity", Real}, {"fans", Real}, {"defrost", Real}})),
     };
     return tables;
 }

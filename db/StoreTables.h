@@ -17,6 +17,9 @@ struct StoreTable
     QList<ColumnType> types; // one per column
     int seedRows = 0;        // rows the schema itself inserts (the refrigerants)
     QStringList indexes;     // the column list of each index the lookups use
+    // Added to the store after stores were made without it: a store that
+    // lacks it is still the programs' store.
+    bool addedLater = false;
 
     const QString& key() const { return columns.first(); }
 };

@@ -30,10 +30,20 @@ ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db, 
     return {StatusRefused, QStringLiteral("%1: %2").arg(describe(address), error.description.trimmed())};
 }
 
+bool lacks(Database& db, const StoreTable& table)
+{
+    // Asked of the catalogue: a failed count would end a server's transaction.
+    return table.addedLater && db.columnsOf(table.name).isEmpty();
+}
+
 std::optional<QVector<qint64>> rowCounts(Database& db, const StoreLayout& store)
 {
     QVector<qint64> counts;
     for (const StoreTable& table : store.tables) {
+        if (lacks(db, table)) {
+            counts << Lacking;
+            continue;
+        }
         QueryTable result;
         if (db.query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table.name), result) != 1)
             return std::nullopt;
@@ -75,7 +85,7 @@ ToolOutcome openHolding(const DatabaseAddress& address, std::unique_ptr<Database
 bool isFresh(const StoreLayout& store, const QVector<qint64>& counts)
 {
     for (int i = 0; i < store.tables.size(); ++i) {
-        if (counts.at(i) != store.tables.at(i).seedRows)
+        if (counts.at(i) != Lacking && counts.at(i) != store.tables.at(i).seedRows)
             return false;
     }
     return true;

@@ -30,8 +30,13 @@ std::optional<QList<StoreKind>> storesHeld(Database& db);
 ToolOutcome openHolding(const DatabaseAddress& address, std::unique_ptr<Database>& db,
                         QList<StoreKind>& stores);
 
-// The rows of each table of the store, in its order; empty when one cannot
-// be counted.
+// Whether db is a store made before `table` was added to it.
+bool lacks(Database& db, const StoreTable& table);
+// The count of such a table in rowCounts.
+inline constexpr qint64 Lacking = -1;
+
+// The rows of each table of the store, in its order (Lacking for a table
+// added later that db lacks); empty when one cannot be counted.
 std::optional<QVector<qint64>> rowCounts(Database& db, const StoreLayout& store);
 
 // Whether counts are those of a store just made from its schema.

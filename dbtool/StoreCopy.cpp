@@ -94,16 +94,26 @@ ToolOutcome copyInTransaction(Database& source, Database& target, const StoreLay
         return {StatusTargetNotEmpty,
                 QStringLiteral("the target already holds rows of the %1; --replace deletes them")
                     .arg(store.title)};
-    for (const StoreTable& table : store.tables) {
-        if (!target.execute(QStringLiteral("DELETE FROM %1").arg(table.name), &error))
+    for (int i = 0; i < store.tables.size(); ++i) {
+        const StoreTable& table = store.tables.at(i);
+        if (targetCounts->at(i) == StoreAccess::Lacking && sourceCounts.at(i) > 0)
+            return {StatusRefused,
+                    QStringLiteral("the target was made before table %1 and lacks it; copy into "
+                                   "a new file or a store made by frostpick-db init")
+                        .arg(table.name)};
+        if (targetCounts->at(i) != StoreAccess::Lacking &&
+            !target.execute(QStringLiteral("DELETE FROM %1").arg(table.name), &error))
             return {StatusRefused, QStringLiteral("table %1: %2").arg(table.name, error.description)};
     }
     for (int i = 0; i < store.tables.size(); ++i) {
-        const ToolOutcome outcome =
-            copyTable(source, target, store.tables.at(i), sourceCounts.at(i), observer.progress);
-        if (!outcome.ok())
-            return outcome;
-        lines << QStringLiteral("%1: %2 rows copied").arg(store.tables.at(i).name).arg(sourceCounts.at(i));
+        const qint64 count = qMax(sourceCounts.at(i), qint64(0));
+        if (count > 0) {
+            const ToolOutcome outcome =
+                copyTable(source, target, store.tables.at(i), count, observer.progress);
+            if (!outcome.ok())
+                return outcome;
+        }
+        lines << QStringLiteral("%1: %2 rows copied").arg(store.tables.at(i).name).arg(count);
     }
     return {};
 }
@@ -141,8 +151,9 @@ ToolOutcome checkCounts(const DatabaseAddress& to, const StoreLayout& store,
                 QStringLiteral("check failed: the copy was committed, but the target's tables cannot be "
                                "counted again%1")
                     .arg(opened.ok() ? QString() : QStringLiteral(": ") + opened.message)};
+    // A table added later counts 0 rows where a store lacks it.
     for (int i = 0; i < store.tables.size(); ++i) {
-        if (counts->at(i) != sourceCounts.at(i))
+        if (qMax(counts->at(i), qint64(0)) != qMax(sourceCounts.at(i), qint64(0)))
             return {StatusCheckFailed,
                     QStringLiteral("check failed: table %1 of the target holds %2 rows, the source %3")
                         .arg(store.tables.at(i).name)

@@ -62,6 +62,10 @@ ToolOutcome exportStore(const QString& from, const QString& folder,
     QStringList lines;
     for (StoreKind kind : stores) {
         for (const StoreTable& table : StoreLayout::of(kind).tables) {
+            if (StoreAccess::lacks(*db, table)) {
+                lines << QStringLiteral("%1: not in this store").arg(table.name);
+                continue;
+            }
             qint64 count = 0;
             outcome =
                 writeTable(*db, table, QDir(folder).filePath(table.name + QStringLiteral(".csv")), &count);

@@ -205,6 +205,9 @@ ToolOutcome importStore(const QString& folder, const QString& to, const ImportOp
             QFile file(path);
             if (!file.exists())
                 continue;
+            if (StoreAccess::lacks(*db, table))
+                return {StatusRefused, QStringLiteral("%1: the store was made before table %2 and lacks it")
+                                           .arg(path, table.name)};
             if (!file.open(QIODevice::ReadOnly))
                 return {StatusRefused, QStringLiteral("%1: %2").arg(path, file.errorString())};
             QString problem;

@@ -89,6 +89,8 @@ QString documentHtml(const CalculationRecord& record, const QDate& today, const 
     html += heading(QStringLiteral("Тепловая нагрузка")) + linesTable(e.load);
     html += heading(QStringLiteral("Выбор оборудования"), true) + linesTable(e.selection);
     html += heading(QStringLiteral("Альтернативы")) + alternativesTable(e.alternatives);
+    html += heading(QStringLiteral("Второе мнение: нагрузка по формуле открывания дверей"), true) +
+            linesTable(e.secondOpinion.lines);
     return html;
 }
 

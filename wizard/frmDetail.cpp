@@ -3,9 +3,11 @@
 
 #include "CalculationRecord.h"
 #include "DetailPrinter.h"
+#include "NumberText.h"
 #include "ReportOutput.h"
 #include "ResultText.h"
 
+#include <QDoubleSpinBox>
 #include <QHeaderView>
 
 namespace {
@@ -31,6 +33,13 @@ frmDetail::frmDetail(CalculationContext& context, CalculationRecord& record, con
     m_ui->setupUi(this);
     connect(m_ui->cmdPrint, &QPushButton::clicked, this, &frmDetail::cmdPrint_Click);
     connect(m_ui->cmdClose, &QPushButton::clicked, this, &frmDetail::cmdClose_Click);
+    const QVector<QDoubleSpinBox*> boxes = assumptionBoxes();
+    for (int i = 0; i < boxes.size(); ++i) {
+        const AssumptionField& field = AssumptionFields[i];
+        boxes[i]->setRange(field.low, field.high);
+        boxes[i]->setValue(m_record.secondOpinion.*field.value);
+        connect(boxes[i], &QDoubleSpinBox::valueChanged, this, &frmDetail::assumption_Changed);
+    }
     FillForm();
 }
 
@@ -46,6 +55,7 @@ void frmDetail::FillForm()
     fillLines(m_ui->tblLoad, m_explanation.load);
     fillLines(m_ui->tblSelection, m_explanation.selection);
     fillAlternatives();
+    fillSecondOpinion();
     m_ui->chart->setBars(LoadChart::barsOf(m_explanation.load));
 }
 
@@ -108,6 +118,62 @@ void frmDetail::fillAlternatives()
     }
     table->resizeColumnsToContents();
     table->resizeRowsToContents();
+}
+
+// In the order of AssumptionFields.
+QVector<QDoubleSpinBox*> frmDetail::assumptionBoxes() const
+{
+    return {m_ui->spnDoorHeight, m_ui->spnChamberHumidity, m_ui->spnFans, m_ui->spnDefrost};
+}
+
+void frmDetail::fillSecondOpinion()
+{
+    const SecondOpinion& o = m_explanation.secondOpinion;
+    const auto watts = [](double value) {
+        return ResultText::whole(NumberText::roundHalfEven(value)) + QStringLiteral(" Вт");
+    };
+    QString verdict =
+        QStringLiteral("По формуле открывания дверей нагрузка %1, требуемая производительность агрегата %2: ")
+            .arg(watts(o.total), watts(o.unitRequired));
+    if (o.covered)
+        verdict += QStringLiteral("выбранный агрегат её покрывает.");
+    else
+        verdict += QStringLiteral("выбранный агрегат её не покрывает (%1).")
+                       .arg(o.model.isEmpty() ? QStringLiteral("в этом типе подходящего нет")
+                                              : QStringLiteral("подходит ") + o.model + o.modification);
+    m_ui->lblSecondOpinion->setText(verdict);
+
+    QTableWidget* table = m_ui->tblComparison;
+    table->setRowCount(int(o.comparison.size()));
+    for (int row = 0; row < o.comparison.size(); ++row) {
+        const ComparedComponent& c = o.comparison.at(row);
+        const bool assumed = !c.calculated;
+        const QStringList texts = {
+            c.name,
+            c.calculated ? watts(*c.calculated) : QStringLiteral("—"),
+            assumed && c.doorFormula == 0 ? QStringLiteral("не учтено") : watts(c.doorFormula),
+        };
+        for (int column = 0; column < texts.size(); ++column) {
+            QTableWidgetItem* item = cell(texts.at(column), row >= o.comparison.size() - 2);
+            if (column > 0)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(row, column, item);
+        }
+    }
+    table->resizeColumnsToContents();
+    fillLines(m_ui->tblSecondOpinion, o.lines);
+}
+
+// The opinion and the warnings follow every change at once.
+void frmDetail::assumption_Changed()
+{
+    const QVector<QDoubleSpinBox*> boxes = assumptionBoxes();
+    for (int i = 0; i < boxes.size(); ++i)
+        m_record.secondOpinion.*AssumptionFields[i].value = boxes[i]->value();
+    m_explanation.secondOpinion = SecondOpinionOf(m_context, m_record);
+    m_explanation.warnings = RecordWarnings(m_context, m_record);
+    FillForm();
+    emit assumptionsChanged();
 }
 
 void frmDetail::cmdPrint_Click()

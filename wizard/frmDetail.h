@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <memory>
 
+class QDoubleSpinBox;
 class QTableWidget;
 struct CalculationContext;
 struct CalculationRecord;
@@ -14,8 +15,9 @@ class frmDetail;
 }
 
 // "Подробный расчет": the steps of the record's last calculation and
-// selection with their formulas and numbers, the warnings, the alternatives
-// and a chart of the load components; printed like the report.
+// selection with their formulas and numbers, the warnings, the alternatives,
+// the second opinion with its assumptions (changed here, in the record) and
+// a chart of the load components; printed like the report.
 class frmDetail : public QDialog
 {
     Q_OBJECT
@@ -25,9 +27,16 @@ public:
               QWidget* parent = nullptr);
     ~frmDetail() override;
 
+signals:
+    // The second opinion's assumptions in the record changed.
+    void assumptionsChanged();
+
 private:
     void FillForm();
     void fillAlternatives();
+    void fillSecondOpinion();
+    void assumption_Changed();
+    QVector<QDoubleSpinBox*> assumptionBoxes() const;
     static void fillLines(QTableWidget* table, const QVector<TraceLine>& lines);
     void cmdPrint_Click();
     void cmdClose_Click();

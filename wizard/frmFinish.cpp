@@ -120,6 +120,7 @@ void frmFinish::nextButton_Click()
 void frmFinish::cmdDetail_Click()
 {
     auto* detail = new frmDetail(context(), record(), m_today, this);
+    connect(detail, &frmDetail::assumptionsChanged, this, &frmFinish::FillForm);
     detail->setAttribute(Qt::WA_DeleteOnClose);
     detail->setWindowModality(Qt::ApplicationModal);
     detail->show();

@@ -186,9 +186,11 @@ private slots:
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<QStringList>("codes");
         const auto input = [](int t, int type, const char* more = "", int heat = 1200) {
+            // A door of no height lets in nothing by the door-opening formula:
+            // its load is then the calculation's own.
             return noChamber(
-                QStringLiteral(
-                    R"({"px_end_t":%1,"xk_temperature":%1,"xo_type1":%2,"xo_type2":2,"xk_heat":%3%4})")
+                QStringLiteral(R"({"px_end_t":%1,"xk_temperature":%1,"xo_type1":%2,"xo_type2":2,)"
+                               R"("xk_heat":%3%4,"second_opinion":{"door_height":0}})")
                     .arg(QString::number(t), QString::number(type), QString::number(heat),
                          QLatin1String(more))
                     .toUtf8());
@@ -205,7 +207,7 @@ private slots:
         QTest::newRow("load equal to the largest unit") << input(-35, 3, R"(,"xo_work":100)", 5620) << none;
         QTest::newRow("1 W more than the largest unit")
             << input(-35, 3, R"(,"xo_work":100)", 5621)
-            << QStringList{"run_time_above_maximum", "reserve_below_minimum"};
+            << QStringList{"run_time_above_maximum", "reserve_below_minimum", "second_opinion_not_covered"};
         QTest::newRow("minimum reserve below 0")
             << input(-35, 3, R"(,"xo_power":-10)") << QStringList{"minimum_reserve_negative"};
         QTest::newRow("curtain no longer in the reference data")
@@ -256,6 +258,70 @@ private slots:
             text.contains(QRegularExpression(QStringLiteral(
                 "агрегат KMX\\d+ при 43 °C снаружи, power: должно быть больше 0 и не больше 10000000 «0»"))),
             qPrintable(text));
+    }
+
+    // The assumptions come from the input or the saved row, each missing one
+    // takes its default, and nothing of the specified output changes with
+    // them or with the table that keeps them.
+    void secondOpinion()
+    {
+        const QByteArray chamber =
+            R"({"xk_length":6,"xk_width":4,"xk_height":3,"xk_temperature":-20,"px_end_t":-20,"xo_type1":1,)"
+            R"("xo_type2":2,"xk_people":8)";
+        const QJsonObject o =
+            explain(m_sample.path(), chamber + R"(,"second_opinion":{"fans":350,"door_height":2.5}})");
+        const QJsonObject so = o.value("second_opinion").toObject();
+        QCOMPARE(
+            so.value("assumptions").toObject(),
+            QJsonObject({{"door_height", 2.5}, {"chamber_humidity", 90}, {"fans", 350}, {"defrost", 0}}));
+        const QJsonObject parts = so.value("components").toObject();
+        QCOMPARE(parts.value("fans").toDouble(), 350.0);
+        QCOMPARE(parts.value("people").toDouble(), 8 * (272 + 120) / 24.0);
+        QCOMPARE(so.value("total").toDouble(),
+                 o.value("q_ceiling").toDouble() + o.value("q_walls").toDouble() +
+                     o.value("q_floor").toDouble() + o.value("q_product").toDouble() +
+                     o.value("q_packing").toDouble() + o.value("q_sources").toDouble() +
+                     parts.value("infiltration").toDouble() + parts.value("people").toDouble() + 350);
+        QCOMPARE(so.value("covered").toBool(), so.value("model").isNull());
+        QCOMPARE(
+            calc({"--dir", m_sample.path(), "--input", "-"}, chamber + "}"),
+            calc({"--dir", m_sample.path(), "--input", "-"}, chamber + R"(,"second_opinion":{"fans":9e5}})"));
+        for (const char* refused :
+             {R"({"door_height":-1})", R"({"door_height":10.5})", R"({"fan":1})", R"({"fans":"1"})", "[]"}) {
+            const CalcRun run = CalcRun::of({"--dir", m_sample.path(), "--input", "-"},
+                                            chamber + R"(,"second_opinion":)" + refused + "}");
+            QVERIFY2(run.exitCode == 2 && run.err.contains("second_opinion"), refused);
+        }
+
+        // The same saved calculations in a store without the table and in one
+        // whose first calculation has other assumptions.
+        QTemporaryDir without, with;
+        QVERIFY(TestDatabases::createSampleFolder(without.path()) &&
+                TestDatabases::createSampleFolder(with.path()));
+        const auto store = [](const QTemporaryDir& dir) {
+            return Database::open(TestDatabases::address(dir.filePath("order.mdb")), {});
+        };
+        const bool files = TestDatabases::storage() == TestDatabases::Storage::Files;
+        QVERIFY((files ? store(without)->execute("DROP TRIGGER data_deleted_second_opinion") : true) &&
+                store(without)->execute("DROP TABLE second_opinion"));
+        QVERIFY(store(with)->execute("INSERT INTO second_opinion VALUES (1, 3, 60, 4000, 2500)"));
+        QCOMPARE(calc({"--dir", with.path(), "--all-orders"}),
+                 calc({"--dir", without.path(), "--all-orders"}));
+        QCOMPARE(calc({"--dir", with.path(), "--all-orders"}),
+                 calc({"--dir", m_sample.path(), "--all-orders"}));
+        const auto assumed = [](const QByteArray& line) {
+            return jsonObject(line).value("second_opinion").toObject().value("assumptions").toObject();
+        };
+        QCOMPARE(
+            assumed(calc({"--dir", with.path(), "--order", "1", "--explain"})),
+            QJsonObject({{"door_height", 3}, {"chamber_humidity", 60}, {"fans", 4000}, {"defrost", 2500}}));
+        QCOMPARE(
+            assumed(calc({"--dir", with.path(), "--all-orders", "--explain"}).split('\n').first()),
+            QJsonObject({{"door_height", 3}, {"chamber_humidity", 60}, {"fans", 4000}, {"defrost", 2500}}));
+        QCOMPARE(assumed(calc({"--dir", with.path(), "--order", "2", "--explain"})),
+                 QJsonObject({{"door_height", 2}, {"chamber_humidity", 90}, {"fans", 0}, {"defrost", 0}}));
+        QCOMPARE(assumed(calc({"--dir", without.path(), "--order", "1", "--explain"})),
+                 QJsonObject({{"door_height", 2}, {"chamber_humidity", 90}, {"fans", 0}, {"defrost", 0}}));
     }
 
     // A saved calculation the screens would refuse is computed as saved,

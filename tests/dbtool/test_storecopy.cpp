@@ -95,6 +95,11 @@ bool createHostileOrders(const QString& path, int extraRows = 0)
         sqlite3_clear_bindings(data);
     }
     sqlite3_finalize(data);
+    // The second opinion of every third calculation, with doubles of random bits and NULLs.
+    sqlite3_exec(db,
+                 "INSERT INTO second_opinion SELECT pkey, xk_width, xk_length, xk_bulk, NULL FROM data "
+                 "WHERE pkey % 3 = 0",
+                 nullptr, nullptr, nullptr);
     const bool ok = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
     sqlite3_close(db);
     return ok;
@@ -118,7 +123,8 @@ Run runTool(const QStringList& arguments)
 
 QStringList tablesOf(const QString& file)
 {
-    return file.contains(QLatin1String("nv")) ? referenceTables() : orderTables();
+    return file.contains(QLatin1String("nv")) ? referenceTables()
+                                              : orderTables() << QStringLiteral("second_opinion");
 }
 
 } // namespace
@@ -396,6 +402,45 @@ private slots:
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(data + ": Строка 2: полей"), qPrintable(run.err));
         QCOMPARE(dump(copy, tablesOf(file)), dump(path(file), tablesOf(file)));
+    }
+
+    // An orders store made before second_opinion is still one: it is copied
+    // and exported without the table, and nothing of the table is lost
+    // where a target lacks it.
+    void storeMadeBeforeSecondOpinion()
+    {
+        const QString old = path("old order.mdb");
+        QVERIFY(TestDatabases::createSampleOrders(old, Files));
+        {
+            auto db = Database::open(DatabaseAddress::file(old), {});
+            QVERIFY(db->execute("DROP TRIGGER data_deleted_second_opinion") &&
+                    db->execute("DROP TABLE second_opinion"));
+        }
+        const QStringList specified = orderTables();
+        QVERIFY(QDir().mkpath(path("renewed")));
+        const QString renewed = path("renewed/order.mdb");
+        QCOMPARE(int(copyStore(old, renewed, {false, {}}, {[](const QString&) {}, {}}).status),
+                 int(StatusOk));
+        QCOMPARE(dump(renewed, specified), dump(old, specified));
+        QCOMPARE(dump(renewed, {"second_opinion"}), QStringList());
+
+        const QStringList before = dump(old, specified);
+        QCOMPARE(int(copyStore(path("order.mdb"), old, {true, {}}, {[](const QString&) {}, {}}).status),
+                 int(StatusRefused));
+        QCOMPARE(dump(old, specified), before);
+
+        const QString sample = path("sample with opinions.mdb");
+        QVERIFY(createHostileOrders(sample));
+        QCOMPARE(int(copyStore(old, sample, {true, {}}, {[](const QString&) {}, {}}).status), int(StatusOk));
+        QCOMPARE(dump(sample, QStringList(specified) << "second_opinion"), dump(old, specified));
+
+        Run run = runTool({"export", old, path("old csv")});
+        QVERIFY2(run.exitCode == 0 && run.out.contains("second_opinion: not in this store"),
+                 qPrintable(run.err));
+        QVERIFY(!QFile::exists(path("old csv/second_opinion.csv")));
+        QCOMPARE(runTool({"export", path("order.mdb"), path("new csv")}).exitCode, 0);
+        QCOMPARE(runTool({"import", "--replace", path("new csv"), old}).exitCode, int(StatusRefused));
+        QCOMPARE(dump(old, specified), before);
     }
 
     // A write the store refuses after the files passed every check (a

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLayout>
 #include <QPrinterInfo>
@@ -45,7 +46,10 @@ private slots:
         r.contact_organization = QStringLiteral("ИП \"Север\" А. В.");
         r.onote.clear();
         f->wizard->enterFinish();
-        QVERIFY(!f->control<QLabel>(QStringLiteral("lblWarnings"))->isVisible());
+        // The door-opening formula asks for more than KMK100 gives.
+        QCOMPARE(f->control<QLabel>(QStringLiteral("lblWarnings"))->text(),
+                 QStringLiteral("⚠ По формуле открывания дверей нагрузка 3745 Вт: выбранный агрегат её не "
+                                "покрывает (подходит KMK150)"));
         f->click(QStringLiteral("cmdDetail"));
         QDialog* detail = f->screen()->findChild<QDialog*>(QStringLiteral("frmDetail"));
         QVERIFY(detail && detail->isVisible());
@@ -88,14 +92,54 @@ private slots:
             QVERIFY(page.contains(QStringLiteral("Московское представительство")));
         QVERIFY(pages.last().contains(QStringLiteral("Составляющие тепловой нагрузки")));
     }
+    // The assumptions typed in the window go into the record and recompute
+    // the opinion, its warning here and on the results screen at once.
+    void assumptionsRecomputeAtOnce()
+    {
+        CalculationRecord& r = f->record;
+        QVERIFY(ReopenCalculation(f->context, r, 1));
+        f->wizard->enterFinish();
+        QLabel* warning = f->control<QLabel>(QStringLiteral("lblWarnings"));
+        QVERIFY(!warning->isVisible());
+        f->click(QStringLiteral("cmdDetail"));
+        QDialog* detail = f->screen()->findChild<QDialog*>(QStringLiteral("frmDetail"));
+        auto* fans = detail->findChild<QDoubleSpinBox*>(QStringLiteral("spnFans"));
+        auto* height = detail->findChild<QDoubleSpinBox*>(QStringLiteral("spnDoorHeight"));
+        const QTableWidget* lines = detail->findChild<QTableWidget*>(QStringLiteral("tblSecondOpinion"));
+        const auto result = [&](const QString& name) {
+            for (int row = 0; row < lines->rowCount(); ++row)
+                if (lines->item(row, 0)->text() == name)
+                    return lines->item(row, 3)->text();
+            return QString();
+        };
+        QCOMPARE(height->value(), 2.0);
+        QCOMPARE(result(QStringLiteral("Вентиляторы воздухоохладителей")), QStringLiteral("не учтено"));
+
+        // 4480 W needed of the 4800 W KMN050 gives; 300 W of fans more need 4480 + 300 × 1.1 / 0.7.
+        fans->setValue(300);
+        QCOMPARE(r.secondOpinion.fans, 300.0);
+        QCOMPARE(result(QStringLiteral("Вентиляторы воздухоохладителей")), QStringLiteral("300 Вт"));
+        QVERIFY(warning->isVisible());
+        QVERIFY(warning->text().contains(QStringLiteral("(подходит KMN075)")));
+        QVERIFY(detail->findChild<QLabel*>(QStringLiteral("lblWarnings"))->text().contains("KMN075"));
+        const QString infiltration = result(QStringLiteral("Двери (по формуле открывания)"));
+        height->setValue(1);
+        QCOMPARE(r.secondOpinion.doorHeight, 1.0);
+        QVERIFY(result(QStringLiteral("Двери (по формуле открывания)")) != infiltration);
+        fans->setValue(0);
+        QVERIFY(!warning->isVisible());
+        detail->close();
+    }
+
     // A chamber at -10 °C with a KM unit for R404a, 45 °C outside; the saved
     // final temperature of -18 °C is below the chamber's now, a warning more.
     void warningLineKeepsTheLayout_data()
     {
         QTest::addColumn<double>("mass");
         QTest::addColumn<int>("warnings");
-        QTest::newRow("unit found") << 1.0 << 3;
-        QTest::newRow("no unit covers the load") << 60.0 << 5;
+        // Each with the second opinion's: the door-opening formula asks for more.
+        QTest::newRow("unit found") << 1.0 << 4;
+        QTest::newRow("no unit covers the load") << 60.0 << 6;
     }
     void warningLineKeepsTheLayout()
     {
