@@ -1,5 +1,6 @@
 #include "PostgresDatabase.h"
 #include "SqlLiteral.h"
+#include "StoreTables.h"
 
 #include <libpq-fe.h>
 
@@ -44,17 +45,30 @@ QStringList statementsOf(const QList<TableRights>& rights, const QList<QStringLi
     return statements;
 }
 
+// Whether the server gives the table's new rows their keys: a table keyed by
+// another table's key (second_opinion by data's) has no counter.
+bool keyedByCounter(const QString& table)
+{
+    for (const QList<StoreTable>* store : {&StoreTables::reference(), &StoreTables::orders()})
+        for (const StoreTable& t : *store)
+            if (t.name.compare(table, Qt::CaseInsensitive) == 0)
+                return t.key().compare(QLatin1String("pkey"), Qt::CaseInsensitive) == 0;
+    return true;
+}
+
 } // namespace
 
 // The server names the counter of an identity column after its table and
-// column, and every table a store's script creates has its key in pkey.
+// column, and every table a store's script creates with a counter has its
+// key in pkey.
 QStringList PostgresDatabase::grantStatementsForCreated(const QList<TableRights>& rights)
 {
     QList<QStringList> counters;
     for (const TableRights& granted : rights) {
         QStringList names;
         for (const QString& table : granted.tables)
-            names << table.toLower() + QStringLiteral("_pkey_seq");
+            if (keyedByCounter(table))
+                names << table.toLower() + QStringLiteral("_pkey_seq");
         counters << names;
     }
     return statementsOf(rights, counters);
@@ -68,6 +82,8 @@ QStringList PostgresDatabase::grantStatements(const QList<TableRights>& rights, 
     for (const TableRights& granted : rights) {
         QStringList names;
         for (const QString& table : granted.tables) {
+            if (!keyedByCounter(table))
+                continue;
             const Result counter = run("SELECT pg_get_serial_sequence($1, 'pkey')", {table}, error);
             if (!counter)
                 return {};

@@ -182,7 +182,7 @@ private slots:
         if (!onFiles && orders == QLatin1String("damaged"))
             QVERIFY(open->execute(QStringLiteral("ALTER TABLE data RENAME COLUMN %1 TO unread").arg(column)));
         if (!onFiles && orders == QLatin1String("none"))
-            QVERIFY(open->execute(QStringLiteral("DROP TABLE data")));
+            QVERIFY(open->execute(QStringLiteral("DROP TABLE data CASCADE")));
         if (orders != QLatin1String("open"))
             open.reset();
         QFile file(QDir(folder()).filePath(QStringLiteral("order.mdb")));
