@@ -212,6 +212,18 @@ PGconn* connectWithin(const ConnectionSettings& settings, int timeoutMs, QString
     return conn;
 }
 
+void requestCancel(PGconn* conn)
+{
+    PGcancel* cancel = PQgetCancel(conn);
+    if (!cancel)
+        return;
+    std::thread([cancel] {
+        char error[256];
+        PQcancel(cancel, error, sizeof error);
+        PQfreeCancel(cancel);
+    }).detach();
+}
+
 QString whyNotConnected(PGconn* conn, int timeoutMs)
 {
     const QString cause = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
