@@ -66,9 +66,11 @@ QString ConnectionSettings::server() const
     return port.isEmpty() ? host : host + QLatin1Char(':') + port;
 }
 
+// A name that reads as a connection string or URI is masked as one.
 QString ConnectionSettings::database() const
 {
-    return values.value(QStringLiteral("dbname"), values.value(QStringLiteral("user")));
+    return DatabaseAddress::server(values.value(QStringLiteral("dbname"), values.value(QStringLiteral("user"))))
+        .shown();
 }
 
 QByteArray ConnectionSettings::conninfo() const

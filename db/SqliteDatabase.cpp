@@ -399,13 +399,14 @@ int SqliteDatabase::changedRows() const
 }
 
 // A file made before writes stored their tokens gets the table with its
-// first write.
+// first write. Without a rowid, a token stored leaves the key of the row
+// inserted last as it was.
 bool SqliteDatabase::begin(DbError* error)
 {
     if (!execute(QStringLiteral("BEGIN IMMEDIATE"), error))
         return false;
     if (execute(QStringLiteral("CREATE TABLE IF NOT EXISTS frostpick_write (token TEXT PRIMARY KEY, "
-                               "written INTEGER NOT NULL)"),
+                               "written INTEGER NOT NULL) WITHOUT ROWID"),
                 error))
         return true;
     rollback();
