@@ -31,8 +31,8 @@ qsizetype valueEnd(const QString& text, qsizetype from)
 
 QString masked(const QString& connection);
 
-// A dbname may be a whole connection string or URI, which libpq reads as
-// such: its password is masked the same way, its quotes kept.
+// A dbname may hold a whole connection string or URI, password included, as
+// other libpq tools read it: masked the same way, its quotes kept.
 QString maskedDatabaseName(const QString& value)
 {
     const bool quoted =
