@@ -115,8 +115,9 @@ bool importList(int kind, int parentKey)
         return false;
     if (!import.listProblems(tick.ticked).isEmpty())
         return refuse(name, import.listProblems(tick.ticked));
-    if (import.apply(tick.ticked) != 0)
-        return refuse(name, {Functions::LastErrorDescription()});
+    QString failedRows;
+    if (import.apply(tick.ticked, &failedRows) != 0)
+        return refuse(name, {failedRows + Functions::LastErrorDescription()});
     return true;
 }
 

@@ -106,7 +106,7 @@ QString CsvImport::counts(bool deleteMissing) const
     return text;
 }
 
-int CsvImport::apply(bool deleteMissing) const
+int CsvImport::apply(bool deleteMissing, QString* failedRows) const
 {
     QVector<CsvLayout::Statement> statements = m_layout.insertStatements(m_adds);
     statements += m_layout.updateStatements(m_changes);
@@ -120,5 +120,32 @@ int CsvImport::apply(bool deleteMissing) const
         sql << statement.sql;
         rows << statement.rows;
     }
-    return Functions::ExecSqlAll(sql, m_layout.shortKeys(), rows);
+    qsizetype failed = -1;
+    const int rc = Functions::ExecSqlAll(sql, m_layout.shortKeys(), rows, &failed);
+    if (rc && failed >= 0 && failedRows)
+        *failedRows = rowsOf(rows, failed);
+    return rc;
+}
+
+// The file's lines (or, for a deletion, the stored keys) of the rows that
+// statement `which` writes: the statements take the additions, the changes
+// and the deletions in turn, each as many as it changes.
+QString CsvImport::rowsOf(const QList<int>& rowsEach, qsizetype which) const
+{
+    qsizetype first = 0;
+    for (qsizetype i = 0; i < which; ++i)
+        first += rowsEach.at(i);
+    QStringList lines, keys;
+    for (qsizetype r = first; r < first + rowsEach.at(which); ++r) {
+        if (r < m_adds.size())
+            lines << QString::number(m_adds.at(r).line);
+        else if (r - m_adds.size() < m_changes.size())
+            lines << QString::number(m_changes.at(r - m_adds.size()).first.line);
+        else
+            keys << QString::number(m_missing.value(r - m_adds.size() - m_changes.size()).key);
+    }
+    if (!keys.isEmpty())
+        return QStringLiteral("Удаление записи с ключом %1: ").arg(keys.join(QStringLiteral(", ")));
+    return (lines.size() == 1 ? QStringLiteral("Строка %1: ") : QStringLiteral("Строки %1: "))
+        .arg(lines.join(QStringLiteral(", ")));
 }

@@ -34,10 +34,12 @@ public:
     QString counts(bool deleteMissing) const;
 
     // Writes every change in one transaction, or none: 0, or the error
-    // number with the description in Functions::LastErrorDescription().
-    int apply(bool deleteMissing) const;
+    // number with the description in Functions::LastErrorDescription() and
+    // the rows of the statement that failed in failedRows ("Строка 17").
+    int apply(bool deleteMissing, QString* failedRows = nullptr) const;
 
 private:
+    QString rowsOf(const QList<int>& rowsEach, qsizetype which) const;
     void compare(const QVector<ExchangeRow>& stored, const QVector<ExchangeRow>& file);
 
     const CsvLayout& m_layout;

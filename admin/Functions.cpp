@@ -204,7 +204,8 @@ void ShowFailure(const QString& heading, MsgIcon icon, const QString& title)
                         *s_lastFailure, icon, title);
 }
 
-int ExecSqlAll(const QStringList& statements, bool shortKeys, const QList<int>& rowsEach)
+int ExecSqlAll(const QStringList& statements, bool shortKeys, const QList<int>& rowsEach,
+               qsizetype* failedStatement)
 {
     return attemptWrite(statements, nullptr, [&](qint64*) {
         for (qsizetype i = 0; i < statements.size(); ++i) {
@@ -215,8 +216,11 @@ int ExecSqlAll(const QStringList& statements, bool shortKeys, const QList<int>& 
             if (!rc && shortKeys && sql.startsWith(QLatin1String("INSERT")) &&
                 s_connection->lastInsertKey() > std::numeric_limits<qint16>::max())
                 rc = refuse(keyTooLarge(s_connection->lastInsertKey()));
-            if (rc)
+            if (rc) {
+                if (failedStatement)
+                    *failedStatement = i;
                 return rc;
+            }
         }
         return 0;
     });

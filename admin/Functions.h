@@ -72,11 +72,13 @@ void ShowFailure(const QString& heading, MsgIcon icon, const QString& title);
 // Runs the statements as one change: either all are stored or none, and
 // none is stored when one of them changes no row, or with shortKeys when one
 // inserts a row whose key the wizard cannot hold (as InsertRow), or, when
-// rowsEach gives them, changes another number of rows than its own.
+// rowsEach gives them, changes another number of rows than its own. The
+// index of the statement that failed goes to failedStatement.
 // A change whose answer was lost counts as made when the store holds it
 // (and says so); one whose outcome stayed unknown fails, saying so, and the
 // same statements tried again store nothing when the first try was stored.
-int ExecSqlAll(const QStringList& statements, bool shortKeys = false, const QList<int>& rowsEach = {});
+int ExecSqlAll(const QStringList& statements, bool shortKeys = false, const QList<int>& rowsEach = {},
+               qsizetype* failedStatement = nullptr);
 
 // Runs an INSERT and gives the new row's key. A key the wizard cannot hold
 // (above 32767) undoes the insert and counts as a failure.

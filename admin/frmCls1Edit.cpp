@@ -4,61 +4,30 @@
 #include "Functions.h"
 #include "LabelNames.h"
 #include "Messages.h"
+#include "StagedCopy.h"
 #include "ui_frmCls1Edit.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStyle>
 #include <optional>
 
 namespace {
 
-struct CopyError
+QString bareName(const QString& path)
 {
-    QString description;
-    int number = 0;
-};
-
-CopyError errorOf(const QFileDevice& file)
-{
-    return {file.errorString(), int(file.error())};
+    return path.mid(std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1);
 }
 
-// Copies under a temporary name beside the destination and puts the copy in
-// its place only once it is complete, so a failed copy leaves the former
-// picture of that name as it was.
-std::optional<CopyError> copyReplacing(const QString& source, const QString& destination)
+QString copyErrorText(const StagedCopy& copy, const StagedCopy::Error& error, bool withDestination)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return errorOf(in);
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        return errorOf(out);
-    QByteArray block;
-    while (!(block = in.read(1 << 16)).isEmpty()) {
-        // A full disk or a file-size limit first takes part of a block
-        // without a word; writing the rest then gives the reason.
-        for (qint64 done = 0; done < block.size();) {
-            const qint64 written = out.write(block.constData() + done, block.size() - done);
-            if (written <= 0) {
-                const CopyError error = errorOf(out); // before cancelling names it otherwise
-                out.cancelWriting();
-                return error;
-            }
-            done += written;
-        }
-    }
-    if (in.error() != QFileDevice::NoError) {
-        out.cancelWriting();
-        return errorOf(in);
-    }
-    if (!out.commit())
-        return errorOf(out);
-    return std::nullopt;
+    QString text = QStringLiteral("Ошибка при копировании файла ") + copy.source();
+    if (withDestination)
+        return text + QStringLiteral("->") + copy.destination() + QStringLiteral("!\r\n") +
+               error.description + QLatin1Char('(') + QString::number(error.number, 16).toUpper() +
+               QLatin1Char(')');
+    return text + QStringLiteral("!\r\n") + error.description;
 }
 
 } // namespace
@@ -103,42 +72,48 @@ QWidget* frmCls1Edit::firstBox() const
 
 void frmCls1Edit::Image1_Click()
 {
-    choosePicture(m_ui->Text3, false);
+    choosePicture(m_ui->Text3);
 }
 
 void frmCls1Edit::Image2_Click()
 {
-    choosePicture(m_ui->Text4, true);
+    choosePicture(m_ui->Text4);
 }
 
-void frmCls1Edit::choosePicture(QLineEdit* box, bool withDestination)
+void frmCls1Edit::choosePicture(QLineEdit* box)
 {
     const QString source =
         Messages::openFile(QString(), QStringLiteral("Картинки (*.jpg)"), QDir::currentPath());
     if (source.isEmpty())
         return;
-    const qsizetype slash =
-        std::max(source.lastIndexOf(QLatin1Char('/')), source.lastIndexOf(QLatin1Char('\\')));
-    const QString fileName = source.mid(slash + 1);
-    const QString destination = Functions::Location().picturePath(fileName);
-
+    box->setText(bareName(source));
     // A picture chosen from the program folder itself needs no copy.
-    const bool samePlace = QFileInfo::exists(source) && QFileInfo(source).canonicalFilePath() ==
-                                                            QFileInfo(destination).canonicalFilePath();
-    if (!samePlace) {
-        if (const std::optional<CopyError> error = copyReplacing(source, destination)) {
-            QString text = QStringLiteral("Ошибка при копировании файла ") + source;
-            if (withDestination)
-                text += QStringLiteral("->") + destination + QStringLiteral("!\r\n") + error->description +
-                        QLatin1Char('(') + QString::number(error->number, 16).toUpper() + QLatin1Char(')');
-            else
-                text += QStringLiteral("!\r\n") + error->description;
-            Messages::show(text, MsgIcon::Exclamation, QStringLiteral(""));
-            // The type keeps the picture it had: the copy is not there.
-            return;
+    const QString destination = Functions::Location().picturePath(bareName(source));
+    if (QFileInfo::exists(source) &&
+        QFileInfo(source).canonicalFilePath() == QFileInfo(destination).canonicalFilePath())
+        m_chosen.remove(box);
+    else
+        m_chosen.insert(box, source);
+}
+
+std::optional<std::vector<std::unique_ptr<StagedCopy>>> frmCls1Edit::stageChosenPictures()
+{
+    std::vector<std::unique_ptr<StagedCopy>> staged;
+    for (QLineEdit* box : {m_ui->Text3, m_ui->Text4}) {
+        const QString source = m_chosen.value(box);
+        // A name typed over the chosen one is stored as typed, without a copy.
+        if (source.isEmpty() || box->text() != bareName(source))
+            continue;
+        auto copy = std::make_unique<StagedCopy>(source, Functions::Location().picturePath(box->text()));
+        if (const std::optional<StagedCopy::Error> error = copy->write()) {
+            box->setFocus();
+            Messages::show(copyErrorText(*copy, *error, box == m_ui->Text4), MsgIcon::Exclamation,
+                           QStringLiteral(""));
+            return std::nullopt;
         }
+        staged.push_back(std::move(copy));
     }
-    box->setText(fileName);
+    return staged;
 }
 
 void frmCls1Edit::cmbSave_Click()
@@ -153,6 +128,12 @@ void frmCls1Edit::cmbSave_Click()
                        QStringLiteral("Внимание"));
         return;
     }
+    // The chosen pictures are copied only now, and put in place once the
+    // entry is saved: a closed editor or a refused save leaves the folder as
+    // it was.
+    const std::optional<std::vector<std::unique_ptr<StagedCopy>>> staged = stageChosenPictures();
+    if (!staged)
+        return;
     qint64 newKey = 0;
     const int rc =
         m_store.save(request(), {name, 0, 0, model, m_ui->Text3->text(), m_ui->Text4->text()}, &newKey);
@@ -168,6 +149,10 @@ void frmCls1Edit::cmbSave_Click()
         else if (m_combo->currentIndex() >= 0)
             m_combo->setItemText(m_combo->currentIndex(), name);
     }
+    for (const std::unique_ptr<StagedCopy>& copy : *staged)
+        if (const std::optional<StagedCopy::Error> error = copy->commit())
+            Messages::show(copyErrorText(*copy, *error, copy->source() == m_chosen.value(m_ui->Text4)),
+                           MsgIcon::Exclamation, QStringLiteral(""));
     close();
 }
 

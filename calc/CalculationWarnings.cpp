@@ -4,6 +4,7 @@
 
 #include "CalculationRecord.h"
 #include "CalculationTrace.h"
+#include "InputChecks.h"
 #include "Selection.h"
 
 #include <QLocale>
@@ -102,6 +103,13 @@ QVector<CalculationWarning> BuildWarnings(const CalculationRecord& r, const QStr
         add(WarningCode::MissingReferences,
             QStringLiteral("В справочнике больше нет: %1; расчет выполнен по текущему справочнику")
                 .arg(missingReferences.join(QStringLiteral(", "))));
+    // A saved calculation reopened is computed as it was saved, also where the
+    // screens would refuse its inputs now.
+    const bool reopened = !r.NewCalculation && r.pkey_data != 0;
+    for (const FailedInputCheck& failed : reopened ? FailedInputChecks(r) : QVector<FailedInputCheck>())
+        add(WarningCode::InputCheckFailed,
+            QStringLiteral("Исходные данные не проходят проверку ввода: «%1» (%2)")
+                .arg(failed.text, failed.value));
     return list;
 }
 

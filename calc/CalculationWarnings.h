@@ -24,6 +24,7 @@ inline constexpr char RunTimeAboveMaximum[] = "run_time_above_maximum";
 inline constexpr char ReserveBelowMinimum[] = "reserve_below_minimum";
 inline constexpr char MinimumReserveNegative[] = "minimum_reserve_negative";
 inline constexpr char MissingReferences[] = "missing_references";
+inline constexpr char InputCheckFailed[] = "input_check_failed";
 } // namespace WarningCode
 
 // The warnings of the record's last calculation and selection. The capacity
@@ -31,7 +32,9 @@ inline constexpr char MissingReferences[] = "missing_references";
 // time and reserve ones read the figures the results screen shows.
 // missingReferences: the names of the reference rows (product, insulation,
 // curtain, packing, equipment type) a reopened calculation refers to and
-// that no longer exist, as the reopening's check lists them.
+// that no longer exist, as the reopening's check lists them. A reopened
+// saved calculation that fails a check of the input screens (computed as
+// saved) gets one warning per check.
 QVector<CalculationWarning> BuildWarnings(const CalculationRecord& record,
                                           const QStringList& missingReferences);
 

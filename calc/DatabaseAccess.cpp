@@ -61,4 +61,3 @@ int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& tabl
 {
     return readRows(context, context.order_db.get(), context.location.orders(), sql, table);
 }
-

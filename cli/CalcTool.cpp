@@ -9,6 +9,7 @@
 #include "ExplainJson.h"
 #include "Explanation.h"
 #include "HeatLoad.h"
+#include "InputChecks.h"
 #include "Lookups.h"
 #include "OrderPages.h"
 #include "Orders.h"
@@ -102,6 +103,11 @@ int runInput(const CliArguments& args, const DataLocation& location)
     const QByteArray json = readInput(args.input, &error);
     if (!error.isEmpty() || !readInputRecord(json, record, &error)) {
         printError(error);
+        return ExitRefused;
+    }
+    // What the screens would not let through is not computed either.
+    if (const QVector<FailedInputCheck> failed = FailedInputChecks(record); !failed.isEmpty()) {
+        printError(failed.first().field + QStringLiteral(": ") + failed.first().text);
         return ExitRefused;
     }
     const auto ref = openDatabase(location.reference(), referenceTables());

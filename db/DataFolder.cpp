@@ -1,6 +1,7 @@
 #include "DataFolder.h"
 
 #include "DataLocation.h"
+#include "FileCopy.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,12 +48,18 @@ bool copyAbsent(const QString& from, const QString& to)
     QFile::remove(part); // left by a program of the same number that stopped half-way
     QFile copy(part);
     QFile source(from);
-    bool copied = copy.open(QIODevice::WriteOnly | QIODevice::NewOnly) && source.open(QIODevice::ReadOnly);
-    for (QByteArray block; copied && !(block = source.read(1 << 20)).isEmpty();)
-        copied = copy.write(block) == block.size();
+    bool copied = copy.open(QIODevice::WriteOnly | QIODevice::NewOnly) && source.open(QIODevice::ReadOnly) &&
+                  FileCopy::writeAll(source, copy) && copy.flush();
+    // Named before closing, which forgets why a write failed.
+    QString reason = copy.error() != QFileDevice::NoError ? copy.errorString() : source.errorString();
     copy.close();
-    if (!copied || source.error() != QFileDevice::NoError || copy.error() != QFileDevice::NoError) {
-        qWarning("frostpick: cannot copy %s to %s", qPrintable(from), qPrintable(part));
+    if (copied && copy.error() != QFileDevice::NoError) {
+        copied = false;
+        reason = copy.errorString();
+    }
+    if (!copied) {
+        qWarning("frostpick: cannot copy %s to %s: %s", qPrintable(from), qPrintable(part),
+                 qPrintable(reason));
         copy.remove();
         return false;
     }

@@ -169,7 +169,7 @@ ToolOutcome write(Database& db, const QList<const LoadedTable*>& tables, bool re
         DbError error;
         if (!db.execute(QStringLiteral("DELETE FROM %1").arg(t->table->name), &error))
             return {StatusRefused, QStringLiteral("table %1: %2").arg(t->table->name, error.description)};
-        const ToolOutcome outcome = insertRows(db, *t->table, t->rows);
+        const ToolOutcome outcome = insertRows(db, *t->table, t->rows, true);
         if (!outcome.ok())
             return outcome;
         lines << QStringLiteral("%1: %2 rows loaded").arg(t->table->name).arg(t->rows.rowCount());

@@ -23,27 +23,57 @@ QString columnList(const StoreTable& table)
     return table.columns.join(QStringLiteral(", "));
 }
 
+QVariantList valuesOf(const QueryTable& rows, int row, int columns)
+{
+    QVariantList values;
+    for (int c = 0; c < columns; ++c)
+        values << rows.value(row, c);
+    return values;
+}
+
+// The batch from first to end that the store refused, tried again row by row
+// after its savepoint: the first row refused on its own is named.
+ToolOutcome refusedRow(Database& target, const QString& head, const QString& tuple, const StoreTable& table,
+                       const QueryTable& rows, int first, int end, const DbError& batchError)
+{
+    DbError error;
+    if (!target.execute(QStringLiteral("ROLLBACK TO SAVEPOINT batch"), &error))
+        return refused(table, batchError);
+    for (int r = first; r < end; ++r)
+        if (!target.executeWith(head + tuple, valuesOf(rows, r, int(table.columns.size())), &error))
+            return {StatusRefused,
+                    QStringLiteral("table %1, row %2=%3: %4")
+                        .arg(table.name, table.key(), rows.text(r, 0), error.description.trimmed())};
+    // Refused only together with the rows before it in the batch.
+    return refused(table, batchError);
+}
+
 } // namespace
 
 // Values go in bound, never as digits for the engine to read: SQLite before
 // 3.43 reads about one double in two hundred written with 17 digits as its
 // neighbour.
-ToolOutcome insertRows(Database& target, const StoreTable& table, const QueryTable& rows)
+ToolOutcome insertRows(Database& target, const StoreTable& table, const QueryTable& rows, bool nameRefusedRow)
 {
     const QString head = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table.name, columnList(table));
     const QString tuple = QLatin1Char('(') +
                           QStringList(table.columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) +
                           QLatin1Char(')');
     for (int first = 0; first < rows.rowCount(); first += RowsPerInsert) {
+        const int end = qMin(rows.rowCount(), first + RowsPerInsert);
         QStringList tuples;
         QVariantList values;
-        for (int r = first; r < qMin(rows.rowCount(), first + RowsPerInsert); ++r) {
+        for (int r = first; r < end; ++r) {
             tuples << tuple;
-            for (int c = 0; c < table.columns.size(); ++c)
-                values << rows.value(r, c);
+            values << valuesOf(rows, r, int(table.columns.size()));
         }
         DbError error;
+        if (nameRefusedRow && !target.execute(QStringLiteral("SAVEPOINT batch"), &error))
+            return refused(table, error);
         if (!target.executeWith(head + tuples.join(QLatin1Char(',')), values, &error))
+            return nameRefusedRow ? refusedRow(target, head, tuple, table, rows, first, end, error)
+                                  : refused(table, error);
+        if (nameRefusedRow && !target.execute(QStringLiteral("RELEASE SAVEPOINT batch"), &error))
             return refused(table, error);
     }
     return {};

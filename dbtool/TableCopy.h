@@ -18,5 +18,9 @@ ToolOutcome copyTable(Database& source, Database& target, const StoreTable& tabl
                       const CopyProgressFn& progress);
 
 // Inserts rows holding every column of the table, in its order, inside the
-// target's open transaction.
-ToolOutcome insertRows(Database& target, const StoreTable& table, const QueryTable& rows);
+// target's open transaction. With nameRefusedRow, a refusal names the row
+// the store refused by its key: each batch of rows goes in under a savepoint
+// (a statement more per batch), so that the refused batch can be tried again
+// row by row in the same transaction.
+ToolOutcome insertRows(Database& target, const StoreTable& table, const QueryTable& rows,
+                       bool nameRefusedRow = false);

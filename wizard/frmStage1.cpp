@@ -7,6 +7,7 @@
 #include "DatabaseAccess.h"
 #include "FailedReadMessage.h"
 #include "InputBoxes.h"
+#include "InputChecks.h"
 #include "ListFill.h"
 #include "Lookups.h"
 #include "Messages.h"
@@ -182,11 +183,8 @@ bool frmStage1::Text17_Validate()
         return false;
     const CalculationRecord& r = record();
     if (r.px_end_t < r.xk_temperature)
-        return InputBoxes::refuse(
-            m_ui->Text17,
-            QStringLiteral("Конечная температура должна быть больше, чем температура в камере (") +
-                InputBoxes::pointText(r.xk_temperature) + QStringLiteral(")!"),
-            QStringLiteral("Внимание"));
+        return InputBoxes::refuse(m_ui->Text17, InputCheckText::finalBelowChamber(r.xk_temperature),
+                                  QStringLiteral("Внимание"));
     return true;
 }
 
@@ -199,15 +197,13 @@ bool frmStage1::checksPass()
     if (!isNumber(m_ui->Text17))
         return refuse(m_ui->Text17, NotNumeric, InputError);
     if (number(m_ui->Text18) <= 0)
-        return refuse(m_ui->Text18, QStringLiteral("Должно быть положительное значение"), InputError);
+        return refuse(m_ui->Text18, InputCheckText::processTime(), InputError);
     if (!isNumber(m_ui->Text20))
         return refuse(m_ui->Text20, NotNumeric, InputError);
     if (number(m_ui->Text19) < 0)
-        return refuse(m_ui->Text19, QStringLiteral("Введите полную массу продукта в камере"), InputError);
+        return refuse(m_ui->Text19, InputCheckText::mass(), InputError);
     if (number(m_ui->Text16) < number(m_ui->Text17))
-        return refuse(m_ui->Text16,
-                      QStringLiteral("Температура поступления должна быть больше конечной температуры"),
-                      QStringLiteral(""));
+        return refuse(m_ui->Text16, InputCheckText::entryBelowFinal(), QStringLiteral(""));
     return InputBoxes::checkWhole(m_ui->Text16) && InputBoxes::checkWhole(m_ui->Text17) &&
            InputBoxes::checkWhole(m_ui->Text18) && InputBoxes::checkWhole(m_ui->Text20, 0);
 }

@@ -7,6 +7,7 @@
 #include "DatabaseAccess.h"
 #include "FailedReadMessage.h"
 #include "InputBoxes.h"
+#include "InputChecks.h"
 #include "ListFill.h"
 #include "Lookups.h"
 #include "Messages.h"
@@ -195,13 +196,13 @@ bool frmStage3::checksPass()
         return false;
     // Read as they are stored, so a length typed as 0,5 is not taken for 0.
     if (number(m_ui->Text2) <= 0)
-        return refuse(m_ui->Text2, QStringLiteral("Введите длину камеры"), InputError);
+        return refuse(m_ui->Text2, InputCheckText::length(), InputError);
     if (number(m_ui->Text3) <= 0)
-        return refuse(m_ui->Text3, QStringLiteral("Введите ширину камеры"), InputError);
+        return refuse(m_ui->Text3, InputCheckText::width(), InputError);
     if (number(m_ui->Text4) <= 0)
-        return refuse(m_ui->Text4, QStringLiteral("Введите высоту камеры"), InputError);
+        return refuse(m_ui->Text4, InputCheckText::height(), InputError);
     if (!std::isfinite(typedVolume()))
-        return refuse(m_ui->Text2, QStringLiteral("Размеры камеры слишком велики"), InputError);
+        return refuse(m_ui->Text2, InputCheckText::chamberTooLarge(), InputError);
     // A negative thickness, door area, door time, staff work or heat source
     // would take heat out of the chamber; a thickness of 0 leaves the surface
     // out of the load.

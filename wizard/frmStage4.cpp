@@ -6,6 +6,7 @@
 #include "EquipmentChoice.h"
 #include "FailedReadMessage.h"
 #include "InputBoxes.h"
+#include "InputChecks.h"
 #include "Messages.h"
 #include "OfferedTypes.h"
 #include "Orders.h"
@@ -176,9 +177,9 @@ bool frmStage4::checkInputs()
         return false;
     }
     if (readsAsZero(m_ui->Text21))
-        return InputBoxes::refuse(m_ui->Text21, QStringLiteral("Введите количество агрегатов"), error);
+        return InputBoxes::refuse(m_ui->Text21, InputCheckText::unitCount(), error);
     if (readsAsZero(m_ui->Text23))
-        return InputBoxes::refuse(m_ui->Text23, QStringLiteral("Введите время работы компрессора"), error);
+        return InputBoxes::refuse(m_ui->Text23, InputCheckText::runTime(), error);
     // The results divide by the count and the run time: neither may be below
     // one, nor the run time above the whole time. A humidity outside 0-100 %
     // can turn the door load negative, a reserve of -100 % or less the

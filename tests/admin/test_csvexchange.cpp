@@ -95,6 +95,39 @@ private slots:
         QCOMPARE(capacities(), before);
     }
 
+    // A write the store refuses after the file passed every check (a trigger
+    // on one product): the import is taken back whole, and the refusal names
+    // the row's line.
+    void refusedWriteChangesNothing()
+    {
+        openKmCapacities();
+        delete mainWindow()->listWindow();
+        trigger("mPr");
+        const auto products = [this] {
+            const QueryTable table =
+                rows(QStringLiteral("SELECT pkey,text_ru,co FROM Product ORDER BY pkey"));
+            QStringList all;
+            for (int r = 0; r < table.rowCount(); ++r)
+                all << table.text(r, 0) + table.text(r, 1) + table.text(r, 2);
+            return all;
+        };
+        const QStringList before = products();
+        for (const QString& statement :
+             TestDatabases::refuseInserts(QStringLiteral("Product"), QStringLiteral("NEW.co = 0.92")))
+            exec(statement);
+        m_messages.queueTick(false);
+        m_messages.queueAnswer(MsgAnswer::Yes);
+        importFile("group;text_ru;co;cz;cwr;tko;tnz;td0;td2;td5;td15\r\n"
+                   "Фрукты;Крыжовник;0,91;0,47;66;-1;-9;0,01;0,01;0,02;0,04\r\n"
+                   "Фрукты;Фейхоа;0,92;0,47;66;-1;-9;0,01;0,01;0,02;0,04\r\n");
+        const QString shown = m_messages.lastText();
+        QVERIFY2(shown.startsWith(QStringLiteral("Файл «km.csv» не загружен, справочник не изменен")) &&
+                     shown.contains(QStringLiteral("Строка 3: ")) &&
+                     shown.contains(QStringLiteral("refused")),
+                 qPrintable(shown));
+        QCOMPARE(products(), before);
+    }
+
     void fileWithAMistakeChangesNothing_data()
     {
         QTest::addColumn<QByteArray>("from");

@@ -1,4 +1,5 @@
 #include "AdminTestBase.h"
+#include "TestDatabases.h"
 
 #include "frmCLS1.h"
 #include "frmCls1Edit.h"
@@ -70,12 +71,13 @@ private slots:
         click(editor, "Image2");
         QCOMPARE(text(editor, "Text3"), QStringLiteral("kmp_new.jpg"));
         QCOMPARE(text(editor, "Text4"), QStringLiteral("kmp_new_scheme.jpg"));
-        QVERIFY(inProgramFolder(QStringLiteral("kmp_new.jpg")));
-        QVERIFY(inProgramFolder(QStringLiteral("kmp_new_scheme.jpg")));
+        QVERIFY(!inProgramFolder(QStringLiteral("kmp_new.jpg")));
         type(editor, "Text1", QStringLiteral("Моноблок потолочный"));
         type(editor, "Text2", QStringLiteral("KMP"));
         click(editor, "cmbSave");
         QVERIFY(m_messages.shown().isEmpty());
+        QVERIFY(inProgramFolder(QStringLiteral("kmp_new.jpg")));
+        QVERIFY(inProgramFolder(QStringLiteral("kmp_new_scheme.jpg")));
         const QueryTable stored =
             rows(QStringLiteral("SELECT picture,scheme FROM equipment WHERE text_ru='Моноблок потолочный'"));
         QCOMPARE(stored.text(0, 0), QStringLiteral("kmp_new.jpg"));
@@ -89,40 +91,66 @@ private slots:
         click(editor, "Image1");
         QCOMPARE(text(editor, "Text3"), QStringLiteral("kmp_new.jpg"));
     }
-    void picturesStayAfterClosingWithoutSaving()
+    // Pictures chosen, one of them over a file of the same name, the save
+    // refused, first by the editor, then by the store, and the editor closed:
+    // the folder is as it was.
+    void closingWithoutSavingLeavesTheFolder()
     {
+        QVERIFY(QFile::copy(picture(QStringLiteral("kmc.jpg")), QDir(folder()).filePath("kmc.jpg")));
+        const QString replacing = picture(QStringLiteral("kmc.jpg"), 10);
         QVERIFY(!openList("mOb"));
+        const QStringList before = QDir(folder()).entryList(QDir::Files | QDir::Hidden);
         frmCls1Edit* editor = shownEditor<frmCls1Edit>();
         QVERIFY(editor);
         m_messages.queueFileName(picture(QStringLiteral("draft.jpg")));
         click(editor, "Image1");
+        m_messages.queueFileName(replacing);
+        click(editor, "Image2");
+        type(editor, "Text1", QStringLiteral("Моноблок"));
+        click(editor, "cmbSave"); // no model
+        QCOMPARE(m_messages.lastText(), QStringLiteral("Ошибка ввода данных!"));
+        for (const QString& statement :
+             TestDatabases::refuseInserts(QStringLiteral("equipment"), QStringLiteral("1=1")))
+            exec(statement);
+        type(editor, "Text2", QStringLiteral("KM"));
+        click(editor, "cmbSave"); // refused by the store
+        QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Ошибка ввода данных\r")));
         click(editor, "cmbExit");
         QVERIFY(!shownEditor<frmCls1Edit>());
-        QVERIFY(inProgramFolder(QStringLiteral("draft.jpg")));
+        QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), before);
+        QFile kept(QDir(folder()).filePath(QStringLiteral("kmc.jpg")));
+        QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll().startsWith("\xFF\xD8"));
         QCOMPARE(rows(QStringLiteral("SELECT * FROM equipment")).rowCount(), 0);
     }
-    void failedCopyIsReportedAndNameKept()
+    // A copy that fails refuses the save and keeps the editor open.
+    void failedCopyIsReportedOnSaving()
     {
         QVERIFY(!openList("mOb"));
         frmCls1Edit* editor = shownEditor<frmCls1Edit>();
+        type(editor, "Text1", QStringLiteral("Моноблок"));
+        type(editor, "Text2", QStringLiteral("KM"));
         const QString missing = QDir(folder()).filePath(QStringLiteral("gone/none.jpg"));
         m_messages.queueFileName(missing);
         click(editor, "Image1");
+        QCOMPARE(text(editor, "Text3"), QStringLiteral("none.jpg"));
+        click(editor, "cmbSave");
         QCOMPARE(m_messages.shown().size(), 1);
         QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Ошибка при копировании файла ") + missing +
                                                  QStringLiteral("!\r\n")));
         QCOMPARE(m_messages.shown().last().title, QStringLiteral(""));
         QVERIFY(!m_messages.shown().last().title.isNull());
         QCOMPARE(m_messages.shown().last().icon, MsgIcon::Exclamation);
-        QCOMPARE(text(editor, "Text3"), QString());
+        QCOMPARE(rows(QStringLiteral("SELECT * FROM equipment")).rowCount(), 0);
 
+        type(editor, "Text3", QString());
         m_messages.queueFileName(missing);
         click(editor, "Image2");
+        click(editor, "cmbSave");
         QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Ошибка при копировании файла ") + missing +
                                                  QStringLiteral("->") + QDir(folder()).filePath("none.jpg") +
                                                  QStringLiteral("!\r\n")));
         QVERIFY(m_messages.lastText().endsWith(QLatin1Char(')')));
-        QCOMPARE(text(editor, "Text4"), QString());
+        type(editor, "Text4", QString());
 
         // A copy that fails part-way leaves the type's former picture whole.
         const QString former = picture(QStringLiteral("kmc.jpg"));
@@ -131,7 +159,10 @@ private slots:
         QVERIFY(QFile::remove(former) && QFile::link(QStringLiteral("/proc/self/mem"), former));
         m_messages.queueFileName(former);
         click(editor, "Image1");
+        click(editor, "cmbSave");
         QCOMPARE(m_messages.shown().size(), 3);
+        QVERIFY(shownEditor<frmCls1Edit>());
+        QCOMPARE(rows(QStringLiteral("SELECT * FROM equipment")).rowCount(), 0);
         QFile kept(QDir(folder()).filePath(QStringLiteral("kmc.jpg")));
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QVERIFY(kept.readAll().endsWith("picture kmc.jpg"));
@@ -156,7 +187,11 @@ private slots:
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{1 << 16, RLIM_INFINITY};
         QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
-        click(shownEditor<frmCls1Edit>(), "Image1");
+        frmCls1Edit* editor = shownEditor<frmCls1Edit>();
+        click(editor, "Image1");
+        type(editor, "Text1", QStringLiteral("Моноблок"));
+        type(editor, "Text2", QStringLiteral("KM"));
+        click(editor, "cmbSave");
         QVERIFY(m_messages.lastText().endsWith(QStringLiteral("File too large")));
         QCOMPARE(QDir(folder()).entryList({QStringLiteral("km*")}), QStringList{QStringLiteral("km.jpg")});
         QFile file(kept);

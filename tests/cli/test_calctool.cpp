@@ -1,11 +1,9 @@
 #include "CalcRun.h"
-#include "DataFolder.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
 #include "OrderColumns.h"
 #include "TestDatabases.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -48,6 +46,7 @@ private slots:
         const CalcRun run =
             calc({"--input", "-"}, R"({"xk_length":5,"xk_width":4,"xk_height":3,"xk_ceiling_stuff":1,
             "xk_wall_stuff":1,"xk_floor_stuff":1,"xo_type1":1,"xo_type2":1,"xk_temperature":10,"xk_people":0.1,
+            "px_start_t":10,"px_end_t":10,
             "xk_bulk":0.30000000000000004})");
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.err.isEmpty());
@@ -108,31 +107,12 @@ private slots:
             QVERIFY2(o.value(QLatin1String(name)).toDouble() == value, name);
     }
 
-    // Installed programs started together on a fresh home fill its data
-    // folder once, silently, and each computes from whole databases.
-    void firstStartsTogether()
-    {
-        const QString program = path("usr/bin/frostpick-calc"), user = path("home/frostpick");
-        QVERIFY(QDir().mkpath(path("usr/bin")) && QFile::copy(QStringLiteral(FROSTPICK_CALC_EXE), program));
-        const QString seed = DataFolder::seedFolder(path("usr/bin"));
-        QVERIFY(QDir().mkpath(seed) &&
-                TestDatabases::createSampleFolder(seed, TestDatabases::Storage::Files));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(path("home")));
-        QProcess runs[4];
-        for (QProcess& run : runs)
-            run.start(program, {QStringLiteral("--all-orders")});
-        qunsetenv("XDG_DATA_HOME");
-        for (QProcess& run : runs) {
-            QVERIFY(run.waitForFinished(120000));
-            QCOMPARE(run.readAllStandardError(), QByteArray());
-            QCOMPARE(run.readAllStandardOutput().count('\n'), 5);
-        }
-        QCOMPARE(QDir(user).entryList(QDir::Files | QDir::Hidden), (QStringList{"nv.mdb", "order.mdb"}));
-    }
-
     void edgesOfTheSixteenBitRangeAreAccepted()
     {
-        const CalcRun run = calc({"--input", "-"}, R"({"xk_heat":32767,"px_start_t":-32768,"xk_floor":0})");
+        // The final temperature at the chamber's and the mass 0 pass the checks.
+        const CalcRun run =
+            calc({"--input", "-"}, R"({"xk_length":1,"xk_width":1,"xk_height":1,"xk_heat":32767,
+            "px_start_t":32767,"px_end_t":-30,"xk_temperature":-30,"xk_floor":0})");
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.object().value("q_sources").toInt(), 32767);
     }
@@ -161,7 +141,31 @@ private slots:
         json("result beyond 32 bits", R"({"xk_length":1000,"xk_width":1000,"xk_height":20,"xk_wall":1,
             "xk_wall_stuff":1,"xk_floor":0,"xk_ceiling":0,"by_temperature":3200})",
              "q_walls", 3);
-        QTest::newRow("no reference store") << input << QByteArray("{}") << "nv.mdb" << QString() << 1;
+        // The checks of the input screens, in their order: the first one failed is named.
+        const auto check = [&](const char* name, const char* more, const char* named) {
+            QTest::newRow(name) << input
+                                << R"({"xk_length":5,"xk_width":4,"xk_height":3)" + QByteArray(more) + '}'
+                                << QString() << QString::fromUtf8(named) << 2;
+        };
+        check("length 0", R"(,"xk_length":0,"xk_width":-1)", "xk_length: Введите длину камеры");
+        check("width below 0", R"(,"xk_width":-0.1,"xk_height":0)", "xk_width: Введите ширину камеры");
+        check("height 0", R"(,"xk_height":0,"px_time":0)", "xk_height: Введите высоту камеры");
+        check("chamber beyond a double", R"(,"xk_length":1e308,"xk_width":1e308)",
+              "xk_length: Размеры камеры слишком велики");
+        check("process time 0", R"(,"px_time":0,"px_weight":-1)",
+              "px_time: Должно быть положительное значение");
+        check("mass below 0", R"(,"px_weight":-0.001,"px_start_t":-1)",
+              "px_weight: Введите полную массу продукта в камере");
+        check("entry below final", R"(,"px_start_t":4,"px_end_t":5,"xo_count":0)",
+              "px_start_t: Температура поступления должна быть больше конечной температуры");
+        check("final below chamber", R"(,"xk_temperature":2.5,"px_start_t":9,"px_end_t":2,"xo_count":0)",
+              "px_end_t: Конечная температура должна быть больше, чем температура в камере (2.5)!");
+        check("no units", R"(,"xo_count":0,"xo_work":0)", "xo_count: Введите количество агрегатов");
+        check("units below 0", R"(,"xo_count":-1)", "xo_count: Введите количество агрегатов");
+        check("run time 0", R"(,"xo_work":0)", "xo_work: Введите время работы компрессора");
+        QTest::newRow("no reference store")
+            << input << QByteArray(R"({"xk_length":5,"xk_width":4,"xk_height":3})") << "nv.mdb" << QString()
+            << 1;
         QTest::newRow("no orders store")
             << QStringList{"--all-orders"} << QByteArray() << "order.mdb" << QString() << 1;
         QTest::newRow("no such order")

@@ -2,6 +2,9 @@
 // steps it shows are the numbers the calculation stored.
 #include "CalcRun.h"
 #include "DataGenerator.h"
+#include "DataLocation.h"
+#include "Database.h"
+#include "ProgramDatabases.h"
 #include "TestDatabases.h"
 
 #include <QJsonArray>
@@ -25,6 +28,13 @@ QByteArray calc(const QStringList& args, const QByteArray& input = {})
 QJsonObject explain(const QString& folder, const QByteArray& input)
 {
     return jsonObject(calc({"--dir", folder, "--explain", "--input", "-"}, input));
+}
+
+// A chamber that passes the input checks, yet holds no volume and no
+// insulation: the load is what the rest of the object adds.
+QByteArray noChamber(const QByteArray& json)
+{
+    return R"({"xk_length":1,"xk_width":1,"xk_height":1,"xk_bulk":0,)" + json.mid(1);
 }
 
 } // namespace
@@ -132,7 +142,7 @@ private slots:
         QFETCH(int, chosen);
         const QByteArray input =
             R"({"xk_temperature":-35,"xo_type1":3,"xo_type2":2,"xo_work":100,"xk_heat":)";
-        const QJsonObject o = explain(m_sample.path(), input + QByteArray::number(load) + '}');
+        const QJsonObject o = explain(m_sample.path(), noChamber(input + QByteArray::number(load) + '}'));
         const QStringList models = {"KMX035", "KSX035", "KMX050", "KSX050", "KMX075", "KSX075",
                                     "KMX100", "KSX100", "KMX150", "KSX150", "KMX200", "KSX200"};
         const QList<double> capacities = {980,  1060, 1400, 1520, 2110, 2270,
@@ -157,11 +167,13 @@ private slots:
     {
         const auto read = [this](const QByteArray& input) {
             return QString::fromUtf8(
-                QJsonDocument(explain(m_sample.path(), input).value("trace").toArray()).toJson());
+                QJsonDocument(explain(m_sample.path(), noChamber(input)).value("trace").toArray()).toJson());
         };
-        QVERIFY(read(R"({"xk_temperature":10,"xo_type1":5,"xo_type2":2,"xk_heat":1200})")
-                    .contains(QStringLiteral(
-                        "при 5 / 10 / 15 °C (в справочнике записаны при -25 / -22 / -18 °C)")));
+        QVERIFY(
+            read(
+                R"({"xk_temperature":10,"px_end_t":10,"px_start_t":10,"xo_type1":5,"xo_type2":2,"xk_heat":1200})")
+                .contains(
+                    QStringLiteral("при 5 / 10 / 15 °C (в справочнике записаны при -25 / -22 / -18 °C)")));
         QVERIFY(read(R"({"xk_temperature":-10,"xo_type1":1,"xo_type2":2,"xk_heat":1200})")
                     .contains(QRegularExpression(QStringLiteral("G = \\d+ Вт, S = [\\d.,]+ Вт/°C: "))));
     }
@@ -174,9 +186,12 @@ private slots:
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<QStringList>("codes");
         const auto input = [](int t, int type, const char* more = "", int heat = 1200) {
-            return QStringLiteral(R"({"xk_temperature":%1,"xo_type1":%2,"xo_type2":2,"xk_heat":%3%4})")
-                .arg(QString::number(t), QString::number(type), QString::number(heat), QLatin1String(more))
-                .toUtf8();
+            return noChamber(
+                QStringLiteral(
+                    R"({"px_end_t":%1,"xk_temperature":%1,"xo_type1":%2,"xo_type2":2,"xk_heat":%3%4})")
+                    .arg(QString::number(t), QString::number(type), QString::number(heat),
+                         QLatin1String(more))
+                    .toUtf8());
         };
         const QStringList none, chamber{"chamber_outside_rated"}, ambient{"ambient_outside_rated"};
         QTest::newRow("ambient 20 °C") << input(-35, 3, R"(,"by_temperature":20)") << none;
@@ -207,6 +222,37 @@ private slots:
             QVERIFY(!w.toObject().value("text").toString().isEmpty());
         }
         QCOMPARE(found, codes);
+    }
+
+    // A saved calculation the screens would refuse is computed as saved,
+    // with a warning for each check it fails, in the screens' order.
+    void savedCalculationFailingTheInputChecks()
+    {
+        QTemporaryDir folder;
+        QVERIFY(TestDatabases::createSampleFolder(folder.path()));
+        auto orders = Database::open(DataLocation::folder(folder.path()).orders(), orderTables());
+        QVERIFY(
+            orders &&
+            orders->execute(QStringLiteral(
+                "INSERT INTO data (pkey, xk_bulk, xk_length, xk_width, xk_height, xk_wall, xk_wall_stuff, "
+                "xk_temperature, by_temperature, px_time, px_start_t, px_end_t, xo_count, xo_work, "
+                "xo_type1, xo_type2) VALUES (900, 60, -5, 4, 3, 100, 1, 2, 32, 24, 0, -20, 1, 70, 1, 1)")));
+        orders.reset();
+        const QByteArray plain = calc({"--dir", folder.path(), "--order", "900"});
+        const QJsonObject o = jsonObject(calc({"--dir", folder.path(), "--explain", "--order", "900"}));
+        QCOMPARE(o.value("xk_length").toDouble(), -5.0);
+        QVERIFY(o.value("q_walls").toInt() < 0);
+        QVERIFY(!plain.contains("warnings"));
+        QStringList checks;
+        for (const QJsonValue& w : o.value("warnings").toArray())
+            if (w.toObject().value("code") == QLatin1String("input_check_failed"))
+                checks << w.toObject().value("text").toString();
+        const QString failed = QStringLiteral("Исходные данные не проходят проверку ввода: «%1» (%2)");
+        QCOMPARE(checks, (QStringList{failed.arg(QStringLiteral("Введите длину камеры"),
+                                                 QStringLiteral("длина камеры -5")),
+                                      failed.arg(QStringLiteral("Конечная температура должна быть больше, "
+                                                                "чем температура в камере (2)!"),
+                                                 QStringLiteral("конечная температура -20"))}));
     }
 
 private:

@@ -181,9 +181,9 @@ bool createDamaged(const QString& path, const QString& damage)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-QStringList refuseInserts(const QString& table, const QString& condition)
+QStringList refuseInserts(const QString& table, const QString& condition, Storage where)
 {
-    if (storage() == Storage::Files)
+    if (where == Storage::Files)
         return {QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE INSERT ON %1 WHEN %2 "
                                "BEGIN SELECT RAISE(ABORT, 'refused'); END")
                     .arg(table, condition)};

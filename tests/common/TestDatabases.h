@@ -39,7 +39,7 @@ bool createSampleFolder(const QString& folder, Storage where = storage());
 // Statements that make the store refuse, with the message "refused", every
 // insert into table whose new row meets condition (SQL over NEW), and that
 // take the refusal away again; for the storage in use.
-QStringList refuseInserts(const QString& table, const QString& condition);
+QStringList refuseInserts(const QString& table, const QString& condition, Storage where = storage());
 QStringList allowInserts(const QString& table);
 
 // Puts a damaged database file at path (which must not exist): "absent",

@@ -20,10 +20,12 @@ namespace {
 
 constexpr int Seconds = 15;
 
-// No load at all, so the first modification of KMN is chosen; at the middle
-// chamber temperature of its class and an ambient between two table points
-// the capacity mixes all three outside temperatures.
-const char Calculation[] = R"({"xk_temperature": 0, "by_temperature": 26, "xo_type1": 1, "xo_type2": 2})";
+// No load at all (a chamber without volume or insulation), so the first
+// modification of KMN is chosen; at the middle chamber temperature of its
+// class and an ambient between two table points the capacity mixes all
+// three outside temperatures.
+const char Calculation[] = R"({"xk_length": 1, "xk_width": 1, "xk_height": 1, "xk_bulk": 0,
+    "xk_temperature": 0, "by_temperature": 26, "xo_type1": 1, "xo_type2": 2})";
 
 } // namespace
 

@@ -68,7 +68,8 @@ private slots:
         const QTemporaryDir dir;
         QVERIFY(TestDatabases::createSampleFolder(dir.path()) && m_relay->divert(dir.path()));
         args = QStringList{"--dir", dir.path()} + args;
-        const QByteArray json = R"({"xk_temperature":-18,"px_product":5,"px_weight":500,"xo_type1":1})";
+        const QByteArray json =
+            R"({"xk_length":5,"xk_width":4,"xk_height":3,"xk_temperature":-18,"px_product":5,"px_weight":500,"xo_type1":1})";
         qint64 requests = m_relay->requests();
         const CalcRun undisturbed = CalcRun::of(args, json);
         requests = m_relay->requests() - requests;

@@ -154,7 +154,8 @@ private slots:
         checkServerMessage();
 
         // The command-line tool asks nobody and ends at once.
-        const CalcRun tool = CalcRun::of({"--dir", folder, "--input", "-"}, R"({"xk_temperature": 0})");
+        const CalcRun tool =
+            CalcRun::of({"--dir", folder, "--input", "-"}, R"({"xk_length":5,"xk_width":4,"xk_height":3})");
         QCOMPARE(tool.exitCode, 1);
         QVERIFY2(tool.err.contains(server.toUtf8()), tool.err.constData());
     }
