@@ -2,13 +2,17 @@
 
 #include "DataLocation.h"
 #include "Database.h"
+#include "DatabaseFailure.h"
 #include "Messages.h"
 #include "NumberText.h"
 #include "ProgramDatabases.h"
+#include "WriteAttempt.h"
 
 #include <QAction>
 #include <QLocale>
+#include <functional>
 #include <limits>
+#include <map>
 
 namespace Functions {
 
@@ -17,19 +21,90 @@ namespace {
 DataLocation s_location;
 std::shared_ptr<Database> s_connection;
 QString s_lastError;
+// The last failure when the database refused; empty for one of the
+// program's own (a record gone, a key too large).
+std::optional<DatabaseFailure> s_lastFailure;
+bool s_lastUnknown = false; // the last change's outcome is unknown
 QList<QPointer<QAction>> s_listMenus;
+// Writes whose outcome stayed unknown, by their statements: the same change
+// tried again asks for its token first and is never stored twice. An insert
+// keeps the key its row got.
+struct UnknownWrite
+{
+    WriteAttempt attempt;
+    qint64 key = 0;
+};
+std::map<QString, UnknownWrite> s_unknownWrites;
 
-int fail(const DbError& error)
+int fail(const DbError& error, const QString& sql = {})
 {
     s_lastError = error.description;
+    s_lastFailure = DatabaseFailure{s_location.reference(), sql, error};
+    s_lastUnknown = false;
     return error.number;
+}
+
+// A failure of the program's own, told by description.
+int refuse(const QString& description)
+{
+    s_lastError = description;
+    s_lastFailure.reset();
+    s_lastUnknown = false;
+    return 1;
 }
 
 int recordGone()
 {
+    s_lastFailure.reset();
+    s_lastUnknown = false;
     s_lastError = QStringLiteral("Записи больше нет в базе данных: ее, вероятно, удалили в другой копии "
                                  "программы. Список прочитан заново.");
     return RecordGone;
+}
+
+int changing(const QString& sql)
+{
+    if (const int rc = ExecSql(sql))
+        return rc;
+    return s_connection->changedRows() > 0 ? 0 : recordGone();
+}
+
+// Runs writes (0 or the failure) as one attempt of a write of statements:
+// 0 when it is stored, told when its answer was lost; the failure, told
+// as unknown when nobody could say whether it was stored.
+int attemptWrite(const QStringList& statements, qint64* key, const std::function<int(qint64*)>& writes)
+{
+    if (!s_connection)
+        return refuse(QStringLiteral("База данных не открыта"));
+    const QString what = statements.join(QLatin1Char('\n'));
+    UnknownWrite write;
+    if (const auto earlier = s_unknownWrites.find(what); earlier != s_unknownWrites.end()) {
+        write = earlier->second;
+        s_unknownWrites.erase(earlier);
+    }
+    WriteAttempt& attempt = write.attempt;
+    DbError error;
+    if (attempt.begin(*s_connection, &error)) {
+        if (const int rc = writes(&write.key)) {
+            attempt.rollback();
+            return rc;
+        }
+        attempt.commit(&error);
+    }
+    if (attempt.outcome() == WriteAttempt::Outcome::StoredAnswerLost)
+        Messages::show(attempt.note(), MsgIcon::Information);
+    if (attempt.stored()) {
+        if (key)
+            *key = write.key;
+        return 0;
+    }
+    if (attempt.outcome() != WriteAttempt::Outcome::Unknown)
+        return fail(error);
+    s_unknownWrites[what] = write;
+    const int rc = fail(error);
+    s_lastError = attempt.note() + QLatin1Char('\n') + error.description;
+    s_lastUnknown = true;
+    return rc;
 }
 
 QString keyTooLarge(qint64 key)
@@ -52,7 +127,7 @@ bool Main(const DataLocation& location)
 {
     if (OpenDatabase(location) == 0)
         return true;
-    ShowDatabaseNotFound();
+    ShowDatabaseNotFound(location.reference());
     return false;
 }
 
@@ -86,10 +161,9 @@ int FetchRows(const QString& sql, QueryTable& rows)
     DbError error;
     const int count = s_connection->query(sql, rows, &error);
     if (count < 0) {
-        fail(error);
-        Messages::show(QStringLiteral("Ошибка чтения базы данных") + QStringLiteral("\r\n") +
-                           error.description,
-                       MsgIcon::Exclamation, QStringLiteral("Внимание"));
+        fail(error, sql);
+        ShowFailure(QStringLiteral("Ошибка чтения базы данных"), MsgIcon::Exclamation,
+                    QStringLiteral("Внимание"));
     }
     return count;
 }
@@ -105,9 +179,9 @@ bool FetchRecord(const QString& sql, QueryTable& row, const QString& title)
 int ExecSql(const QString& sql)
 {
     if (!s_connection)
-        return fail({1, QStringLiteral("База данных не открыта")});
+        return refuse(QStringLiteral("База данных не открыта"));
     DbError error;
-    return s_connection->execute(sql, &error) ? 0 : fail(error);
+    return s_connection->execute(sql, &error) ? 0 : fail(error, sql);
 }
 
 QString LastErrorDescription()
@@ -117,68 +191,49 @@ QString LastErrorDescription()
 
 int ExecSqlChanging(const QString& sql)
 {
-    if (const int rc = ExecSql(sql))
-        return rc;
-    return s_connection->changedRows() > 0 ? 0 : recordGone();
+    return ExecSqlAll({sql});
 }
 
-QString FailureText(const QString& message, int rc)
+void ShowFailure(const QString& heading, MsgIcon icon, const QString& title)
 {
-    return rc == RecordGone ? message + QStringLiteral("\r\n") + s_lastError : message;
+    if (!s_lastFailure) {
+        Messages::show(heading + QStringLiteral("\r\n") + s_lastError, icon, title);
+        return;
+    }
+    ShowDatabaseFailure(s_lastUnknown ? WriteAttempt::note(WriteAttempt::Outcome::Unknown) : heading,
+                        *s_lastFailure, icon, title);
 }
 
 int ExecSqlAll(const QStringList& statements, bool shortKeys, const QList<int>& rowsEach,
                qsizetype* failedStatement)
 {
-    if (!s_connection)
-        return fail({1, QStringLiteral("База данных не открыта")});
-    DbError error;
-    if (!s_connection->begin(&error))
-        return fail(error);
-    for (qsizetype i = 0; i < statements.size(); ++i) {
-        const QString& sql = statements.at(i);
-        int rc = ExecSqlChanging(sql);
-        if (!rc && i < rowsEach.size() && s_connection->changedRows() != rowsEach.at(i))
-            rc = recordGone();
-        if (!rc && shortKeys && sql.startsWith(QLatin1String("INSERT")) &&
-            s_connection->lastInsertKey() > std::numeric_limits<qint16>::max())
-            rc = fail({1, keyTooLarge(s_connection->lastInsertKey())});
-        if (rc) {
-            s_connection->rollback();
-            if (failedStatement)
-                *failedStatement = i;
-            return rc;
+    return attemptWrite(statements, nullptr, [&](qint64*) {
+        for (qsizetype i = 0; i < statements.size(); ++i) {
+            const QString& sql = statements.at(i);
+            int rc = changing(sql);
+            if (!rc && i < rowsEach.size() && s_connection->changedRows() != rowsEach.at(i))
+                rc = recordGone();
+            if (!rc && shortKeys && sql.startsWith(QLatin1String("INSERT")) &&
+                s_connection->lastInsertKey() > std::numeric_limits<qint16>::max())
+                rc = refuse(keyTooLarge(s_connection->lastInsertKey()));
+            if (rc) {
+                if (failedStatement)
+                    *failedStatement = i;
+                return rc;
+            }
         }
-    }
-    if (!s_connection->commit(&error)) {
-        s_connection->rollback();
-        return fail(error);
-    }
-    return 0;
+        return 0;
+    });
 }
 
 int InsertRow(const QString& sql, qint64* key)
 {
-    if (!s_connection)
-        return fail({1, QStringLiteral("База данных не открыта")});
-    DbError error;
-    if (!s_connection->begin(&error))
-        return fail(error);
-    if (const int rc = ExecSql(sql)) {
-        s_connection->rollback();
-        return rc;
-    }
-    const qint64 newKey = s_connection->lastInsertKey();
-    if (newKey > std::numeric_limits<qint16>::max()) {
-        s_connection->rollback();
-        return fail({1, keyTooLarge(newKey)});
-    }
-    if (!s_connection->commit(&error)) {
-        s_connection->rollback();
-        return fail(error);
-    }
-    *key = newKey;
-    return 0;
+    return attemptWrite({sql}, key, [&](qint64* newKey) {
+        if (const int rc = ExecSql(sql))
+            return rc;
+        *newKey = s_connection->lastInsertKey();
+        return *newKey > std::numeric_limits<qint16>::max() ? refuse(keyTooLarge(*newKey)) : 0;
+    });
 }
 
 std::optional<qint16> PickKey(qint64 key)

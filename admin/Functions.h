@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Messages.h"
 #include "QueryTable.h"
 
 #include <QList>
@@ -57,18 +58,25 @@ QString LastErrorDescription();
 // it was meant for is gone (another administrator deleted it meanwhile).
 inline constexpr int RecordGone = -1;
 
-// Runs an UPDATE or DELETE of records that should exist: 0, the error number,
-// or RecordGone, never success for a statement that stored nothing.
+// Runs an UPDATE or DELETE of records that should exist as one change (see
+// ExecSqlAll): 0, the error number, or RecordGone, never success for a
+// statement that stored nothing.
 int ExecSqlChanging(const QString& sql);
 
-// The screen's failure message, followed for a record found gone by why.
-QString FailureText(const QString& message, int rc);
+// Shows the last failure as both programs show one: heading (or, for a
+// change whose outcome is unknown, that it is), then the plain line of what
+// happened, with the statement and the engine's text under the details; for
+// a failure of the program's own (a record gone) why.
+void ShowFailure(const QString& heading, MsgIcon icon, const QString& title);
 
 // Runs the statements as one change: either all are stored or none, and
 // none is stored when one of them changes no row, or with shortKeys when one
 // inserts a row whose key the wizard cannot hold (as InsertRow), or, when
 // rowsEach gives them, changes another number of rows than its own. The
 // index of the statement that failed goes to failedStatement.
+// A change whose answer was lost counts as made when the store holds it
+// (and says so); one whose outcome stayed unknown fails, saying so, and the
+// same statements tried again store nothing when the first try was stored.
 int ExecSqlAll(const QStringList& statements, bool shortKeys = false, const QList<int>& rowsEach = {},
                qsizetype* failedStatement = nullptr);
 

@@ -78,8 +78,8 @@ void frmCLS::Command2_Click()
         return;
     const int rc = m_store.remove(*key);
     if (rc != 0) {
-        Messages::show(Functions::FailureText(QStringLiteral("произошел сбой при удалении данных!"), rc),
-                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        Functions::ShowFailure(QStringLiteral("произошел сбой при удалении данных!"), MsgIcon::Critical,
+                               QStringLiteral("Ошибка"));
         if (rc == Functions::RecordGone)
             FillList();
         return;

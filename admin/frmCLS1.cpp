@@ -142,8 +142,8 @@ void frmCLS1::cmbGDelete_Click()
         return;
     const int rc = m_store.remove(*key);
     if (rc != 0) {
-        Messages::show(Functions::FailureText(QStringLiteral("При удалении записи произошел сбой!"), rc),
-                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        Functions::ShowFailure(QStringLiteral("При удалении записи произошел сбой!"), MsgIcon::Critical,
+                               QStringLiteral("Ошибка"));
         if (rc == Functions::RecordGone)
             reloadUpperLevel();
         return;
@@ -293,8 +293,8 @@ void frmCLS1::deleted(int rc)
         delete m_ui->List1->currentItem();
         return;
     }
-    Messages::show(Functions::FailureText(QStringLiteral("Произошел сбой при удалении записи!"), rc),
-                   MsgIcon::Exclamation, QStringLiteral("Внимание"));
+    Functions::ShowFailure(QStringLiteral("Произошел сбой при удалении записи!"), MsgIcon::Exclamation,
+                           QStringLiteral("Внимание"));
     if (rc == Functions::RecordGone)
         refillLowerList(0);
 }

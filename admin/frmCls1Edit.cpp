@@ -138,9 +138,8 @@ void frmCls1Edit::cmbSave_Click()
     const int rc =
         m_store.save(request(), {name, 0, 0, model, m_ui->Text3->text(), m_ui->Text4->text()}, &newKey);
     if (rc != 0) {
-        Messages::show(QStringLiteral("Ошибка ввода данных") + QLatin1Char('\r') +
-                           Functions::LastErrorDescription(),
-                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        Functions::ShowFailure(QStringLiteral("Ошибка ввода данных"), MsgIcon::Critical,
+                               QStringLiteral("Ошибка"));
         closeIfRecordGone(rc);
         return;
     }

@@ -68,9 +68,8 @@ void frmClsEdit::Command1_Click()
     qint64 newKey = 0;
     const int rc = m_store.save(request(), {name, value, second, {}, {}, {}}, &newKey);
     if (rc != 0) {
-        Messages::show(QStringLiteral("Произошел сбой при вводе данных !") + QLatin1Char('\r') +
-                           Functions::LastErrorDescription(),
-                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        Functions::ShowFailure(QStringLiteral("Произошел сбой при вводе данных !"), MsgIcon::Critical,
+                               QStringLiteral("Ошибка"));
         closeIfRecordGone(rc);
         return;
     }

@@ -159,9 +159,8 @@ void frmEqEdit::Command1_Click()
     }
     // All nine rows or none: a half-written grid would mislead the selection.
     if (const int rc = Functions::ExecSqlAll(statements)) {
-        Messages::show(QStringLiteral("Произошел сбой при вводе данных !") + QLatin1Char('\r') +
-                           Functions::LastErrorDescription(),
-                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        Functions::ShowFailure(QStringLiteral("Произошел сбой при вводе данных !"), MsgIcon::Critical,
+                               QStringLiteral("Ошибка"));
         closeIfRecordGone(rc);
         return;
     }

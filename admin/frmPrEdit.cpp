@@ -157,9 +157,8 @@ void frmPrEdit::Command1_Click()
         rc = Functions::ExecSqlChanging(sql);
     }
     if (rc != 0) {
-        Messages::show(QStringLiteral("Произошел сбой при вводе данных !") + QLatin1Char('\r') +
-                           Functions::LastErrorDescription(),
-                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        Functions::ShowFailure(QStringLiteral("Произошел сбой при вводе данных !"), MsgIcon::Critical,
+                               QStringLiteral("Ошибка"));
         closeIfRecordGone(rc);
         return;
     }

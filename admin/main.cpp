@@ -1,6 +1,7 @@
 #include "DataLocation.h"
 #include "DesktopSession.h"
 #include "Functions.h"
+#include "ProgramDatabases.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -8,7 +9,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    const DesktopSession session;
+    const DesktopSession session(QString::fromUtf8(AdministratorTitle));
 
     if (!Functions::Main(DataLocation::programFolder()))
         return 1;

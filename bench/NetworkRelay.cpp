@@ -39,8 +39,10 @@ void makeNonBlocking(int fd)
 class RequestCounter
 {
 public:
-    // The requests completed by these bytes.
-    int take(const QByteArray& bytes)
+    // The requests completed by these bytes; those of them that commit a
+    // transaction that wrote are added to commits (a read snapshot's end is
+    // none).
+    int take(const QByteArray& bytes, int& commits)
     {
         if (m_opaque)
             return 1;
@@ -64,7 +66,21 @@ public:
             if (m_pending.size() < whole)
                 return requests;
             if (m_typed) {
-                requests += type == 'S' || type == 'Q' || type == 'p';
+                // A Query or Parse message's text follows its header (Parse:
+                // after the statement's name).
+                const char* text = m_pending.constData() + header;
+                if (type == 'P')
+                    text += qstrnlen(text, size_t(whole - header)) + 1;
+                if ((type == 'Q' || type == 'P') && text < m_pending.constData() + whole) {
+                    m_wrote = m_wrote || qstrncmp(text, "INSERT", 6) == 0 ||
+                              qstrncmp(text, "UPDATE", 6) == 0 || qstrncmp(text, "DELETE", 6) == 0;
+                    m_commit = m_commit || qstrncmp(text, "COMMIT", 6) == 0;
+                }
+                const bool ends = type == 'S' || type == 'Q' || type == 'p';
+                requests += ends;
+                commits += ends && m_commit && m_wrote;
+                m_wrote = m_wrote && !(ends && m_commit);
+                m_commit = m_commit && !ends;
             } else {
                 const quint32 code = whole >= 8 ? qFromBigEndian<quint32>(m_pending.constData() + 4) : 0;
                 m_expectTls = code == SslRequest;
@@ -83,6 +99,8 @@ private:
     bool m_typed = false;
     bool m_expectTls = false;
     bool m_opaque = false;
+    bool m_commit = false; // the request read so far commits
+    bool m_wrote = false;  // since the last commit
 };
 
 struct Chunk
@@ -145,6 +163,7 @@ struct Link
     Direction up;   // client to server
     Direction down; // server to client
     bool failed = false;
+    bool answerLost = false; // closed once the server answers
 
     ~Link()
     {
@@ -256,8 +275,19 @@ void NetworkRelay::settled(quint64 asked)
 
 void NetworkRelay::fail(Fault fault, qint64 nthRequest)
 {
+    m_faultFromCommit = 0;
     m_faultFrom = m_requests.load() + nthRequest;
     m_fault = fault;
+    ++m_faultSwitch;
+    wake();
+}
+
+void NetworkRelay::failAtCommit(Fault fault)
+{
+    m_faultFrom = 0;
+    m_faultFromCommit = m_commits.load() + 1;
+    m_fault = fault;
+    ++m_faultSwitch;
     wake();
 }
 
@@ -271,10 +301,20 @@ void NetworkRelay::wake()
 void NetworkRelay::relay()
 {
     std::list<Link> links;
-    const auto active = [this](Fault f) { return m_fault == f && m_requests >= m_faultFrom; };
+    const auto active = [this](Fault f) {
+        return m_fault == f &&
+               (m_faultFromCommit ? m_commits >= m_faultFromCommit : m_requests >= m_faultFrom);
+    };
+    const auto answerLost = [&] { return active(Fault::AnswerLost) || active(Fault::AnswerLostAway); };
+    quint64 actedOn = 0; // the fault switch whose one-time act is done
     while (!m_ending) {
-        if (active(Fault::Drop))
+        const bool actsOnce = (active(Fault::Cut) || answerLost()) && actedOn != m_faultSwitch;
+        if (actsOnce)
+            actedOn = m_faultSwitch;
+        if (active(Fault::Drop) || (actsOnce && active(Fault::Cut)))
             links.clear();
+        for (Link& link : links)
+            link.answerLost = link.answerLost || (actsOnce && answerLost());
         const bool stalled = active(Fault::Stall);
         std::vector<pollfd> watched{{m_wake, POLLIN, 0}, {m_listener, short(stalled ? 0 : POLLIN), 0}};
         std::vector<Direction*> owners{nullptr, nullptr};
@@ -316,7 +356,8 @@ void NetworkRelay::relay()
         const auto arrived = Clock::now();
         if (watched[1].revents & POLLIN) {
             const int client = ::accept(m_listener, nullptr, nullptr);
-            const bool refused = active(Fault::Refuse) || active(Fault::Drop);
+            const bool refused =
+                active(Fault::Refuse) || active(Fault::Drop) || active(Fault::AnswerLostAway);
             const int server = client >= 0 && !refused ? connectTo(m_serverHost, m_serverPort) : -1;
             if (server >= 0) {
                 makeNonBlocking(client);
@@ -337,19 +378,22 @@ void NetworkRelay::relay()
             if (!d->take(arrived, m_oneWay))
                 d->ended = true;
             if (d->held.size() > before && d->isRequest) {
-                const int requests = d->requests.take(d->held.back().bytes);
+                int commits = 0;
+                const int requests = d->requests.take(d->held.back().bytes, commits);
+                m_commits += commits;
                 m_requests += requests;
                 const std::lock_guard<std::mutex> lock(m_timesLock);
                 m_requestTimes.insert(m_requestTimes.end(), size_t(requests), arrived);
             }
         }
         settled(settling);
-        // A request that began a stall or a drop is not passed on.
-        if (active(Fault::Stall) || active(Fault::Drop))
+        // A request that began a stall, a drop or a cut is not passed on.
+        if (active(Fault::Stall) || active(Fault::Drop) || (active(Fault::Cut) && actedOn != m_faultSwitch))
             continue;
         const auto passNow = Clock::now();
         for (Link& link : links)
-            link.failed = link.failed || !link.up.pass(passNow) || !link.down.pass(passNow);
+            link.failed = link.failed || (link.answerLost && !link.down.held.empty()) ||
+                          !link.up.pass(passNow) || !link.down.pass(passNow);
         links.remove_if([](const Link& link) { return link.done(); });
     }
 }

@@ -23,6 +23,12 @@ public:
         Refuse, // new connections are closed at once; open ones go on
         Stall,  // nothing moves and nobody new is let in; every socket stays open
         Drop,   // every open connection is closed and new ones are refused
+        // The request reaches the server, whose answer is lost: every open
+        // connection is closed once the server answers. New connections are
+        // let in, or with AnswerLostAway refused.
+        AnswerLost,
+        AnswerLostAway,
+        Cut, // every open connection is closed, new ones are let in
     };
 
     // The server is an IPv4 address or the folder of its Unix socket.
@@ -47,6 +53,9 @@ public:
     // relayed), or at once for 0.
     void fail(Fault fault, qint64 nthRequest = 0);
     void restore() { fail(Fault::None); }
+    // The fault begins with the next request that commits a transaction that
+    // wrote.
+    void failAtCommit(Fault fault);
 
 private:
     void relay();
@@ -65,6 +74,11 @@ private:
     std::vector<std::chrono::steady_clock::time_point> m_requestTimes;
     std::atomic<Fault> m_fault{Fault::None};
     std::atomic<qint64> m_faultFrom{0}; // the request count at which the fault begins
+    std::atomic<qint64> m_commits{0};
+    std::atomic<qint64> m_faultFromCommit{0}; // the commit count at which it begins, when not 0
+    // Bumped by each fault switched on: the faults that act once on the
+    // connections open then (Cut, AnswerLost) act once per switch.
+    std::atomic<quint64> m_faultSwitch{0};
     std::atomic<bool> m_ending{false};
     std::atomic<quint64> m_settleAsked{0};
     quint64 m_settledUpTo = 0; // under m_settleLock

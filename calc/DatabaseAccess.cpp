@@ -3,18 +3,21 @@
 #include "CalculationContext.h"
 #include "DataLocation.h"
 #include "Database.h"
-#include "Messages.h"
 #include "SecondOpinionStore.h"
 
-int OpenDatabases(CalculationContext& context, const DataLocation& location)
+int OpenDatabases(CalculationContext& context, const DataLocation& location, DatabaseAddress* failed)
 {
     int error = 0;
     auto ref = OpenProgramDatabase(location.reference(), referenceTables(), &error);
+    if (failed)
+        *failed = location.reference();
     if (!ref)
         return error;
     // Both stores are often one database of a server: the second connection
     // then needs no request to learn which tables it holds.
     auto orders = OpenProgramDatabase(location.orders(), orderTables(), &error, ref.get());
+    if (failed)
+        *failed = location.orders();
     if (!orders)
         return error;
     // The lookups read the same few reference rows again and again; kept rows
@@ -59,13 +62,4 @@ void ReadAhead(CalculationContext& context, const std::function<QStringList()>& 
 int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table)
 {
     return readRows(context, context.order_db.get(), context.location.orders(), sql, table);
-}
-
-bool ExecuteCommand(Database& db, const QString& sql)
-{
-    if (db.execute(sql))
-        return true;
-    Messages::show(QStringLiteral("Ошибка выполнения команды") + QStringLiteral("\r\n") + sql,
-                   MsgIcon::Exclamation, QStringLiteral("Внимание"));
-    return false;
 }

@@ -16,8 +16,10 @@ struct CalculationContext;
 
 // Opens the reference and then the orders database of the location into the
 // context, which also keeps the location for the pictures. Returns 0 or the
-// error number of the first failure, which it has already shown.
-int OpenDatabases(CalculationContext& context, const DataLocation& location);
+// error number of the first failure, which it has already shown; failed then
+// names the store that failed.
+int OpenDatabases(CalculationContext& context, const DataLocation& location,
+                  DatabaseAddress* failed = nullptr);
 
 // Rows of a query on the context's reference or orders database into the
 // table; with 0 rows the table is left as it was. A read that fails shows
@@ -30,7 +32,3 @@ int ReadReference(CalculationContext& context, const QString& sql, QueryTable& t
 // as much as the lookups themselves cost on a file.
 void ReadAhead(CalculationContext& context, const std::function<QStringList()>& statements);
 int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table);
-
-// Runs an INSERT, UPDATE or DELETE. On failure shows "Ошибка выполнения
-// команды" with the statement and returns false.
-bool ExecuteCommand(Database& db, const QString& sql);

@@ -13,6 +13,7 @@
 #include "SecondOpinionStore.h"
 #include "Selection.h"
 #include "SqlLiteral.h"
+#include "WriteAttempt.h"
 
 #include <functional>
 #include <iterator>
@@ -200,33 +201,51 @@ bool customerStep(const CalculationContext& context, CalculationRecord& r, const
     return true;
 }
 
-// Runs the steps as one transaction: all of them are stored or none. On
-// failure the record's customer key is restored and the failure shown.
+// A write whose outcome stayed unknown is no failure to report as one: the
+// box says what is known instead of the operation's failure text.
+void showUnresolved(const CalculationContext& context, const WriteAttempt& attempt, const char* prefix,
+                    const DbError& error)
+{
+    SaveFailure failure = refusal(context, prefix, {}, error);
+    if (attempt.outcome() == WriteAttempt::Outcome::Unknown)
+        failure.heading = attempt.note();
+    showFailure(failure);
+}
+
+// Runs the steps as one attempt of a write: all of them are stored or none.
+// On failure the record's customer key is restored and the failure shown; a
+// write stored although its answer was lost counts as done, and says so.
 bool inTransaction(const CalculationContext& context, CalculationRecord& r, const char* failurePrefix,
-                   const std::function<bool(SaveFailure*)>& steps)
+                   WriteAttempt& attempt, const std::function<bool(SaveFailure*)>& steps)
 {
     if (!context.order_db)
         return false;
     const qint16 contactBefore = r.contact;
     DbError error;
-    if (!context.order_db->begin(&error)) {
-        showFailure(refusal(context, failurePrefix, {}, error));
-        return false;
+    if (attempt.begin(*context.order_db, &error)) {
+        SaveFailure failure;
+        if (!steps(&failure)) {
+            attempt.rollback();
+            r.contact = contactBefore;
+            showFailure(failure);
+            return false;
+        }
+        attempt.commit(&error);
     }
-    SaveFailure failure;
-    if (!steps(&failure)) {
-        context.order_db->rollback();
-        r.contact = contactBefore;
-        showFailure(failure);
-        return false;
-    }
-    if (!context.order_db->commit(&error)) {
-        context.order_db->rollback();
-        r.contact = contactBefore;
-        showFailure(refusal(context, failurePrefix, {}, error));
-        return false;
-    }
-    return true;
+    if (attempt.outcome() == WriteAttempt::Outcome::StoredAnswerLost)
+        Messages::show(attempt.note(), MsgIcon::Information, QStringLiteral("Внимание"));
+    if (attempt.stored())
+        return true;
+    r.contact = contactBefore;
+    showUnresolved(context, attempt, failurePrefix, error);
+    return false;
+}
+
+bool inTransaction(const CalculationContext& context, CalculationRecord& r, const char* failurePrefix,
+                   const std::function<bool(SaveFailure*)>& steps)
+{
+    WriteAttempt attempt;
+    return inTransaction(context, r, failurePrefix, attempt, steps);
 }
 
 // The end of a read of data rows: their second opinion's assumptions, where
@@ -369,16 +388,6 @@ bool InsertContact(CalculationContext& context, CalculationRecord& record, const
     });
 }
 
-bool UpdateContact(CalculationContext& context, CalculationRecord& record, qint16 key,
-                   const QString& organization, const QString& city, const QString& phones,
-                   const QString& email, const QString& name)
-{
-    const ContactTexts texts{organization, city, phones, email, name};
-    return inTransaction(context, record, UpdateContactFailed, [&](SaveFailure* failure) {
-        return updateContactStep(context, key, texts, failure);
-    });
-}
-
 int ReadCustomers(CalculationContext& context, QueryTable& table)
 {
     if (!context.order_db)
@@ -401,8 +410,15 @@ int FindOrders(CalculationContext& context, qint16 contactKey, QueryTable& table
 
 bool SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today)
 {
+    WriteAttempt attempt;
+    return SaveCalculation(context, record, today, attempt);
+}
+
+bool SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today,
+                     WriteAttempt& attempt)
+{
     const ContactTexts texts = contactOf(record);
-    return inTransaction(context, record, SaveOrderFailed, [&](SaveFailure* failure) {
+    return inTransaction(context, record, SaveOrderFailed, attempt, [&](SaveFailure* failure) {
         return customerStep(context, record, texts, failure) &&
                saveOrderStep(context, record, today, failure);
     });

@@ -8,6 +8,7 @@ class QueryTable;
 struct DbError;
 struct CalculationContext;
 struct CalculationRecord;
+class WriteAttempt;
 
 // The orders database order.mdb of the context: customers (contact) and saved
 // calculations (data). Every text goes into SQL escaped.
@@ -29,9 +30,6 @@ bool LoadOrder(CalculationContext& context, CalculationRecord& record, qint32 ke
 // failure the record keeps its earlier customer key and false is returned.
 bool InsertContact(CalculationContext& context, CalculationRecord& record, const QString& organization,
                    const QString& city, const QString& phones, const QString& email, const QString& name);
-bool UpdateContact(CalculationContext& context, CalculationRecord& record, qint16 key,
-                   const QString& organization, const QString& city, const QString& phones,
-                   const QString& email, const QString& name);
 
 // Customer list: pkey, organization, city, phones, email, name, sorted by
 // organisation. Returns the row count; a failed read counts 0 rows and is
@@ -58,6 +56,11 @@ enum : int { Key = 0, Contact = 32, Date = 33, Note = 34 };
 // one that another computer saved under the organisation meanwhile is taken
 // as it is. Both are looked for inside the transaction.
 bool SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today);
+// The same as an attempt the caller keeps: a save whose outcome stayed
+// unknown (the answer to its COMMIT lost, the server still away) is tried
+// again with it and then stores nothing when the first try was stored.
+bool SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today,
+                     WriteAttempt& attempt);
 
 // "Расчет": the lookups of the record's reference keys (materials, curtain,
 // product, packing, refrigerant), GetSeries, CalculateLoad and SelectUnit, in

@@ -26,7 +26,7 @@ OrderPages::~OrderPages()
     m_reader.join();
 }
 
-// The connection lives and dies in this thread, as Qt's drivers require.
+// The reader's own connection, opened, used and closed in this thread alone.
 void OrderPages::read(const DatabaseAddress& address)
 {
     DbError error;

@@ -29,6 +29,18 @@ qsizetype valueEnd(const QString& text, qsizetype from)
     return qMin(i, text.size());
 }
 
+QString masked(const QString& connection);
+
+// A dbname may hold a whole connection string or URI, password included, as
+// other libpq tools read it: masked the same way, its quotes kept.
+QString maskedDatabaseName(const QString& value)
+{
+    const bool quoted =
+        value.size() > 1 && value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\''));
+    return quoted ? QLatin1Char('\'') + masked(value.mid(1, value.size() - 2)) + QLatin1Char('\'')
+                  : masked(value);
+}
+
 // key=value pairs, blanks allowed around '='.
 QString maskedKeywords(const QString& text)
 {
@@ -38,8 +50,9 @@ QString maskedKeywords(const QString& text)
         const qsizetype keyStart = i;
         while (i < text.size() && !text.at(i).isSpace() && text.at(i) != QLatin1Char('='))
             ++i;
-        const bool password =
-            QStringView(text).mid(keyStart, i - keyStart).compare(u"password", Qt::CaseInsensitive) == 0;
+        const QStringView key = QStringView(text).mid(keyStart, i - keyStart);
+        const bool password = key.compare(u"password", Qt::CaseInsensitive) == 0;
+        const bool databaseName = key.compare(u"dbname", Qt::CaseInsensitive) == 0;
         qsizetype valueStart = i;
         while (valueStart < text.size() && text.at(valueStart).isSpace())
             ++valueStart;
@@ -48,8 +61,10 @@ QString maskedKeywords(const QString& text)
             while (valueStart < text.size() && text.at(valueStart).isSpace())
                 ++valueStart;
             const qsizetype end = valueEnd(text, valueStart);
-            result += text.mid(keyStart, valueStart - keyStart) +
-                      (password ? QLatin1String(Mask) : text.mid(valueStart, end - valueStart));
+            const QString value = text.mid(valueStart, end - valueStart);
+            result += text.mid(keyStart, valueStart - keyStart) + (password       ? QString::fromLatin1(Mask)
+                                                                   : databaseName ? maskedDatabaseName(value)
+                                                                                  : value);
             i = end;
         } else {
             result += text.mid(keyStart, valueStart - keyStart);
@@ -78,16 +93,19 @@ QString maskedUri(QString text, qsizetype schemeEnd)
     return text.replace(parameter, QStringLiteral("\\1") + QLatin1String(Mask));
 }
 
+QString masked(const QString& connection)
+{
+    static const QRegularExpression scheme(QStringLiteral("^\\s*postgres(?:ql)?://"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch uri = scheme.match(connection);
+    return uri.hasMatch() ? maskedUri(connection, uri.capturedEnd()) : maskedKeywords(connection);
+}
+
 } // namespace
 
 QString DatabaseAddress::shown() const
 {
-    if (engine == DatabaseEngine::SQLite)
-        return database;
-    static const QRegularExpression scheme(QStringLiteral("^\\s*postgres(?:ql)?://"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch uri = scheme.match(database);
-    return uri.hasMatch() ? maskedUri(database, uri.capturedEnd()) : maskedKeywords(database);
+    return engine == DatabaseEngine::SQLite ? database : masked(database);
 }
 
 std::unique_ptr<Database> Database::openBeside(const DatabaseAddress& address,

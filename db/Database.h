@@ -18,6 +18,9 @@ struct DbError
     bool passwordRequired = false;
     // No connection was made: the server was not reached, or refused it.
     bool notConnected = false;
+    // The connection broke after a COMMIT was sent and before its answer
+    // came: whether the server stored the transaction is not known.
+    bool answerLost = false;
     bool isError() const { return number != 0; }
 };
 

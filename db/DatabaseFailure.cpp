@@ -122,7 +122,9 @@ QString DatabaseFailure::details() const
     return statement.isEmpty() ? engineText : statement + QStringLiteral("\n\n") + engineText;
 }
 
-void ShowDatabaseFailure(const QString& heading, const DatabaseFailure& failure)
+void ShowDatabaseFailure(const QString& heading, const DatabaseFailure& failure, MsgIcon icon,
+                         const QString& title)
 {
-    Messages::showWithDetails(heading + QStringLiteral("\r\n") + failure.advice(), failure.details());
+    Messages::showWithDetails(heading + QStringLiteral("\r\n") + failure.advice(), failure.details(), icon,
+                              title);
 }

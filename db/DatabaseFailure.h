@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Database.h"
+#include "Messages.h"
 
 #include <QString>
 
@@ -37,6 +38,9 @@ struct DatabaseFailure
 // base 36.
 QString SqlStateOf(int number);
 
-// Shows heading, the plain line under it and the details, with the
-// exclamation icon and the title "Внимание".
-void ShowDatabaseFailure(const QString& heading, const DatabaseFailure& failure);
+// Shows heading, the plain line under it and the details, by default with
+// the exclamation icon and the title "Внимание": every failure of a database
+// is shown this way in both programs.
+void ShowDatabaseFailure(const QString& heading, const DatabaseFailure& failure,
+                         MsgIcon icon = MsgIcon::Exclamation,
+                         const QString& title = QStringLiteral("Внимание"));

@@ -48,10 +48,9 @@ MsgAnswer show(const QString& text, MsgIcon icon, const QString& title, MsgButto
     return g_seam->showMessage({text, title, icon, buttons, {}});
 }
 
-MsgAnswer showWithDetails(const QString& text, const QString& details)
+MsgAnswer showWithDetails(const QString& text, const QString& details, MsgIcon icon, const QString& title)
 {
-    return g_seam->showMessage(
-        {text, QStringLiteral("Внимание"), MsgIcon::Exclamation, MsgButtons::Ok, details});
+    return g_seam->showMessage({text, title, icon, MsgButtons::Ok, details});
 }
 
 std::optional<QString> input(const QString& prompt, const QString& title, const QString& defaultText)

@@ -80,8 +80,10 @@ MessageSeam& current();
 
 MsgAnswer show(const QString& text, MsgIcon icon = MsgIcon::None, const QString& title = {},
                MsgButtons buttons = MsgButtons::Ok);
-// An exclamation box titled "Внимание" whose details hold what the text leaves out.
-MsgAnswer showWithDetails(const QString& text, const QString& details);
+// A box, by default an exclamation titled "Внимание", whose details hold
+// what the text leaves out.
+MsgAnswer showWithDetails(const QString& text, const QString& details, MsgIcon icon = MsgIcon::Exclamation,
+                          const QString& title = QStringLiteral("Внимание"));
 std::optional<QString> input(const QString& prompt, const QString& title = {},
                              const QString& defaultText = {});
 std::optional<QString> password(const QString& prompt, const QString& title = {});

@@ -66,9 +66,11 @@ QString ConnectionSettings::server() const
     return port.isEmpty() ? host : host + QLatin1Char(':') + port;
 }
 
+// A name that reads as a connection string or URI is masked as one.
 QString ConnectionSettings::database() const
 {
-    return values.value(QStringLiteral("dbname"), values.value(QStringLiteral("user")));
+    return DatabaseAddress::server(values.value(QStringLiteral("dbname"), values.value(QStringLiteral("user"))))
+        .shown();
 }
 
 QByteArray ConnectionSettings::conninfo() const
@@ -210,6 +212,18 @@ PGconn* connectWithin(const ConnectionSettings& settings, int timeoutMs, QString
     else if (PQstatus(conn) == CONNECTION_BAD || !completeConnection(conn, PQconnectPoll, deadline))
         *cause = whyNotConnected(conn, timeoutMs);
     return conn;
+}
+
+void requestCancel(PGconn* conn)
+{
+    PGcancel* cancel = PQgetCancel(conn);
+    if (!cancel)
+        return;
+    std::thread([cancel] {
+        char error[256];
+        PQcancel(cancel, error, sizeof error);
+        PQfreeCancel(cancel);
+    }).detach();
 }
 
 QString whyNotConnected(PGconn* conn, int timeoutMs)

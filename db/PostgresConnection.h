@@ -66,4 +66,9 @@ PGconn* connectWithin(const ConnectionSettings& settings, int timeoutMs, QString
 // that the server did not answer in time.
 QString whyNotConnected(PGconn* conn, int timeoutMs);
 
+// Asks the server to cancel what the connection runs, on a connection of
+// its own made on a thread of its own: a server that stopped answering
+// cannot hold the program, and gets the request once it wakes.
+void requestCancel(PGconn* conn);
+
 } // namespace PostgresConnection

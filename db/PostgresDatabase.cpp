@@ -547,7 +547,10 @@ bool PostgresDatabase::begin(DbError* error)
 
 bool PostgresDatabase::commit(DbError* error)
 {
+    const bool live = !m_lost;
     const Result result = run("COMMIT", {}, error);
+    if (!result && live && m_lost && error)
+        error->answerLost = true;
     // A transaction a failed statement spoiled ends in a rollback.
     if (result && commandIs(result.get(), "ROLLBACK")) {
         setError(error, serverFailure("25P02",

@@ -19,6 +19,7 @@ QStringList statementsOf(const QList<TableRights>& rights, const QList<QStringLi
 {
     QStringList statements;
     QStringList everyone;
+    QStringList writers;
     for (qsizetype i = 0; i < rights.size(); ++i) {
         const TableRights& granted = rights.at(i);
         const QString tables = granted.tables.join(QStringLiteral(", "));
@@ -36,12 +37,20 @@ QStringList statementsOf(const QList<TableRights>& rights, const QList<QStringLi
             if (!everyone.contains(role))
                 everyone << role;
         }
+        for (const QString& role : granted.writers) {
+            if (!writers.contains(role))
+                writers << role;
+        }
     }
     // Every writer locks the change counter's row and every change bumps it;
     // readers look at it to learn whether their kept rows are stale.
     if (!everyone.isEmpty())
         statements
             << QStringLiteral("GRANT SELECT, UPDATE ON frostpick_change TO %1").arg(roleList(everyone));
+    // A writer stores the token of each write, asks for it and prunes old ones.
+    if (!writers.isEmpty())
+        statements
+            << QStringLiteral("GRANT SELECT, INSERT, DELETE ON frostpick_write TO %1").arg(roleList(writers));
     return statements;
 }
 

@@ -191,14 +191,15 @@ PostgresDatabase::Outcome PostgresDatabase::readSync(const QDeadlineTimer& deadl
 }
 
 // The connection is given up: the next action connects again. A server that
-// did not answer in time gets its connection closed under libpq, so that it
-// ends the statement once it wakes.
+// did not answer in time is asked to cancel the statement, so that it cannot
+// complete later, and gets its connection closed under libpq.
 bool PostgresDatabase::failed(Outcome outcome, int timeoutMs, DbError* error)
 {
     m_lost = true;
     m_timedOut = outcome == Outcome::Silent;
     m_commitInFlight = false;
     if (outcome == Outcome::Silent) {
+        PostgresConnection::requestCancel(m_conn);
         ::shutdown(PQsocket(m_conn), SHUT_RDWR);
         setError(error, serverFailure("08006", QStringLiteral(
                                                    "Сервер {server} не ответил за %1 с, связь с ним прервана")

@@ -1,6 +1,7 @@
 #include "ProgramDatabases.h"
 
 #include "Database.h"
+#include "DatabaseFailure.h"
 #include "Messages.h"
 
 namespace {
@@ -45,27 +46,36 @@ std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, co
     // A mistyped password is asked again: the server then refuses the
     // connection as it did without one. Three tries in all, as at a login.
     const int refusal = error.number;
-    bool ask = !db && (error.passwordRequired || !withPassword.password.isEmpty());
+    bool refused = !withPassword.password.isEmpty();
+    bool ask = !db && (error.passwordRequired || refused);
     for (int tries = 0; ask && tries < PasswordTries; ++tries) {
         const std::optional<QString> password = Messages::password(
-            QStringLiteral("Пароль для подключения к серверу\n%1").arg(address.shown()), QString());
+            (refused ? QStringLiteral("Сервер не принял пароль.\n") : QString()) +
+                QStringLiteral("Пароль для подключения к серверу\n%1").arg(address.shown()),
+            QString());
         if (!password)
             break;
         withPassword.password = *password;
         db = open(withPassword, &error);
         if (db)
             typedPassword = *password;
-        ask = !db && error.number == refusal;
+        ask = refused = !db && error.number == refusal;
     }
-    if (!db)
+    if (!db && address.engine == DatabaseEngine::PostgreSQL)
+        ShowDatabaseFailure(refused ? QStringLiteral("Сервер базы данных не принял пароль.")
+                                    : QStringLiteral("Не удалось открыть базу данных на сервере."),
+                            DatabaseFailure{address, {}, error});
+    else if (!db)
         ShowOpenError(error);
     if (errorNumber)
         *errorNumber = db ? 0 : error.number;
     return db;
 }
 
-void ShowDatabaseNotFound()
+void ShowDatabaseNotFound(const DatabaseAddress& failed)
 {
+    if (failed.engine == DatabaseEngine::PostgreSQL)
+        return;
     Messages::show(QStringLiteral("Не найден файл БД") + QLatin1Char('\n') +
                        QStringLiteral("Измените настройки и запустите программу вновь"),
                    MsgIcon::Exclamation, QStringLiteral("Внимание"));

@@ -398,9 +398,19 @@ int SqliteDatabase::changedRows() const
     return sqlite3_changes(m_handle);
 }
 
+// A file made before writes stored their tokens gets the table with its
+// first write. Without a rowid, a token stored leaves the key of the row
+// inserted last as it was.
 bool SqliteDatabase::begin(DbError* error)
 {
-    return execute(QStringLiteral("BEGIN IMMEDIATE"), error);
+    if (!execute(QStringLiteral("BEGIN IMMEDIATE"), error))
+        return false;
+    if (execute(QStringLiteral("CREATE TABLE IF NOT EXISTS frostpick_write (token TEXT PRIMARY KEY, "
+                               "written INTEGER NOT NULL) WITHOUT ROWID"),
+                error))
+        return true;
+    rollback();
+    return false;
 }
 
 bool SqliteDatabase::commit(DbError* error)

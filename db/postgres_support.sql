@@ -11,6 +11,12 @@ CREATE TABLE IF NOT EXISTS frostpick_change (
     counter bigint NOT NULL
 );
 INSERT INTO frostpick_change (id, counter) VALUES (1, 0) ON CONFLICT (id) DO NOTHING;
+-- Every write of the programs also stores a token of its attempt, so that a
+-- program whose COMMIT went unanswered learns from it whether it was stored.
+CREATE TABLE IF NOT EXISTS frostpick_write (
+    token text PRIMARY KEY,
+    written bigint NOT NULL
+);
 -- Runs before a statement touches any row, so every writer takes the counter's
 -- row lock first and writers never wait for each other in a circle.
 CREATE OR REPLACE FUNCTION frostpick_count_change() RETURNS trigger LANGUAGE plpgsql AS $$

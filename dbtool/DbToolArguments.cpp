@@ -144,5 +144,7 @@ QString dbToolUsage()
         "already holds rows of the store (copy\n"
         "without --replace), STORE rows of the tables (import without --replace) or the tables (init);\n"
         "4 a database holds neither store or the server is not initialised; 5 the copy was committed\n"
-        "but TO's row counts differ from FROM's or could not be read again.\n");
+        "but TO's row counts differ from FROM's or could not be read again; 6 the connection broke\n"
+        "after the commit was sent and the server could not be asked whether it was stored (check TO\n"
+        "or STORE once it is back; the same copy or import run again never stores twice).\n");
 }

@@ -1,5 +1,7 @@
 #include "StoreAccess.h"
 
+#include "WriteAttempt.h"
+
 #include "Database.h"
 #include "QueryTable.h"
 
@@ -89,6 +91,26 @@ bool isFresh(const StoreLayout& store, const QVector<qint64>& counts)
             return false;
     }
     return true;
+}
+
+ToolOutcome commitWrite(WriteAttempt& attempt, const QString& what,
+                        const std::function<void(const QString& line)>& report)
+{
+    DbError error;
+    switch (attempt.commit(&error)) {
+    case WriteAttempt::Outcome::Stored:
+        return {};
+    case WriteAttempt::Outcome::StoredAnswerLost:
+        report(QStringLiteral("the connection broke after the commit; %1 is stored").arg(what));
+        return {};
+    case WriteAttempt::Outcome::Unknown:
+        return {StatusUnknown,
+                QStringLiteral("the connection broke after the commit and the server could not "
+                               "be asked again whether %1 is stored; check once it is back: %2")
+                    .arg(what, error.description)};
+    default:
+        return {StatusRefused, QStringLiteral("the target refused the commit: %1").arg(error.description)};
+    }
 }
 
 } // namespace StoreAccess

@@ -5,10 +5,12 @@
 
 #include <QList>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class Database;
+class WriteAttempt;
 
 // Opening the databases the tool works on and finding out what they hold.
 namespace StoreAccess {
@@ -41,6 +43,12 @@ std::optional<QVector<qint64>> rowCounts(Database& db, const StoreLayout& store)
 
 // Whether counts are those of a store just made from its schema.
 bool isFresh(const StoreLayout& store, const QVector<qint64>& counts);
+
+// Commits the write of attempt, what it writes named by what ("the copy").
+// A commit whose answer was lost is done when the store holds it (report
+// then says so) and StatusUnknown when the store could not be asked.
+ToolOutcome commitWrite(WriteAttempt& attempt, const QString& what,
+                        const std::function<void(const QString& line)>& report);
 
 // The address for messages: a server's password, if any, masked as in every
 // message of the programs.

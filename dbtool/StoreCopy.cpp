@@ -3,6 +3,7 @@
 #include "DataLocation.h"
 #include "Database.h"
 #include "StoreAccess.h"
+#include "WriteAttempt.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -123,16 +124,17 @@ ToolOutcome copyAndCommit(Database& source, Database& target, const StoreLayout&
                           const CopyObserver& observer)
 {
     DbError error;
-    if (!target.begin(&error))
+    WriteAttempt attempt;
+    if (!attempt.begin(target, &error))
         return {StatusRefused, QStringLiteral("the target refused a transaction: %1").arg(error.description)};
     QStringList lines;
     ToolOutcome outcome = copyInTransaction(source, target, store, sourceCounts, options, observer, lines);
-    if (outcome.ok() && !target.commit(&error))
-        outcome = {StatusRefused, QStringLiteral("the target refused the commit: %1").arg(error.description)};
     if (!outcome.ok()) {
-        target.rollback();
+        attempt.rollback();
         return outcome;
     }
+    if (!(outcome = StoreAccess::commitWrite(attempt, QStringLiteral("the copy"), observer.report)).ok())
+        return outcome;
     for (const QString& line : std::as_const(lines))
         observer.report(line);
     return {};

@@ -7,6 +7,7 @@
 #include "ReferenceRules.h"
 #include "StoreAccess.h"
 #include "TableCopy.h"
+#include "WriteAttempt.h"
 
 #include <QDir>
 #include <QFile>
@@ -235,16 +236,17 @@ ToolOutcome importStore(const QString& folder, const QString& to, const ImportOp
             return {StatusUsage, problems.join(QLatin1Char('\n'))};
     }
     DbError error;
-    if (!db->begin(&error))
+    WriteAttempt attempt;
+    if (!attempt.begin(*db, &error))
         return {StatusRefused, QStringLiteral("the store refused a transaction: %1").arg(error.description)};
     QStringList lines;
     outcome = write(*db, order, options.replace, lines);
-    if (outcome.ok() && !db->commit(&error))
-        outcome = {StatusRefused, QStringLiteral("the store refused the commit: %1").arg(error.description)};
     if (!outcome.ok()) {
-        db->rollback();
+        attempt.rollback();
         return outcome;
     }
+    if (!(outcome = StoreAccess::commitWrite(attempt, QStringLiteral("the import"), report)).ok())
+        return outcome;
     for (const QString& line : std::as_const(lines))
         report(line);
     return {};

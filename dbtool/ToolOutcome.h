@@ -20,6 +20,9 @@ enum ToolStatus {
     // The copy was committed but counting the target again gave other
     // numbers, or could not be done.
     StatusCheckFailed = 5,
+    // The connection broke after the commit was sent and the server could
+    // not be asked whether it was stored.
+    StatusUnknown = 6,
 };
 
 struct ToolOutcome

@@ -1,11 +1,9 @@
 #include "DesktopSession.h"
 
-#include "ProgramDatabases.h"
-
 #include <QCoreApplication>
 #include <QLibraryInfo>
 
-DesktopSession::DesktopSession() : m_seam(QString::fromUtf8(ApplicationTitle))
+DesktopSession::DesktopSession(const QString& title) : m_seam(title)
 {
     // Without them Qt's own dialogs would say "Cancel" and "Open" beside a
     // Russian interface.

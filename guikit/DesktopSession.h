@@ -10,7 +10,8 @@
 class DesktopSession
 {
 public:
-    DesktopSession();
+    // title: that of the program, shown by every box without one of its own.
+    explicit DesktopSession(const QString& title);
     ~DesktopSession();
     DesktopSession(const DesktopSession&) = delete;
     DesktopSession& operator=(const DesktopSession&) = delete;

@@ -132,5 +132,4 @@ void Wizard::switchTo(QWidget* next, bool keepStage0Hidden)
             previous->deleteLater();
         }
     }
-    emit screenChanged(next);
 }

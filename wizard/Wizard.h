@@ -55,7 +55,6 @@ public:
     frmStage0* stage0() const;
 
 signals:
-    void screenChanged(QWidget* screen);
     void quitRequested();
 
 private:

@@ -111,7 +111,7 @@ void frmFinish::nextButton_Click()
     r.onote = Messages::input(QStringLiteral("Для сохранения данных\r\nзаполните текстовое поле"), QString(),
                               r.onote)
                   .value_or(QString());
-    if (!r.onote.isEmpty() && !SaveCalculation(context(), r, m_today))
+    if (!r.onote.isEmpty() && !SaveCalculation(context(), r, m_today, m_save))
         return;
     emit next();
 }

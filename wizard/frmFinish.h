@@ -1,6 +1,7 @@
 #pragma once
 
 #include "WizardScreen.h"
+#include "WriteAttempt.h"
 
 #include <QDate>
 #include <memory>
@@ -30,4 +31,7 @@ private:
     std::unique_ptr<Ui::frmFinish> m_ui;
     FreeSpaceLabel* m_warnings;
     QDate m_today;
+    // The save of this screen: one whose outcome stayed unknown is tried
+    // again as the same attempt, so that it is never stored twice.
+    WriteAttempt m_save;
 };

@@ -10,11 +10,12 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    const DesktopSession session;
+    const DesktopSession session(QString::fromUtf8(ApplicationTitle));
 
     CalculationContext context;
-    if (OpenDatabases(context, DataLocation::programFolder()) != 0) {
-        ShowDatabaseNotFound();
+    DatabaseAddress failed;
+    if (OpenDatabases(context, DataLocation::programFolder(), &failed) != 0) {
+        ShowDatabaseNotFound(failed);
         return 1;
     }
     CalculationRecord record;

@@ -216,7 +216,7 @@ private slots:
         QCOMPARE(shownEditor<frmEqEdit>(), editor);
         QCOMPARE(text(editor, "Text9"), QStringLiteral("777"));
         QCOMPARE(m_messages.shown().size(), 1);
-        QVERIFY(m_messages.lastText().contains(QStringLiteral("refused")));
+        QVERIFY(m_messages.shown().last().details.contains(QStringLiteral("refused")));
         QCOMPARE(m_messages.shown().last().icon, MsgIcon::Critical);
 
         for (const QString& statement : TestDatabases::allowInserts(QStringLiteral("power")))

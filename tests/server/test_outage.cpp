@@ -141,6 +141,11 @@ private slots:
             m_messages.queueAnswer(MsgAnswer::Yes);
         act();
         QCOMPARE(m_messages.shown().size(), action == "delete" ? 2 : 1);
+        // As the wizard tells it: the plain line under the heading, the engine's text in the details.
+        const MessageRequest told = m_messages.shown().last();
+        QVERIFY2(told.text.section('\n', 1).startsWith(QStringLiteral("Нет связи с сервером")),
+                 qPrintable(told.text));
+        QVERIFY2(told.details.contains("SQLSTATE 08"), qPrintable(told.details));
         if (action == "delete")
             QVERIFY(m_messages.shown().first().text.startsWith(QStringLiteral("Не удалось проверить")));
         if (action == "list" || action == "groups")

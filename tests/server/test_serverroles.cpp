@@ -127,28 +127,31 @@ private slots:
                 messages.queueInput(std::nullopt);
         };
         cancelPrompts();
-        auto checkEngineMessage = [&](int status) {
+        // One box as every database failure shows: what failed, the plain
+        // line naming the server, the engine's text under the details;
+        // nothing of files.
+        auto checkServerMessage = [&] {
             QCOMPARE(messages.inputPrompts().size(), passwordPrompts);
-            QVERIFY(!messages.shown().isEmpty());
-            const QString text = messages.shown().first().text;
-            QCOMPARE(text.section(QLatin1Char('\r'), 0, 0), QString::number(uint(status), 16).toUpper());
-            QVERIFY2(text.contains(server), qPrintable(text));
+            QCOMPARE(messages.shown().size(), 1);
+            const MessageRequest& shown = messages.shown().first();
+            QCOMPARE(shown.text.section(QLatin1Char('\r'), 0, 0),
+                     QStringLiteral("Не удалось открыть базу данных на сервере."));
+            QVERIFY2(shown.text.section(QLatin1Char('\n'), 1).contains(server), qPrintable(shown.text));
+            QVERIFY2(shown.details.contains(QStringLiteral("SQLSTATE")), qPrintable(shown.details));
         };
 
         CalculationContext context;
-        const int status = OpenDatabases(context, at);
-        QVERIFY(status != 0);
-        checkEngineMessage(status);
+        DatabaseAddress failed;
+        QVERIFY(OpenDatabases(context, at, &failed) != 0);
+        checkServerMessage();
+        ShowDatabaseNotFound(failed);
         QCOMPARE(messages.shown().size(), 1);
 
         // The administrator's start shows what the wizard's does and ends.
         messages.clear();
         cancelPrompts();
         QVERIFY(!Functions::Main(at));
-        checkEngineMessage(status);
-        QCOMPARE(messages.texts().value(1),
-                 QStringLiteral("Не найден файл БД\nИзмените настройки и запустите программу вновь"));
-        QCOMPARE(messages.shown().size(), 2);
+        checkServerMessage();
 
         // The command-line tool asks nobody and ends at once.
         const CalcRun tool =
@@ -166,8 +169,8 @@ private slots:
         CalculationContext context;
         QVERIFY(OpenDatabases(context, DataLocation::folder(folderNaming(nvOnly))) != 0);
         QCOMPARE(messages.shown().size(), 1);
-        QVERIFY2(messages.shown().first().text.contains(QStringLiteral("нет таблицы data (")),
-                 qPrintable(messages.shown().first().text));
+        QVERIFY2(messages.shown().first().details.contains(QStringLiteral("нет таблицы data (")),
+                 qPrintable(messages.shown().first().details));
     }
     // A mistyped password is asked again, three tries in all, by the
     // administrator's start as by the wizard's; one typed right is tried for
@@ -180,12 +183,20 @@ private slots:
             messages.queueInput(QString::fromUtf8(typed));
         QVERIFY(!Functions::Main(at));
         QCOMPARE(messages.inputPrompts().size(), 3);
-        QCOMPARE(messages.shown().size(), 2);
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown().first().text.section(QLatin1Char('\r'), 0, 0),
+                 QStringLiteral("Сервер базы данных не принял пароль."));
         CalculationContext context;
         QCOMPARE(OpenDatabases(context, at), 0);
         QCOMPARE(messages.inputPrompts().size(), 5);
         QVERIFY(messages.inputPrompts().last().contains(m_tcp));
-        QCOMPARE(messages.shown().size(), 2);
+        // Every prompt after a refused password says so; the first of a store does not.
+        QStringList refused;
+        for (const QString& prompt : messages.inputPrompts())
+            refused << (prompt.startsWith(QStringLiteral("Сервер не принял пароль.\n")) ? "refused"
+                                                                                        : "first");
+        QCOMPARE(refused, (QStringList{"first", "refused", "refused", "first", "refused"}));
+        QCOMPARE(messages.shown().size(), 1);
     }
 
     void engineerSavesCalculationsOnly()

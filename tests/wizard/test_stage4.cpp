@@ -133,16 +133,29 @@ private slots:
         QCOMPARE(f->list(QStringLiteral("Combo1"))->currentText(), QStringLiteral("R404a"));
     }
     // Rows kept from one screen are checked against the store at the user's
-    // next action: a type the administrator renamed meanwhile shows by its
-    // new name.
+    // next action, by mouse or by keys alone: a type the administrator
+    // renamed meanwhile shows by its new name.
+    void administratorsChangeShowsAtTheNextAction_data()
+    {
+        QTest::addColumn<bool>("byKeys");
+        QTest::newRow("mouse") << false;
+        QTest::newRow("keys only") << true;
+    }
     void administratorsChangeShowsAtTheNextAction()
     {
+        QFETCH(bool, byKeys);
         openAt(-18, 1);
         const auto admin =
             Database::open(TestDatabases::address(f->folder() + QStringLiteral("/nv.mdb")), {});
         QVERIFY(admin &&
                 admin->execute(QStringLiteral("UPDATE equipment SET text_ru='Агрегат KM-2' WHERE pkey=1")));
-        f->click(QStringLiteral("cmbPrev"));
+        auto* back = f->control<QPushButton>(QStringLiteral("cmbPrev"));
+        if (byKeys) {
+            back->setFocus();
+            QTest::keyClick(back, Qt::Key_Space);
+        } else {
+            f->click(QStringLiteral("cmbPrev"));
+        }
         QCOMPARE(f->messages.texts(), QStringList{QStringLiteral("Не найден список групп продуктов!")});
         f->wizard->enterStage4();
         QCOMPARE(f->list(QStringLiteral("Combo7"))->currentText(), QStringLiteral("Агрегат KM-2"));
