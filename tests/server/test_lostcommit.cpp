@@ -190,7 +190,7 @@ private slots:
             CopyOptions replace;
             replace.replace = true;
             return copy ? copyStore(sample, through, replace, {report, {}})
-                        : importStore(csv, through, true, report);
+                        : importStore(csv, through, {true, false}, report);
         };
         const auto db = Database::open(server, {});
         QVERIFY(db);
