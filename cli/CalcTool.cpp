@@ -11,6 +11,9 @@
 #include "HeatLoad.h"
 #include "InputChecks.h"
 #include "Lookups.h"
+#include "OfferJson.h"
+#include "OfferStore.h"
+#include "OfferSummary.h"
 #include "OrderPages.h"
 #include "Orders.h"
 #include "QueryTable.h"
@@ -263,6 +266,72 @@ int runOrders(const CliArguments& args, const DataLocation& location)
     return reopenAndPrintAll(context, ref.get(), orders.get(), args.explain);
 }
 
+void printLine(const QByteArray& line)
+{
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fputc('\n', stdout);
+}
+
+// Each chamber of the offer as --order prints it, then the sums over those printed.
+int printOffer(CalculationContext& context, WatchedDatabase* ref, WatchedDatabase* orders,
+               const SavedOffer& offer, bool explain)
+{
+    int status = ExitOk;
+    QList<OfferChamber> chambers;
+    for (qint32 key : offer.calculations) {
+        OfferChamber chamber = OfferSummary::Compute(context, key);
+        if (readFailed(QStringLiteral("calculation %1: ").arg(key), {orders, ref}))
+            return ExitDatabase;
+        if (!explain)
+            chamber.record.trace.reset();
+        if (chamber.summed() && !printRecord(context, chamber.record))
+            chamber.state = OfferChamber::State::NotComputed;
+        const bool missing = chamber.state == OfferChamber::State::Missing;
+        if (!chamber.summed()) {
+            printError(missing
+                           ? QStringLiteral("no saved calculation has the key %1; not summed").arg(key)
+                           : QStringLiteral("calculation %1: %2; not summed").arg(key).arg(chamber.reason));
+            if (status == ExitOk)
+                status = missing ? ExitNoOrder : ExitRange;
+        }
+        chambers << chamber;
+    }
+    printLine(offerSumsLine(offer.key, OfferSummary::Sum(chambers)));
+    return status;
+}
+
+int runOffers(const CliArguments& args, const DataLocation& location)
+{
+    const auto ref = openDatabase(location.reference(), referenceTables());
+    const auto orders = ref ? openDatabase(location.orders(), orderTables()) : nullptr;
+    if (!orders)
+        return ExitDatabase;
+    if (!OfferStore::IsKept(*orders)) {
+        printError(QStringLiteral("%1 was made before offers were kept and holds none").arg(orders->shown()));
+        return args.mode == CliArguments::Mode::Offers ? ExitOk : ExitNoOrder;
+    }
+    DbError error;
+    if (args.mode == CliArguments::Mode::Offers) {
+        const std::optional<QList<SavedOffer>> offers = OfferStore::Read(*orders, std::nullopt, &error);
+        for (const SavedOffer& offer : offers.value_or(QList<SavedOffer>()))
+            printLine(offerListLine(offer));
+    } else if (const std::optional<SavedOffer> offer = OfferStore::ReadOne(*orders, args.offerKey, &error)) {
+        CalculationContext context;
+        context.ref_db = ref;
+        context.order_db = orders;
+        context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);
+        context.location = location;
+        return printOffer(context, ref.get(), orders.get(), *offer, args.explain);
+    } else if (!error.isError()) {
+        printError(QStringLiteral("no offer has the key %1").arg(args.offerKey));
+        return ExitNoOrder;
+    }
+    if (!error.isError())
+        return ExitOk;
+    printError(QStringLiteral("cannot read %1: %2").arg(orders->shown(), error.description));
+    return ExitDatabase;
+}
+
 } // namespace
 
 int runCalcTool(const CliArguments& args)
@@ -282,6 +351,9 @@ int runCalcTool(const CliArguments& args)
     case CliArguments::Mode::Order:
     case CliArguments::Mode::AllOrders:
         return runOrders(args, location);
+    case CliArguments::Mode::Offer:
+    case CliArguments::Mode::Offers:
+        return runOffers(args, location);
     }
     return ExitRefused;
 }

@@ -56,6 +56,20 @@ bool parseArguments(const QStringList& args, CliArguments& result, QString* erro
             }
             result.mode = CliArguments::Mode::Order;
             ++modes;
+        } else if (arg == QLatin1String("--offers")) {
+            result.mode = CliArguments::Mode::Offers;
+            ++modes;
+        } else if (isOption(arg, "--offer")) {
+            if (!takeValue(args, i, QStringLiteral("--offer"), value, error))
+                return false;
+            bool ok = false;
+            result.offerKey = value.toLongLong(&ok);
+            if (!ok) {
+                *error = QStringLiteral("--offer: KEY must be a whole number, not \"%1\"").arg(value);
+                return false;
+            }
+            result.mode = CliArguments::Mode::Offer;
+            ++modes;
         } else if (arg == QLatin1String("--all-orders")) {
             result.mode = CliArguments::Mode::AllOrders;
             ++modes;
@@ -71,7 +85,8 @@ bool parseArguments(const QStringList& args, CliArguments& result, QString* erro
         return true;
     }
     if (modes != 1) {
-        *error = QStringLiteral("give exactly one of --input, --order, --all-orders (see --help)");
+        *error = QStringLiteral(
+            "give exactly one of --input, --order, --all-orders, --offer, --offers (see --help)");
         return false;
     }
     return true;
@@ -86,9 +101,13 @@ QString usageText()
         "order.mdb and recompute it\n"
         "  frostpick-calc [--dir DIR] [--explain] --all-orders     recompute every saved calculation, one "
         "JSON object per line\n"
+        "  frostpick-calc [--dir DIR] [--explain] --offer KEY      recompute the chambers of offer KEY and "
+        "sum "
+        "them\n"
+        "  frostpick-calc [--dir DIR] --offers                     list the offers kept in order.mdb\n"
         "  frostpick-calc --help                                   this text\n"
         "\n"
-        "DIR holds nv.mdb (and order.mdb for --order/--all-orders); default: the data folder named below,\n"
+        "DIR holds nv.mdb (and order.mdb for all but --input); default: the data folder named below,\n"
         "the folder of the executable when it holds nv.mdb and may be written, else the user's data folder\n"
         "(~/.local/share/frostpick), filled on first use from the sample data installed with the programs.\n"
         "The input object's keys are calculation-record field names; missing fields take the start values,\n"
@@ -120,6 +139,16 @@ QString usageText()
         "    modification: the first unit of the chosen type that covers it, null when covered or none).\n"
         "Without --explain the output is exactly as above.\n"
         "\n"
+        "--offer prints the line of each chamber of the offer in its order, as --order prints it, then\n"
+        "  {\"offer\": KEY, \"chambers\": N, \"q_total\": W, \"units\": [{\"model\", \"modification\", "
+        "\"count\"}],\n"
+        "  \"capacity\": W}: the sums over the chambers printed (capacity: each chosen unit's times its\n"
+        "  count). A chamber deleted since (status 4) or not computed, its reference rows gone or a result\n"
+        "  out of range (status 3), is named on standard error and not summed.\n"
+        "--offers prints one {\"offer\", \"contact\", \"name\", \"date\", \"calculations\": [KEY, ...]} per "
+        "offer.\n"
+        "\n"
         "Exit status: 0 done; 1 a database file is missing or unreadable; 2 the arguments or the input are\n"
-        "refused; 3 a result does not fit its 32-bit field; 4 no saved calculation has that key.\n");
+        "refused; 3 a result does not fit its 32-bit field; 4 no saved calculation (or offer) has that "
+        "key.\n");
 }

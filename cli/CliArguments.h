@@ -6,12 +6,13 @@
 // The command line of frostpick-calc.
 struct CliArguments
 {
-    enum class Mode { Help, Input, Order, AllOrders };
+    enum class Mode { Help, Input, Order, AllOrders, Offer, Offers };
 
     Mode mode = Mode::Help;
     QString dir;   // empty: the folder of the executable
     QString input; // a file name, or "-" for standard input
     qint32 orderKey = 0;
+    qint64 offerKey = 0;
     bool explain = false; // adds trace, warnings and alternatives to each object
 };
 

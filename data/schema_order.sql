@@ -64,3 +64,29 @@ CREATE TRIGGER data_deleted_second_opinion AFTER DELETE ON data
 BEGIN
     DELETE FROM second_opinion WHERE data_pkey = OLD.pkey;
 END;
+
+-- Offers: saved calculations of one customer gathered into one summary, in
+-- the order of position. A calculation deleted since keeps its offer row and
+-- shows as missing. Deleting an offer deletes its rows.
+CREATE TABLE offer (
+    pkey INTEGER PRIMARY KEY AUTOINCREMENT,
+    contact INTEGER,
+    name TEXT,
+    odate TEXT
+);
+
+CREATE INDEX offer_contact ON offer (contact);
+
+CREATE TABLE offer_row (
+    pkey INTEGER PRIMARY KEY AUTOINCREMENT,
+    offer INTEGER,
+    data_pkey INTEGER,
+    position INTEGER
+);
+
+CREATE INDEX offer_row_offer ON offer_row (offer);
+
+CREATE TRIGGER offer_deleted_rows AFTER DELETE ON offer
+BEGIN
+    DELETE FROM offer_row WHERE offer = OLD.pkey;
+END;

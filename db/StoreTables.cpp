@@ -102,6 +102,11 @@ const QList<StoreTable>& orders()
         addedLater(
             table("second_opinion", "data_pkey",
                   {{"door_height", Real}, {"chamber_humidity", Real}, {"fans", Real}, {"defrost", Real}})),
+        addedLater(table("offer", "pkey", {{"contact", Integer}, {"name", Text}, {"odate", Text}}, 0,
+                         {QStringLiteral("contact")})),
+        addedLater(table("offer_row", "pkey",
+                         {{"offer", Integer}, {"data_pkey", Integer}, {"position", Integer}}, 0,
+                         {QStringLiteral("offer")})),
     };
     return tables;
 }

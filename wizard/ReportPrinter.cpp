@@ -38,7 +38,7 @@ QString insulation(const QString& name, qint16 thickness, double conductivity)
 
 ReportPrinter::ReportPrinter(QPagedPaintDevice& device, CalculationContext& context,
                              const CalculationRecord& record, const QDate& today)
-    : m_device(device), m_context(context), m_record(record), m_today(today)
+    : m_device(device), m_context(context), m_record(&record), m_today(today)
 {
     // Times New Roman where the system has it, otherwise a serif of the same
     // metrics with Cyrillic letters; never a sans font.
@@ -70,7 +70,7 @@ void ReportPrinter::PrintPageHeader()
 
 void ReportPrinter::printFirstPage()
 {
-    const CalculationRecord& r = m_record;
+    const CalculationRecord& r = *m_record;
     PrintPageHeader();
     setSize(11);
     text(2400, 1300, QStringLiteral("Расчет тепловой нагрузки и выбор оборудования"));
@@ -197,7 +197,7 @@ void ReportPrinter::printSecondPage()
     PrintPageHeader();
     setSize(11);
     text(2400, 1300, QStringLiteral("Внешний вид и монтажная схема выбранного оборудования"));
-    const EquipmentChoice::TypePictures pictures = EquipmentChoice::PicturesOf(m_context, m_record.xo_type1);
+    const EquipmentChoice::TypePictures pictures = EquipmentChoice::PicturesOf(m_context, m_record->xo_type1);
     picture(800, 2000, EquipmentChoice::LoadPicture(m_context.location, pictures.picture));
     picture(800, 7000, EquipmentChoice::LoadPicture(m_context.location, pictures.scheme));
 }
@@ -256,6 +256,27 @@ bool ReportPrinter::PrintWithHeader(const std::function<bool(QPainter& painter, 
 {
     if (!m_painter.begin(&m_device))
         return false;
+    printPagesWithHeader(drawPage);
+    return m_painter.end();
+}
+
+bool ReportPrinter::PrintWithReports(const std::function<bool(QPainter& painter, int page)>& drawPage,
+                                     const QList<const CalculationRecord*>& records)
+{
+    if (!m_painter.begin(&m_device))
+        return false;
+    printPagesWithHeader(drawPage);
+    for (const CalculationRecord* record : records) {
+        m_record = record;
+        m_device.newPage();
+        printFirstPage();
+        printSecondPage();
+    }
+    return m_painter.end();
+}
+
+void ReportPrinter::printPagesWithHeader(const std::function<bool(QPainter& painter, int page)>& drawPage)
+{
     for (int page = 0;; ++page) {
         if (page > 0)
             m_device.newPage();
@@ -266,7 +287,6 @@ bool ReportPrinter::PrintWithHeader(const std::function<bool(QPainter& painter, 
         if (!more)
             break;
     }
-    return m_painter.end();
 }
 
 // Where the numbers are stretched, at the foot of the first page: across
@@ -274,7 +294,7 @@ bool ReportPrinter::PrintWithHeader(const std::function<bool(QPainter& painter, 
 // is no warning. What does not fit the page is left to the detailed print.
 void ReportPrinter::printWarnings()
 {
-    const QVector<CalculationWarning> warnings = RecordWarnings(m_context, m_record);
+    const QVector<CalculationWarning> warnings = RecordWarnings(m_context, *m_record);
     if (warnings.isEmpty())
         return;
     setBold(false);

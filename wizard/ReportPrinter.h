@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QFont>
+#include <QList>
 #include <QPainter>
 #include <QString>
 #include <functional>
@@ -33,12 +34,16 @@ public:
     // device pixels, and returns whether another page follows. Returns false
     // when the device cannot be painted on.
     bool PrintWithHeader(const std::function<bool(QPainter& painter, int page)>& drawPage);
+    // The same pages, then both report pages of each record, as one document.
+    bool PrintWithReports(const std::function<bool(QPainter& painter, int page)>& drawPage,
+                          const QList<const CalculationRecord*>& records);
 
     // The report's font, for documents printed under its header.
     QFont font() const { return m_font; }
 
 private:
     void PrintPageHeader();
+    void printPagesWithHeader(const std::function<bool(QPainter& painter, int page)>& drawPage);
     void printFirstPage();
     void printSecondPage();
     void printWarnings();
@@ -52,7 +57,7 @@ private:
 
     QPagedPaintDevice& m_device;
     CalculationContext& m_context;
-    const CalculationRecord& m_record;
+    const CalculationRecord* m_record;
     QDate m_today;
     QPainter m_painter;
     QFont m_font;

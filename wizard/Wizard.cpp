@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "UserActions.h"
 #include "frmFinish.h"
+#include "frmOffer.h"
 #include "frmStage0.h"
 #include "frmStage1.h"
 #include "frmStage3.h"
@@ -56,8 +57,18 @@ frmStage0* Wizard::ensureStage0()
     if (!m_stage0) {
         m_stage0 = wire(new frmStage0(m_context, m_record), &Wizard::enterStage3, nullptr);
         connect(m_stage0, &frmStage0::reopened, this, &Wizard::enterFinish);
+        connect(m_stage0, &frmStage0::offerRequested, this, &Wizard::openOffer);
     }
     return m_stage0;
+}
+
+// The offer window opens over the customer screen and leaves the record alone.
+void Wizard::openOffer()
+{
+    auto* offer = new frmOffer(m_context, m_stage0->chosenCustomer(), today(), m_stage0);
+    offer->setAttribute(Qt::WA_DeleteOnClose);
+    offer->setWindowModality(Qt::ApplicationModal);
+    offer->show();
 }
 
 void Wizard::start()

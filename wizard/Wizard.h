@@ -41,6 +41,7 @@ public:
     void enterStage4();
     void enterFinish(); // from frmStage4 or from a reopened calculation
     void quit();        // ends the program at once, asking nothing
+    void openOffer();   // "Предложение" over frmStage0
 
     // What quit() does after emitting quitRequested; by default it leaves
     // the application's event loop. Tests replace it to stay alive.

@@ -32,6 +32,7 @@ frmStage0::frmStage0(CalculationContext& context, CalculationRecord& record, QWi
     connect(m_ui->Combo1->lineEdit(), &QLineEdit::textEdited, this, &frmStage0::Combo1_Edited);
     connect(m_ui->Command1, &QPushButton::clicked, this, &frmStage0::Command1_Click);
     connect(m_ui->Combo2, &QComboBox::activated, this, &frmStage0::Combo2_Click);
+    connect(m_ui->cmdOffer, &QPushButton::clicked, this, &frmStage0::offerRequested);
 
     FillContact();
 }
@@ -81,6 +82,7 @@ void frmStage0::resetForNewCalculation()
 {
     m_ui->Combo2->hide();
     m_ui->Label1->hide();
+    m_ui->cmdOffer->hide();
     m_ui->cmbNext->setEnabled(true);
     m_ui->Label7->setText(QStringLiteral("2"));
 }
@@ -112,6 +114,7 @@ void frmStage0::Combo1_Change()
     m_ui->Text5->clear();
     m_ui->Combo2->hide();
     m_ui->Label1->hide();
+    m_ui->cmdOffer->hide();
     m_ui->cmbNext->setEnabled(true);
     record().NewContact = true;
 }
@@ -146,6 +149,7 @@ void frmStage0::Command1_Click()
 {
     readCustomer();
     m_ui->Combo2->clear();
+    m_ui->cmdOffer->hide();
     if (!refreshCustomers() || m_chosen < 0)
         return;
     QueryTable orders;
@@ -174,7 +178,19 @@ void frmStage0::Command1_Click()
     Combo2_Click(0);
     m_ui->Combo2->show();
     m_ui->Label1->show();
+    m_ui->cmdOffer->show();
     m_ui->cmbNext->setEnabled(false);
+}
+
+OfferCustomer frmStage0::chosenCustomer() const
+{
+    const CalculationRecord& r = record();
+    return {m_chosen < 0 ? qint16(0) : qint16(m_customers.integer(m_chosen, CustomerColumn::Key)),
+            r.contact_organization,
+            r.contact_city,
+            r.contact_phones,
+            r.contact_email,
+            r.contact_name};
 }
 
 void frmStage0::Combo2_Click(int index)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OfferPrinter.h"
 #include "QueryTable.h"
 #include "WizardScreen.h"
 
@@ -29,8 +30,13 @@ public:
     // The screen's part of the record reset: the state of a new calculation.
     void resetForNewCalculation();
 
+    // The customer chosen and searched for, whose calculations the offer window gathers.
+    OfferCustomer chosenCustomer() const;
+
 signals:
     void reopened();
+    // "Предложение": the chosen customer has saved calculations.
+    void offerRequested();
 
 private:
     void nextButton_Click() override;

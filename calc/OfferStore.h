@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+class Database;
+class WriteAttempt;
+struct DbError;
+
+// An offer as kept: the calculations of one customer in the order the
+// engineer put them.
+struct SavedOffer
+{
+    qint64 key = 0; // 0 until it is saved
+    qint16 contact = 0;
+    QString name;
+    QString date; // yyyy-MM-dd of the last save
+    QList<qint32> calculations;
+};
+
+// The tables offer and offer_row beside data. A store made before them
+// lacks them: offers can then be made, printed and exported but not kept,
+// as the engineer's role may not change a shared store's tables.
+namespace OfferStore {
+
+bool IsKept(Database& orders);
+
+// The offers of one customer (every offer when contact is nullopt) in key
+// order, each with its calculations in order; nullopt when the read failed.
+std::optional<QList<SavedOffer>> Read(Database& orders, std::optional<qint16> contact, DbError* error);
+// One offer; nullopt with error clear when there is none, set when the read failed.
+std::optional<SavedOffer> ReadOne(Database& orders, qint64 key, DbError* error);
+
+// Stores the offer as one attempt of a write: a new one (key 0, which
+// then becomes its key) or a new name, date and list of calculations of a
+// kept one. True when stored; otherwise attempt.outcome() and error say why.
+bool Save(Database& orders, SavedOffer& offer, WriteAttempt& attempt, DbError* error);
+
+} // namespace OfferStore
