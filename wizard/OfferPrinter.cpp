@@ -120,7 +120,7 @@ ReportOutput::Document Document(CalculationContext& context, const OfferCustomer
                                 const QString& name, const QList<OfferChamber>& chambers,
                                 const QStringList& dates, const QDate& today)
 {
-    return {QStringLiteral("Предложение"), QStringLiteral("Предложение"), QStringLiteral("предложение"),
+    return {QStringLiteral("Предложение"), QStringLiteral("Документ «Предложение»"), QStringLiteral("предложение"),
             [&context, customer, name, chambers, dates, today](QPagedPaintDevice& device) {
                 return print(device, context, customer, name, chambers, dates, today);
             }};
