@@ -23,16 +23,16 @@ QString escaped(const QString& text)
 
 QString customerBlock(const OfferCustomer& c)
 {
-    QString html;
-    const QList<std::pair<const char*, QString>> lines{{"Заказчик", c.organization},
-                                                       {"Город", c.city},
-                                                       {"Телефоны", c.phones},
-                                                       {"E-mail", c.email},
-                                                       {"Контактное лицо", c.name}};
-    for (const auto& [label, value] : lines)
+    QStringList lines;
+    const QList<std::pair<const char*, QString>> fields{{"Заказчик", c.organization},
+                                                        {"Город", c.city},
+                                                        {"Телефоны", c.phones},
+                                                        {"E-mail", c.email},
+                                                        {"Контактное лицо", c.name}};
+    for (const auto& [label, value] : fields)
         if (!value.trimmed().isEmpty())
-            html += QStringLiteral("<p>%1: %2</p>").arg(QString::fromUtf8(label), escaped(value));
-    return html;
+            lines << QStringLiteral("%1: %2").arg(QString::fromUtf8(label), escaped(value));
+    return QStringLiteral("<p style=\"margin-bottom:8px\">%1</p>").arg(lines.join(QStringLiteral("<br>")));
 }
 
 QString summaryTable(const QList<OfferChamber>& chambers, const QStringList& dates)
@@ -45,7 +45,8 @@ QString summaryTable(const QList<OfferChamber>& chambers, const QStringList& dat
     html += QStringLiteral("</tr></thead>");
     for (int i = 0; i < chambers.size(); ++i) {
         html += QStringLiteral("<tr><td>%1</td>").arg(i + 1);
-        for (const QString& cell : OfferTable::cells(chambers.at(i), dates.value(i)))
+        const QStringList cells = OfferTable::cells(chambers.at(i), dates.value(i));
+        for (const QString& cell : cells)
             html += QStringLiteral("<td>%1</td>").arg(escaped(cell));
         html += QStringLiteral("</tr>");
     }
@@ -72,8 +73,9 @@ QString warningsOf(CalculationContext& context, const QList<OfferChamber>& chamb
 QString documentHtml(CalculationContext& context, const OfferCustomer& customer, const QString& name,
                      const QList<OfferChamber>& chambers, const QStringList& dates, const QDate& today)
 {
-    QString html = QStringLiteral("<p style=\"font-size:13pt; font-weight:bold\">Предложение %1</p>")
-                       .arg(escaped(name.trimmed()));
+    const QString title = name.trimmed().isEmpty() ? QStringLiteral("Предложение")
+                                                   : QStringLiteral("Предложение «%1»").arg(name.trimmed());
+    QString html = QStringLiteral("<p style=\"font-size:13pt; font-weight:bold\">%1</p>").arg(escaped(title));
     html += QStringLiteral("<p>Дата: %1</p>").arg(QLocale().toString(today, QLocale::ShortFormat));
     html += customerBlock(customer) + summaryTable(chambers, dates);
     html += QStringLiteral("<p style=\"font-weight:bold; margin-top:8px\">%1</p>")
@@ -120,7 +122,8 @@ ReportOutput::Document Document(CalculationContext& context, const OfferCustomer
                                 const QString& name, const QList<OfferChamber>& chambers,
                                 const QStringList& dates, const QDate& today)
 {
-    return {QStringLiteral("Предложение"), QStringLiteral("Документ «Предложение»"), QStringLiteral("предложение"),
+    return {QStringLiteral("Предложение"), QStringLiteral("Документ «Предложение»"),
+            QStringLiteral("предложение"),
             [&context, customer, name, chambers, dates, today](QPagedPaintDevice& device) {
                 return print(device, context, customer, name, chambers, dates, today);
             }};

@@ -50,45 +50,30 @@ QStringList header()
 QStringList cells(const OfferChamber& chamber, const QString& date)
 {
     const CalculationRecord& r = chamber.record;
-    if (chamber.state == OfferChamber::State::Missing)
-        return {date,
-                {},
-                {},
-                {},
-                {},
-                {},
-                {},
-                {},
-                {},
-                {},
-                QStringLiteral("расчет %1: %2").arg(chamber.key).arg(chamber.reason)};
-    const QString dimensions = QStringLiteral("%1 × %2 × %3")
-                                   .arg(ResultText::plain(r.xk_length), ResultText::plain(r.xk_width),
-                                        ResultText::plain(r.xk_height));
-    if (!chamber.summed())
-        return {date,
-                dimensions,
-                ResultText::plain(volume(r)),
-                ResultText::plain(r.xk_temperature),
-                r.px_product_name,
-                {},
-                {},
-                {},
-                {},
-                {},
-                chamber.reason};
+    QStringList row(header().size());
+    row[0] = date;
+    if (chamber.state == OfferChamber::State::Missing) {
+        row[ReasonColumn] = QStringLiteral("расчет %1 удален").arg(chamber.key);
+        return row;
+    }
+    row[1] = QStringLiteral("%1 × %2 × %3")
+                 .arg(ResultText::plain(r.xk_length), ResultText::plain(r.xk_width),
+                      ResultText::plain(r.xk_height));
+    row[2] = ResultText::plain(volume(r));
+    row[3] = ResultText::plain(r.xk_temperature);
+    row[4] = r.px_product_name;
+    if (!chamber.summed()) {
+        row[ReasonColumn] = chamber.reason;
+        return row;
+    }
     const std::optional<double> margin = reserve(r);
-    return {date,
-            dimensions,
-            ResultText::plain(volume(r)),
-            ResultText::plain(r.xk_temperature),
-            r.px_product_name,
-            QString::number(r.q_total),
-            unitText(r),
-            QString::number(r.xo_count),
-            ResultText::whole(capacity(r)),
-            margin ? ResultText::oneDecimal(*margin) : QString(),
-            QString::number(chamber.warnings)};
+    row[5] = QString::number(r.q_total);
+    row[6] = unitText(r);
+    row[7] = QString::number(r.xo_count);
+    row[8] = ResultText::whole(capacity(r));
+    row[9] = margin ? ResultText::oneDecimal(*margin) : QString();
+    row[10] = QString::number(chamber.warnings);
+    return row;
 }
 
 QString sumsText(const OfferSums& sums)

@@ -13,7 +13,9 @@ struct OfferSums;
 namespace OfferTable {
 
 QStringList header();
-// Why a row that is not summed is not: in the warnings column.
+// A row that is not summed says why from the load column on, which the
+// window and the printout join to the end of the row.
+inline constexpr int ReasonColumn = 5;
 QStringList cells(const OfferChamber& chamber, const QString& date);
 // The sums line: "Итого: нагрузка N Вт; агрегаты: ...; производительность N Вт".
 QString sumsText(const OfferSums& sums);

@@ -117,6 +117,7 @@ void frmOffer::fillTable()
 {
     QTableWidget* table = m_ui->tblChambers;
     const QSignalBlocker quiet(table);
+    table->clearSpans();
     table->setRowCount(int(m_rows.size()));
     for (int row = 0; row < m_rows.size(); ++row) {
         const OfferChamber& chamber = chamberOf(m_rows.at(row).key);
@@ -129,6 +130,8 @@ void frmOffer::fillTable()
             }
             table->setItem(row, column, item);
         }
+        const int rest = int(cells.size()) - OfferTable::ReasonColumn;
+        table->setSpan(row, OfferTable::ReasonColumn, 1, chamber.summed() ? 1 : rest);
         QTableWidgetItem* tick = table->item(row, TickColumn);
         // A chamber that is not computed cannot go into the offer.
         tick->setFlags(chamber.summed() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable
