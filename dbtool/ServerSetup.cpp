@@ -4,6 +4,8 @@
 #include "StoreAccess.h"
 #include "StoreLayout.h"
 
+#include <functional>
+
 namespace {
 
 ToolOutcome needsServer(const DatabaseAddress& address)
@@ -15,11 +17,20 @@ ToolOutcome needsServer(const DatabaseAddress& address)
 }
 
 // Engineers read the reference data and read and write the orders; the
-// administrator writes both.
-QList<TableRights> rightsOf(const QString& engineerRole, const QString& adminRole)
+// administrator writes both. Rights go to the tables `held` accepts: a store
+// made before a table was added lacks it.
+QList<TableRights> rightsOf(const QString& engineerRole, const QString& adminRole,
+                            const std::function<bool(const StoreTable&)>& held = {})
 {
-    return {{StoreLayout::of(StoreKind::Reference).tableNames(), {engineerRole}, {adminRole}},
-            {StoreLayout::of(StoreKind::Orders).tableNames(), {}, {engineerRole, adminRole}}};
+    const auto heldIn = [&](StoreKind kind) {
+        QStringList names;
+        for (const StoreTable& table : StoreLayout::of(kind).tables)
+            if (!held || held(table))
+                names << table.name;
+        return names;
+    };
+    return {{heldIn(StoreKind::Reference), {engineerRole}, {adminRole}},
+            {heldIn(StoreKind::Orders), {}, {engineerRole, adminRole}}};
 }
 
 } // namespace
@@ -68,7 +79,10 @@ ToolOutcome grant(const QString& connection, const QString& engineerRole, const 
     if (!outcome.ok() || !(outcome = StoreAccess::open(address, db)).ok())
         return outcome;
     DbError error;
-    const QStringList statements = db->grantStatements(rightsOf(engineerRole, adminRole), &error);
+    const QStringList statements = db->grantStatements(
+        rightsOf(engineerRole, adminRole,
+                 [&](const StoreTable& table) { return !StoreAccess::lacks(*db, table); }),
+        &error);
     bool ok = !statements.isEmpty() && db->begin(&error);
     for (const QString& statement : statements)
         ok = ok && db->execute(statement, &error);

@@ -100,6 +100,11 @@ bool createHostileOrders(const QString& path, int extraRows = 0)
                  "INSERT INTO second_opinion SELECT pkey, xk_width, xk_length, xk_bulk, NULL FROM data "
                  "WHERE pkey % 3 = 0",
                  nullptr, nullptr, nullptr);
+    // An offer per calculation named by its note (hostile texts, NULLs), each with one row.
+    sqlite3_exec(db,
+                 "INSERT INTO offer (contact, name, odate) SELECT pkey, onote, odate FROM data; "
+                 "INSERT INTO offer_row (offer, data_pkey, position) SELECT pkey, pkey / 7, -pkey FROM data",
+                 nullptr, nullptr, nullptr);
     const bool ok = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
     sqlite3_close(db);
     return ok;
@@ -124,7 +129,9 @@ Run runTool(const QStringList& arguments)
 QStringList tablesOf(const QString& file)
 {
     return file.contains(QLatin1String("nv")) ? referenceTables()
-                                              : orderTables() << QStringLiteral("second_opinion");
+                                              : orderTables()
+                                                    << QStringLiteral("second_opinion")
+                                                    << QStringLiteral("offer") << QStringLiteral("offer_row");
 }
 
 } // namespace
