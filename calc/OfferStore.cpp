@@ -87,10 +87,14 @@ std::optional<SavedOffer> ReadOne(Database& orders, qint64 key, DbError* error)
     return offers->first();
 }
 
-bool Save(Database& orders, SavedOffer& offer, WriteAttempt& attempt, DbError* error)
+bool Save(Database& orders, SavedOffer& offer, Saving& saving, DbError* error)
 {
-    if (!attempt.begin(orders, error))
+    WriteAttempt& attempt = saving.attempt;
+    if (!attempt.begin(orders, error)) {
+        if (attempt.outcome() == WriteAttempt::Outcome::StoredAnswerLost && offer.key == 0)
+            offer.key = saving.triedKey;
         return attempt.stored();
+    }
     qint64 key = 0;
     if (!writeSteps(orders, offer, key, error)) {
         attempt.rollback();
@@ -100,6 +104,7 @@ bool Save(Database& orders, SavedOffer& offer, WriteAttempt& attempt, DbError* e
     // Also when stored although the answer was lost: the key came before COMMIT.
     if (attempt.stored())
         offer.key = key;
+    saving.triedKey = attempt.outcome() == WriteAttempt::Outcome::Unknown ? key : 0;
     return attempt.stored();
 }
 

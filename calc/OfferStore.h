@@ -1,11 +1,12 @@
 #pragma once
 
+#include "WriteAttempt.h"
+
 #include <QList>
 #include <QString>
 #include <optional>
 
 class Database;
-class WriteAttempt;
 struct DbError;
 
 // An offer as kept: the calculations of one customer in the order the
@@ -32,9 +33,19 @@ std::optional<QList<SavedOffer>> Read(Database& orders, std::optional<qint16> co
 // One offer; nullopt with error clear when there is none, set when the read failed.
 std::optional<SavedOffer> ReadOne(Database& orders, qint64 key, DbError* error);
 
+// The saves of one offer as its window keeps them: the write's attempt, and
+// the key a new offer got in a try whose outcome stayed unknown, which is its
+// key when the next try learns that the first was stored.
+struct Saving
+{
+    WriteAttempt attempt;
+    qint64 triedKey = 0;
+};
+
 // Stores the offer as one attempt of a write: a new one (key 0, which
 // then becomes its key) or a new name, date and list of calculations of a
-// kept one. True when stored; otherwise attempt.outcome() and error say why.
-bool Save(Database& orders, SavedOffer& offer, WriteAttempt& attempt, DbError* error);
+// kept one. True when stored; otherwise saving.attempt.outcome() and error
+// say why.
+bool Save(Database& orders, SavedOffer& offer, Saving& saving, DbError* error);
 
 } // namespace OfferStore

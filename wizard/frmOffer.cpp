@@ -225,13 +225,13 @@ void frmOffer::cmdSave_Click()
         offer.calculations << chamber.key;
     DbError error;
     if (!OfferStore::Save(*m_context.order_db, offer, m_save, &error)) {
-        const bool unknown = m_save.outcome() == WriteAttempt::Outcome::Unknown;
-        ShowDatabaseFailure(unknown ? m_save.note() : QStringLiteral("Предложение не сохранено"),
+        const bool unknown = m_save.attempt.outcome() == WriteAttempt::Outcome::Unknown;
+        ShowDatabaseFailure(unknown ? m_save.attempt.note() : QStringLiteral("Предложение не сохранено"),
                             DatabaseFailure{m_context.location.orders(), {}, error});
         return;
     }
-    if (m_save.outcome() == WriteAttempt::Outcome::StoredAnswerLost)
-        Messages::show(m_save.note(), MsgIcon::Information, QStringLiteral("Внимание"));
+    if (m_save.attempt.outcome() == WriteAttempt::Outcome::StoredAnswerLost)
+        Messages::show(m_save.attempt.note(), MsgIcon::Information, QStringLiteral("Внимание"));
     m_offerKey = offer.key;
     fillOffers();
 }

@@ -3,7 +3,6 @@
 #include "OfferPrinter.h"
 #include "OfferStore.h"
 #include "OfferSummary.h"
-#include "WriteAttempt.h"
 
 #include <QDate>
 #include <QDialog>
@@ -62,5 +61,5 @@ private:
     QList<SavedOffer> m_offers;
     qint64 m_offerKey = 0; // the offer opened or saved; 0 for a new one
     bool m_kept = false;
-    WriteAttempt m_save;
+    OfferStore::Saving m_save;
 };

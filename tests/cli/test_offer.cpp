@@ -3,7 +3,6 @@
 #include "OfferStore.h"
 #include "ProgramDatabases.h"
 #include "TestDatabases.h"
-#include "WriteAttempt.h"
 
 #include <QJsonArray>
 #include <QTemporaryDir>
@@ -151,9 +150,9 @@ private:
     qint64 save(const QList<qint32>& calculations)
     {
         SavedOffer offer{0, 1, QStringLiteral("Три камеры"), QStringLiteral("2024-03-05"), calculations};
-        WriteAttempt attempt;
+        OfferStore::Saving saving;
         DbError error;
-        if (!OfferStore::Save(*m_orders, offer, attempt, &error))
+        if (!OfferStore::Save(*m_orders, offer, saving, &error))
             qWarning() << error.description;
         return offer.key;
     }

@@ -8,6 +8,7 @@
 #include "DatabaseAccess.h"
 #include "FaultRelay.h"
 #include "Functions.h"
+#include "OfferStore.h"
 #include "StoreCopy.h"
 #include "StoreExport.h"
 #include "StoreImport.h"
@@ -107,6 +108,29 @@ private slots:
         QCOMPARE(count(orders, "SELECT COUNT(*) FROM data"), 1);
         QCOMPARE(count(orders, "SELECT COUNT(*) FROM contact"), 1);
         QCOMPARE(count(orders, "SELECT COUNT(*) FROM frostpick_write"), 1);
+    }
+
+    // An offer saved, tried again with the same saving when not known stored:
+    // one offer, whose key the window then holds.
+    void offerSave_data() { faults(); }
+    void offerSave()
+    {
+        QFETCH(Fault, fault);
+        WizardFixture f;
+        QVERIFY(f.isOpen() && m_relay->divert(f.folder()));
+        QCOMPARE(OpenDatabases(f.context, DataLocation::folder(f.folder())), 0);
+        Database& orders = *f.context.order_db;
+        SavedOffer offer{0, 1, QStringLiteral("Два склада"), QStringLiteral("2024-03-05"), {1, 2}};
+        OfferStore::Saving saving;
+        DbError error;
+        m_relay->failAtCommit(fault);
+        const bool stored = OfferStore::Save(orders, offer, saving, &error);
+        QCOMPARE(stored, fault == Fault::AnswerLost);
+        m_relay->restore();
+        QVERIFY(stored || OfferStore::Save(orders, offer, saving, &error));
+        QCOMPARE(count(orders, "SELECT COUNT(*) FROM offer"), 1);
+        QCOMPARE(count(orders, "SELECT COUNT(*) FROM offer_row"), 2);
+        QCOMPARE(offer.key, count(orders, "SELECT pkey FROM offer"));
     }
 
     // Rimehold's edit and delete of an insulation entry, the editor or the
