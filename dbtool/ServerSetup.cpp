@@ -4,8 +4,6 @@
 #include "StoreAccess.h"
 #include "StoreLayout.h"
 
-#include <functional>
-
 namespace {
 
 ToolOutcome needsServer(const DatabaseAddress& address)
@@ -17,32 +15,24 @@ ToolOutcome needsServer(const DatabaseAddress& address)
 }
 
 // Engineers read the reference data and read and write the orders; the
-// administrator writes both. Rights go to the tables `held` accepts: a store
-// made before a table was added lacks it.
-QList<TableRights> rightsOf(const QString& engineerRole, const QString& adminRole,
-                            const std::function<bool(const StoreTable&)>& held = {})
+// administrator writes both.
+QList<TableRights> rightsOf(const QString& engineerRole, const QString& adminRole)
 {
-    const auto heldIn = [&](StoreKind kind) {
-        QStringList names;
-        for (const StoreTable& table : StoreLayout::of(kind).tables)
-            if (!held || held(table))
-                names << table.name;
-        return names;
-    };
-    return {{heldIn(StoreKind::Reference), {engineerRole}, {adminRole}},
-            {heldIn(StoreKind::Orders), {}, {engineerRole, adminRole}}};
+    return {{StoreLayout::of(StoreKind::Reference).tableNames(), {engineerRole}, {adminRole}},
+            {StoreLayout::of(StoreKind::Orders).tableNames(), {}, {engineerRole, adminRole}}};
 }
 
 } // namespace
 
 namespace ServerSetup {
 
-ToolOutcome init(const QString& connection)
+ToolOutcome init(const QString& connection, const std::function<void(const QString&)>& report)
 {
     const DatabaseAddress address = storeAddress(connection);
     ToolOutcome outcome = needsServer(address);
     if (!outcome.ok())
         return outcome;
+    bool initialised = false;
     {
         std::unique_ptr<Database> db;
         outcome = StoreAccess::open(address, db);
@@ -53,16 +43,28 @@ ToolOutcome init(const QString& connection)
         if (!held)
             return {StatusRefused,
                     QStringLiteral("%1 stopped answering").arg(StoreAccess::describe(address))};
-        if (!held->isEmpty())
-            return {StatusTargetNotEmpty,
-                    QStringLiteral("%1 is initialised already").arg(StoreAccess::describe(address))};
+        initialised = !held->isEmpty();
     }
     DbError error;
     const QStringList scripts{StoreLayout::of(StoreKind::Reference).serverSchema,
                               StoreLayout::of(StoreKind::Orders).serverSchema};
-    if (!Database::create(address, scripts, &error))
+    if (!initialised) {
+        if (!Database::create(address, scripts, &error))
+            return {StatusRefused, QStringLiteral("%1: %2").arg(StoreAccess::describe(address),
+                                                                error.description.trimmed())};
+        report(QStringLiteral("the reference and orders tables are created"));
+        return {};
+    }
+    // A store made by an earlier version gets the tables added since.
+    const std::optional<QStringList> added = Database::complete(address, scripts, &error);
+    if (!added)
         return {StatusRefused,
                 QStringLiteral("%1: %2").arg(StoreAccess::describe(address), error.description.trimmed())};
+    if (added->isEmpty())
+        return {StatusTargetNotEmpty,
+                QStringLiteral("%1 is initialised already").arg(StoreAccess::describe(address))};
+    report(QStringLiteral("added the tables an earlier version lacked: %1")
+               .arg(added->join(QStringLiteral(", "))));
     return {};
 }
 
@@ -78,11 +80,15 @@ ToolOutcome grant(const QString& connection, const QString& engineerRole, const 
     std::unique_ptr<Database> db;
     if (!outcome.ok() || !(outcome = StoreAccess::open(address, db)).ok())
         return outcome;
+    for (StoreKind kind : StoreLayout::kinds())
+        for (const StoreTable& table : StoreLayout::of(kind).tables)
+            if (StoreAccess::lacks(*db, table))
+                return {StatusNotAStore,
+                        QStringLiteral("%1 lacks the table %2 of this version; run frostpick-db "
+                                       "init on it first")
+                            .arg(StoreAccess::describe(address), table.name)};
     DbError error;
-    const QStringList statements = db->grantStatements(
-        rightsOf(engineerRole, adminRole,
-                 [&](const StoreTable& table) { return !StoreAccess::lacks(*db, table); }),
-        &error);
+    const QStringList statements = db->grantStatements(rightsOf(engineerRole, adminRole), &error);
     bool ok = !statements.isEmpty() && db->begin(&error);
     for (const QString& statement : statements)
         ok = ok && db->execute(statement, &error);

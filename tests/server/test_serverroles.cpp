@@ -87,17 +87,6 @@ private slots:
         QVERIFY(ServerStores::execute(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'")
                                           .arg(role("typist"), QString(Password).replace("'", "''"))));
         QVERIFY(ServerSetup::grant(on(m_socket, m_name, "postgres"), role("typist"), role("admin")).ok());
-        // A store made before offers is granted the tables it holds.
-        QFile before(m_dir.filePath("before offers.sql"));
-        QVERIFY(before.open(QIODevice::WriteOnly) && before.write("DROP TABLE offer_row, offer;") > 0);
-        before.close();
-        QVERIFY(ServerStores::create(m_name + QStringLiteral("_old"),
-                                     {TestDatabases::dataFile(QStringLiteral("server_schema_nv.sql")),
-                                      TestDatabases::dataFile(QStringLiteral("server_schema_order.sql")),
-                                      before.fileName()}));
-        const ToolOutcome old =
-            ServerSetup::grant(on(m_socket, m_name + "_old", "postgres"), role("typist"), role("admin"));
-        QVERIFY2(old.ok(), qPrintable(old.message));
     }
     void cleanupTestCase()
     {
@@ -105,7 +94,6 @@ private slots:
             return;
         ServerStores::drop(m_name);
         ServerStores::drop(m_name + QStringLiteral("_nv"));
-        ServerStores::drop(m_name + QStringLiteral("_old"));
         ServerStores::execute(QStringLiteral("DROP DATABASE %1_empty WITH (FORCE)").arg(m_name));
         ServerStores::execute(QStringLiteral("DROP ROLE %1, %2").arg(role("admin"), role("typist")));
     }
