@@ -10,6 +10,7 @@
 #include "Explanation.h"
 #include "HeatLoad.h"
 #include "InputChecks.h"
+#include "JsonLine.h"
 #include "Lookups.h"
 #include "OrderPages.h"
 #include "Orders.h"
@@ -66,20 +67,21 @@ void traceIfExplained(CalculationRecord& record, bool explain)
         record.trace = std::make_shared<CalculationTrace>();
 }
 
-// Prints the record as one line; false (already reported) when a double of it
-// cannot be written as a JSON number.
-bool printRecord(CalculationContext& context, const CalculationRecord& record)
+// Prints the record as one line, written into the line kept for the run;
+// false (already reported) when a double of it cannot be written as a JSON
+// number.
+bool printRecord(CalculationContext& context, const CalculationRecord& record, JsonLine& line)
 {
     QString error;
-    std::optional<QByteArray> line = recordToJsonLine(record, SelectionLine(record), &error);
-    if (!line) {
+    if (!recordToJson(record, SelectionLine(record), line, &error)) {
         printError(error);
         return false;
     }
     if (record.trace)
-        line->insert(line->size() - 1, explanationFields(Explain(context, record)));
-    std::fwrite(line->constData(), 1, size_t(line->size()), stdout);
-    std::fputc('\n', stdout);
+        line.text() += explanationFields(Explain(context, record)).constData();
+    line.close();
+    line.text() += '\n';
+    std::fwrite(line.text().data(), 1, line.text().size(), stdout);
     std::fflush(stdout);
     return true;
 }
@@ -136,7 +138,8 @@ int runInput(const CliArguments& args, const DataLocation& location)
         printError(error);
         return ExitRange;
     }
-    return printRecord(context, record) ? ExitOk : ExitRange;
+    JsonLine line;
+    return printRecord(context, record, line) ? ExitOk : ExitRange;
 }
 
 // A fresh record, as the customer screen reopens into.
@@ -150,13 +153,13 @@ CalculationRecord freshRecord(bool explain)
 
 // Prints a reopened calculation, or why it was not computed.
 int printReopened(CalculationContext& context, const CalculationRecord& record, qint64 key, bool computed,
-                  const QString& error)
+                  const QString& error, JsonLine& line)
 {
     if (!computed) {
         printError(QStringLiteral("calculation %1: %2").arg(key).arg(error));
         return ExitRange;
     }
-    if (!printRecord(context, record)) {
+    if (!printRecord(context, record, line)) {
         printError(QStringLiteral("calculation %1 left out").arg(key));
         return ExitRange;
     }
@@ -178,7 +181,8 @@ int reopenAndPrint(CalculationContext& context, WatchedDatabase* ref, WatchedDat
         printError(QStringLiteral("no saved calculation has the key %1").arg(key));
         return ExitNoOrder;
     }
-    return printReopened(context, record, key, computed, error);
+    JsonLine line;
+    return printReopened(context, record, key, computed, error, line);
 }
 
 // Reopens and prints every saved calculation in key order, reading them a
@@ -189,6 +193,7 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
     const DataLocation& location = context.location;
     OrderPages pages(location.orders(), context.ordersKeepSecondOpinion, 500);
     QueryTable page;
+    JsonLine line;
     int status = ExitOk;
     DbError error;
     while (pages.next(page, &error)) {
@@ -204,7 +209,7 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
             const bool computed = ReopenCalculation(context, record, page, row, &rangeError);
             if (readFailed(QStringLiteral("calculation %1: ").arg(key), {orders, ref}))
                 return ExitDatabase;
-            if (printReopened(context, record, key, computed, rangeError) != ExitOk)
+            if (printReopened(context, record, key, computed, rangeError, line) != ExitOk)
                 status = ExitRange;
         }
     }
