@@ -77,8 +77,10 @@ bool printRecord(CalculationContext& context, const CalculationRecord& record, J
         printError(error);
         return false;
     }
-    if (record.trace)
-        line.text() += explanationFields(Explain(context, record)).constData();
+    if (record.trace) {
+        const QByteArray fields = explanationFields(Explain(context, record));
+        line.text().append(fields.constData(), size_t(fields.size()));
+    }
     line.close();
     line.text() += '\n';
     std::fwrite(line.text().data(), 1, line.text().size(), stdout);
