@@ -3,6 +3,7 @@
 #include "PostgresDatabase.h"
 #include "SqliteDatabase.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -108,6 +109,40 @@ QString DatabaseAddress::shown() const
     return engine == DatabaseEngine::SQLite ? database : masked(database);
 }
 
+DatabaseAddress DatabaseAddress::parse(const QString& text)
+{
+    if (text.startsWith(QLatin1String("postgresql://")) || text.startsWith(QLatin1String("postgres://")) ||
+        text.contains(QLatin1Char('=')))
+        return server(text);
+    return file(text);
+}
+
+bool DatabaseAddress::sameDatabase(const DatabaseAddress& other) const
+{
+    if (engine != other.engine)
+        return false;
+    if (engine == DatabaseEngine::PostgreSQL)
+        return database == other.database;
+    return QFileInfo(database).absoluteFilePath() == QFileInfo(other.database).absoluteFilePath() ||
+           (QFileInfo::exists(database) &&
+            QFileInfo(database).canonicalFilePath() == QFileInfo(other.database).canonicalFilePath());
+}
+
+bool DatabaseAddress::isMissing() const
+{
+    return engine == DatabaseEngine::SQLite && !QFileInfo::exists(database);
+}
+
+bool DatabaseAddress::isMadeApart() const
+{
+    return engine == DatabaseEngine::PostgreSQL;
+}
+
+bool DatabaseAddress::hasRoles() const
+{
+    return engine == DatabaseEngine::PostgreSQL;
+}
+
 std::unique_ptr<Database> Database::openBeside(const DatabaseAddress& address,
                                                const QStringList& requiredTables, DbError* error)
 {
@@ -149,6 +184,14 @@ bool Database::create(const DatabaseAddress& address, const QStringList& scriptF
     return false;
 }
 
+bool Database::createStores(const DatabaseAddress& address, const QList<StoreSchema>& stores, DbError* error)
+{
+    QStringList scripts;
+    for (const StoreSchema& store : stores)
+        scripts << (address.engine == DatabaseEngine::SQLite ? store.file : store.server);
+    return create(address, scripts, error);
+}
+
 bool Database::checkAddress(const DatabaseAddress& address, DbError* error)
 {
     return address.engine == DatabaseEngine::SQLite || PostgresDatabase::checkAddress(address, error);
@@ -170,9 +213,7 @@ void Database::removeFile(const QString& path)
     SqliteDatabase::removeFile(path);
 }
 
-QStringList Database::grantStatementsFor(DatabaseEngine engine, const QList<TableRights>& rights)
+QStringList Database::grantStatementsFor(const QList<TableRights>& rights)
 {
-    if (engine == DatabaseEngine::PostgreSQL)
-        return PostgresDatabase::grantStatementsForCreated(rights);
-    return {};
+    return PostgresDatabase::grantStatementsForCreated(rights);
 }
