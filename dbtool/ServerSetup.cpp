@@ -50,7 +50,8 @@ ToolOutcome init(const QString& connection)
     }
     DbError error;
     if (!Database::createStores(
-            address, {StoreLayout::of(StoreKind::Reference).schema, StoreLayout::of(StoreKind::Orders).schema},
+            address,
+            {StoreLayout::of(StoreKind::Reference).schema, StoreLayout::of(StoreKind::Orders).schema},
             &error))
         return {StatusRefused,
                 QStringLiteral("%1: %2").arg(StoreAccess::describe(address), error.description.trimmed())};

@@ -14,7 +14,7 @@ enum class StoreKind { Reference, Orders };
 struct StoreLayout
 {
     StoreKind kind;
-    QString title;        // "reference store (nv.mdb)"
+    QString title;      // "reference store (nv.mdb)"
     StoreSchema schema; // resource paths of the scripts that create the store
     QList<StoreTable> tables;
 

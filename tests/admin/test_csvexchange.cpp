@@ -104,7 +104,8 @@ private slots:
         exec(QStringLiteral("INSERT INTO curtain(text_ru,c_value) VALUES ('ПВХ',60)"));
         const CsvSimpleLayout layout(Functions::KindCurtain);
         const CsvImport import(layout, "text_ru;c_value\r\nПВХ;50\r\n");
-        QCOMPARE(import.problems(), QStringList{QStringLiteral("Строка 2: в справочнике несколько записей «ПВХ»")});
+        QCOMPARE(import.problems(),
+                 QStringList{QStringLiteral("Строка 2: в справочнике несколько записей «ПВХ»")});
         QCOMPARE(import.adds() + import.changes(), 0);
     }
 

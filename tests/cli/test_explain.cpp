@@ -122,8 +122,10 @@ private slots:
         size.calculations = 1001;
         size.bigCustomerCalculations = 5;
         QString error;
-        QVERIFY2(GenerateReference(paged.filePath(QStringLiteral("nv.mdb")), size, 5, &error), qPrintable(error));
-        QVERIFY2(GenerateOrders(paged.filePath(QStringLiteral("order.mdb")), size, 5, &error), qPrintable(error));
+        QVERIFY2(GenerateReference(paged.filePath(QStringLiteral("nv.mdb")), size, 5, &error),
+                 qPrintable(error));
+        QVERIFY2(GenerateOrders(paged.filePath(QStringLiteral("order.mdb")), size, 5, &error),
+                 qPrintable(error));
         const QList<QByteArray> lines = calc({"--dir", paged.path(), "--all-orders"}).split('\n');
         QCOMPARE(lines.size(), size.calculations + 1); // and the empty rest after the last line break
         qint64 previous = 0;

@@ -224,10 +224,10 @@ private slots:
         QTest::addRow("bad store") << QStringList{"copy", "--store", "x", "a", "b"} << 2
                                    << "reference or orders";
         QTest::addRow("init a file") << QStringList{"init", "nv.mdb"} << 2 << "no postgresql:// URI";
-        QTest::addRow("grant on a file") << QStringList{"grant", "eng", "adm", "nv.mdb"} << 2
-                                         << "no postgresql:// URI";
-        QTest::addRow("same file, another path") << QStringList{"copy", "nv.mdb", "./nv.mdb"} << 2
-                                                 << "the same database";
+        QTest::addRow("grant on a file")
+            << QStringList{"grant", "eng", "adm", "nv.mdb"} << 2 << "no postgresql:// URI";
+        QTest::addRow("same file, another path")
+            << QStringList{"copy", "nv.mdb", "./nv.mdb"} << 2 << "the same database";
         QTest::addRow("malformed URI")
             << QStringList{"copy", "nv.mdb", "postgresql://[bad"} << 2 << "postgresql://[bad";
         QTest::addRow("malformed URI, short scheme")

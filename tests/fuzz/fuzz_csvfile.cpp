@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A single column's header decides no separator of its own.
     if (table->header.size() < 2)
         return 0;
-    const std::optional<CsvFile::Table> back = CsvFile::read(CsvFile::write(table->header, table->rows), &error);
+    const std::optional<CsvFile::Table> back =
+        CsvFile::read(CsvFile::write(table->header, table->rows), &error);
     check(back.has_value());
     check(back->header == table->header && back->decimalComma && back->encoding.isEmpty());
     check(back->rows.size() == table->rows.size());
