@@ -8,7 +8,8 @@
 # cache) stay in $PLANT_FAULTS_DIR (build-faults/); a file is copied in only when
 # it differs, so a later run compiles only what changed. Logs: logs/ID.log.
 # Exit status 1 unless every fault is caught by the tests it names.
-# PLANT_FAULTS_NAMED_ONLY=1 leaves out the whole suite (a quick check).
+# PLANT_FAULTS_NAMED_ONLY=1 leaves out the whole suite (a quick check);
+# PLANT_FAULTS_BUDGET=SECONDS begins no fault after that many seconds.
 # --slice N replays N counted rows in a row, beginning at a row the commit
 # chooses (PLANT_FAULTS_COMMIT, else git rev-parse HEAD): each commit replays
 # its own part of the catalogue, the same part every time.
@@ -102,6 +103,10 @@ while IFS=$'\037' read -r -u 3 id file find replace tests meaning equivalent; do
   chosen "$id" || continue
   if [[ -n $equivalent ]]; then
     echo "$id: equivalent, not counted ($equivalent)"
+    continue
+  fi
+  if [[ -n ${PLANT_FAULTS_BUDGET:-} && $SECONDS -ge $PLANT_FAULTS_BUDGET ]]; then
+    echo "$id: not replayed, the ${PLANT_FAULTS_BUDGET} s budget is spent"
     continue
   fi
   counted=$((counted + 1)) bad=$((bad + 1))
