@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <sqlite3.h>
 
 namespace {
 
@@ -190,6 +191,20 @@ bool Database::createStores(const DatabaseAddress& address, const QList<StoreSch
     for (const StoreSchema& store : stores)
         scripts << (address.engine == DatabaseEngine::SQLite ? store.file : store.server);
     return create(address, scripts, error);
+}
+
+std::optional<QStringList> Database::complete(const DatabaseAddress& address,
+                                              const QList<StoreSchema>& stores, DbError* error)
+{
+    if (address.engine == DatabaseEngine::PostgreSQL) {
+        QStringList scripts;
+        for (const StoreSchema& store : stores)
+            scripts << store.server;
+        return PostgresDatabase::complete(address, scripts, error);
+    }
+    if (error)
+        *error = {SQLITE_MISUSE, QStringLiteral("Файл базы данных дополняет сама программа")};
+    return std::nullopt;
 }
 
 bool Database::checkAddress(const DatabaseAddress& address, DbError* error)
