@@ -464,7 +464,7 @@ private slots:
     void serverStoreOfAnEarlierVersion()
     {
         if (!ServerStores::configured())
-            QSKIP("FROSTPICK_TEST_SERVER names no server");
+            QSKIP("a case of the server run");
         const DatabaseAddress store = ServerStores::address(m_name + "earlier");
         const QString uri = store.database;
         QVERIFY(ServerStores::create(m_name + "earlier", {}));
