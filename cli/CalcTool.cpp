@@ -228,12 +228,11 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
 // its start in one snapshot (its tables read in one request), the same rows
 // the server would have given the run. Null, reported, when the copy cannot
 // be made.
-std::shared_ptr<WatchedDatabase> referenceForTheRun(std::shared_ptr<WatchedDatabase> ref,
-                                                    const DatabaseAddress& address)
+std::shared_ptr<WatchedDatabase> referenceForTheRun(std::shared_ptr<WatchedDatabase> ref)
 {
     // Also what lets the server's connection keep the rows it reads ahead.
     ref->setResultReuse(Database::ResultReuse::ForTheRun);
-    if (address.engine != DatabaseEngine::PostgreSQL)
+    if (!ref->readsAhead())
         return ref;
     DbError error;
     std::unique_ptr<Database> copy = Database::copyInMemory(*ref, StoreTables::reference(), &error);
@@ -256,7 +255,7 @@ int runOrders(const CliArguments& args, const DataLocation& location)
         return ExitDatabase;
     if (args.mode == CliArguments::Mode::AllOrders) {
         // The orders change from row to row and are read a page at a time.
-        ref = referenceForTheRun(std::move(ref), location.reference());
+        ref = referenceForTheRun(std::move(ref));
         if (!ref)
             return ExitDatabase;
     }
