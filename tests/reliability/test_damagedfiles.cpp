@@ -116,14 +116,24 @@ private slots:
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                       QFileDevice::ExeOwner));
     }
-    void readOnlyOrders_data() { readOnlyReference_data(); }
-    // The wizard's save on an orders file it may not write: refused with a
-    // message, the record keeps its customer key, nothing on disk changes.
+    void readOnlyOrders_data()
+    {
+        QTest::addColumn<bool>("folderReadOnly");
+        QTest::addColumn<int>("openStatus");
+        QTest::newRow("read-only order.mdb") << false << 0;
+        // The write-ahead log needs its shared-memory file beside the database:
+        // SQLite's SQLITE_READONLY_DIRECTORY.
+        QTest::newRow("read-only folder") << true << 0x608;
+    }
+    // The wizard on an orders file it may not write: the save is refused with
+    // the file named, the record keeps its customer key; in a folder it may
+    // not write, the orders are not opened at all. Nothing on disk changes.
     void readOnlyOrders()
     {
         if (::geteuid() == 0)
             QSKIP("runs as root, whom file permissions do not stop from writing");
         QFETCH(bool, folderReadOnly);
+        QFETCH(int, openStatus);
         QTemporaryDir dir;
         QVERIFY(TestDatabases::createSampleFolder(dir.path()));
         {
@@ -143,18 +153,34 @@ private slots:
         FakeMessages messages;
         {
             CalculationContext context;
-            CalculationRecord r;
-            if (OpenDatabases(context, DataLocation::folder(dir.path())) == 0) {
-                ApplyStartValues(r);
-                r.contact_organization = QStringLiteral("Новый заказчик");
-                r.onote = QStringLiteral("заметка");
-                r.NewContact = true;
-                r.NewCalculation = true;
-                r.contact = 0;
-                QVERIFY(!SaveCalculation(context, r, QDate(2024, 3, 5)));
-                QCOMPARE(r.contact, qint16(0));
+            QCOMPARE(OpenDatabases(context, DataLocation::folder(dir.path())), openStatus);
+            if (openStatus != 0) {
+                QCOMPARE(messages.shown().size(), 1);
+                const MessageRequest shown = messages.shown().at(0);
+                QVERIFY2((shown.text + shown.details)
+                             .contains(QStringLiteral("attempt to write a readonly database")),
+                         qPrintable(shown.text));
             }
-            QVERIFY(!messages.shown().isEmpty());
+        }
+        if (openStatus == 0) {
+            CalculationContext context;
+            CalculationRecord r;
+            QCOMPARE(OpenDatabases(context, DataLocation::folder(dir.path())), 0);
+            QVERIFY(messages.shown().isEmpty());
+            ApplyStartValues(r);
+            r.contact_organization = QStringLiteral("Новый заказчик");
+            r.onote = QStringLiteral("заметка");
+            r.NewContact = true;
+            r.NewCalculation = true;
+            r.contact = 0;
+            QVERIFY(!SaveCalculation(context, r, QDate(2024, 3, 5)));
+            QCOMPARE(r.contact, qint16(0));
+            QCOMPARE(messages.shown().size(), 1);
+            const QString shown = messages.lastText();
+            QVERIFY2(
+                shown.startsWith(QStringLiteral("Ошибка при сохранении результатов расчета!")) &&
+                    shown.contains(QStringLiteral("Файл %1 не удается прочитать или записать.").arg(orders)),
+                qPrintable(shown));
         }
         // The engine may leave its empty shared-memory files beside a read-only
         // file it could not checkpoint; the database files stay as they were.
