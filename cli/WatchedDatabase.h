@@ -33,6 +33,7 @@ public:
     void beginAction() override { m_inner->beginAction(); }
     void prefetch(const QStringList& sqls) override { m_inner->prefetch(sqls); }
     bool readsAhead() const override { return m_inner->readsAhead(); }
+    bool keepsWriteTokens() const override { return m_inner->keepsWriteTokens(); }
     QStringList columnsOf(const QString& table, DbError* error = nullptr) override;
     QStringList grantStatements(const QList<TableRights>& rights, DbError* error = nullptr) override;
     bool checkIntegrity(DbError* error = nullptr) override;

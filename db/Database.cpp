@@ -4,6 +4,7 @@
 #include "SqliteDatabase.h"
 
 #include <QRegularExpression>
+#include <sqlite3.h>
 
 namespace {
 
@@ -147,6 +148,16 @@ bool Database::create(const DatabaseAddress& address, const QStringList& scriptF
         return PostgresDatabase::create(address, scriptFiles, error);
     }
     return false;
+}
+
+std::optional<QStringList> Database::complete(const DatabaseAddress& address, const QStringList& scriptFiles,
+                                              DbError* error)
+{
+    if (address.engine == DatabaseEngine::PostgreSQL)
+        return PostgresDatabase::complete(address, scriptFiles, error);
+    if (error)
+        *error = {SQLITE_MISUSE, QStringLiteral("Файл базы данных дополняет сама программа")};
+    return std::nullopt;
 }
 
 bool Database::checkAddress(const DatabaseAddress& address, DbError* error)

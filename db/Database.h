@@ -80,6 +80,14 @@ public:
     static bool create(const DatabaseAddress& address, const QStringList& scriptFiles,
                        DbError* error = nullptr);
 
+    // Adds to the stores an earlier version made in a server database the
+    // tables added since (with what the engine itself relies on), all or
+    // nothing: the names of those added, none when they were complete. A
+    // store the database does not hold is not made. Files are refused: their
+    // programs add what they lack themselves and copy gives the rest.
+    static std::optional<QStringList> complete(const DatabaseAddress& address, const QStringList& scriptFiles,
+                                               DbError* error = nullptr);
+
     // Whether the address can be read at all (a connection string or URI
     // that libpq understands); why not in error otherwise. Reaches nothing.
     static bool checkAddress(const DatabaseAddress& address, DbError* error = nullptr);
@@ -181,6 +189,11 @@ public:
     // Whether prefetch() sends anything, so that a caller makes its list of
     // statements only where it saves a round trip.
     virtual bool readsAhead() const = 0;
+
+    // Whether a write can store its token beside it (see WriteAttempt): not
+    // in a server store made before the tokens were kept, until frostpick-db
+    // init completes it. Asks nothing of the engine.
+    virtual bool keepsWriteTokens() const = 0;
 
     // The columns of a table in the order the database keeps them; empty when
     // there is no such table or it cannot be read.

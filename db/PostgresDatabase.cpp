@@ -592,6 +592,13 @@ void PostgresDatabase::endRead()
         sendCommitAhead();
 }
 
+bool PostgresDatabase::keepsWriteTokens() const
+{
+    // The tables are read when the connection is opened; until then a write
+    // is taken to find the table.
+    return m_tablesFound.isEmpty() || m_tablesFound.contains(QLatin1String("frostpick_write"));
+}
+
 QStringList PostgresDatabase::columnsOf(const QString& table, DbError* error)
 {
     const Result result =
@@ -622,18 +629,27 @@ bool PostgresDatabase::checkIntegrity(DbError* error)
     return true;
 }
 
-bool PostgresDatabase::create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error)
+std::optional<QStringList> PostgresDatabase::readScripts(const QStringList& scriptFiles, DbError* error)
 {
-    QString script;
+    QStringList scripts;
     for (const QString& file :
          QStringList{QStringLiteral(":/frostpick-db/postgres_support.sql")} + scriptFiles) {
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly)) {
             setError(error, failure("58030", QStringLiteral("Не удалось прочитать %1").arg(file)));
-            return false;
+            return std::nullopt;
         }
-        script += QString::fromUtf8(f.readAll()) + QLatin1Char('\n');
+        scripts << QString::fromUtf8(f.readAll());
     }
+    return scripts;
+}
+
+bool PostgresDatabase::create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error)
+{
+    const std::optional<QStringList> scripts = readScripts(scriptFiles, error);
+    if (!scripts)
+        return false;
+    const QString script = scripts->join(QLatin1Char('\n'));
     std::unique_ptr<PostgresDatabase> db = connect(address, false, error);
     if (!db)
         return false;

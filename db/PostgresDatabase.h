@@ -25,6 +25,8 @@ public:
     static std::unique_ptr<Database> open(const DatabaseAddress& address, const QStringList& requiredTables,
                                           bool readOnly, DbError* error);
     static bool create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error);
+    static std::optional<QStringList> complete(const DatabaseAddress& address, const QStringList& scriptFiles,
+                                               DbError* error);
     static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql,
                                            DbError* error);
     static bool checkAddress(const DatabaseAddress& address, DbError* error);
@@ -49,6 +51,7 @@ public:
     void beginAction() override;
     void prefetch(const QStringList& sqls) override;
     bool readsAhead() const override { return m_kept.on(); }
+    bool keepsWriteTokens() const override;
     QStringList columnsOf(const QString& table, DbError* error) override;
     QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
@@ -74,6 +77,8 @@ private:
     PostgresDatabase(QString server, QString database);
     static std::unique_ptr<PostgresDatabase> connect(const DatabaseAddress& address, bool readOnly,
                                                      DbError* error);
+    // The support script's text followed by each of the files'.
+    static std::optional<QStringList> readScripts(const QStringList& scriptFiles, DbError* error);
     // text names the server as {server} and the database as {database}.
     DbError serverFailure(const char* sqlState, QString text, const QString& detail = {}) const;
     bool usable(DbError* error);

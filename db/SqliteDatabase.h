@@ -39,6 +39,8 @@ public:
     // A file is read without a round trip.
     void prefetch(const QStringList&) override {}
     bool readsAhead() const override { return false; }
+    // The table is made by the first transaction that needs it.
+    bool keepsWriteTokens() const override { return true; }
     QStringList columnsOf(const QString& table, DbError* error) override;
     QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;

@@ -43,7 +43,8 @@ std::optional<bool> WriteAttempt::tokenStored(DbError* error)
 bool WriteAttempt::begin(Database& db, DbError* error)
 {
     m_db = &db;
-    if (m_outcome == Outcome::Unknown) {
+    // A store without the tokens cannot be asked: the try writes again.
+    if (m_outcome == Outcome::Unknown && db.keepsWriteTokens()) {
         DbError asked;
         const std::optional<bool> stored = tokenStored(&asked);
         if (!stored || *stored) {
@@ -59,10 +60,11 @@ WriteAttempt::Outcome WriteAttempt::commit(DbError* error)
 {
     DbError failure;
     const bool tokenWritten =
-        m_db->executeWith(QStringLiteral("DELETE FROM frostpick_write WHERE written<?"),
-                          {QDateTime::currentSecsSinceEpoch() - TokenKeptSeconds}, &failure) &&
-        m_db->executeWith(QStringLiteral("INSERT INTO frostpick_write (token, written) VALUES (?, ?)"),
-                          {m_token, QDateTime::currentSecsSinceEpoch()}, &failure);
+        !m_db->keepsWriteTokens() ||
+        (m_db->executeWith(QStringLiteral("DELETE FROM frostpick_write WHERE written<?"),
+                           {QDateTime::currentSecsSinceEpoch() - TokenKeptSeconds}, &failure) &&
+         m_db->executeWith(QStringLiteral("INSERT INTO frostpick_write (token, written) VALUES (?, ?)"),
+                           {m_token, QDateTime::currentSecsSinceEpoch()}, &failure));
     if (tokenWritten && m_db->commit(&failure)) {
         settle(Outcome::Stored);
         return m_outcome;
@@ -74,7 +76,8 @@ WriteAttempt::Outcome WriteAttempt::commit(DbError* error)
         settle(Outcome::NotStored);
         return m_outcome;
     }
-    const std::optional<bool> stored = tokenStored(nullptr);
+    const std::optional<bool> stored =
+        m_db->keepsWriteTokens() ? tokenStored(nullptr) : std::optional<bool>();
     settle(!stored ? Outcome::Unknown : *stored ? Outcome::StoredAnswerLost : Outcome::NotStored);
     return m_outcome;
 }

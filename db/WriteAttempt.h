@@ -9,7 +9,8 @@
 // the answer to its COMMIT is lost, the store is asked for the token on a new
 // connection instead of guessing. An attempt whose outcome stayed unknown
 // keeps its token: trying it again first asks for it and writes nothing when
-// it is there. Any other outcome gives the next try a new token.
+// it is there. Any other outcome gives the next try a new token. A server
+// store made before the tokens were kept is written without one, as it was.
 class WriteAttempt
 {
 public:

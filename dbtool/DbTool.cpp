@@ -52,12 +52,8 @@ ToolOutcome runDbTool(const DbToolArguments& arguments)
     case DbToolArguments::Command::Import:
         return importStore(operands.at(0), operands.at(1), {arguments.copy.replace, arguments.allowEmpty},
                            printLine);
-    case DbToolArguments::Command::Init: {
-        const ToolOutcome outcome = ServerSetup::init(operands.at(0));
-        if (outcome.ok())
-            printLine(QStringLiteral("the reference and orders tables are created"));
-        return outcome;
-    }
+    case DbToolArguments::Command::Init:
+        return ServerSetup::init(operands.at(0), printLine);
     case DbToolArguments::Command::Grant: {
         if (arguments.print) {
             for (const QString& statement : ServerSetup::grantStatements(operands.at(0), operands.at(1)))

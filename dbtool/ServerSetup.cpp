@@ -26,12 +26,13 @@ QList<TableRights> rightsOf(const QString& engineerRole, const QString& adminRol
 
 namespace ServerSetup {
 
-ToolOutcome init(const QString& connection)
+ToolOutcome init(const QString& connection, const std::function<void(const QString&)>& report)
 {
     const DatabaseAddress address = storeAddress(connection);
     ToolOutcome outcome = needsServer(address);
     if (!outcome.ok())
         return outcome;
+    bool initialised = false;
     {
         std::unique_ptr<Database> db;
         outcome = StoreAccess::open(address, db);
@@ -42,16 +43,28 @@ ToolOutcome init(const QString& connection)
         if (!held)
             return {StatusRefused,
                     QStringLiteral("%1 stopped answering").arg(StoreAccess::describe(address))};
-        if (!held->isEmpty())
-            return {StatusTargetNotEmpty,
-                    QStringLiteral("%1 is initialised already").arg(StoreAccess::describe(address))};
+        initialised = !held->isEmpty();
     }
     DbError error;
     const QStringList scripts{StoreLayout::of(StoreKind::Reference).serverSchema,
                               StoreLayout::of(StoreKind::Orders).serverSchema};
-    if (!Database::create(address, scripts, &error))
+    if (!initialised) {
+        if (!Database::create(address, scripts, &error))
+            return {StatusRefused, QStringLiteral("%1: %2").arg(StoreAccess::describe(address),
+                                                                error.description.trimmed())};
+        report(QStringLiteral("the reference and orders tables are created"));
+        return {};
+    }
+    // A store made by an earlier version gets the tables added since.
+    const std::optional<QStringList> added = Database::complete(address, scripts, &error);
+    if (!added)
         return {StatusRefused,
                 QStringLiteral("%1: %2").arg(StoreAccess::describe(address), error.description.trimmed())};
+    if (added->isEmpty())
+        return {StatusTargetNotEmpty,
+                QStringLiteral("%1 is initialised already").arg(StoreAccess::describe(address))};
+    report(QStringLiteral("added the tables an earlier version lacked: %1")
+               .arg(added->join(QStringLiteral(", "))));
     return {};
 }
 
@@ -67,6 +80,13 @@ ToolOutcome grant(const QString& connection, const QString& engineerRole, const 
     std::unique_ptr<Database> db;
     if (!outcome.ok() || !(outcome = StoreAccess::open(address, db)).ok())
         return outcome;
+    for (StoreKind kind : StoreLayout::kinds())
+        for (const StoreTable& table : StoreLayout::of(kind).tables)
+            if (StoreAccess::lacks(*db, table))
+                return {StatusNotAStore,
+                        QStringLiteral("%1 lacks the table %2 of this version; run frostpick-db "
+                                       "init on it first")
+                            .arg(StoreAccess::describe(address), table.name)};
     DbError error;
     const QStringList statements = db->grantStatements(rightsOf(engineerRole, adminRole), &error);
     bool ok = !statements.isEmpty() && db->begin(&error);

@@ -4,13 +4,16 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // Preparing a PostgreSQL database for the programs.
 namespace ServerSetup {
 
 // Creates the tables of both stores (empty, but for the refrigerants the
-// reference store starts with) from the server scripts built into the tool.
-// Refuses a database that holds either store's tables already.
-ToolOutcome init(const QString& connection);
+// reference store starts with) from the server scripts built into the tool,
+// or adds to a store an earlier version made the tables added since; reports
+// which. Refuses a database whose stores are complete already.
+ToolOutcome init(const QString& connection, const std::function<void(const QString&)>& report);
 
 // The statements that let the engineers' role read the reference tables and
 // read and write the orders tables, and the administrator's role write both,

@@ -10,6 +10,7 @@
 #include "StoreAccess.h"
 #include "StoreCopy.h"
 #include "TestDatabases.h"
+#include "WriteAttempt.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -349,7 +350,9 @@ private slots:
         if (!ServerStores::configured())
             return;
         QVERIFY(ServerStores::create(m_name + "layout", {}));
-        QCOMPARE(ServerSetup::init(ServerStores::address(m_name + "layout").database).status, StatusOk);
+        QCOMPARE(ServerSetup::init(ServerStores::address(m_name + "layout").database, [](const QString&) {})
+                     .status,
+                 StatusOk);
         auto server = Database::open(ServerStores::address(m_name + "layout"), {});
         QVERIFY(server);
         for (StoreKind kind : StoreLayout::kinds()) {
@@ -447,6 +450,68 @@ private slots:
         QCOMPARE(runTool({"export", path("order.mdb"), path("new csv")}).exitCode, 0);
         QCOMPARE(runTool({"import", "--replace", path("new csv"), old}).exitCode, int(StatusRefused));
         QCOMPARE(dump(old, specified), before);
+    }
+
+    // A server store made before the write tokens and second_opinion keeps
+    // taking writes; grant names what it lacks, and init adds it, but only
+    // to the stores the database holds.
+    void serverStoreOfAnEarlierVersion()
+    {
+        if (!ServerStores::configured())
+            QSKIP("FROSTPICK_TEST_SERVER names no server");
+        const DatabaseAddress store = ServerStores::address(m_name + "earlier");
+        const QString uri = store.database;
+        QVERIFY(ServerStores::create(m_name + "earlier", {}));
+        QCOMPARE(runTool({"init", uri}).exitCode, 0);
+        auto countOf = [&](const QString& sql) {
+            QueryTable n;
+            auto db = Database::open(store, {});
+            return db && db->query(sql, n) == 1 ? n.integer(0, 0) : -1;
+        };
+        auto write = [&] {
+            auto db = Database::open(store, {});
+            WriteAttempt attempt;
+            return db && attempt.begin(*db) &&
+                   db->execute("INSERT INTO contact (name, organization) VALUES ('Ирина', 'Север')") &&
+                   attempt.commit() == WriteAttempt::Outcome::Stored;
+        };
+        {
+            auto db = Database::open(store, {});
+            QVERIFY(db->execute("DROP TABLE second_opinion") && db->execute("DROP TABLE frostpick_write"));
+        }
+        QVERIFY(write());
+        QCOMPARE(countOf("SELECT COUNT(*) FROM contact"), 1);
+
+        Run run = runTool({"grant", "engineer", "admin", uri});
+        QCOMPARE(run.exitCode, int(StatusNotAStore));
+        QVERIFY2(run.err.contains("second_opinion") && run.err.contains("frostpick-db init"),
+                 qPrintable(run.err));
+        run = runTool({"init", uri});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(
+            run.out.trimmed(),
+            QStringLiteral("added the tables an earlier version lacked: frostpick_write, second_opinion"));
+        QCOMPARE(runTool({"init", uri}).exitCode, int(StatusTargetNotEmpty));
+        QVERIFY(write());
+        QCOMPARE(countOf("SELECT COUNT(*) FROM frostpick_write"), 1);
+        // Deleting a calculation still takes its assumptions along.
+        QCOMPARE(countOf("SELECT COUNT(*) FROM pg_constraint WHERE confdeltype = 'c' AND "
+                         "conrelid = 'second_opinion'::regclass"),
+                 1);
+
+        // A database holding only the reference store gets no orders tables.
+        {
+            auto db = Database::open(store, {});
+            QVERIFY(db->execute("DROP TABLE second_opinion, data, contact, frostpick_write"));
+        }
+        run = runTool({"init", uri});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out.trimmed(),
+                 QStringLiteral("added the tables an earlier version lacked: frostpick_write"));
+        QCOMPARE(
+            countOf("SELECT COUNT(*) FROM pg_class WHERE relname IN ('data', 'contact', 'second_opinion')"),
+            0);
+        ServerStores::drop(m_name + "earlier");
     }
 
     // A write the store refuses after the files passed every check (a
