@@ -191,8 +191,9 @@ QString LastErrorDescription()
         return {};
     const DatabaseFailure& failure = *s_lastFailure;
     const QString why = failure.error.isError() ? failure.error.description : failure.reason;
-    return failure.outcomeUnknown ? WriteAttempt::note(WriteAttempt::Outcome::Unknown) + QLatin1Char('\n') + why
-                                  : why;
+    return failure.outcomeUnknown
+               ? WriteAttempt::note(WriteAttempt::Outcome::Unknown) + QLatin1Char('\n') + why
+               : why;
 }
 
 int ExecSqlChanging(const QString& sql)

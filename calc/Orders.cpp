@@ -357,9 +357,9 @@ bool LoadOrder(CalculationContext& context, CalculationRecord& record, qint32 ke
     return loadOrderRow(context, record, table, 0, 0, rangeError);
 }
 
-Result<void> InsertContact(CalculationContext& context, CalculationRecord& record, const QString& organization,
-                           const QString& city, const QString& phones, const QString& email,
-                           const QString& name)
+Result<void> InsertContact(CalculationContext& context, CalculationRecord& record,
+                           const QString& organization, const QString& city, const QString& phones,
+                           const QString& email, const QString& name)
 {
     const ContactTexts texts{organization, city, phones, email, name};
     return inTransaction(context, record, InsertContactFailed, [&](DatabaseFailure* failure) {

@@ -29,9 +29,9 @@ bool LoadOrder(CalculationContext& context, CalculationRecord& record, qint32 ke
 
 // Inserts a customer and puts the new row's key into record.contact. On
 // failure the record keeps its earlier customer key.
-Result<void> InsertContact(CalculationContext& context, CalculationRecord& record, const QString& organization,
-                           const QString& city, const QString& phones, const QString& email,
-                           const QString& name);
+Result<void> InsertContact(CalculationContext& context, CalculationRecord& record,
+                           const QString& organization, const QString& city, const QString& phones,
+                           const QString& email, const QString& name);
 
 // Customer list: pkey, organization, city, phones, email, name, sorted by
 // organisation. Returns the row count; a failed read counts 0 rows and is

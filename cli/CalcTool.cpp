@@ -66,8 +66,7 @@ bool readFailed(CalculationContext& context, const QString& calculation,
     for (WatchedDatabase* store : stores) {
         const DbError error = store ? store->takeFailure() : DbError();
         if (error.isError() && !failed)
-            storeFailed(QStringLiteral("%1cannot read %2").arg(calculation, store->shown()),
-                        {{}, {}, error});
+            storeFailed(QStringLiteral("%1cannot read %2").arg(calculation, store->shown()), {{}, {}, error});
         failed = failed || error.isError();
     }
     return failed;

@@ -14,8 +14,7 @@ struct DatabaseFailure
     DatabaseFailure() = default;
     DatabaseFailure(DatabaseAddress where, QString what, DbError engineError)
         : address(std::move(where)), statement(std::move(what)), error(std::move(engineError))
-    {
-    }
+    {}
     // The program's own refusal, told by its reason.
     static DatabaseFailure own(QString why)
     {

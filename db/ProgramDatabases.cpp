@@ -20,7 +20,8 @@ QStringList orderTables()
     return {QStringLiteral("data"), QStringLiteral("contact")};
 }
 
-Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& address, const QStringList& tables,
+Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& address,
+                                                      const QStringList& tables,
                                                       const PasswordPrompt& askPassword, Database* beside)
 {
     const auto open = [&](const DatabaseAddress& a, DbError* e) {

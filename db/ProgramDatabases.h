@@ -23,7 +23,8 @@ using PasswordPrompt = std::function<std::optional<QString>(const QString& promp
 // refuses the one typed, saying so. A server's failure is headed with what
 // failed. With beside, the database opened just before, it is opened beside
 // that one (see Database::openBeside).
-Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& address, const QStringList& tables,
+Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& address,
+                                                      const QStringList& tables,
                                                       const PasswordPrompt& askPassword = {},
                                                       Database* beside = nullptr);
 

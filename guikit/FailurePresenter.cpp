@@ -4,7 +4,8 @@
 #include "DatabaseFailure.h"
 #include "WriteAttempt.h"
 
-void PresentFailure(const DatabaseFailure& failure, const QString& heading, MsgIcon icon, const QString& title)
+void PresentFailure(const DatabaseFailure& failure, const QString& heading, MsgIcon icon,
+                    const QString& title)
 {
     QString text = failure.outcomeUnknown ? WriteAttempt::note(WriteAttempt::Outcome::Unknown)
                    : heading.isEmpty()    ? failure.heading

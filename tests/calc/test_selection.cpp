@@ -164,8 +164,9 @@ private slots:
         CalculationRecord r = unit("KMQ", "080", 10, 43);
         QCOMPARE(GetPower(m_context, r), 0.0); // only Q43 counts at 43 °C, and it is missing
         QCOMPARE(std::exchange(m_context.notices, {}),
-                 QStringList{QStringLiteral("Записей не найдено!\nSELECT in_t, power FROM power where model ='KMQ' "
-                                            "AND out_t=43 AND modification=80 ORDER BY out_t,in_t")});
+                 QStringList{
+                     QStringLiteral("Записей не найдено!\nSELECT in_t, power FROM power where model ='KMQ' "
+                                    "AND out_t=43 AND modification=80 ORDER BY out_t,in_t")});
         // A missing rated point reads as empty, not as the next ambient's
         // first: at T3 the capacity is that point's.
         CalculationRecord shortSet = unit("KSZ", "10", 15, 20);
