@@ -7,7 +7,6 @@
 #include "Messages.h"
 #include "SqlLiteral.h"
 
-#include <QFileInfo>
 #include <QStringList>
 
 namespace OrderUsage {
@@ -42,7 +41,7 @@ int count(int kind, qint64 key)
     if (columns.isEmpty())
         return 0;
     const DatabaseAddress orders = Functions::Location().orders();
-    if (orders.engine == DatabaseEngine::SQLite && !QFileInfo::exists(orders.database))
+    if (orders.isMissing())
         return 0;
     const QString value = QLatin1Char('=') + SqlLiteral::integer(key);
     DbError error;
@@ -55,8 +54,7 @@ int count(int kind, qint64 key)
         return int(*used);
     // An orders store not set up on the server holds no saved calculation,
     // like a missing file; any other failure leaves the use unknown.
-    const bool notMade = orders.engine == DatabaseEngine::PostgreSQL &&
-                         DatabaseFailure{orders, {}, error}.kind() == DatabaseFailure::Kind::NotMade;
+    const bool notMade = DatabaseFailure{orders, {}, error}.kind() == DatabaseFailure::Kind::NotMade;
     return notMade ? 0 : -1;
 }
 

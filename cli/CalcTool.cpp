@@ -10,6 +10,7 @@
 #include "Explanation.h"
 #include "HeatLoad.h"
 #include "InputChecks.h"
+#include "JsonLine.h"
 #include "Lookups.h"
 #include "OrderPages.h"
 #include "Orders.h"
@@ -79,20 +80,23 @@ void traceIfExplained(CalculationRecord& record, bool explain)
         record.trace = std::make_shared<CalculationTrace>();
 }
 
-// Prints the record as one line; false (already reported) when a double of it
-// cannot be written as a JSON number.
-bool printRecord(CalculationContext& context, const CalculationRecord& record)
+// Prints the record as one line, written into the line kept for the run;
+// false (already reported) when a double of it cannot be written as a JSON
+// number.
+bool printRecord(CalculationContext& context, const CalculationRecord& record, JsonLine& line)
 {
     QString error;
-    std::optional<QByteArray> line = recordToJsonLine(record, SelectionLine(record), &error);
-    if (!line) {
+    if (!recordToJson(record, SelectionLine(record), line, &error)) {
         printError(error);
         return false;
     }
-    if (record.trace)
-        line->insert(line->size() - 1, explanationFields(Explain(context, record)));
-    std::fwrite(line->constData(), 1, size_t(line->size()), stdout);
-    std::fputc('\n', stdout);
+    if (record.trace) {
+        const QByteArray fields = explanationFields(Explain(context, record));
+        line.text().append(fields.constData(), size_t(fields.size()));
+    }
+    line.close();
+    line.text() += '\n';
+    std::fwrite(line.text().data(), 1, line.text().size(), stdout);
     std::fflush(stdout);
     return true;
 }
@@ -149,7 +153,8 @@ int runInput(const CliArguments& args, const DataLocation& location)
         printError(error);
         return ExitRange;
     }
-    return printRecord(context, record) ? ExitOk : ExitRange;
+    JsonLine line;
+    return printRecord(context, record, line) ? ExitOk : ExitRange;
 }
 
 // A fresh record, as the customer screen reopens into.
@@ -163,13 +168,13 @@ CalculationRecord freshRecord(bool explain)
 
 // Prints a reopened calculation, or why it was not computed.
 int printReopened(CalculationContext& context, const CalculationRecord& record, qint64 key, bool computed,
-                  const QString& error)
+                  const QString& error, JsonLine& line)
 {
     if (!computed) {
         printError(QStringLiteral("calculation %1: %2").arg(key).arg(error));
         return ExitRange;
     }
-    if (!printRecord(context, record)) {
+    if (!printRecord(context, record, line)) {
         printError(QStringLiteral("calculation %1 left out").arg(key));
         return ExitRange;
     }
@@ -191,7 +196,8 @@ int reopenAndPrint(CalculationContext& context, WatchedDatabase* ref, WatchedDat
         printError(QStringLiteral("no saved calculation has the key %1").arg(key));
         return ExitNoOrder;
     }
-    return printReopened(context, record, key, computed, error);
+    JsonLine line;
+    return printReopened(context, record, key, computed, error, line);
 }
 
 // Reopens and prints every saved calculation in key order, reading them a
@@ -202,6 +208,7 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
     const DataLocation& location = context.location;
     OrderPages pages(location.orders(), context.ordersKeepSecondOpinion, 500);
     QueryTable page;
+    JsonLine line;
     int status = ExitOk;
     DbError error;
     while (pages.next(page, &error)) {
@@ -217,7 +224,7 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
             const bool computed = ReopenCalculation(context, record, page, row, &rangeError);
             if (readFailed(context, QStringLiteral("calculation %1: ").arg(key), {orders, ref}))
                 return ExitDatabase;
-            if (printReopened(context, record, key, computed, rangeError) != ExitOk)
+            if (printReopened(context, record, key, computed, rangeError, line) != ExitOk)
                 status = ExitRange;
         }
     }
@@ -233,12 +240,11 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
 // its start in one snapshot (its tables read in one request), the same rows
 // the server would have given the run. Null, reported, when the copy cannot
 // be made.
-std::shared_ptr<WatchedDatabase> referenceForTheRun(std::shared_ptr<WatchedDatabase> ref,
-                                                    const DatabaseAddress& address)
+std::shared_ptr<WatchedDatabase> referenceForTheRun(std::shared_ptr<WatchedDatabase> ref)
 {
     // Also what lets the server's connection keep the rows it reads ahead.
     ref->setResultReuse(Database::ResultReuse::ForTheRun);
-    if (address.engine != DatabaseEngine::PostgreSQL)
+    if (!ref->readsAhead())
         return ref;
     DbError error;
     std::unique_ptr<Database> copy = Database::copyInMemory(*ref, StoreTables::reference(), &error);
@@ -261,7 +267,7 @@ int runOrders(const CliArguments& args, const DataLocation& location)
         return ExitDatabase;
     if (args.mode == CliArguments::Mode::AllOrders) {
         // The orders change from row to row and are read a page at a time.
-        ref = referenceForTheRun(std::move(ref), location.reference());
+        ref = referenceForTheRun(std::move(ref));
         if (!ref)
             return ExitDatabase;
     }

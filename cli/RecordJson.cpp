@@ -1,11 +1,11 @@
 #include "RecordJson.h"
 
 #include "CalculationRecord.h"
+#include "JsonLine.h"
 #include "OrderColumns.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocale>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -80,70 +80,6 @@ bool readField(const QString& key, const QJsonValue& value, CalculationRecord& r
     return true;
 }
 
-class JsonLine
-{
-public:
-    JsonLine() { m_text.reserve(4096); }
-
-    void add(const char* name, qint64 value) { append(name, QByteArray::number(value)); }
-    void add(const char* name, bool value) { append(name, value ? "true" : "false"); }
-    void add(const char* name, const QString& value)
-    {
-        key(name);
-        appendQuoted(value.toUtf8());
-    }
-    void add(const char* name, double value)
-    {
-        if (!std::isfinite(value) && m_badField.isEmpty())
-            m_badField = QLatin1String(name);
-        append(name, QByteArray::number(value, 'g', QLocale::FloatingPointShortest));
-    }
-
-    QString badField() const { return m_badField; }
-    QByteArray text() const { return m_text + '}'; }
-
-private:
-    void key(const char* name)
-    {
-        m_text += m_text.isEmpty() ? '{' : ',';
-        appendQuoted(QByteArray::fromRawData(name, qstrlen(name)));
-        m_text += ':';
-    }
-    void append(const char* name, const QByteArrayView value)
-    {
-        key(name);
-        m_text += value;
-    }
-
-    // Written straight into the line; only characters that JSON forbids
-    // raw are escaped.
-    void appendQuoted(const QByteArray& utf8)
-    {
-        m_text += '"';
-        qsizetype plain = 0; // start of the run not yet written
-        for (qsizetype i = 0; i < utf8.size(); ++i) {
-            const char c = utf8.at(i);
-            const bool quote = c == '"' || c == '\\';
-            if (!quote && static_cast<unsigned char>(c) >= 0x20)
-                continue;
-            m_text += QByteArrayView(utf8).sliced(plain, i - plain);
-            plain = i + 1;
-            if (quote) {
-                m_text += '\\';
-                m_text += c;
-            } else {
-                m_text += "\\u00";
-                m_text += QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
-            }
-        }
-        m_text += QByteArrayView(utf8).sliced(plain);
-        m_text += '"';
-    }
-
-    QByteArray m_text;
-    QString m_badField;
-};
-
 } // namespace
 
 bool readInputRecord(const QByteArray& json, CalculationRecord& r, QString* error)
@@ -168,9 +104,9 @@ bool readInputRecord(const QByteArray& json, CalculationRecord& r, QString* erro
     return true;
 }
 
-std::optional<QByteArray> recordToJsonLine(const CalculationRecord& r, const QString& selText, QString* error)
+bool recordToJson(const CalculationRecord& r, const QString& selText, JsonLine& j, QString* error)
 {
-    JsonLine j;
+    j.clear();
     j.add("xk_bulk", r.xk_bulk);
     j.add("xk_length", r.xk_length);
     j.add("xk_width", r.xk_width);
@@ -260,9 +196,9 @@ std::optional<QByteArray> recordToJsonLine(const CalculationRecord& r, const QSt
     j.add("unit_capacity", r.unit_capacity);
     j.add("verdict", r.verdict);
     j.add("sel_text", selText);
-    if (!j.badField().isEmpty()) {
-        *error = QStringLiteral("%1 is not a finite number").arg(j.badField());
-        return std::nullopt;
+    if (j.badField()) {
+        *error = QStringLiteral("%1 is not a finite number").arg(QLatin1String(j.badField()));
+        return false;
     }
-    return j.text();
+    return true;
 }

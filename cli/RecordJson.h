@@ -2,8 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
 
+class JsonLine;
 struct CalculationRecord;
 
 // Puts the input fields of a JSON object into the record (which holds its
@@ -13,9 +13,8 @@ struct CalculationRecord;
 // becomes length * width * height.
 bool readInputRecord(const QByteArray& json, CalculationRecord& record, QString* error);
 
-// Every field of the record plus sel_text as one line of JSON (no line
-// break). Doubles with the shortest text that reads back to the same value.
-// nullopt when a double is not a finite number (JSON has none); error names
-// the field.
-std::optional<QByteArray> recordToJsonLine(const CalculationRecord& record, const QString& selText,
-                                           QString* error);
+// Every field of the record plus sel_text written into line (cleared
+// first), the object left open for more fields. Doubles with the shortest
+// text that reads back to the same value. False when a double is not a
+// finite number (JSON has none); error names the field.
+bool recordToJson(const CalculationRecord& record, const QString& selText, JsonLine& line, QString* error);

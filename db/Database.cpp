@@ -3,6 +3,7 @@
 #include "PostgresDatabase.h"
 #include "SqliteDatabase.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <sqlite3.h>
 
@@ -109,6 +110,40 @@ QString DatabaseAddress::shown() const
     return engine == DatabaseEngine::SQLite ? database : masked(database);
 }
 
+DatabaseAddress DatabaseAddress::parse(const QString& text)
+{
+    if (text.startsWith(QLatin1String("postgresql://")) || text.startsWith(QLatin1String("postgres://")) ||
+        text.contains(QLatin1Char('=')))
+        return server(text);
+    return file(text);
+}
+
+bool DatabaseAddress::sameDatabase(const DatabaseAddress& other) const
+{
+    if (engine != other.engine)
+        return false;
+    if (engine == DatabaseEngine::PostgreSQL)
+        return database == other.database;
+    return QFileInfo(database).absoluteFilePath() == QFileInfo(other.database).absoluteFilePath() ||
+           (QFileInfo::exists(database) &&
+            QFileInfo(database).canonicalFilePath() == QFileInfo(other.database).canonicalFilePath());
+}
+
+bool DatabaseAddress::isMissing() const
+{
+    return engine == DatabaseEngine::SQLite && !QFileInfo::exists(database);
+}
+
+bool DatabaseAddress::isMadeApart() const
+{
+    return engine == DatabaseEngine::PostgreSQL;
+}
+
+bool DatabaseAddress::hasRoles() const
+{
+    return engine == DatabaseEngine::PostgreSQL;
+}
+
 std::unique_ptr<Database> Database::openBeside(const DatabaseAddress& address,
                                                const QStringList& requiredTables, DbError* error)
 {
@@ -150,11 +185,23 @@ bool Database::create(const DatabaseAddress& address, const QStringList& scriptF
     return false;
 }
 
-std::optional<QStringList> Database::complete(const DatabaseAddress& address, const QStringList& scriptFiles,
-                                              DbError* error)
+bool Database::createStores(const DatabaseAddress& address, const QList<StoreSchema>& stores, DbError* error)
 {
-    if (address.engine == DatabaseEngine::PostgreSQL)
-        return PostgresDatabase::complete(address, scriptFiles, error);
+    QStringList scripts;
+    for (const StoreSchema& store : stores)
+        scripts << (address.engine == DatabaseEngine::SQLite ? store.file : store.server);
+    return create(address, scripts, error);
+}
+
+std::optional<QStringList> Database::complete(const DatabaseAddress& address,
+                                              const QList<StoreSchema>& stores, DbError* error)
+{
+    if (address.engine == DatabaseEngine::PostgreSQL) {
+        QStringList scripts;
+        for (const StoreSchema& store : stores)
+            scripts << store.server;
+        return PostgresDatabase::complete(address, scripts, error);
+    }
     if (error)
         *error = {SQLITE_MISUSE, QStringLiteral("Файл базы данных дополняет сама программа")};
     return std::nullopt;
@@ -181,9 +228,7 @@ void Database::removeFile(const QString& path)
     SqliteDatabase::removeFile(path);
 }
 
-QStringList Database::grantStatementsFor(DatabaseEngine engine, const QList<TableRights>& rights)
+QStringList Database::grantStatementsFor(const QList<TableRights>& rights)
 {
-    if (engine == DatabaseEngine::PostgreSQL)
-        return PostgresDatabase::grantStatementsForCreated(rights);
-    return {};
+    return PostgresDatabase::grantStatementsForCreated(rights);
 }

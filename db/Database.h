@@ -44,10 +44,36 @@ struct DatabaseAddress
     {
         return {DatabaseEngine::PostgreSQL, connection, {}};
     }
+    // An address as a user writes it: a postgresql:// or postgres:// URI or a
+    // libpq connection string ("host=dbhost dbname=frostpick") names a
+    // server, anything else a file.
+    static DatabaseAddress parse(const QString& text);
+
+    // Whether both name one database: a file under either of its paths.
+    bool sameDatabase(const DatabaseAddress& other) const;
+    // Whether it names a file that is not there, which create() makes whole.
+    // A server's database is never missing here: whether it answers shows
+    // when it is opened.
+    bool isMissing() const;
+    // Whether the database is made apart from the stores' tables: a server's
+    // by its administrator, its tables then added by create(). A file is made
+    // together with its tables.
+    bool isMadeApart() const;
+    // Whether the database has roles of its own that are granted rights (see
+    // Database::grantStatements); a file's readers and writers are those the
+    // file system lets in.
+    bool hasRoles() const;
 
     // The address for a message: the file's path, or the connection string
     // with any password in it masked.
     QString shown() const;
+};
+
+// The scripts that make one store's tables, each for one kind of database.
+struct StoreSchema
+{
+    QString file;
+    QString server;
 };
 
 // Who may work with which tables, on an engine that has roles: readers read
@@ -79,14 +105,17 @@ public:
     // Refuses to touch one that already exists, so a user's data is never lost.
     static bool create(const DatabaseAddress& address, const QStringList& scriptFiles,
                        DbError* error = nullptr);
+    // The same with the scripts of each store that fit the address.
+    static bool createStores(const DatabaseAddress& address, const QList<StoreSchema>& stores,
+                             DbError* error = nullptr);
 
     // Adds to the stores an earlier version made in a server database the
     // tables added since (with what the engine itself relies on), all or
     // nothing: the names of those added, none when they were complete. A
     // store the database does not hold is not made. Files are refused: their
     // programs add what they lack themselves and copy gives the rest.
-    static std::optional<QStringList> complete(const DatabaseAddress& address, const QStringList& scriptFiles,
-                                               DbError* error = nullptr);
+    static std::optional<QStringList> complete(const DatabaseAddress& address,
+                                               const QList<StoreSchema>& stores, DbError* error = nullptr);
 
     // Whether the address can be read at all (a connection string or URI
     // that libpq understands); why not in error otherwise. Reaches nothing.
@@ -112,9 +141,9 @@ public:
                                                   DbError* error = nullptr);
 
     // The statements that give roles their rights (see grantStatements) on a
-    // database that create() made, written without reaching it, for an
-    // administrator who runs them himself. Empty for an engine without roles.
-    static QStringList grantStatementsFor(DatabaseEngine engine, const QList<TableRights>& rights);
+    // database with roles that create() made, written without reaching it,
+    // for an administrator who runs them himself.
+    static QStringList grantStatementsFor(const QList<TableRights>& rights);
 
     virtual ~Database() = default;
     Database(const Database&) = delete;

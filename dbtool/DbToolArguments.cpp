@@ -95,7 +95,7 @@ bool parseDbToolArguments(const QStringList& args, DbToolArguments& result, QStr
     const int firstAddress = form->command == DbToolArguments::Command::Grant ? 2 : 0;
     for (int i = firstAddress; i < result.operands.size(); ++i) {
         DbError reason;
-        if (!Database::checkAddress(storeAddress(result.operands.at(i)), &reason)) {
+        if (!Database::checkAddress(DatabaseAddress::parse(result.operands.at(i)), &reason)) {
             *error = reason.description;
             return false;
         }

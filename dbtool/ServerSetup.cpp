@@ -6,9 +6,11 @@
 
 namespace {
 
-ToolOutcome needsServer(const DatabaseAddress& address)
+// Only a database made apart from its tables is given them by init, and only
+// one with roles of its own has rights to grant: a server's.
+ToolOutcome needsServer(const DatabaseAddress& address, bool needed)
 {
-    if (address.engine == DatabaseEngine::PostgreSQL)
+    if (needed)
         return {};
     return {StatusUsage,
             QStringLiteral("\"%1\" is no postgresql:// URI or connection string").arg(address.database)};
@@ -28,8 +30,8 @@ namespace ServerSetup {
 
 ToolOutcome init(const QString& connection, const std::function<void(const QString&)>& report)
 {
-    const DatabaseAddress address = storeAddress(connection);
-    ToolOutcome outcome = needsServer(address);
+    const DatabaseAddress address = DatabaseAddress::parse(connection);
+    ToolOutcome outcome = needsServer(address, address.isMadeApart());
     if (!outcome.ok())
         return outcome;
     bool initialised = false;
@@ -46,17 +48,17 @@ ToolOutcome init(const QString& connection, const std::function<void(const QStri
         initialised = !held->isEmpty();
     }
     DbError error;
-    const QStringList scripts{StoreLayout::of(StoreKind::Reference).serverSchema,
-                              StoreLayout::of(StoreKind::Orders).serverSchema};
+    const QList<StoreSchema> stores{StoreLayout::of(StoreKind::Reference).schema,
+                                    StoreLayout::of(StoreKind::Orders).schema};
     if (!initialised) {
-        if (!Database::create(address, scripts, &error))
+        if (!Database::createStores(address, stores, &error))
             return {StatusRefused, QStringLiteral("%1: %2").arg(StoreAccess::describe(address),
                                                                 error.description.trimmed())};
         report(QStringLiteral("the reference and orders tables are created"));
         return {};
     }
     // A store made by an earlier version gets the tables added since.
-    const std::optional<QStringList> added = Database::complete(address, scripts, &error);
+    const std::optional<QStringList> added = Database::complete(address, stores, &error);
     if (!added)
         return {StatusRefused,
                 QStringLiteral("%1: %2").arg(StoreAccess::describe(address), error.description.trimmed())};
@@ -70,13 +72,13 @@ ToolOutcome init(const QString& connection, const std::function<void(const QStri
 
 QStringList grantStatements(const QString& engineerRole, const QString& adminRole)
 {
-    return Database::grantStatementsFor(DatabaseEngine::PostgreSQL, rightsOf(engineerRole, adminRole));
+    return Database::grantStatementsFor(rightsOf(engineerRole, adminRole));
 }
 
 ToolOutcome grant(const QString& connection, const QString& engineerRole, const QString& adminRole)
 {
-    const DatabaseAddress address = storeAddress(connection);
-    ToolOutcome outcome = needsServer(address);
+    const DatabaseAddress address = DatabaseAddress::parse(connection);
+    ToolOutcome outcome = needsServer(address, address.hasRoles());
     std::unique_ptr<Database> db;
     if (!outcome.ok() || !(outcome = StoreAccess::open(address, db)).ok())
         return outcome;

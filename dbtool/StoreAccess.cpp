@@ -29,7 +29,7 @@ ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db, 
         return {};
     // A server that answers but lacks the programs' tables was not set up;
     // one that could not be reached is not asked a second time.
-    if (address.engine == DatabaseEngine::PostgreSQL && !error.notConnected &&
+    if (address.isMadeApart() && !error.notConnected &&
         Database::peekCount(address, QStringLiteral("SELECT 1")))
         return {StatusNotAStore, QStringLiteral("%1 has no store tables; run frostpick-db init on it first")
                                      .arg(describe(address))};

@@ -10,17 +10,6 @@
 
 namespace {
 
-bool sameDatabase(const DatabaseAddress& a, const DatabaseAddress& b)
-{
-    if (a.engine != b.engine)
-        return false;
-    if (a.engine == DatabaseEngine::PostgreSQL)
-        return a.database == b.database;
-    return QFileInfo(a.database).absoluteFilePath() == QFileInfo(b.database).absoluteFilePath() ||
-           (QFileInfo::exists(a.database) &&
-            QFileInfo(a.database).canonicalFilePath() == QFileInfo(b.database).canonicalFilePath());
-}
-
 // A new file takes the store its name gives, if it is one of the programs'.
 QList<StoreKind> storesForNewFile(const QString& path)
 {
@@ -40,7 +29,7 @@ ToolOutcome chooseStore(const QList<StoreKind>& inSource, const QList<StoreKind>
         return {StatusNotAStore, QStringLiteral("%1 holds neither the reference nor the orders tables")
                                      .arg(StoreAccess::describe(from))};
     if (inTarget.isEmpty()) {
-        if (to.engine == DatabaseEngine::PostgreSQL)
+        if (to.isMadeApart())
             return {StatusNotAStore,
                     QStringLiteral("%1 has no store tables; run frostpick-db init on it first")
                         .arg(StoreAccess::describe(to))};
@@ -171,9 +160,9 @@ ToolOutcome checkCounts(const DatabaseAddress& to, const StoreLayout& store,
 ToolOutcome copyStore(const QString& from, const QString& to, const CopyOptions& options,
                       const CopyObserver& observer)
 {
-    const DatabaseAddress source = storeAddress(from);
-    const DatabaseAddress target = storeAddress(to);
-    if (sameDatabase(source, target))
+    const DatabaseAddress source = DatabaseAddress::parse(from);
+    const DatabaseAddress target = DatabaseAddress::parse(to);
+    if (source.sameDatabase(target))
         return {StatusUsage, QStringLiteral("FROM and TO are the same database")};
 
     // Copying never writes to its source, not even its journal mode.
@@ -181,7 +170,7 @@ ToolOutcome copyStore(const QString& from, const QString& to, const CopyOptions&
     ToolOutcome outcome = StoreAccess::open(source, sourceDb, StoreAccess::Access::ReadOnly);
     if (!outcome.ok())
         return outcome;
-    const bool newFile = target.engine == DatabaseEngine::SQLite && !QFileInfo::exists(target.database);
+    const bool newFile = target.isMissing();
     std::unique_ptr<Database> targetDb;
     if (!newFile && !(outcome = StoreAccess::open(target, targetDb)).ok())
         return outcome;
@@ -208,7 +197,7 @@ ToolOutcome copyStore(const QString& from, const QString& to, const CopyOptions&
     if (newFile) {
         Database::removeFile(working); // left by a copy that was killed
         DbError error;
-        if (!Database::create(DatabaseAddress::file(working), {store.sqliteSchema}, &error))
+        if (!Database::createStores(DatabaseAddress::file(working), {store.schema}, &error))
             return {StatusRefused, QStringLiteral("%1: %2").arg(working, error.description)};
         if (!(outcome = StoreAccess::open(DatabaseAddress::file(working), targetDb)).ok()) {
             Database::removeFile(working);

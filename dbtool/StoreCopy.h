@@ -22,8 +22,8 @@ struct CopyObserver
 };
 
 // Copies a whole store from one database to another, each an SQLite file or
-// a server (see storeAddress), all rows with their keys in one transaction on
-// the target. A target file that does not exist is made from the schema under
+// a server (see DatabaseAddress::parse), all rows with their keys in one
+// transaction on the target. A target file that does not exist is made from the schema under
 // a temporary name and takes its own name only once the copy is committed.
 ToolOutcome copyStore(const QString& from, const QString& to, const CopyOptions& options,
                       const CopyObserver& observer);

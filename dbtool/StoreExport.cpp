@@ -50,7 +50,7 @@ ToolOutcome writeTable(Database& db, const StoreTable& table, const QString& pat
 ToolOutcome exportStore(const QString& from, const QString& folder,
                         const std::function<void(const QString& line)>& report)
 {
-    const DatabaseAddress source = storeAddress(from);
+    const DatabaseAddress source = DatabaseAddress::parse(from);
     std::unique_ptr<Database> db;
     QList<StoreKind> stores;
     ToolOutcome outcome = StoreAccess::openHolding(source, db, stores);

@@ -192,7 +192,7 @@ ToolOutcome write(Database& db, const QList<const LoadedTable*>& tables, bool re
 ToolOutcome importStore(const QString& folder, const QString& to, const ImportOptions& options,
                         const std::function<void(const QString& line)>& report)
 {
-    const DatabaseAddress target = storeAddress(to);
+    const DatabaseAddress target = DatabaseAddress::parse(to);
     std::unique_ptr<Database> db;
     QList<StoreKind> stores;
     ToolOutcome outcome = StoreAccess::openHolding(target, db, stores);

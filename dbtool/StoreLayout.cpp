@@ -6,7 +6,7 @@ StoreLayout layout(StoreKind kind, const QString& title, const QString& sqlite, 
                    const QList<StoreTable>& tables)
 {
     const QString prefix = QStringLiteral(":/storetool/");
-    return {kind, title, prefix + sqlite, prefix + server, tables};
+    return {kind, title, {prefix + sqlite, prefix + server}, tables};
 }
 
 } // namespace
@@ -34,12 +34,4 @@ const QList<StoreKind>& StoreLayout::kinds()
 {
     static const QList<StoreKind> all{StoreKind::Reference, StoreKind::Orders};
     return all;
-}
-
-DatabaseAddress storeAddress(const QString& argument)
-{
-    if (argument.startsWith(QLatin1String("postgresql://")) ||
-        argument.startsWith(QLatin1String("postgres://")) || argument.contains(QLatin1Char('=')))
-        return DatabaseAddress::server(argument);
-    return DatabaseAddress::file(argument);
 }

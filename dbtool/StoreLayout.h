@@ -14,9 +14,8 @@ enum class StoreKind { Reference, Orders };
 struct StoreLayout
 {
     StoreKind kind;
-    QString title;        // "reference store (nv.mdb)"
-    QString sqliteSchema; // resource paths of the scripts that create the store
-    QString serverSchema;
+    QString title;      // "reference store (nv.mdb)"
+    StoreSchema schema; // resource paths of the scripts that create the store
     QList<StoreTable> tables;
 
     QStringList tableNames() const;
@@ -24,8 +23,3 @@ struct StoreLayout
     static const StoreLayout& of(StoreKind kind);
     static const QList<StoreKind>& kinds();
 };
-
-// An argument of the tool as a database address: a postgresql:// or
-// postgres:// URI or a libpq connection string ("host=... dbname=...") names
-// a server, anything else an SQLite file.
-DatabaseAddress storeAddress(const QString& argument);

@@ -8,7 +8,11 @@
 # cache) stay in $PLANT_FAULTS_DIR (build-faults/); a file is copied in only when
 # it differs, so a later run compiles only what changed. Logs: logs/ID.log.
 # Exit status 1 unless every fault is caught by the tests it names.
-# PLANT_FAULTS_NAMED_ONLY=1 leaves out the whole suite (a quick check).
+# PLANT_FAULTS_NAMED_ONLY=1 leaves out the whole suite (a quick check);
+# PLANT_FAULTS_BUDGET=SECONDS begins no fault after that many seconds.
+# --slice N replays N counted rows in a row, beginning at a row the commit
+# chooses (PLANT_FAULTS_COMMIT, else git rev-parse HEAD): each commit replays
+# its own part of the catalogue, the same part every time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 base=${PLANT_FAULTS_DIR:-$root/build-faults}
@@ -21,6 +25,18 @@ rows() { tail -n +2 "$root/tests/faults/faults.tsv" | grep -v '^[[:space:]]*$' |
 chosen() { [[ ${#ids[@]} -eq 0 || " ${ids[*]} " == *" $1 "* ]]; }
 contents() { [[ -f $1 ]] && cat "$1" && printf x; } # the x keeps trailing line breaks
 occurrences() { local rest=${1//"$2"/}; echo $(((${#1} - ${#rest}) / ${#2})); }
+
+if [[ ${1:-} == --slice ]]; then # [--slice N] [--list|--check]
+  size=$2
+  shift 2
+  commit=${PLANT_FAULTS_COMMIT:-$(git -C "$root" rev-parse HEAD)}
+  mapfile -t counted < <(rows | awk -F'\037' '$7 == "" { print $1 }')
+  start=$((16#${commit:0:8} % ${#counted[@]}))
+  slice=()
+  for ((k = 0; k < size && k < ${#counted[@]}; k++)); do slice+=("${counted[(start + k) % ${#counted[@]}]}"); done
+  echo "slice of commit ${commit:0:12}: ${slice[*]}"
+  set -- ${1:-} "${slice[@]}"
+fi
 
 if [[ ${1:-} == --check ]]; then
   shift
@@ -51,14 +67,21 @@ ids=("$@")
 mkdir -p "$base/src" "$base/logs"
 exec 9>"$base/lock"
 flock -n 9 || { echo "another run holds $base" >&2; exit 2; }
-(cd "$root" && git ls-files --cached --others --exclude-standard) | sort >"$base/files"
-while IFS= read -r f; do
-  if [[ -f $root/$f ]] && ! cmp -s "$root/$f" "$base/src/$f"; then
-    mkdir -p "$(dirname "$base/src/$f")" && cp "$root/$f" "$base/src/$f"
-  fi
-done <"$base/files"
-(cd "$base/src" && find . -path ./build-test -prune -o -type f -printf '%P\n') | sort |
-  comm -23 - "$base/files" | while IFS= read -r f; do rm -f "$base/src/$f"; done
+# A copy of the sources without git (the one scripts/test.sh tests as an
+# ordinary user) is planted in where it lies, on the build it holds.
+if [[ $(realpath -m "$base/src") != "$root" ]]; then
+  (cd "$root" && git ls-files --cached --others --exclude-standard) | sort >"$base/files"
+  while IFS= read -r f; do
+    if [[ -f $root/$f ]] && ! cmp -s "$root/$f" "$base/src/$f"; then
+      mkdir -p "$(dirname "$base/src/$f")" && cp "$root/$f" "$base/src/$f"
+    fi
+  done <"$base/files"
+  (cd "$base/src" && find . -path './build-*' -prune -o -type f -printf '%P\n') | sort |
+    comm -23 - "$base/files" | while IFS= read -r f; do rm -f "$base/src/$f"; done
+elif git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
+  echo "$base/src is the work tree itself; faults are never planted there" >&2
+  exit 2
+fi
 
 # Each fault builds only the targets of its tests, and everything when they
 # pass it by.
@@ -80,6 +103,10 @@ while IFS=$'\037' read -r -u 3 id file find replace tests meaning equivalent; do
   chosen "$id" || continue
   if [[ -n $equivalent ]]; then
     echo "$id: equivalent, not counted ($equivalent)"
+    continue
+  fi
+  if [[ -n ${PLANT_FAULTS_BUDGET:-} && $SECONDS -ge $PLANT_FAULTS_BUDGET ]]; then
+    echo "$id: not replayed, the ${PLANT_FAULTS_BUDGET} s budget is spent"
     continue
   fi
   counted=$((counted + 1)) bad=$((bad + 1))

@@ -1,6 +1,8 @@
 #include "AdminTestBase.h"
 #include "CsvCapacityLayout.h"
 #include "CsvImport.h"
+#include "CsvListLayouts.h"
+#include "Functions.h"
 #include "TestDatabases.h"
 #include "frmMain.h"
 
@@ -93,6 +95,18 @@ private slots:
         const QString before = capacities();
         QVERIFY(import.apply(false) != 0);
         QCOMPARE(capacities(), before);
+    }
+
+    // A name the list holds twice: the file cannot say which entry it means.
+    void entryHeldTwiceIsRefused()
+    {
+        exec(QStringLiteral("INSERT INTO curtain(text_ru,c_value) VALUES ('ПВХ',40)"));
+        exec(QStringLiteral("INSERT INTO curtain(text_ru,c_value) VALUES ('ПВХ',60)"));
+        const CsvSimpleLayout layout(Functions::KindCurtain);
+        const CsvImport import(layout, "text_ru;c_value\r\nПВХ;50\r\n");
+        QCOMPARE(import.problems(),
+                 QStringList{QStringLiteral("Строка 2: в справочнике несколько записей «ПВХ»")});
+        QCOMPARE(import.adds() + import.changes(), 0);
     }
 
     // A write the store refuses after the file passed every check (a trigger

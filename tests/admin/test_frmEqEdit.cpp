@@ -251,7 +251,10 @@ private slots:
         exec(QStringLiteral("DELETE FROM power WHERE in_t=5 AND out_t=43"));
         click(window, "cmbEdit");
         QVERIFY(!shownEditor<frmEqEdit>());
-        QVERIFY(m_messages.lastText().contains(QStringLiteral("8")));
+        QCOMPARE(
+            m_messages.lastText(),
+            QStringLiteral("У модели KMA 8 строк производительности вместо девяти (три температуры в камере "
+                           "на три температуры снаружи).\r\nТакую модель этот редактор открыть не может."));
 
         // A two-character code is listed and found again exactly, but not opened.
         exec(QStringLiteral("DELETE FROM power"));
@@ -267,7 +270,9 @@ private slots:
         m_messages.clear();
         click(window, "cmbEdit");
         QVERIFY(!shownEditor<frmEqEdit>());
-        QVERIFY(m_messages.lastText().contains(QStringLiteral("трех символов")));
+        QCOMPARE(m_messages.lastText(),
+                 QStringLiteral("Код модели \"KM\" должен состоять из трех символов.\r\n"
+                                "Такую модель этот редактор открыть не может."));
         m_messages.queueAnswer(MsgAnswer::Yes);
         click(window, "cmbDelete");
         QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Удалить")));

@@ -268,22 +268,6 @@ private slots:
             QVERIFY2(powerRows(code).rowCount() >= 36, qPrintable(code));
         }
     }
-    void customers()
-    {
-        const QueryTable c = rows(*m_orders, QStringLiteral("SELECT organization, city, name FROM contact"));
-        QVERIFY(c.rowCount() >= 2);
-        bool tilde = false;
-        for (int r = 0; r < c.rowCount(); ++r) {
-            QVERIFY(!c.text(r, 0).contains('\''));
-            tilde |= c.text(r, 0).contains('~');
-            QVERIFY(!c.text(r, 1).isEmpty() && !c.text(r, 2).isEmpty());
-        }
-        QVERIFY(tilde);
-        QCOMPARE(
-            rows(*m_orders, QStringLiteral("SELECT contact FROM data GROUP BY contact HAVING count(*) = 3"))
-                .rowCount(),
-            1);
-    }
 
 private:
     QueryTable rows(Database& db, const QString& sql)

@@ -16,25 +16,6 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void startValues()
-    {
-        CalculationRecord r;
-        ApplyStartValues(r);
-        QCOMPARE(r.xk_ceiling, qint16(100));
-        QCOMPARE(r.xk_wall, qint16(100));
-        QCOMPARE(r.xk_floor, qint16(100));
-        QCOMPARE(r.xk_doors, 2.0);
-        QCOMPARE(r.xk_doors_open, 1.0);
-        QCOMPARE(r.by_temperature, 32.0);
-        QCOMPARE(r.by_moisture, qint16(75));
-        QCOMPARE(r.by_ground, 20.0);
-        QCOMPARE(r.px_time, qint16(24));
-        QCOMPARE(r.xo_count, qint16(1));
-        QCOMPARE(r.xo_work, qint16(70));
-        QCOMPARE(r.xo_power, qint16(0));
-        QCOMPARE(r.NewCalculation, false);
-        QCOMPARE(r.xk_temperature, 0.0);
-    }
     void resetKeepsWhatTheNextCalculationNeeds()
     {
         CalculationRecord r;

@@ -111,6 +111,31 @@ private slots:
         QVERIFY(shortfalls > 0 || folder == m_sample.path());
     }
 
+    // More saved calculations than a page holds (500): each is printed once,
+    // in key order, the short last page included.
+    void everyPageReadOnce()
+    {
+        QTemporaryDir paged;
+        GeneratorSize size;
+        size.products = 20;
+        size.customers = 10;
+        size.calculations = 1001;
+        size.bigCustomerCalculations = 5;
+        QString error;
+        QVERIFY2(GenerateReference(paged.filePath(QStringLiteral("nv.mdb")), size, 5, &error),
+                 qPrintable(error));
+        QVERIFY2(GenerateOrders(paged.filePath(QStringLiteral("order.mdb")), size, 5, &error),
+                 qPrintable(error));
+        const QList<QByteArray> lines = calc({"--dir", paged.path(), "--all-orders"}).split('\n');
+        QCOMPARE(lines.size(), size.calculations + 1); // and the empty rest after the last line break
+        qint64 previous = 0;
+        for (int i = 0; i + 1 < lines.size(); ++i) {
+            const qint64 key = jsonObject(lines.at(i)).value("pkey_data").toInteger();
+            QVERIFY2(key > previous, lines.at(i).left(60).constData());
+            previous = key;
+        }
+    }
+
     // The same sample store prints the same bytes from either storage.
     void allOrdersAlikeOnFilesAndServer()
     {

@@ -225,8 +225,14 @@ private slots:
         QTest::addRow("bad store") << QStringList{"copy", "--store", "x", "a", "b"} << 2
                                    << "reference or orders";
         QTest::addRow("init a file") << QStringList{"init", "nv.mdb"} << 2 << "no postgresql:// URI";
+        QTest::addRow("grant on a file")
+            << QStringList{"grant", "eng", "adm", "nv.mdb"} << 2 << "no postgresql:// URI";
+        QTest::addRow("same file, another path")
+            << QStringList{"copy", "nv.mdb", "./nv.mdb"} << 2 << "the same database";
         QTest::addRow("malformed URI")
             << QStringList{"copy", "nv.mdb", "postgresql://[bad"} << 2 << "postgresql://[bad";
+        QTest::addRow("malformed URI, short scheme")
+            << QStringList{"copy", "nv.mdb", "postgres://[bad"} << 2 << "postgres://[bad";
         QTest::addRow("malformed password")
             << QStringList{"copy", "nv.mdb", "host=/x password='secret'secret'"} << 2 << "password=***";
         QTest::addRow("missing source") << QStringList{"copy", "missing.mdb", "x.mdb"} << 1 << "missing.mdb";
@@ -318,7 +324,7 @@ private slots:
         for (StoreKind kind : StoreLayout::kinds()) {
             const StoreLayout& store = StoreLayout::of(kind);
             const DatabaseAddress file = DatabaseAddress::file(path(store.title));
-            QVERIFY(Database::create(file, {store.sqliteSchema}));
+            QVERIFY(Database::createStores(file, {store.schema}));
             auto db = Database::open(file, store.tableNames());
             QVERIFY(db);
             QueryTable names;
@@ -458,7 +464,7 @@ private slots:
     void serverStoreOfAnEarlierVersion()
     {
         if (!ServerStores::configured())
-            QSKIP("FROSTPICK_TEST_SERVER names no server");
+            QSKIP("a case of the server run");
         const DatabaseAddress store = ServerStores::address(m_name + "earlier");
         const QString uri = store.database;
         QVERIFY(ServerStores::create(m_name + "earlier", {}));
@@ -527,7 +533,7 @@ private slots:
     {
         QFETCH(bool, server);
         if (server && !ServerStores::configured())
-            QSKIP("FROSTPICK_TEST_SERVER names no server");
+            QSKIP("a case of the server run");
         const DatabaseAddress store = server ? ServerStores::address(m_name + "refusing")
                                              : DatabaseAddress::file(path("refusing/nv.mdb"));
         QVERIFY(QDir().mkpath(path("refusing")));
@@ -577,7 +583,7 @@ private slots:
     void throughTheServer()
     {
         if (!ServerStores::configured())
-            QSKIP("FROSTPICK_TEST_SERVER names no server");
+            QSKIP("a case of the server run");
         QFETCH(QString, file);
         const QString uri = ServerStores::address(m_name).database;
         if (file == QLatin1String("nv.mdb")) {

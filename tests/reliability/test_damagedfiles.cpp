@@ -116,14 +116,24 @@ private slots:
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                       QFileDevice::ExeOwner));
     }
-    void readOnlyOrders_data() { readOnlyReference_data(); }
-    // The wizard's save on an orders file it may not write: refused with a
-    // message, the record keeps its customer key, nothing on disk changes.
+    void readOnlyOrders_data()
+    {
+        QTest::addColumn<bool>("folderReadOnly");
+        QTest::addColumn<int>("openStatus");
+        QTest::newRow("read-only order.mdb") << false << 0;
+        // The write-ahead log needs its shared-memory file beside the database:
+        // SQLite's SQLITE_READONLY_DIRECTORY.
+        QTest::newRow("read-only folder") << true << 0x608;
+    }
+    // The wizard on an orders file it may not write: the save is refused with
+    // the file named, the record keeps its customer key; in a folder it may
+    // not write, the orders are not opened at all. Nothing on disk changes.
     void readOnlyOrders()
     {
         if (::geteuid() == 0)
             QSKIP("runs as root, whom file permissions do not stop from writing");
         QFETCH(bool, folderReadOnly);
+        QFETCH(int, openStatus);
         QTemporaryDir dir;
         QVERIFY(TestDatabases::createSampleFolder(dir.path()));
         {
@@ -143,29 +153,43 @@ private slots:
         FakeMessages messages;
         {
             CalculationContext context;
-            CalculationRecord r;
-            if (OpenDatabases(context, DataLocation::folder(dir.path()))) {
-                ApplyStartValues(r);
-                r.contact_organization = QStringLiteral("Новый заказчик");
-                r.onote = QStringLiteral("заметка");
-                r.NewContact = true;
-                r.NewCalculation = true;
-                r.contact = 0;
-                QVERIFY(!SaveCalculation(context, r, QDate(2024, 3, 5)));
-                QCOMPARE(r.contact, qint16(0));
-            }
-            QVERIFY(!messages.shown().isEmpty());
+            const Result<void> opened = OpenDatabases(context, DataLocation::folder(dir.path()));
+            QCOMPARE(opened ? 0 : opened.failure().error.number, openStatus);
+            if (openStatus != 0)
+                QVERIFY2(opened.failure().details().contains(
+                             QStringLiteral("attempt to write a readonly database")),
+                         qPrintable(opened.failure().details()));
         }
-        // The engine may leave its empty shared-memory files beside a read-only
-        // file it could not checkpoint; the database files stay as they were.
-        const QRegularExpression sideFile(QStringLiteral("-(wal|shm) "));
-        QCOMPARE(folderState(dir.path()).filter(QRegularExpression(QStringLiteral("^[a-z]+\\.mdb "))),
-                 before);
-        QVERIFY(before.filter(sideFile).isEmpty());
-        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                      QFileDevice::ExeOwner));
     }
-};
+    if (openStatus == 0) {
+        CalculationContext context;
+        CalculationRecord r;
+        QVERIFY(OpenDatabases(context, DataLocation::folder(dir.path())));
+        ApplyStartValues(r);
+        r.contact_organization = QStringLiteral("Новый заказчик");
+        r.onote = QStringLiteral("заметка");
+        r.NewContact = true;
+        r.NewCalculation = true;
+        r.contact = 0;
+        const Result<void> saved = SaveCalculation(context, r, QDate(2024, 3, 5));
+        QVERIFY(!saved);
+        QCOMPARE(r.contact, qint16(0));
+        const DatabaseFailure& failure = saved.failure();
+        QVERIFY2(failure.heading.startsWith(QStringLiteral("Ошибка при сохранении результатов расчета!")) &&
+                     failure.advice().contains(
+                         QStringLiteral("Файл %1 не удается прочитать или записать.").arg(orders)),
+                 qPrintable(failure.heading + '\n' + failure.advice()));
+    }
+    // The engine may leave its empty shared-memory files beside a read-only
+    // file it could not checkpoint; the database files stay as they were.
+    const QRegularExpression sideFile(QStringLiteral("-(wal|shm) "));
+    QCOMPARE(folderState(dir.path()).filter(QRegularExpression(QStringLiteral("^[a-z]+\\.mdb "))), before);
+    QVERIFY(before.filter(sideFile).isEmpty());
+    QVERIFY(QFile::setPermissions(dir.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+}
+}
+;
 
 QTEST_MAIN(TestDamagedFiles)
 #include "test_damagedfiles.moc"
