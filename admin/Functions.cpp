@@ -3,6 +3,7 @@
 #include "DataLocation.h"
 #include "Database.h"
 #include "DatabaseFailure.h"
+#include "FailurePresenter.h"
 #include "Messages.h"
 #include "NumberText.h"
 #include "ProgramDatabases.h"
@@ -20,11 +21,9 @@ namespace {
 
 DataLocation s_location;
 std::shared_ptr<Database> s_connection;
-QString s_lastError;
-// The last failure when the database refused; empty for one of the
-// program's own (a record gone, a key too large).
+// The last failure: the database's refusal, or one of the program's own (a
+// record gone, a key too large).
 std::optional<DatabaseFailure> s_lastFailure;
-bool s_lastUnknown = false; // the last change's outcome is unknown
 QList<QPointer<QAction>> s_listMenus;
 // Writes whose outcome stayed unknown, by their statements: the same change
 // tried again asks for its token first and is never stored twice. An insert
@@ -38,27 +37,22 @@ std::map<QString, UnknownWrite> s_unknownWrites;
 
 int fail(const DbError& error, const QString& sql = {})
 {
-    s_lastError = error.description;
-    s_lastFailure = DatabaseFailure{s_location.reference(), sql, error};
-    s_lastUnknown = false;
+    s_lastFailure = DatabaseFailure(s_location.reference(), sql, error);
     return error.number;
 }
 
 // A failure of the program's own, told by description.
 int refuse(const QString& description)
 {
-    s_lastError = description;
-    s_lastFailure.reset();
-    s_lastUnknown = false;
+    s_lastFailure = DatabaseFailure::own(description);
     return 1;
 }
 
 int recordGone()
 {
-    s_lastFailure.reset();
-    s_lastUnknown = false;
-    s_lastError = QStringLiteral("Записи больше нет в базе данных: ее, вероятно, удалили в другой копии "
-                                 "программы. Список прочитан заново.");
+    s_lastFailure = DatabaseFailure::own(QStringLiteral(
+        "Записи больше нет в базе данных: ее, вероятно, удалили в другой копии программы. Список прочитан "
+        "заново."));
     return RecordGone;
 }
 
@@ -102,8 +96,7 @@ int attemptWrite(const QStringList& statements, qint64* key, const std::function
         return fail(error);
     s_unknownWrites[what] = write;
     const int rc = fail(error);
-    s_lastError = attempt.note() + QLatin1Char('\n') + error.description;
-    s_lastUnknown = true;
+    s_lastFailure->outcomeUnknown = true;
     return rc;
 }
 
@@ -125,18 +118,26 @@ void setListMenusEnabled(bool enabled)
 
 bool Main(const DataLocation& location)
 {
-    if (OpenDatabase(location) == 0)
-        return true;
-    ShowDatabaseNotFound(location.reference());
-    return false;
+    if (OpenDatabase(location) != 0) {
+        PresentStartFailure(*s_lastFailure);
+        return false;
+    }
+    PresentWritesRefused(*s_connection);
+    return true;
 }
 
 int OpenDatabase(const DataLocation& location)
 {
     s_location = location;
-    int error = 0;
-    s_connection = OpenProgramDatabase(location.reference(), referenceTables(), &error);
-    return s_connection ? 0 : error;
+    Result<std::shared_ptr<Database>> opened =
+        OpenProgramDatabase(location.reference(), referenceTables(), AskPassword);
+    if (!opened) {
+        s_connection.reset();
+        s_lastFailure = opened.failure();
+        return opened.failure().error.isError() ? opened.failure().error.number : 1;
+    }
+    s_connection = std::move(opened.value());
+    return 0;
 }
 
 const DataLocation& Location()
@@ -186,7 +187,13 @@ int ExecSql(const QString& sql)
 
 QString LastErrorDescription()
 {
-    return s_lastError;
+    if (!s_lastFailure)
+        return {};
+    const DatabaseFailure& failure = *s_lastFailure;
+    const QString why = failure.error.isError() ? failure.error.description : failure.reason;
+    return failure.outcomeUnknown
+               ? WriteAttempt::note(WriteAttempt::Outcome::Unknown) + QLatin1Char('\n') + why
+               : why;
 }
 
 int ExecSqlChanging(const QString& sql)
@@ -196,12 +203,7 @@ int ExecSqlChanging(const QString& sql)
 
 void ShowFailure(const QString& heading, MsgIcon icon, const QString& title)
 {
-    if (!s_lastFailure) {
-        Messages::show(heading + QStringLiteral("\r\n") + s_lastError, icon, title);
-        return;
-    }
-    ShowDatabaseFailure(s_lastUnknown ? WriteAttempt::note(WriteAttempt::Outcome::Unknown) : heading,
-                        *s_lastFailure, icon, title);
+    PresentFailure(s_lastFailure.value_or(DatabaseFailure()), heading, icon, title);
 }
 
 int ExecSqlAll(const QStringList& statements, bool shortKeys, const QList<int>& rowsEach,

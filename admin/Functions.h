@@ -29,12 +29,13 @@ enum ListKind : qint16 {
 };
 
 // The start routine: opens the location's reference database; when it
-// cannot, shows the engine's error and "Не найден файл БД" and returns false,
-// and the program ends.
+// cannot, shows why (for a file the engine's error and "Не найден файл БД")
+// and returns false, and the program ends.
 bool Main(const DataLocation& location);
 
-// 0 when the connection is open, else the error number (already shown).
-// Either way the location is kept for the pictures.
+// 0 when the connection is open, else the error number; the failure is then
+// the last one (see ShowFailure). Either way the location is kept for the
+// pictures.
 int OpenDatabase(const DataLocation& location);
 // Where nv.mdb and the equipment pictures are: the last location opened.
 const DataLocation& Location();

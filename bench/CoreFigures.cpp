@@ -51,7 +51,7 @@ CoreSamples measureCore(const QString& folder, int reopens, int runs,
     // Opened as the wizard opens them.
     CalculationContext context;
     CalculationRecord record;
-    if (OpenDatabases(context, DataLocation::folder(folder)) != 0) {
+    if (!OpenDatabases(context, DataLocation::folder(folder))) {
         out.error = QStringLiteral("databases not opened");
         return out;
     }

@@ -52,7 +52,7 @@ int main(int argc, char* argv[])
                                                                   : DataLocation::programFolder();
     CalculationContext context;
     CalculationRecord record;
-    if (OpenDatabases(context, location) != 0)
+    if (!OpenDatabases(context, location))
         return 1;
     ApplyStartValues(record);
     Wizard wizard(context, record);

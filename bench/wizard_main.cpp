@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
     for (int run = 0; run < options.runs && failure.isEmpty(); ++run) {
         CalculationContext context;
         CalculationRecord record;
-        if (OpenDatabases(context, DataLocation::folder(options.folder)) != 0) {
+        if (!OpenDatabases(context, DataLocation::folder(options.folder))) {
             failure = QStringLiteral("databases not opened");
             break;
         }

@@ -3,6 +3,7 @@
 #include "DataLocation.h"
 #include "FailedReads.h"
 
+#include <QStringList>
 #include <memory>
 
 class Database;
@@ -30,4 +31,8 @@ struct CalculationContext
     bool ordersKeepSecondOpinion = false;
     // Reads of ref_db and order_db that failed since the action in hand began.
     FailedReads failedReads;
+    // What the calculation of the action in hand has to tell the user (the
+    // capacity rows a selection did not find), in the order it found it: the
+    // action shows them once it is done.
+    QStringList notices;
 };

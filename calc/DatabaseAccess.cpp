@@ -5,21 +5,19 @@
 #include "Database.h"
 #include "SecondOpinionStore.h"
 
-int OpenDatabases(CalculationContext& context, const DataLocation& location, DatabaseAddress* failed)
+Result<void> OpenDatabases(CalculationContext& context, const DataLocation& location,
+                           const PasswordPrompt& askPassword)
 {
-    int error = 0;
-    auto ref = OpenProgramDatabase(location.reference(), referenceTables(), &error);
-    if (failed)
-        *failed = location.reference();
-    if (!ref)
-        return error;
+    auto opened = OpenProgramDatabase(location.reference(), referenceTables(), askPassword);
+    if (!opened)
+        return opened.failure();
+    std::shared_ptr<Database> ref = std::move(opened.value());
     // Both stores are often one database of a server: the second connection
     // then needs no request to learn which tables it holds.
-    auto orders = OpenProgramDatabase(location.orders(), orderTables(), &error, ref.get());
-    if (failed)
-        *failed = location.orders();
-    if (!orders)
-        return error;
+    opened = OpenProgramDatabase(location.orders(), orderTables(), askPassword, ref.get());
+    if (!opened)
+        return opened.failure();
+    std::shared_ptr<Database> orders = std::move(opened.value());
     // The lookups read the same few reference rows again and again; kept rows
     // are given again only while no program has changed the data, which is
     // asked once per user action.
@@ -28,7 +26,7 @@ int OpenDatabases(CalculationContext& context, const DataLocation& location, Dat
     context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);
     context.order_db = std::move(orders);
     context.location = location;
-    return 0;
+    return {};
 }
 
 namespace {

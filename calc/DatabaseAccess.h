@@ -15,11 +15,11 @@ struct CalculationContext;
 // other part of it uses to read rows and run statements.
 
 // Opens the reference and then the orders database of the location into the
-// context, which also keeps the location for the pictures. Returns 0 or the
-// error number of the first failure, which it has already shown; failed then
-// names the store that failed.
-int OpenDatabases(CalculationContext& context, const DataLocation& location,
-                  DatabaseAddress* failed = nullptr);
+// context, which also keeps the location for the pictures, asking
+// askPassword for a password a server wants. The failure names the store that
+// failed.
+Result<void> OpenDatabases(CalculationContext& context, const DataLocation& location,
+                           const PasswordPrompt& askPassword = {});
 
 // Rows of a query on the context's reference or orders database into the
 // table; with 0 rows the table is left as it was. A read that fails shows

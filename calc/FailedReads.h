@@ -5,8 +5,9 @@
 #include <optional>
 
 // Reads of the context's databases that failed since the action in hand began.
-// A lookup deep inside a calculation cannot decide what its failure means, so
-// it notes it here and counts as having found nothing; the action that
+// Every other operation returns its failure (Result); only a lookup deep
+// inside a calculation cannot, so it notes it here and counts as having found
+// nothing; the action that
 // decides (a reopen, "Расчет", the batch tool) asks afterwards, throws away
 // whatever was computed from it and reports it once. It lives in the
 // context, not in the record, so a failure while computing on a scratch copy

@@ -6,7 +6,6 @@
 #include "DatabaseAccess.h"
 #include "HeatLoad.h"
 #include "Lookups.h"
-#include "Messages.h"
 #include "NumberText.h"
 #include "OrderColumns.h"
 #include "QueryTable.h"
@@ -59,26 +58,13 @@ QString failureText(const char* prefix, const DbError& error)
     return failureText(prefix, QString::number(uint(error.number), 16).toUpper());
 }
 
-// Why a save stopped: the operation's own text and, when the database
-// refused, what it refused.
-struct SaveFailure
+// Why a save stopped: the operation's own text and what the database refused.
+DatabaseFailure refusal(const CalculationContext& context, const char* prefix, const QString& sql,
+                        const DbError& error)
 {
-    QString heading;
-    std::optional<DatabaseFailure> database;
-};
-
-SaveFailure refusal(const CalculationContext& context, const char* prefix, const QString& sql,
-                    const DbError& error)
-{
-    return {failureText(prefix, error), DatabaseFailure{context.location.orders(), sql, error}};
-}
-
-void showFailure(const SaveFailure& failure)
-{
-    if (failure.database)
-        ShowDatabaseFailure(failure.heading, *failure.database);
-    else
-        Messages::show(failure.heading, MsgIcon::Exclamation, QStringLiteral("Внимание"));
+    DatabaseFailure failure(context.location.orders(), sql, error);
+    failure.heading = failureText(prefix, error);
+    return failure;
 }
 
 QString valueOf(const CalculationRecord& r, const OrderColumn& column)
@@ -118,7 +104,7 @@ ContactTexts contactOf(const CalculationRecord& r)
 
 // The steps of a save; each runs inside a transaction its caller owns and on
 // failure describes itself in *failure.
-bool run(const CalculationContext& context, const char* prefix, const QString& sql, SaveFailure* failure)
+bool run(const CalculationContext& context, const char* prefix, const QString& sql, DatabaseFailure* failure)
 {
     DbError error;
     if (context.order_db->execute(sql, &error))
@@ -128,7 +114,7 @@ bool run(const CalculationContext& context, const char* prefix, const QString& s
 }
 
 bool saveOrderStep(const CalculationContext& context, const CalculationRecord& r, const QDate& today,
-                   SaveFailure* failure)
+                   DatabaseFailure* failure)
 {
     if (!run(context, SaveOrderFailed, saveOrderStatement(r, today), failure))
         return false;
@@ -142,7 +128,7 @@ bool saveOrderStep(const CalculationContext& context, const CalculationRecord& r
 }
 
 bool insertContactStep(const CalculationContext& context, CalculationRecord& r, const ContactTexts& c,
-                       SaveFailure* failure)
+                       DatabaseFailure* failure)
 {
     const QString sql =
         QStringLiteral("INSERT INTO contact ( organization,city,phones,email,name ) VALUES(") +
@@ -154,6 +140,7 @@ bool insertContactStep(const CalculationContext& context, CalculationRecord& r, 
     // The key of this very row: another program may have inserted since.
     const qint64 key = context.order_db->lastInsertKey();
     if (key < 1 || key > 32767) {
+        *failure = DatabaseFailure::own({});
         failure->heading = failureText(InsertContactFailed,
                                        QStringLiteral("номер клиента %1 вне диапазона 1..32767").arg(key));
         return false;
@@ -163,7 +150,7 @@ bool insertContactStep(const CalculationContext& context, CalculationRecord& r, 
 }
 
 bool updateContactStep(const CalculationContext& context, qint16 key, const ContactTexts& c,
-                       SaveFailure* failure)
+                       DatabaseFailure* failure)
 {
     const QString sql = QStringLiteral("UPDATE contact SET organization=") +
                         SqlLiteral::text(c.organization) + QStringLiteral(",city=") +
@@ -178,7 +165,7 @@ bool updateContactStep(const CalculationContext& context, qint16 key, const Cont
 // one read the list. The row is updated in the first case and taken as it
 // is in the second; only a name without a row gets a new one.
 bool customerStep(const CalculationContext& context, CalculationRecord& r, const ContactTexts& c,
-                  SaveFailure* failure)
+                  DatabaseFailure* failure)
 {
     if (!r.NewContact)
         return updateContactStep(context, r.contact, c, failure);
@@ -201,48 +188,39 @@ bool customerStep(const CalculationContext& context, CalculationRecord& r, const
     return true;
 }
 
-// A write whose outcome stayed unknown is no failure to report as one: the
-// box says what is known instead of the operation's failure text.
-void showUnresolved(const CalculationContext& context, const WriteAttempt& attempt, const char* prefix,
-                    const DbError& error)
-{
-    SaveFailure failure = refusal(context, prefix, {}, error);
-    if (attempt.outcome() == WriteAttempt::Outcome::Unknown)
-        failure.heading = attempt.note();
-    showFailure(failure);
-}
-
 // Runs the steps as one attempt of a write: all of them are stored or none.
-// On failure the record's customer key is restored and the failure shown; a
-// write stored although its answer was lost counts as done, and says so.
-bool inTransaction(const CalculationContext& context, CalculationRecord& r, const char* failurePrefix,
-                   WriteAttempt& attempt, const std::function<bool(SaveFailure*)>& steps)
+// On failure the record's customer key is restored. A write stored although
+// its answer was lost counts as done (the attempt's outcome says so); one
+// whose outcome stayed unknown fails as such.
+Result<void> inTransaction(const CalculationContext& context, CalculationRecord& r, const char* failurePrefix,
+                           WriteAttempt& attempt, const std::function<bool(DatabaseFailure*)>& steps)
 {
-    if (!context.order_db)
-        return false;
+    if (!context.order_db) {
+        DatabaseFailure failure = DatabaseFailure::own({});
+        failure.heading = failureText(failurePrefix, QStringLiteral("база данных не открыта"));
+        return failure;
+    }
     const qint16 contactBefore = r.contact;
     DbError error;
     if (attempt.begin(*context.order_db, &error)) {
-        SaveFailure failure;
+        DatabaseFailure failure;
         if (!steps(&failure)) {
             attempt.rollback();
             r.contact = contactBefore;
-            showFailure(failure);
-            return false;
+            return failure;
         }
         attempt.commit(&error);
     }
-    if (attempt.outcome() == WriteAttempt::Outcome::StoredAnswerLost)
-        Messages::show(attempt.note(), MsgIcon::Information, QStringLiteral("Внимание"));
     if (attempt.stored())
-        return true;
+        return {};
     r.contact = contactBefore;
-    showUnresolved(context, attempt, failurePrefix, error);
-    return false;
+    DatabaseFailure failure = refusal(context, failurePrefix, {}, error);
+    failure.outcomeUnknown = attempt.outcome() == WriteAttempt::Outcome::Unknown;
+    return failure;
 }
 
-bool inTransaction(const CalculationContext& context, CalculationRecord& r, const char* failurePrefix,
-                   const std::function<bool(SaveFailure*)>& steps)
+Result<void> inTransaction(const CalculationContext& context, CalculationRecord& r, const char* failurePrefix,
+                           const std::function<bool(DatabaseFailure*)>& steps)
 {
     WriteAttempt attempt;
     return inTransaction(context, r, failurePrefix, attempt, steps);
@@ -354,9 +332,9 @@ bool ComputeCalculation(CalculationContext& context, CalculationRecord& record, 
     });
 }
 
-bool SaveOrder(CalculationContext& context, CalculationRecord& record, const QDate& today)
+Result<void> SaveOrder(CalculationContext& context, CalculationRecord& record, const QDate& today)
 {
-    return inTransaction(context, record, SaveOrderFailed, [&](SaveFailure* failure) {
+    return inTransaction(context, record, SaveOrderFailed, [&](DatabaseFailure* failure) {
         return saveOrderStep(context, record, today, failure);
     });
 }
@@ -379,11 +357,12 @@ bool LoadOrder(CalculationContext& context, CalculationRecord& record, qint32 ke
     return loadOrderRow(context, record, table, 0, 0, rangeError);
 }
 
-bool InsertContact(CalculationContext& context, CalculationRecord& record, const QString& organization,
-                   const QString& city, const QString& phones, const QString& email, const QString& name)
+Result<void> InsertContact(CalculationContext& context, CalculationRecord& record,
+                           const QString& organization, const QString& city, const QString& phones,
+                           const QString& email, const QString& name)
 {
     const ContactTexts texts{organization, city, phones, email, name};
-    return inTransaction(context, record, InsertContactFailed, [&](SaveFailure* failure) {
+    return inTransaction(context, record, InsertContactFailed, [&](DatabaseFailure* failure) {
         return insertContactStep(context, record, texts, failure);
     });
 }
@@ -408,17 +387,17 @@ int FindOrders(CalculationContext& context, qint16 contactKey, QueryTable& table
                       table);
 }
 
-bool SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today)
+Result<void> SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today)
 {
     WriteAttempt attempt;
     return SaveCalculation(context, record, today, attempt);
 }
 
-bool SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today,
-                     WriteAttempt& attempt)
+Result<void> SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today,
+                             WriteAttempt& attempt)
 {
     const ContactTexts texts = contactOf(record);
-    return inTransaction(context, record, SaveOrderFailed, attempt, [&](SaveFailure* failure) {
+    return inTransaction(context, record, SaveOrderFailed, attempt, [&](DatabaseFailure* failure) {
         return customerStep(context, record, texts, failure) &&
                saveOrderStep(context, record, today, failure);
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QDate>
 #include <QString>
 
@@ -14,9 +16,8 @@ class WriteAttempt;
 // calculations (data). Every text goes into SQL escaped.
 
 // Writes the record into data: a new row while NewCalculation is true, else
-// an update of row pkey_data. odate is today. Returns false on failure
-// (already reported).
-bool SaveOrder(CalculationContext& context, CalculationRecord& record, const QDate& today);
+// an update of row pkey_data. odate is today.
+Result<void> SaveOrder(CalculationContext& context, CalculationRecord& record, const QDate& today);
 
 // Reads data row `key` into the record (dimensions rounded to 0.01 m,
 // xk_bulk as stored) and refreshes the materials and the curtain. Returns
@@ -27,9 +28,10 @@ bool LoadOrder(CalculationContext& context, CalculationRecord& record, qint32 ke
 bool LoadOrder(CalculationContext& context, CalculationRecord& record, qint32 key, QString* rangeError);
 
 // Inserts a customer and puts the new row's key into record.contact. On
-// failure the record keeps its earlier customer key and false is returned.
-bool InsertContact(CalculationContext& context, CalculationRecord& record, const QString& organization,
-                   const QString& city, const QString& phones, const QString& email, const QString& name);
+// failure the record keeps its earlier customer key.
+Result<void> InsertContact(CalculationContext& context, CalculationRecord& record,
+                           const QString& organization, const QString& city, const QString& phones,
+                           const QString& email, const QString& name);
 
 // Customer list: pkey, organization, city, phones, email, name, sorted by
 // organisation. Returns the row count; a failed read counts 0 rows and is
@@ -50,17 +52,19 @@ enum : int { Key = 0, Contact = 32, Date = 33, Note = 34 };
 
 // The whole save of the results screen as one transaction: the customer
 // insert (NewContact) or update, then SaveOrder. All of it is stored or none
-// of it; a failure is reported and the record's customer key is kept.
+// of it; on failure the record's customer key is kept.
 // With NewContact set, a customer that already is row `contact` under the
 // same organisation (a reopened calculation) is updated, not inserted again;
 // one that another computer saved under the organisation meanwhile is taken
 // as it is. Both are looked for inside the transaction.
-bool SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today);
+Result<void> SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today);
 // The same as an attempt the caller keeps: a save whose outcome stayed
 // unknown (the answer to its COMMIT lost, the server still away) is tried
-// again with it and then stores nothing when the first try was stored.
-bool SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today,
-                     WriteAttempt& attempt);
+// again with it and then stores nothing when the first try was stored. One
+// stored although the answer to its COMMIT was lost succeeds, and the
+// attempt's outcome says so.
+Result<void> SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today,
+                             WriteAttempt& attempt);
 
 // "Расчет": the lookups of the record's reference keys (materials, curtain,
 // product, packing, refrigerant), GetSeries, CalculateLoad and SelectUnit, in

@@ -1,7 +1,7 @@
 #include "SecondOpinion.h"
 
+#include "CalculationContext.h"
 #include "CalculationRecord.h"
-#include "Messages.h"
 #include "MoistAir.h"
 #include "NumberText.h"
 #include "Selection.h"
@@ -173,24 +173,6 @@ QVector<ComparedComponent> comparison(const CalculationRecord& r, const SecondOp
     };
 }
 
-// The selection tells about missing capacity rows when it runs; looking
-// through the same table again must not tell it once more.
-class Quiet final : public MessageSeam
-{
-public:
-    Quiet() : m_previous(Messages::current()) { Messages::install(this); }
-    ~Quiet() override { Messages::install(&m_previous); }
-    Quiet(const Quiet&) = delete;
-    Quiet& operator=(const Quiet&) = delete;
-
-    MsgAnswer showMessage(const MessageRequest&) override { return MsgAnswer::Ok; }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-
-private:
-    MessageSeam& m_previous;
-};
-
 } // namespace
 
 SecondOpinion ComputeSecondOpinion(const CalculationRecord& r)
@@ -246,10 +228,11 @@ SecondOpinion SecondOpinionOf(CalculationContext& context, const CalculationReco
     CalculationRecord scratch = record;
     scratch.trace.reset();
     scratch.q_unit_required = o.unitRequired;
-    {
-        const Quiet quiet;
-        SelectUnit(context, scratch);
-    }
+    // The selection noted missing capacity rows when it ran; looking through
+    // the same table again must not tell them once more.
+    const qsizetype noticesBefore = context.notices.size();
+    SelectUnit(context, scratch);
+    context.notices.resize(noticesBefore);
     if (scratch.verdict.isEmpty()) {
         o.model = scratch.sel_model;
         o.modification = scratch.sel_modification;

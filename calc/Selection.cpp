@@ -5,7 +5,6 @@
 #include "Database.h"
 #include "DatabaseAccess.h"
 #include "Lookups.h"
-#include "Messages.h"
 #include "QueryTable.h"
 #include "SelectionSteps.h"
 #include "SqlLiteral.h"
@@ -182,12 +181,11 @@ double GetPower(CalculationContext& context, CalculationRecord& r)
             // A failed read is the action's to report, once.
             if (context.failedReads.any())
                 return 0;
-            Messages::show(QStringLiteral("Записей не найдено!") + QLatin1Char('\n') +
-                               QStringLiteral("SELECT in_t, power") % condition %
-                                   QStringLiteral(" AND out_t=") % SqlLiteral::integer(outside[i]) %
-                                   QStringLiteral(" AND modification=") % modification %
-                                   QStringLiteral(" ORDER BY out_t,in_t"),
-                           MsgIcon::None, QString(), MsgButtons::Ok);
+            context.notices << QStringLiteral("Записей не найдено!") + QLatin1Char('\n') +
+                                   QStringLiteral("SELECT in_t, power") % condition %
+                                       QStringLiteral(" AND out_t=") % SqlLiteral::integer(outside[i]) %
+                                       QStringLiteral(" AND modification=") % modification %
+                                       QStringLiteral(" ORDER BY out_t,in_t");
             continue;
         }
         // The ambient's first three rows; one it lacks reads as empty.

@@ -15,7 +15,8 @@ QString GetSeries(CalculationContext& context, CalculationRecord& record);
 inline constexpr int RatedAmbientTemperatures[3] = {20, 32, 43};
 
 // Capacity of sel_model / sel_modification at the chamber and ambient
-// temperatures, interpolated from the nine rated points.
+// temperatures, interpolated from the nine rated points. A rated ambient
+// without rows counts 0 and is noted in context.notices.
 double GetPower(CalculationContext& context, CalculationRecord& record);
 
 // Picks the first (smallest) sufficient modification; sets sel_model,

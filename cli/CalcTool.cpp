@@ -22,11 +22,13 @@
 #include "SecondOpinionStore.h"
 #include "Selection.h"
 #include "StoreTables.h"
+#include "ToolExit.h"
 #include "WatchedDatabase.h"
 
 #include <QFile>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -37,27 +39,38 @@ void printError(const QString& message)
     std::fprintf(stderr, "frostpick-calc: %s\n", line.toUtf8().constData());
 }
 
+// Says why a store failed, as frostpick-db says it; the status to end with.
+int storeFailed(const QString& what, const DatabaseFailure& failure)
+{
+    const ToolExit exit = ToolExitFor(what, failure);
+    printError(exit.line);
+    return exit.status;
+}
+
 std::shared_ptr<WatchedDatabase> openDatabase(const DatabaseAddress& address, const QStringList& tables)
 {
     DbError error;
     std::unique_ptr<Database> db = Database::open(address, tables, &error);
     if (!db) {
-        printError(QStringLiteral("cannot open %1: %2").arg(address.shown(), error.description));
+        storeFailed(QStringLiteral("cannot open %1").arg(address.shown()), {address, {}, error});
         return nullptr;
     }
     return std::make_shared<WatchedDatabase>(std::move(db), address.shown());
 }
 
-// Whether a read for the calculation failed, reported. What the core computed
-// from the empty rows such a read leaves is never printed: the run stops.
-bool readFailed(const QString& calculation, std::initializer_list<WatchedDatabase*> stores)
+// Whether a read for the calculation failed, reported after what the
+// calculation had to tell. What the core computed from the empty rows such a
+// read leaves is never printed: the run stops.
+bool readFailed(CalculationContext& context, const QString& calculation,
+                std::initializer_list<WatchedDatabase*> stores)
 {
+    for (const QString& notice : std::exchange(context.notices, {}))
+        std::fprintf(stderr, "%s\n", notice.simplified().toUtf8().constData());
     bool failed = false;
     for (WatchedDatabase* store : stores) {
         const DbError error = store ? store->takeFailure() : DbError();
         if (error.isError() && !failed)
-            printError(QStringLiteral("%1cannot read %2: %3; stopped")
-                           .arg(calculation, store->shown(), error.description));
+            storeFailed(QStringLiteral("%1cannot read %2").arg(calculation, store->shown()), {{}, {}, error});
         failed = failed || error.isError();
     }
     return failed;
@@ -137,7 +150,7 @@ int runInput(const CliArguments& args, const DataLocation& location)
     const bool computed = CalculateLoad(record, &error);
     if (computed)
         SelectUnit(context, record);
-    if (readFailed({}, {ref.get()}))
+    if (readFailed(context, {}, {ref.get()}))
         return ExitDatabase;
     if (!computed) {
         printError(error);
@@ -180,7 +193,7 @@ int reopenAndPrint(CalculationContext& context, WatchedDatabase* ref, WatchedDat
     bool found = false;
     QString error;
     const bool computed = ReopenCalculation(context, record, key, &found, &error);
-    if (readFailed(QStringLiteral("calculation %1: ").arg(key), {orders, ref}))
+    if (readFailed(context, QStringLiteral("calculation %1: ").arg(key), {orders, ref}))
         return ExitDatabase;
     if (!found) {
         printError(QStringLiteral("no saved calculation has the key %1").arg(key));
@@ -212,16 +225,15 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
             CalculationRecord record = freshRecord(explain);
             QString rangeError;
             const bool computed = ReopenCalculation(context, record, page, row, &rangeError);
-            if (readFailed(QStringLiteral("calculation %1: ").arg(key), {orders, ref}))
+            if (readFailed(context, QStringLiteral("calculation %1: ").arg(key), {orders, ref}))
                 return ExitDatabase;
             if (printReopened(context, record, key, computed, rangeError, line) != ExitOk)
                 status = ExitRange;
         }
     }
-    if (error.isError()) {
-        printError(QStringLiteral("cannot read %1: %2").arg(location.orders().shown(), error.description));
-        return ExitDatabase;
-    }
+    if (error.isError())
+        return storeFailed(QStringLiteral("cannot read %1").arg(location.orders().shown()),
+                           {location.orders(), {}, error});
     return status;
 }
 
@@ -240,7 +252,7 @@ std::shared_ptr<WatchedDatabase> referenceForTheRun(std::shared_ptr<WatchedDatab
     DbError error;
     std::unique_ptr<Database> copy = Database::copyInMemory(*ref, StoreTables::reference(), &error);
     if (!copy) {
-        printError(QStringLiteral("cannot read %1: %2").arg(ref->shown(), error.description));
+        storeFailed(QStringLiteral("cannot read %1").arg(ref->shown()), {address, {}, error});
         return nullptr;
     }
     auto inMemory = std::make_shared<WatchedDatabase>(std::move(copy), ref->shown());

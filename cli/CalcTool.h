@@ -1,11 +1,12 @@
 #pragma once
 
 #include "CliArguments.h"
+#include "ToolExit.h"
 
 // Exit statuses of frostpick-calc.
 enum ExitStatus {
     ExitOk = 0,
-    ExitDatabase = 1,
+    ExitDatabase = ToolExitDatabase,
     ExitRefused = 2,
     ExitRange = 3,
     ExitNoOrder = 4,

@@ -240,6 +240,10 @@ public:
     // error otherwise.
     virtual bool checkIntegrity(DbError* error = nullptr) = 0;
 
+    // Why this connection, opened for writing, refuses every write (a file
+    // that may not be written safely from here); empty when it writes.
+    virtual QString writesRefused() const { return {}; }
+
 protected:
     Database() = default;
 };

@@ -1,6 +1,5 @@
 #include "DatabaseFailure.h"
 
-#include "Messages.h"
 #include "PostgresConnection.h"
 
 #include <sqlite3.h>
@@ -74,6 +73,8 @@ DatabaseFailure::Kind DatabaseFailure::kind() const
 
 QString DatabaseFailure::advice() const
 {
+    if (!error.isError())
+        return reason;
     if (address.engine == DatabaseEngine::PostgreSQL) {
         const QString server = serverName(address);
         switch (kind()) {
@@ -117,14 +118,9 @@ QString DatabaseFailure::advice() const
 
 QString DatabaseFailure::details() const
 {
+    if (!error.isError())
+        return {};
     const QString engineText =
         QStringLiteral("%1 (%2)").arg(error.description, QString::number(uint(error.number), 16).toUpper());
     return statement.isEmpty() ? engineText : statement + QStringLiteral("\n\n") + engineText;
-}
-
-void ShowDatabaseFailure(const QString& heading, const DatabaseFailure& failure, MsgIcon icon,
-                         const QString& title)
-{
-    Messages::showWithDetails(heading + QStringLiteral("\r\n") + failure.advice(), failure.details(), icon,
-                              title);
 }

@@ -1,15 +1,28 @@
 #pragma once
 
 #include "Database.h"
-#include "Messages.h"
 
 #include <QString>
 
 // A read or a write of a database that failed, told to the user the same way
 // by every program: a heading, one plain line of what happened and what to
-// do, and the statement and the engine's own text as details.
+// do, and the statement and the engine's own text as details. A failure the
+// program finds itself (a record gone, a key too large) has no engine text,
+// only its reason.
 struct DatabaseFailure
 {
+    DatabaseFailure() = default;
+    DatabaseFailure(DatabaseAddress where, QString what, DbError engineError)
+        : address(std::move(where)), statement(std::move(what)), error(std::move(engineError))
+    {}
+    // The program's own refusal, told by its reason.
+    static DatabaseFailure own(QString why)
+    {
+        DatabaseFailure failure;
+        failure.reason = std::move(why);
+        return failure;
+    }
+
     // What the failure means for whoever tries again.
     enum class Kind {
         Connection,  // the server cannot be reached or the connection broke
@@ -24,12 +37,22 @@ struct DatabaseFailure
     DatabaseAddress address; // where: a file or a server
     QString statement;       // what was run, empty when none
     DbError error;
+    // What was not done, as the operation words it: the box's first line
+    // unless the program gives one of its own.
+    QString heading;
+    // Why, for a failure of the program's own.
+    QString reason;
+    // A write whose answer was lost and whose store could not be asked
+    // whether it holds it.
+    bool outcomeUnknown = false;
 
     // By the SQLite result code for a file, by the SQLSTATE for a server.
     Kind kind() const;
-    // One line in plain Russian naming the file or server.
+    // One line in plain Russian naming the file or server; the reason of a
+    // failure of the program's own.
     QString advice() const;
-    // The statement and the engine's text, for the box's details.
+    // The statement and the engine's text, for the box's details; empty
+    // without an engine's text.
     QString details() const;
 };
 
@@ -37,10 +60,3 @@ struct DatabaseFailure
 // a state of digits as the hexadecimal number it reads as and any other in
 // base 36.
 QString SqlStateOf(int number);
-
-// Shows heading, the plain line under it and the details, by default with
-// the exclamation icon and the title "Внимание": every failure of a database
-// is shown this way in both programs.
-void ShowDatabaseFailure(const QString& heading, const DatabaseFailure& failure,
-                         MsgIcon icon = MsgIcon::Exclamation,
-                         const QString& title = QStringLiteral("Внимание"));

@@ -1,8 +1,6 @@
 #include "ProgramDatabases.h"
 
 #include "Database.h"
-#include "DatabaseFailure.h"
-#include "Messages.h"
 
 namespace {
 
@@ -22,13 +20,9 @@ QStringList orderTables()
     return {QStringLiteral("data"), QStringLiteral("contact")};
 }
 
-void ShowOpenError(const DbError& error)
-{
-    Messages::show(QString::number(uint(error.number), 16).toUpper() + QLatin1Char('\r') + error.description);
-}
-
-std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, const QStringList& tables,
-                                              int* errorNumber, Database* beside)
+Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& address,
+                                                      const QStringList& tables,
+                                                      const PasswordPrompt& askPassword, Database* beside)
 {
     const auto open = [&](const DatabaseAddress& a, DbError* e) {
         return beside ? beside->openBeside(a, tables, e) : Database::open(a, tables, e);
@@ -47,12 +41,11 @@ std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, co
     // connection as it did without one. Three tries in all, as at a login.
     const int refusal = error.number;
     bool refused = !withPassword.password.isEmpty();
-    bool ask = !db && (error.passwordRequired || refused);
+    bool ask = !db && askPassword && (error.passwordRequired || refused);
     for (int tries = 0; ask && tries < PasswordTries; ++tries) {
-        const std::optional<QString> password = Messages::password(
-            (refused ? QStringLiteral("Сервер не принял пароль.\n") : QString()) +
-                QStringLiteral("Пароль для подключения к серверу\n%1").arg(address.shown()),
-            QString());
+        const std::optional<QString> password =
+            askPassword((refused ? QStringLiteral("Сервер не принял пароль.\n") : QString()) +
+                        QStringLiteral("Пароль для подключения к серверу\n%1").arg(address.shown()));
         if (!password)
             break;
         withPassword.password = *password;
@@ -61,22 +54,11 @@ std::shared_ptr<Database> OpenProgramDatabase(const DatabaseAddress& address, co
             typedPassword = *password;
         ask = refused = !db && error.number == refusal;
     }
-    if (!db && address.engine == DatabaseEngine::PostgreSQL)
-        ShowDatabaseFailure(refused ? QStringLiteral("Сервер базы данных не принял пароль.")
-                                    : QStringLiteral("Не удалось открыть базу данных на сервере."),
-                            DatabaseFailure{address, {}, error});
-    else if (!db)
-        ShowOpenError(error);
-    if (errorNumber)
-        *errorNumber = db ? 0 : error.number;
-    return db;
-}
-
-void ShowDatabaseNotFound(const DatabaseAddress& failed)
-{
-    if (failed.engine == DatabaseEngine::PostgreSQL)
-        return;
-    Messages::show(QStringLiteral("Не найден файл БД") + QLatin1Char('\n') +
-                       QStringLiteral("Измените настройки и запустите программу вновь"),
-                   MsgIcon::Exclamation, QStringLiteral("Внимание"));
+    if (db)
+        return db;
+    DatabaseFailure failure(address, {}, error);
+    if (address.engine == DatabaseEngine::PostgreSQL)
+        failure.heading = refused ? QStringLiteral("Сервер базы данных не принял пароль.")
+                                  : QStringLiteral("Не удалось открыть базу данных на сервере.");
+    return failure;
 }

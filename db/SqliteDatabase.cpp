@@ -1,7 +1,6 @@
 #include "SqliteDatabase.h"
 
 #include "LiteralBinding.h"
-#include "Messages.h"
 #include "NetworkFileSystem.h"
 #include "QueryTable.h"
 #include "RussianCollation.h"
@@ -10,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QUrl>
 #include <QVector>
 #include <sqlite3.h>
@@ -213,11 +211,6 @@ void SqliteDatabase::chooseJournal(const QString& path)
                                      "записываются: закройте программы, работающие с этим файлом, и откройте "
                                      "его снова.")
                           .arg(path);
-    static QSet<QString> told;
-    if (!told.contains(path)) {
-        told.insert(path);
-        Messages::show(m_writesRefused, MsgIcon::Exclamation);
-    }
 }
 
 bool SqliteDatabase::create(const QString& path, const QStringList& scriptFiles, DbError* error)

@@ -44,6 +44,7 @@ public:
     QStringList columnsOf(const QString& table, DbError* error) override;
     QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
+    QString writesRefused() const override { return m_writesRefused; }
 
 private:
     explicit SqliteDatabase(sqlite3* handle);

@@ -3,13 +3,21 @@
 #include "WriteAttempt.h"
 
 #include "Database.h"
+#include "DatabaseFailure.h"
 #include "QueryTable.h"
+#include "ToolExit.h"
 
 namespace StoreAccess {
 
 QString describe(const DatabaseAddress& address)
 {
     return address.shown();
+}
+
+ToolOutcome outcomeOf(const QString& what, const DatabaseFailure& failure)
+{
+    const ToolExit exit = ToolExitFor(what, failure);
+    return {ToolStatus(exit.status), exit.line};
 }
 
 ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db, Access access)
@@ -29,7 +37,7 @@ ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db, 
         return {StatusRefused, QStringLiteral("%1: the server wants a password; give it in ~/.pgpass or "
                                               "PGPASSWORD (frostpick-db never asks for one)")
                                    .arg(describe(address))};
-    return {StatusRefused, QStringLiteral("%1: %2").arg(describe(address), error.description.trimmed())};
+    return outcomeOf(describe(address), {address, {}, error});
 }
 
 bool lacks(Database& db, const StoreTable& table)
@@ -103,13 +111,16 @@ ToolOutcome commitWrite(WriteAttempt& attempt, const QString& what,
     case WriteAttempt::Outcome::StoredAnswerLost:
         report(QStringLiteral("the connection broke after the commit; %1 is stored").arg(what));
         return {};
-    case WriteAttempt::Outcome::Unknown:
-        return {StatusUnknown,
-                QStringLiteral("the connection broke after the commit and the server could not "
-                               "be asked again whether %1 is stored; check once it is back: %2")
-                    .arg(what, error.description)};
+    case WriteAttempt::Outcome::Unknown: {
+        DatabaseFailure failure({}, {}, error);
+        failure.outcomeUnknown = true;
+        return outcomeOf(QStringLiteral("the connection broke after the commit and the server could not "
+                                        "be asked again whether %1 is stored; check once it is back")
+                             .arg(what),
+                         failure);
+    }
     default:
-        return {StatusRefused, QStringLiteral("the target refused the commit: %1").arg(error.description)};
+        return outcomeOf(QStringLiteral("the target refused the commit"), {{}, {}, error});
     }
 }
 

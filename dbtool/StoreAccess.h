@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DatabaseFailure.h"
 #include "StoreLayout.h"
 #include "ToolOutcome.h"
 
@@ -53,5 +54,9 @@ ToolOutcome commitWrite(WriteAttempt& attempt, const QString& what,
 // The address for messages: a server's password, if any, masked as in every
 // message of the programs.
 QString describe(const DatabaseAddress& address);
+
+// A failed step of a store as the tool ends on it: the status both tools
+// give the failure, and what failed with the engine's text on one line.
+ToolOutcome outcomeOf(const QString& what, const DatabaseFailure& failure);
 
 } // namespace StoreAccess

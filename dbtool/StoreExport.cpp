@@ -28,7 +28,7 @@ ToolOutcome writeTable(Database& db, const StoreTable& table, const QString& pat
                                .arg(table.columns.join(QStringLiteral(", ")), table.name, table.key()),
                            rows, &error);
     if (n < 0)
-        return {StatusRefused, QStringLiteral("table %1: %2").arg(table.name, error.description.trimmed())};
+        return StoreAccess::outcomeOf(QStringLiteral("table %1").arg(table.name), {{}, {}, error});
     QList<QStringList> lines;
     lines.reserve(n);
     for (int r = 0; r < n; ++r) {

@@ -178,7 +178,7 @@ ToolOutcome write(Database& db, const QList<const LoadedTable*>& tables, bool re
                         .arg(t->table->name)};
         DbError error;
         if (!db.execute(QStringLiteral("DELETE FROM %1").arg(t->table->name), &error))
-            return {StatusRefused, QStringLiteral("table %1: %2").arg(t->table->name, error.description)};
+            return StoreAccess::outcomeOf(QStringLiteral("table %1").arg(t->table->name), {{}, {}, error});
         const ToolOutcome outcome = insertRows(db, *t->table, t->rows, true);
         if (!outcome.ok())
             return outcome;
@@ -238,7 +238,7 @@ ToolOutcome importStore(const QString& folder, const QString& to, const ImportOp
     DbError error;
     WriteAttempt attempt;
     if (!attempt.begin(*db, &error))
-        return {StatusRefused, QStringLiteral("the store refused a transaction: %1").arg(error.description)};
+        return StoreAccess::outcomeOf(QStringLiteral("the store refused a transaction"), {{}, {}, error});
     QStringList lines;
     outcome = write(*db, order, options.replace, lines);
     if (!outcome.ok()) {

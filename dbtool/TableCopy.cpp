@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "QueryTable.h"
 #include "ReferenceRules.h"
+#include "StoreAccess.h"
 #include "StoreLayout.h"
 
 #include <QStringList>
@@ -16,7 +17,7 @@ constexpr int RowsPerInsert = 200;
 
 ToolOutcome refused(const StoreTable& table, const DbError& error)
 {
-    return {StatusRefused, QStringLiteral("table %1: %2").arg(table.name, error.description.trimmed())};
+    return StoreAccess::outcomeOf(QStringLiteral("table %1").arg(table.name), {{}, {}, error});
 }
 
 QString columnList(const StoreTable& table)
@@ -59,9 +60,9 @@ ToolOutcome refusedRow(Database& target, const QString& head, const QString& tup
         return refused(table, batchError);
     for (int r = first; r < end; ++r)
         if (!target.executeWith(head + tuple, valuesOf(rows, r, int(table.columns.size())), &error))
-            return {StatusRefused,
-                    QStringLiteral("table %1, row %2=%3: %4")
-                        .arg(table.name, table.key(), rows.text(r, 0), error.description.trimmed())};
+            return StoreAccess::outcomeOf(
+                QStringLiteral("table %1, row %2=%3").arg(table.name, table.key(), rows.text(r, 0)),
+                {{}, {}, error});
     // Refused only together with the rows before it in the batch.
     return refused(table, batchError);
 }

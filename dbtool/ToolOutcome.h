@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ToolExit.h"
+
 #include <QString>
 
 // How a run of frostpick-db ends: its exit status and, unless it succeeded,
@@ -9,7 +11,7 @@ enum ToolStatus {
     StatusOk = 0,
     // A database could not be reached, asked for a password nobody gave, or
     // refused a step; the target was left as it was.
-    StatusRefused = 1,
+    StatusRefused = ToolExitDatabase,
     // The arguments, a file to import or a row to copy were refused.
     StatusUsage = 2,
     // The target already holds what would be written: rows of the store
@@ -22,7 +24,7 @@ enum ToolStatus {
     StatusCheckFailed = 5,
     // The connection broke after the commit was sent and the server could
     // not be asked whether it was stored.
-    StatusUnknown = 6,
+    StatusUnknown = ToolExitUnknown,
 };
 
 struct ToolOutcome

@@ -1,6 +1,9 @@
 #include "FailedReadMessage.h"
 
 #include "CalculationContext.h"
+#include "FailurePresenter.h"
+
+#include <utility>
 
 namespace {
 
@@ -27,8 +30,13 @@ void ShowFailedRead(const CalculationContext& context, const QString& notDone)
     const std::optional<DatabaseFailure>& failure = context.failedReads.first();
     if (!failure)
         return;
-    ShowDatabaseFailure(QStringLiteral("Ошибка чтения базы данных\r\n") + notDone +
-                            QStringLiteral(": не удалось прочитать ") +
-                            whatWasRead(context, failure->address) + QLatin1Char('.'),
-                        *failure);
+    PresentFailure(*failure, QStringLiteral("Ошибка чтения базы данных\r\n") + notDone +
+                                 QStringLiteral(": не удалось прочитать ") +
+                                 whatWasRead(context, failure->address) + QLatin1Char('.'));
+}
+
+void ShowNotices(CalculationContext& context)
+{
+    for (const QString& notice : std::exchange(context.notices, {}))
+        Messages::show(notice, MsgIcon::None, QString(), MsgButtons::Ok);
 }

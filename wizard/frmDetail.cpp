@@ -3,6 +3,7 @@
 
 #include "CalculationRecord.h"
 #include "DetailPrinter.h"
+#include "FailedReadMessage.h"
 #include "NumberText.h"
 #include "ReportOutput.h"
 #include "ResultText.h"
@@ -41,6 +42,7 @@ frmDetail::frmDetail(CalculationContext& context, CalculationRecord& record, con
         connect(boxes[i], &QDoubleSpinBox::valueChanged, this, &frmDetail::assumption_Changed);
     }
     FillForm();
+    ShowNotices(m_context);
 }
 
 frmDetail::~frmDetail() = default;

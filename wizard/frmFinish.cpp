@@ -3,6 +3,7 @@
 
 #include "CalculationRecord.h"
 #include "CalculationWarnings.h"
+#include "FailurePresenter.h"
 #include "FreeSpaceLabel.h"
 #include "Messages.h"
 #include "Orders.h"
@@ -111,8 +112,15 @@ void frmFinish::nextButton_Click()
     r.onote = Messages::input(QStringLiteral("Для сохранения данных\r\nзаполните текстовое поле"), QString(),
                               r.onote)
                   .value_or(QString());
-    if (!r.onote.isEmpty() && !SaveCalculation(context(), r, m_today, m_save))
-        return;
+    if (!r.onote.isEmpty()) {
+        const Result<void> saved = SaveCalculation(context(), r, m_today, m_save);
+        if (m_save.outcome() == WriteAttempt::Outcome::StoredAnswerLost)
+            Messages::show(m_save.note(), MsgIcon::Information, QStringLiteral("Внимание"));
+        if (!saved) {
+            PresentFailure(saved.failure());
+            return;
+        }
+    }
     emit next();
 }
 

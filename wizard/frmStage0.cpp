@@ -203,8 +203,10 @@ void frmStage0::Combo2_Click(int index)
         return;
     CalculationRecord& r = record();
     QString rangeError;
-    if (!ReopenCalculation(context(), r, static_cast<qint32>(m_ui->Combo2->itemData(index).toLongLong()),
-                           nullptr, &rangeError)) {
+    const bool computed = ReopenCalculation(
+        context(), r, static_cast<qint32>(m_ui->Combo2->itemData(index).toLongLong()), nullptr, &rangeError);
+    ShowNotices(context());
+    if (!computed) {
         // A reopen that could not read stays here, the record untouched.
         if (context().failedReads.any())
             ShowFailedRead(context(), QStringLiteral("Расчет «") + m_ui->Combo2->itemText(index) +

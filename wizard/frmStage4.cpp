@@ -219,7 +219,9 @@ void frmStage4::nextButton_Click()
     QString rangeError;
     // The lookups of the earlier screens are read again with the calculation:
     // one that failed there must not become a number here.
-    if (!ComputeCalculation(context(), r, &rangeError)) {
+    const bool computed = ComputeCalculation(context(), r, &rangeError);
+    ShowNotices(context());
+    if (!computed) {
         if (context().failedReads.any())
             ShowFailedRead(context(), QStringLiteral("Расчет не выполнен"));
         else

@@ -3,6 +3,7 @@
 #include "DataLocation.h"
 #include "DatabaseAccess.h"
 #include "DesktopSession.h"
+#include "FailurePresenter.h"
 #include "Wizard.h"
 
 #include <QApplication>
@@ -13,11 +14,13 @@ int main(int argc, char* argv[])
     const DesktopSession session(QString::fromUtf8(ApplicationTitle));
 
     CalculationContext context;
-    DatabaseAddress failed;
-    if (OpenDatabases(context, DataLocation::programFolder(), &failed) != 0) {
-        ShowDatabaseNotFound(failed);
+    if (const Result<void> opened = OpenDatabases(context, DataLocation::programFolder(), AskPassword);
+        !opened) {
+        PresentStartFailure(opened.failure());
         return 1;
     }
+    PresentWritesRefused(*context.ref_db);
+    PresentWritesRefused(*context.order_db);
     CalculationRecord record;
     ApplyStartValues(record);
 

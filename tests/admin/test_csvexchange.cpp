@@ -134,6 +134,9 @@ private slots:
         importFile("group;text_ru;co;cz;cwr;tko;tnz;td0;td2;td5;td15\r\n"
                    "Фрукты;Крыжовник;0,91;0,47;66;-1;-9;0,01;0,01;0,02;0,04\r\n"
                    "Фрукты;Фейхоа;0,92;0,47;66;-1;-9;0,01;0,01;0,02;0,04\r\n");
+        QCOMPARE(m_messages.texts().size(), 2);
+        QVERIFY(
+            m_messages.texts().first().startsWith(QStringLiteral("Файл «km.csv»: добавить 2, изменить 0")));
         const QString shown = m_messages.lastText();
         QVERIFY2(shown.startsWith(QStringLiteral("Файл «km.csv» не загружен, справочник не изменен")) &&
                      shown.contains(QStringLiteral("Строка 3: ")) &&

@@ -238,7 +238,10 @@ private slots:
         exec(QStringLiteral("DELETE FROM Product"));
         m_messages.queueAnswer(MsgAnswer::Yes);
         click(window, "cmbDelete");
-        QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Произошел сбой при удалении записи!\r\n")));
+        const QStringList told = m_messages.texts();
+        QCOMPARE(told.size(), 3); // the edit's failure, the question, the delete's failure
+        QVERIFY(told.at(1).startsWith(QStringLiteral("Удалить ?")));
+        QVERIFY(told.at(2).startsWith(QStringLiteral("Произошел сбой при удалении записи!\r\n")));
         QVERIFY(entries(window, "List1").isEmpty());
     }
 };

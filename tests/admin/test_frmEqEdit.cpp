@@ -195,6 +195,8 @@ private slots:
         QCOMPARE(rows(QStringLiteral("SELECT * FROM equipment")).rowCount(), 1);
         m_messages.queueAnswer(MsgAnswer::Yes);
         click(window, "cmbDelete");
+        QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Удалить ?")));
+        QCOMPARE(rows(QStringLiteral("SELECT * FROM power")).rowCount(), 0);
         savedCalculations(QStringLiteral("xo_type1"), m_type, 1);
         m_messages.queueAnswer(MsgAnswer::Yes);
         click(window, "cmbGDelete");
@@ -236,7 +238,10 @@ private slots:
         exec(QStringLiteral("DELETE FROM power"));
         m_messages.queueAnswer(MsgAnswer::Yes);
         click(window, "cmbDelete");
-        QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Произошел сбой при удалении записи!\r\n")));
+        const QStringList told = m_messages.texts();
+        QCOMPARE(told.size(), 4); // the two failed saves, the question, the delete's failure
+        QVERIFY(told.at(2).startsWith(QStringLiteral("Удалить ?")));
+        QVERIFY(told.at(3).startsWith(QStringLiteral("Произошел сбой при удалении записи!\r\n")));
         QVERIFY(entries(window, "List1").isEmpty());
     }
     void setsThatAreNoGridAreNotOpened()

@@ -2,7 +2,6 @@
 #include "CalculationRecord.h"
 #include "Database.h"
 #include "DatabaseAccess.h"
-#include "FakeMessages.h"
 #include "OrderColumns.h"
 #include "Orders.h"
 #include "QueryTable.h"
@@ -54,16 +53,14 @@ private slots:
         QVERIFY(TestDatabases::createEmptyOrders(m_dir->filePath(QStringLiteral("order.mdb"))));
         m_record = CalculationRecord();
         m_context = std::make_unique<CalculationContext>();
-        QCOMPARE(OpenDatabases(*m_context, DataLocation::folder(m_dir->path())), 0);
+        QVERIFY(OpenDatabases(*m_context, DataLocation::folder(m_dir->path())));
         QVERIFY(m_context->ref_db->execute(QStringLiteral(
             "INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES (5, 'Пенопласт', 0.02, 1)")));
         QVERIFY(m_context->ref_db->execute(
             QStringLiteral("INSERT INTO curtain (Pkey, text_ru, c_value) VALUES (13, 'Завеса', 50)")));
-        m_messages.clear();
     }
     void cleanup()
     {
-        m_messages.checkSeen();
         m_record = CalculationRecord();
         m_context.reset();
         m_dir.reset();
@@ -89,7 +86,6 @@ private slots:
         QCOMPARE(value("SELECT odate FROM data WHERE pkey=1"), QVariant(QStringLiteral("2024-03-07")));
         QCOMPARE(value("SELECT organization || '/' || city FROM contact"),
                  QVariant(QStringLiteral("ООО Холод/Тверь")));
-        QVERIFY(m_messages.shown().isEmpty());
     }
 
     void apostrophesRoundTripInEveryTextColumn()
@@ -160,22 +156,20 @@ private slots:
             QVERIFY(m_context->order_db->execute(statement));
         CalculationRecord r = filledRecord();
         r.contact = 9;
-        QVERIFY(!SaveCalculation(*m_context, r, Today));
+        const Result<void> saved = SaveCalculation(*m_context, r, Today);
+        QVERIFY(!saved);
         QCOMPARE(r.contact, qint16(9));
         QCOMPARE(value("SELECT count(*) FROM contact"), QVariant(0));
         QCOMPARE(value("SELECT count(*) FROM data"), QVariant(0));
-        QCOMPARE(m_messages.shown().size(), 1);
-        // The operation's text, then one plain line; the statement and the
+        // The operation's text, one plain line; the statement and the
         // engine's words only in the details.
-        const MessageRequest& box = m_messages.shown().first();
-        const QStringList lines = box.text.split(QStringLiteral("\r\n"));
-        QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines.first().startsWith(message) && lines.first().endsWith(QLatin1Char(')')),
-                 qPrintable(box.text));
-        QVERIFY(box.details.contains(QStringLiteral("INSERT INTO ") + table) &&
-                box.details.contains(QStringLiteral("refused")));
-        QCOMPARE(box.icon, MsgIcon::Exclamation);
-        QCOMPARE(box.title, QStringLiteral("Внимание"));
+        const DatabaseFailure& failure = saved.failure();
+        QVERIFY2(failure.heading.startsWith(message) && failure.heading.endsWith(QLatin1Char(')')),
+                 qPrintable(failure.heading));
+        QVERIFY(!failure.advice().isEmpty() && !failure.advice().contains(QLatin1Char('\n')));
+        QVERIFY(failure.details().contains(QStringLiteral("INSERT INTO ") + table) &&
+                failure.details().contains(QStringLiteral("refused")));
+        QVERIFY(!failure.outcomeUnknown);
     }
 
     void newCustomerKeyIsTheInsertedRow()
@@ -202,10 +196,13 @@ private slots:
         QVERIFY(m_context->order_db->execute(
             QStringLiteral("INSERT INTO contact (pkey, organization) VALUES (32767, 'последний')")));
         m_record.contact = 4;
-        QVERIFY(!InsertContact(*m_context, m_record, QStringLiteral("новый"), {}, {}, {}, {}));
+        const Result<void> inserted =
+            InsertContact(*m_context, m_record, QStringLiteral("новый"), {}, {}, {}, {});
+        QVERIFY(!inserted);
         QCOMPARE(m_record.contact, qint16(4));
         QCOMPARE(value("SELECT count(*) FROM contact"), QVariant(1));
-        QVERIFY(m_messages.lastText().contains(QStringLiteral("32768")));
+        QVERIFY(inserted.failure().heading.contains(QStringLiteral("32768")));
+        QVERIFY(inserted.failure().details().isEmpty());
     }
 
     void reopenedCustomerIsNotInsertedAgain()
@@ -322,7 +319,7 @@ private slots:
         QVERIFY(TestDatabases::createEmptyReference(dir.filePath(QStringLiteral("nv.mdb"))));
         QVERIFY(TestDatabases::createEmptyOrders(dir.filePath(QStringLiteral("order.mdb"))));
         CalculationContext other;
-        QCOMPARE(OpenDatabases(other, DataLocation::folder(dir.path())), 0);
+        QVERIFY(OpenDatabases(other, DataLocation::folder(dir.path())));
         QVERIFY(other.ref_db->execute(QStringLiteral(
             "INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES (5, 'Пенопласт', 0.04, 1)")));
         // Read after the materials: the copy computed apart has taken 0.04 by then.
@@ -349,7 +346,6 @@ private:
         return table.value(0, 0);
     }
 
-    FakeMessages m_messages;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<CalculationContext> m_context;
     CalculationRecord m_record;

@@ -83,18 +83,14 @@ private slots:
         const QFileInfo before(path);
         const qint64 sizeBefore = before.exists() && before.isFile() ? before.size() : -1;
 
-        FakeMessages messages;
         CalculationContext context;
-        const int result = OpenDatabases(context, DataLocation::folder(dir.path()));
-        QVERIFY(result != 0);
-
-        // Only the engine's error: the program that opens adds its own message.
-        QCOMPARE(messages.shown().size(), 1);
-        const MessageRequest engine = messages.shown().at(0);
-        QCOMPARE(engine.icon, MsgIcon::None);
-        QVERIFY(engine.title.isNull()); // the program's title
-        QCOMPARE(engine.text.section(QLatin1Char('\r'), 0, 0), QString::number(uint(result), 16).toUpper());
-        QVERIFY(!engine.text.section(QLatin1Char('\r'), 1).isEmpty());
+        const Result<void> opened = OpenDatabases(context, DataLocation::folder(dir.path()));
+        QVERIFY(!opened);
+        // The engine's error, for the program that opens to show.
+        QCOMPARE(opened.failure().address.database, path);
+        QVERIFY(opened.failure().error.isError());
+        QVERIFY(!opened.failure().error.description.isEmpty());
+        QVERIFY(!context.ref_db && !context.order_db);
 
         // The damaged file is neither replaced nor turned into a new database.
         const QFileInfo after(path);

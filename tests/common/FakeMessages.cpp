@@ -2,22 +2,91 @@
 
 #include <QTest>
 
+namespace {
+
+void failRunningTest(const QString& why)
+{
+    if (QTest::currentTestFunction())
+        QTest::qFail(qPrintable(why), __FILE__, __LINE__);
+    else
+        qFatal("%s", qPrintable(why));
+}
+
+class NoFakeSeam final : public MessageSeam
+{
+public:
+    MsgAnswer showMessage(const MessageRequest& request) override
+    {
+        unexpected(request.text);
+        return request.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+    }
+    std::optional<QString> inputBox(const QString& prompt, const QString&, const QString&) override
+    {
+        unexpected(prompt);
+        return std::nullopt;
+    }
+    std::optional<QString> passwordBox(const QString& prompt, const QString&) override
+    {
+        unexpected(prompt);
+        return std::nullopt;
+    }
+    QString openFileName(const QString& title, const QString&, const QString&) override
+    {
+        unexpected(title);
+        return {};
+    }
+    QString saveFileName(const QString& title, const QString&, const QString&) override
+    {
+        unexpected(title);
+        return {};
+    }
+
+private:
+    static void unexpected(const QString& what)
+    {
+        failRunningTest(QStringLiteral("a message while no FakeMessages is installed: ") + what);
+    }
+};
+
+// The fakes alive, latest last: fixtures and tests make and drop them in any
+// order.
+QList<FakeMessages*>& alive()
+{
+    static QList<FakeMessages*> fakes;
+    return fakes;
+}
+
+} // namespace
+
+MessageSeam& UnexpectedMessages()
+{
+    static NoFakeSeam seam;
+    return seam;
+}
+
+FakeMessages::FakeMessages()
+{
+    alive().append(this);
+    Messages::install(this);
+}
+
 FakeMessages::~FakeMessages()
 {
-    Messages::install(nullptr);
+    alive().removeOne(this);
+    Messages::install(alive().isEmpty() ? &UnexpectedMessages() : alive().last());
     checkSeen();
 }
 
 void FakeMessages::checkSeen()
 {
-    if (m_seen < m_shown.size() && QTest::currentTestFunction()) {
-        QStringList unseen;
-        for (qsizetype i = m_seen; i < m_shown.size(); ++i)
+    QStringList unseen;
+    for (qsizetype i = 0; i < m_shown.size(); ++i)
+        if (!m_seen.at(i))
             unseen << m_shown.at(i).text;
-        m_seen = m_shown.size();
+    m_seen.fill(true);
+    if (!unseen.isEmpty() && QTest::currentTestFunction())
         QTest::qFail(qPrintable(QStringLiteral("messages the test did not expect: ") + unseen.join(" | ")),
                      __FILE__, __LINE__);
-    }
 }
 
 void FakeMessages::noteUnanswered(const QString& what)
@@ -30,19 +99,21 @@ void FakeMessages::noteUnanswered(const QString& what)
 
 const QList<MessageRequest>& FakeMessages::shown() const
 {
-    m_seen = m_shown.size();
+    m_seen.fill(true);
     return m_shown;
 }
 
 QString FakeMessages::lastText() const
 {
-    m_seen = m_shown.size();
-    return m_shown.isEmpty() ? QString() : m_shown.last().text;
+    if (m_shown.isEmpty())
+        return {};
+    m_seen.last() = true;
+    return m_shown.last().text;
 }
 
 QStringList FakeMessages::texts() const
 {
-    m_seen = m_shown.size();
+    m_seen.fill(true);
     QStringList result;
     for (const MessageRequest& r : m_shown)
         result << r.text;
@@ -51,7 +122,8 @@ QStringList FakeMessages::texts() const
 
 void FakeMessages::clear()
 {
-    m_seen = 0;
+    checkSeen();
+    m_seen.clear();
     m_shown.clear();
     m_prompts.clear();
     m_unanswered.clear();
@@ -64,6 +136,7 @@ void FakeMessages::clear()
 MsgAnswer FakeMessages::showMessage(const MessageRequest& request)
 {
     m_shown << request;
+    m_seen << false;
     if (request.buttons == MsgButtons::Ok)
         return MsgAnswer::Ok;
     if (m_answers.isEmpty()) {

@@ -10,12 +10,15 @@
 // boxes and file dialogs from answers the test queued. It fails closed: a
 // question with no queued answer fails the running test at once (and is
 // answered No / cancelled, so the test never blocks), and so does a message
-// the test never looked at (through shown(), texts(), lastText() or clear())
-// by the time the fake goes or checkSeen() is called.
+// the test never looked at by the time the fake goes, clear() or checkSeen()
+// is called: shown() and texts() look at every message, lastText() at the
+// last one only.
 class FakeMessages final : public MessageSeam
 {
 public:
-    FakeMessages() { Messages::install(this); }
+    // Installs the fake; when it goes, the fake made before it that is still
+    // there takes over again, or, with none, UnexpectedMessages().
+    FakeMessages();
     ~FakeMessages() override;
 
     // Fails the running test with the messages it did not look at; for a
@@ -53,7 +56,7 @@ private:
     void noteUnanswered(const QString& what);
 
     QList<MessageRequest> m_shown;
-    mutable qsizetype m_seen = 0; // how many of m_shown the test looked at
+    mutable QList<bool> m_seen; // whether the test looked at each of m_shown
     QStringList m_prompts;
     QStringList m_unanswered;
     QQueue<MsgAnswer> m_answers;
@@ -61,3 +64,8 @@ private:
     QQueue<QString> m_files;
     QQueue<bool> m_ticks;
 };
+
+// The seam of a test program while no FakeMessages is there: whatever would be
+// shown or asked then fails the running test, instead of going to the
+// console where nobody reads it. Every test program starts with it installed.
+MessageSeam& UnexpectedMessages();

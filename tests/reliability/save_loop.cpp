@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
         return 2;
     CalculationContext context;
     CalculationRecord record;
-    if (OpenDatabases(context, DataLocation::folder(args.at(1))) != 0)
+    if (!OpenDatabases(context, DataLocation::folder(args.at(1))))
         return 1;
     const int first = args.at(2).toInt();
     QRandomGenerator random{quint32(first)};

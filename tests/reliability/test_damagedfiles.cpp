@@ -140,7 +140,7 @@ private slots:
             // A folder the wizard has used before: opening converts a new file's
             // journal once, which is not what this test is about.
             CalculationContext used;
-            QCOMPARE(OpenDatabases(used, DataLocation::folder(dir.path())), 0);
+            QVERIFY(OpenDatabases(used, DataLocation::folder(dir.path())));
         }
         const QString orders = dir.filePath(QStringLiteral("order.mdb"));
         const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::ReadUser;
@@ -153,45 +153,43 @@ private slots:
         FakeMessages messages;
         {
             CalculationContext context;
-            QCOMPARE(OpenDatabases(context, DataLocation::folder(dir.path())), openStatus);
-            if (openStatus != 0) {
-                QCOMPARE(messages.shown().size(), 1);
-                const MessageRequest shown = messages.shown().at(0);
-                QVERIFY2((shown.text + shown.details)
-                             .contains(QStringLiteral("attempt to write a readonly database")),
-                         qPrintable(shown.text));
-            }
+            const Result<void> opened = OpenDatabases(context, DataLocation::folder(dir.path()));
+            QCOMPARE(opened ? 0 : opened.failure().error.number, openStatus);
+            if (openStatus != 0)
+                QVERIFY2(opened.failure().details().contains(
+                             QStringLiteral("attempt to write a readonly database")),
+                         qPrintable(opened.failure().details()));
         }
-        if (openStatus == 0) {
-            CalculationContext context;
-            CalculationRecord r;
-            QCOMPARE(OpenDatabases(context, DataLocation::folder(dir.path())), 0);
-            QVERIFY(messages.shown().isEmpty());
-            ApplyStartValues(r);
-            r.contact_organization = QStringLiteral("Новый заказчик");
-            r.onote = QStringLiteral("заметка");
-            r.NewContact = true;
-            r.NewCalculation = true;
-            r.contact = 0;
-            QVERIFY(!SaveCalculation(context, r, QDate(2024, 3, 5)));
-            QCOMPARE(r.contact, qint16(0));
-            QCOMPARE(messages.shown().size(), 1);
-            const QString shown = messages.lastText();
-            QVERIFY2(
-                shown.startsWith(QStringLiteral("Ошибка при сохранении результатов расчета!")) &&
-                    shown.contains(QStringLiteral("Файл %1 не удается прочитать или записать.").arg(orders)),
-                qPrintable(shown));
-        }
-        // The engine may leave its empty shared-memory files beside a read-only
-        // file it could not checkpoint; the database files stay as they were.
-        const QRegularExpression sideFile(QStringLiteral("-(wal|shm) "));
-        QCOMPARE(folderState(dir.path()).filter(QRegularExpression(QStringLiteral("^[a-z]+\\.mdb "))),
-                 before);
-        QVERIFY(before.filter(sideFile).isEmpty());
-        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                      QFileDevice::ExeOwner));
     }
-};
+    if (openStatus == 0) {
+        CalculationContext context;
+        CalculationRecord r;
+        QVERIFY(OpenDatabases(context, DataLocation::folder(dir.path())));
+        ApplyStartValues(r);
+        r.contact_organization = QStringLiteral("Новый заказчик");
+        r.onote = QStringLiteral("заметка");
+        r.NewContact = true;
+        r.NewCalculation = true;
+        r.contact = 0;
+        const Result<void> saved = SaveCalculation(context, r, QDate(2024, 3, 5));
+        QVERIFY(!saved);
+        QCOMPARE(r.contact, qint16(0));
+        const DatabaseFailure& failure = saved.failure();
+        QVERIFY2(failure.heading.startsWith(QStringLiteral("Ошибка при сохранении результатов расчета!")) &&
+                     failure.advice().contains(
+                         QStringLiteral("Файл %1 не удается прочитать или записать.").arg(orders)),
+                 qPrintable(failure.heading + '\n' + failure.advice()));
+    }
+    // The engine may leave its empty shared-memory files beside a read-only
+    // file it could not checkpoint; the database files stay as they were.
+    const QRegularExpression sideFile(QStringLiteral("-(wal|shm) "));
+    QCOMPARE(folderState(dir.path()).filter(QRegularExpression(QStringLiteral("^[a-z]+\\.mdb "))), before);
+    QVERIFY(before.filter(sideFile).isEmpty());
+    QVERIFY(QFile::setPermissions(dir.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+}
+}
+;
 
 QTEST_MAIN(TestDamagedFiles)
 #include "test_damagedfiles.moc"

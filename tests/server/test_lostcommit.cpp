@@ -84,7 +84,7 @@ private slots:
         QFETCH(Fault, fault);
         WizardFixture f;
         QVERIFY(f.isOpen() && m_relay->divert(f.folder()));
-        QCOMPARE(OpenDatabases(f.context, DataLocation::folder(f.folder())), 0);
+        QVERIFY(OpenDatabases(f.context, DataLocation::folder(f.folder())));
         Database& orders = *f.context.order_db;
         f.record.NewContact = f.record.NewCalculation = true;
         f.record.contact_organization = QStringLiteral("Бета");

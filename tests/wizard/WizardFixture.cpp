@@ -16,7 +16,7 @@ WizardFixture::WizardFixture()
     m_open = m_dir.isValid() &&
              TestDatabases::createEmptyReference(m_dir.filePath(QStringLiteral("nv.mdb"))) &&
              TestDatabases::createEmptyOrders(m_dir.filePath(QStringLiteral("order.mdb"))) &&
-             OpenDatabases(context, DataLocation::folder(m_dir.path())) == 0;
+             OpenDatabases(context, DataLocation::folder(m_dir.path()));
     ApplyStartValues(record);
     wizard = std::make_unique<Wizard>(context, record);
     wizard->setToday(QDate(2024, 3, 5));

@@ -432,7 +432,7 @@ private slots:
                 QSKIP("a network fault needs the server");
             relay = FaultRelay::toTestServer();
             QVERIFY(relay && relay->divert(f->folder()));
-            QCOMPARE(OpenDatabases(f->context, DataLocation::folder(f->folder())), 0);
+            QVERIFY(OpenDatabases(f->context, DataLocation::folder(f->folder())));
         }
         f->addUnits();
         const qint32 key = f->addCalculation(1, "2024-01-05", "первый");
@@ -519,7 +519,7 @@ private slots:
             QSKIP("requests are counted on the way to the server");
         const auto relay = FaultRelay::toTestServer();
         QVERIFY(relay && relay->divert(f->folder()));
-        QCOMPARE(OpenDatabases(f->context, DataLocation::folder(f->folder())), 0);
+        QVERIFY(OpenDatabases(f->context, DataLocation::folder(f->folder())));
         f->addUnits();
         const qint32 key = f->addCalculation(1, "2024-01-05", "первый");
         QVERIFY(f->orders(QStringLiteral("UPDATE data SET xo_type1=1, xo_type2=1 WHERE pkey=%1").arg(key)));

@@ -97,9 +97,11 @@ private slots:
         QCOMPARE(f->messages.shown().first().title, QStringLiteral("Внимание"));
         QTRY_COMPARE(QApplication::focusWidget(), f->box("Text17"));
 
-        // A click on "Далее" out of the refused box does not go on.
+        // A click on "Далее" out of the refused box does not go on, and says why again.
         f->click("cmbNext");
         QCOMPARE(f->screenName(), QStringLiteral("frmStage1"));
+        QCOMPARE(f->messages.texts().size(), 2);
+        QCOMPARE(f->messages.lastText(), f->messages.texts().first());
 
         f->messages.clear();
         f->type("Text17", "-18");
