@@ -252,7 +252,7 @@ std::shared_ptr<WatchedDatabase> referenceForTheRun(std::shared_ptr<WatchedDatab
     DbError error;
     std::unique_ptr<Database> copy = Database::copyInMemory(*ref, StoreTables::reference(), &error);
     if (!copy) {
-        storeFailed(QStringLiteral("cannot read %1").arg(ref->shown()), {address, {}, error});
+        storeFailed(QStringLiteral("cannot read %1").arg(ref->shown()), {{}, {}, error});
         return nullptr;
     }
     auto inMemory = std::make_shared<WatchedDatabase>(std::move(copy), ref->shown());
@@ -296,13 +296,14 @@ int printOffer(CalculationContext& context, WatchedDatabase* ref, WatchedDatabas
 {
     int status = ExitOk;
     QList<OfferChamber> chambers;
+    JsonLine line;
     for (qint32 key : offer.calculations) {
         OfferChamber chamber = OfferSummary::Compute(context, key);
-        if (readFailed(QStringLiteral("calculation %1: ").arg(key), {orders, ref}))
+        if (readFailed(context, QStringLiteral("calculation %1: ").arg(key), {orders, ref}))
             return ExitDatabase;
         if (!explain)
             chamber.record.trace.reset();
-        if (chamber.summed() && !printRecord(context, chamber.record))
+        if (chamber.summed() && !printRecord(context, chamber.record, line))
             chamber.state = OfferChamber::State::NotComputed;
         const bool missing = chamber.state == OfferChamber::State::Missing;
         if (!chamber.summed()) {

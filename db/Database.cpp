@@ -139,6 +139,11 @@ bool DatabaseAddress::isMadeApart() const
     return engine == DatabaseEngine::PostgreSQL;
 }
 
+bool DatabaseAddress::isFile() const
+{
+    return engine == DatabaseEngine::SQLite;
+}
+
 bool DatabaseAddress::hasRoles() const
 {
     return engine == DatabaseEngine::PostgreSQL;

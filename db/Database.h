@@ -63,6 +63,9 @@ struct DatabaseAddress
     // Database::grantStatements); a file's readers and writers are those the
     // file system lets in.
     bool hasRoles() const;
+    // Whether it names a file, whose failure to open is told as the engine
+    // words it, rather than a server's database.
+    bool isFile() const;
 
     // The address for a message: the file's path, or the connection string
     // with any password in it masked.

@@ -18,7 +18,7 @@ void PresentFailure(const DatabaseFailure& failure, const QString& heading, MsgI
 
 void PresentStartFailure(const DatabaseFailure& failure)
 {
-    if (failure.address.engine == DatabaseEngine::PostgreSQL) {
+    if (!failure.address.isFile()) {
         PresentFailure(failure);
         return;
     }

@@ -6,6 +6,7 @@
 #include "Database.h"
 #include "DatabaseFailure.h"
 #include "FailedReadMessage.h"
+#include "FailurePresenter.h"
 #include "Messages.h"
 #include "OfferTable.h"
 #include "Orders.h"
@@ -100,8 +101,8 @@ void frmOffer::fillOffers()
     const std::optional<QList<SavedOffer>> offers =
         OfferStore::Read(*m_context.order_db, m_customer.key, &error);
     if (!offers) {
-        ShowDatabaseFailure(QStringLiteral("Сохраненные предложения не прочитаны"),
-                            DatabaseFailure{m_context.location.orders(), {}, error});
+        PresentFailure(DatabaseFailure{m_context.location.orders(), {}, error},
+                       QStringLiteral("Сохраненные предложения не прочитаны"));
         return;
     }
     m_offers = *offers;
@@ -225,9 +226,9 @@ void frmOffer::cmdSave_Click()
         offer.calculations << chamber.key;
     DbError error;
     if (!OfferStore::Save(*m_context.order_db, offer, m_save, &error)) {
-        const bool unknown = m_save.attempt.outcome() == WriteAttempt::Outcome::Unknown;
-        ShowDatabaseFailure(unknown ? m_save.attempt.note() : QStringLiteral("Предложение не сохранено"),
-                            DatabaseFailure{m_context.location.orders(), {}, error});
+        DatabaseFailure failure{m_context.location.orders(), {}, error};
+        failure.outcomeUnknown = m_save.attempt.outcome() == WriteAttempt::Outcome::Unknown;
+        PresentFailure(failure, QStringLiteral("Предложение не сохранено"));
         return;
     }
     if (m_save.attempt.outcome() == WriteAttempt::Outcome::StoredAnswerLost)

@@ -160,36 +160,36 @@ private slots:
                              QStringLiteral("attempt to write a readonly database")),
                          qPrintable(opened.failure().details()));
         }
+        if (openStatus == 0) {
+            CalculationContext context;
+            CalculationRecord r;
+            QVERIFY(OpenDatabases(context, DataLocation::folder(dir.path())));
+            ApplyStartValues(r);
+            r.contact_organization = QStringLiteral("Новый заказчик");
+            r.onote = QStringLiteral("заметка");
+            r.NewContact = true;
+            r.NewCalculation = true;
+            r.contact = 0;
+            const Result<void> saved = SaveCalculation(context, r, QDate(2024, 3, 5));
+            QVERIFY(!saved);
+            QCOMPARE(r.contact, qint16(0));
+            const DatabaseFailure& failure = saved.failure();
+            QVERIFY2(
+                failure.heading.startsWith(QStringLiteral("Ошибка при сохранении результатов расчета!")) &&
+                    failure.advice().contains(
+                        QStringLiteral("Файл %1 не удается прочитать или записать.").arg(orders)),
+                qPrintable(failure.heading + '\n' + failure.advice()));
+        }
+        // The engine may leave its empty shared-memory files beside a read-only
+        // file it could not checkpoint; the database files stay as they were.
+        const QRegularExpression sideFile(QStringLiteral("-(wal|shm) "));
+        QCOMPARE(folderState(dir.path()).filter(QRegularExpression(QStringLiteral("^[a-z]+\\.mdb "))),
+                 before);
+        QVERIFY(before.filter(sideFile).isEmpty());
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                      QFileDevice::ExeOwner));
     }
-    if (openStatus == 0) {
-        CalculationContext context;
-        CalculationRecord r;
-        QVERIFY(OpenDatabases(context, DataLocation::folder(dir.path())));
-        ApplyStartValues(r);
-        r.contact_organization = QStringLiteral("Новый заказчик");
-        r.onote = QStringLiteral("заметка");
-        r.NewContact = true;
-        r.NewCalculation = true;
-        r.contact = 0;
-        const Result<void> saved = SaveCalculation(context, r, QDate(2024, 3, 5));
-        QVERIFY(!saved);
-        QCOMPARE(r.contact, qint16(0));
-        const DatabaseFailure& failure = saved.failure();
-        QVERIFY2(failure.heading.startsWith(QStringLiteral("Ошибка при сохранении результатов расчета!")) &&
-                     failure.advice().contains(
-                         QStringLiteral("Файл %1 не удается прочитать или записать.").arg(orders)),
-                 qPrintable(failure.heading + '\n' + failure.advice()));
-    }
-    // The engine may leave its empty shared-memory files beside a read-only
-    // file it could not checkpoint; the database files stay as they were.
-    const QRegularExpression sideFile(QStringLiteral("-(wal|shm) "));
-    QCOMPARE(folderState(dir.path()).filter(QRegularExpression(QStringLiteral("^[a-z]+\\.mdb "))), before);
-    QVERIFY(before.filter(sideFile).isEmpty());
-    QVERIFY(QFile::setPermissions(dir.path(),
-                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-}
-}
-;
+};
 
 QTEST_MAIN(TestDamagedFiles)
 #include "test_damagedfiles.moc"
