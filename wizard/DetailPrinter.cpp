@@ -6,7 +6,6 @@
 #include "ReportPrinter.h"
 #include "ResultText.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QTextDocument>
@@ -14,8 +13,6 @@
 namespace DetailPrinter {
 
 namespace {
-
-constexpr double TwipsPerInch = 1440.0;
 
 QString escaped(const QString& text)
 {
@@ -100,19 +97,8 @@ bool Print(QPagedPaintDevice& device, CalculationContext& context, CalculationRe
            const QDate& today, const Explanation& e)
 {
     ReportPrinter report(device, context, record, today);
-    QFont font = report.font();
-    font.setBold(false);
-    font.setPointSize(8);
-
-    // Below the header's rule, across the report's width, to the foot of the page.
-    const double dpiX = device.logicalDpiX() / TwipsPerInch, dpiY = device.logicalDpiY() / TwipsPerInch;
-    const QRectF body(400 * dpiX, 2000 * dpiY, 10600 * dpiX, device.height() - 2200 * dpiY);
-
     QTextDocument document;
-    document.documentLayout()->setPaintDevice(&device);
-    document.setDefaultFont(font);
-    document.setDocumentMargin(0);
-    document.setPageSize(body.size());
+    const QRectF body = report.layOutBelowHeader(document);
     document.setHtml(documentHtml(record, today, e));
     const int textPages = document.pageCount();
     const QVector<ChartBar> bars = LoadChart::barsOf(e.load);
@@ -123,7 +109,7 @@ bool Print(QPagedPaintDevice& device, CalculationContext& context, CalculationRe
             document.drawContents(&painter, QRectF(0, page * body.height(), body.width(), body.height()));
             return true;
         }
-        QFont chartFont = font;
+        QFont chartFont = document.defaultFont();
         chartFont.setPointSize(10);
         chartFont.setBold(true);
         painter.setFont(chartFont);

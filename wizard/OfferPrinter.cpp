@@ -5,7 +5,6 @@
 #include "OfferTable.h"
 #include "ReportPrinter.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QTextDocument>
@@ -13,8 +12,6 @@
 namespace OfferPrinter {
 
 namespace {
-
-constexpr double TwipsPerInch = 1440.0;
 
 QString escaped(const QString& text)
 {
@@ -94,17 +91,8 @@ bool print(QPagedPaintDevice& device, CalculationContext& context, const OfferCu
     if (records.isEmpty())
         return false;
     ReportPrinter report(device, context, *records.first(), today);
-    QFont font = report.font();
-    font.setBold(false);
-    font.setPointSize(8);
-    // Below the header's rule, across the report's width, to the foot of the page.
-    const double dpiX = device.logicalDpiX() / TwipsPerInch, dpiY = device.logicalDpiY() / TwipsPerInch;
-    const QRectF body(400 * dpiX, 2000 * dpiY, 10600 * dpiX, device.height() - 2200 * dpiY);
     QTextDocument document;
-    document.documentLayout()->setPaintDevice(&device);
-    document.setDefaultFont(font);
-    document.setDocumentMargin(0);
-    document.setPageSize(body.size());
+    const QRectF body = report.layOutBelowHeader(document);
     document.setHtml(documentHtml(context, customer, name, chambers, dates, today));
     const int pages = document.pageCount();
     return report.PrintWithReports(

@@ -7,9 +7,11 @@
 #include "ResultText.h"
 #include "Selection.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPagedPaintDevice>
+#include <QTextDocument>
 #include <QTextLayout>
 
 #include <cmath>
@@ -320,4 +322,18 @@ void ReportPrinter::printWarnings()
         layout.endLayout();
         layout.draw(&m_painter, QPointF());
     }
+}
+
+QRectF ReportPrinter::layOutBelowHeader(QTextDocument& document) const
+{
+    QFont font = m_font;
+    font.setBold(false);
+    font.setPointSize(8);
+    const double dpiX = m_device.logicalDpiX() / TwipsPerInch, dpiY = m_device.logicalDpiY() / TwipsPerInch;
+    const QRectF body(400 * dpiX, 2000 * dpiY, 10600 * dpiX, m_device.height() - 2200 * dpiY);
+    document.documentLayout()->setPaintDevice(&m_device);
+    document.setDefaultFont(font);
+    document.setDocumentMargin(0);
+    document.setPageSize(body.size());
+    return body;
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 
+class QTextDocument;
+
 class QImage;
 class QPagedPaintDevice;
 struct CalculationContext;
@@ -40,6 +42,10 @@ public:
 
     // The report's font, for documents printed under its header.
     QFont font() const { return m_font; }
+    // Lays a document out for the body of a page printed under the header:
+    // below the header's rule, across the report's width, to the foot of the
+    // page, in the report's font at 8 points. The body's rectangle.
+    QRectF layOutBelowHeader(QTextDocument& document) const;
 
 private:
     void PrintPageHeader();
