@@ -25,21 +25,33 @@ QString quoted(const QString& field)
     return QLatin1Char('"') + doubled + QLatin1Char('"');
 }
 
-// The separator is the header's: a spreadsheet writes ';' in locales with a
-// decimal comma and ',' elsewhere.
-QChar separatorOf(const QString& text)
+// The header's line ends at the first line break outside quotes: a quoted
+// column name may hold one.
+QString headerLineOf(const QString& text)
 {
     bool inQuotes = false;
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         if (c == QLatin1Char('"'))
             inQuotes = !inQuotes;
         else if (!inQuotes && (c == QLatin1Char('\n') || c == QLatin1Char('\r')))
-            break;
+            return text.left(i);
+    }
+    return text;
+}
+
+// The separator is the header's: a spreadsheet writes ';' in locales with a
+// decimal comma and ',' elsewhere.
+QChar separatorOf(const QString& header)
+{
+    bool inQuotes = false;
+    for (const QChar c : header) {
+        if (c == QLatin1Char('"'))
+            inQuotes = !inQuotes;
         else if (!inQuotes && c == QLatin1Char(';'))
             return c;
     }
-    return text.section(QLatin1Char('\n'), 0, 0).contains(QLatin1Char(',')) ? QLatin1Char(',')
-                                                                            : QLatin1Char(';');
+    return header.contains(QLatin1Char(',')) ? QLatin1Char(',') : QLatin1Char(';');
 }
 
 bool allEmpty(const QStringList& fields)
@@ -84,14 +96,14 @@ std::optional<Table> read(const QByteArray& bytes, QString* error)
         text = Windows1251::decode(bytes);
         table.encoding = QLatin1String(Windows1251::Name);
     }
-    const QString firstLine = text.section(QLatin1Char('\n'), 0, 0);
-    if (!firstLine.contains(QLatin1Char(';')) && !firstLine.contains(QLatin1Char(',')) &&
-        firstLine.contains(QLatin1Char('\t'))) {
+    const QString header = headerLineOf(text);
+    if (!header.contains(QLatin1Char(';')) && !header.contains(QLatin1Char(',')) &&
+        header.contains(QLatin1Char('\t'))) {
         *error = QStringLiteral("Строка 1: поля разделены табуляцией, а читаются файлы с разделителями «;» "
                                 "и «,»: сохраните файл как CSV.");
         return std::nullopt;
     }
-    const QChar separator = separatorOf(text);
+    const QChar separator = separatorOf(header);
     table.decimalComma = separator == QLatin1Char(';');
 
     QStringList fields;
