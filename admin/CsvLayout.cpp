@@ -56,11 +56,13 @@ QString CsvLayout::rowProblem(const QString& table, const QVariantHash& row)
 
 bool CsvLayout::query(const QString& sql, QueryTable& rows, QString* error)
 {
-    DbError failure;
     Database* db = Functions::Connection();
-    if (!db || db->query(sql, rows, &failure) < 0) {
-        *error = db ? failure.description : QStringLiteral("База данных не открыта");
+    if (!db) {
+        *error = QStringLiteral("База данных не открыта");
         return false;
     }
-    return true;
+    const Result<int> read = db->query(sql, rows);
+    if (!read)
+        *error = read.failure().engineText;
+    return read.ok();
 }

@@ -35,10 +35,10 @@ struct UnknownWrite
 };
 std::map<QString, UnknownWrite> s_unknownWrites;
 
-int fail(const DbError& error, const QString& sql = {})
+int fail(const DatabaseFailure& engine, const QString& sql = {})
 {
-    s_lastFailure = DatabaseFailure(s_location.reference(), sql, error);
-    return error.number;
+    s_lastFailure = engine.at(s_location.reference(), sql);
+    return engine.engineCode;
 }
 
 // A failure of the program's own, told by description.
@@ -77,13 +77,13 @@ int attemptWrite(const QStringList& statements, qint64* key, const std::function
         s_unknownWrites.erase(earlier);
     }
     WriteAttempt& attempt = write.attempt;
-    DbError error;
-    if (attempt.begin(*s_connection, &error)) {
+    Result<void> written = attempt.begin(*s_connection);
+    if (written) {
         if (const int rc = writes(&write.key)) {
             attempt.rollback();
             return rc;
         }
-        attempt.commit(&error);
+        written = attempt.commit();
     }
     if (attempt.outcome() == WriteAttempt::Outcome::StoredAnswerLost)
         Messages::show(attempt.note(), MsgIcon::Information);
@@ -93,9 +93,9 @@ int attemptWrite(const QStringList& statements, qint64* key, const std::function
         return 0;
     }
     if (attempt.outcome() != WriteAttempt::Outcome::Unknown)
-        return fail(error);
+        return fail(written.failure());
     s_unknownWrites[what] = write;
-    const int rc = fail(error);
+    const int rc = fail(written.failure());
     s_lastFailure->outcomeUnknown = true;
     return rc;
 }
@@ -134,7 +134,7 @@ int OpenDatabase(const DataLocation& location)
     if (!opened) {
         s_connection.reset();
         s_lastFailure = opened.failure();
-        return opened.failure().error.isError() ? opened.failure().error.number : 1;
+        return opened.failure().fromEngine() ? opened.failure().engineCode : 1;
     }
     s_connection = std::move(opened.value());
     return 0;
@@ -159,14 +159,13 @@ int FetchRows(const QString& sql, QueryTable& rows)
 {
     if (!s_connection)
         return 0;
-    DbError error;
-    const int count = s_connection->query(sql, rows, &error);
-    if (count < 0) {
-        fail(error, sql);
+    const Result<int> count = s_connection->query(sql, rows);
+    if (!count) {
+        fail(count.failure(), sql);
         ShowFailure(QStringLiteral("Ошибка чтения базы данных"), MsgIcon::Exclamation,
                     QStringLiteral("Внимание"));
     }
-    return count;
+    return count.valueOr(-1);
 }
 
 bool FetchRecord(const QString& sql, QueryTable& row, const QString& title)
@@ -181,8 +180,8 @@ int ExecSql(const QString& sql)
 {
     if (!s_connection)
         return refuse(QStringLiteral("База данных не открыта"));
-    DbError error;
-    return s_connection->execute(sql, &error) ? 0 : fail(error, sql);
+    const Result<void> done = s_connection->execute(sql);
+    return done ? 0 : fail(done.failure(), sql);
 }
 
 QString LastErrorDescription()
@@ -190,7 +189,7 @@ QString LastErrorDescription()
     if (!s_lastFailure)
         return {};
     const DatabaseFailure& failure = *s_lastFailure;
-    const QString why = failure.error.isError() ? failure.error.description : failure.reason;
+    const QString why = failure.fromEngine() ? failure.engineText : failure.reason;
     return failure.outcomeUnknown
                ? WriteAttempt::note(WriteAttempt::Outcome::Unknown) + QLatin1Char('\n') + why
                : why;

@@ -44,17 +44,14 @@ int count(int kind, qint64 key)
     if (orders.isMissing())
         return 0;
     const QString value = QLatin1Char('=') + SqlLiteral::integer(key);
-    DbError error;
-    const std::optional<qint64> used =
-        Database::peekCount(orders,
-                            QStringLiteral("SELECT COUNT(*) FROM data WHERE ") +
-                                columns.join(value + QStringLiteral(" OR ")) + value,
-                            &error);
+    const Result<qint64> used =
+        Database::peekCount(orders, QStringLiteral("SELECT COUNT(*) FROM data WHERE ") +
+                                        columns.join(value + QStringLiteral(" OR ")) + value);
     if (used)
-        return int(*used);
+        return int(used.value());
     // An orders store not set up on the server holds no saved calculation,
     // like a missing file; any other failure leaves the use unknown.
-    const bool notMade = DatabaseFailure{orders, {}, error}.kind() == DatabaseFailure::Kind::NotMade;
+    const bool notMade = used.failure().kind() == DatabaseFailure::Kind::NotMade;
     return notMade ? 0 : -1;
 }
 

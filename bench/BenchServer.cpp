@@ -126,12 +126,11 @@ bool BenchServer::prepare(const QString& name, const QString& dataFolder, Stores
     const QString target = connection(part, host(), port());
     // Made from the project's server schema: the store tool carries only
     // the file schema yet.
-    DbError made;
-    if (!Database::create(DatabaseAddress::server(target),
-                          {QStringLiteral(FROSTPICK_DATA_DIR "/server_schema_nv.sql"),
-                           QStringLiteral(FROSTPICK_DATA_DIR "/server_schema_order.sql")},
-                          &made)) {
-        *error = made.description;
+    if (const Result<void> made = Database::create(
+            DatabaseAddress::server(target), {QStringLiteral(FROSTPICK_DATA_DIR "/server_schema_nv.sql"),
+                                              QStringLiteral(FROSTPICK_DATA_DIR "/server_schema_order.sql")});
+        !made) {
+        *error = made.failure().engineText;
         return false;
     }
     ToolOutcome outcome;

@@ -34,10 +34,12 @@ template <typename Work> double microseconds(Work&& work)
 qint16 ordinaryCustomer(Database& orders)
 {
     QueryTable t;
-    const int rows = orders.query(QStringLiteral("SELECT contact, COUNT(*) AS n FROM data WHERE contact<>") +
-                                      QString::number(BigCustomerKey) +
-                                      QStringLiteral(" GROUP BY contact ORDER BY n, contact"),
-                                  t);
+    const int rows = orders
+                         .query(QStringLiteral("SELECT contact, COUNT(*) AS n FROM data WHERE contact<>") +
+                                    QString::number(BigCustomerKey) +
+                                    QStringLiteral(" GROUP BY contact ORDER BY n, contact"),
+                                t)
+                         .valueOr(-1);
     return rows > 0 ? qint16(t.integer(rows / 2, 0)) : 0;
 }
 
@@ -58,7 +60,8 @@ CoreSamples measureCore(const QString& folder, int reopens, int runs,
     ApplyStartValues(record);
 
     QueryTable keys;
-    const int rows = context.order_db->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), keys);
+    const int rows =
+        context.order_db->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), keys).valueOr(-1);
     const int count = qMin(reopens, rows);
     double before = requests();
     for (int i = 0; i < count; ++i) {

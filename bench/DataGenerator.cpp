@@ -67,11 +67,15 @@ public:
     Script(const QString& path, const QStringList& schema, QString* error) : m_error(error)
     {
         QFile::remove(path);
-        DbError e;
-        if (Database::create(DatabaseAddress::file(path), schema, &e))
-            m_db = Database::open(DatabaseAddress::file(path), {}, &e);
-        if (!m_db || !m_db->begin(&e))
-            fail(e.description);
+        Result<void> made = Database::create(DatabaseAddress::file(path), schema);
+        if (made) {
+            Result<std::unique_ptr<Database>> opened = Database::open(DatabaseAddress::file(path), {});
+            if (opened)
+                m_db = std::move(opened.value());
+            made = opened ? m_db->begin() : Result<void>(opened.failure());
+        }
+        if (!made)
+            fail(made.failure().engineText);
     }
 
     bool ok() const { return m_ok; }
@@ -79,15 +83,17 @@ public:
     Statement prepare(const QString& sql) { return {sql, {}}; }
     void run(const Statement& statement)
     {
-        DbError e;
-        if (m_ok && !m_db->executeWith(statement.sql, statement.values, &e))
-            fail(e.description);
+        if (!m_ok)
+            return;
+        if (const Result<void> done = m_db->executeWith(statement.sql, statement.values); !done)
+            fail(done.failure().engineText);
     }
     bool finish()
     {
-        DbError e;
-        if (m_ok && !m_db->commit(&e))
-            fail(e.description);
+        if (!m_ok)
+            return m_ok;
+        if (const Result<void> done = m_db->commit(); !done)
+            fail(done.failure().engineText);
         return m_ok;
     }
 

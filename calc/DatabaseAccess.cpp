@@ -36,11 +36,10 @@ int readRows(CalculationContext& context, Database* db, const DatabaseAddress& a
 {
     if (!db)
         return 0;
-    DbError error;
-    const int rows = db->query(sql, table, &error);
-    if (rows >= 0)
-        return rows;
-    context.failedReads.note({address, sql, error});
+    const Result<int> rows = db->query(sql, table);
+    if (rows)
+        return rows.value();
+    context.failedReads.note(rows.failure().at(address, sql));
     return 0;
 }
 

@@ -39,17 +39,17 @@ QString groupOf(Database& db, qint16 group)
 {
     QueryTable rows;
     if (group == 0 ||
-        db.query(QStringLiteral("SELECT text_ru FROM PGroup WHERE pkey=") + SqlLiteral::integer(group),
-                 rows) <= 0)
+        db.query(QStringLiteral("SELECT text_ru FROM PGroup WHERE pkey=") + SqlLiteral::integer(group), rows)
+                .valueOr(0) <= 0)
         return {};
     return QStringLiteral("группы «%1»").arg(rows.text(0, 0));
 }
 
-// A refused query (-1) says nothing about the row.
+// A refused query says nothing about the row.
 bool rowIsGone(Database& db, const QString& read)
 {
     QueryTable rows;
-    return db.query(read, rows) == 0;
+    return db.query(read, rows).valueOr(-1) == 0;
 }
 
 } // namespace

@@ -9,18 +9,18 @@ namespace {
 
 enum Column { Key, Contact, Name, Date, Calculation };
 
-std::optional<QList<SavedOffer>> readWhere(Database& orders, const QString& condition, DbError* error)
+Result<QList<SavedOffer>> readWhere(Database& orders, const QString& condition)
 {
     QueryTable table;
-    const int rows = orders.query(
+    const Result<int> rows = orders.query(
         QStringLiteral("SELECT offer.pkey, offer.contact, offer.name, offer.odate, offer_row.data_pkey "
                        "FROM offer LEFT JOIN offer_row ON offer_row.offer=offer.pkey") +
             condition + QStringLiteral(" ORDER BY offer.pkey, offer_row.position"),
-        table, error);
-    if (rows < 0)
-        return std::nullopt;
+        table);
+    if (!rows)
+        return rows.failure();
     QList<SavedOffer> offers;
-    for (int row = 0; row < rows; ++row) {
+    for (int row = 0; row < rows.value(); ++row) {
         const qint64 key = table.integer(row, Key);
         if (offers.isEmpty() || offers.last().key != key)
             offers.append(
@@ -44,21 +44,22 @@ QStringList saveStatements(const SavedOffer& offer, const QString& key)
     return statements;
 }
 
-bool writeSteps(Database& orders, SavedOffer& offer, qint64& key, DbError* error)
+Result<void> writeSteps(Database& orders, SavedOffer& offer, qint64& key)
 {
     key = offer.key;
     if (key == 0) {
-        if (!orders.execute(QStringLiteral("INSERT INTO offer (contact, name, odate) VALUES(%1,%2,%3)")
-                                .arg(SqlLiteral::integer(offer.contact), SqlLiteral::text(offer.name),
-                                     SqlLiteral::text(offer.date)),
-                            error))
-            return false;
+        const Result<void> inserted =
+            orders.execute(QStringLiteral("INSERT INTO offer (contact, name, odate) VALUES(%1,%2,%3)")
+                               .arg(SqlLiteral::integer(offer.contact), SqlLiteral::text(offer.name),
+                                    SqlLiteral::text(offer.date)));
+        if (!inserted)
+            return inserted;
         key = orders.lastInsertKey();
     }
     for (const QString& sql : saveStatements(offer, SqlLiteral::integer(key)))
-        if (!orders.execute(sql, error))
-            return false;
-    return true;
+        if (Result<void> done = orders.execute(sql); !done)
+            return done;
+    return {};
 }
 
 } // namespace
@@ -67,45 +68,51 @@ namespace OfferStore {
 
 bool IsKept(Database& orders)
 {
-    return !orders.columnsOf(QStringLiteral("offer")).isEmpty() &&
-           !orders.columnsOf(QStringLiteral("offer_row")).isEmpty();
+    // A table that cannot be read counts as not kept.
+    return !orders.columnsOf(QStringLiteral("offer")).valueOr({}).isEmpty() &&
+           !orders.columnsOf(QStringLiteral("offer_row")).valueOr({}).isEmpty();
 }
 
-std::optional<QList<SavedOffer>> Read(Database& orders, std::optional<qint16> contact, DbError* error)
+Result<QList<SavedOffer>> Read(Database& orders, std::optional<qint16> contact)
 {
-    return readWhere(
-        orders, contact ? QStringLiteral(" WHERE offer.contact=") + SqlLiteral::integer(*contact) : QString(),
-        error);
+    return readWhere(orders, contact ? QStringLiteral(" WHERE offer.contact=") + SqlLiteral::integer(*contact)
+                                     : QString());
 }
 
-std::optional<SavedOffer> ReadOne(Database& orders, qint64 key, DbError* error)
+Result<std::optional<SavedOffer>> ReadOne(Database& orders, qint64 key)
 {
-    const std::optional<QList<SavedOffer>> offers =
-        readWhere(orders, QStringLiteral(" WHERE offer.pkey=") + SqlLiteral::integer(key), error);
-    if (!offers || offers->isEmpty())
-        return std::nullopt;
-    return offers->first();
+    const Result<QList<SavedOffer>> offers =
+        readWhere(orders, QStringLiteral(" WHERE offer.pkey=") + SqlLiteral::integer(key));
+    if (!offers)
+        return offers.failure();
+    if (offers.value().isEmpty())
+        return std::optional<SavedOffer>();
+    return std::optional<SavedOffer>(offers.value().first());
 }
 
-bool Save(Database& orders, SavedOffer& offer, Saving& saving, DbError* error)
+Result<void> Save(Database& orders, SavedOffer& offer, Saving& saving)
 {
     WriteAttempt& attempt = saving.attempt;
-    if (!attempt.begin(orders, error)) {
+    if (Result<void> begun = attempt.begin(orders); !begun) {
         if (attempt.outcome() == WriteAttempt::Outcome::StoredAnswerLost && offer.key == 0)
             offer.key = saving.triedKey;
-        return attempt.stored();
+        if (attempt.stored())
+            return {};
+        return begun;
     }
     qint64 key = 0;
-    if (!writeSteps(orders, offer, key, error)) {
+    if (Result<void> written = writeSteps(orders, offer, key); !written) {
         attempt.rollback();
-        return false;
+        return written;
     }
-    attempt.commit(error);
+    Result<void> committed = attempt.commit();
     // Also when stored although the answer was lost: the key came before COMMIT.
     if (attempt.stored())
         offer.key = key;
     saving.triedKey = attempt.outcome() == WriteAttempt::Outcome::Unknown ? key : 0;
-    return attempt.stored();
+    if (attempt.stored())
+        return {};
+    return committed;
 }
 
 } // namespace OfferStore

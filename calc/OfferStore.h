@@ -7,7 +7,6 @@
 #include <optional>
 
 class Database;
-struct DbError;
 
 // An offer as kept: the calculations of one customer in the order the
 // engineer put them.
@@ -28,10 +27,10 @@ namespace OfferStore {
 bool IsKept(Database& orders);
 
 // The offers of one customer (every offer when contact is nullopt) in key
-// order, each with its calculations in order; nullopt when the read failed.
-std::optional<QList<SavedOffer>> Read(Database& orders, std::optional<qint16> contact, DbError* error);
-// One offer; nullopt with error clear when there is none, set when the read failed.
-std::optional<SavedOffer> ReadOne(Database& orders, qint64 key, DbError* error);
+// order, each with its calculations in order.
+Result<QList<SavedOffer>> Read(Database& orders, std::optional<qint16> contact);
+// One offer; nullopt when there is none.
+Result<std::optional<SavedOffer>> ReadOne(Database& orders, qint64 key);
 
 // The saves of one offer as its window keeps them: the write's attempt, and
 // the key a new offer got in a try whose outcome stayed unknown, which is its
@@ -44,8 +43,8 @@ struct Saving
 
 // Stores the offer as one attempt of a write: a new one (key 0, which
 // then becomes its key) or a new name, date and list of calculations of a
-// kept one. True when stored; otherwise saving.attempt.outcome() and error
-// say why.
-bool Save(Database& orders, SavedOffer& offer, Saving& saving, DbError* error);
+// kept one. Done when stored; otherwise saving.attempt.outcome() and the
+// failure say why.
+Result<void> Save(Database& orders, SavedOffer& offer, Saving& saving);
 
 } // namespace OfferStore

@@ -53,17 +53,17 @@ QString failureText(const char* prefix, const QString& detail)
     return QString::fromUtf8(prefix) + detail + QLatin1Char(')');
 }
 
-QString failureText(const char* prefix, const DbError& error)
+QString failureText(const char* prefix, const DatabaseFailure& engine)
 {
-    return failureText(prefix, QString::number(uint(error.number), 16).toUpper());
+    return failureText(prefix, QString::number(uint(engine.engineCode), 16).toUpper());
 }
 
 // Why a save stopped: the operation's own text and what the database refused.
 DatabaseFailure refusal(const CalculationContext& context, const char* prefix, const QString& sql,
-                        const DbError& error)
+                        const DatabaseFailure& engine)
 {
-    DatabaseFailure failure(context.location.orders(), sql, error);
-    failure.heading = failureText(prefix, error);
+    DatabaseFailure failure = engine.at(context.location.orders(), sql);
+    failure.heading = failureText(prefix, engine);
     return failure;
 }
 
@@ -106,10 +106,10 @@ ContactTexts contactOf(const CalculationRecord& r)
 // failure describes itself in *failure.
 bool run(const CalculationContext& context, const char* prefix, const QString& sql, DatabaseFailure* failure)
 {
-    DbError error;
-    if (context.order_db->execute(sql, &error))
+    const Result<void> done = context.order_db->execute(sql);
+    if (done)
         return true;
-    *failure = refusal(context, prefix, sql, error);
+    *failure = refusal(context, prefix, sql, done.failure());
     return false;
 }
 
@@ -172,12 +172,12 @@ bool customerStep(const CalculationContext& context, CalculationRecord& r, const
     const QString sql = QStringLiteral("SELECT pkey FROM contact WHERE organization=") +
                         SqlLiteral::text(c.organization) + QStringLiteral(" ORDER BY pkey");
     QueryTable table;
-    DbError error;
-    const int rows = context.order_db->query(sql, table, &error);
-    if (rows < 0) {
-        *failure = refusal(context, SaveOrderFailed, sql, error);
+    const Result<int> read = context.order_db->query(sql, table);
+    if (!read) {
+        *failure = refusal(context, SaveOrderFailed, sql, read.failure());
         return false;
     }
+    const int rows = read.value();
     for (int row = 0; row < rows; ++row) {
         if (table.integer(row, 0) == r.contact)
             return updateContactStep(context, r.contact, c, failure);
@@ -201,20 +201,20 @@ Result<void> inTransaction(const CalculationContext& context, CalculationRecord&
         return failure;
     }
     const qint16 contactBefore = r.contact;
-    DbError error;
-    if (attempt.begin(*context.order_db, &error)) {
+    Result<void> written = attempt.begin(*context.order_db);
+    if (written) {
         DatabaseFailure failure;
         if (!steps(&failure)) {
             attempt.rollback();
             r.contact = contactBefore;
             return failure;
         }
-        attempt.commit(&error);
+        written = attempt.commit();
     }
     if (attempt.stored())
         return {};
     r.contact = contactBefore;
-    DatabaseFailure failure = refusal(context, failurePrefix, {}, error);
+    DatabaseFailure failure = refusal(context, failurePrefix, {}, written.failure());
     failure.outcomeUnknown = attempt.outcome() == WriteAttempt::Outcome::Unknown;
     return failure;
 }
@@ -425,14 +425,13 @@ bool ReopenCalculation(CalculationContext& context, CalculationRecord& record, q
     return computed;
 }
 
-int ReadOrderPage(Database& db, bool withSecondOpinion, qint64 afterKey, int limit, QueryTable& table,
-                  DbError* error)
+Result<int> ReadOrderPage(Database& db, bool withSecondOpinion, qint64 afterKey, int limit, QueryTable& table)
 {
     return db.query(QStringLiteral("SELECT pkey, ") + QString::fromUtf8(SavedColumns) +
                         QStringLiteral(", px_pgroup") + secondOpinionRead(withSecondOpinion) +
                         QStringLiteral(" WHERE pkey>") + SqlLiteral::integer(afterKey) +
                         QStringLiteral(" ORDER BY pkey LIMIT ") + QString::number(limit),
-                    table, error);
+                    table);
 }
 
 bool ReopenCalculation(CalculationContext& context, CalculationRecord& record, const QueryTable& page,

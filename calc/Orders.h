@@ -7,7 +7,6 @@
 
 class Database;
 class QueryTable;
-struct DbError;
 struct CalculationContext;
 struct CalculationRecord;
 class WriteAttempt;
@@ -86,10 +85,10 @@ bool ReopenCalculation(CalculationContext& context, CalculationRecord& record, q
 // A batch over every saved calculation reads them a page at a time: the rows
 // with keys after afterKey in key order, at most limit of them, the key first
 // and then the columns LoadOrder reads (with the second opinion's where the
-// store keeps them). Returns the row count (0 past the last, the table then
-// left as it was) or -1 when the read failed.
-int ReadOrderPage(Database& db, bool withSecondOpinion, qint64 afterKey, int limit, QueryTable& table,
-                  DbError* error);
+// store keeps them). Gives the row count (0 past the last, the table then
+// left as it was).
+Result<int> ReadOrderPage(Database& db, bool withSecondOpinion, qint64 afterKey, int limit,
+                          QueryTable& table);
 namespace OrderPageColumn {
 enum : int { Key = 0 };
 }

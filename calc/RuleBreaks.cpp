@@ -40,8 +40,8 @@ void addRow(Database& db, const CalculationRecord& record, const Use& use, QStri
 {
     const qint16 key = record.*use.key;
     QueryTable rows;
-    if (key == 0 || db.query(use.read(key), rows) <= 0)
-        return; // no choice, or a row gone: that has its own warning
+    if (key == 0 || db.query(use.read(key), rows).valueOr(0) <= 0)
+        return; // no choice, a row gone or unread: each has its own warning
     QVariantHash row;
     const QStringList columns = QString::fromLatin1(use.columns).split(QLatin1Char(' '));
     for (int c = 0; c < columns.size(); ++c)

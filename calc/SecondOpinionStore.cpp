@@ -8,7 +8,8 @@ namespace SecondOpinionStore {
 
 bool IsKept(Database& orders)
 {
-    return !orders.columnsOf(QStringLiteral("second_opinion")).isEmpty();
+    // A table that cannot be read counts as not kept.
+    return !orders.columnsOf(QStringLiteral("second_opinion")).valueOr({}).isEmpty();
 }
 
 QString JoinedColumns()

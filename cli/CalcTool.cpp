@@ -49,13 +49,12 @@ int storeFailed(const QString& what, const DatabaseFailure& failure)
 
 std::shared_ptr<WatchedDatabase> openDatabase(const DatabaseAddress& address, const QStringList& tables)
 {
-    DbError error;
-    std::unique_ptr<Database> db = Database::open(address, tables, &error);
+    Result<std::unique_ptr<Database>> db = Database::open(address, tables);
     if (!db) {
-        storeFailed(QStringLiteral("cannot open %1").arg(address.shown()), {address, {}, error});
+        storeFailed(QStringLiteral("cannot open %1").arg(address.shown()), db.failure());
         return nullptr;
     }
-    return std::make_shared<WatchedDatabase>(std::move(db), address.shown());
+    return std::make_shared<WatchedDatabase>(std::move(db.value()), address.shown());
 }
 
 // Whether a read for the calculation failed, reported after what the
@@ -68,10 +67,10 @@ bool readFailed(CalculationContext& context, const QString& calculation,
         std::fprintf(stderr, "%s\n", notice.simplified().toUtf8().constData());
     bool failed = false;
     for (WatchedDatabase* store : stores) {
-        const DbError error = store ? store->takeFailure() : DbError();
-        if (error.isError() && !failed)
-            storeFailed(QStringLiteral("%1cannot read %2").arg(calculation, store->shown()), {{}, {}, error});
-        failed = failed || error.isError();
+        const std::optional<DatabaseFailure> failure = store ? store->takeFailure() : std::nullopt;
+        if (failure && !failed)
+            storeFailed(QStringLiteral("%1cannot read %2").arg(calculation, store->shown()), *failure);
+        failed = failed || failure;
     }
     return failed;
 }
@@ -213,8 +212,8 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
     QueryTable page;
     JsonLine line;
     int status = ExitOk;
-    DbError error;
-    while (pages.next(page, &error)) {
+    Result<bool> paged = false;
+    while ((paged = pages.next(page)).valueOr(false)) {
         for (int row = 0; row < page.rowCount(); ++row) {
             const qint64 key = page.integer(row, OrderPageColumn::Key);
             if (key < std::numeric_limits<qint32>::min() || key > std::numeric_limits<qint32>::max()) {
@@ -231,9 +230,9 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
                 status = ExitRange;
         }
     }
-    if (error.isError())
+    if (!paged)
         return storeFailed(QStringLiteral("cannot read %1").arg(location.orders().shown()),
-                           {location.orders(), {}, error});
+                           paged.failure().at(location.orders()));
     return status;
 }
 
@@ -249,13 +248,12 @@ std::shared_ptr<WatchedDatabase> referenceForTheRun(std::shared_ptr<WatchedDatab
     ref->setResultReuse(Database::ResultReuse::ForTheRun);
     if (!ref->readsAhead())
         return ref;
-    DbError error;
-    std::unique_ptr<Database> copy = Database::copyInMemory(*ref, StoreTables::reference(), &error);
+    Result<std::unique_ptr<Database>> copy = Database::copyInMemory(*ref, StoreTables::reference());
     if (!copy) {
-        storeFailed(QStringLiteral("cannot read %1").arg(ref->shown()), {{}, {}, error});
+        storeFailed(QStringLiteral("cannot read %1").arg(ref->shown()), copy.failure());
         return nullptr;
     }
-    auto inMemory = std::make_shared<WatchedDatabase>(std::move(copy), ref->shown());
+    auto inMemory = std::make_shared<WatchedDatabase>(std::move(copy.value()), ref->shown());
     inMemory->setResultReuse(Database::ResultReuse::ForTheRun);
     return inMemory;
 }
@@ -329,25 +327,32 @@ int runOffers(const CliArguments& args, const DataLocation& location)
         printError(QStringLiteral("%1 was made before offers were kept and holds none").arg(orders->shown()));
         return args.mode == CliArguments::Mode::Offers ? ExitOk : ExitNoOrder;
     }
-    DbError error;
+    std::optional<DatabaseFailure> failure;
     if (args.mode == CliArguments::Mode::Offers) {
-        const std::optional<QList<SavedOffer>> offers = OfferStore::Read(*orders, std::nullopt, &error);
-        for (const SavedOffer& offer : offers.value_or(QList<SavedOffer>()))
+        const Result<QList<SavedOffer>> offers = OfferStore::Read(*orders, std::nullopt);
+        if (!offers)
+            failure = offers.failure();
+        for (const SavedOffer& offer : offers.valueOr({}))
             printLine(offerListLine(offer));
-    } else if (const std::optional<SavedOffer> offer = OfferStore::ReadOne(*orders, args.offerKey, &error)) {
-        CalculationContext context;
-        context.ref_db = ref;
-        context.order_db = orders;
-        context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);
-        context.location = location;
-        return printOffer(context, ref.get(), orders.get(), *offer, args.explain);
-    } else if (!error.isError()) {
-        printError(QStringLiteral("no offer has the key %1").arg(args.offerKey));
-        return ExitNoOrder;
+    } else {
+        const Result<std::optional<SavedOffer>> offer = OfferStore::ReadOne(*orders, args.offerKey);
+        if (!offer) {
+            failure = offer.failure();
+        } else if (offer.value()) {
+            CalculationContext context;
+            context.ref_db = ref;
+            context.order_db = orders;
+            context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);
+            context.location = location;
+            return printOffer(context, ref.get(), orders.get(), *offer.value(), args.explain);
+        } else {
+            printError(QStringLiteral("no offer has the key %1").arg(args.offerKey));
+            return ExitNoOrder;
+        }
     }
-    if (!error.isError())
+    if (!failure)
         return ExitOk;
-    printError(QStringLiteral("cannot read %1: %2").arg(orders->shown(), error.description));
+    printError(QStringLiteral("cannot read %1: %2").arg(orders->shown(), failure->engineText));
     return ExitDatabase;
 }
 

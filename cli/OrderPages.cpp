@@ -29,11 +29,16 @@ OrderPages::~OrderPages()
 // The reader's own connection, opened, used and closed in this thread alone.
 void OrderPages::read(const DatabaseAddress& address)
 {
-    DbError error;
-    const std::unique_ptr<Database> db = Database::open(address, orderTables(), &error);
-    for (qint64 after = std::numeric_limits<qint64>::min(); db && !error.isError();) {
+    const Result<std::unique_ptr<Database>> db = Database::open(address, orderTables());
+    std::optional<DatabaseFailure> failure;
+    if (!db)
+        failure = db.failure();
+    for (qint64 after = std::numeric_limits<qint64>::min(); db;) {
         QueryTable page;
-        const int rows = ReadOrderPage(*db, m_withSecondOpinion, after, m_pageRows, page, &error);
+        const Result<int> read = ReadOrderPage(*db.value(), m_withSecondOpinion, after, m_pageRows, page);
+        if (!read)
+            failure = read.failure();
+        const int rows = read.valueOr(0);
         if (rows <= 0)
             break;
         after = page.integer(rows - 1, OrderPageColumn::Key);
@@ -47,18 +52,18 @@ void OrderPages::read(const DatabaseAddress& address)
             break;
     }
     const std::lock_guard<std::mutex> lock(m_mutex);
-    m_error = error;
+    m_failure = failure;
     m_finished = true;
     m_changed.notify_all();
 }
 
-bool OrderPages::next(QueryTable& page, DbError* error)
+Result<bool> OrderPages::next(QueryTable& page)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [this] { return !m_ready.empty() || m_finished; });
     if (m_ready.empty()) {
-        if (error)
-            *error = m_error;
+        if (m_failure)
+            return *m_failure;
         return false;
     }
     page = std::move(m_ready.front());

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 // The saved calculations of a store, page after page in key order, read by
@@ -22,9 +23,8 @@ public:
     OrderPages(const OrderPages&) = delete;
     OrderPages& operator=(const OrderPages&) = delete;
 
-    // The next page; false after the last one, or on a failure, which error
-    // then describes.
-    bool next(QueryTable& page, DbError* error);
+    // Whether a next page was given: false after the last one.
+    Result<bool> next(QueryTable& page);
 
 private:
     void read(const DatabaseAddress& address);
@@ -36,6 +36,6 @@ private:
     std::deque<QueryTable> m_ready; // at most two pages ahead
     bool m_finished = false;
     bool m_stopped = false;
-    DbError m_error;
+    std::optional<DatabaseFailure> m_failure;
     std::thread m_reader;
 };

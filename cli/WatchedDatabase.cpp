@@ -2,74 +2,57 @@
 
 #include <utility>
 
-DbError WatchedDatabase::takeFailure()
+std::optional<DatabaseFailure> WatchedDatabase::takeFailure()
 {
-    return std::exchange(m_failure, DbError());
+    return std::exchange(m_failure, std::nullopt);
 }
 
-bool WatchedDatabase::note(bool ok, const DbError& error, DbError* callers)
+void WatchedDatabase::noteFailure(const DatabaseFailure& failure)
 {
-    if (!ok && !m_failure.isError()) {
-        m_failure = error;
-        // An engine that failed without a number still failed.
-        if (!m_failure.isError())
-            m_failure.number = -1;
-    }
-    if (callers)
-        *callers = error;
-    return ok;
+    if (m_failure)
+        return;
+    m_failure = failure;
+    // An engine that failed without a number still failed.
+    if (!m_failure->fromEngine())
+        m_failure->engineCode = -1;
 }
 
-int WatchedDatabase::query(const QString& sql, QueryTable& table, DbError* error)
+Result<int> WatchedDatabase::query(const QString& sql, QueryTable& table)
 {
-    DbError e;
-    const int rows = m_inner->query(sql, table, &e);
-    note(rows >= 0, e, error);
-    return rows;
+    return noted(m_inner->query(sql, table));
 }
 
-bool WatchedDatabase::execute(const QString& sql, DbError* error)
+Result<void> WatchedDatabase::execute(const QString& sql)
 {
-    DbError e;
-    return note(m_inner->execute(sql, &e), e, error);
+    return noted(m_inner->execute(sql));
 }
 
-bool WatchedDatabase::executeWith(const QString& sql, const QVariantList& values, DbError* error)
+Result<void> WatchedDatabase::executeWith(const QString& sql, const QVariantList& values)
 {
-    DbError e;
-    return note(m_inner->executeWith(sql, values, &e), e, error);
+    return noted(m_inner->executeWith(sql, values));
 }
 
-bool WatchedDatabase::begin(DbError* error)
+Result<void> WatchedDatabase::begin()
 {
-    DbError e;
-    return note(m_inner->begin(&e), e, error);
+    return noted(m_inner->begin());
 }
 
-bool WatchedDatabase::commit(DbError* error)
+Result<void> WatchedDatabase::commit()
 {
-    DbError e;
-    return note(m_inner->commit(&e), e, error);
+    return noted(m_inner->commit());
 }
 
-QStringList WatchedDatabase::columnsOf(const QString& table, DbError* error)
+Result<QStringList> WatchedDatabase::columnsOf(const QString& table)
 {
-    DbError e;
-    const QStringList columns = m_inner->columnsOf(table, &e);
-    note(!e.isError(), e, error);
-    return columns;
+    return noted(m_inner->columnsOf(table));
 }
 
-QStringList WatchedDatabase::grantStatements(const QList<TableRights>& rights, DbError* error)
+Result<QStringList> WatchedDatabase::grantStatements(const QList<TableRights>& rights)
 {
-    DbError e;
-    const QStringList statements = m_inner->grantStatements(rights, &e);
-    note(!e.isError(), e, error);
-    return statements;
+    return noted(m_inner->grantStatements(rights));
 }
 
-bool WatchedDatabase::checkIntegrity(DbError* error)
+Result<void> WatchedDatabase::checkIntegrity()
 {
-    DbError e;
-    return note(m_inner->checkIntegrity(&e), e, error);
+    return noted(m_inner->checkIntegrity());
 }

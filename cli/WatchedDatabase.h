@@ -3,6 +3,7 @@
 #include "Database.h"
 
 #include <memory>
+#include <optional>
 
 // A database that passes every call to another and remembers the first
 // statement that failed since it was last asked. The calculation core turns a
@@ -15,17 +16,17 @@ public:
         : m_inner(std::move(inner)), m_shown(std::move(shown))
     {}
 
-    // The first failure since the last call (number 0: none), and forgets it.
-    DbError takeFailure();
+    // The first failure since the last call, and forgets it.
+    std::optional<DatabaseFailure> takeFailure();
     const QString& shown() const { return m_shown; } // the address, for a message
 
-    int query(const QString& sql, QueryTable& table, DbError* error = nullptr) override;
-    bool execute(const QString& sql, DbError* error = nullptr) override;
-    bool executeWith(const QString& sql, const QVariantList& values, DbError* error = nullptr) override;
+    Result<int> query(const QString& sql, QueryTable& table) override;
+    Result<void> execute(const QString& sql) override;
+    Result<void> executeWith(const QString& sql, const QVariantList& values) override;
     qint64 lastInsertKey() const override { return m_inner->lastInsertKey(); }
     int changedRows() const override { return m_inner->changedRows(); }
-    bool begin(DbError* error = nullptr) override;
-    bool commit(DbError* error = nullptr) override;
+    Result<void> begin() override;
+    Result<void> commit() override;
     void rollback() override { m_inner->rollback(); }
     bool beginRead() override { return m_inner->beginRead(); }
     void endRead() override { m_inner->endRead(); }
@@ -34,15 +35,22 @@ public:
     void prefetch(const QStringList& sqls) override { m_inner->prefetch(sqls); }
     bool readsAhead() const override { return m_inner->readsAhead(); }
     bool keepsWriteTokens() const override { return m_inner->keepsWriteTokens(); }
-    QStringList columnsOf(const QString& table, DbError* error = nullptr) override;
-    QStringList grantStatements(const QList<TableRights>& rights, DbError* error = nullptr) override;
-    bool checkIntegrity(DbError* error = nullptr) override;
+    Result<QStringList> columnsOf(const QString& table) override;
+    Result<QStringList> grantStatements(const QList<TableRights>& rights) override;
+    Result<void> checkIntegrity() override;
 
 private:
-    // Passes ok on, noting the error when it is the first.
-    bool note(bool ok, const DbError& error, DbError* callers);
+    // Keeps the failure when it is the first.
+    void noteFailure(const DatabaseFailure& failure);
+    // Passes the result on, noting its failure.
+    template <typename T> Result<T> noted(Result<T> result)
+    {
+        if (!result)
+            noteFailure(result.failure());
+        return result;
+    }
 
     std::unique_ptr<Database> m_inner;
     QString m_shown;
-    DbError m_failure;
+    std::optional<DatabaseFailure> m_failure;
 };

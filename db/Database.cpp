@@ -149,83 +149,92 @@ bool DatabaseAddress::hasRoles() const
     return engine == DatabaseEngine::PostgreSQL;
 }
 
-std::unique_ptr<Database> Database::openBeside(const DatabaseAddress& address,
-                                               const QStringList& requiredTables, DbError* error)
+Result<std::unique_ptr<Database>> Database::openBeside(const DatabaseAddress& address,
+                                                       const QStringList& requiredTables)
 {
-    return open(address, requiredTables, error);
+    return open(address, requiredTables);
 }
 
-std::unique_ptr<Database> Database::open(const DatabaseAddress& address, const QStringList& requiredTables,
-                                         DbError* error)
+namespace {
+
+Result<std::unique_ptr<Database>> opened(const DatabaseAddress& address, const QStringList& requiredTables,
+                                         bool readOnly)
 {
-    switch (address.engine) {
-    case DatabaseEngine::SQLite:
-        return SqliteDatabase::open(address.database, requiredTables, false, error);
-    case DatabaseEngine::PostgreSQL:
-        return PostgresDatabase::open(address, requiredTables, false, error);
-    }
-    return nullptr;
+    DatabaseFailure failure;
+    std::unique_ptr<Database> db =
+        address.engine == DatabaseEngine::SQLite
+            ? SqliteDatabase::open(address.database, requiredTables, readOnly, &failure)
+            : PostgresDatabase::open(address, requiredTables, readOnly, &failure);
+    if (!db)
+        return failure.at(address);
+    return db;
 }
 
-std::unique_ptr<Database> Database::openReadOnly(const DatabaseAddress& address,
-                                                 const QStringList& requiredTables, DbError* error)
+} // namespace
+
+Result<std::unique_ptr<Database>> Database::open(const DatabaseAddress& address,
+                                                 const QStringList& requiredTables)
 {
-    switch (address.engine) {
-    case DatabaseEngine::SQLite:
-        return SqliteDatabase::open(address.database, requiredTables, true, error);
-    case DatabaseEngine::PostgreSQL:
-        return PostgresDatabase::open(address, requiredTables, true, error);
-    }
-    return nullptr;
+    return opened(address, requiredTables, false);
 }
 
-bool Database::create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error)
+Result<std::unique_ptr<Database>> Database::openReadOnly(const DatabaseAddress& address,
+                                                         const QStringList& requiredTables)
 {
-    switch (address.engine) {
-    case DatabaseEngine::SQLite:
-        return SqliteDatabase::create(address.database, scriptFiles, error);
-    case DatabaseEngine::PostgreSQL:
-        return PostgresDatabase::create(address, scriptFiles, error);
-    }
-    return false;
+    return opened(address, requiredTables, true);
 }
 
-bool Database::createStores(const DatabaseAddress& address, const QList<StoreSchema>& stores, DbError* error)
+Result<void> Database::create(const DatabaseAddress& address, const QStringList& scriptFiles)
+{
+    DatabaseFailure failure;
+    const bool made = address.engine == DatabaseEngine::SQLite
+                          ? SqliteDatabase::create(address.database, scriptFiles, &failure)
+                          : PostgresDatabase::create(address, scriptFiles, &failure);
+    if (!made)
+        return failure.at(address);
+    return {};
+}
+
+Result<void> Database::createStores(const DatabaseAddress& address, const QList<StoreSchema>& stores)
 {
     QStringList scripts;
     for (const StoreSchema& store : stores)
         scripts << (address.engine == DatabaseEngine::SQLite ? store.file : store.server);
-    return create(address, scripts, error);
+    return create(address, scripts);
 }
 
-std::optional<QStringList> Database::complete(const DatabaseAddress& address,
-                                              const QList<StoreSchema>& stores, DbError* error)
+Result<QStringList> Database::complete(const DatabaseAddress& address, const QList<StoreSchema>& stores)
 {
-    if (address.engine == DatabaseEngine::PostgreSQL) {
-        QStringList scripts;
-        for (const StoreSchema& store : stores)
-            scripts << store.server;
-        return PostgresDatabase::complete(address, scripts, error);
-    }
-    if (error)
-        *error = {SQLITE_MISUSE, QStringLiteral("Файл базы данных дополняет сама программа")};
-    return std::nullopt;
+    if (address.engine != DatabaseEngine::PostgreSQL)
+        return DatabaseFailure(SQLITE_MISUSE, QStringLiteral("Файл базы данных дополняет сама программа"))
+            .at(address);
+    QStringList scripts;
+    for (const StoreSchema& store : stores)
+        scripts << store.server;
+    DatabaseFailure failure;
+    const std::optional<QStringList> added = PostgresDatabase::complete(address, scripts, &failure);
+    if (!added)
+        return failure.at(address);
+    return *added;
 }
 
-bool Database::checkAddress(const DatabaseAddress& address, DbError* error)
+Result<void> Database::checkAddress(const DatabaseAddress& address)
 {
-    return address.engine == DatabaseEngine::SQLite || PostgresDatabase::checkAddress(address, error);
+    DatabaseFailure failure;
+    if (address.engine == DatabaseEngine::PostgreSQL && !PostgresDatabase::checkAddress(address, &failure))
+        return failure.at(address);
+    return {};
 }
 
-std::optional<qint64> Database::peekCount(const DatabaseAddress& address, const QString& sql, DbError* error)
+Result<qint64> Database::peekCount(const DatabaseAddress& address, const QString& sql)
 {
-    switch (address.engine) {
-    case DatabaseEngine::SQLite:
-        return SqliteDatabase::peekCount(address.database, sql, error);
-    case DatabaseEngine::PostgreSQL:
-        return PostgresDatabase::peekCount(address, sql, error);
-    }
-    return std::nullopt;
+    DatabaseFailure failure;
+    const std::optional<qint64> count = address.engine == DatabaseEngine::SQLite
+                                            ? SqliteDatabase::peekCount(address.database, sql, &failure)
+                                            : PostgresDatabase::peekCount(address, sql, &failure);
+    if (!count)
+        return failure.at(address);
+    return *count;
 }
 
 void Database::removeFile(const QString& path)

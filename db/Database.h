@@ -1,5 +1,8 @@
 #pragma once
 
+#include "DatabaseAddress.h"
+#include "Result.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -8,69 +11,6 @@
 
 class QueryTable;
 struct StoreTable;
-
-struct DbError
-{
-    int number = 0;
-    QString description;
-    // The server asked for a password that neither the address nor libpq's
-    // password file, service file or environment gave.
-    bool passwordRequired = false;
-    // No connection was made: the server was not reached, or refused it.
-    bool notConnected = false;
-    // The connection broke after a COMMIT was sent and before its answer
-    // came: whether the server stored the transaction is not known.
-    bool answerLost = false;
-    bool isError() const { return number != 0; }
-};
-
-// The database engines the programs can work with: files on this computer,
-// or a server that several computers share.
-enum class DatabaseEngine { SQLite, PostgreSQL };
-
-// Which database to open, on which engine. For SQLite the database is the
-// file's path; for PostgreSQL a libpq connection string or URI
-// ("postgresql://engineer@dbhost/frostpick", "host=dbhost dbname=frostpick").
-struct DatabaseAddress
-{
-    DatabaseEngine engine = DatabaseEngine::SQLite;
-    QString database;
-    // Typed by the user when the server asked for one; never read from or
-    // written to a file.
-    QString password;
-
-    static DatabaseAddress file(const QString& path) { return {DatabaseEngine::SQLite, path, {}}; }
-    static DatabaseAddress server(const QString& connection)
-    {
-        return {DatabaseEngine::PostgreSQL, connection, {}};
-    }
-    // An address as a user writes it: a postgresql:// or postgres:// URI or a
-    // libpq connection string ("host=dbhost dbname=frostpick") names a
-    // server, anything else a file.
-    static DatabaseAddress parse(const QString& text);
-
-    // Whether both name one database: a file under either of its paths.
-    bool sameDatabase(const DatabaseAddress& other) const;
-    // Whether it names a file that is not there, which create() makes whole.
-    // A server's database is never missing here: whether it answers shows
-    // when it is opened.
-    bool isMissing() const;
-    // Whether the database is made apart from the stores' tables: a server's
-    // by its administrator, its tables then added by create(). A file is made
-    // together with its tables.
-    bool isMadeApart() const;
-    // Whether the database has roles of its own that are granted rights (see
-    // Database::grantStatements); a file's readers and writers are those the
-    // file system lets in.
-    bool hasRoles() const;
-    // Whether it names a file, whose failure to open is told as the engine
-    // words it, rather than a server's database.
-    bool isFile() const;
-
-    // The address for a message: the file's path, or the connection string
-    // with any password in it masked.
-    QString shown() const;
-};
 
 // The scripts that make one store's tables, each for one kind of database.
 struct StoreSchema
@@ -95,41 +35,37 @@ class Database
 {
 public:
     // Opens an existing database that holds at least the tables named. A
-    // missing, empty, damaged or foreign one is refused with an error; it is
-    // never turned into a new empty database.
-    static std::unique_ptr<Database> open(const DatabaseAddress& address, const QStringList& requiredTables,
-                                          DbError* error = nullptr);
+    // missing, empty, damaged or foreign one is refused with a failure at
+    // address; it is never turned into a new empty database.
+    static Result<std::unique_ptr<Database>> open(const DatabaseAddress& address,
+                                                  const QStringList& requiredTables);
     // The same for a database this program only reads: nothing in it is
     // changed, not even the way it keeps its journal; every write is refused.
-    static std::unique_ptr<Database>
-    openReadOnly(const DatabaseAddress& address, const QStringList& requiredTables, DbError* error = nullptr);
+    static Result<std::unique_ptr<Database>> openReadOnly(const DatabaseAddress& address,
+                                                          const QStringList& requiredTables);
 
     // Creates a database from SQL script files, run in order, all or nothing.
     // Refuses to touch one that already exists, so a user's data is never lost.
-    static bool create(const DatabaseAddress& address, const QStringList& scriptFiles,
-                       DbError* error = nullptr);
+    static Result<void> create(const DatabaseAddress& address, const QStringList& scriptFiles);
     // The same with the scripts of each store that fit the address.
-    static bool createStores(const DatabaseAddress& address, const QList<StoreSchema>& stores,
-                             DbError* error = nullptr);
+    static Result<void> createStores(const DatabaseAddress& address, const QList<StoreSchema>& stores);
 
     // Adds to the stores an earlier version made in a server database the
     // tables added since (with what the engine itself relies on), all or
     // nothing: the names of those added, none when they were complete. A
     // store the database does not hold is not made. Files are refused: their
     // programs add what they lack themselves and copy gives the rest.
-    static std::optional<QStringList> complete(const DatabaseAddress& address,
-                                               const QList<StoreSchema>& stores, DbError* error = nullptr);
+    static Result<QStringList> complete(const DatabaseAddress& address, const QList<StoreSchema>& stores);
 
     // Whether the address can be read at all (a connection string or URI
-    // that libpq understands); why not in error otherwise. Reaches nothing.
-    static bool checkAddress(const DatabaseAddress& address, DbError* error = nullptr);
+    // that libpq understands); why not otherwise. Reaches nothing.
+    static Result<void> checkAddress(const DatabaseAddress& address);
 
     // The number a counting query gives on a database this program only looks
     // into and never changes: nothing is written to it or created beside it.
-    // Empty when the database is missing, is no database or refuses the query;
-    // why in error then.
-    static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql,
-                                           DbError* error = nullptr);
+    // A failure when the database is missing, is no database or refuses the
+    // query.
+    static Result<qint64> peekCount(const DatabaseAddress& address, const QString& sql);
 
     // Deletes a database file together with what the engine keeps beside it
     // (its journal, its write-ahead log), as a copy that was killed left them.
@@ -138,10 +74,9 @@ public:
     // A database in memory holding the tables of source with all their rows,
     // read in one snapshot, each table's columns in the order source keeps
     // them and typed as the file store types them, with the file store's
-    // indexes: queried as a file store is. Empty when a read failed or source
-    // lacks a table; why in error then.
-    static std::unique_ptr<Database> copyInMemory(Database& source, const QList<StoreTable>& tables,
-                                                  DbError* error = nullptr);
+    // indexes: queried as a file store is. A failure when a read failed or
+    // source lacks a table.
+    static Result<std::unique_ptr<Database>> copyInMemory(Database& source, const QList<StoreTable>& tables);
 
     // The statements that give roles their rights (see grantStatements) on a
     // database with roles that create() made, written without reaching it,
@@ -157,20 +92,24 @@ public:
     // check of those required: a program that keeps both stores in one
     // database of a server opens its second connection without asking for
     // them again. For right after this one was opened.
-    virtual std::unique_ptr<Database> openBeside(const DatabaseAddress& address,
-                                                 const QStringList& requiredTables, DbError* error = nullptr);
+    virtual Result<std::unique_ptr<Database>> openBeside(const DatabaseAddress& address,
+                                                         const QStringList& requiredTables);
 
-    // Runs a SELECT. Returns the row count and fills the table; with 0 rows
-    // the table is left as it was. Returns -1 when the statement fails.
-    virtual int query(const QString& sql, QueryTable& table, DbError* error = nullptr) = 0;
+    // The failures of the operations below carry the engine's code and text
+    // only: the caller knows where the database is and which statement it
+    // wants shown, and adds them (DatabaseFailure::at).
+
+    // Runs a SELECT. Gives the row count and fills the table; with 0 rows
+    // the table is left as it was.
+    virtual Result<int> query(const QString& sql, QueryTable& table) = 0;
 
     // Runs a statement that returns no rows.
-    virtual bool execute(const QString& sql, DbError* error = nullptr) = 0;
+    virtual Result<void> execute(const QString& sql) = 0;
 
     // Runs a statement that returns no rows with its ? placeholders bound, in
     // order, to values: qint64, double, QString, or an invalid QVariant for
     // NULL. The engine takes each value as it is, never by reading digits.
-    virtual bool executeWith(const QString& sql, const QVariantList& values, DbError* error = nullptr) = 0;
+    virtual Result<void> executeWith(const QString& sql, const QVariantList& values) = 0;
 
     // Key of the row inserted last on this connection.
     virtual qint64 lastInsertKey() const = 0;
@@ -181,8 +120,8 @@ public:
     // Write transactions: begin() takes the write lock at once, so two
     // programs writing the same database wait for each other instead of
     // failing.
-    virtual bool begin(DbError* error = nullptr) = 0;
-    virtual bool commit(DbError* error = nullptr) = 0;
+    virtual Result<void> begin() = 0;
+    virtual Result<void> commit() = 0;
     virtual void rollback() = 0;
 
     // A read snapshot: until endRead() every query sees one version of the
@@ -227,21 +166,20 @@ public:
     // init completes it. Asks nothing of the engine.
     virtual bool keepsWriteTokens() const = 0;
 
-    // The columns of a table in the order the database keeps them; empty when
-    // there is no such table or it cannot be read.
-    virtual QStringList columnsOf(const QString& table, DbError* error = nullptr) = 0;
+    // The columns of a table in the order the database keeps them; none when
+    // there is no such table, a failure when it cannot be read.
+    virtual Result<QStringList> columnsOf(const QString& table) = 0;
 
     // The statements that give roles their rights on this database: on the
     // tables, on the counters that give their new rows keys, and on what the
-    // engine needs to tell every connection of a change. Empty, with the
-    // reason in error, when the engine has no roles (a file's readers and
-    // writers are those the file system lets in) or the database did not
-    // answer.
-    virtual QStringList grantStatements(const QList<TableRights>& rights, DbError* error = nullptr) = 0;
+    // engine needs to tell every connection of a change. A failure when the
+    // engine has no roles (a file's readers and writers are those the file
+    // system lets in) or the database did not answer.
+    virtual Result<QStringList> grantStatements(const QList<TableRights>& rights) = 0;
 
-    // Whether the stored data is undamaged; the damage found is described in
-    // error otherwise.
-    virtual bool checkIntegrity(DbError* error = nullptr) = 0;
+    // Whether the stored data is undamaged; a failure describing the damage
+    // found otherwise.
+    virtual Result<void> checkIntegrity() = 0;
 
     // Why this connection, opened for writing, refuses every write (a file
     // that may not be written safely from here); empty when it writes.

@@ -67,13 +67,13 @@ QString SqlStateOf(int number)
 
 DatabaseFailure::Kind DatabaseFailure::kind() const
 {
-    return address.engine == DatabaseEngine::PostgreSQL ? serverKind(SqlStateOf(error.number))
-                                                        : fileKind(error.number);
+    return address.engine == DatabaseEngine::PostgreSQL ? serverKind(SqlStateOf(engineCode))
+                                                        : fileKind(engineCode);
 }
 
 QString DatabaseFailure::advice() const
 {
-    if (!error.isError())
+    if (!fromEngine())
         return reason;
     if (address.engine == DatabaseEngine::PostgreSQL) {
         const QString server = serverName(address);
@@ -118,9 +118,9 @@ QString DatabaseFailure::advice() const
 
 QString DatabaseFailure::details() const
 {
-    if (!error.isError())
+    if (!fromEngine())
         return {};
-    const QString engineText =
-        QStringLiteral("%1 (%2)").arg(error.description, QString::number(uint(error.number), 16).toUpper());
-    return statement.isEmpty() ? engineText : statement + QStringLiteral("\n\n") + engineText;
+    const QString engineSays =
+        QStringLiteral("%1 (%2)").arg(engineText, QString::number(uint(engineCode), 16).toUpper());
+    return statement.isEmpty() ? engineSays : statement + QStringLiteral("\n\n") + engineSays;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Database.h"
+#include "DatabaseAddress.h"
 
 #include <QString>
 
@@ -12,14 +12,23 @@
 struct DatabaseFailure
 {
     DatabaseFailure() = default;
-    DatabaseFailure(DatabaseAddress where, QString what, DbError engineError)
-        : address(std::move(where)), statement(std::move(what)), error(std::move(engineError))
-    {}
+    // The engine's refusal: its code (an SQLite result code, or a server's
+    // SQLSTATE read as a number, see SqlStateOf) and its own text.
+    DatabaseFailure(int code, QString text) : engineCode(code), engineText(std::move(text)) {}
     // The program's own refusal, told by its reason.
     static DatabaseFailure own(QString why)
     {
         DatabaseFailure failure;
         failure.reason = std::move(why);
+        return failure;
+    }
+    // The same failure, met on the database at where running what (empty:
+    // no statement shown).
+    DatabaseFailure at(DatabaseAddress where, QString what = {}) const
+    {
+        DatabaseFailure failure = *this;
+        failure.address = std::move(where);
+        failure.statement = std::move(what);
         return failure;
     }
 
@@ -36,7 +45,16 @@ struct DatabaseFailure
 
     DatabaseAddress address; // where: a file or a server
     QString statement;       // what was run, empty when none
-    DbError error;
+    int engineCode = 0;      // 0: the program's own failure, no engine's
+    QString engineText;
+    // The server asked for a password that neither the address nor libpq's
+    // password file, service file or environment gave.
+    bool passwordRequired = false;
+    // No connection was made: the server was not reached, or refused it.
+    bool notConnected = false;
+    // The connection broke after a COMMIT was sent and before its answer
+    // came: whether the server stored the transaction is not known.
+    bool answerLost = false;
     // What was not done, as the operation words it: the box's first line
     // unless the program gives one of its own.
     QString heading;
@@ -46,6 +64,7 @@ struct DatabaseFailure
     // whether it holds it.
     bool outcomeUnknown = false;
 
+    bool fromEngine() const { return engineCode != 0; }
     // By the SQLite result code for a file, by the SQLSTATE for a server.
     Kind kind() const;
     // One line in plain Russian naming the file or server; the reason of a

@@ -43,7 +43,7 @@ QList<Statement> statementsOf(const QString& script)
 // statements of its missing tables run, with the support script, in one
 // transaction. A store the database does not hold is left alone.
 std::optional<QStringList> PostgresDatabase::complete(const DatabaseAddress& address,
-                                                      const QStringList& scriptFiles, DbError* error)
+                                                      const QStringList& scriptFiles, DatabaseFailure* error)
 {
     const std::optional<QStringList> scripts = readScripts(scriptFiles, error);
     if (!scripts)
@@ -68,7 +68,8 @@ std::optional<QStringList> PostgresDatabase::complete(const DatabaseAddress& add
         added << missing;
     }
     db->m_inTransaction = true;
-    const bool ok = db->runScript(script, CompletionMs, error) && db->commit(error);
+    const bool ok =
+        db->runScript(script, CompletionMs, error) && PostgresConnection::done(db->commit(), error);
     if (!ok) {
         db->rollback();
         return std::nullopt;

@@ -38,7 +38,7 @@ QString quoted(QString value)
 
 } // namespace
 
-DbError failure(const char* sqlState, const QString& text)
+DatabaseFailure failure(const char* sqlState, const QString& text)
 {
     return {numberOf(sqlState),
             QStringLiteral("%1 (SQLSTATE %2)").arg(text.trimmed(), QLatin1String(sqlState))};
@@ -81,7 +81,8 @@ QByteArray ConnectionSettings::conninfo() const
     return parts.join(QLatin1Char(' ')).toUtf8();
 }
 
-std::optional<ConnectionSettings> settingsOf(const DatabaseAddress& address, bool readOnly, DbError* error)
+std::optional<ConnectionSettings> settingsOf(const DatabaseAddress& address, bool readOnly,
+                                             DatabaseFailure* error)
 {
     char* message = nullptr;
     PQconninfoOption* parsed = PQconninfoParse(address.database.toUtf8().constData(), &message);

@@ -15,14 +15,23 @@ namespace PostgresConnection {
 // connection stays usable.
 inline constexpr int RoundTripMs = 10000;
 
-inline void setError(DbError* target, const DbError& value)
+inline void setError(DatabaseFailure* target, const DatabaseFailure& value)
 {
     if (target)
         *target = value;
 }
 
+// Whether an operation of a connection was done, its failure noted in
+// target otherwise, for the steps that pass a failure on by pointer.
+template <typename T> bool done(const Result<T>& result, DatabaseFailure* target)
+{
+    if (!result)
+        setError(target, result.failure());
+    return result.ok();
+}
+
 // An error with the server's SQLSTATE, as the programs show it.
-DbError failure(const char* sqlState, const QString& text);
+DatabaseFailure failure(const char* sqlState, const QString& text);
 
 // Waits until the socket can be written (or read), or the deadline passes.
 bool waitFor(PGconn* conn, bool write, const QDeadlineTimer& deadline);
@@ -54,7 +63,8 @@ struct ConnectionSettings
 
 // The settings of the address with the program's own defaults and session
 // settings; read-only sessions refuse every write.
-std::optional<ConnectionSettings> settingsOf(const DatabaseAddress& address, bool readOnly, DbError* error);
+std::optional<ConnectionSettings> settingsOf(const DatabaseAddress& address, bool readOnly,
+                                             DatabaseFailure* error);
 
 // A connection made within timeoutMs, the server's name looked up as part
 // of it; a reconnection later uses the addresses found now. On failure cause

@@ -78,14 +78,15 @@ PostgresDatabase::~PostgresDatabase()
     PQfinish(m_conn);
 }
 
-DbError PostgresDatabase::serverFailure(const char* sqlState, QString text, const QString& detail) const
+DatabaseFailure PostgresDatabase::serverFailure(const char* sqlState, QString text,
+                                                const QString& detail) const
 {
     text.replace(QLatin1String("{server}"), m_server).replace(QLatin1String("{database}"), m_database);
     return failure(sqlState, text + detail);
 }
 
 std::unique_ptr<PostgresDatabase> PostgresDatabase::connect(const DatabaseAddress& address, bool readOnly,
-                                                            DbError* error)
+                                                            DatabaseFailure* error)
 {
     const std::optional<ConnectionSettings> settings = settingsOf(address, readOnly, error);
     if (!settings)
@@ -95,7 +96,7 @@ std::unique_ptr<PostgresDatabase> PostgresDatabase::connect(const DatabaseAddres
     QString cause;
     result->m_conn = PostgresConnection::connectWithin(*settings, RoundTripMs, &cause);
     if (PQstatus(result->m_conn) != CONNECTION_OK) {
-        DbError e = result->serverFailure(
+        DatabaseFailure e = result->serverFailure(
             "08001", QStringLiteral("Нет связи с сервером {server} (база данных {database}): "), cause);
         e.passwordRequired = result->m_conn && PQconnectionNeedsPassword(result->m_conn);
         e.notConnected = true;
@@ -109,7 +110,7 @@ std::unique_ptr<PostgresDatabase> PostgresDatabase::connect(const DatabaseAddres
 
 std::unique_ptr<Database> PostgresDatabase::open(const DatabaseAddress& address,
                                                  const QStringList& requiredTables, bool readOnly,
-                                                 DbError* error)
+                                                 DatabaseFailure* error)
 {
     std::unique_ptr<PostgresDatabase> db = connect(address, readOnly, error);
     if (!db || !db->requireTables(requiredTables, error))
@@ -117,24 +118,25 @@ std::unique_ptr<Database> PostgresDatabase::open(const DatabaseAddress& address,
     return db;
 }
 
-std::unique_ptr<Database> PostgresDatabase::openBeside(const DatabaseAddress& address,
-                                                       const QStringList& requiredTables, DbError* error)
+::Result<std::unique_ptr<Database>> PostgresDatabase::openBeside(const DatabaseAddress& address,
+                                                                 const QStringList& requiredTables)
 {
     if (address.engine != DatabaseEngine::PostgreSQL || address.database != m_connection)
-        return Database::openBeside(address, requiredTables, error);
-    std::unique_ptr<PostgresDatabase> db = connect(address, false, error);
+        return Database::openBeside(address, requiredTables);
+    DatabaseFailure failure;
+    std::unique_ptr<PostgresDatabase> db = connect(address, false, &failure);
     if (!db)
-        return nullptr;
+        return failure.at(address);
     db->m_tablesFound = m_tablesFound;
     db->m_keyedTables = m_keyedTables;
-    if (!db->requireTables(requiredTables, error))
-        return nullptr;
-    return db;
+    if (!db->requireTables(requiredTables, &failure))
+        return failure.at(address);
+    return std::unique_ptr<Database>(std::move(db));
 }
 
 // Refuses a database without every table named (and the change counter's),
 // asking the server which it holds unless this connection knows already.
-bool PostgresDatabase::requireTables(const QStringList& tables, DbError* error)
+bool PostgresDatabase::requireTables(const QStringList& tables, DatabaseFailure* error)
 {
     m_requiredTables = tables;
     m_requiredTables << QLatin1String(ChangeTable);
@@ -152,7 +154,7 @@ bool PostgresDatabase::requireTables(const QStringList& tables, DbError* error)
     return true;
 }
 
-bool PostgresDatabase::readTables(DbError* error)
+bool PostgresDatabase::readTables(DatabaseFailure* error)
 {
     const Result present =
         run("SELECT relname, EXISTS (SELECT 1 FROM pg_attribute WHERE attrelid = pg_class.oid "
@@ -184,13 +186,14 @@ QStringList PostgresDatabase::missingTables(const QStringList& tables) const
 
 // Runs the steps as one request; the last step's result, or nothing with the
 // first error.
-PostgresDatabase::Result PostgresDatabase::single(std::vector<Step> steps, int timeoutMs, DbError* error)
+PostgresDatabase::Result PostgresDatabase::single(std::vector<Step> steps, int timeoutMs,
+                                                  DatabaseFailure* error)
 {
     std::vector<Answer> answers;
     if (!exchange(std::move(steps), true, answers, timeoutMs, error))
         return {};
     for (Answer& answer : answers) {
-        if (answer.error.isError()) {
+        if (answer.error.fromEngine()) {
             setError(error, answer.error);
             return {};
         }
@@ -200,7 +203,7 @@ PostgresDatabase::Result PostgresDatabase::single(std::vector<Step> steps, int t
 }
 
 PostgresDatabase::Result PostgresDatabase::run(const QByteArray& sql, const QVariantList& values,
-                                               DbError* error)
+                                               DatabaseFailure* error)
 {
     settle();
     const Parameters p(values);
@@ -227,7 +230,7 @@ struct PostgresDatabase::PreparedRun
 };
 
 // The server forgets the oldest statements only all at once.
-bool PostgresDatabase::makeRoomForStatements(DbError* error, int adding)
+bool PostgresDatabase::makeRoomForStatements(DatabaseFailure* error, int adding)
 {
     if (!m_statements.full(adding))
         return true;
@@ -263,7 +266,7 @@ PostgresDatabase::Answer PostgresDatabase::takePrepared(const PreparedRun& run,
                                                         std::vector<Answer>::iterator& answer)
 {
     if (!run.text.isEmpty()) {
-        if ((answer++)->error.isError())
+        if ((answer++)->error.fromEngine())
             return std::move(*(answer - 1));
         m_statements.add(run.key, run.name);
     }
@@ -271,7 +274,7 @@ PostgresDatabase::Answer PostgresDatabase::takePrepared(const PreparedRun& run,
 }
 
 PostgresDatabase::Result PostgresDatabase::runPrepared(const QString& sql, const QVariantList& values,
-                                                       DbError* error)
+                                                       DatabaseFailure* error)
 {
     settle();
     if (!usable(error) || !makeRoomForStatements(error))
@@ -288,7 +291,7 @@ PostgresDatabase::Result PostgresDatabase::runPrepared(const QString& sql, const
     return std::move(result.result);
 }
 
-bool PostgresDatabase::runScript(const QString& script, int timeoutMs, DbError* error)
+bool PostgresDatabase::runScript(const QString& script, int timeoutMs, DatabaseFailure* error)
 {
     settle();
     const QByteArray text = script.toUtf8();
@@ -297,7 +300,7 @@ bool PostgresDatabase::runScript(const QString& script, int timeoutMs, DbError* 
                   error))
         return false;
     setError(error, answers.front().error);
-    return !answers.front().error.isError();
+    return !answers.front().error.fromEngine();
 }
 
 void PostgresDatabase::setResultReuse(ResultReuse reuse)
@@ -347,7 +350,7 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
         addPrepared(run, steps, &preparing);
     const bool inSnapshot = m_snapshotDeferred || m_inTransaction;
     std::vector<Answer> answers;
-    DbError error;
+    DatabaseFailure error;
     if (!exchange(std::move(steps), true, answers, RoundTripMs, &error)) {
         // A connection found broken is made again by the read that follows;
         // a server that did not answer is not waited for again.
@@ -362,7 +365,7 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
         const qint64 version = counterIn(check.result.get());
         m_kept.checked(version, inTransaction());
         if (version < 0) {
-            if (inSnapshot && check.error.isError())
+            if (inSnapshot && check.error.fromEngine())
                 m_failedAhead = check.error;
             return;
         }
@@ -370,7 +373,7 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
     for (const QString& sql : std::as_const(wanted)) {
         const Answer result = takePrepared(*run++, answer);
         // The statements after a refused one were not run.
-        if (result.error.isError()) {
+        if (result.error.fromEngine()) {
             if (inSnapshot)
                 m_failedAhead = result.error;
             return;
@@ -384,7 +387,7 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
 // kept while the counter changed are dropped. Gives the read's result, or
 // nothing when there was none or it failed.
 PostgresDatabase::Result PostgresDatabase::request(bool checkChanges, const QString* read,
-                                                   const QVariantList& values, DbError* error)
+                                                   const QVariantList& values, DatabaseFailure* error)
 {
     // A connection made again has forgotten every prepared statement.
     if (!usable(error) || !makeRoomForStatements(error))
@@ -424,11 +427,12 @@ bool PostgresDatabase::inTransaction() const
            (!m_lost && !m_commitInFlight && PQtransactionStatus(m_conn) == PQTRANS_INTRANS);
 }
 
-int PostgresDatabase::query(const QString& sql, QueryTable& table, DbError* error)
+::Result<int> PostgresDatabase::query(const QString& sql, QueryTable& table)
 {
     bool carried = false;
     const bool idleAndLive = !m_inTransaction && !m_lost;
-    int rows = queryOnce(sql, table, &carried, error);
+    DatabaseFailure failure;
+    int rows = queryOnce(sql, table, &carried, &failure);
     // The start or end of a read snapshot and the change counter go in the
     // same request as the read: a lost connection that they meet first must
     // not fail the read, which goes again on a new connection.
@@ -437,11 +441,13 @@ int PostgresDatabase::query(const QString& sql, QueryTable& table, DbError* erro
     // transaction goes again on a new connection rather than report a failure
     // that is already over. One that timed out is not asked to wait twice.
     if (rows < 0 && m_lost && (carried || (idleAndLive && !m_timedOut)))
-        rows = queryOnce(sql, table, &carried, error);
+        rows = queryOnce(sql, table, &carried, &failure);
+    if (rows < 0)
+        return failure;
     return rows;
 }
 
-int PostgresDatabase::queryOnce(const QString& sql, QueryTable& table, bool* carried, DbError* error)
+int PostgresDatabase::queryOnce(const QString& sql, QueryTable& table, bool* carried, DatabaseFailure* error)
 {
     if (m_failedAhead) {
         setError(error, *m_failedAhead);
@@ -478,34 +484,36 @@ int PostgresDatabase::keptRows(const QString& sql, const PGresult* result, Query
     return rows;
 }
 
-bool PostgresDatabase::execute(const QString& sql, DbError* error)
+::Result<void> PostgresDatabase::execute(const QString& sql)
 {
     m_kept.recheckInTransaction();
     const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
+    DatabaseFailure failure;
     const Result result =
-        run(SqlDialect::translateForServer(bound.text, m_keyedTables).toUtf8(), bound.values, error);
+        run(SqlDialect::translateForServer(bound.text, m_keyedTables).toUtf8(), bound.values, &failure);
     // Opening or committing a transaction changes no data the kept rows
     // hold; a rollback may take back rows read since a write.
     if (!result || !(commandIs(result.get(), "BEGIN") || commandIs(result.get(), "COMMIT") ||
                      commandIs(result.get(), "SELECT") || commandIs(result.get(), "SET")))
         m_kept.drop();
     if (!result)
-        return false;
+        return failure;
     if (commandIs(result.get(), "INSERT") || commandIs(result.get(), "UPDATE") ||
         commandIs(result.get(), "DELETE"))
         m_changedRows = QByteArray(PQcmdTuples(result.get())).toInt();
-    return true;
+    return {};
 }
 
-bool PostgresDatabase::executeWith(const QString& sql, const QVariantList& values, DbError* error)
+::Result<void> PostgresDatabase::executeWith(const QString& sql, const QVariantList& values)
 {
     m_kept.recheckInTransaction();
     m_kept.drop();
-    const Result result = run(SqlDialect::translateForServer(sql, m_keyedTables).toUtf8(), values, error);
+    DatabaseFailure failure;
+    const Result result = run(SqlDialect::translateForServer(sql, m_keyedTables).toUtf8(), values, &failure);
     if (!result)
-        return false;
+        return failure;
     m_changedRows = QByteArray(PQcmdTuples(result.get())).toInt();
-    return true;
+    return {};
 }
 
 qint64 PostgresDatabase::lastInsertKey() const
@@ -521,45 +529,44 @@ int PostgresDatabase::changedRows() const
     return m_changedRows;
 }
 
-bool PostgresDatabase::begin(DbError* error)
+::Result<void> PostgresDatabase::begin()
 {
+    DatabaseFailure failure;
     m_failedAhead.reset();
     // The change counter's row is the write lock: writers take it here, as a
     // file store's writer takes the file's, and wait for each other at once.
     m_kept.drop();
     const QString begin = QStringLiteral("BEGIN; SELECT counter FROM frostpick_change FOR UPDATE");
     const bool live = !m_lost;
-    bool begun = runScript(begin, RoundTripMs, error);
+    bool begun = runScript(begin, RoundTripMs, &failure);
     // As for a read: nothing was written yet, so a connection found broken
     // by its first request is made again once.
     if (!begun && live && m_lost && !m_timedOut) {
         rollback();
-        begun = runScript(begin, RoundTripMs, error);
+        begun = runScript(begin, RoundTripMs, &failure);
     }
     if (!begun) {
         rollback();
-        return false;
+        return failure;
     }
     m_inTransaction = true;
     m_kept.recheckInTransaction();
-    return true;
+    return {};
 }
 
-bool PostgresDatabase::commit(DbError* error)
+::Result<void> PostgresDatabase::commit()
 {
     const bool live = !m_lost;
-    const Result result = run("COMMIT", {}, error);
-    if (!result && live && m_lost && error)
-        error->answerLost = true;
+    DatabaseFailure failure;
+    const Result result = run("COMMIT", {}, &failure);
+    failure.answerLost = !result && live && m_lost;
+    if (!result)
+        return failure;
     // A transaction a failed statement spoiled ends in a rollback.
-    if (result && commandIs(result.get(), "ROLLBACK")) {
-        setError(error, serverFailure("25P02",
-                                      QStringLiteral("Транзакция отменена сервером {server} из-за ошибки")));
-        return false;
-    }
-    if (result)
-        m_inTransaction = false;
-    return bool(result);
+    if (commandIs(result.get(), "ROLLBACK"))
+        return serverFailure("25P02", QStringLiteral("Транзакция отменена сервером {server} из-за ошибки"));
+    m_inTransaction = false;
+    return {};
 }
 
 void PostgresDatabase::rollback()
@@ -599,37 +606,39 @@ bool PostgresDatabase::keepsWriteTokens() const
     return m_tablesFound.isEmpty() || m_tablesFound.contains(QLatin1String("frostpick_write"));
 }
 
-QStringList PostgresDatabase::columnsOf(const QString& table, DbError* error)
+::Result<QStringList> PostgresDatabase::columnsOf(const QString& table)
 {
+    DatabaseFailure failure;
     const Result result =
         run("SELECT attname FROM pg_attribute WHERE attrelid = to_regclass($1) AND attnum > 0 "
             "AND NOT attisdropped ORDER BY attnum",
-            {table}, error);
+            {table}, &failure);
+    if (!result)
+        return failure;
     QStringList columns;
-    for (int r = 0; result && r < PQntuples(result.get()); ++r)
+    for (int r = 0; r < PQntuples(result.get()); ++r)
         columns << QString::fromUtf8(PQgetvalue(result.get(), r, 0));
     return columns;
 }
 
-bool PostgresDatabase::checkIntegrity(DbError* error)
+::Result<void> PostgresDatabase::checkIntegrity()
 {
-    if (!readTables(error))
-        return false;
+    DatabaseFailure failure;
+    if (!readTables(&failure))
+        return failure;
     const QStringList missing = missingTables(m_requiredTables);
-    const Result counter = run("SELECT counter FROM frostpick_change", {}, error);
+    const Result counter = run("SELECT counter FROM frostpick_change", {}, &failure);
     if (!counter)
-        return false;
-    if (!missing.isEmpty() || PQntuples(counter.get()) != 1) {
-        setError(error,
-                 serverFailure("XX001", QStringLiteral("В базе данных {database} на сервере {server} нет "),
-                               (missing.isEmpty() ? QStringLiteral("счётчика изменений")
-                                                  : QStringLiteral("таблицы ") + missing.first())));
-        return false;
-    }
-    return true;
+        return failure;
+    if (!missing.isEmpty() || PQntuples(counter.get()) != 1)
+        return serverFailure("XX001", QStringLiteral("В базе данных {database} на сервере {server} нет "),
+                             (missing.isEmpty() ? QStringLiteral("счётчика изменений")
+                                                : QStringLiteral("таблицы ") + missing.first()));
+    return {};
 }
 
-std::optional<QStringList> PostgresDatabase::readScripts(const QStringList& scriptFiles, DbError* error)
+std::optional<QStringList> PostgresDatabase::readScripts(const QStringList& scriptFiles,
+                                                         DatabaseFailure* error)
 {
     QStringList scripts;
     for (const QString& file :
@@ -644,7 +653,8 @@ std::optional<QStringList> PostgresDatabase::readScripts(const QStringList& scri
     return scripts;
 }
 
-bool PostgresDatabase::create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error)
+bool PostgresDatabase::create(const DatabaseAddress& address, const QStringList& scriptFiles,
+                              DatabaseFailure* error)
 {
     const std::optional<QStringList> scripts = readScripts(scriptFiles, error);
     if (!scripts)
@@ -677,23 +687,26 @@ bool PostgresDatabase::create(const DatabaseAddress& address, const QStringList&
     // All or nothing.
     db->m_inTransaction = true;
     bool ok = db->runScript(QStringLiteral("BEGIN;\n") + script, ScriptMs, error);
-    ok = ok && db->commit(error);
+    ok = ok && PostgresConnection::done(db->commit(), error);
     if (!ok)
         db->rollback();
     return ok;
 }
 
-bool PostgresDatabase::checkAddress(const DatabaseAddress& address, DbError* error)
+bool PostgresDatabase::checkAddress(const DatabaseAddress& address, DatabaseFailure* error)
 {
     return settingsOf(address, false, error).has_value();
 }
 
 std::optional<qint64> PostgresDatabase::peekCount(const DatabaseAddress& address, const QString& sql,
-                                                  DbError* error)
+                                                  DatabaseFailure* error)
 {
     const std::unique_ptr<PostgresDatabase> db = connect(address, true, error);
     QueryTable table;
-    if (!db || db->query(sql, table, error) < 1)
+    if (!db)
+        return std::nullopt;
+    const ::Result<int> rows = db->query(sql, table);
+    if (!PostgresConnection::done(rows, error) || rows.value() < 1)
         return std::nullopt;
     return table.integer(0, 0);
 }

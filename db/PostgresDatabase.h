@@ -23,27 +23,28 @@ class PostgresDatabase final : public Database
 {
 public:
     static std::unique_ptr<Database> open(const DatabaseAddress& address, const QStringList& requiredTables,
-                                          bool readOnly, DbError* error);
-    static bool create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error);
+                                          bool readOnly, DatabaseFailure* error);
+    static bool create(const DatabaseAddress& address, const QStringList& scriptFiles,
+                       DatabaseFailure* error);
     static std::optional<QStringList> complete(const DatabaseAddress& address, const QStringList& scriptFiles,
-                                               DbError* error);
+                                               DatabaseFailure* error);
     static std::optional<qint64> peekCount(const DatabaseAddress& address, const QString& sql,
-                                           DbError* error);
-    static bool checkAddress(const DatabaseAddress& address, DbError* error);
+                                           DatabaseFailure* error);
+    static bool checkAddress(const DatabaseAddress& address, DatabaseFailure* error);
     static QStringList grantStatementsForCreated(const QList<TableRights>& rights);
 
     ~PostgresDatabase() override;
 
-    std::unique_ptr<Database> openBeside(const DatabaseAddress& address, const QStringList& requiredTables,
-                                         DbError* error) override;
+    ::Result<std::unique_ptr<Database>> openBeside(const DatabaseAddress& address,
+                                                   const QStringList& requiredTables) override;
 
-    int query(const QString& sql, QueryTable& table, DbError* error) override;
-    bool execute(const QString& sql, DbError* error) override;
-    bool executeWith(const QString& sql, const QVariantList& values, DbError* error) override;
+    ::Result<int> query(const QString& sql, QueryTable& table) override;
+    ::Result<void> execute(const QString& sql) override;
+    ::Result<void> executeWith(const QString& sql, const QVariantList& values) override;
     qint64 lastInsertKey() const override;
     int changedRows() const override;
-    bool begin(DbError* error) override;
-    bool commit(DbError* error) override;
+    ::Result<void> begin() override;
+    ::Result<void> commit() override;
     void rollback() override;
     bool beginRead() override;
     void endRead() override;
@@ -52,9 +53,9 @@ public:
     void prefetch(const QStringList& sqls) override;
     bool readsAhead() const override { return m_kept.on(); }
     bool keepsWriteTokens() const override;
-    QStringList columnsOf(const QString& table, DbError* error) override;
-    QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
-    bool checkIntegrity(DbError* error) override;
+    ::Result<QStringList> columnsOf(const QString& table) override;
+    ::Result<QStringList> grantStatements(const QList<TableRights>& rights) override;
+    ::Result<void> checkIntegrity() override;
 
 private:
     struct ResultDeleter
@@ -69,47 +70,48 @@ private:
     struct Answer
     {
         Result result;
-        DbError error;
+        DatabaseFailure error;
     };
     struct PreparedRun;
     enum class Outcome { Answered, Lost, Silent };
 
     PostgresDatabase(QString server, QString database);
     static std::unique_ptr<PostgresDatabase> connect(const DatabaseAddress& address, bool readOnly,
-                                                     DbError* error);
+                                                     DatabaseFailure* error);
     // The support script's text followed by each of the files'.
-    static std::optional<QStringList> readScripts(const QStringList& scriptFiles, DbError* error);
+    static std::optional<QStringList> readScripts(const QStringList& scriptFiles, DatabaseFailure* error);
     // text names the server as {server} and the database as {database}.
-    DbError serverFailure(const char* sqlState, QString text, const QString& detail = {}) const;
-    bool usable(DbError* error);
+    DatabaseFailure serverFailure(const char* sqlState, QString text, const QString& detail = {}) const;
+    bool usable(DatabaseFailure* error);
     bool exchange(std::vector<Step> steps, bool pipelined, std::vector<Answer>& answers, int timeoutMs,
-                  DbError* error);
+                  DatabaseFailure* error);
     Outcome flush(const QDeadlineTimer& deadline);
     Outcome awaitResult(const QDeadlineTimer& deadline);
     Outcome readAnswer(const QDeadlineTimer& deadline, Answer& answer);
     Outcome readSync(const QDeadlineTimer& deadline);
-    bool failed(Outcome outcome, int timeoutMs, DbError* error);
+    bool failed(Outcome outcome, int timeoutMs, DatabaseFailure* error);
     void settle();
     void sendCommitAhead();
     void takeArrivedCommit();
-    Result single(std::vector<Step> steps, int timeoutMs, DbError* error);
-    Result run(const QByteArray& sql, const QVariantList& values, DbError* error);
-    bool makeRoomForStatements(DbError* error, int adding = 2);
+    Result single(std::vector<Step> steps, int timeoutMs, DatabaseFailure* error);
+    Result run(const QByteArray& sql, const QVariantList& values, DatabaseFailure* error);
+    bool makeRoomForStatements(DatabaseFailure* error, int adding = 2);
     // Statement names prepared by a request still on its way, by their key.
     using Preparing = QHash<QString, QByteArray>;
     void addPrepared(PreparedRun& run, std::vector<Step>& steps, Preparing* preparing = nullptr);
     Answer takePrepared(const PreparedRun& run, std::vector<Answer>::iterator& answer);
-    Result runPrepared(const QString& sql, const QVariantList& values, DbError* error);
-    bool runScript(const QString& script, int timeoutMs, DbError* error);
+    Result runPrepared(const QString& sql, const QVariantList& values, DatabaseFailure* error);
+    bool runScript(const QString& script, int timeoutMs, DatabaseFailure* error);
     // Reads which tables the database holds, and which of them have a key.
-    bool readTables(DbError* error);
+    bool readTables(DatabaseFailure* error);
     // Those of tables the database did not hold when last read.
     QStringList missingTables(const QStringList& tables) const;
-    bool requireTables(const QStringList& tables, DbError* error);
+    bool requireTables(const QStringList& tables, DatabaseFailure* error);
     bool inTransaction() const;
-    int queryOnce(const QString& sql, QueryTable& table, bool* carried, DbError* error);
+    int queryOnce(const QString& sql, QueryTable& table, bool* carried, DatabaseFailure* error);
     int keptRows(const QString& sql, const pg_result* result, QueryTable& table);
-    Result request(bool checkChanges, const QString* read, const QVariantList& values, DbError* error);
+    Result request(bool checkChanges, const QString* read, const QVariantList& values,
+                   DatabaseFailure* error);
 
     QString m_server;     // host and port, for messages
     QString m_database;   // its name on the server, for messages
@@ -138,7 +140,7 @@ private:
     // the server refused in a read snapshot (the server then refuses every
     // later one of it), or a server that did not answer in time (never
     // waited for twice in one action).
-    std::optional<DbError> m_failedAhead;
+    std::optional<DatabaseFailure> m_failedAhead;
     // Names of the prepared reads by their text with literals taken out and
     // the types of the values; the server forgets them with the connection.
     PreparedStatements<QByteArray> m_statements;

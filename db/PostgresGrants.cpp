@@ -85,17 +85,18 @@ QStringList PostgresDatabase::grantStatementsForCreated(const QList<TableRights>
 
 // The counters as the server names them: a name the server found taken when
 // the table was made, or a table renamed since, gives another.
-QStringList PostgresDatabase::grantStatements(const QList<TableRights>& rights, DbError* error)
+::Result<QStringList> PostgresDatabase::grantStatements(const QList<TableRights>& rights)
 {
+    DatabaseFailure failure;
     QList<QStringList> counters;
     for (const TableRights& granted : rights) {
         QStringList names;
         for (const QString& table : granted.tables) {
             if (!keyedByCounter(table))
                 continue;
-            const Result counter = run("SELECT pg_get_serial_sequence($1, 'pkey')", {table}, error);
+            const Result counter = run("SELECT pg_get_serial_sequence($1, 'pkey')", {table}, &failure);
             if (!counter)
-                return {};
+                return failure;
             if (PQntuples(counter.get()) == 1 && !PQgetisnull(counter.get(), 0, 0))
                 names << QString::fromUtf8(PQgetvalue(counter.get(), 0, 0));
         }

@@ -36,7 +36,7 @@ using PostgresConnection::setError;
 using PostgresConnection::waitFor;
 using PostgresConnection::whyNotConnected;
 
-bool PostgresDatabase::usable(DbError* error)
+bool PostgresDatabase::usable(DatabaseFailure* error)
 {
     if (!m_conn) {
         setError(error, failure("08003", QStringLiteral("База данных не открыта")));
@@ -76,7 +76,7 @@ bool PostgresDatabase::usable(DbError* error)
 // Returns false, with m_lost set, when the connection failed or the server
 // did not answer.
 bool PostgresDatabase::exchange(std::vector<Step> steps, bool pipelined, std::vector<Answer>& answers,
-                                int timeoutMs, DbError* error)
+                                int timeoutMs, DatabaseFailure* error)
 {
     answers.clear();
     if (!usable(error))
@@ -125,7 +125,7 @@ bool PostgresDatabase::exchange(std::vector<Step> steps, bool pipelined, std::ve
         return failed(outcome, timeoutMs, error);
     if (begins) {
         m_snapshotDeferred = false;
-        m_inTransaction = !answers.front().error.isError();
+        m_inTransaction = !answers.front().error.fromEngine();
         m_kept.recheckInTransaction();
         answers.erase(answers.begin());
     }
@@ -169,7 +169,7 @@ PostgresDatabase::Outcome PostgresDatabase::readAnswer(const QDeadlineTimer& dea
         case PGRES_FATAL_ERROR:
         case PGRES_BAD_RESPONSE:
         case PGRES_PIPELINE_ABORTED:
-            if (!answer.error.isError()) {
+            if (!answer.error.fromEngine()) {
                 const char* state = PQresultErrorField(next.get(), PG_DIAG_SQLSTATE);
                 answer.error =
                     failure(state ? state : "08006", QString::fromUtf8(PQresultErrorMessage(next.get())));
@@ -193,7 +193,7 @@ PostgresDatabase::Outcome PostgresDatabase::readSync(const QDeadlineTimer& deadl
 // The connection is given up: the next action connects again. A server that
 // did not answer in time is asked to cancel the statement, so that it cannot
 // complete later, and gets its connection closed under libpq.
-bool PostgresDatabase::failed(Outcome outcome, int timeoutMs, DbError* error)
+bool PostgresDatabase::failed(Outcome outcome, int timeoutMs, DatabaseFailure* error)
 {
     m_lost = true;
     m_timedOut = outcome == Outcome::Silent;

@@ -24,24 +24,23 @@ Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& add
                                                       const QStringList& tables,
                                                       const PasswordPrompt& askPassword, Database* beside)
 {
-    const auto open = [&](const DatabaseAddress& a, DbError* e) {
-        return beside ? beside->openBeside(a, tables, e) : Database::open(a, tables, e);
+    const auto open = [&](const DatabaseAddress& a) {
+        return beside ? beside->openBeside(a, tables) : Database::open(a, tables);
     };
     // Both databases are often on one server for one user: the password typed
     // for the first is tried for the second before anyone is asked again.
     static QString typedPassword;
     DatabaseAddress withPassword = address;
-    DbError error;
-    std::shared_ptr<Database> db = open(withPassword, &error);
-    if (!db && error.passwordRequired && !typedPassword.isEmpty()) {
+    Result<std::unique_ptr<Database>> db = open(withPassword);
+    if (!db && db.failure().passwordRequired && !typedPassword.isEmpty()) {
         withPassword.password = typedPassword;
-        db = open(withPassword, &error);
+        db = open(withPassword);
     }
     // A mistyped password is asked again: the server then refuses the
     // connection as it did without one. Three tries in all, as at a login.
-    const int refusal = error.number;
+    const int refusal = db ? 0 : db.failure().engineCode;
     bool refused = !withPassword.password.isEmpty();
-    bool ask = !db && askPassword && (error.passwordRequired || refused);
+    bool ask = !db && askPassword && (db.failure().passwordRequired || refused);
     for (int tries = 0; ask && tries < PasswordTries; ++tries) {
         const std::optional<QString> password =
             askPassword((refused ? QStringLiteral("Сервер не принял пароль.\n") : QString()) +
@@ -49,14 +48,14 @@ Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& add
         if (!password)
             break;
         withPassword.password = *password;
-        db = open(withPassword, &error);
+        db = open(withPassword);
         if (db)
             typedPassword = *password;
-        ask = refused = !db && error.number == refusal;
+        ask = refused = !db && db.failure().engineCode == refusal;
     }
     if (db)
-        return db;
-    DatabaseFailure failure(address, {}, error);
+        return std::shared_ptr<Database>(std::move(db.value()));
+    DatabaseFailure failure = db.failure().at(address);
     if (address.engine == DatabaseEngine::PostgreSQL)
         failure.heading = refused ? QStringLiteral("Сервер базы данных не принял пароль.")
                                   : QStringLiteral("Не удалось открыть базу данных на сервере.");

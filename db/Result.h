@@ -18,6 +18,9 @@ public:
     const T& value() const { return *m_value; }
     T& value() { return *m_value; }
     const DatabaseFailure& failure() const { return *m_failure; }
+    // For a caller to whom a failure means the same as fallback.
+    T valueOr(T fallback) const& { return ok() ? *m_value : std::move(fallback); }
+    T valueOr(T fallback) && { return ok() ? std::move(*m_value) : std::move(fallback); }
 
 private:
     std::optional<T> m_value;
@@ -38,3 +41,12 @@ public:
 private:
     std::optional<DatabaseFailure> m_failure;
 };
+
+// For an engine's step that notes its failure rather than giving it: done
+// unless the engine gave one.
+inline Result<void> EngineOutcome(const DatabaseFailure& failure)
+{
+    if (failure.fromEngine())
+        return failure;
+    return {};
+}

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int BusyTimeoutMs = 10000;
 
-DbError lastError(sqlite3* handle)
+DatabaseFailure lastError(sqlite3* handle)
 {
     const int number = sqlite3_errcode(handle);
     return {number == SQLITE_OK ? SQLITE_ERROR : number, QString::fromUtf8(sqlite3_errmsg(handle))};
@@ -29,7 +29,7 @@ int russianCompare(void*, int lengthA, const void* a, int lengthB, const void* b
                                      QStringView(static_cast<const char16_t*>(b), lengthB / 2));
 }
 
-void setError(DbError* target, const DbError& value)
+void setError(DatabaseFailure* target, const DatabaseFailure& value)
 {
     if (target)
         *target = value;
@@ -84,16 +84,18 @@ void appendRow(sqlite3_stmt* statement, int columns, QVector<QVariant>& cells)
 // Runs a prepared statement to its end with the values bound, handing each
 // row to onRow. The statement is reset at once: one left part-way would hold
 // its read snapshot and keep later reads from seeing other programs' changes.
-template <typename OnRow> DbError run(sqlite3_stmt* statement, const QVariantList& values, OnRow&& onRow)
+template <typename OnRow>
+DatabaseFailure run(sqlite3_stmt* statement, const QVariantList& values, OnRow&& onRow)
 {
     bindValues(statement, values);
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
         onRow();
     sqlite3* handle = sqlite3_db_handle(statement);
-    const DbError failure = rc == SQLITE_DONE
-                                ? DbError{}
-                                : DbError{sqlite3_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle))};
+    const DatabaseFailure failure =
+        rc == SQLITE_DONE
+            ? DatabaseFailure{}
+            : DatabaseFailure{sqlite3_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle))};
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
     return failure;
@@ -112,7 +114,7 @@ SqliteDatabase::~SqliteDatabase()
 // A connection set up as every connection of the programs is: extended
 // result codes, the busy wait, the Russian collation.
 std::unique_ptr<SqliteDatabase> SqliteDatabase::openHandle(const QByteArray& name, int flags,
-                                                           const QString& shown, DbError* error)
+                                                           const QString& shown, DatabaseFailure* error)
 {
     sqlite3* handle = nullptr;
     const int opened = sqlite3_open_v2(name.constData(), &handle, flags, nullptr);
@@ -132,14 +134,14 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::openHandle(const QByteArray& nam
     return result;
 }
 
-std::unique_ptr<SqliteDatabase> SqliteDatabase::openInMemory(DbError* error)
+std::unique_ptr<SqliteDatabase> SqliteDatabase::openInMemory(DatabaseFailure* error)
 {
     return openHandle(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                       QStringLiteral("базу данных в памяти"), error);
 }
 
 std::unique_ptr<Database> SqliteDatabase::open(const QString& path, const QStringList& requiredTables,
-                                               bool readOnly, DbError* error)
+                                               bool readOnly, DatabaseFailure* error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -165,12 +167,14 @@ std::unique_ptr<Database> SqliteDatabase::open(const QString& path, const QStrin
     // Reading the catalogue is the first real access: a damaged or foreign
     // file fails here.
     QueryTable catalogue;
-    const int tableCount =
-        result->query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"), catalogue, error);
-    if (tableCount < 0)
+    const Result<int> tableCount =
+        result->query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"), catalogue);
+    if (!tableCount) {
+        setError(error, tableCount.failure());
         return nullptr;
+    }
     QStringList tables;
-    for (int r = 0; r < tableCount; ++r)
+    for (int r = 0; r < tableCount.value(); ++r)
         tables << catalogue.text(r, 0).toLower();
     for (const QString& table : requiredTables) {
         if (!tables.contains(table.toLower())) {
@@ -195,14 +199,14 @@ void SqliteDatabase::chooseJournal(const QString& path)
 {
     QueryTable answer;
     if (!NetworkFileSystem::holds(path)) {
-        query(QStringLiteral("PRAGMA journal_mode=WAL"), answer, nullptr);
-        execute(QStringLiteral("PRAGMA synchronous=NORMAL"), nullptr);
+        (void)query(QStringLiteral("PRAGMA journal_mode=WAL"), answer);
+        (void)execute(QStringLiteral("PRAGMA synchronous=NORMAL"));
         return;
     }
     // Leaving write-ahead logging fails at once while another connection
     // uses the log; the mode the file has then tells.
-    if (query(QStringLiteral("PRAGMA journal_mode=DELETE"), answer, nullptr) != 1 &&
-        query(QStringLiteral("PRAGMA journal_mode"), answer, nullptr) != 1)
+    if (query(QStringLiteral("PRAGMA journal_mode=DELETE"), answer).valueOr(-1) != 1 &&
+        query(QStringLiteral("PRAGMA journal_mode"), answer).valueOr(-1) != 1)
         return;
     if (answer.text(0, 0).compare(u"wal", Qt::CaseInsensitive) != 0)
         return;
@@ -213,7 +217,7 @@ void SqliteDatabase::chooseJournal(const QString& path)
                           .arg(path);
 }
 
-bool SqliteDatabase::create(const QString& path, const QStringList& scriptFiles, DbError* error)
+bool SqliteDatabase::create(const QString& path, const QStringList& scriptFiles, DatabaseFailure* error)
 {
     if (QFileInfo::exists(path)) {
         setError(error, {SQLITE_CANTOPEN, QStringLiteral("Файл уже существует: %1").arg(path)});
@@ -259,7 +263,7 @@ void SqliteDatabase::finalizeStatements()
     m_statements.clear(&sqlite3_finalize);
 }
 
-sqlite3_stmt* SqliteDatabase::preparedStatement(const QString& sql, DbError* error)
+sqlite3_stmt* SqliteDatabase::preparedStatement(const QString& sql, DatabaseFailure* error)
 {
     if (sqlite3_stmt* cached = m_statements.find(sql))
         return cached;
@@ -313,30 +317,28 @@ bool SqliteDatabase::keptRowsReusable()
     return m_kept.reusable();
 }
 
-int SqliteDatabase::query(const QString& sql, QueryTable& table, DbError* error)
+Result<int> SqliteDatabase::query(const QString& sql, QueryTable& table)
 {
     const bool reuse = keptRowsReusable();
     if (reuse) {
         const int kept = m_kept.give(sql, table);
-        if (kept >= 0) {
-            setError(error, {});
+        if (kept >= 0)
             return kept;
-        }
     }
     const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
-    sqlite3_stmt* statement = preparedStatement(bound.text, error);
+    DatabaseFailure failure;
+    sqlite3_stmt* statement = preparedStatement(bound.text, &failure);
     if (!statement)
-        return -1;
+        return failure;
     const int columns = sqlite3_column_count(statement);
     QVector<QVariant> cells;
     int rows = 0;
-    const DbError failure = run(statement, bound.values, [&] {
+    failure = run(statement, bound.values, [&] {
         appendRow(statement, columns, cells);
         ++rows;
     });
-    setError(error, failure);
-    if (failure.isError())
-        return -1;
+    if (failure.fromEngine())
+        return failure;
     if (rows > 0)
         table.assign(rows, columns, std::move(cells));
     if (reuse && sqlite3_stmt_readonly(statement))
@@ -344,36 +346,34 @@ int SqliteDatabase::query(const QString& sql, QueryTable& table, DbError* error)
     return rows;
 }
 
-bool SqliteDatabase::execute(const QString& sql, DbError* error)
+Result<void> SqliteDatabase::execute(const QString& sql)
 {
     m_kept.recheckInTransaction();
     const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
-    sqlite3_stmt* statement = preparedStatement(bound.text, error);
+    DatabaseFailure failure;
+    sqlite3_stmt* statement = preparedStatement(bound.text, &failure);
     // Opening or committing a transaction changes no data the kept rows
     // hold; a rollback may take back rows read since a write.
     if (!statement || !sqlite3_stmt_readonly(statement) ||
         QStringView(sql).trimmed().startsWith(u"ROLLBACK", Qt::CaseInsensitive))
         m_kept.drop();
-    if (!statement || !mayRun(statement, error))
-        return false;
-    const DbError failure = run(statement, bound.values, [] {});
-    setError(error, failure);
-    return !failure.isError();
+    if (!statement || !mayRun(statement, &failure))
+        return failure;
+    return EngineOutcome(run(statement, bound.values, [] {}));
 }
 
-bool SqliteDatabase::executeWith(const QString& sql, const QVariantList& values, DbError* error)
+Result<void> SqliteDatabase::executeWith(const QString& sql, const QVariantList& values)
 {
     m_kept.recheckInTransaction();
     m_kept.drop();
-    sqlite3_stmt* statement = preparedStatement(sql, error);
-    if (!statement || !mayRun(statement, error))
-        return false;
-    const DbError failure = run(statement, values, [] {});
-    setError(error, failure);
-    return !failure.isError();
+    DatabaseFailure failure;
+    sqlite3_stmt* statement = preparedStatement(sql, &failure);
+    if (!statement || !mayRun(statement, &failure))
+        return failure;
+    return EngineOutcome(run(statement, values, [] {}));
 }
 
-bool SqliteDatabase::mayRun(sqlite3_stmt* statement, DbError* error) const
+bool SqliteDatabase::mayRun(sqlite3_stmt* statement, DatabaseFailure* error) const
 {
     if (m_writesRefused.isEmpty() || sqlite3_stmt_readonly(statement))
         return true;
@@ -394,74 +394,77 @@ int SqliteDatabase::changedRows() const
 // A file made before writes stored their tokens gets the table with its
 // first write. Without a rowid, a token stored leaves the key of the row
 // inserted last as it was.
-bool SqliteDatabase::begin(DbError* error)
+Result<void> SqliteDatabase::begin()
 {
-    if (!execute(QStringLiteral("BEGIN IMMEDIATE"), error))
-        return false;
-    if (execute(QStringLiteral("CREATE TABLE IF NOT EXISTS frostpick_write (token TEXT PRIMARY KEY, "
-                               "written INTEGER NOT NULL) WITHOUT ROWID"),
-                error))
-        return true;
-    rollback();
-    return false;
+    Result<void> begun = execute(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!begun)
+        return begun;
+    Result<void> made =
+        execute(QStringLiteral("CREATE TABLE IF NOT EXISTS frostpick_write (token TEXT PRIMARY KEY, "
+                               "written INTEGER NOT NULL) WITHOUT ROWID"));
+    if (!made)
+        rollback();
+    return made;
 }
 
-bool SqliteDatabase::commit(DbError* error)
+Result<void> SqliteDatabase::commit()
 {
-    return execute(QStringLiteral("COMMIT"), error);
+    return execute(QStringLiteral("COMMIT"));
 }
 
 void SqliteDatabase::rollback()
 {
-    execute(QStringLiteral("ROLLBACK"), nullptr);
+    (void)execute(QStringLiteral("ROLLBACK"));
 }
 
 bool SqliteDatabase::beginRead()
 {
     // A deferred transaction takes its snapshot at the first read.
-    return execute(QStringLiteral("BEGIN"), nullptr);
+    return execute(QStringLiteral("BEGIN")).ok();
 }
 
 void SqliteDatabase::endRead()
 {
-    execute(QStringLiteral("COMMIT"), nullptr);
+    (void)execute(QStringLiteral("COMMIT"));
 }
 
-QStringList SqliteDatabase::columnsOf(const QString& table, DbError* error)
+Result<QStringList> SqliteDatabase::columnsOf(const QString& table)
 {
     QueryTable result;
-    const int rows = query(
-        QStringLiteral("SELECT name FROM pragma_table_info(%1)").arg(SqlLiteral::text(table)), result, error);
+    const Result<int> rows =
+        query(QStringLiteral("SELECT name FROM pragma_table_info(%1)").arg(SqlLiteral::text(table)), result);
+    if (!rows)
+        return rows.failure();
     QStringList columns;
-    for (int r = 0; r < rows; ++r)
+    for (int r = 0; r < rows.value(); ++r)
         columns << result.text(r, 0);
     return columns;
 }
 
-QStringList SqliteDatabase::grantStatements(const QList<TableRights>&, DbError* error)
+Result<QStringList> SqliteDatabase::grantStatements(const QList<TableRights>&)
 {
-    setError(error,
-             {SQLITE_MISUSE, QStringLiteral("У файла базы данных нет ролей: читать и изменять его может "
-                                            "тот, кому это разрешают права на сам файл")});
-    return {};
+    return DatabaseFailure(SQLITE_MISUSE,
+                           QStringLiteral("У файла базы данных нет ролей: читать и изменять его "
+                                          "может тот, кому это разрешают права на сам файл"));
 }
 
-bool SqliteDatabase::checkIntegrity(DbError* error)
+Result<void> SqliteDatabase::checkIntegrity()
 {
     QueryTable result;
-    if (query(QStringLiteral("PRAGMA integrity_check"), result, error) < 0)
-        return false;
+    const Result<int> read = query(QStringLiteral("PRAGMA integrity_check"), result);
+    if (!read)
+        return read.failure();
     if (result.rowCount() == 1 && result.text(0, 0) == QLatin1String("ok"))
-        return true;
-    setError(error, {SQLITE_CORRUPT, result.text(0, 0)});
-    return false;
+        return {};
+    return DatabaseFailure(SQLITE_CORRUPT, result.text(0, 0));
 }
 
 // The file is opened read-only; when no program has it open (no write-ahead
 // log beside it) it is read as it lies, so that no -wal or -shm file appears.
 // Not on a network share: there a program on another computer may be writing
 // it through a rollback journal, whose locks only a normal read respects.
-std::optional<qint64> SqliteDatabase::peekCount(const QString& path, const QString& sql, DbError* error)
+std::optional<qint64> SqliteDatabase::peekCount(const QString& path, const QString& sql,
+                                                DatabaseFailure* error)
 {
     if (!QFileInfo(path).isFile()) {
         setError(error, {SQLITE_CANTOPEN, QStringLiteral("Файл не найден: %1").arg(path)});

@@ -15,22 +15,22 @@ class SqliteDatabase final : public Database
 {
 public:
     static std::unique_ptr<Database> open(const QString& path, const QStringList& requiredTables,
-                                          bool readOnly, DbError* error);
-    static bool create(const QString& path, const QStringList& scriptFiles, DbError* error);
-    static std::optional<qint64> peekCount(const QString& path, const QString& sql, DbError* error);
+                                          bool readOnly, DatabaseFailure* error);
+    static bool create(const QString& path, const QStringList& scriptFiles, DatabaseFailure* error);
+    static std::optional<qint64> peekCount(const QString& path, const QString& sql, DatabaseFailure* error);
     static void removeFile(const QString& path);
     // An empty database in memory, gone with the connection.
-    static std::unique_ptr<SqliteDatabase> openInMemory(DbError* error);
+    static std::unique_ptr<SqliteDatabase> openInMemory(DatabaseFailure* error);
 
     ~SqliteDatabase() override;
 
-    int query(const QString& sql, QueryTable& table, DbError* error) override;
-    bool execute(const QString& sql, DbError* error) override;
-    bool executeWith(const QString& sql, const QVariantList& values, DbError* error) override;
+    Result<int> query(const QString& sql, QueryTable& table) override;
+    Result<void> execute(const QString& sql) override;
+    Result<void> executeWith(const QString& sql, const QVariantList& values) override;
     qint64 lastInsertKey() const override;
     int changedRows() const override;
-    bool begin(DbError* error) override;
-    bool commit(DbError* error) override;
+    Result<void> begin() override;
+    Result<void> commit() override;
     void rollback() override;
     bool beginRead() override;
     void endRead() override;
@@ -41,19 +41,19 @@ public:
     bool readsAhead() const override { return false; }
     // The table is made by the first transaction that needs it.
     bool keepsWriteTokens() const override { return true; }
-    QStringList columnsOf(const QString& table, DbError* error) override;
-    QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
-    bool checkIntegrity(DbError* error) override;
+    Result<QStringList> columnsOf(const QString& table) override;
+    Result<QStringList> grantStatements(const QList<TableRights>& rights) override;
+    Result<void> checkIntegrity() override;
     QString writesRefused() const override { return m_writesRefused; }
 
 private:
     explicit SqliteDatabase(sqlite3* handle);
     static std::unique_ptr<SqliteDatabase> openHandle(const QByteArray& name, int flags, const QString& shown,
-                                                      DbError* error);
+                                                      DatabaseFailure* error);
     void chooseJournal(const QString& path);
     // Whether a statement may run here; refused with the reason otherwise.
-    bool mayRun(sqlite3_stmt* statement, DbError* error) const;
-    sqlite3_stmt* preparedStatement(const QString& sql, DbError* error);
+    bool mayRun(sqlite3_stmt* statement, DatabaseFailure* error) const;
+    sqlite3_stmt* preparedStatement(const QString& sql, DatabaseFailure* error);
     void finalizeStatements();
     bool keptRowsReusable();
 

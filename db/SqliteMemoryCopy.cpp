@@ -36,80 +36,68 @@ QStringList quotedAll(const QStringList& names)
 
 // Creates the table with the source's columns in the source's order (the
 // wizard reads a product by position), fills it and makes its indexes.
-bool writeTable(Database& copy, const StoreTable& table, const QStringList& columns, const QueryTable& rows,
-                DbError* error)
+Result<void> writeTable(Database& copy, const StoreTable& table, const QStringList& columns,
+                        const QueryTable& rows)
 {
     QStringList declared;
     for (const QString& column : columns)
         declared << SqlLiteral::name(column) + declaredType(table, column);
-    if (!copy.execute(
-            QStringLiteral("CREATE TABLE %1 (%2)").arg(SqlLiteral::name(table.name), declared.join(u", ")),
-            error))
-        return false;
+    Result<void> done = copy.execute(
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(SqlLiteral::name(table.name), declared.join(u", ")));
     const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                .arg(SqlLiteral::name(table.name), quotedAll(columns).join(u", "),
                                     QStringList(columns.size(), QStringLiteral("?")).join(u", "));
-    for (int r = 0; r < rows.rowCount(); ++r) {
+    for (int r = 0; done && r < rows.rowCount(); ++r) {
         QVariantList values;
         for (int c = 0; c < columns.size(); ++c)
             values << rows.value(r, c);
-        if (!copy.executeWith(insert, values, error))
-            return false;
+        done = copy.executeWith(insert, values);
     }
-    for (int i = 0; i < table.indexes.size(); ++i) {
-        if (!copy.execute(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                              .arg(SqlLiteral::name(table.name + QStringLiteral("_index%1").arg(i)),
-                                   SqlLiteral::name(table.name), table.indexes.at(i)),
-                          error))
-            return false;
+    for (int i = 0; done && i < table.indexes.size(); ++i) {
+        done = copy.execute(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                                .arg(SqlLiteral::name(table.name + QStringLiteral("_index%1").arg(i)),
+                                     SqlLiteral::name(table.name), table.indexes.at(i)));
     }
-    return true;
-}
-
-std::unique_ptr<Database> failed(DbError* error, const DbError& reason)
-{
-    if (error)
-        *error = reason;
-    return nullptr;
+    return done;
 }
 
 } // namespace
 
-std::unique_ptr<Database> Database::copyInMemory(Database& source, const QList<StoreTable>& tables,
-                                                 DbError* error)
+Result<std::unique_ptr<Database>> Database::copyInMemory(Database& source, const QList<StoreTable>& tables)
 {
-    DbError failure;
     QList<QStringList> columns;
     QList<QueryTable> rows(tables.size());
     {
         ReadTransaction snapshot(&source);
         QStringList selects;
         for (const StoreTable& table : tables) {
-            columns << source.columnsOf(table.name, &failure);
-            if (failure.isError())
-                return failed(error, failure);
-            if (columns.last().isEmpty())
-                return failed(error,
-                              {SQLITE_ERROR, QStringLiteral("В базе данных нет таблицы %1").arg(table.name)});
+            const Result<QStringList> found = source.columnsOf(table.name);
+            if (!found)
+                return found.failure();
+            if (found.value().isEmpty())
+                return DatabaseFailure(SQLITE_ERROR,
+                                       QStringLiteral("В базе данных нет таблицы %1").arg(table.name));
+            columns << found.value();
             selects
                 << QStringLiteral("SELECT %1 FROM %2").arg(quotedAll(columns.last()).join(u", "), table.name);
         }
         source.prefetch(selects);
         for (int t = 0; t < selects.size(); ++t) {
-            if (source.query(selects.at(t), rows[t], &failure) < 0)
-                return failed(error, failure);
+            const Result<int> read = source.query(selects.at(t), rows[t]);
+            if (!read)
+                return read.failure();
         }
     }
+    DatabaseFailure failure;
     std::unique_ptr<Database> copy = SqliteDatabase::openInMemory(&failure);
-    if (!copy || !copy->begin(&failure))
-        return failed(error, failure);
-    for (int t = 0; t < tables.size(); ++t) {
-        if (!writeTable(*copy, tables.at(t), columns.at(t), rows.at(t), &failure))
-            return failed(error, failure);
-    }
-    if (!copy->commit(&failure))
-        return failed(error, failure);
-    if (error)
-        *error = {};
+    if (!copy)
+        return failure;
+    Result<void> done = copy->begin();
+    for (int t = 0; done && t < tables.size(); ++t)
+        done = writeTable(*copy, tables.at(t), columns.at(t), rows.at(t));
+    if (done)
+        done = copy->commit();
+    if (!done)
+        return done.failure();
     return copy;
 }

@@ -4,7 +4,7 @@
 
 ToolExit ToolExitFor(const QString& what, const DatabaseFailure& failure)
 {
-    QString why = (failure.error.isError() ? failure.error.description : failure.reason).simplified();
+    QString why = (failure.fromEngine() ? failure.engineText : failure.reason).simplified();
     return {failure.outcomeUnknown ? ToolExitUnknown : ToolExitDatabase,
             why.isEmpty() ? what : what + QStringLiteral(": ") + why};
 }

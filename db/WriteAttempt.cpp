@@ -29,57 +29,64 @@ bool WriteAttempt::settle(Outcome outcome)
     return outcome == Outcome::Open;
 }
 
-std::optional<bool> WriteAttempt::tokenStored(DbError* error)
+Result<bool> WriteAttempt::tokenStored()
 {
     QueryTable rows;
-    const int found = m_db->query(QStringLiteral("SELECT COUNT(*) FROM frostpick_write WHERE token=") +
-                                      SqlLiteral::text(m_token),
-                                  rows, error);
-    if (found != 1)
-        return std::nullopt;
+    const Result<int> found = m_db->query(
+        QStringLiteral("SELECT COUNT(*) FROM frostpick_write WHERE token=") + SqlLiteral::text(m_token),
+        rows);
+    if (!found)
+        return found.failure();
+    if (found.value() != 1)
+        return DatabaseFailure();
     return rows.integer(0, 0) > 0;
 }
 
-bool WriteAttempt::begin(Database& db, DbError* error)
+Result<void> WriteAttempt::begin(Database& db)
 {
     m_db = &db;
     // A store without the tokens cannot be asked: the try writes again.
     if (m_outcome == Outcome::Unknown && db.keepsWriteTokens()) {
-        DbError asked;
-        const std::optional<bool> stored = tokenStored(&asked);
-        if (!stored || *stored) {
-            if (error)
-                *error = asked;
-            return settle(stored ? Outcome::StoredAnswerLost : Outcome::Unknown);
+        const Result<bool> stored = tokenStored();
+        if (!stored) {
+            settle(Outcome::Unknown);
+            return stored.failure();
+        }
+        if (stored.value()) {
+            settle(Outcome::StoredAnswerLost);
+            return DatabaseFailure();
         }
     }
-    return settle(db.begin(error) ? Outcome::Open : Outcome::NotStored);
+    Result<void> begun = db.begin();
+    settle(begun ? Outcome::Open : Outcome::NotStored);
+    return begun;
 }
 
-WriteAttempt::Outcome WriteAttempt::commit(DbError* error)
+Result<void> WriteAttempt::commit()
 {
-    DbError failure;
-    const bool tokenWritten =
-        !m_db->keepsWriteTokens() ||
-        (m_db->executeWith(QStringLiteral("DELETE FROM frostpick_write WHERE written<?"),
-                           {QDateTime::currentSecsSinceEpoch() - TokenKeptSeconds}, &failure) &&
-         m_db->executeWith(QStringLiteral("INSERT INTO frostpick_write (token, written) VALUES (?, ?)"),
-                           {m_token, QDateTime::currentSecsSinceEpoch()}, &failure));
-    if (tokenWritten && m_db->commit(&failure)) {
+    Result<void> done;
+    if (m_db->keepsWriteTokens()) {
+        done = m_db->executeWith(QStringLiteral("DELETE FROM frostpick_write WHERE written<?"),
+                                 {QDateTime::currentSecsSinceEpoch() - TokenKeptSeconds});
+        if (done)
+            done = m_db->executeWith(
+                QStringLiteral("INSERT INTO frostpick_write (token, written) VALUES (?, ?)"),
+                {m_token, QDateTime::currentSecsSinceEpoch()});
+    }
+    if (done)
+        done = m_db->commit();
+    if (done) {
         settle(Outcome::Stored);
-        return m_outcome;
+        return done;
     }
     m_db->rollback();
-    if (error)
-        *error = failure;
-    if (!failure.answerLost) {
+    if (!done.failure().answerLost) {
         settle(Outcome::NotStored);
-        return m_outcome;
+        return done;
     }
-    const std::optional<bool> stored =
-        m_db->keepsWriteTokens() ? tokenStored(nullptr) : std::optional<bool>();
-    settle(!stored ? Outcome::Unknown : *stored ? Outcome::StoredAnswerLost : Outcome::NotStored);
-    return m_outcome;
+    const Result<bool> stored = m_db->keepsWriteTokens() ? tokenStored() : Result<bool>(DatabaseFailure());
+    settle(!stored ? Outcome::Unknown : stored.value() ? Outcome::StoredAnswerLost : Outcome::NotStored);
+    return done;
 }
 
 void WriteAttempt::rollback()

@@ -24,14 +24,15 @@ public:
 
     WriteAttempt();
 
-    // Begins the transaction on db. False when there is nothing to write
+    // Begins the transaction on db. A failure when there is nothing to write
     // now: an earlier try of this attempt turned out stored (outcome()
-    // StoredAnswerLost), the store cannot be asked about it (Unknown) or
-    // refused the transaction (NotStored); error then says why.
-    bool begin(Database& db, DbError* error = nullptr);
+    // StoredAnswerLost, the failure then empty), the store cannot be asked
+    // about it (Unknown) or refused the transaction (NotStored).
+    Result<void> begin(Database& db);
     // Stores the token and commits; on any failure the transaction is
-    // rolled back. The outcome, error saying why unless stored.
-    Outcome commit(DbError* error = nullptr);
+    // rolled back, and outcome() tells what became of the write: the
+    // failure says why it was not answered as stored.
+    Result<void> commit();
     // Gives up the transaction begun: nothing of it is stored.
     void rollback();
 
@@ -44,8 +45,8 @@ public:
 
 private:
     bool settle(Outcome outcome);
-    // Whether the token is stored; nullopt when the store cannot be asked.
-    std::optional<bool> tokenStored(DbError* error);
+    // Whether the token is stored; a failure when the store cannot be asked.
+    Result<bool> tokenStored();
 
     Database* m_db = nullptr;
     QString m_token;

@@ -94,9 +94,10 @@ bool parseDbToolArguments(const QStringList& args, DbToolArguments& result, QStr
     // An address libpq cannot read is refused with the other arguments.
     const int firstAddress = form->command == DbToolArguments::Command::Grant ? 2 : 0;
     for (int i = firstAddress; i < result.operands.size(); ++i) {
-        DbError reason;
-        if (!Database::checkAddress(DatabaseAddress::parse(result.operands.at(i)), &reason)) {
-            *error = reason.description;
+        if (const Result<void> readable =
+                Database::checkAddress(DatabaseAddress::parse(result.operands.at(i)));
+            !readable) {
+            *error = readable.failure().engineText;
             return false;
         }
     }

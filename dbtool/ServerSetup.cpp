@@ -47,26 +47,25 @@ ToolOutcome init(const QString& connection, const std::function<void(const QStri
                     QStringLiteral("%1 stopped answering").arg(StoreAccess::describe(address))};
         initialised = !held->isEmpty();
     }
-    DbError error;
     const QList<StoreSchema> stores{StoreLayout::of(StoreKind::Reference).schema,
                                     StoreLayout::of(StoreKind::Orders).schema};
     if (!initialised) {
-        if (!Database::createStores(address, stores, &error))
+        if (const Result<void> made = Database::createStores(address, stores); !made)
             return {StatusRefused, QStringLiteral("%1: %2").arg(StoreAccess::describe(address),
-                                                                error.description.trimmed())};
+                                                                made.failure().engineText.trimmed())};
         report(QStringLiteral("the reference and orders tables are created"));
         return {};
     }
     // A store made by an earlier version gets the tables added since.
-    const std::optional<QStringList> added = Database::complete(address, stores, &error);
+    const Result<QStringList> added = Database::complete(address, stores);
     if (!added)
-        return {StatusRefused,
-                QStringLiteral("%1: %2").arg(StoreAccess::describe(address), error.description.trimmed())};
-    if (added->isEmpty())
+        return {StatusRefused, QStringLiteral("%1: %2").arg(StoreAccess::describe(address),
+                                                            added.failure().engineText.trimmed())};
+    if (added.value().isEmpty())
         return {StatusTargetNotEmpty,
                 QStringLiteral("%1 is initialised already").arg(StoreAccess::describe(address))};
     report(QStringLiteral("added the tables an earlier version lacked: %1")
-               .arg(added->join(QStringLiteral(", "))));
+               .arg(added.value().join(QStringLiteral(", "))));
     return {};
 }
 
@@ -89,16 +88,21 @@ ToolOutcome grant(const QString& connection, const QString& engineerRole, const 
                         QStringLiteral("%1 lacks the table %2 of this version; run frostpick-db "
                                        "init on it first")
                             .arg(StoreAccess::describe(address), table.name)};
-    DbError error;
-    const QStringList statements = db->grantStatements(rightsOf(engineerRole, adminRole), &error);
-    bool ok = !statements.isEmpty() && db->begin(&error);
-    for (const QString& statement : statements)
-        ok = ok && db->execute(statement, &error);
-    if (ok && db->commit(&error))
+    const Result<QStringList> statements = db->grantStatements(rightsOf(engineerRole, adminRole));
+    // No statement to run is refused too, without an engine's text.
+    Result<void> done = !statements                    ? Result<void>(statements.failure())
+                        : statements.value().isEmpty() ? Result<void>(DatabaseFailure())
+                                                       : db->begin();
+    for (const QString& statement : statements.valueOr({}))
+        if (done)
+            done = db->execute(statement);
+    if (done)
+        done = db->commit();
+    if (done)
         return {};
     db->rollback();
-    return {StatusRefused,
-            QStringLiteral("%1: %2").arg(StoreAccess::describe(address), error.description.trimmed())};
+    return {StatusRefused, QStringLiteral("%1: %2").arg(StoreAccess::describe(address),
+                                                        done.failure().engineText.trimmed())};
 }
 
 } // namespace ServerSetup

@@ -22,28 +22,31 @@ ToolOutcome outcomeOf(const QString& what, const DatabaseFailure& failure)
 
 ToolOutcome open(const DatabaseAddress& address, std::unique_ptr<Database>& db, Access access)
 {
-    DbError error;
-    db = access == Access::ReadOnly ? Database::openReadOnly(address, {}, &error)
-                                    : Database::open(address, {}, &error);
-    if (db)
+    Result<std::unique_ptr<Database>> opened =
+        access == Access::ReadOnly ? Database::openReadOnly(address, {}) : Database::open(address, {});
+    if (opened) {
+        db = std::move(opened.value());
         return {};
+    }
+    db.reset();
+    const DatabaseFailure& failure = opened.failure();
     // A server that answers but lacks the programs' tables was not set up;
     // one that could not be reached is not asked a second time.
-    if (address.isMadeApart() && !error.notConnected &&
+    if (address.isMadeApart() && !failure.notConnected &&
         Database::peekCount(address, QStringLiteral("SELECT 1")))
         return {StatusNotAStore, QStringLiteral("%1 has no store tables; run frostpick-db init on it first")
                                      .arg(describe(address))};
-    if (error.passwordRequired)
+    if (failure.passwordRequired)
         return {StatusRefused, QStringLiteral("%1: the server wants a password; give it in ~/.pgpass or "
                                               "PGPASSWORD (frostpick-db never asks for one)")
                                    .arg(describe(address))};
-    return outcomeOf(describe(address), {address, {}, error});
+    return outcomeOf(describe(address), failure);
 }
 
 bool lacks(Database& db, const StoreTable& table)
 {
     // Asked of the catalogue: a failed count would end a server's transaction.
-    return table.addedLater && db.columnsOf(table.name).isEmpty();
+    return table.addedLater && db.columnsOf(table.name).valueOr({}).isEmpty();
 }
 
 std::optional<QVector<qint64>> rowCounts(Database& db, const StoreLayout& store)
@@ -55,7 +58,7 @@ std::optional<QVector<qint64>> rowCounts(Database& db, const StoreLayout& store)
             continue;
         }
         QueryTable result;
-        if (db.query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table.name), result) != 1)
+        if (db.query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table.name), result).valueOr(-1) != 1)
             return std::nullopt;
         counts << result.integer(0, 0);
     }
@@ -69,7 +72,7 @@ std::optional<QList<StoreKind>> storesHeld(Database& db)
         QueryTable answer;
         if (rowCounts(db, StoreLayout::of(kind)))
             held << kind;
-        else if (db.query(QStringLiteral("SELECT 1"), answer) != 1)
+        else if (db.query(QStringLiteral("SELECT 1"), answer).valueOr(-1) != 1)
             return std::nullopt;
     }
     return held;
@@ -104,15 +107,15 @@ bool isFresh(const StoreLayout& store, const QVector<qint64>& counts)
 ToolOutcome commitWrite(WriteAttempt& attempt, const QString& what,
                         const std::function<void(const QString& line)>& report)
 {
-    DbError error;
-    switch (attempt.commit(&error)) {
+    const Result<void> committed = attempt.commit();
+    switch (attempt.outcome()) {
     case WriteAttempt::Outcome::Stored:
         return {};
     case WriteAttempt::Outcome::StoredAnswerLost:
         report(QStringLiteral("the connection broke after the commit; %1 is stored").arg(what));
         return {};
     case WriteAttempt::Outcome::Unknown: {
-        DatabaseFailure failure({}, {}, error);
+        DatabaseFailure failure = committed.failure();
         failure.outcomeUnknown = true;
         return outcomeOf(QStringLiteral("the connection broke after the commit and the server could not "
                                         "be asked again whether %1 is stored; check once it is back")
@@ -120,7 +123,7 @@ ToolOutcome commitWrite(WriteAttempt& attempt, const QString& what,
                          failure);
     }
     default:
-        return outcomeOf(QStringLiteral("the target refused the commit"), {{}, {}, error});
+        return outcomeOf(QStringLiteral("the target refused the commit"), committed.failure());
     }
 }
 

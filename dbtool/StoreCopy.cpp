@@ -58,8 +58,9 @@ ToolOutcome sameArrangement(Database& source, Database& target, const StoreLayou
     static const QString positional = QStringLiteral("Product");
     if (!store.tableNames().contains(positional))
         return {};
-    const QStringList from = source.columnsOf(positional);
-    const QStringList to = target.columnsOf(positional);
+    // Columns that cannot be read show as none.
+    const QStringList from = source.columnsOf(positional).valueOr({});
+    const QStringList to = target.columnsOf(positional).valueOr({});
     if (from.join(QLatin1Char(',')).compare(to.join(QLatin1Char(',')), Qt::CaseInsensitive) == 0)
         return {};
     return {StatusRefused,
@@ -72,7 +73,6 @@ ToolOutcome copyInTransaction(Database& source, Database& target, const StoreLay
                               const QVector<qint64>& sourceCounts, const CopyOptions& options,
                               const CopyObserver& observer, QStringList& lines)
 {
-    DbError error;
     if (const ToolOutcome arranged = sameArrangement(source, target, store); !arranged.ok())
         return arranged;
     const std::optional<QVector<qint64>> targetCounts = StoreAccess::rowCounts(target, store);
@@ -91,9 +91,12 @@ ToolOutcome copyInTransaction(Database& source, Database& target, const StoreLay
                     QStringLiteral("the target was made before table %1 and lacks it; copy into "
                                    "a new file or a store made by frostpick-db init")
                         .arg(table.name)};
-        if (targetCounts->at(i) != StoreAccess::Lacking &&
-            !target.execute(QStringLiteral("DELETE FROM %1").arg(table.name), &error))
-            return {StatusRefused, QStringLiteral("table %1: %2").arg(table.name, error.description)};
+        if (targetCounts->at(i) == StoreAccess::Lacking)
+            continue;
+        if (const Result<void> emptied = target.execute(QStringLiteral("DELETE FROM %1").arg(table.name));
+            !emptied)
+            return {StatusRefused,
+                    QStringLiteral("table %1: %2").arg(table.name, emptied.failure().engineText)};
     }
     for (int i = 0; i < store.tables.size(); ++i) {
         const qint64 count = qMax(sourceCounts.at(i), qint64(0));
@@ -112,10 +115,10 @@ ToolOutcome copyAndCommit(Database& source, Database& target, const StoreLayout&
                           const QVector<qint64>& sourceCounts, const CopyOptions& options,
                           const CopyObserver& observer)
 {
-    DbError error;
     WriteAttempt attempt;
-    if (!attempt.begin(target, &error))
-        return {StatusRefused, QStringLiteral("the target refused a transaction: %1").arg(error.description)};
+    if (const Result<void> begun = attempt.begin(target); !begun)
+        return {StatusRefused,
+                QStringLiteral("the target refused a transaction: %1").arg(begun.failure().engineText)};
     QStringList lines;
     ToolOutcome outcome = copyInTransaction(source, target, store, sourceCounts, options, observer, lines);
     if (!outcome.ok()) {
@@ -196,9 +199,9 @@ ToolOutcome copyStore(const QString& from, const QString& to, const CopyOptions&
     const QString working = target.database + QStringLiteral(".copying");
     if (newFile) {
         Database::removeFile(working); // left by a copy that was killed
-        DbError error;
-        if (!Database::createStores(DatabaseAddress::file(working), {store.schema}, &error))
-            return {StatusRefused, QStringLiteral("%1: %2").arg(working, error.description)};
+        if (const Result<void> made = Database::createStores(DatabaseAddress::file(working), {store.schema});
+            !made)
+            return {StatusRefused, QStringLiteral("%1: %2").arg(working, made.failure().engineText)};
         if (!(outcome = StoreAccess::open(DatabaseAddress::file(working), targetDb)).ok()) {
             Database::removeFile(working);
             return outcome;

@@ -23,12 +23,13 @@ QString field(const QVariant& value)
 ToolOutcome writeTable(Database& db, const StoreTable& table, const QString& path, qint64* count)
 {
     QueryTable rows;
-    DbError error;
-    const int n = db.query(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                               .arg(table.columns.join(QStringLiteral(", ")), table.name, table.key()),
-                           rows, &error);
-    if (n < 0)
-        return StoreAccess::outcomeOf(QStringLiteral("table %1").arg(table.name), {{}, {}, error});
+    const Result<int> read =
+        db.query(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                     .arg(table.columns.join(QStringLiteral(", ")), table.name, table.key()),
+                 rows);
+    if (!read)
+        return StoreAccess::outcomeOf(QStringLiteral("table %1").arg(table.name), read.failure());
+    const int n = read.value();
     QList<QStringList> lines;
     lines.reserve(n);
     for (int r = 0; r < n; ++r) {

@@ -123,7 +123,8 @@ QueryTable columns(Database& db, const Loaded& loaded, const StoreLayout& store,
                 rows.set(r, c, l.rows.value(r, int(table->columns.indexOf(names.at(c)))));
         return rows;
     }
-    db.query(QStringLiteral("SELECT %1 FROM %2").arg(columnList(*table, names), tableName), rows);
+    // Rows that cannot be read are checked as none.
+    (void)db.query(QStringLiteral("SELECT %1 FROM %2").arg(columnList(*table, names), tableName), rows);
     return rows;
 }
 
@@ -168,7 +169,7 @@ ToolOutcome write(Database& db, const QList<const LoadedTable*>& tables, bool re
 {
     for (const LoadedTable* t : tables) {
         QueryTable count;
-        if (db.query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t->table->name), count) != 1)
+        if (db.query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t->table->name), count).valueOr(-1) != 1)
             return {StatusRefused, QStringLiteral("table %1 cannot be counted").arg(t->table->name)};
         const qint64 held = count.integer(0, 0);
         // A new store's refrigerants are replaced without asking.
@@ -176,9 +177,9 @@ ToolOutcome write(Database& db, const QList<const LoadedTable*>& tables, bool re
             return {StatusTargetNotEmpty,
                     QStringLiteral("the store already holds rows of table %1; --replace deletes them")
                         .arg(t->table->name)};
-        DbError error;
-        if (!db.execute(QStringLiteral("DELETE FROM %1").arg(t->table->name), &error))
-            return StoreAccess::outcomeOf(QStringLiteral("table %1").arg(t->table->name), {{}, {}, error});
+        if (const Result<void> emptied = db.execute(QStringLiteral("DELETE FROM %1").arg(t->table->name));
+            !emptied)
+            return StoreAccess::outcomeOf(QStringLiteral("table %1").arg(t->table->name), emptied.failure());
         const ToolOutcome outcome = insertRows(db, *t->table, t->rows, true);
         if (!outcome.ok())
             return outcome;
@@ -235,10 +236,9 @@ ToolOutcome importStore(const QString& folder, const QString& to, const ImportOp
         if (!problems.isEmpty())
             return {StatusUsage, problems.join(QLatin1Char('\n'))};
     }
-    DbError error;
     WriteAttempt attempt;
-    if (!attempt.begin(*db, &error))
-        return StoreAccess::outcomeOf(QStringLiteral("the store refused a transaction"), {{}, {}, error});
+    if (const Result<void> begun = attempt.begin(*db); !begun)
+        return StoreAccess::outcomeOf(QStringLiteral("the store refused a transaction"), begun.failure());
     QStringList lines;
     outcome = write(*db, order, options.replace, lines);
     if (!outcome.ok()) {

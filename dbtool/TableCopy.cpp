@@ -15,9 +15,9 @@ namespace {
 constexpr int RowsPerRead = 2000;
 constexpr int RowsPerInsert = 200;
 
-ToolOutcome refused(const StoreTable& table, const DbError& error)
+ToolOutcome refused(const StoreTable& table, const DatabaseFailure& failure)
 {
-    return StoreAccess::outcomeOf(QStringLiteral("table %1").arg(table.name), {{}, {}, error});
+    return StoreAccess::outcomeOf(QStringLiteral("table %1").arg(table.name), failure);
 }
 
 QString columnList(const StoreTable& table)
@@ -53,18 +53,19 @@ QVariantList valuesOf(const QueryTable& rows, int row, int columns)
 // The batch from first to end that the store refused, tried again row by row
 // after its savepoint: the first row refused on its own is named.
 ToolOutcome refusedRow(Database& target, const QString& head, const QString& tuple, const StoreTable& table,
-                       const QueryTable& rows, int first, int end, const DbError& batchError)
+                       const QueryTable& rows, int first, int end, const DatabaseFailure& batchFailure)
 {
-    DbError error;
-    if (!target.execute(QStringLiteral("ROLLBACK TO SAVEPOINT batch"), &error))
-        return refused(table, batchError);
+    if (!target.execute(QStringLiteral("ROLLBACK TO SAVEPOINT batch")))
+        return refused(table, batchFailure);
     for (int r = first; r < end; ++r)
-        if (!target.executeWith(head + tuple, valuesOf(rows, r, int(table.columns.size())), &error))
+        if (const Result<void> inserted =
+                target.executeWith(head + tuple, valuesOf(rows, r, int(table.columns.size())));
+            !inserted)
             return StoreAccess::outcomeOf(
                 QStringLiteral("table %1, row %2=%3").arg(table.name, table.key(), rows.text(r, 0)),
-                {{}, {}, error});
+                inserted.failure());
     // Refused only together with the rows before it in the batch.
-    return refused(table, batchError);
+    return refused(table, batchFailure);
 }
 
 } // namespace
@@ -86,14 +87,20 @@ ToolOutcome insertRows(Database& target, const StoreTable& table, const QueryTab
             tuples << tuple;
             values << valuesOf(rows, r, int(table.columns.size()));
         }
-        DbError error;
-        if (nameRefusedRow && !target.execute(QStringLiteral("SAVEPOINT batch"), &error))
-            return refused(table, error);
-        if (!target.executeWith(head + tuples.join(QLatin1Char(',')), values, &error))
-            return nameRefusedRow ? refusedRow(target, head, tuple, table, rows, first, end, error)
-                                  : refused(table, error);
-        if (nameRefusedRow && !target.execute(QStringLiteral("RELEASE SAVEPOINT batch"), &error))
-            return refused(table, error);
+        if (nameRefusedRow) {
+            if (const Result<void> saved = target.execute(QStringLiteral("SAVEPOINT batch")); !saved)
+                return refused(table, saved.failure());
+        }
+        if (const Result<void> inserted = target.executeWith(head + tuples.join(QLatin1Char(',')), values);
+            !inserted)
+            return nameRefusedRow
+                       ? refusedRow(target, head, tuple, table, rows, first, end, inserted.failure())
+                       : refused(table, inserted.failure());
+        if (nameRefusedRow) {
+            if (const Result<void> released = target.execute(QStringLiteral("RELEASE SAVEPOINT batch"));
+                !released)
+                return refused(table, released.failure());
+        }
     }
     return {};
 }
@@ -108,10 +115,10 @@ ToolOutcome copyTable(Database& source, Database& target, const StoreTable& tabl
     qint64 done = 0;
     for (;;) {
         QueryTable rows;
-        DbError error;
-        const int n = source.query(select + after + order, rows, &error);
-        if (n < 0)
-            return refused(table, error);
+        const Result<int> read = source.query(select + after + order, rows);
+        if (!read)
+            return refused(table, read.failure());
+        const int n = read.value();
         if (n == 0)
             break;
         if (const ToolOutcome broken = breach(table, rows); !broken.ok())

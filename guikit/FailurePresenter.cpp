@@ -22,8 +22,8 @@ void PresentStartFailure(const DatabaseFailure& failure)
         PresentFailure(failure);
         return;
     }
-    Messages::show(QString::number(uint(failure.error.number), 16).toUpper() + QLatin1Char('\r') +
-                   failure.error.description);
+    Messages::show(QString::number(uint(failure.engineCode), 16).toUpper() + QLatin1Char('\r') +
+                   failure.engineText);
     Messages::show(QStringLiteral("Не найден файл БД") + QLatin1Char('\n') +
                        QStringLiteral("Измените настройки и запустите программу вновь"),
                    MsgIcon::Exclamation, QStringLiteral("Внимание"));

@@ -97,15 +97,13 @@ void frmOffer::fillOffers()
     m_ui->lstOffers->clear();
     if (!m_kept)
         return;
-    DbError error;
-    const std::optional<QList<SavedOffer>> offers =
-        OfferStore::Read(*m_context.order_db, m_customer.key, &error);
+    const Result<QList<SavedOffer>> offers = OfferStore::Read(*m_context.order_db, m_customer.key);
     if (!offers) {
-        PresentFailure(DatabaseFailure{m_context.location.orders(), {}, error},
+        PresentFailure(offers.failure().at(m_context.location.orders()),
                        QStringLiteral("Сохраненные предложения не прочитаны"));
         return;
     }
-    m_offers = *offers;
+    m_offers = offers.value();
     for (const SavedOffer& offer : m_offers) {
         m_ui->lstOffers->addItem(QStringLiteral("%1 (%2)").arg(
             offer.name, QDate::fromString(offer.date, Qt::ISODate).toString(QStringLiteral("dd.MM.yyyy"))));
@@ -224,9 +222,8 @@ void frmOffer::cmdSave_Click()
     SavedOffer offer{m_offerKey, m_customer.key, name, m_today.toString(Qt::ISODate), {}};
     for (const OfferChamber& chamber : offerChambers(nullptr))
         offer.calculations << chamber.key;
-    DbError error;
-    if (!OfferStore::Save(*m_context.order_db, offer, m_save, &error)) {
-        DatabaseFailure failure{m_context.location.orders(), {}, error};
+    if (const Result<void> saved = OfferStore::Save(*m_context.order_db, offer, m_save); !saved) {
+        DatabaseFailure failure = saved.failure().at(m_context.location.orders());
         failure.outcomeUnknown = m_save.attempt.outcome() == WriteAttempt::Outcome::Unknown;
         PresentFailure(failure, QStringLiteral("Предложение не сохранено"));
         return;

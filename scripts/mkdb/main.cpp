@@ -16,9 +16,8 @@ int main(int argc, char* argv[])
     }
     if (QFileInfo::exists(args.first()))
         return 0;
-    DbError error;
-    if (!Database::create(DatabaseAddress::file(args.first()), args.mid(1), &error)) {
-        std::fprintf(stderr, "frostpick-mkdb: %s\n", error.description.toUtf8().constData());
+    if (const Result<void> made = Database::create(DatabaseAddress::file(args.first()), args.mid(1)); !made) {
+        std::fprintf(stderr, "frostpick-mkdb: %s\n", made.failure().engineText.toUtf8().constData());
         return 1;
     }
     return 0;

@@ -76,7 +76,8 @@ std::unique_ptr<Database> AdminTestBase::savedCalculations(const QString& column
     const QString path = QDir(folder()).filePath(QStringLiteral("order.mdb"));
     if (!QFile::exists(path))
         TestDatabases::createEmptyOrders(path);
-    std::unique_ptr<Database> orders = Database::open(TestDatabases::address(path), {QStringLiteral("data")});
+    std::unique_ptr<Database> orders =
+        Database::open(TestDatabases::address(path), {QStringLiteral("data")}).valueOr(nullptr);
     for (int i = 0; orders && i < count; ++i)
         orders->execute(QStringLiteral("INSERT INTO data (%1) VALUES (%2)").arg(column).arg(key));
     return orders;

@@ -56,9 +56,9 @@ private slots:
         m_engine = engine;
         m_dir = std::make_unique<QTemporaryDir>();
         m_address = newAddress();
-        DbError error;
-        QVERIFY2(Database::create(m_address, {schema()}, &error), qPrintable(error.description));
-        m_db = Database::open(m_address, {QStringLiteral("article")});
+        const Result<void> made = Database::create(m_address, {schema()});
+        QVERIFY2(made, qPrintable(TestDatabases::whyNot(made)));
+        m_db = Database::open(m_address, {QStringLiteral("article")}).valueOr(nullptr);
         QVERIFY(m_db);
     }
     void cleanup()
@@ -109,17 +109,18 @@ private slots:
     {
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO curtain (text_ru, c_value) VALUES ('нет', 0)")));
         QueryTable table;
-        QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru, c_value FROM curtain"), table), 1);
-        QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru, c_value FROM curtain WHERE pkey=99"), table), 0);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru, c_value FROM curtain"), table).valueOr(-1), 1);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru, c_value FROM curtain WHERE pkey=99"), table)
+                     .valueOr(-1),
+                 0);
         QCOMPARE(table.rowCount(), 1);
         QCOMPARE(table.text(0, 0), QStringLiteral("нет"));
         QVERIFY(table.isEmpty(5, 5)); // outside the filled area: empty, no crash
-        DbError error;
-        QCOMPARE(m_db->query(QStringLiteral("SELECT 1; SELECT 2"), table, &error), -1);
-        QVERIFY(error.number != 0);
-        QVERIFY(!m_db->execute(QStringLiteral("INSERT INTO nowhere (a) VALUES (1)"), &error));
-        QVERIFY(error.number != 0);
-        QVERIFY(m_db->checkIntegrity(&error));
+        const Result<int> twoStatements = m_db->query(QStringLiteral("SELECT 1; SELECT 2"), table);
+        QVERIFY(!twoStatements && twoStatements.failure().engineCode != 0);
+        const Result<void> nowhere = m_db->execute(QStringLiteral("INSERT INTO nowhere (a) VALUES (1)"));
+        QVERIFY(!nowhere && nowhere.failure().engineCode != 0);
+        QVERIFY(m_db->checkIntegrity());
     }
     // What the user reads of a failure: one plain line by the engine's code,
     // the statement and the engine's text only in the details.
@@ -155,8 +156,8 @@ private slots:
         const DatabaseAddress address =
             server ? DatabaseAddress::server(QStringLiteral("host=dbhost port=5432 dbname=frostpick"))
                    : DatabaseAddress::file(QStringLiteral("/data/order.mdb"));
-        const DatabaseFailure failure{
-            address, QStringLiteral("SELECT 1"), {number, QStringLiteral("engine text")}};
+        const DatabaseFailure failure =
+            DatabaseFailure(number, QStringLiteral("engine text")).at(address, QStringLiteral("SELECT 1"));
         QTEST(failure.advice(), "advice");
         QVERIFY(failure.details().startsWith(QStringLiteral("SELECT 1\n\nengine text (")));
     }
@@ -171,8 +172,9 @@ private slots:
             QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('%1')").arg(n)));
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES (NULL)")));
         QueryTable table;
-        QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru FROM PGroup ORDER BY text_ru"), table),
-                 int(names.size()) + 1);
+        QCOMPARE(
+            m_db->query(QStringLiteral("SELECT text_ru FROM PGroup ORDER BY text_ru"), table).valueOr(-1),
+            int(names.size()) + 1);
         QVERIFY(table.isEmpty(0, 0)); // no name first, as the file store sorts it
         QStringList sorted;
         for (int r = 1; r < table.rowCount(); ++r)
@@ -194,7 +196,8 @@ private slots:
         QueryTable table;
         QCOMPARE(m_db->query(QStringLiteral("SELECT DISTINCT model,modification FROM power ORDER BY model, "
                                             "modification"),
-                             table),
+                             table)
+                     .valueOr(-1),
                  3);
         QCOMPARE(table.text(0, 1), QStringLiteral("5"));
         QCOMPARE(table.text(2, 1), QStringLiteral("100"));
@@ -208,7 +211,8 @@ private slots:
         QueryTable table;
         QCOMPARE(m_db->query(QStringLiteral("SELECT pkey, model, modification, in_t, out_t, power, fkey FROM "
                                             "power WHERE modification=60 AND power>1199.5"),
-                             table),
+                             table)
+                     .valueOr(-1),
                  1);
         const QList<int> types = {QMetaType::LongLong,   QMetaType::QString,  QMetaType::LongLong,
                                   QMetaType::Double,     QMetaType::LongLong, QMetaType::Double,
@@ -220,7 +224,8 @@ private slots:
         if (m_engine == DatabaseEngine::PostgreSQL) { // a file keeps no NaN
             QCOMPARE(m_db->query(QStringLiteral("SELECT CAST('NaN' AS float8), CAST('-Infinity' AS float8), "
                                                 "CAST('NaN' AS numeric)"),
-                                 table),
+                                 table)
+                         .valueOr(-1),
                      1);
             QVERIFY(std::isnan(table.value(0, 0).toDouble()) && std::isnan(table.value(0, 2).toDouble()));
             QCOMPARE(table.value(0, 1).toDouble(), -qInf());
@@ -242,30 +247,28 @@ private slots:
     void createLeavesNoHalfStore()
     {
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('мой')")));
-        DbError error;
-        QVERIFY(!Database::create(m_address, {schema()}, &error));
-        QVERIFY(error.isError());
+        const Result<void> again = Database::create(m_address, {schema()});
+        QVERIFY(!again && again.failure().fromEngine());
         QueryTable table;
-        QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT text_ru FROM PGroup"), table).valueOr(-1), 1);
 
         QFile script(m_dir->filePath(QStringLiteral("bad.sql")));
         QVERIFY(script.open(QIODevice::WriteOnly) &&
                 script.write("CREATE TABLE a (x INTEGER);\nNOT SQL;\n") > 0);
         script.close();
         const DatabaseAddress target = newAddress();
-        error = {};
-        QVERIFY(!Database::create(target, {script.fileName()}, &error));
-        QVERIFY(error.isError());
-        QVERIFY(!Database::open(target, {QStringLiteral("a")}));
+        const Result<void> bad = Database::create(target, {script.fileName()});
+        QVERIFY(!bad && bad.failure().fromEngine());
+        QVERIFY(!Database::open(target, {QStringLiteral("a")}).valueOr(nullptr));
         QVERIFY(!QFile::exists(target.database + QStringLiteral(".part")));
     }
     void peekingNeverWrites()
     {
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('а'), ('б')")));
         const QString count = QStringLiteral("SELECT count(*) FROM PGroup");
-        QCOMPARE(Database::peekCount(m_address, count), 2);
+        QCOMPARE(Database::peekCount(m_address, count).valueOr(-1), 2);
         QVERIFY(!Database::peekCount(m_address, QStringLiteral("DELETE FROM PGroup RETURNING 1")));
-        QCOMPARE(Database::peekCount(m_address, count), 2);
+        QCOMPARE(Database::peekCount(m_address, count).valueOr(-1), 2);
     }
     void fileStaysReadableWithoutTheCollation()
     {
@@ -285,35 +288,35 @@ private slots:
     // locked; a read transaction keeps one version.
     void secondConnectionReadsWhileOneWrites()
     {
-        auto reader = Database::open(m_address, {QStringLiteral("PGroup")});
+        auto reader = Database::open(m_address, {QStringLiteral("PGroup")}).valueOr(nullptr);
         QVERIFY(reader);
         QVERIFY(m_db->begin());
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('пишется')")));
         QueryTable table;
-        DbError error;
-        QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table, &error), 0);
-        QVERIFY(!error.isError());
+        const Result<int> read = reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table);
+        QVERIFY2(read, qPrintable(TestDatabases::whyNot(read)));
+        QCOMPARE(read.value(), 0);
         QVERIFY(m_db->commit());
-        QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+        QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table).valueOr(-1), 1);
         QCOMPARE(m_db->lastInsertKey(), 1);
     }
     void readTransactionKeepsOneVersion()
     {
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('старое')")));
-        auto reader = Database::open(m_address, {QStringLiteral("PGroup")});
+        auto reader = Database::open(m_address, {QStringLiteral("PGroup")}).valueOr(nullptr);
         QVERIFY(reader);
         QueryTable table;
         {
             const ReadTransaction outer(reader.get());
-            QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+            QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table).valueOr(-1), 1);
             { // a nested one neither starts nor ends anything
                 const ReadTransaction inner(reader.get());
             }
             QVERIFY(m_db->execute(QStringLiteral("UPDATE PGroup SET text_ru='новое'")));
-            QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+            QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table).valueOr(-1), 1);
             QCOMPARE(table.text(0, 0), QStringLiteral("старое"));
         }
-        QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+        QCOMPARE(reader->query(QStringLiteral("SELECT text_ru FROM PGroup"), table).valueOr(-1), 1);
         QCOMPARE(table.text(0, 0), QStringLiteral("новое"));
     }
     void journalFollowsTheFileSystem_data()
@@ -337,7 +340,7 @@ private slots:
         const QString path = m_dir->filePath(QStringLiteral("shared.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(path, TestDatabases::Storage::Files));
         NetworkFileSystem::setTypeProbe([](const QString&) -> std::optional<qint64> { return s_fileSystem; });
-        auto db = Database::open(DatabaseAddress::file(path), {QStringLiteral("PGroup")});
+        auto db = Database::open(DatabaseAddress::file(path), {QStringLiteral("PGroup")}).valueOr(nullptr);
         NetworkFileSystem::setTypeProbe(nullptr);
         QVERIFY(db);
         QVERIFY(db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('общая папка')")));
@@ -353,17 +356,18 @@ private slots:
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('а')")));
         FakeMessages messages;
         NetworkFileSystem::setTypeProbe([](const QString&) -> std::optional<qint64> { return 0x517B; });
-        auto first = Database::open(m_address, {QStringLiteral("PGroup")});
-        auto second = Database::open(m_address, {QStringLiteral("PGroup")});
+        auto first = Database::open(m_address, {QStringLiteral("PGroup")}).valueOr(nullptr);
+        auto second = Database::open(m_address, {QStringLiteral("PGroup")}).valueOr(nullptr);
         NetworkFileSystem::setTypeProbe(nullptr);
         QVERIFY(first && second);
         QVERIFY2(second->writesRefused().contains(QStringLiteral("WAL")),
                  qPrintable(second->writesRefused()));
         QueryTable table;
-        DbError refused;
-        QVERIFY(!second->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('б')"), &refused));
-        QCOMPARE(refused.description, second->writesRefused());
-        QCOMPARE(second->query(QStringLiteral("SELECT text_ru FROM PGroup"), table), 1);
+        const Result<void> refused =
+            second->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('б')"));
+        QVERIFY(!refused);
+        QCOMPARE(refused.failure().engineText, second->writesRefused());
+        QCOMPARE(second->query(QStringLiteral("SELECT text_ru FROM PGroup"), table).valueOr(-1), 1);
     }
     // On a share another computer's write is waited for, never read half-done
     // from under its lock.
@@ -374,15 +378,17 @@ private slots:
         const QString path = m_dir->filePath(QStringLiteral("shared.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(path, TestDatabases::Storage::Files));
         NetworkFileSystem::setTypeProbe([](const QString&) -> std::optional<qint64> { return 0x6969; });
-        auto writer = Database::open(DatabaseAddress::file(path), {QStringLiteral("PGroup")});
+        auto writer =
+            Database::open(DatabaseAddress::file(path), {QStringLiteral("PGroup")}).valueOr(nullptr);
         QVERIFY(writer && writer->execute(QStringLiteral("BEGIN EXCLUSIVE")));
         QVERIFY(writer->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('а')")));
         std::thread commit([&writer] {
             std::this_thread::sleep_for(std::chrono::seconds(1));
-            writer->execute(QStringLiteral("COMMIT"));
+            (void)writer->execute(QStringLiteral("COMMIT"));
         });
-        const std::optional<qint64> seen =
-            Database::peekCount(DatabaseAddress::file(path), QStringLiteral("SELECT count(*) FROM PGroup"));
+        const qint64 seen =
+            Database::peekCount(DatabaseAddress::file(path), QStringLiteral("SELECT count(*) FROM PGroup"))
+                .valueOr(-1);
         commit.join();
         NetworkFileSystem::setTypeProbe(nullptr);
         QCOMPARE(seen, 1);
@@ -398,12 +404,14 @@ private slots:
         for (const char* sql :
              {"SELECT text_ru FROM curtain", "SELECT TOP 1 text_ru FROM curtain c WHERE c_value=5",
               "SELECT text_ru FROM curtain ORDER BY c_value"}) {
-            QVERIFY(m_db->query(QString::fromLatin1(sql), table) > 0);
+            QVERIFY(m_db->query(QString::fromLatin1(sql), table).valueOr(-1) > 0);
             QCOMPARE(table.text(0, 0), QStringLiteral("нет завесы"));
         }
         // Statements whose order is their own are sent as written.
-        QCOMPARE(m_db->query(QStringLiteral("SELECT COUNT(*) FROM curtain WHERE c_value=5"), table), 1);
-        QCOMPARE(m_db->query(QStringLiteral("SELECT DISTINCT c_value FROM curtain"), table), 1);
+        QCOMPARE(
+            m_db->query(QStringLiteral("SELECT COUNT(*) FROM curtain WHERE c_value=5"), table).valueOr(-1),
+            1);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT DISTINCT c_value FROM curtain"), table).valueOr(-1), 1);
     }
     // A read or a transaction's start finds the connection a restart broke
     // and connects again at once; a server that is down fails the action; a
@@ -415,49 +423,54 @@ private slots:
             QSKIP("restarts the cluster FROSTPICK_TEST_SERVER_CLUSTER names");
         const QString read = QStringLiteral("SELECT text_ru FROM PGroup");
         QueryTable table;
-        QCOMPARE(m_db->query(read, table), 0);
+        QCOMPARE(m_db->query(read, table).valueOr(-1), 0);
         QVERIFY(m_db->begin());
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('потеряно')")));
         restartCluster(cluster);
-        DbError error;
-        QVERIFY(!m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('тоже')"), &error));
-        QVERIFY(error.isError());
-        QVERIFY(!m_db->commit(&error));
+        const Result<void> lost =
+            m_db->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('тоже')"));
+        QVERIFY(!lost && lost.failure().fromEngine());
+        QVERIFY(!m_db->commit());
         m_db->rollback();
-        QVERIFY2(m_db->query(read, table, &error) == 0, qPrintable(error.description));
+        Result<int> rows = m_db->query(read, table);
+        QVERIFY2(rows.valueOr(-1) == 0, qPrintable(TestDatabases::whyNot(rows)));
         restartCluster(cluster, "stop");
-        QCOMPARE(m_db->query(read, table, &error), -1);
-        QVERIFY(error.description.contains(QStringLiteral("SQLSTATE")));
-        QCOMPARE((DatabaseFailure{m_address, read, error}.kind()), DatabaseFailure::Kind::Connection);
+        rows = m_db->query(read, table);
+        QVERIFY(!rows);
+        QVERIFY(rows.failure().engineText.contains(QStringLiteral("SQLSTATE")));
+        QCOMPARE(rows.failure().at(m_address, read).kind(), DatabaseFailure::Kind::Connection);
         restartCluster(cluster, "start");
-        QCOMPARE(m_db->query(read, table, &error), 0);
+        QCOMPARE(m_db->query(read, table).valueOr(-1), 0);
         // A read snapshot ends without waiting for the server; a restart
         // after it is not seen by the next read, nor by the next write.
         {
             const ReadTransaction snapshot(m_db.get());
-            QCOMPARE(m_db->query(read, table), 0);
+            QCOMPARE(m_db->query(read, table).valueOr(-1), 0);
         }
         restartCluster(cluster);
-        QVERIFY2(m_db->query(read, table, &error) == 0, qPrintable(error.description));
+        rows = m_db->query(read, table);
+        QVERIFY2(rows.valueOr(-1) == 0, qPrintable(TestDatabases::whyNot(rows)));
         restartCluster(cluster);
-        QVERIFY2(m_db->begin(&error), qPrintable(error.description));
+        const Result<void> begun = m_db->begin();
+        QVERIFY2(begun, qPrintable(TestDatabases::whyNot(begun)));
         m_db->rollback();
         // One that begins after a restart reads on a new connection, still
         // in one snapshot; one that lost its connection after a read fails
         // as a whole.
         restartCluster(cluster);
-        auto writer = Database::open(m_address, {QStringLiteral("PGroup")});
+        auto writer = Database::open(m_address, {QStringLiteral("PGroup")}).valueOr(nullptr);
         QVERIFY(writer);
         {
             const ReadTransaction snapshot(m_db.get());
-            QVERIFY2(m_db->query(read, table, &error) == 0, qPrintable(error.description));
+            rows = m_db->query(read, table);
+            QVERIFY2(rows.valueOr(-1) == 0, qPrintable(TestDatabases::whyNot(rows)));
             QVERIFY(writer->execute(QStringLiteral("INSERT INTO PGroup (text_ru) VALUES ('позже')")));
-            QCOMPARE(m_db->query(read, table), 0);
+            QCOMPARE(m_db->query(read, table).valueOr(-1), 0);
             restartCluster(cluster);
-            QCOMPARE(m_db->query(read, table, &error), -1);
-            QCOMPARE(m_db->query(read, table, &error), -1);
+            QCOMPARE(m_db->query(read, table).valueOr(-1), -1);
+            QCOMPARE(m_db->query(read, table).valueOr(-1), -1);
         }
-        QCOMPARE(m_db->query(read, table), 1);
+        QCOMPARE(m_db->query(read, table).valueOr(-1), 1);
     }
 
 private:

@@ -19,7 +19,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         const QString path = m_dir.filePath(QStringLiteral("nv.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(path));
-        m_context.ref_db = Database::open(TestDatabases::address(path), referenceTables());
+        m_context.ref_db = Database::open(TestDatabases::address(path), referenceTables()).valueOr(nullptr);
         QVERIFY(m_context.ref_db);
         for (const char* sql : {
                  "INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES (3, 'Пенополиуретан', 0.025, 1)",

@@ -342,7 +342,7 @@ private:
     QVariant value(const char* sql)
     {
         QueryTable table;
-        m_context->order_db->query(QString::fromUtf8(sql), table);
+        m_context->order_db->query(QString::fromUtf8(sql), table).valueOr(-1);
         return table.value(0, 0);
     }
 

@@ -20,7 +20,7 @@ private slots:
         QVERIFY(m_dir->isValid());
         m_path = m_dir->filePath(QStringLiteral("nv.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(m_path));
-        m_db = Database::open(TestDatabases::address(m_path), {QStringLiteral("power")});
+        m_db = Database::open(TestDatabases::address(m_path), {QStringLiteral("power")}).valueOr(nullptr);
         QVERIFY(m_db);
         QVERIFY(m_db->execute(
             QStringLiteral("INSERT INTO power (model, modification, in_t, out_t, power) VALUES "
@@ -87,16 +87,20 @@ private slots:
         QueryTable t;
         QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=050 "
                                             "ORDER BY in_t"),
-                             t),
+                             t)
+                     .valueOr(-1),
                  2);
         QCOMPARE(t.number(1, 0), 1100.0);
         QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100 "
                                             "ORDER BY in_t"),
-                             t),
+                             t)
+                     .valueOr(-1),
                  1);
         QCOMPARE(t.number(0, 0), 2000.0);
         QCOMPARE(t.rowCount(), 1);
-        QCOMPARE(m_db->query(QStringLiteral("SELECT modification FROM power WHERE model='K''M'"), t), 1);
+        QCOMPARE(
+            m_db->query(QStringLiteral("SELECT modification FROM power WHERE model='K''M'"), t).valueOr(-1),
+            1);
         QCOMPARE(t.text(0, 0), QStringLiteral("7"));
     }
 
@@ -106,7 +110,8 @@ private slots:
                                              "(3, 'Пенополиуретан ё', 0.025, NULL)")));
         QueryTable t;
         QCOMPARE(
-            m_db->query(QStringLiteral("SELECT Pkey, s_name, s_value, cls_n FROM article WHERE Pkey=3"), t),
+            m_db->query(QStringLiteral("SELECT Pkey, s_name, s_value, cls_n FROM article WHERE Pkey=3"), t)
+                .valueOr(-1),
             1);
         QCOMPARE(t.value(0, 0).typeId(), int(QMetaType::LongLong));
         QCOMPARE(t.text(0, 1), QStringLiteral("Пенополиуретан ё"));
@@ -120,36 +125,38 @@ private slots:
     {
         const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
         QueryTable t;
-        QCOMPARE(m_db->query(sql, t), 1);
-        auto other = Database::open(TestDatabases::address(m_path), {QStringLiteral("power")});
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
+        auto other =
+            Database::open(TestDatabases::address(m_path), {QStringLiteral("power")}).valueOr(nullptr);
         QVERIFY(other);
         QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=2500 WHERE modification=100")));
         QVERIFY(other->execute(QStringLiteral("ALTER TABLE power ADD COLUMN note TEXT")));
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 2500.0);
-        QCOMPARE(m_db->query(QStringLiteral("SELECT note FROM power WHERE modification=100"), t), 1);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT note FROM power WHERE modification=100"), t).valueOr(-1),
+                 1);
     }
 
     void twoStatementsInOneTextAreRefused()
     {
-        DbError error;
-        QVERIFY(!m_db->execute(QStringLiteral("UPDATE power SET fkey=1; DELETE FROM power"), &error));
-        QVERIFY(error.isError());
+        const Result<void> refused =
+            m_db->execute(QStringLiteral("UPDATE power SET fkey=1; DELETE FROM power"));
+        QVERIFY(!refused && refused.failure().fromEngine());
         QueryTable t;
-        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE fkey IS NULL"), t), 4);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE fkey IS NULL"), t).valueOr(-1), 4);
     }
 
     void failedStatementLeavesLaterReadsWorking()
     {
         QueryTable t;
-        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE modification=100"), t), 1);
-        DbError error;
-        QCOMPARE(m_db->query(QStringLiteral("SELECT nothing FROM power WHERE model='KMA'"), t, &error), -1);
-        QVERIFY(error.isError());
-        QVERIFY(error.description.contains(QStringLiteral("nothing")));
+        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE modification=100"), t).valueOr(-1),
+                 1);
+        const Result<int> refused =
+            m_db->query(QStringLiteral("SELECT nothing FROM power WHERE model='KMA'"), t);
+        QVERIFY(!refused && refused.failure().fromEngine());
+        QVERIFY(refused.failure().engineText.contains(QStringLiteral("nothing")));
         QCOMPARE(t.number(0, 0), 2000.0); // the table is left as it was
-        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE model='KMA'"), t, &error), 3);
-        QVERIFY(!error.isError());
+        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE model='KMA'"), t).valueOr(-1), 3);
     }
 
     // Many different statement texts: the cache is bounded and every read
@@ -162,7 +169,7 @@ private slots:
                 QStringLiteral("SELECT %1 + power FROM power WHERE model='KMA' AND in_t=-5 AND "
                                "modification=50")
                     .arg(i);
-            QCOMPARE(m_db->query(sql, t), 1);
+            QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
             QCOMPARE(t.number(0, 0), 1000.0 + i);
         }
     }
@@ -172,27 +179,28 @@ private slots:
     void memoHoldsUntilAWrite()
     {
         const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
-        auto other = Database::open(TestDatabases::address(m_path), {QStringLiteral("power")});
+        auto other =
+            Database::open(TestDatabases::address(m_path), {QStringLiteral("power")}).valueOr(nullptr);
         QVERIFY(other);
         m_db->setResultReuse(Database::ResultReuse::ForTheRun);
         QueryTable t;
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=3000 WHERE modification=100")));
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 2000.0); // read once per run, by design
-        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE model='none'"), t), 0);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT power FROM power WHERE model='none'"), t).valueOr(-1), 0);
         QCOMPARE(t.number(0, 0), 2000.0);
         // A read transaction around the reads writes nothing: the memo stays.
         QVERIFY(m_db->execute(QStringLiteral("BEGIN")));
         QVERIFY(m_db->execute(QStringLiteral("COMMIT")));
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 2000.0);
         QVERIFY(m_db->execute(QStringLiteral("UPDATE power SET fkey=1")));
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 3000.0);
         m_db->setResultReuse(Database::ResultReuse::None);
         QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=3100 WHERE modification=100")));
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 3100.0);
     }
 
@@ -203,49 +211,50 @@ private slots:
     void keptRowsFollowEveryChange()
     {
         const QString sql = QStringLiteral("SELECT power FROM power WHERE model='KMA' AND modification=100");
-        auto other = Database::open(TestDatabases::address(m_path), {QStringLiteral("power")});
+        auto other =
+            Database::open(TestDatabases::address(m_path), {QStringLiteral("power")}).valueOr(nullptr);
         QVERIFY(other);
         m_db->setResultReuse(Database::ResultReuse::CheckedEachAction);
         QueryTable t;
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 2000.0);
         QVERIFY(other->execute(QStringLiteral("UPDATE power SET power=2100 WHERE modification=100")));
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 2000.0);
         m_db->beginAction();
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 2100.0);
         QVERIFY(other->execute(QStringLiteral("DELETE FROM power WHERE modification=100")));
         m_db->beginAction();
-        QCOMPARE(m_db->query(sql, t), 0);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 0);
         // A read that failed is not kept: once it can succeed, it does.
-        QCOMPARE(m_db->query(QStringLiteral("SELECT note FROM power WHERE model='KMA'"), t), -1);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT note FROM power WHERE model='KMA'"), t).valueOr(-1), -1);
         QVERIFY(other->execute(QStringLiteral("ALTER TABLE power ADD COLUMN note TEXT")));
-        QCOMPARE(m_db->query(QStringLiteral("SELECT note FROM power WHERE model='KMA'"), t), 2);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT note FROM power WHERE model='KMA'"), t).valueOr(-1), 2);
 
         // A read transaction within the action sees one snapshot, kept rows
         // included.
         QVERIFY(other->execute(
             QStringLiteral("INSERT INTO power (model, modification, power) VALUES ('KMA', 100, 2150)")));
         QVERIFY(m_db->execute(QStringLiteral("BEGIN")));
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 2150.0);
         QVERIFY(other->execute(QStringLiteral("DELETE FROM power WHERE modification=100")));
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QVERIFY(m_db->execute(QStringLiteral("COMMIT")));
         m_db->beginAction();
-        QCOMPARE(m_db->query(sql, t), 0);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 0);
 
         QVERIFY(m_db->execute(
             QStringLiteral("INSERT INTO power (model, modification, power) VALUES ('KMA', 100, 2200)")));
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 2200.0);
         QVERIFY(m_db->begin());
         QVERIFY(m_db->execute(QStringLiteral("UPDATE power SET power=2300 WHERE modification=100")));
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 2300.0);
         m_db->rollback();
-        QCOMPARE(m_db->query(sql, t), 1);
+        QCOMPARE(m_db->query(sql, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 2200.0);
     }
 
@@ -259,34 +268,36 @@ private slots:
         const QString none = QStringLiteral("SELECT power FROM power WHERE model='none'");
         const QString refused = QStringLiteral("SELECT no_such_column FROM power WHERE model='KMA'");
         const QString other = QStringLiteral("SELECT power FROM power WHERE model='K''M'");
-        auto writer = Database::open(TestDatabases::address(m_path), {QStringLiteral("power")});
+        auto writer =
+            Database::open(TestDatabases::address(m_path), {QStringLiteral("power")}).valueOr(nullptr);
         QVERIFY(writer);
         m_db->setResultReuse(Database::ResultReuse::CheckedEachAction);
         QueryTable t;
         {
             const ReadTransaction snapshot(m_db.get());
             m_db->prefetch({none, kma, kma});
-            QCOMPARE(m_db->query(none, t), 0);
+            QCOMPARE(m_db->query(none, t).valueOr(-1), 0);
             QVERIFY(writer->execute(QStringLiteral("UPDATE power SET power=2500 WHERE modification=100")));
-            QCOMPARE(m_db->query(kma, t), 1);
+            QCOMPARE(m_db->query(kma, t).valueOr(-1), 1);
             QCOMPARE(t.number(0, 0), 2000.0);
         }
         m_db->beginAction();
         m_db->prefetch({kma});
-        QCOMPARE(m_db->query(kma, t), 1);
+        QCOMPARE(m_db->query(kma, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 2500.0);
         {
             const ReadTransaction snapshot(m_db.get());
             m_db->prefetch({refused, other});
-            DbError error;
             const bool server = TestDatabases::storage() == TestDatabases::Storage::Server;
-            QCOMPARE(m_db->query(other, t, &error), server ? -1 : 1);
-            QVERIFY2(!server || error.description.contains(QLatin1String("no_such_column")),
-                     qPrintable(error.description));
-            QCOMPARE(m_db->query(refused, t, &error), -1);
-            QVERIFY(error.description.contains(QLatin1String("no_such_column")));
+            const Result<int> otherRead = m_db->query(other, t);
+            QCOMPARE(otherRead.valueOr(-1), server ? -1 : 1);
+            const QString otherWhy = TestDatabases::whyNot(otherRead);
+            QVERIFY2(!server || otherWhy.contains(QLatin1String("no_such_column")), qPrintable(otherWhy));
+            const Result<int> refusedRead = m_db->query(refused, t);
+            QVERIFY(!refusedRead);
+            QVERIFY(refusedRead.failure().engineText.contains(QLatin1String("no_such_column")));
         }
-        QCOMPARE(m_db->query(other, t), 1);
+        QCOMPARE(m_db->query(other, t).valueOr(-1), 1);
         QCOMPARE(t.number(0, 0), 10.0);
     }
 

@@ -65,8 +65,8 @@ private slots:
         const QString order = m_dir->filePath(QStringLiteral("order.mdb"));
         QVERIFY(TestDatabases::createSampleReference(nv));
         QVERIFY(TestDatabases::createSampleOrders(order));
-        m_ref = Database::open(TestDatabases::address(nv), {QStringLiteral("power")});
-        m_orders = Database::open(TestDatabases::address(order), {QStringLiteral("data")});
+        m_ref = Database::open(TestDatabases::address(nv), {QStringLiteral("power")}).valueOr(nullptr);
+        m_orders = Database::open(TestDatabases::address(order), {QStringLiteral("data")}).valueOr(nullptr);
         QVERIFY(m_ref && m_orders);
         m_context.ref_db = m_ref;
         const QueryTable types = rows(*m_ref, QStringLiteral("SELECT model, pkey FROM equipment"));
@@ -273,9 +273,8 @@ private:
     QueryTable rows(Database& db, const QString& sql)
     {
         QueryTable table;
-        DbError error;
-        if (db.query(sql, table, &error) < 0)
-            qWarning("%s: %s", qPrintable(sql), qPrintable(error.description));
+        if (const Result<int> read = db.query(sql, table); !read)
+            qWarning("%s: %s", qPrintable(sql), qPrintable(read.failure().engineText));
         return table;
     }
     QueryTable powerRows(const QString& code)

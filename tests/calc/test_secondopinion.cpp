@@ -225,7 +225,7 @@ private:
     QVariant value(const char* sql)
     {
         QueryTable t;
-        return m_context.order_db->query(QLatin1String(sql), t) == 1 ? t.value(0, 0) : QVariant();
+        return m_context.order_db->query(QLatin1String(sql), t).valueOr(-1) == 1 ? t.value(0, 0) : QVariant();
     }
 
     FakeMessages m_messages;

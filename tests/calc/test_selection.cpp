@@ -27,7 +27,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         const QString path = m_dir.filePath(QStringLiteral("nv.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(path));
-        m_db = Database::open(TestDatabases::address(path), referenceTables());
+        m_db = Database::open(TestDatabases::address(path), referenceTables()).valueOr(nullptr);
         QVERIFY(m_db);
         m_context.ref_db = m_db;
         exec(

@@ -88,8 +88,8 @@ private slots:
         QVERIFY(!opened);
         // The engine's error, for the program that opens to show.
         QCOMPARE(opened.failure().address.database, path);
-        QVERIFY(opened.failure().error.isError());
-        QVERIFY(!opened.failure().error.description.isEmpty());
+        QVERIFY(opened.failure().fromEngine());
+        QVERIFY(!opened.failure().engineText.isEmpty());
         QVERIFY(!context.ref_db && !context.order_db);
 
         // The damaged file is neither replaced nor turned into a new database.

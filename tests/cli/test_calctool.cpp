@@ -21,7 +21,7 @@ private slots:
         QVERIFY(m_dir->isValid());
         QVERIFY(TestDatabases::createEmptyReference(path("nv.mdb")));
         QVERIFY(TestDatabases::createEmptyOrders(path("order.mdb")));
-        auto ref = Database::open(TestDatabases::address(path("nv.mdb")), referenceTables());
+        auto ref = Database::open(TestDatabases::address(path("nv.mdb")), referenceTables()).valueOr(nullptr);
         QVERIFY(ref);
         QVERIFY(ref->execute(QStringLiteral("INSERT INTO article (Pkey, s_name, s_value, cls_n) VALUES "
                                             "(1, 'Пенопласт \"ПС\"', 0.02, 1)")));
@@ -196,7 +196,8 @@ private slots:
     {
         const CalcRun none = calc({"--all-orders"});
         QVERIFY(none.exitCode == 0 && none.out.isEmpty());
-        auto orders = Database::open(TestDatabases::address(path("order.mdb")), orderTables());
+        auto orders =
+            Database::open(TestDatabases::address(path("order.mdb")), orderTables()).valueOr(nullptr);
         QVERIFY(orders);
         // Row 3 overflows, rows 5 and 4 are fine (printed in key order).
         for (const char* row : {
@@ -238,7 +239,8 @@ private slots:
             columns << QLatin1String(c.name);
             values << QString::number(values.size() + 1);
         }
-        auto orders = Database::open(TestDatabases::address(path("order.mdb")), orderTables());
+        auto orders =
+            Database::open(TestDatabases::address(path("order.mdb")), orderTables()).valueOr(nullptr);
         QVERIFY(orders && orders->execute(QStringLiteral("INSERT INTO data (pkey, %1) VALUES (9, %2)")
                                               .arg(columns.join(','), values.join(','))));
         orders.reset();

@@ -259,7 +259,8 @@ private slots:
         QVERIFY(TestDatabases::createSampleFolder(dir.path()));
         {
             const std::unique_ptr<Database> db =
-                Database::open(TestDatabases::address(dir.filePath(QStringLiteral("nv.mdb"))), {});
+                Database::open(TestDatabases::address(dir.filePath(QStringLiteral("nv.mdb"))), {})
+                    .valueOr(nullptr);
             QVERIFY(db && db->execute(QStringLiteral("UPDATE Product SET tko=tnz WHERE pkey=1")) &&
                     db->execute(QStringLiteral("UPDATE curtain SET c_value=150 WHERE pkey=1")) &&
                     db->execute(QStringLiteral("UPDATE power SET power=0 WHERE model='KMX' AND out_t=43 AND "
@@ -324,10 +325,10 @@ private slots:
         QVERIFY(TestDatabases::createSampleFolder(without.path()) &&
                 TestDatabases::createSampleFolder(with.path()));
         const auto store = [](const QTemporaryDir& dir) {
-            return Database::open(TestDatabases::address(dir.filePath("order.mdb")), {});
+            return Database::open(TestDatabases::address(dir.filePath("order.mdb")), {}).valueOr(nullptr);
         };
         const bool files = TestDatabases::storage() == TestDatabases::Storage::Files;
-        QVERIFY((files ? store(without)->execute("DROP TRIGGER data_deleted_second_opinion") : true) &&
+        QVERIFY((files ? store(without)->execute("DROP TRIGGER data_deleted_second_opinion").ok() : true) &&
                 store(without)->execute("DROP TABLE second_opinion"));
         QVERIFY(store(with)->execute("INSERT INTO second_opinion VALUES (1, 3, 60, 4000, 2500)"));
         QCOMPARE(calc({"--dir", with.path(), "--all-orders"}),
@@ -355,7 +356,8 @@ private slots:
     {
         QTemporaryDir folder;
         QVERIFY(TestDatabases::createSampleFolder(folder.path()));
-        auto orders = Database::open(DataLocation::folder(folder.path()).orders(), orderTables());
+        auto orders =
+            Database::open(DataLocation::folder(folder.path()).orders(), orderTables()).valueOr(nullptr);
         QVERIFY(
             orders &&
             orders->execute(QStringLiteral(

@@ -112,7 +112,8 @@ private slots:
         for (const char* name : {"nv.mdb", "order.mdb"})
             QVERIFY(QFile::copy(seed(name), user(name)));
         {
-            const auto orders = Database::open(DatabaseAddress::file(user("order.mdb")), orderTables());
+            const auto orders =
+                Database::open(DatabaseAddress::file(user("order.mdb")), orderTables()).valueOr(nullptr);
             QVERIFY(orders && orders->execute(QStringLiteral(
                                   "DELETE FROM data WHERE pkey=(SELECT MAX(pkey) FROM data)")));
         }

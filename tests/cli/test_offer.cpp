@@ -52,7 +52,8 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(TestDatabases::createSampleFolder(m_dir->path()));
         m_orders = Database::open(TestDatabases::address(m_dir->filePath(QStringLiteral("order.mdb"))),
-                                  orderTables());
+                                  orderTables())
+                       .valueOr(nullptr);
         QVERIFY(m_orders);
     }
     void cleanup()
@@ -114,7 +115,8 @@ private slots:
             QVERIFY(m_orders->execute(damage.section(QLatin1Char(':'), 1)));
         } else {
             auto ref = Database::open(TestDatabases::address(m_dir->filePath(QStringLiteral("nv.mdb"))),
-                                      referenceTables());
+                                      referenceTables())
+                           .valueOr(nullptr);
             QVERIFY(ref && ref->execute(damage.section(QLatin1Char(':'), 1)));
         }
         const CalcRun run = this->run({QStringLiteral("--offer"), QString::number(offer)});
@@ -151,9 +153,8 @@ private:
     {
         SavedOffer offer{0, 1, QStringLiteral("Три камеры"), QStringLiteral("2024-03-05"), calculations};
         OfferStore::Saving saving;
-        DbError error;
-        if (!OfferStore::Save(*m_orders, offer, saving, &error))
-            qWarning() << error.description;
+        if (const Result<void> saved = OfferStore::Save(*m_orders, offer, saving); !saved)
+            qWarning() << saved.failure().engineText;
         return offer.key;
     }
 

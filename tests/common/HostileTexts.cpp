@@ -32,7 +32,7 @@ QStringList rowsOf(Database& db, const QStringList& tables)
     QStringList rows;
     for (const QString& table : tables) {
         QueryTable t;
-        const int n = db.query(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table), t);
+        const int n = db.query(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table), t).valueOr(-1);
         for (int r = 0; r < n; ++r) {
             QStringList cells;
             for (int c = 0; c < t.columnCount(); ++c)

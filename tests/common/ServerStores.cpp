@@ -66,13 +66,13 @@ public:
             // Built under another name and renamed, so a failed build never
             // leaves a half-filled template behind.
             const QString part = name + QStringLiteral("_part");
-            DbError error;
+            Result<void> made = DatabaseFailure();
             ok = run(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(part)) &&
                  run(QStringLiteral("CREATE DATABASE %1").arg(part)) &&
-                 Database::create(ServerStores::address(part), scriptFiles, &error) &&
+                 (made = Database::create(ServerStores::address(part), scriptFiles)) &&
                  run(QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(part, name));
-            if (error.isError())
-                qWarning("cannot fill %s: %s", qPrintable(part), qPrintable(error.description));
+            if (!made && made.failure().fromEngine())
+                qWarning("cannot fill %s: %s", qPrintable(part), qPrintable(made.failure().engineText));
         }
         run(QStringLiteral("SELECT pg_advisory_unlock(81762)"));
         return ok ? std::optional<QString>(name) : std::nullopt;

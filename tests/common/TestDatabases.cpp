@@ -99,11 +99,10 @@ bool create(const QString& path, QStringList scripts, Storage where)
         return createOnServer(path, scripts);
     for (QString& s : scripts)
         s = dataFile(s);
-    DbError error;
-    const bool ok = Database::create(DatabaseAddress::file(path), scripts, &error);
-    if (!ok)
-        qWarning("cannot create %s: %s", qPrintable(path), qPrintable(error.description));
-    return ok;
+    const Result<void> made = Database::create(DatabaseAddress::file(path), scripts);
+    if (!made)
+        qWarning("cannot create %s: %s", qPrintable(path), qPrintable(made.failure().engineText));
+    return made.ok();
 }
 
 } // namespace

@@ -47,4 +47,11 @@ QStringList allowInserts(const QString& table);
 // header intact), a "foreign" schema (the other program file's), a "folder".
 bool createDamaged(const QString& path, const QString& damage);
 
+// The engine's text of a failed operation, for a test's message; empty when
+// it was done.
+template <typename T> QString whyNot(const Result<T>& result)
+{
+    return result ? QString() : result.failure().engineText;
+}
+
 } // namespace TestDatabases

@@ -201,7 +201,7 @@ private slots:
             QVERIFY(reference ? TestDatabases::createSampleReference(to, Files)
                               : TestDatabases::createSampleOrders(to, Files));
         if (!trap.isEmpty()) {
-            auto db = Database::open(DatabaseAddress::file(to), {});
+            auto db = Database::open(DatabaseAddress::file(to), {}).valueOr(nullptr);
             for (const QString& statement : trap.split(QLatin1Char('|')))
                 QVERIFY(db && db->execute(statement));
         }
@@ -332,19 +332,21 @@ private slots:
             const StoreLayout& store = StoreLayout::of(kind);
             const DatabaseAddress file = DatabaseAddress::file(path(store.title));
             QVERIFY(Database::createStores(file, {store.schema}));
-            auto db = Database::open(file, store.tableNames());
+            auto db = Database::open(file, store.tableNames()).valueOr(nullptr);
             QVERIFY(db);
             QueryTable names;
             QCOMPARE(db->query("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
                                "'sqlite%' ORDER BY rowid",
-                               names),
+                               names)
+                         .valueOr(-1),
                      store.tables.size());
             for (int t = 0; t < store.tables.size(); ++t) {
                 const StoreTable& table = store.tables.at(t);
                 QCOMPARE(names.text(t, 0), table.name);
-                QCOMPARE(db->columnsOf(table.name), table.columns);
+                QCOMPARE(db->columnsOf(table.name).valueOr({}), table.columns);
                 QueryTable types;
-                db->query(QStringLiteral("SELECT type FROM pragma_table_info('%1')").arg(table.name), types);
+                db->query(QStringLiteral("SELECT type FROM pragma_table_info('%1')").arg(table.name), types)
+                    .valueOr(-1);
                 for (int c = 0; c < table.columns.size(); ++c)
                     QCOMPARE(types.text(c, 0), QLatin1String(declared[int(table.types.at(c))]));
                 QueryTable indexes;
@@ -353,7 +355,8 @@ private slots:
                                              "pragma_index_info(m.name)) FROM sqlite_master m WHERE "
                                              "type = 'index' AND sql NOT NULL AND tbl_name = '%1'")
                                   .arg(table.name),
-                              indexes);
+                              indexes)
+                        .valueOr(-1);
                 QCOMPARE(n, table.indexes.size());
                 for (int i = 0; i < n; ++i)
                     QCOMPARE(indexes.text(i, 0), table.indexes.at(i));
@@ -366,11 +369,12 @@ private slots:
         QCOMPARE(ServerSetup::init(ServerStores::address(m_name + "layout").database, [](const QString&) {})
                      .status,
                  StatusOk);
-        auto server = Database::open(ServerStores::address(m_name + "layout"), {});
+        auto server = Database::open(ServerStores::address(m_name + "layout"), {}).valueOr(nullptr);
         QVERIFY(server);
         for (StoreKind kind : StoreLayout::kinds()) {
             for (const StoreTable& table : StoreLayout::of(kind).tables)
-                QCOMPARE(server->columnsOf(table.name).join(','), table.columns.join(',').toLower());
+                QCOMPARE(server->columnsOf(table.name).valueOr({}).join(','),
+                         table.columns.join(',').toLower());
             QVERIFY(StoreAccess::isFresh(StoreLayout::of(kind),
                                          StoreAccess::rowCounts(*server, StoreLayout::of(kind)).value()));
         }
@@ -434,7 +438,7 @@ private slots:
         const QString old = path("old order.mdb");
         QVERIFY(TestDatabases::createSampleOrders(old, Files));
         {
-            auto db = Database::open(DatabaseAddress::file(old), {});
+            auto db = Database::open(DatabaseAddress::file(old), {}).valueOr(nullptr);
             QVERIFY(db->execute("DROP TRIGGER data_deleted_second_opinion") &&
                     db->execute("DROP TABLE second_opinion"));
         }
@@ -478,18 +482,18 @@ private slots:
         QCOMPARE(runTool({"init", uri}).exitCode, 0);
         auto countOf = [&](const QString& sql) {
             QueryTable n;
-            auto db = Database::open(store, {});
-            return db && db->query(sql, n) == 1 ? n.integer(0, 0) : -1;
+            auto db = Database::open(store, {}).valueOr(nullptr);
+            return db && db->query(sql, n).valueOr(-1) == 1 ? n.integer(0, 0) : -1;
         };
         auto write = [&] {
-            auto db = Database::open(store, {});
+            auto db = Database::open(store, {}).valueOr(nullptr);
             WriteAttempt attempt;
             return db && attempt.begin(*db) &&
                    db->execute("INSERT INTO contact (name, organization) VALUES ('Ирина', 'Север')") &&
-                   attempt.commit() == WriteAttempt::Outcome::Stored;
+                   attempt.commit() && attempt.outcome() == WriteAttempt::Outcome::Stored;
         };
         {
-            auto db = Database::open(store, {});
+            auto db = Database::open(store, {}).valueOr(nullptr);
             QVERIFY(db->execute("DROP TABLE second_opinion, offer_row, offer") &&
                     db->execute("DROP TABLE frostpick_write"));
         }
@@ -514,7 +518,7 @@ private slots:
 
         // A database holding only the reference store gets no orders tables.
         {
-            auto db = Database::open(store, {});
+            auto db = Database::open(store, {}).valueOr(nullptr);
             QVERIFY(
                 db->execute("DROP TABLE second_opinion, offer_row, offer, data, contact, frostpick_write"));
         }
@@ -553,10 +557,10 @@ private slots:
         QCOMPARE(runTool({"export", path("nv.mdb"), path("refusing csv")}).exitCode, 0);
         qint64 refusedKey = 0;
         {
-            auto db = Database::open(store, {});
+            auto db = Database::open(store, {}).valueOr(nullptr);
             QVERIFY(db);
             QueryTable key;
-            QVERIFY(db->query(QStringLiteral("SELECT Pkey FROM power ORDER BY Pkey"), key) > 300);
+            QVERIFY(db->query(QStringLiteral("SELECT Pkey FROM power ORDER BY Pkey"), key).valueOr(-1) > 300);
             refusedKey = key.integer(300, 0);
             for (const QString& statement : TestDatabases::refuseInserts(
                      QStringLiteral("power"), QStringLiteral("NEW.pkey = %1").arg(refusedKey),

@@ -89,17 +89,17 @@ QString SaveLog::check(Database& orders) const
 {
     if (!m_duplicateKey.isEmpty())
         return m_duplicateKey;
-    DbError damage;
-    if (!orders.checkIntegrity(&damage))
-        return damage.description;
+    if (const Result<void> undamaged = orders.checkIntegrity(); !undamaged)
+        return undamaged.failure().engineText;
     QueryTable rows;
     // A customer saved without its calculation would be half a save.
     const char* const halfSaves[] = {"SELECT pkey FROM data WHERE contact NOT IN (SELECT pkey FROM contact)",
                                      "SELECT pkey FROM contact WHERE pkey NOT IN (SELECT contact FROM data)"};
     for (const char* sql : halfSaves)
-        if (orders.query(QLatin1String(sql), rows) != 0)
+        if (orders.query(QLatin1String(sql), rows).valueOr(-1) != 0)
             return QStringLiteral("half a save: %1 gives row %2").arg(QLatin1String(sql), rows.text(0, 0));
-    const int count = orders.query(QStringLiteral("SELECT * FROM data WHERE onote LIKE 'save %'"), rows);
+    const int count =
+        orders.query(QStringLiteral("SELECT * FROM data WHERE onote LIKE 'save %'"), rows).valueOr(-1);
     QMap<qint64, int> found; // row -> the save it holds
     QSet<int> stored;
     for (int r = 0; r < count; ++r) {

@@ -29,7 +29,8 @@ int main(int argc, char* argv[])
         ApplyStartValues(record);
         QueryTable rows;
         if (!SaveScenario::isNewCalculation(n) &&
-            context.order_db->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), rows) > 0) {
+            context.order_db->query(QStringLiteral("SELECT pkey FROM data ORDER BY pkey"), rows).valueOr(-1) >
+                0) {
             const qint32 key = qint32(rows.integer(int(random.bounded(rows.rowCount())), 0));
             if (!LoadOrder(context, record, key))
                 return 3;
@@ -37,7 +38,8 @@ int main(int argc, char* argv[])
             record.NewCalculation = false;
             record.NewContact = false;
         } else if (n % 3 == 1 &&
-                   context.order_db->query(QStringLiteral("SELECT pkey FROM contact"), rows) > 0) {
+                   context.order_db->query(QStringLiteral("SELECT pkey FROM contact"), rows).valueOr(-1) >
+                       0) {
             record.contact = qint16(rows.integer(int(random.bounded(rows.rowCount())), 0));
             record.NewContact = false;
             record.NewCalculation = true;

@@ -39,7 +39,8 @@ private slots:
             QVERIFY(saver.waitForFinished());
             QVERIFY(log.addRun(0, first, output + saver.readAllStandardOutput()) >= killAfter);
 
-            auto db = Database::open(DataLocation::folder(dir.path()).orders(), orderTables());
+            auto db =
+                Database::open(DataLocation::folder(dir.path()).orders(), orderTables()).valueOr(nullptr);
             QVERIFY(db);
             const QString problem = log.check(*db);
             QVERIFY2(problem.isEmpty(), qPrintable(problem));

@@ -154,7 +154,7 @@ private slots:
         {
             CalculationContext context;
             const Result<void> opened = OpenDatabases(context, DataLocation::folder(dir.path()));
-            QCOMPARE(opened ? 0 : opened.failure().error.number, openStatus);
+            QCOMPARE(opened ? 0 : opened.failure().engineCode, openStatus);
             if (openStatus != 0)
                 QVERIFY2(opened.failure().details().contains(
                              QStringLiteral("attempt to write a readonly database")),

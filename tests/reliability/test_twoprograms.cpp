@@ -98,7 +98,8 @@ private slots:
             QVERIFY(engineers[e].waitForFinished());
             saved += log.addRun(e, firstSave[e], engineers[e].readAllStandardOutput());
         }
-        const auto orders = Database::open(DataLocation::folder(dir.path()).orders(), orderTables());
+        const auto orders =
+            Database::open(DataLocation::folder(dir.path()).orders(), orderTables()).valueOr(nullptr);
         QVERIFY(orders);
         const QString lostOrBroken = log.check(*orders);
         QVERIFY2(lostOrBroken.isEmpty(), qPrintable(lostOrBroken));

@@ -96,7 +96,7 @@ private slots:
         // "Поиск" on the customer, then the calculation reopened from the list.
         // Keys are numbered upwards: the new customer has the largest.
         QueryTable newest;
-        QCOMPARE(orders.query(QStringLiteral("SELECT MAX(pkey) FROM contact"), newest), 1);
+        QCOMPARE(orders.query(QStringLiteral("SELECT MAX(pkey) FROM contact"), newest).valueOr(-1), 1);
         const qint16 customer = qint16(newest.integer(0, 0));
         organisation = f->list(QStringLiteral("Combo1"));
         int index = -1;

@@ -29,7 +29,7 @@ const QString UnknownText = QStringLiteral("неизвестно, сохране
 qint64 count(Database& db, const QString& sql)
 {
     QueryTable rows;
-    return db.query(sql, rows) == 1 ? rows.integer(0, 0) : -1;
+    return db.query(sql, rows).valueOr(-1) == 1 ? rows.integer(0, 0) : -1;
 }
 
 } // namespace
@@ -122,12 +122,11 @@ private slots:
         Database& orders = *f.context.order_db;
         SavedOffer offer{0, 1, QStringLiteral("Два склада"), QStringLiteral("2024-03-05"), {1, 2}};
         OfferStore::Saving saving;
-        DbError error;
         m_relay->failAtCommit(fault);
-        const bool stored = OfferStore::Save(orders, offer, saving, &error);
+        const bool stored = OfferStore::Save(orders, offer, saving).ok();
         QCOMPARE(stored, fault == Fault::AnswerLost);
         m_relay->restore();
-        QVERIFY(stored || OfferStore::Save(orders, offer, saving, &error));
+        QVERIFY(stored || OfferStore::Save(orders, offer, saving));
         QCOMPARE(count(orders, "SELECT COUNT(*) FROM offer"), 1);
         QCOMPARE(count(orders, "SELECT COUNT(*) FROM offer_row"), 2);
         QCOMPARE(offer.key, count(orders, "SELECT pkey FROM offer"));
@@ -216,11 +215,11 @@ private slots:
             return copy ? copyStore(sample, through, replace, {report, {}})
                         : importStore(csv, through, {true, false}, report);
         };
-        const auto db = Database::open(server, {});
+        const auto db = Database::open(server, {}).valueOr(nullptr);
         QVERIFY(db);
         const auto stored = [&] { return count(*db, "SELECT COUNT(*) FROM article"); };
-        const qint64 whole =
-            count(*Database::open(DatabaseAddress::file(sample), {}), "SELECT COUNT(*) FROM article");
+        const qint64 whole = count(*Database::open(DatabaseAddress::file(sample), {}).valueOr(nullptr),
+                                   "SELECT COUNT(*) FROM article");
 
         m_relay->failAtCommit(fault);
         const ToolOutcome outcome = run();
@@ -239,12 +238,12 @@ private slots:
     void timedOutStatementIsCancelled()
     {
         const DatabaseAddress server = TestDatabases::address(QDir(folder()).filePath("nv.mdb"));
-        const auto db = Database::open(server, {});
-        const auto watcher = Database::open(server, {});
+        const auto db = Database::open(server, {}).valueOr(nullptr);
+        const auto watcher = Database::open(server, {}).valueOr(nullptr);
         QVERIFY(db && watcher);
-        DbError error;
-        QVERIFY(!db->execute("SELECT pg_sleep(600)", &error));
-        QVERIFY2(error.description.contains("не ответил"), qPrintable(error.description));
+        const Result<void> slept = db->execute("SELECT pg_sleep(600)");
+        QVERIFY(!slept);
+        QVERIFY2(slept.failure().engineText.contains("не ответил"), qPrintable(slept.failure().engineText));
         QTRY_COMPARE_WITH_TIMEOUT(count(*watcher,
                                         "SELECT COUNT(*) FROM pg_stat_activity WHERE state = 'active' "
                                         "AND query LIKE 'SELECT pg_sleep(%'"),

@@ -205,9 +205,11 @@ private slots:
         const QString from = toServer ? sample : m_relay->through(server).database;
         const QString to = toServer ? m_relay->through(server).database : copied;
         const auto articles = [&] {
-            const auto db = Database::open(toServer ? server : DatabaseAddress::file(copied), {});
+            const auto db =
+                Database::open(toServer ? server : DatabaseAddress::file(copied), {}).valueOr(nullptr);
             QueryTable rows;
-            return db && db->query("SELECT COUNT(*) FROM article", rows) == 1 ? rows.integer(0, 0) : -1;
+            return db && db->query("SELECT COUNT(*) FROM article", rows).valueOr(-1) == 1 ? rows.integer(0, 0)
+                                                                                          : -1;
         };
         qint64 requests = m_relay->requests();
         QVERIFY(copyStore(from, to, replace, quiet).ok());

@@ -116,7 +116,7 @@ qint32 WizardFixture::addCalculation(qint32 customer, const QString& odate, cons
 int WizardFixture::rowCount(const QString& table)
 {
     QueryTable rows;
-    if (context.order_db->query(QStringLiteral("SELECT COUNT(*) FROM ") + table, rows) <= 0)
+    if (context.order_db->query(QStringLiteral("SELECT COUNT(*) FROM ") + table, rows).valueOr(-1) <= 0)
         return -1;
     return static_cast<int>(rows.integer(0, 0));
 }

@@ -16,9 +16,9 @@ class TestFailureBox : public QObject
 
     static DatabaseFailure refusedInsert()
     {
-        DatabaseFailure failure(DatabaseAddress::file(QStringLiteral("/data/order.mdb")),
-                                QStringLiteral("INSERT INTO data VALUES(1)"),
-                                DbError{0x13, QStringLiteral("constraint\nfailed"), false, false, false});
+        DatabaseFailure failure = DatabaseFailure(0x13, QStringLiteral("constraint\nfailed"))
+                                      .at(DatabaseAddress::file(QStringLiteral("/data/order.mdb")),
+                                          QStringLiteral("INSERT INTO data VALUES(1)"));
         failure.heading = QStringLiteral("Ошибка при сохранении результатов расчета! (13)");
         return failure;
     }
@@ -71,8 +71,10 @@ private slots:
                  (QStringList{
                      QStringLiteral("13\rconstraint\nfailed"),
                      QStringLiteral("Не найден файл БД\nИзмените настройки и запустите программу вновь")}));
-        DatabaseFailure server(DatabaseAddress::server(QStringLiteral("host=dbhost dbname=frostpick")), {},
-                               DbError{0x8006, QStringLiteral("no route"), false, true, false});
+        DatabaseFailure server =
+            DatabaseFailure(0x8006, QStringLiteral("no route"))
+                .at(DatabaseAddress::server(QStringLiteral("host=dbhost dbname=frostpick")));
+        server.notConnected = true;
         server.heading = QStringLiteral("Не удалось открыть базу данных на сервере.");
         PresentStartFailure(server);
         QCOMPARE(messages.lastText(), server.heading + "\r\n" + server.advice());

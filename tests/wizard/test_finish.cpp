@@ -177,7 +177,7 @@ private slots:
         QCOMPARE(dataText(QStringLiteral("onote")), QStringLiteral("новая заметка"));
         QCOMPARE(dataText(QStringLiteral("xo_count")), QStringLiteral("4"));
         QueryTable city;
-        QCOMPARE(f->context.order_db->query(QStringLiteral("SELECT city FROM contact"), city), 1);
+        QCOMPARE(f->context.order_db->query(QStringLiteral("SELECT city FROM contact"), city).valueOr(-1), 1);
         QCOMPARE(city.text(0, 0), QStringLiteral("Омск"));
         QCOMPARE(f->screenName(), QStringLiteral("frmStage0"));
     }
@@ -220,8 +220,9 @@ private:
     QString dataText(const QString& column)
     {
         QueryTable rows;
-        if (f->context.order_db->query(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM data"),
-                                       rows) != 1)
+        if (f->context.order_db
+                ->query(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM data"), rows)
+                .valueOr(-1) != 1)
             return QStringLiteral("<not one row>");
         return rows.text(0, 0);
     }

@@ -460,7 +460,8 @@ private slots:
         const QString typed = typedText();
 
         const std::unique_ptr<Database> other =
-            network ? nullptr : Database::open(TestDatabases::address(f->folder() + '/' + store), {});
+            network ? nullptr
+                    : Database::open(TestDatabases::address(f->folder() + '/' + store), {}).valueOr(nullptr);
         if (network)
             relay->fail(NetworkRelay::Fault::Drop);
         else if (table.isEmpty())
@@ -565,7 +566,8 @@ private:
     QString savedNote(qint32 key) const
     {
         QueryTable note;
-        f->context.order_db->query(QStringLiteral("SELECT onote FROM data WHERE pkey=%1").arg(key), note);
+        f->context.order_db->query(QStringLiteral("SELECT onote FROM data WHERE pkey=%1").arg(key), note)
+            .valueOr(-1);
         return note.text(0, 0);
     }
     QWidgetList visibleScreens() const

@@ -138,8 +138,10 @@ private slots:
         click(QStringLiteral("cmdSave"));
         closeOffer();
         // As the administrator deletes it: on a connection of its own. Calculation 1's product alone.
-        const auto admin = Database::open(
-            TestDatabases::address(m_sample->filePath(QStringLiteral("nv.mdb"))), referenceTables());
+        const auto admin =
+            Database::open(TestDatabases::address(m_sample->filePath(QStringLiteral("nv.mdb"))),
+                           referenceTables())
+                .valueOr(nullptr);
         QVERIFY(admin && admin->execute(QStringLiteral("DELETE FROM Product WHERE pkey=1")));
         QVERIFY(f->orders(QStringLiteral("DELETE FROM data WHERE pkey=3")));
 
@@ -203,8 +205,10 @@ private:
     {
         QueryTable rows;
         QList<qint32> keys;
-        for (int row = 0, n = f->context.order_db->query(
-                              QStringLiteral("SELECT data_pkey FROM offer_row ORDER BY position"), rows);
+        for (int row = 0,
+                 n = f->context.order_db
+                         ->query(QStringLiteral("SELECT data_pkey FROM offer_row ORDER BY position"), rows)
+                         .valueOr(-1);
              row < n; ++row)
             keys << qint32(rows.integer(row, 0));
         return keys;

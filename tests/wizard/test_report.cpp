@@ -219,7 +219,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         const QString nv = m_dir.filePath(QStringLiteral("nv.mdb"));
         QVERIFY(TestDatabases::createEmptyReference(nv));
-        m_context.ref_db = Database::open(TestDatabases::address(nv), referenceTables());
+        m_context.ref_db = Database::open(TestDatabases::address(nv), referenceTables()).valueOr(nullptr);
         QVERIFY(m_context.ref_db);
         QVERIFY(m_context.ref_db->execute(
             QStringLiteral("INSERT INTO equipment (Pkey, text_ru, model, picture, scheme) VALUES "

@@ -145,8 +145,8 @@ private slots:
     {
         QFETCH(bool, byKeys);
         openAt(-18, 1);
-        const auto admin =
-            Database::open(TestDatabases::address(f->folder() + QStringLiteral("/nv.mdb")), {});
+        const auto admin = Database::open(TestDatabases::address(f->folder() + QStringLiteral("/nv.mdb")), {})
+                               .valueOr(nullptr);
         QVERIFY(admin &&
                 admin->execute(QStringLiteral("UPDATE equipment SET text_ru='Агрегат KM-2' WHERE pkey=1")));
         auto* back = f->control<QPushButton>(QStringLiteral("cmbPrev"));
