@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int Seconds = 15;
+constexpr int Seconds = 6;
 
 // No load at all (a chamber without volume or insulation), so the first
 // modification of KMN is chosen; at the middle chamber temperature of its
