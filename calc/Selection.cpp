@@ -94,7 +94,7 @@ QString modificationsRead(const QString& series)
 
 QString capacityCondition(const QString& model)
 {
-    return QStringLiteral(" FROM power where model =") + SqlLiteral::text(model);
+    return QStringLiteral(" FROM power where model =") % SqlLiteral::text(model);
 }
 
 // The rated points of a modification (as the record shows it) at the three
@@ -102,8 +102,8 @@ QString capacityCondition(const QString& model)
 // to a server costs its round trip.
 QString capacityRead(const QString& model, const QString& modification)
 {
-    return QStringLiteral("SELECT out_t, in_t, power") + capacityCondition(model) +
-           QStringLiteral(" AND modification=") + modificationLiteral(modification) +
+    return QStringLiteral("SELECT out_t, in_t, power") % capacityCondition(model) %
+           QStringLiteral(" AND modification=") % modificationLiteral(modification) %
            QStringLiteral(" ORDER BY out_t,in_t");
 }
 
