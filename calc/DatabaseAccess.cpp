@@ -31,15 +31,17 @@ Result<void> OpenDatabases(CalculationContext& context, const DataLocation& loca
 
 namespace {
 
-int readRows(CalculationContext& context, Database* db, const DatabaseAddress& address, const QString& sql,
-             QueryTable& table)
+// The store's address is made only for a failure: a batch reads hundreds of
+// thousands of rows.
+int readRows(CalculationContext& context, Database* db, DatabaseAddress (DataLocation::*store)() const,
+             const QString& sql, QueryTable& table)
 {
     if (!db)
         return 0;
     const Result<int> rows = db->query(sql, table);
     if (rows)
         return rows.value();
-    context.failedReads.note(rows.failure().at(address, sql));
+    context.failedReads.note(rows.failure().at((context.location.*store)(), sql));
     return 0;
 }
 
@@ -47,7 +49,7 @@ int readRows(CalculationContext& context, Database* db, const DatabaseAddress& a
 
 int ReadReference(CalculationContext& context, const QString& sql, QueryTable& table)
 {
-    return readRows(context, context.ref_db.get(), context.location.reference(), sql, table);
+    return readRows(context, context.ref_db.get(), &DataLocation::reference, sql, table);
 }
 
 void ReadAhead(CalculationContext& context, const std::function<QStringList()>& statements)
@@ -58,5 +60,5 @@ void ReadAhead(CalculationContext& context, const std::function<QStringList()>& 
 
 int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table)
 {
-    return readRows(context, context.order_db.get(), context.location.orders(), sql, table);
+    return readRows(context, context.order_db.get(), &DataLocation::orders, sql, table);
 }
