@@ -129,8 +129,8 @@ bool importList(int kind, int parentKey)
                        MsgIcon::Question, ImportTitle, MsgButtons::YesNo) != MsgAnswer::Yes)
         return false;
     QString failedRows;
-    if (import.apply(tick.ticked, &failedRows) != 0)
-        return refuse(name, {failedRows + Functions::LastErrorDescription()});
+    if (const Result<void> applied = import.apply(tick.ticked, &failedRows); !applied)
+        return refuse(name, {failedRows + Functions::FailureDescription(applied.failure())});
     return true;
 }
 

@@ -107,14 +107,14 @@ QString CsvImport::counts(bool deleteMissing) const
     return text;
 }
 
-int CsvImport::apply(bool deleteMissing, QString* failedRows) const
+Result<void> CsvImport::apply(bool deleteMissing, QString* failedRows) const
 {
     QVector<CsvLayout::Statement> statements = m_layout.insertStatements(m_adds);
     statements += m_layout.updateStatements(m_changes);
     if (deleteMissing)
         statements += m_layout.deleteStatements(missingKeys());
     if (statements.isEmpty())
-        return 0;
+        return {};
     QStringList sql;
     QList<int> rows;
     for (const CsvLayout::Statement& statement : std::as_const(statements)) {
@@ -122,10 +122,10 @@ int CsvImport::apply(bool deleteMissing, QString* failedRows) const
         rows << statement.rows;
     }
     qsizetype failed = -1;
-    const int rc = Functions::ExecSqlAll(sql, m_layout.shortKeys(), rows, &failed);
-    if (rc && failed >= 0 && failedRows)
+    const Result<void> applied = Functions::ExecSqlAll(sql, m_layout.shortKeys(), rows, &failed);
+    if (!applied && failed >= 0 && failedRows)
         *failedRows = rowsOf(rows, failed);
-    return rc;
+    return applied;
 }
 
 // The file's lines (or, for a deletion, the stored keys) of the rows that

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CsvLayout.h"
+#include "Result.h"
 
 #include <QStringList>
 
@@ -36,10 +37,9 @@ public:
     // "добавить N, изменить M, без изменений K[, удалить L]"
     QString counts(bool deleteMissing) const;
 
-    // Writes every change in one transaction, or none: 0, or the error
-    // number with the description in Functions::LastErrorDescription() and
-    // the rows of the statement that failed in failedRows ("Строка 17").
-    int apply(bool deleteMissing, QString* failedRows = nullptr) const;
+    // Writes every change in one transaction, or none; on failure the rows
+    // of the statement that failed go to failedRows ("Строка 17").
+    Result<void> apply(bool deleteMissing, QString* failedRows = nullptr) const;
 
 private:
     QString rowsOf(const QList<int>& rowsEach, qsizetype which) const;

@@ -18,9 +18,9 @@ void EditorDialog::openModal()
     show();
 }
 
-void EditorDialog::closeIfRecordGone(int rc)
+void EditorDialog::closeIfRecordGone(const DatabaseFailure& failure)
 {
-    if (rc != Functions::RecordGone)
+    if (!Functions::RecordGone(failure))
         return;
     emit recordGone();
     close();

@@ -6,6 +6,7 @@
 #include <optional>
 
 class QLineEdit;
+struct DatabaseFailure;
 
 // A record editor: modal, made afresh for each use and gone when closed,
 // centred when it first shows, with the focus in its first box. It edits
@@ -31,7 +32,7 @@ protected:
     virtual QWidget* firstBox() const = 0;
     // After a failed save: a record found gone closes the editor and says
     // so through recordGone(); any other failure leaves it open.
-    void closeIfRecordGone(int rc);
+    void closeIfRecordGone(const DatabaseFailure& failure);
     // The number typed into the box for a column of the table, checked
     // against the column's rule; nullopt once the refusal is shown: the
     // message, then the table, the column, the text and the rule, with the

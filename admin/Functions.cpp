@@ -21,9 +21,6 @@ namespace {
 
 DataLocation s_location;
 std::shared_ptr<Database> s_connection;
-// The last failure: the database's refusal, or one of the program's own (a
-// record gone, a key too large).
-std::optional<DatabaseFailure> s_lastFailure;
 QList<QPointer<QAction>> s_listMenus;
 // Writes whose outcome stayed unknown, by their statements: the same change
 // tried again asks for its token first and is never stored twice. An insert
@@ -35,41 +32,35 @@ struct UnknownWrite
 };
 std::map<QString, UnknownWrite> s_unknownWrites;
 
-int fail(const DatabaseFailure& engine, const QString& sql = {})
+const QString& recordGoneReason()
 {
-    s_lastFailure = engine.at(s_location.reference(), sql);
-    return engine.engineCode;
-}
-
-// A failure of the program's own, told by description.
-int refuse(const QString& description)
-{
-    s_lastFailure = DatabaseFailure::own(description);
-    return 1;
-}
-
-int recordGone()
-{
-    s_lastFailure = DatabaseFailure::own(QStringLiteral(
+    static const QString reason = QStringLiteral(
         "Записи больше нет в базе данных: ее, вероятно, удалили в другой копии программы. Список прочитан "
-        "заново."));
-    return RecordGone;
+        "заново.");
+    return reason;
 }
 
-int changing(const QString& sql)
+DatabaseFailure notOpen()
 {
-    if (const int rc = ExecSql(sql))
-        return rc;
-    return s_connection->changedRows() > 0 ? 0 : recordGone();
+    return DatabaseFailure::own(QStringLiteral("База данных не открыта"));
 }
 
-// Runs writes (0 or the failure) as one attempt of a write of statements:
-// 0 when it is stored, told when its answer was lost; the failure, told
-// as unknown when nobody could say whether it was stored.
-int attemptWrite(const QStringList& statements, qint64* key, const std::function<int(qint64*)>& writes)
+Result<void> changing(const QString& sql)
+{
+    Result<void> done = ExecSql(sql);
+    if (done && s_connection->changedRows() == 0)
+        return DatabaseFailure::own(recordGoneReason());
+    return done;
+}
+
+// Runs writes (done or their failure) as one attempt of a write of
+// statements: done when it is stored, told when its answer was lost; the
+// failure, told as unknown when nobody could say whether it was stored.
+Result<void> attemptWrite(const QStringList& statements, qint64* key,
+                          const std::function<Result<void>(qint64*)>& writes)
 {
     if (!s_connection)
-        return refuse(QStringLiteral("База данных не открыта"));
+        return notOpen();
     const QString what = statements.join(QLatin1Char('\n'));
     UnknownWrite write;
     if (const auto earlier = s_unknownWrites.find(what); earlier != s_unknownWrites.end()) {
@@ -79,9 +70,9 @@ int attemptWrite(const QStringList& statements, qint64* key, const std::function
     WriteAttempt& attempt = write.attempt;
     Result<void> written = attempt.begin(*s_connection);
     if (written) {
-        if (const int rc = writes(&write.key)) {
+        if (Result<void> steps = writes(&write.key); !steps) {
             attempt.rollback();
-            return rc;
+            return steps;
         }
         written = attempt.commit();
     }
@@ -90,14 +81,14 @@ int attemptWrite(const QStringList& statements, qint64* key, const std::function
     if (attempt.stored()) {
         if (key)
             *key = write.key;
-        return 0;
+        return {};
     }
-    if (attempt.outcome() != WriteAttempt::Outcome::Unknown)
-        return fail(written.failure());
-    s_unknownWrites[what] = write;
-    const int rc = fail(written.failure());
-    s_lastFailure->outcomeUnknown = true;
-    return rc;
+    DatabaseFailure failure = written.failure().at(s_location.reference());
+    if (attempt.outcome() == WriteAttempt::Outcome::Unknown) {
+        s_unknownWrites[what] = write;
+        failure.outcomeUnknown = true;
+    }
+    return failure;
 }
 
 QString keyTooLarge(qint64 key)
@@ -118,26 +109,25 @@ void setListMenusEnabled(bool enabled)
 
 bool Main(const DataLocation& location)
 {
-    if (OpenDatabase(location) != 0) {
-        PresentStartFailure(*s_lastFailure);
+    if (const Result<void> opened = OpenDatabase(location); !opened) {
+        PresentStartFailure(opened.failure());
         return false;
     }
     PresentWritesRefused(*s_connection);
     return true;
 }
 
-int OpenDatabase(const DataLocation& location)
+Result<void> OpenDatabase(const DataLocation& location)
 {
     s_location = location;
     Result<std::shared_ptr<Database>> opened =
         OpenProgramDatabase(location.reference(), referenceTables(), AskPassword);
     if (!opened) {
         s_connection.reset();
-        s_lastFailure = opened.failure();
-        return opened.failure().fromEngine() ? opened.failure().engineCode : 1;
+        return opened.failure();
     }
     s_connection = std::move(opened.value());
-    return 0;
+    return {};
 }
 
 const DataLocation& Location()
@@ -160,11 +150,10 @@ int FetchRows(const QString& sql, QueryTable& rows)
     if (!s_connection)
         return 0;
     const Result<int> count = s_connection->query(sql, rows);
-    if (!count) {
-        fail(count.failure(), sql);
-        ShowFailure(QStringLiteral("Ошибка чтения базы данных"), MsgIcon::Exclamation,
-                    QStringLiteral("Внимание"));
-    }
+    if (!count)
+        PresentFailure(count.failure().at(s_location.reference(), sql),
+                       QStringLiteral("Ошибка чтения базы данных"), MsgIcon::Exclamation,
+                       QStringLiteral("Внимание"));
     return count.valueOr(-1);
 }
 
@@ -176,65 +165,70 @@ bool FetchRecord(const QString& sql, QueryTable& row, const QString& title)
     return count > 0;
 }
 
-int ExecSql(const QString& sql)
+Result<void> ExecSql(const QString& sql)
 {
     if (!s_connection)
-        return refuse(QStringLiteral("База данных не открыта"));
+        return notOpen();
     const Result<void> done = s_connection->execute(sql);
-    return done ? 0 : fail(done.failure(), sql);
+    if (!done)
+        return done.failure().at(s_location.reference(), sql);
+    return done;
 }
 
-QString LastErrorDescription()
+bool RecordGone(const DatabaseFailure& failure)
 {
-    if (!s_lastFailure)
-        return {};
-    const DatabaseFailure& failure = *s_lastFailure;
+    return !failure.fromEngine() && failure.reason == recordGoneReason();
+}
+
+QString FailureDescription(const DatabaseFailure& failure)
+{
     const QString why = failure.fromEngine() ? failure.engineText : failure.reason;
     return failure.outcomeUnknown
                ? WriteAttempt::note(WriteAttempt::Outcome::Unknown) + QLatin1Char('\n') + why
                : why;
 }
 
-int ExecSqlChanging(const QString& sql)
+Result<void> ExecSqlChanging(const QString& sql)
 {
     return ExecSqlAll({sql});
 }
 
-void ShowFailure(const QString& heading, MsgIcon icon, const QString& title)
-{
-    PresentFailure(s_lastFailure.value_or(DatabaseFailure()), heading, icon, title);
-}
-
-int ExecSqlAll(const QStringList& statements, bool shortKeys, const QList<int>& rowsEach,
-               qsizetype* failedStatement)
+Result<void> ExecSqlAll(const QStringList& statements, bool shortKeys, const QList<int>& rowsEach,
+                        qsizetype* failedStatement)
 {
     return attemptWrite(statements, nullptr, [&](qint64*) {
         for (qsizetype i = 0; i < statements.size(); ++i) {
             const QString& sql = statements.at(i);
-            int rc = changing(sql);
-            if (!rc && i < rowsEach.size() && s_connection->changedRows() != rowsEach.at(i))
-                rc = recordGone();
-            if (!rc && shortKeys && sql.startsWith(QLatin1String("INSERT")) &&
+            Result<void> done = changing(sql);
+            if (done && i < rowsEach.size() && s_connection->changedRows() != rowsEach.at(i))
+                done = DatabaseFailure::own(recordGoneReason());
+            if (done && shortKeys && sql.startsWith(QLatin1String("INSERT")) &&
                 s_connection->lastInsertKey() > std::numeric_limits<qint16>::max())
-                rc = refuse(keyTooLarge(s_connection->lastInsertKey()));
-            if (rc) {
+                done = DatabaseFailure::own(keyTooLarge(s_connection->lastInsertKey()));
+            if (!done) {
                 if (failedStatement)
                     *failedStatement = i;
-                return rc;
+                return done;
             }
         }
-        return 0;
+        return Result<void>();
     });
 }
 
-int InsertRow(const QString& sql, qint64* key)
+Result<qint64> InsertRow(const QString& sql)
 {
-    return attemptWrite({sql}, key, [&](qint64* newKey) {
-        if (const int rc = ExecSql(sql))
-            return rc;
+    qint64 key = 0;
+    const Result<void> inserted = attemptWrite({sql}, &key, [&](qint64* newKey) {
+        if (Result<void> done = ExecSql(sql); !done)
+            return done;
         *newKey = s_connection->lastInsertKey();
-        return *newKey > std::numeric_limits<qint16>::max() ? refuse(keyTooLarge(*newKey)) : 0;
+        if (*newKey > std::numeric_limits<qint16>::max())
+            return Result<void>(DatabaseFailure::own(keyTooLarge(*newKey)));
+        return Result<void>();
     });
+    if (!inserted)
+        return inserted.failure();
+    return key;
 }
 
 std::optional<qint16> PickKey(qint64 key)

@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "QueryTable.h"
+#include "Result.h"
 
 #include <QList>
 #include <QPointer>
@@ -33,10 +34,9 @@ enum ListKind : qint16 {
 // and returns false, and the program ends.
 bool Main(const DataLocation& location);
 
-// 0 when the connection is open, else the error number; the failure is then
-// the last one (see ShowFailure). Either way the location is kept for the
-// pictures.
-int OpenDatabase(const DataLocation& location);
+// Opens the location's reference database as the connection. Either way the
+// location is kept for the pictures.
+Result<void> OpenDatabase(const DataLocation& location);
 // Where nv.mdb and the equipment pictures are: the last location opened.
 const DataLocation& Location();
 void CloseDatabase();
@@ -51,24 +51,23 @@ int FetchRows(const QString& sql, QueryTable& rows);
 // failed or found none ("Нарушена целостность БД!" under title).
 bool FetchRecord(const QString& sql, QueryTable& row, const QString& title);
 
-// 0 or the error number; the description stays in LastErrorDescription().
-int ExecSql(const QString& sql);
-QString LastErrorDescription();
+// The failures of the writes below are shown as both programs show one
+// (PresentFailure): heading (or, for a change whose outcome is unknown, that
+// it is), then the plain line of what happened, with the statement and the
+// engine's text under the details; for a failure of the program's own (a
+// record gone) why.
+Result<void> ExecSql(const QString& sql);
+// The engine's text, or the reason of a failure of the program's own, told
+// as unknown for a change whose outcome is unknown: for a line of a report.
+QString FailureDescription(const DatabaseFailure& failure);
 
-// What ExecSqlChanging gives when the statement changed no row: the record
-// it was meant for is gone (another administrator deleted it meanwhile).
-inline constexpr int RecordGone = -1;
+// Whether a write failed because the record it was meant for is gone
+// (another administrator deleted it meanwhile).
+bool RecordGone(const DatabaseFailure& failure);
 
 // Runs an UPDATE or DELETE of records that should exist as one change (see
-// ExecSqlAll): 0, the error number, or RecordGone, never success for a
-// statement that stored nothing.
-int ExecSqlChanging(const QString& sql);
-
-// Shows the last failure as both programs show one: heading (or, for a
-// change whose outcome is unknown, that it is), then the plain line of what
-// happened, with the statement and the engine's text under the details; for
-// a failure of the program's own (a record gone) why.
-void ShowFailure(const QString& heading, MsgIcon icon, const QString& title);
+// ExecSqlAll), never done for a statement that stored nothing (RecordGone).
+Result<void> ExecSqlChanging(const QString& sql);
 
 // Runs the statements as one change: either all are stored or none, and
 // none is stored when one of them changes no row, or with shortKeys when one
@@ -78,12 +77,12 @@ void ShowFailure(const QString& heading, MsgIcon icon, const QString& title);
 // A change whose answer was lost counts as made when the store holds it
 // (and says so); one whose outcome stayed unknown fails, saying so, and the
 // same statements tried again store nothing when the first try was stored.
-int ExecSqlAll(const QStringList& statements, bool shortKeys = false, const QList<int>& rowsEach = {},
-               qsizetype* failedStatement = nullptr);
+Result<void> ExecSqlAll(const QStringList& statements, bool shortKeys = false,
+                        const QList<int>& rowsEach = {}, qsizetype* failedStatement = nullptr);
 
 // Runs an INSERT and gives the new row's key. A key the wizard cannot hold
 // (above 32767) undoes the insert and counts as a failure.
-int InsertRow(const QString& sql, qint64* key);
+Result<qint64> InsertRow(const QString& sql);
 
 // A list entry's key as the record key; a key beyond 16 bits is reported
 // and refused instead of being cut down to another record's key.

@@ -143,14 +143,19 @@ bool ReferenceListStore::entry(qint64 key, QueryTable& row, const QString& title
         m_list ? flatRecordQuery(*m_list, key) : upperRecordQuery(isEquipment(), key), row, title);
 }
 
-int ReferenceListStore::save(const EditRequest& request, const Values& values, qint64* newKey) const
+Result<void> ReferenceListStore::save(const EditRequest& request, const Values& values, qint64* newKey) const
 {
-    if (request.adding)
-        return Functions::InsertRow(insertStatement(values), newKey);
-    return Functions::ExecSqlChanging(updateStatement(values, request.key));
+    if (!request.adding)
+        return Functions::ExecSqlChanging(updateStatement(values, request.key));
+    const Result<qint64> inserted = Functions::InsertRow(insertStatement(values));
+    if (!inserted)
+        return inserted.failure();
+    if (newKey)
+        *newKey = inserted.value();
+    return {};
 }
 
-int ReferenceListStore::remove(qint64 key) const
+Result<void> ReferenceListStore::remove(qint64 key) const
 {
     return Functions::ExecSqlChanging(deleteStatement(key));
 }
@@ -161,13 +166,13 @@ int ReferenceListStore::lowerEntries(qint32 parentKey, QueryTable& rows) const
                                 rows);
 }
 
-int ReferenceListStore::removeProduct(qint64 key) const
+Result<void> ReferenceListStore::removeProduct(qint64 key) const
 {
     return Functions::ExecSqlChanging(QStringLiteral("DELETE FROM Product WHERE Pkey=") +
                                       SqlLiteral::integer(key));
 }
 
-int ReferenceListStore::removeModel(qint32 typeKey, const QString& model, double modification) const
+Result<void> ReferenceListStore::removeModel(qint32 typeKey, const QString& model, double modification) const
 {
     return Functions::ExecSqlChanging(QStringLiteral("DELETE FROM Power WHERE Fkey=") +
                                       SqlLiteral::integer(typeKey) + QStringLiteral(" AND model=") +

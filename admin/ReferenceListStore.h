@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QString>
 #include <optional>
 
@@ -10,8 +12,8 @@ struct SimpleList;
 // The statements of the list windows and of the editors of their entries,
 // run on the administrator's connection (Functions). A read that failed is
 // shown once and gives -1, false or nothing, so that no list is shown that
-// could be saved over; a write gives 0, the error number or
-// Functions::RecordGone.
+// could be saved over; a write gives its failure for the caller to show
+// (see Functions::RecordGone).
 class ReferenceListStore
 {
 public:
@@ -42,8 +44,8 @@ public:
         QString scheme;
     };
     // Adds the entry (its key into newKey) or changes the request's one.
-    int save(const EditRequest& request, const Values& values, qint64* newKey) const;
-    int remove(qint64 key) const;
+    Result<void> save(const EditRequest& request, const Values& values, qint64* newKey) const;
+    Result<void> remove(qint64 key) const;
 
     // The texts of those statements, for a caller that runs many as one
     // change (the spreadsheet exchange).
@@ -56,8 +58,8 @@ public:
     // (EntryColumn) or the type's unit models.
     int lowerEntries(qint32 parentKey, QueryTable& rows) const;
     enum ModelColumn { ListedModel, ListedModification };
-    int removeProduct(qint64 key) const;
-    int removeModel(qint32 typeKey, const QString& model, double modification) const;
+    Result<void> removeProduct(qint64 key) const;
+    Result<void> removeModel(qint32 typeKey, const QString& model, double modification) const;
     // The type's model series, the first two letters of its model; empty when
     // the type is gone.
     static std::optional<QString> series(qint32 typeKey);

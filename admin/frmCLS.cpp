@@ -1,5 +1,6 @@
 #include "frmCLS.h"
 
+#include "FailurePresenter.h"
 #include "Functions.h"
 #include "ListFill.h"
 #include "Messages.h"
@@ -76,11 +77,10 @@ void frmCLS::Command2_Click()
         Functions::PickKey(m_ui->List1->item(row)->data(Qt::UserRole).toLongLong());
     if (!key || !OrderUsage::confirmDelete(kind(), *key, m_ui->List1->item(row)->text()))
         return;
-    const int rc = m_store.remove(*key);
-    if (rc != 0) {
-        Functions::ShowFailure(QStringLiteral("произошел сбой при удалении данных!"), MsgIcon::Critical,
-                               QStringLiteral("Ошибка"));
-        if (rc == Functions::RecordGone)
+    if (const Result<void> removed = m_store.remove(*key); !removed) {
+        PresentFailure(removed.failure(), QStringLiteral("произошел сбой при удалении данных!"),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        if (Functions::RecordGone(removed.failure()))
             FillList();
         return;
     }

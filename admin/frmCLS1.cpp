@@ -1,5 +1,6 @@
 #include "frmCLS1.h"
 
+#include "FailurePresenter.h"
 #include "Functions.h"
 #include "LabelNames.h"
 #include "ListFill.h"
@@ -140,11 +141,10 @@ void frmCLS1::cmbGDelete_Click()
     if (isEquipment() &&
         !OrderUsage::confirmDelete(Functions::KindEquipment, *key, m_ui->Combo1->currentText()))
         return;
-    const int rc = m_store.remove(*key);
-    if (rc != 0) {
-        Functions::ShowFailure(QStringLiteral("При удалении записи произошел сбой!"), MsgIcon::Critical,
-                               QStringLiteral("Ошибка"));
-        if (rc == Functions::RecordGone)
+    if (const Result<void> removed = m_store.remove(*key); !removed) {
+        PresentFailure(removed.failure(), QStringLiteral("При удалении записи произошел сбой!"),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        if (Functions::RecordGone(removed.failure()))
             reloadUpperLevel();
         return;
     }
@@ -287,15 +287,15 @@ void frmCLS1::deleteModel()
     selectLowerEntry(0);
 }
 
-void frmCLS1::deleted(int rc)
+void frmCLS1::deleted(const Result<void>& removed)
 {
-    if (rc == 0) {
+    if (removed) {
         delete m_ui->List1->currentItem();
         return;
     }
-    Functions::ShowFailure(QStringLiteral("Произошел сбой при удалении записи!"), MsgIcon::Exclamation,
-                           QStringLiteral("Внимание"));
-    if (rc == Functions::RecordGone)
+    PresentFailure(removed.failure(), QStringLiteral("Произошел сбой при удалении записи!"),
+                   MsgIcon::Exclamation, QStringLiteral("Внимание"));
+    if (Functions::RecordGone(removed.failure()))
         refillLowerList(0);
 }
 

@@ -59,7 +59,7 @@ private:
     bool confirmDelete() const;
     // What a lower-level delete gave: the entry goes, or the failure is
     // shown and, for a record found gone, the list is read again.
-    void deleted(int rc);
+    void deleted(const Result<void>& removed);
     // Reads the groups or types again after a record was found gone.
     void reloadUpperLevel();
 

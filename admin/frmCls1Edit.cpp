@@ -1,6 +1,7 @@
 #include "frmCls1Edit.h"
 
 #include "DataLocation.h"
+#include "FailurePresenter.h"
 #include "Functions.h"
 #include "LabelNames.h"
 #include "Messages.h"
@@ -135,12 +136,12 @@ void frmCls1Edit::cmbSave_Click()
     if (!staged)
         return;
     qint64 newKey = 0;
-    const int rc =
+    const Result<void> saved =
         m_store.save(request(), {name, 0, 0, model, m_ui->Text3->text(), m_ui->Text4->text()}, &newKey);
-    if (rc != 0) {
-        Functions::ShowFailure(QStringLiteral("Ошибка ввода данных"), MsgIcon::Critical,
-                               QStringLiteral("Ошибка"));
-        closeIfRecordGone(rc);
+    if (!saved) {
+        PresentFailure(saved.failure(), QStringLiteral("Ошибка ввода данных"), MsgIcon::Critical,
+                       QStringLiteral("Ошибка"));
+        closeIfRecordGone(saved.failure());
         return;
     }
     if (m_combo) {

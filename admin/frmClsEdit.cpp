@@ -1,5 +1,6 @@
 #include "frmClsEdit.h"
 
+#include "FailurePresenter.h"
 #include "Functions.h"
 #include "LabelNames.h"
 #include "Messages.h"
@@ -66,11 +67,11 @@ void frmClsEdit::Command1_Click()
         return;
 
     qint64 newKey = 0;
-    const int rc = m_store.save(request(), {name, value, second, {}, {}, {}}, &newKey);
-    if (rc != 0) {
-        Functions::ShowFailure(QStringLiteral("Произошел сбой при вводе данных !"), MsgIcon::Critical,
-                               QStringLiteral("Ошибка"));
-        closeIfRecordGone(rc);
+    const Result<void> saved = m_store.save(request(), {name, value, second, {}, {}, {}}, &newKey);
+    if (!saved) {
+        PresentFailure(saved.failure(), QStringLiteral("Произошел сбой при вводе данных !"),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        closeIfRecordGone(saved.failure());
         return;
     }
     if (request().adding) {

@@ -1,5 +1,6 @@
 #include "frmEqEdit.h"
 
+#include "FailurePresenter.h"
 #include "Functions.h"
 #include "LabelNames.h"
 #include "Messages.h"
@@ -158,10 +159,10 @@ void frmEqEdit::Command1_Click()
                               SqlLiteral::integer(request().modelRows.integer(k, PowerSet::Key));
     }
     // All nine rows or none: a half-written grid would mislead the selection.
-    if (const int rc = Functions::ExecSqlAll(statements)) {
-        Functions::ShowFailure(QStringLiteral("Произошел сбой при вводе данных !"), MsgIcon::Critical,
-                               QStringLiteral("Ошибка"));
-        closeIfRecordGone(rc);
+    if (const Result<void> saved = Functions::ExecSqlAll(statements); !saved) {
+        PresentFailure(saved.failure(), QStringLiteral("Произошел сбой при вводе данных !"),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        closeIfRecordGone(saved.failure());
         return;
     }
     close();

@@ -1,5 +1,6 @@
 #include "frmPrEdit.h"
 
+#include "FailurePresenter.h"
 #include "Functions.h"
 #include "LabelNames.h"
 #include "Messages.h"
@@ -135,15 +136,15 @@ void frmPrEdit::Command1_Click()
         return;
     }
 
-    qint64 newKey = 0;
-    int rc = 0;
+    Result<void> saved;
     if (request().adding) {
-        rc = Functions::InsertRow(
+        const Result<qint64> inserted = Functions::InsertRow(
             QStringLiteral("INSERT INTO Product(text_ru,co,cz,cwr,tko,tnz,td0,td2,td5,td15,"
                            "fkey) VALUES(") +
-                SqlLiteral::text(name) + QLatin1Char(',') + values.join(QLatin1Char(',')) + QLatin1Char(',') +
-                SqlLiteral::integer(group) + QLatin1Char(')'),
-            &newKey);
+            SqlLiteral::text(name) + QLatin1Char(',') + values.join(QLatin1Char(',')) + QLatin1Char(',') +
+            SqlLiteral::integer(group) + QLatin1Char(')'));
+        if (!inserted)
+            saved = inserted.failure();
     } else {
         const QStringList columns = {
             QStringLiteral(", co="),  QStringLiteral(", cz="), QStringLiteral(", cwr="),
@@ -154,12 +155,12 @@ void frmPrEdit::Command1_Click()
             sql += columns.at(i) + values.at(i);
         sql += QStringLiteral(", fkey=") + SqlLiteral::integer(group) + QStringLiteral(" WHERE Pkey=") +
                SqlLiteral::integer(m_ui->Text1->text().toLongLong());
-        rc = Functions::ExecSqlChanging(sql);
+        saved = Functions::ExecSqlChanging(sql);
     }
-    if (rc != 0) {
-        Functions::ShowFailure(QStringLiteral("Произошел сбой при вводе данных !"), MsgIcon::Critical,
-                               QStringLiteral("Ошибка"));
-        closeIfRecordGone(rc);
+    if (!saved) {
+        PresentFailure(saved.failure(), QStringLiteral("Произошел сбой при вводе данных !"),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
+        closeIfRecordGone(saved.failure());
         return;
     }
     close();

@@ -48,8 +48,8 @@ int main(int argc, char* argv[])
         folder = copy.path();
     }
     QueryTable products;
-    if (Functions::OpenDatabase(DataLocation::folder(folder)) != 0 ||
-        Functions::ExecSql(QStringLiteral("UPDATE Product SET fkey=1")) != 0 ||
+    if (!Functions::OpenDatabase(DataLocation::folder(folder)) ||
+        !Functions::ExecSql(QStringLiteral("UPDATE Product SET fkey=1")) ||
         Functions::FetchRows(QStringLiteral("SELECT COUNT(*) FROM Product WHERE fkey=1"), products) != 1) {
         printMissing(listFigure, QStringLiteral("nv.mdb not opened"), QString());
         printMissing(gridFigure, QStringLiteral("nv.mdb not opened"), QString());

@@ -56,8 +56,8 @@ int toolImport(const QString& csv, const QString& target, const QString& where)
 // after the type's rows were deleted: every row is added.
 int rimeholdImport(const QString& folder, const QString& where)
 {
-    if (Functions::OpenDatabase(DataLocation::folder(folder)) != 0)
-        return fail(Functions::LastErrorDescription());
+    if (const Result<void> opened = Functions::OpenDatabase(DataLocation::folder(folder)); !opened)
+        return fail(Functions::FailureDescription(opened.failure()));
     const CsvCapacityLayout layout(1);
     QVector<ExchangeRow> rows;
     QString error;
@@ -67,13 +67,16 @@ int rimeholdImport(const QString& folder, const QString& where)
     for (const ExchangeRow& row : std::as_const(rows))
         lines << row.fields;
     const QByteArray file = CsvFile::write(layout.header(), lines);
-    if (Functions::ExecSql(QStringLiteral("DELETE FROM power WHERE fkey=1")) != 0)
-        return fail(Functions::LastErrorDescription());
+    if (const Result<void> emptied = Functions::ExecSql(QStringLiteral("DELETE FROM power WHERE fkey=1"));
+        !emptied)
+        return fail(Functions::FailureDescription(emptied.failure()));
     QElapsedTimer clock;
     clock.start();
     const CsvImport import(layout, file);
-    if (!import.problems().isEmpty() || import.adds() != rows.size() || import.apply(false) != 0)
-        return fail(import.problems().join(QLatin1Char('\n')) + Functions::LastErrorDescription());
+    if (!import.problems().isEmpty() || import.adds() != rows.size())
+        return fail(import.problems().join(QLatin1Char('\n')));
+    if (const Result<void> applied = import.apply(false); !applied)
+        return fail(Functions::FailureDescription(applied.failure()));
     print(QStringLiteral("Rimehold import of one type's table, all rows added"), where,
           double(clock.nsecsElapsed()) / 1e9, import.adds());
     Functions::CloseDatabase();

@@ -93,7 +93,7 @@ private slots:
         exec(QStringLiteral(
             "DELETE FROM power WHERE model='KMA' AND modification=50 AND in_t=5 AND out_t=32"));
         const QString before = capacities();
-        QVERIFY(import.apply(false) != 0);
+        QVERIFY(!import.apply(false));
         QCOMPARE(capacities(), before);
     }
 

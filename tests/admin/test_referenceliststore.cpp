@@ -32,13 +32,17 @@ private:
     }
     static qint32 insert(const QString& sql)
     {
-        return Functions::ExecSql(sql) == 0 ? qint32(Functions::Connection()->lastInsertKey()) : -1;
+        return Functions::ExecSql(sql) ? qint32(Functions::Connection()->lastInsertKey()) : -1;
+    }
+    static bool gone(const Result<void>& written)
+    {
+        return !written && Functions::RecordGone(written.failure());
     }
     // Takes the tables away: the reads fail, each says so once and gives no rows.
     void loseTables(const QStringList& tables, const std::function<int(QueryTable&)>& read)
     {
         for (const QString& table : tables)
-            QCOMPARE(Functions::ExecSql(QStringLiteral("ALTER TABLE %1 RENAME TO gone_%1").arg(table)), 0);
+            QVERIFY(Functions::ExecSql(QStringLiteral("ALTER TABLE %1 RENAME TO gone_%1").arg(table)));
         QueryTable rows;
         QCOMPARE(read(rows), -1);
         QCOMPARE(rows.rowCount(), 0);
@@ -59,7 +63,7 @@ private slots:
         m_messages.clear();
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(TestDatabases::createEmptyReference(QDir(m_dir->path()).filePath(QStringLiteral("nv.mdb"))));
-        QCOMPARE(Functions::OpenDatabase(DataLocation::folder(m_dir->path())), 0);
+        QVERIFY(Functions::OpenDatabase(DataLocation::folder(m_dir->path())));
     }
     void cleanup()
     {
@@ -98,8 +102,8 @@ private slots:
         const ReferenceListStore store(kind);
         const auto adding = EditRequest::add(static_cast<qint16>(kind));
         qint64 key = 0;
-        QCOMPARE(store.save(adding, {QStringLiteral("Я"), 0.5, 2, "KM", "p.jpg", "s.jpg"}, &key), 0);
-        QCOMPARE(store.save(adding, {QStringLiteral("Б"), 0.5, 2, "KM", "p.jpg", "s.jpg"}, &key), 0);
+        QVERIFY(store.save(adding, {QStringLiteral("Я"), 0.5, 2, "KM", "p.jpg", "s.jpg"}, &key));
+        QVERIFY(store.save(adding, {QStringLiteral("Б"), 0.5, 2, "KM", "p.jpg", "s.jpg"}, &key));
         QueryTable rows;
         QCOMPARE(Functions::FetchRows(check, rows) > 0 ? joined(rows) : QString(), added);
         QCOMPARE(store.entries(rows), 2);
@@ -110,11 +114,11 @@ private slots:
 
         const auto changing = EditRequest::change(static_cast<qint16>(kind), static_cast<qint16>(key));
         const ReferenceListStore::Values values{QStringLiteral("В'"), 0.25, 3, "KS", "q'.jpg", "t.jpg"};
-        QCOMPARE(store.save(changing, values, nullptr), 0);
+        QVERIFY(store.save(changing, values, nullptr));
         QCOMPARE(Functions::FetchRows(check, rows) > 0 ? joined(rows) : QString(), changed);
-        QCOMPARE(store.remove(key), 0);
-        QCOMPARE(store.remove(key), Functions::RecordGone);
-        QCOMPARE(store.save(changing, values, nullptr), Functions::RecordGone);
+        QVERIFY(store.remove(key));
+        QVERIFY(gone(store.remove(key)));
+        QVERIFY(gone(store.save(changing, values, nullptr)));
         QVERIFY(!store.entry(key, rows, QStringLiteral("Ошибка")));
         QCOMPARE(m_messages.lastText(), QStringLiteral("Нарушена целостность БД!"));
         m_messages.clear();
@@ -154,10 +158,13 @@ private slots:
         QCOMPARE(store.lowerEntries(first, rows), 2);
         QCOMPARE(rows.text(0, name) + rows.text(1, name), QStringLiteral("KMAKMB"));
         const bool products = kind == Functions::KindProduct;
-        for (const int rc : {0, Functions::RecordGone})
-            QCOMPARE(products ? store.removeProduct(rows.integer(0, ReferenceListStore::EntryKey))
-                              : store.removeModel(first, QStringLiteral("KMA"), 100),
-                     rc);
+        for (const bool wasGone : {false, true}) {
+            const Result<void> removed =
+                products ? store.removeProduct(rows.integer(0, ReferenceListStore::EntryKey))
+                         : store.removeModel(first, QStringLiteral("KMA"), 100);
+            QCOMPARE(removed.ok(), !wasGone);
+            QCOMPARE(gone(removed), wasGone);
+        }
         QCOMPARE(store.lowerEntries(first, rows), 1);
         QCOMPARE(rows.text(0, name), QStringLiteral("KMB"));
         QCOMPARE(store.lowerEntries(second, rows), 1);

@@ -71,7 +71,7 @@ int importRaised(qint32 typeKey, const QString& entry, int raise)
         lines.last()[4] = CsvFile::number(first.at(k++) + raise);
     }
     const CsvImport import(layout, CsvFile::write(layout.header(), lines));
-    return import.problems().isEmpty() && import.changes() == 9 && import.apply(false) == 0 ? 0 : 9;
+    return import.problems().isEmpty() && import.changes() == 9 && import.apply(false) ? 0 : 9;
 }
 
 int editRepeatedly(const QString& typeName, const QString& entry, int seconds, const CountingSeam& seam,
@@ -137,7 +137,7 @@ int main(int argc, char* argv[])
     const QString entry = args.at(3); // e.g. KMN020
     const int seconds = args.at(4).toInt();
 
-    if (Functions::OpenDatabase(DataLocation::folder(args.at(1))) != 0)
+    if (!Functions::OpenDatabase(DataLocation::folder(args.at(1))))
         return 1;
     const int status = editRepeatedly(typeName, entry, seconds, seam, args.value(5) == QLatin1String("csv"));
     Functions::CloseDatabase();

@@ -109,8 +109,10 @@ private slots:
 
         FakeMessages messages;
         QVERIFY(Functions::Main(DataLocation::folder(dir.path())));
-        QVERIFY(Functions::ExecSql(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Новая')")) != 0);
-        QVERIFY(!Functions::LastErrorDescription().isEmpty());
+        const Result<void> refused =
+            Functions::ExecSql(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Новая')"));
+        QVERIFY(!refused);
+        QVERIFY(!Functions::FailureDescription(refused.failure()).isEmpty());
         Functions::CloseDatabase();
         QCOMPARE(folderState(dir.path()), before);
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |

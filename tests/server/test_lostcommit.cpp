@@ -145,7 +145,7 @@ private slots:
         exec("INSERT INTO article (s_name, s_value, cls_n) VALUES ('Пенопласт', 0.04, 1)");
         Functions::CloseDatabase();
         QVERIFY(m_relay->divert(folder()));
-        QCOMPARE(Functions::OpenDatabase(DataLocation::folder(folder())), 0);
+        QVERIFY(Functions::OpenDatabase(DataLocation::folder(folder())));
         QWidget* window = openList("mTI");
         QWidget* editor = action == "edit" ? openEditor<frmClsEdit>(window, "Command5") : nullptr;
         if (editor)

@@ -103,7 +103,7 @@ private slots:
              "'Говядина' END, pkey FROM PGroup");
         Functions::CloseDatabase();
         QVERIFY(m_relay->divert(folder()));
-        QCOMPARE(Functions::OpenDatabase(DataLocation::folder(folder())), 0);
+        QVERIFY(Functions::OpenDatabase(DataLocation::folder(folder())));
 
         QWidget* window =
             action == "list" || action == "groups" ? nullptr : openList(action == "products" ? "mPr" : "mTI");
