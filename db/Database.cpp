@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "PostgresDatabase.h"
+#include "Result.h"
 #include "SqliteDatabase.h"
 
 #include <QFileInfo>
@@ -165,6 +166,27 @@ std::unique_ptr<Database> Database::open(const DatabaseAddress& address, const Q
         return PostgresDatabase::open(address, requiredTables, false, error);
     }
     return nullptr;
+}
+
+Result<std::unique_ptr<Database>> Database::openReadingAhead(const DatabaseAddress& address,
+                                                             const QStringList& requiredTables,
+                                                             ResultReuse reuse, const QStringList& reads)
+{
+    DbError error;
+    std::unique_ptr<Database> db;
+    if (address.engine == DatabaseEngine::PostgreSQL) {
+        db = PostgresDatabase::open(address, requiredTables, false, &error, reuse, reads);
+    } else if ((db = open(address, requiredTables, &error))) {
+        db->setResultReuse(reuse);
+    }
+    if (!db)
+        return DatabaseFailure(address, {}, error);
+    return Result<std::unique_ptr<Database>>(std::move(db));
+}
+
+Result<bool> Database::serves(const DatabaseAddress&, const QStringList&)
+{
+    return false;
 }
 
 std::unique_ptr<Database> Database::openReadOnly(const DatabaseAddress& address,

@@ -8,6 +8,7 @@
 
 class QueryTable;
 struct StoreTable;
+template <typename T> class Result;
 
 struct DbError
 {
@@ -221,6 +222,19 @@ public:
     // Whether prefetch() sends anything, so that a caller makes its list of
     // statements only where it saves a round trip.
     virtual bool readsAhead() const = 0;
+
+    // Opens as open() does, with result reuse set and the statements given
+    // read ahead (see prefetch()) in the request that asks which tables the
+    // database holds: a program's first reads cost no round trip of their own.
+    static Result<std::unique_ptr<Database>> openReadingAhead(const DatabaseAddress& address,
+                                                              const QStringList& requiredTables,
+                                                              ResultReuse reuse, const QStringList& reads);
+    // Whether this connection also stands for one to address: the same
+    // database on an engine where one connection serves both stores of a
+    // program (a server's, whose connections cost round trips to make). The
+    // tables named are then checked as open() checks them, from what the
+    // engine said when this one was opened; a failure when one is missing.
+    virtual Result<bool> serves(const DatabaseAddress& address, const QStringList& requiredTables);
 
     // Whether a write can store its token beside it (see WriteAttempt): not
     // in a server store made before the tokens were kept, until frostpick-db

@@ -22,8 +22,11 @@ struct pg_result;
 class PostgresDatabase final : public Database
 {
 public:
+    // Reads ahead with the check of the tables (see Database::openReadingAhead).
     static std::unique_ptr<Database> open(const DatabaseAddress& address, const QStringList& requiredTables,
-                                          bool readOnly, DbError* error);
+                                          bool readOnly, DbError* error,
+                                          ResultReuse reuse = ResultReuse::None,
+                                          const QStringList& reads = {});
     static bool create(const DatabaseAddress& address, const QStringList& scriptFiles, DbError* error);
     static std::optional<QStringList> complete(const DatabaseAddress& address, const QStringList& scriptFiles,
                                                DbError* error);
@@ -36,6 +39,7 @@ public:
 
     std::unique_ptr<Database> openBeside(const DatabaseAddress& address, const QStringList& requiredTables,
                                          DbError* error) override;
+    ::Result<bool> serves(const DatabaseAddress& address, const QStringList& requiredTables) override;
 
     int query(const QString& sql, QueryTable& table, DbError* error) override;
     bool execute(const QString& sql, DbError* error) override;
@@ -103,6 +107,12 @@ private:
     bool runScript(const QString& script, int timeoutMs, DbError* error);
     // Reads which tables the database holds, and which of them have a key.
     bool readTables(DbError* error);
+    void takeTables(const pg_result* present);
+    // prefetch(), and with readingTables which tables the database holds in
+    // the same request: false only when those could not be read.
+    bool readAhead(const QStringList& sqls, bool readingTables, DbError* error);
+    // The failure of a check that found a table missing.
+    DbError missingTable(const QString& table) const;
     // Those of tables the database did not hold when last read.
     QStringList missingTables(const QStringList& tables) const;
     bool requireTables(const QStringList& tables, DbError* error);

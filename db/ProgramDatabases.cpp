@@ -22,10 +22,31 @@ QStringList orderTables()
 
 Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& address,
                                                       const QStringList& tables,
-                                                      const PasswordPrompt& askPassword, Database* beside)
+                                                      const PasswordPrompt& askPassword,
+                                                      const OpeningWith& with)
 {
-    const auto open = [&](const DatabaseAddress& a, DbError* e) {
-        return beside ? beside->openBeside(a, tables, e) : Database::open(a, tables, e);
+    const auto headed = [&](DatabaseFailure failure, bool refused) {
+        if (address.engine == DatabaseEngine::PostgreSQL)
+            failure.heading = refused ? QStringLiteral("Сервер базы данных не принял пароль.")
+                                      : QStringLiteral("Не удалось открыть базу данных на сервере.");
+        return failure;
+    };
+    if (with.beside) {
+        const Result<bool> shared = with.beside->serves(address, tables);
+        if (!shared)
+            return headed(shared.failure(), false);
+        if (shared.value())
+            return with.beside;
+    }
+    const auto open = [&](const DatabaseAddress& a, DbError* e) -> std::unique_ptr<Database> {
+        if (with.beside)
+            return with.beside->openBeside(a, tables, e);
+        Result<std::unique_ptr<Database>> opened =
+            Database::openReadingAhead(a, tables, with.reuse, with.reads);
+        if (opened)
+            return std::move(opened.value());
+        *e = opened.failure().error;
+        return nullptr;
     };
     // Both databases are often on one server for one user: the password typed
     // for the first is tried for the second before anyone is asked again.
@@ -56,9 +77,5 @@ Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& add
     }
     if (db)
         return db;
-    DatabaseFailure failure(address, {}, error);
-    if (address.engine == DatabaseEngine::PostgreSQL)
-        failure.heading = refused ? QStringLiteral("Сервер базы данных не принял пароль.")
-                                  : QStringLiteral("Не удалось открыть базу данных на сервере.");
-    return failure;
+    return headed(DatabaseFailure(address, {}, error), refused);
 }

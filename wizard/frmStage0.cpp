@@ -4,6 +4,7 @@
 
 #include "CalculationContext.h"
 #include "CalculationRecord.h"
+#include "DatabaseAccess.h"
 #include "FailedReadMessage.h"
 #include "ListFill.h"
 #include "Messages.h"
@@ -150,6 +151,12 @@ void frmStage0::Command1_Click()
     readCustomer();
     m_ui->Combo2->clear();
     m_ui->cmdOffer->hide();
+    // The chosen customer's calculations go with the list, in one request.
+    ReadOrdersAhead(context(), [&] {
+        return SearchReads(m_chosen >= 0
+                               ? std::optional<qint16>(qint16(m_ui->Combo1->itemData(m_chosen).toInt()))
+                               : std::nullopt);
+    });
     if (!refreshCustomers() || m_chosen < 0)
         return;
     QueryTable orders;
