@@ -65,8 +65,11 @@ bool frmStage0::refreshCustomers()
     }
     const QVariant chosenKey = m_chosen >= 0 ? m_ui->Combo1->itemData(m_chosen) : QVariant();
     const QString typed = m_ui->Combo1->currentText();
-    m_customers = customers;
-    ListFill::fill(m_ui->Combo1, m_customers, rows, CustomerColumn::Organization, CustomerColumn::Key);
+    // Thousands of customers take a while to list: an unchanged list stays.
+    if (!(customers == m_customers)) {
+        m_customers = customers;
+        ListFill::fill(m_ui->Combo1, m_customers, rows, CustomerColumn::Organization, CustomerColumn::Key);
+    }
     {
         const QSignalBlocker blocker(m_ui->Combo1);
         m_ui->Combo1->setCurrentIndex(-1);
