@@ -37,8 +37,10 @@ Result<void> OpenDatabases(CalculationContext& context, const DataLocation& loca
 
 namespace {
 
-int readRows(CalculationContext& context, Database* db, const DatabaseAddress& address, const QString& sql,
-             QueryTable& table)
+// The store's address is made only for a failure: a batch reads hundreds of
+// thousands of rows.
+int readRows(CalculationContext& context, Database* db, DatabaseAddress (DataLocation::*store)() const,
+             const QString& sql, QueryTable& table)
 {
     if (!db)
         return 0;
@@ -46,7 +48,7 @@ int readRows(CalculationContext& context, Database* db, const DatabaseAddress& a
     const int rows = db->query(sql, table, &error);
     if (rows >= 0)
         return rows;
-    context.failedReads.note({address, sql, error});
+    context.failedReads.note({(context.location.*store)(), sql, error});
     return 0;
 }
 
@@ -54,7 +56,7 @@ int readRows(CalculationContext& context, Database* db, const DatabaseAddress& a
 
 int ReadReference(CalculationContext& context, const QString& sql, QueryTable& table)
 {
-    return readRows(context, context.ref_db.get(), context.location.reference(), sql, table);
+    return readRows(context, context.ref_db.get(), &DataLocation::reference, sql, table);
 }
 
 void ReadAhead(CalculationContext& context, const std::function<QStringList()>& statements)
@@ -65,7 +67,7 @@ void ReadAhead(CalculationContext& context, const std::function<QStringList()>& 
 
 int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table)
 {
-    return readRows(context, context.order_db.get(), context.location.orders(), sql, table);
+    return readRows(context, context.order_db.get(), &DataLocation::orders, sql, table);
 }
 
 void ReadOrdersAhead(CalculationContext& context, const std::function<QStringList()>& statements)

@@ -70,6 +70,11 @@ double capacityAt(double t, const ClassTemperatures& c, double p1, double p2, do
 QString modificationLiteral(const QString& modification)
 {
     bool isNumber = false;
+    // Whole, as modifications are, without the general conversion's cost;
+    // the same text as the number's.
+    const qint64 whole = modification.toLongLong(&isNumber);
+    if (isNumber && std::abs(whole) < 1000000000000000)
+        return SqlLiteral::integer(whole);
     const double value = modification.toDouble(&isNumber);
     return isNumber ? SqlLiteral::number(value) : SqlLiteral::text(modification);
 }
@@ -89,7 +94,7 @@ QString modificationsRead(const QString& series)
 
 QString capacityCondition(const QString& model)
 {
-    return QStringLiteral(" FROM power where model =") + SqlLiteral::text(model);
+    return QStringLiteral(" FROM power where model =") % SqlLiteral::text(model);
 }
 
 // The rated points of a modification (as the record shows it) at the three
@@ -97,8 +102,8 @@ QString capacityCondition(const QString& model)
 // to a server costs its round trip.
 QString capacityRead(const QString& model, const QString& modification)
 {
-    return QStringLiteral("SELECT out_t, in_t, power") + capacityCondition(model) +
-           QStringLiteral(" AND modification=") + modificationLiteral(modification) +
+    return QStringLiteral("SELECT out_t, in_t, power") % capacityCondition(model) %
+           QStringLiteral(" AND modification=") % modificationLiteral(modification) %
            QStringLiteral(" ORDER BY out_t,in_t");
 }
 
@@ -191,8 +196,6 @@ double GetPower(CalculationContext& context, CalculationRecord& r)
     const ClassTemperatures c = temperaturesOf(r.t_class);
     double q[3] = {0, 0, 0};
     const int(&outside)[3] = RatedAmbientTemperatures;
-    const QString condition = capacityCondition(r.sel_model);
-    const QString modification = modificationLiteral(r.sel_modification);
     QueryTable table;
     const int rows = ReadReference(context, capacityRead(r.sel_model, r.sel_modification), table);
     for (int i = 0; i < 3; ++i) {
@@ -207,9 +210,10 @@ double GetPower(CalculationContext& context, CalculationRecord& r)
             if (context.failedReads.any())
                 return 0;
             context.notices << QStringLiteral("Записей не найдено!") + QLatin1Char('\n') +
-                                   QStringLiteral("SELECT in_t, power") % condition %
+                                   QStringLiteral("SELECT in_t, power") % capacityCondition(r.sel_model) %
                                        QStringLiteral(" AND out_t=") % SqlLiteral::integer(outside[i]) %
-                                       QStringLiteral(" AND modification=") % modification %
+                                       QStringLiteral(" AND modification=") %
+                                       modificationLiteral(r.sel_modification) %
                                        QStringLiteral(" ORDER BY out_t,in_t");
             continue;
         }

@@ -15,7 +15,8 @@ QString quoted(const QString& field)
     if (field.isEmpty())
         return field.isNull() ? QString() : QStringLiteral("\"\"");
     static const QString special = QStringLiteral(";\"\r\n");
-    bool plain = true;
+    // A reader takes a byte-order mark at the start of the file for its own.
+    bool plain = !field.startsWith(QChar(0xFEFF));
     for (const QChar c : field)
         plain = plain && !special.contains(c);
     if (plain)

@@ -24,6 +24,10 @@ QString number(double value)
         return QStringLiteral("NULL");
     if (value == 0.0)
         return QStringLiteral("0"); // no "-0"
+    // Whole numbers, the usual keys of a lookup, the same text without the
+    // general conversion's cost.
+    if (std::trunc(value) == value && std::fabs(value) < 1e15)
+        return QString::number(qint64(value));
     return QString::number(value, 'g', 15);
 }
 

@@ -115,7 +115,9 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::openHandle(const QByteArray& nam
                                                            const QString& shown, DbError* error)
 {
     sqlite3* handle = nullptr;
-    const int opened = sqlite3_open_v2(name.constData(), &handle, flags, nullptr);
+    // A connection serves one thread (the batch's page reader opens one of
+    // its own), so it needs no lock around each call.
+    const int opened = sqlite3_open_v2(name.constData(), &handle, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (!handle) {
         setError(error, {SQLITE_NOMEM, QStringLiteral("Не хватает памяти, чтобы открыть %1").arg(shown)});
         return nullptr;

@@ -36,7 +36,7 @@ seed numbertext "12.5" " 1 2 , 5" "-0" "1e400" "nan" "--5" "5-" "1,2,3" "1.2.3" 
   "99999999999999999999999999999999999999999"
 seed csvfile '\xef\xbb\xbfmodel;modification;out_t;in_t;power\r\nKMA;50;20;5;5910\r\n' \
   'text_ru,mass\n"a ""b"", c",1.5\n' 's_name;s_value\r\n"x\r\ny";\r\n;;\r\n' '\xcf\xf0\xee\xe4\xf3\xea\xf2;1\r\n' \
-  '"\nz\tx\ny";w\r\n'
+  '"\nz\tx\ny";w\r\n' ' \xef\xbb\xbf,x'
 seed literalbinding "SELECT * FROM power WHERE model='KMA' AND modification=50" \
   "UPDATE data SET q=1.5e3 WHERE pkey<>17" "SELECT x FROM t WHERE a='it''s' OR b>=.5" \
   "DELETE FROM t WHERE [a]=0x1F" "INSERT INTO t VALUES (1) -- =2"

@@ -91,6 +91,9 @@ private slots:
         QCOMPARE(SqlLiteral::number(3.0), QStringLiteral("3"));
         QCOMPARE(SqlLiteral::number(-0.0), QStringLiteral("0"));
         QCOMPARE(SqlLiteral::number(0.1 + 0.2), QStringLiteral("0.3"));
+        QCOMPARE(SqlLiteral::number(-123456789012345.0), QStringLiteral("-123456789012345"));
+        QCOMPARE(SqlLiteral::number(1e15), QStringLiteral("1e+15"));
+        QCOMPARE(SqlLiteral::number(-4e17), QStringLiteral("-4e+17"));
         QCOMPARE(SqlLiteral::text(QStringLiteral("O'Brien")), QStringLiteral("'O''Brien'"));
         QCOMPARE(SqlLiteral::integer(-32768), QStringLiteral("-32768"));
         QLocale::setDefault(QLocale::c());

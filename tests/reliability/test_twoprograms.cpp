@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int Seconds = 15;
+constexpr int Seconds = 8;
 
 // No load at all (a chamber without volume or insulation), so the first
 // modification of KMN is chosen; at the middle chamber temperature of its
@@ -71,7 +71,9 @@ private slots:
         double highest = 0;
         QElapsedTimer clock;
         clock.start();
-        while (writer.state() == QProcess::Running && clock.elapsed() < (Seconds + 20) * 1000) {
+        // Without an event loop the writer's end is seen only when asked for.
+        while (writer.state() == QProcess::Running && !writer.waitForFinished(0) &&
+               clock.elapsed() < (Seconds + 20) * 1000) {
             double capacity = 0;
             if (const QString failure = calculate(dir.path(), &capacity); !failure.isEmpty()) {
                 ++failures;
@@ -87,7 +89,7 @@ private slots:
                 ++halfWritten;
             highest = qMax(highest, offset);
         }
-        QVERIFY(writer.waitForFinished(60000));
+        QVERIFY(writer.state() == QProcess::NotRunning || writer.waitForFinished(60000));
         SaveScenario::SaveLog log;
         int saved = 0;
         for (int e = 0; e < 2; ++e) {

@@ -3,12 +3,11 @@
 // after the server stored it (told stored), or lost with the server staying
 // away (told unknown; the same action tried again never stores twice). Each
 // write stores one token of its attempt, so the tokens count the writes.
-#include "AdminTestBase.h"
 #include "DataLocation.h"
 #include "DatabaseAccess.h"
-#include "FaultRelay.h"
 #include "Functions.h"
 #include "OfferStore.h"
+#include "RelayedAdminTest.h"
 #include "StoreCopy.h"
 #include "StoreExport.h"
 #include "StoreImport.h"
@@ -34,11 +33,9 @@ qint64 count(Database& db, const QString& sql)
 
 } // namespace
 
-class TestLostCommit : public AdminTestBase
+class TestLostCommit : public RelayedAdminTest
 {
     Q_OBJECT
-
-    std::unique_ptr<FaultRelay> m_relay;
 
     static void faults()
     {
@@ -64,17 +61,10 @@ class TestLostCommit : public AdminTestBase
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(TestDatabases::storage() == TestDatabases::Storage::Server);
-        m_relay = FaultRelay::toTestServer();
-        QVERIFY(m_relay);
-    }
     void init()
     {
-        AdminTestBase::init();
+        RelayedAdminTest::init();
         Messages::install(&m_messages); // a wizard's fake, gone, took it away
-        m_relay->restore();
     }
 
     // "Сохранить" of a new calculation, tried again from the same screen.

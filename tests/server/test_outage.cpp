@@ -3,11 +3,10 @@
 // or drops the connections at a chosen request. A read that failed never
 // becomes output, a list or a save; the action works again once the network
 // is back, without restarting anything.
-#include "AdminTestBase.h"
 #include "CalcRun.h"
 #include "DataLocation.h"
-#include "FaultRelay.h"
 #include "Functions.h"
+#include "RelayedAdminTest.h"
 #include "StoreCopy.h"
 #include "TestDatabases.h"
 #include "frmClsEdit.h"
@@ -19,26 +18,12 @@
 using Fault = FaultRelay::Fault;
 Q_DECLARE_METATYPE(FaultRelay::Fault)
 
-// The administrator's fixture gives each test a folder and a main window.
-class TestOutage : public AdminTestBase
+// The administrator's fixture, its network to the test server through a relay.
+class TestOutage : public RelayedAdminTest
 {
     Q_OBJECT
 
-    std::unique_ptr<FaultRelay> m_relay;
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(TestDatabases::storage() == TestDatabases::Storage::Server);
-        m_relay = FaultRelay::toTestServer();
-        QVERIFY(m_relay);
-    }
-    void init()
-    {
-        AdminTestBase::init();
-        m_relay->restore();
-    }
-
     // frostpick-calc: the fault begins at a share of the requests an
     // undisturbed run sends (0: before the run). What is printed is what the
     // undisturbed run prints, up to where the run stopped with exit 1.

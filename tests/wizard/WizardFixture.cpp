@@ -235,6 +235,15 @@ void WizardTest::init()
     prepare();
 }
 
+void WizardTest::useSampleDatabases()
+{
+    m_sample = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_sample->isValid());
+    QVERIFY(TestDatabases::createSampleFolder(m_sample->path()));
+    QVERIFY(OpenDatabases(f->context, DataLocation::folder(m_sample->path())));
+    f->wizard->start();
+}
+
 void WizardTest::cleanup()
 {
     f.reset();

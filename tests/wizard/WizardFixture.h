@@ -100,7 +100,10 @@ class WizardTest : public QObject
     Q_OBJECT
 protected:
     virtual void prepare() {}
+    // The sample databases, made in m_sample, in place of the fixture's empty ones.
+    void useSampleDatabases();
     std::unique_ptr<WizardFixture> f;
+    std::unique_ptr<QTemporaryDir> m_sample;
 
 protected slots:
     void init();

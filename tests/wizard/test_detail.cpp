@@ -2,7 +2,6 @@
 // calculation, its print without a printer, and the warning line that must
 // not move the results screen's controls.
 #include "CalculationTrace.h"
-#include "DataLocation.h"
 #include "DatabaseAccess.h"
 #include "HeatLoad.h"
 #include "LoadChart.h"
@@ -26,15 +25,7 @@ class TestDetail : public WizardTest
 {
     Q_OBJECT
 
-    // The sample databases in place of the fixture's empty ones.
-    void prepare() override
-    {
-        m_sample = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_sample->isValid());
-        QVERIFY(TestDatabases::createSampleFolder(m_sample->path()));
-        QVERIFY(OpenDatabases(f->context, DataLocation::folder(m_sample->path())));
-        f->wizard->start();
-    }
+    void prepare() override { useSampleDatabases(); }
 
 private slots:
     void reopenedCalculationExplainedAndPrinted()
@@ -187,9 +178,6 @@ private slots:
             QCOMPARE(QRect(w->mapTo(screen, QPoint()), w->size()), it.value());
         }
     }
-
-private:
-    std::unique_ptr<QTemporaryDir> m_sample;
 };
 
 QTEST_MAIN(TestDetail)

@@ -30,14 +30,7 @@ class TestOffer : public WizardTest
 {
     Q_OBJECT
 
-    void prepare() override
-    {
-        m_sample = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_sample->isValid());
-        QVERIFY(TestDatabases::createSampleFolder(m_sample->path()));
-        QVERIFY(OpenDatabases(f->context, DataLocation::folder(m_sample->path())));
-        f->wizard->start();
-    }
+    void prepare() override { useSampleDatabases(); }
 
 private slots:
     void madeSavedReopenedReorderedPrintedAndExported()
@@ -255,7 +248,6 @@ private:
         return QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     }
 
-    std::unique_ptr<QTemporaryDir> m_sample;
     QPointer<frmOffer> m_offer;
 };
 
