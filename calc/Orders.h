@@ -40,7 +40,7 @@ Result<void> InsertContact(CalculationContext& context, CalculationRecord& recor
 // left in context.failedReads, as with FindOrders.
 int ReadCustomers(CalculationContext& context, QueryTable& table);
 // The orders store's reads of the start, read ahead where that saves round
-// trips: the customer list and whether second opinions are kept.
+// trips: the customer list.
 QStringList StartReads();
 // Its columns.
 namespace CustomerColumn {

@@ -2,21 +2,15 @@
 
 #include "Database.h"
 #include "QueryTable.h"
+#include "Result.h"
 #include "SqlLiteral.h"
 
 namespace SecondOpinionStore {
 
 bool IsKept(Database& orders)
 {
-    QueryTable none;
-    return orders.query(KeptCheck(), none) >= 0;
-}
-
-// A read of no rows, which a database reads ahead with others (see
-// StartReads), as it does not read the columns of a table.
-QString KeptCheck()
-{
-    return QStringLiteral("SELECT data_pkey FROM second_opinion WHERE 1=0");
+    const Result<bool> held = orders.holdsTable(QStringLiteral("second_opinion"));
+    return held && held.value();
 }
 
 QString JoinedColumns()

@@ -15,9 +15,8 @@ class QueryTable;
 // and keep no assumptions.
 namespace SecondOpinionStore {
 
-// Whether the orders database holds the table, read by KeptCheck().
+// Whether the orders database holds the table.
 bool IsKept(Database& orders);
-QString KeptCheck();
 
 // What a read of data rows appends to its column list, and the join after
 // "FROM data" that gives those columns: NULL where a calculation has no row.

@@ -189,6 +189,15 @@ Result<bool> Database::serves(const DatabaseAddress&, const QStringList&)
     return false;
 }
 
+Result<bool> Database::holdsTable(const QString& table)
+{
+    DbError error;
+    const bool held = !columnsOf(table, &error).isEmpty();
+    if (error.isError())
+        return DatabaseFailure({}, {}, error);
+    return held;
+}
+
 std::unique_ptr<Database> Database::openReadOnly(const DatabaseAddress& address,
                                                  const QStringList& requiredTables, DbError* error)
 {

@@ -244,6 +244,9 @@ public:
     // The columns of a table in the order the database keeps them; empty when
     // there is no such table or it cannot be read.
     virtual QStringList columnsOf(const QString& table, DbError* error = nullptr) = 0;
+    // Whether the database holds the table: on a server as it did when this
+    // connection was opened, which asks nothing again.
+    virtual Result<bool> holdsTable(const QString& table);
 
     // The statements that give roles their rights on this database: on the
     // tables, on the counters that give their new rows keys, and on what the

@@ -654,6 +654,13 @@ QStringList PostgresDatabase::columnsOf(const QString& table, DbError* error)
     return columns;
 }
 
+::Result<bool> PostgresDatabase::holdsTable(const QString& table)
+{
+    if (m_tablesFound.isEmpty())
+        return Database::holdsTable(table);
+    return missingTables({table}).isEmpty();
+}
+
 bool PostgresDatabase::checkIntegrity(DbError* error)
 {
     if (!readTables(error))

@@ -57,6 +57,7 @@ public:
     bool readsAhead() const override { return m_kept.on(); }
     bool keepsWriteTokens() const override;
     QStringList columnsOf(const QString& table, DbError* error) override;
+    ::Result<bool> holdsTable(const QString& table) override;
     QStringList grantStatements(const QList<TableRights>& rights, DbError* error) override;
     bool checkIntegrity(DbError* error) override;
 
