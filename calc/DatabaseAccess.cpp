@@ -3,25 +3,31 @@
 #include "CalculationContext.h"
 #include "DataLocation.h"
 #include "Database.h"
+#include "Orders.h"
 #include "SecondOpinionStore.h"
 
 Result<void> OpenDatabases(CalculationContext& context, const DataLocation& location,
                            const PasswordPrompt& askPassword)
 {
-    auto opened = OpenProgramDatabase(location.reference(), referenceTables(), askPassword);
-    if (!opened)
-        return opened.failure();
-    std::shared_ptr<Database> ref = std::move(opened.value());
-    // Both stores are often one database of a server: the second connection
-    // then needs no request to learn which tables it holds.
-    opened = OpenProgramDatabase(location.orders(), orderTables(), askPassword, ref.get());
-    if (!opened)
-        return opened.failure();
-    std::shared_ptr<Database> orders = std::move(opened.value());
     // The lookups read the same few reference rows again and again; kept rows
     // are given again only while no program has changed the data, which is
     // asked once per user action.
-    ref->setResultReuse(Database::ResultReuse::CheckedEachAction);
+    OpeningWith reference;
+    reference.reuse = Database::ResultReuse::CheckedEachAction;
+    // Both stores are often one database of a server, which one connection
+    // then serves: the first screen's reads go with its first request.
+    if (location.orders().sameDatabase(location.reference()))
+        reference.reads = StartReads();
+    auto opened = OpenProgramDatabase(location.reference(), referenceTables(), askPassword, reference);
+    if (!opened)
+        return opened.failure();
+    std::shared_ptr<Database> ref = std::move(opened.value());
+    OpeningWith orderStore;
+    orderStore.beside = ref;
+    opened = OpenProgramDatabase(location.orders(), orderTables(), askPassword, orderStore);
+    if (!opened)
+        return opened.failure();
+    std::shared_ptr<Database> orders = std::move(opened.value());
     context.ref_db = std::move(ref);
     context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);
     context.order_db = std::move(orders);
@@ -61,4 +67,10 @@ void ReadAhead(CalculationContext& context, const std::function<QStringList()>& 
 int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table)
 {
     return readRows(context, context.order_db.get(), &DataLocation::orders, sql, table);
+}
+
+void ReadOrdersAhead(CalculationContext& context, const std::function<QStringList()>& statements)
+{
+    if (context.order_db && context.order_db->readsAhead())
+        context.order_db->prefetch(statements());
 }

@@ -32,3 +32,5 @@ int ReadReference(CalculationContext& context, const QString& sql, QueryTable& t
 // as much as the lookups themselves cost on a file.
 void ReadAhead(CalculationContext& context, const std::function<QStringList()>& statements);
 int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table);
+// The same as ReadAhead for the orders database.
+void ReadOrdersAhead(CalculationContext& context, const std::function<QStringList()>& statements);

@@ -5,6 +5,11 @@
 #include "DatabaseAccess.h"
 #include "QueryTable.h"
 
+QString OfferedTypesRead()
+{
+    return QStringLiteral("SELECT pkey,text_ru,model FROM equipment ORDER BY text_ru");
+}
+
 bool IsOffered(const QString& series, double chamberTemperature)
 {
     if (chamberTemperature > -25 && (series == QLatin1String("KMC") || series == QLatin1String("KSC")))
@@ -21,8 +26,7 @@ QVector<OfferedType> OfferedEquipmentTypes(CalculationContext& context, const Ca
     if (!context.ref_db)
         return items;
     QueryTable table;
-    const int rows = ReadReference(
-        context, QStringLiteral("SELECT pkey,text_ru,model FROM equipment ORDER BY text_ru"), table);
+    const int rows = ReadReference(context, OfferedTypesRead(), table);
     for (int row = 0; row < rows; ++row) {
         if (IsOffered(table.text(row, 2), record.xk_temperature))
             items.append({qint32(table.integer(row, 0)), table.text(row, 1), table.text(row, 2)});

@@ -21,3 +21,5 @@ bool IsOffered(const QString& series, double chamberTemperature);
 // The equipment types offered for the record's chamber temperature, in the
 // order of their names.
 QVector<OfferedType> OfferedEquipmentTypes(CalculationContext& context, const CalculationRecord& record);
+// The statement that list is read by.
+QString OfferedTypesRead();

@@ -367,24 +367,48 @@ Result<void> InsertContact(CalculationContext& context, CalculationRecord& recor
     });
 }
 
+namespace {
+
+const QString CustomerList =
+    QStringLiteral("SELECT pkey,organization,city,phones,email,name  FROM contact ORDER BY organization");
+
+} // namespace
+
 int ReadCustomers(CalculationContext& context, QueryTable& table)
 {
     if (!context.order_db)
         return 0;
-    return ReadOrders(
-        context,
-        QStringLiteral("SELECT pkey,organization,city,phones,email,name  FROM contact ORDER BY organization"),
-        table);
+    return ReadOrders(context, CustomerList, table);
 }
+
+QStringList StartReads()
+{
+    return {CustomerList};
+}
+
+namespace {
+
+QString foundOrders(qint16 contactKey)
+{
+    return QStringLiteral("SELECT pkey, ") + QString::fromUtf8(SavedColumns) +
+           QStringLiteral(" FROM data WHERE contact=") + SqlLiteral::integer(contactKey);
+}
+
+} // namespace
 
 int FindOrders(CalculationContext& context, qint16 contactKey, QueryTable& table)
 {
     if (!context.order_db)
         return 0;
-    return ReadOrders(context,
-                      QStringLiteral("SELECT pkey, ") + QString::fromUtf8(SavedColumns) +
-                          QStringLiteral(" FROM data WHERE contact=") + SqlLiteral::integer(contactKey),
-                      table);
+    return ReadOrders(context, foundOrders(contactKey), table);
+}
+
+QStringList SearchReads(std::optional<qint16> contactKey)
+{
+    QStringList reads{CustomerList};
+    if (contactKey)
+        reads << foundOrders(*contactKey);
+    return reads;
 }
 
 Result<void> SaveCalculation(CalculationContext& context, CalculationRecord& record, const QDate& today)

@@ -4,6 +4,8 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 class Database;
 class QueryTable;
@@ -36,6 +38,9 @@ Result<void> InsertContact(CalculationContext& context, CalculationRecord& recor
 // organisation. Returns the row count; a failed read counts 0 rows and is
 // left in context.failedReads, as with FindOrders.
 int ReadCustomers(CalculationContext& context, QueryTable& table);
+// The orders store's reads of the start, read ahead where that saves round
+// trips: the customer list.
+QStringList StartReads();
 // Its columns.
 namespace CustomerColumn {
 enum : int { Key, Organization, City, Phones, Email, Name };
@@ -44,6 +49,9 @@ enum : int { Key, Organization, City, Phones, Email, Name };
 // Saved calculations of one customer: pkey, the saved columns from xk_bulk
 // to contact in table order, odate, onote. Returns the row count.
 int FindOrders(CalculationContext& context, qint16 contactKey, QueryTable& table);
+// The reads of a search: the customer list and, for a customer chosen
+// already, his calculations.
+QStringList SearchReads(std::optional<qint16> contactKey);
 // The columns the customer screen reads.
 namespace FoundOrderColumn {
 enum : int { Key = 0, Contact = 32, Date = 33, Note = 34 };

@@ -2,14 +2,15 @@
 
 #include "Database.h"
 #include "QueryTable.h"
+#include "Result.h"
 #include "SqlLiteral.h"
 
 namespace SecondOpinionStore {
 
 bool IsKept(Database& orders)
 {
-    // A table that cannot be read counts as not kept.
-    return !orders.columnsOf(QStringLiteral("second_opinion")).valueOr({}).isEmpty();
+    const Result<bool> held = orders.holdsTable(QStringLiteral("second_opinion"));
+    return held && held.value();
 }
 
 QString JoinedColumns()

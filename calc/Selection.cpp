@@ -109,6 +109,63 @@ QString capacityRead(const QString& model, const QString& modification)
 
 } // namespace
 
+namespace {
+
+// The letter of the model code and the temperature class for a series, by
+// rules that apply one after the other, a later one overriding; rule 0 (no
+// letter, the class left as it was) when none applies.
+struct SeriesRule
+{
+    int rule = 0;
+    QString letter;
+    std::optional<qint16> tClass;
+};
+
+SeriesRule seriesRuleOf(const QString& series, const QString& gas, double t)
+{
+    const bool condensing = series == QLatin1String("KMC") || series == QLatin1String("KSC");
+    const bool packaged = series == QLatin1String("KMP") || series == QLatin1String("KSP");
+    const bool r22 = gas == QLatin1String("R22");
+    SeriesRule s;
+    if (t > 8) {
+        s.rule = 1;
+        s.letter = condensing ? QStringLiteral("C")
+                   : packaged ? QStringLiteral("P")
+                   : r22      ? QStringLiteral("H")
+                              : QStringLiteral("A");
+        s.tClass = 0;
+    }
+    if (t <= 8) {
+        s.rule = 2;
+        s.letter = condensing ? QStringLiteral("C")
+                   : packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
+                              : (r22 ? QStringLiteral("M") : QStringLiteral("N"));
+        s.tClass = 1;
+    }
+    if (t <= -8) {
+        s.rule = 3;
+        s.letter = condensing ? (r22 ? QStringLiteral("C") : QStringLiteral("X"))
+                   : packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
+                              : (r22 ? QStringLiteral("B") : QStringLiteral("K"));
+        s.tClass = condensing ? 3 : 2;
+    }
+    if (t <= -28) {
+        s.rule = 4;
+        s.letter = packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
+                            : (r22 ? QStringLiteral("C") : QStringLiteral("X"));
+        s.tClass = 3;
+    }
+    return s;
+}
+
+// The selection reads the modifications of whichever code is found.
+QStringList codeReads(const QString& code, const QString& series)
+{
+    return {modelCodeRead(code), modificationsRead(code), modificationsRead(series.left(2))};
+}
+
+} // namespace
+
 QString GetSeries(CalculationContext& context, CalculationRecord& r)
 {
     QueryTable table;
@@ -117,53 +174,21 @@ QString GetSeries(CalculationContext& context, CalculationRecord& r)
         series = table.text(0, 0);
         r.xo_type_name = table.text(0, 1);
     }
-
-    const bool condensing = series == QLatin1String("KMC") || series == QLatin1String("KSC");
-    const bool packaged = series == QLatin1String("KMP") || series == QLatin1String("KSP");
-    const bool r22 = r.xo_gas == QLatin1String("R22");
-    const double t = r.xk_temperature;
-    // The rules apply one after the other; a later one overrides.
-    QString letter;
-    int rule = 0;
-    if (t > 8) {
-        rule = 1;
-        letter = condensing ? QStringLiteral("C")
-                 : packaged ? QStringLiteral("P")
-                 : r22      ? QStringLiteral("H")
-                            : QStringLiteral("A");
-        r.t_class = 0;
-    }
-    if (t <= 8) {
-        rule = 2;
-        letter = condensing ? QStringLiteral("C")
-                 : packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
-                            : (r22 ? QStringLiteral("M") : QStringLiteral("N"));
-        r.t_class = 1;
-    }
-    if (t <= -8) {
-        rule = 3;
-        letter = condensing ? (r22 ? QStringLiteral("C") : QStringLiteral("X"))
-                 : packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
-                            : (r22 ? QStringLiteral("B") : QStringLiteral("K"));
-        r.t_class = condensing ? 3 : 2;
-    }
-    if (t <= -28) {
-        rule = 4;
-        letter = packaged ? (r22 ? QStringLiteral("P") : QStringLiteral("Q"))
-                          : (r22 ? QStringLiteral("C") : QStringLiteral("X"));
-        r.t_class = 3;
-    }
-
-    r.xo_series = series.left(2) + letter;
-    // The selection reads the modifications of whichever code is found.
-    ReadAhead(context, [&] {
-        return QStringList{modelCodeRead(r.xo_series), modificationsRead(r.xo_series),
-                           modificationsRead(series.left(2))};
-    });
+    const SeriesRule rule = seriesRuleOf(series, r.xo_gas, r.xk_temperature);
+    if (rule.tClass)
+        r.t_class = *rule.tClass;
+    r.xo_series = series.left(2) + rule.letter;
+    ReadAhead(context, [&] { return codeReads(r.xo_series, series); });
     if (ReadReference(context, modelCodeRead(r.xo_series), table) == 0)
         r.xo_series = series.left(2);
-    SelectionSteps::series(r, series, rule, letter);
+    SelectionSteps::series(r, series, rule.rule, rule.letter);
     return r.xo_series;
+}
+
+QStringList SeriesReads(const CalculationRecord& record, const QString& series)
+{
+    return codeReads(series.left(2) + seriesRuleOf(series, record.xo_gas, record.xk_temperature).letter,
+                     series);
 }
 
 double GetPower(CalculationContext& context, CalculationRecord& r)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 struct CalculationContext;
@@ -10,6 +11,8 @@ struct CalculationRecord;
 // and the chamber temperature. Sets xo_series, xo_type_name and t_class and
 // returns xo_series.
 QString GetSeries(CalculationContext& context, CalculationRecord& record);
+// What GetSeries reads ahead for a type of that series (its model column).
+QStringList SeriesReads(const CalculationRecord& record, const QString& series);
 
 // The outside temperatures at which the capacity table rates every unit.
 inline constexpr int RatedAmbientTemperatures[3] = {20, 32, 43};

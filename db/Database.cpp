@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "PostgresDatabase.h"
+#include "Result.h"
 #include "SqliteDatabase.h"
 
 #include <QFileInfo>
@@ -171,6 +172,37 @@ Result<std::unique_ptr<Database>> opened(const DatabaseAddress& address, const Q
 }
 
 } // namespace
+
+Result<std::unique_ptr<Database>> Database::openReadingAhead(const DatabaseAddress& address,
+                                                             const QStringList& requiredTables,
+                                                             ResultReuse reuse, const QStringList& reads)
+{
+    if (address.engine == DatabaseEngine::PostgreSQL) {
+        DatabaseFailure failure;
+        std::unique_ptr<Database> db =
+            PostgresDatabase::open(address, requiredTables, false, &failure, reuse, reads);
+        if (!db)
+            return failure.at(address);
+        return Result<std::unique_ptr<Database>>(std::move(db));
+    }
+    Result<std::unique_ptr<Database>> db = open(address, requiredTables);
+    if (db)
+        db.value()->setResultReuse(reuse);
+    return db;
+}
+
+Result<bool> Database::serves(const DatabaseAddress&, const QStringList&)
+{
+    return false;
+}
+
+Result<bool> Database::holdsTable(const QString& table)
+{
+    const Result<QStringList> columns = columnsOf(table);
+    if (!columns)
+        return columns.failure();
+    return !columns.value().isEmpty();
+}
 
 Result<std::unique_ptr<Database>> Database::open(const DatabaseAddress& address,
                                                  const QStringList& requiredTables)

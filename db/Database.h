@@ -161,6 +161,19 @@ public:
     // statements only where it saves a round trip.
     virtual bool readsAhead() const = 0;
 
+    // Opens as open() does, with result reuse set and the statements given
+    // read ahead (see prefetch()) in the request that asks which tables the
+    // database holds: a program's first reads cost no round trip of their own.
+    static Result<std::unique_ptr<Database>> openReadingAhead(const DatabaseAddress& address,
+                                                              const QStringList& requiredTables,
+                                                              ResultReuse reuse, const QStringList& reads);
+    // Whether this connection also stands for one to address: the same
+    // database on an engine where one connection serves both stores of a
+    // program (a server's, whose connections cost round trips to make). The
+    // tables named are then checked as open() checks them, from what the
+    // engine said when this one was opened; a failure when one is missing.
+    virtual Result<bool> serves(const DatabaseAddress& address, const QStringList& requiredTables);
+
     // Whether a write can store its token beside it (see WriteAttempt): not
     // in a server store made before the tokens were kept, until frostpick-db
     // init completes it. Asks nothing of the engine.
@@ -169,6 +182,9 @@ public:
     // The columns of a table in the order the database keeps them; none when
     // there is no such table, a failure when it cannot be read.
     virtual Result<QStringList> columnsOf(const QString& table) = 0;
+    // Whether the database holds the table: on a server as it did when this
+    // connection was opened, which asks nothing again.
+    virtual Result<bool> holdsTable(const QString& table);
 
     // The statements that give roles their rights on this database: on the
     // tables, on the counters that give their new rows keys, and on what the

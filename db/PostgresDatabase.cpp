@@ -4,6 +4,7 @@
 #include "PostgresConnection.h"
 #include "PostgresValues.h"
 #include "QueryTable.h"
+#include "Result.h"
 #include "SqlDialect.h"
 
 #include <QDeadlineTimer>
@@ -28,6 +29,11 @@ namespace {
 constexpr int ScriptMs = 120000;
 constexpr char ChangeTable[] = "frostpick_change";
 const QString ChangeCounter = QStringLiteral("SELECT counter FROM frostpick_change");
+// Which tables the database holds, and whether each has a key column.
+constexpr char TablesPresent[] =
+    "SELECT relname, EXISTS (SELECT 1 FROM pg_attribute WHERE attrelid = pg_class.oid "
+    "AND attname = 'pkey' AND NOT attisdropped) FROM pg_class WHERE relkind IN ('r', "
+    "'p', 'v') AND pg_table_is_visible(oid)";
 
 void ignoreNotice(void*, const char*) {}
 
@@ -110,12 +116,27 @@ std::unique_ptr<PostgresDatabase> PostgresDatabase::connect(const DatabaseAddres
 
 std::unique_ptr<Database> PostgresDatabase::open(const DatabaseAddress& address,
                                                  const QStringList& requiredTables, bool readOnly,
-                                                 DatabaseFailure* error)
+                                                 DatabaseFailure* error, ResultReuse reuse,
+                                                 const QStringList& reads)
 {
     std::unique_ptr<PostgresDatabase> db = connect(address, readOnly, error);
-    if (!db || !db->requireTables(requiredTables, error))
+    if (!db)
+        return nullptr;
+    db->m_kept.setReuse(reuse);
+    if (!db->readAhead(reads, true, error) || !db->requireTables(requiredTables, error))
         return nullptr;
     return db;
+}
+
+::Result<bool> PostgresDatabase::serves(const DatabaseAddress& address, const QStringList& requiredTables)
+{
+    if (!address.sameDatabase(DatabaseAddress::server(m_connection)))
+        return false;
+    const QStringList missing = missingTables(requiredTables);
+    if (!missing.isEmpty())
+        return missingTable(missing.first()).at(address);
+    m_requiredTables << requiredTables;
+    return true;
 }
 
 ::Result<std::unique_ptr<Database>> PostgresDatabase::openBeside(const DatabaseAddress& address,
@@ -144,33 +165,37 @@ bool PostgresDatabase::requireTables(const QStringList& tables, DatabaseFailure*
         return false;
     const QStringList missing = missingTables(m_requiredTables);
     if (!missing.isEmpty()) {
-        setError(error,
-                 serverFailure("42P01",
-                               QStringLiteral("В базе данных {database} на сервере {server} нет таблицы "),
-                               missing.first()));
+        setError(error, missingTable(missing.first()));
         return false;
     }
     setError(error, {});
     return true;
 }
 
+DatabaseFailure PostgresDatabase::missingTable(const QString& table) const
+{
+    return serverFailure("42P01", QStringLiteral("В базе данных {database} на сервере {server} нет таблицы "),
+                         table);
+}
+
 bool PostgresDatabase::readTables(DatabaseFailure* error)
 {
-    const Result present =
-        run("SELECT relname, EXISTS (SELECT 1 FROM pg_attribute WHERE attrelid = pg_class.oid "
-            "AND attname = 'pkey' AND NOT attisdropped) FROM pg_class WHERE relkind IN ('r', "
-            "'p', 'v') AND pg_table_is_visible(oid)",
-            {}, error);
+    const Result present = run(TablesPresent, {}, error);
     if (!present)
         return false;
+    takeTables(present.get());
+    return true;
+}
+
+void PostgresDatabase::takeTables(const PGresult* present)
+{
     m_tablesFound.clear();
     m_keyedTables.clear();
-    for (int r = 0; r < PQntuples(present.get()); ++r) {
-        m_tablesFound << QString::fromUtf8(PQgetvalue(present.get(), r, 0));
-        if (*PQgetvalue(present.get(), r, 1) == 't')
+    for (int r = 0; r < PQntuples(present); ++r) {
+        m_tablesFound << QString::fromUtf8(PQgetvalue(present, r, 0));
+        if (*PQgetvalue(present, r, 1) == 't')
             m_keyedTables.insert(m_tablesFound.last());
     }
-    return true;
 }
 
 QStringList PostgresDatabase::missingTables(const QStringList& tables) const
@@ -316,25 +341,29 @@ void PostgresDatabase::beginAction()
 
 void PostgresDatabase::prefetch(const QStringList& sqls)
 {
-    if (!m_kept.on() || m_failedAhead)
-        return;
+    readAhead(sqls, false, nullptr);
+}
+
+bool PostgresDatabase::readAhead(const QStringList& sqls, bool readingTables, DatabaseFailure* error)
+{
     takeArrivedCommit();
     const bool checkChanges = m_kept.mustCheck(inTransaction());
-    if (!checkChanges && !m_kept.reusable())
-        return; // nothing read could be kept
+    // Only what can be kept is read ahead.
+    const bool keeping = m_kept.on() && !m_failedAhead && (checkChanges || m_kept.reusable());
     QStringList wanted;
     QSet<QString> seen;
     for (const QString& sql : sqls) {
-        if (!m_kept.contains(sql) && !seen.contains(sql)) {
+        if (keeping && !m_kept.contains(sql) && !seen.contains(sql)) {
             seen.insert(sql);
             wanted << sql;
         }
     }
-    if (wanted.isEmpty() || !usable(nullptr))
-        return;
+    if ((wanted.isEmpty() && !readingTables) || !usable(error))
+        return !readingTables;
+    const bool checking = checkChanges && !wanted.isEmpty();
     std::deque<LiteralBinding::BoundStatement> bound;
     std::deque<PreparedRun> runs; // the steps refer to them: they must stay where they are
-    if (checkChanges)
+    if (checking)
         runs.emplace_back(ChangeCounter, QVariantList());
     QSet<QString> forms; // those the connection has not prepared yet
     for (const QString& sql : std::as_const(wanted)) {
@@ -342,32 +371,46 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
         if (m_statements.find(runs.emplace_back(statement.text, statement.values).key).isEmpty())
             forms.insert(runs.back().key);
     }
-    if (!makeRoomForStatements(nullptr, int(forms.size()) + 1))
-        return;
+    if (!makeRoomForStatements(error, int(forms.size()) + 1))
+        return !readingTables;
     std::vector<Step> steps;
+    if (readingTables) {
+        steps.push_back([](PGconn* c) {
+            return PQsendQueryParams(c, TablesPresent, 0, nullptr, nullptr, nullptr, nullptr, 0);
+        });
+    }
     Preparing preparing;
     for (PreparedRun& run : runs)
         addPrepared(run, steps, &preparing);
     const bool inSnapshot = m_snapshotDeferred || m_inTransaction;
     std::vector<Answer> answers;
-    DatabaseFailure error;
-    if (!exchange(std::move(steps), true, answers, RoundTripMs, &error)) {
+    DatabaseFailure failure;
+    if (!exchange(std::move(steps), true, answers, RoundTripMs, &failure)) {
         // A connection found broken is made again by the read that follows;
         // a server that did not answer is not waited for again.
         if (m_timedOut)
-            m_failedAhead = error;
-        return;
+            m_failedAhead = failure;
+        setError(error, failure);
+        return !readingTables;
     }
     auto answer = answers.begin();
+    if (readingTables) {
+        const Answer present = std::move(*answer++);
+        if (present.error.fromEngine()) {
+            setError(error, present.error);
+            return false;
+        }
+        takeTables(present.result.get());
+    }
     auto run = runs.cbegin();
-    if (checkChanges) {
+    if (checking) {
         const Answer check = takePrepared(*run++, answer);
         const qint64 version = counterIn(check.result.get());
         m_kept.checked(version, inTransaction());
         if (version < 0) {
             if (inSnapshot && check.error.fromEngine())
                 m_failedAhead = check.error;
-            return;
+            return true;
         }
     }
     for (const QString& sql : std::as_const(wanted)) {
@@ -376,11 +419,12 @@ void PostgresDatabase::prefetch(const QStringList& sqls)
         if (result.error.fromEngine()) {
             if (inSnapshot)
                 m_failedAhead = result.error;
-            return;
+            return true;
         }
         QueryTable table;
         keptRows(sql, result.result.get(), table);
     }
+    return true;
 }
 
 // One request: a read, and before it, when asked, the change counter. Rows
@@ -619,6 +663,13 @@ bool PostgresDatabase::keepsWriteTokens() const
     for (int r = 0; r < PQntuples(result.get()); ++r)
         columns << QString::fromUtf8(PQgetvalue(result.get(), r, 0));
     return columns;
+}
+
+::Result<bool> PostgresDatabase::holdsTable(const QString& table)
+{
+    if (m_tablesFound.isEmpty())
+        return Database::holdsTable(table);
+    return missingTables({table}).isEmpty();
 }
 
 ::Result<void> PostgresDatabase::checkIntegrity()

@@ -22,8 +22,11 @@ struct pg_result;
 class PostgresDatabase final : public Database
 {
 public:
+    // Reads ahead with the check of the tables (see Database::openReadingAhead).
     static std::unique_ptr<Database> open(const DatabaseAddress& address, const QStringList& requiredTables,
-                                          bool readOnly, DatabaseFailure* error);
+                                          bool readOnly, DatabaseFailure* error,
+                                          ResultReuse reuse = ResultReuse::None,
+                                          const QStringList& reads = {});
     static bool create(const DatabaseAddress& address, const QStringList& scriptFiles,
                        DatabaseFailure* error);
     static std::optional<QStringList> complete(const DatabaseAddress& address, const QStringList& scriptFiles,
@@ -37,6 +40,7 @@ public:
 
     ::Result<std::unique_ptr<Database>> openBeside(const DatabaseAddress& address,
                                                    const QStringList& requiredTables) override;
+    ::Result<bool> serves(const DatabaseAddress& address, const QStringList& requiredTables) override;
 
     ::Result<int> query(const QString& sql, QueryTable& table) override;
     ::Result<void> execute(const QString& sql) override;
@@ -54,6 +58,7 @@ public:
     bool readsAhead() const override { return m_kept.on(); }
     bool keepsWriteTokens() const override;
     ::Result<QStringList> columnsOf(const QString& table) override;
+    ::Result<bool> holdsTable(const QString& table) override;
     ::Result<QStringList> grantStatements(const QList<TableRights>& rights) override;
     ::Result<void> checkIntegrity() override;
 
@@ -104,6 +109,12 @@ private:
     bool runScript(const QString& script, int timeoutMs, DatabaseFailure* error);
     // Reads which tables the database holds, and which of them have a key.
     bool readTables(DatabaseFailure* error);
+    void takeTables(const pg_result* present);
+    // prefetch(), and with readingTables which tables the database holds in
+    // the same request: false only when those could not be read.
+    bool readAhead(const QStringList& sqls, bool readingTables, DatabaseFailure* error);
+    // The failure of a check that found a table missing.
+    DatabaseFailure missingTable(const QString& table) const;
     // Those of tables the database did not hold when last read.
     QStringList missingTables(const QStringList& tables) const;
     bool requireTables(const QStringList& tables, DatabaseFailure* error);

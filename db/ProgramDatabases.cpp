@@ -22,10 +22,26 @@ QStringList orderTables()
 
 Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& address,
                                                       const QStringList& tables,
-                                                      const PasswordPrompt& askPassword, Database* beside)
+                                                      const PasswordPrompt& askPassword,
+                                                      const OpeningWith& with)
 {
-    const auto open = [&](const DatabaseAddress& a) {
-        return beside ? beside->openBeside(a, tables) : Database::open(a, tables);
+    const auto headed = [&](DatabaseFailure failure, bool refused) {
+        if (address.engine == DatabaseEngine::PostgreSQL)
+            failure.heading = refused ? QStringLiteral("Сервер базы данных не принял пароль.")
+                                      : QStringLiteral("Не удалось открыть базу данных на сервере.");
+        return failure;
+    };
+    if (with.beside) {
+        const Result<bool> shared = with.beside->serves(address, tables);
+        if (!shared)
+            return headed(shared.failure(), false);
+        if (shared.value())
+            return with.beside;
+    }
+    const auto open = [&](const DatabaseAddress& a) -> Result<std::unique_ptr<Database>> {
+        if (with.beside)
+            return with.beside->openBeside(a, tables);
+        return Database::openReadingAhead(a, tables, with.reuse, with.reads);
     };
     // Both databases are often on one server for one user: the password typed
     // for the first is tried for the second before anyone is asked again.
@@ -55,9 +71,5 @@ Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& add
     }
     if (db)
         return std::shared_ptr<Database>(std::move(db.value()));
-    DatabaseFailure failure = db.failure().at(address);
-    if (address.engine == DatabaseEngine::PostgreSQL)
-        failure.heading = refused ? QStringLiteral("Сервер базы данных не принял пароль.")
-                                  : QStringLiteral("Не удалось открыть базу данных на сервере.");
-    return failure;
+    return headed(db.failure().at(address), refused);
 }

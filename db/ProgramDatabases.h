@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Database.h"
 #include "Result.h"
 
 #include <QString>
@@ -7,8 +8,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-class Database;
 
 // The databases of the programs: the tables each must hold and opening one.
 
@@ -18,15 +17,28 @@ QStringList orderTables();
 // Asks the user for the password a server wants; nullopt when he cancels.
 using PasswordPrompt = std::function<std::optional<QString>(const QString& prompt)>;
 
+// How a database is opened beside its address.
+struct OpeningWith
+{
+    // The database opened just before: one of its connection serves this
+    // one too where it can (see Database::serves), otherwise it is opened
+    // beside that one (see Database::openBeside).
+    std::shared_ptr<Database> beside;
+    // For one opened without beside: the reuse of its results, and the
+    // statements read ahead in its first request (see
+    // Database::openReadingAhead).
+    Database::ResultReuse reuse = Database::ResultReuse::None;
+    QStringList reads;
+};
+
 // Opens one of the programs' databases, asking askPassword (when there is
 // one) for a password the server wants, again, up to three tries, when it
 // refuses the one typed, saying so. A server's failure is headed with what
-// failed. With beside, the database opened just before, it is opened beside
-// that one (see Database::openBeside).
+// failed.
 Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& address,
                                                       const QStringList& tables,
                                                       const PasswordPrompt& askPassword = {},
-                                                      Database* beside = nullptr);
+                                                      const OpeningWith& with = {});
 
 // The titles the programs give themselves at start: that of boxes without
 // one of their own.

@@ -23,6 +23,12 @@ public:
     qint64 integer(int row, int column) const;
     bool isEmpty(int row, int column) const;
 
+    // The same rows: at once for rows kept and given again.
+    bool operator==(const QueryTable& other) const
+    {
+        return m_rows == other.m_rows && m_columns == other.m_columns && m_cells == other.m_cells;
+    }
+
 private:
     int m_rows = 0;
     int m_columns = 0;

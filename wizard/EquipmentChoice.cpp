@@ -4,7 +4,10 @@
 #include "CalculationRecord.h"
 #include "DataLocation.h"
 #include "DatabaseAccess.h"
+#include "Lookups.h"
+#include "OfferedTypes.h"
 #include "QueryTable.h"
+#include "Selection.h"
 #include "SqlLiteral.h"
 
 #include <QFileInfo>
@@ -14,13 +17,15 @@ namespace EquipmentChoice {
 
 namespace {
 
+QString picturesRead(qint32 key)
+{
+    return QStringLiteral("SELECT picture,scheme FROM Equipment WHERE pkey=") + SqlLiteral::integer(key);
+}
+
 std::optional<TypePictures> readPictures(CalculationContext& context, qint32 key)
 {
     QueryTable table;
-    if (ReadReference(context,
-                      QStringLiteral("SELECT picture,scheme FROM Equipment WHERE pkey=") +
-                          SqlLiteral::integer(key),
-                      table) <= 0)
+    if (ReadReference(context, picturesRead(key), table) <= 0)
         return std::nullopt;
     return TypePictures{table.text(0, 0), table.text(0, 1)};
 }
@@ -41,6 +46,16 @@ bool ChooseType(CalculationContext& context, CalculationRecord& record, qint32 k
 TypePictures PicturesOf(CalculationContext& context, qint32 key)
 {
     return readPictures(context, key).value_or(TypePictures());
+}
+
+QStringList ScreenReads(const CalculationRecord& record)
+{
+    return {OfferedTypesRead(), picturesRead(record.xo_type1), LookupReads::equipment(record.xo_type1)};
+}
+
+QStringList TypeReads(const CalculationRecord& record, qint32 key, const QString& series)
+{
+    return QStringList{picturesRead(key), LookupReads::equipment(qint16(key))} + SeriesReads(record, series);
 }
 
 QImage LoadPicture(const DataLocation& location, const QString& bareName)

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 class DataLocation;
 struct CalculationContext;
@@ -31,6 +32,13 @@ struct TypePictures
     QString scheme;
 };
 TypePictures PicturesOf(CalculationContext& context, qint32 key);
+
+// What the equipment screen reads as it opens on the record: the offered
+// types, and the record's type with its pictures.
+QStringList ScreenReads(const CalculationRecord& record);
+// What choosing a type of that series reads for the record: the type, its
+// pictures and its model codes.
+QStringList TypeReads(const CalculationRecord& record, qint32 key, const QString& series);
 
 // A picture of the location by its bare name; a null image when the name is
 // empty or the file is missing, damaged or not a JPEG.

@@ -4,6 +4,7 @@
 
 #include "CalculationContext.h"
 #include "CalculationRecord.h"
+#include "DatabaseAccess.h"
 #include "FailedReadMessage.h"
 #include "ListFill.h"
 #include "Messages.h"
@@ -64,8 +65,11 @@ bool frmStage0::refreshCustomers()
     }
     const QVariant chosenKey = m_chosen >= 0 ? m_ui->Combo1->itemData(m_chosen) : QVariant();
     const QString typed = m_ui->Combo1->currentText();
-    m_customers = customers;
-    ListFill::fill(m_ui->Combo1, m_customers, rows, CustomerColumn::Organization, CustomerColumn::Key);
+    // Thousands of customers take a while to list: an unchanged list stays.
+    if (!(customers == m_customers)) {
+        m_customers = customers;
+        ListFill::fill(m_ui->Combo1, m_customers, rows, CustomerColumn::Organization, CustomerColumn::Key);
+    }
     {
         const QSignalBlocker blocker(m_ui->Combo1);
         m_ui->Combo1->setCurrentIndex(-1);
@@ -150,6 +154,12 @@ void frmStage0::Command1_Click()
     readCustomer();
     m_ui->Combo2->clear();
     m_ui->cmdOffer->hide();
+    // The chosen customer's calculations go with the list, in one request.
+    ReadOrdersAhead(context(), [&] {
+        return SearchReads(m_chosen >= 0
+                               ? std::optional<qint16>(qint16(m_ui->Combo1->itemData(m_chosen).toInt()))
+                               : std::nullopt);
+    });
     if (!refreshCustomers() || m_chosen < 0)
         return;
     QueryTable orders;

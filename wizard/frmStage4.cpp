@@ -3,6 +3,7 @@
 
 #include "CalculationContext.h"
 #include "CalculationRecord.h"
+#include "DatabaseAccess.h"
 #include "EquipmentChoice.h"
 #include "FailedReadMessage.h"
 #include "InputBoxes.h"
@@ -42,7 +43,15 @@ frmStage4::frmStage4(CalculationContext& context, CalculationRecord& record, QWi
     connect(m_ui->Combo1, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmStage4::Combo1_Click);
 
     context.failedReads.clear();
-    FillTypes();
+    // The offered types with the record's type in one request, and when
+    // another type is shown for it, that one's reads in a second.
+    ReadAhead(context, [&] { return EquipmentChoice::ScreenReads(record); });
+    const QVector<OfferedType> types = FillTypes();
+    ReadAhead(context, [&] {
+        const int type = std::max(0, m_ui->Combo7->findData(int(record.xo_type1)));
+        return type < types.size() ? EquipmentChoice::TypeReads(record, types[type].key, types[type].series)
+                                   : QStringList();
+    });
     {
         const QSignalBlocker blocker(m_ui->Combo1);
         for (const EquipmentChoice::Refrigerant& refrigerant : EquipmentChoice::Refrigerants)
@@ -57,7 +66,7 @@ frmStage4::frmStage4(CalculationContext& context, CalculationRecord& record, QWi
 frmStage4::~frmStage4() = default;
 
 // Only the types whose series suits the chamber temperature are offered.
-void frmStage4::FillTypes()
+QVector<OfferedType> frmStage4::FillTypes()
 {
     // Filling the list would choose its first item; the record's type is chosen afterwards.
     const QSignalBlocker blocker(m_ui->Combo7);
@@ -66,6 +75,7 @@ void frmStage4::FillTypes()
     for (const OfferedType& type : types)
         m_ui->Combo7->addItem(type.name, type.key);
     m_ui->Combo7->setCurrentIndex(-1);
+    return types;
 }
 
 void frmStage4::ShowEquipment()

@@ -2,7 +2,10 @@
 
 #include "WizardScreen.h"
 
+#include <QVector>
 #include <memory>
+
+struct OfferedType;
 
 namespace Ui {
 class frmStage4;
@@ -25,7 +28,8 @@ public:
     QString shownPicture() const { return m_shownPicture; }
 
 private:
-    void FillTypes();
+    // Gives the types listed.
+    QVector<OfferedType> FillTypes();
     void Combo7_Click();
     void Combo1_Click();
     void setModel(const QString& model);

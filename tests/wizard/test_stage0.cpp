@@ -132,6 +132,12 @@ private slots:
         QCOMPARE(f->list("Combo1")->currentText(), QStringLiteral("альфаx"));
         QCOMPARE(f->list("Combo2")->count(), 1);
         QVERIFY(f->box("Text2")->text().isEmpty()); // what was typed stays
+
+        // Renamed elsewhere: the list is as long as before, and new.
+        QVERIFY(
+            f->orders(QStringLiteral("UPDATE contact SET organization='Гамма' WHERE pkey=%1").arg(m_beta)));
+        search();
+        QVERIFY(f->list("Combo1")->findText(QStringLiteral("Гамма")) >= 0);
     }
     void searchListsCalculationsAndConsumesTheMarker_data()
     {
