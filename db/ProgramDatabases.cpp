@@ -1,6 +1,7 @@
 #include "ProgramDatabases.h"
 
 #include "Database.h"
+#include "DatabaseFailure.h"
 
 namespace {
 
@@ -37,10 +38,10 @@ Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& add
         withPassword.password = typedPassword;
         db = open(withPassword, &error);
     }
-    // A mistyped password is asked again: the server then refuses the
-    // connection as it did without one. Three tries in all, as at a login.
-    const int refusal = error.number;
-    bool refused = !withPassword.password.isEmpty();
+    // A password the server refused (the address's, libpq's files' or one
+    // typed) is asked for again: three tries in all, as at a login.
+    const auto passwordRefused = [&error] { return SqlStateOf(error.number) == QLatin1String("28P01"); };
+    bool refused = passwordRefused();
     bool ask = !db && askPassword && (error.passwordRequired || refused);
     for (int tries = 0; ask && tries < PasswordTries; ++tries) {
         const std::optional<QString> password =
@@ -52,7 +53,7 @@ Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& add
         db = open(withPassword, &error);
         if (db)
             typedPassword = *password;
-        ask = refused = !db && error.number == refusal;
+        ask = refused = !db && passwordRefused();
     }
     if (db)
         return db;
