@@ -31,10 +31,10 @@ int numberOf(const QByteArray& sqlState)
 }
 
 // "FATAL:  28P01: password authentication failed...": the severity (in the
-// server's language), then the SQLSTATE, which has a digit.
+// server's language) and two blanks, then the SQLSTATE.
 const QRegularExpression& verboseState()
 {
-    static const QRegularExpression state(QStringLiteral("(:\\s\\s)((?=[A-Z]*[0-9])[0-9A-Z]{5}): "));
+    static const QRegularExpression state(QStringLiteral("(:\\s\\s)([0-9A-Z]{5}): "));
     return state;
 }
 
