@@ -38,7 +38,9 @@ DatabaseFailure::Kind serverKind(const QString& state)
         return Kind::Connection;
     if (state == QLatin1String("55P03") || state == QLatin1String("40001") || state == QLatin1String("40P01"))
         return Kind::Busy;
-    if (stateClass == u"28" || state == QLatin1String("42501"))
+    if (stateClass == u"28")
+        return Kind::Login;
+    if (state == QLatin1String("42501"))
         return Kind::Rights;
     if (state == QLatin1String("42P01"))
         return Kind::NotMade;
@@ -59,7 +61,9 @@ QString serverName(const DatabaseAddress& address)
 QString SqlStateOf(int number)
 {
     const QString hex = QString::number(uint(number), 16).rightJustified(5, QLatin1Char('0'));
-    bool digits = true;
+    // Five digits read as hex stay below 0x9999A; one with a letter read in
+    // base 36 ("28P01") may show only digits in hex, but is larger.
+    bool digits = number < 0x9999A;
     for (const QChar c : hex)
         digits = digits && c.isDigit();
     return digits ? hex : QString::number(uint(number), 36).toUpper().rightJustified(5, QLatin1Char('0'));
@@ -67,6 +71,9 @@ QString SqlStateOf(int number)
 
 DatabaseFailure::Kind DatabaseFailure::kind() const
 {
+    // The server asked for a password nobody gave.
+    if (passwordRequired)
+        return Kind::Login;
     return address.engine == DatabaseEngine::PostgreSQL ? serverKind(SqlStateOf(engineCode))
                                                         : fileKind(engineCode);
 }
@@ -84,6 +91,10 @@ QString DatabaseFailure::advice() const
         case Kind::Busy:
             return QStringLiteral("Данные на сервере %1 заняты другим пользователем. Повторите действие "
                                   "немного позже.")
+                .arg(server);
+        case Kind::Login:
+            return QStringLiteral("Сервер базы данных %1 не принял имя пользователя или пароль. Проверьте "
+                                  "настройки подключения или обратитесь к администратору.")
                 .arg(server);
         case Kind::Rights:
             return QStringLiteral("Недостаточно прав на сервере базы данных %1. Обратитесь к администратору.")

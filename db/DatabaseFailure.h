@@ -38,6 +38,7 @@ struct DatabaseFailure
         Busy,        // another program holds the data (a lock) past the wait
         Damaged,     // the file is no database or its contents are broken
         Unavailable, // the file or its folder cannot be read or written, or the disk is full
+        Login,       // the server refused the role's name or password
         Rights,      // the server's role may not do this
         NotMade,     // the server has no such table: the store was not set up
         Refused,     // anything else the engine refused

@@ -1,5 +1,6 @@
 #include "PostgresConnection.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
@@ -27,6 +28,14 @@ int numberOf(const QByteArray& sqlState)
         return hex;
     const int any = sqlState.toInt(&ok, 36);
     return ok && any != 0 ? any : 0x08006;
+}
+
+// "FATAL:  28P01: password authentication failed...": the severity (in the
+// server's language) and two blanks, then the SQLSTATE.
+const QRegularExpression& verboseState()
+{
+    static const QRegularExpression state(QStringLiteral("(:\\s\\s)([0-9A-Z]{5}): "));
+    return state;
 }
 
 QString quoted(QString value)
@@ -69,7 +78,8 @@ QString ConnectionSettings::server() const
 // A name that reads as a connection string or URI is masked as one.
 QString ConnectionSettings::database() const
 {
-    return DatabaseAddress::server(values.value(QStringLiteral("dbname"), values.value(QStringLiteral("user"))))
+    return DatabaseAddress::server(
+               values.value(QStringLiteral("dbname"), values.value(QStringLiteral("user"))))
         .shown();
 }
 
@@ -208,10 +218,16 @@ PGconn* connectWithin(const ConnectionSettings& settings, int timeoutMs, QString
     keywords.push_back(nullptr);
     given.push_back(nullptr);
     PGconn* conn = PQconnectStartParams(keywords.data(), given.data(), 0);
-    if (!conn)
+    if (!conn) {
         *cause = QStringLiteral("не хватает памяти");
-    else if (PQstatus(conn) == CONNECTION_BAD || !completeConnection(conn, PQconnectPoll, deadline))
+        return conn;
+    }
+    // Only a verbose text carries the SQLSTATE of a refused connection.
+    PQsetErrorVerbosity(conn, PQERRORS_VERBOSE);
+    if (PQstatus(conn) == CONNECTION_BAD || !completeConnection(conn, PQconnectPoll, deadline))
         *cause = whyNotConnected(conn, timeoutMs);
+    else
+        PQsetErrorVerbosity(conn, PQERRORS_DEFAULT);
     return conn;
 }
 
@@ -227,9 +243,20 @@ void requestCancel(PGconn* conn)
     }).detach();
 }
 
+QByteArray refusalState(PGconn* conn)
+{
+    const QRegularExpressionMatch found = verboseState().match(QString::fromUtf8(PQerrorMessage(conn)));
+    return found.hasMatch() ? found.captured(2).toLatin1() : QByteArray("08001");
+}
+
 QString whyNotConnected(PGconn* conn, int timeoutMs)
 {
-    const QString cause = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+    // Without the verbose text's SQLSTATE and the server's source line.
+    static const QRegularExpression sourceLine(QStringLiteral("\\n[^\\n]*:\\s+[^\\n]*, [^\\n]+\\.c:\\d+$"));
+    const QString cause = QString::fromUtf8(PQerrorMessage(conn))
+                              .trimmed()
+                              .replace(verboseState(), QStringLiteral("\\1"))
+                              .remove(sourceLine);
     return cause.endsWith(QLatin1String("failed:")) || cause.isEmpty()
                ? cause + QStringLiteral(" нет ответа за %1 с").arg(timeoutMs / 1000)
                : cause;

@@ -76,6 +76,10 @@ PGconn* connectWithin(const ConnectionSettings& settings, int timeoutMs, QString
 // that the server did not answer in time.
 QString whyNotConnected(PGconn* conn, int timeoutMs);
 
+// The SQLSTATE with which the server refused the connection ("28P01": the
+// password; "3D000": no such database), or "08001" when none answered.
+QByteArray refusalState(PGconn* conn);
+
 // Asks the server to cancel what the connection runs, on a connection of
 // its own made on a thread of its own: a server that stopped answering
 // cannot hold the program, and gets the request once it wakes.

@@ -102,8 +102,12 @@ std::unique_ptr<PostgresDatabase> PostgresDatabase::connect(const DatabaseAddres
     QString cause;
     result->m_conn = PostgresConnection::connectWithin(*settings, RoundTripMs, &cause);
     if (PQstatus(result->m_conn) != CONNECTION_OK) {
+        const QByteArray state = result->m_conn ? PostgresConnection::refusalState(result->m_conn) : "08001";
         DatabaseFailure e = result->serverFailure(
-            "08001", QStringLiteral("Нет связи с сервером {server} (база данных {database}): "), cause);
+            state.constData(),
+            state == "08001" ? QStringLiteral("Нет связи с сервером {server} (база данных {database}): ")
+                             : QStringLiteral("Сервер {server} не открыл базу данных {database}: "),
+            cause);
         e.passwordRequired = result->m_conn && PQconnectionNeedsPassword(result->m_conn);
         e.notConnected = true;
         setError(error, e);

@@ -1,6 +1,7 @@
 #include "ProgramDatabases.h"
 
 #include "Database.h"
+#include "DatabaseFailure.h"
 
 namespace {
 
@@ -52,10 +53,12 @@ Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& add
         withPassword.password = typedPassword;
         db = open(withPassword);
     }
-    // A mistyped password is asked again: the server then refuses the
-    // connection as it did without one. Three tries in all, as at a login.
-    const int refusal = db ? 0 : db.failure().engineCode;
-    bool refused = !withPassword.password.isEmpty();
+    // A password the server refused (the address's, libpq's files' or one
+    // typed) is asked for again: three tries in all, as at a login.
+    const auto passwordRefused = [&db] {
+        return !db && SqlStateOf(db.failure().engineCode) == QLatin1String("28P01");
+    };
+    bool refused = passwordRefused();
     bool ask = !db && askPassword && (db.failure().passwordRequired || refused);
     for (int tries = 0; ask && tries < PasswordTries; ++tries) {
         const std::optional<QString> password =
@@ -67,7 +70,7 @@ Result<std::shared_ptr<Database>> OpenProgramDatabase(const DatabaseAddress& add
         db = open(withPassword);
         if (db)
             typedPassword = *password;
-        ask = refused = !db && db.failure().engineCode == refusal;
+        ask = refused = passwordRefused();
     }
     if (db)
         return std::shared_ptr<Database>(std::move(db.value()));

@@ -104,20 +104,33 @@ private slots:
     void startupFailures_data()
     {
         QTest::addColumn<QString>("conninfo");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QString>("advice"); // %1 the server
         QTest::addColumn<QString>("server");
         QTest::addColumn<int>("passwordPrompts"); // each cancelled
         const QString typist = role("typist");
-        QTest::newRow("nobody listens") << on("host=127.0.0.1 port=1", m_name, typist) << "127.0.0.1:1" << 0;
-        QTest::newRow("no such database")
-            << on(m_socket, m_name + "_absent", "postgres") << m_shownSocket << 0;
+        const QString notOpened = QStringLiteral("Не удалось открыть базу данных на сервере.");
+        const QString noLink = QStringLiteral("Нет связи с сервером базы данных %1. Проверьте сеть");
+        const QString refusedLogin =
+            QStringLiteral("Сервер базы данных %1 не принял имя пользователя или пароль.");
+        const QString refusedRequest = QStringLiteral("Сервер базы данных %1 не выполнил запрос.");
+        QTest::newRow("nobody listens")
+            << on("host=127.0.0.1 port=1", m_name, typist) << notOpened << noLink << "127.0.0.1:1" << 0;
+        QTest::newRow("no such database") << on(m_socket, m_name + "_absent", "postgres") << notOpened
+                                          << refusedRequest << m_shownSocket << 0;
         QTest::newRow("password refused")
-            << on(m_tcp, m_name, typist) + QStringLiteral(" password=wrong") << m_shownTcp << 0;
-        QTest::newRow("no tables") << on(m_socket, m_name + "_empty", "postgres") << m_shownSocket << 0;
-        QTest::newRow("password prompt cancelled") << on(m_tcp, m_name, typist) << m_shownTcp << 1;
+            << on(m_tcp, m_name, typist) + QStringLiteral(" password=wrong")
+            << QStringLiteral("Сервер базы данных не принял пароль.") << refusedLogin << m_shownTcp << 1;
+        QTest::newRow("no tables") << on(m_socket, m_name + "_empty", "postgres") << notOpened
+                                   << refusedRequest << m_shownSocket << 0;
+        QTest::newRow("password prompt cancelled")
+            << on(m_tcp, m_name, typist) << notOpened << refusedLogin << m_shownTcp << 1;
     }
     void startupFailures()
     {
         QFETCH(QString, conninfo);
+        QFETCH(QString, heading);
+        QFETCH(QString, advice);
         QFETCH(QString, server);
         QFETCH(int, passwordPrompts);
         const QString folder = folderNaming(conninfo);
@@ -129,15 +142,15 @@ private slots:
         };
         cancelPrompts();
         // One box as every database failure shows: what failed, the plain
-        // line naming the server, the engine's text under the details;
-        // nothing of files.
+        // line naming the server and what to do, the engine's text under the
+        // details; nothing of files.
         auto checkServerMessage = [&] {
             QCOMPARE(messages.inputPrompts().size(), passwordPrompts);
             QCOMPARE(messages.shown().size(), 1);
             const MessageRequest& shown = messages.shown().first();
-            QCOMPARE(shown.text.section(QLatin1Char('\r'), 0, 0),
-                     QStringLiteral("Не удалось открыть базу данных на сервере."));
-            QVERIFY2(shown.text.section(QLatin1Char('\n'), 1).contains(server), qPrintable(shown.text));
+            QCOMPARE(shown.text.section(QLatin1Char('\r'), 0, 0), heading);
+            QVERIFY2(shown.text.section(QLatin1Char('\n'), 1).startsWith(advice.arg(server)),
+                     qPrintable(shown.text));
             QVERIFY2(shown.details.contains(QStringLiteral("SQLSTATE")), qPrintable(shown.details));
         };
 
