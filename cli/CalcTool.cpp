@@ -352,8 +352,7 @@ int runOffers(const CliArguments& args, const DataLocation& location)
     }
     if (!failure)
         return ExitOk;
-    printError(QStringLiteral("cannot read %1: %2").arg(orders->shown(), failure->engineText));
-    return ExitDatabase;
+    return storeFailed(QStringLiteral("cannot read %1").arg(orders->shown()), *failure);
 }
 
 } // namespace

@@ -51,16 +51,14 @@ ToolOutcome init(const QString& connection, const std::function<void(const QStri
                                     StoreLayout::of(StoreKind::Orders).schema};
     if (!initialised) {
         if (const Result<void> made = Database::createStores(address, stores); !made)
-            return {StatusRefused, QStringLiteral("%1: %2").arg(StoreAccess::describe(address),
-                                                                made.failure().engineText.trimmed())};
+            return StoreAccess::outcomeOf(StoreAccess::describe(address), made.failure());
         report(QStringLiteral("the reference and orders tables are created"));
         return {};
     }
     // A store made by an earlier version gets the tables added since.
     const Result<QStringList> added = Database::complete(address, stores);
     if (!added)
-        return {StatusRefused, QStringLiteral("%1: %2").arg(StoreAccess::describe(address),
-                                                            added.failure().engineText.trimmed())};
+        return StoreAccess::outcomeOf(StoreAccess::describe(address), added.failure());
     if (added.value().isEmpty())
         return {StatusTargetNotEmpty,
                 QStringLiteral("%1 is initialised already").arg(StoreAccess::describe(address))};
@@ -101,8 +99,7 @@ ToolOutcome grant(const QString& connection, const QString& engineerRole, const 
     if (done)
         return {};
     db->rollback();
-    return {StatusRefused, QStringLiteral("%1: %2").arg(StoreAccess::describe(address),
-                                                        done.failure().engineText.trimmed())};
+    return StoreAccess::outcomeOf(StoreAccess::describe(address), done.failure());
 }
 
 } // namespace ServerSetup

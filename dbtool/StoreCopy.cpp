@@ -95,8 +95,7 @@ ToolOutcome copyInTransaction(Database& source, Database& target, const StoreLay
             continue;
         if (const Result<void> emptied = target.execute(QStringLiteral("DELETE FROM %1").arg(table.name));
             !emptied)
-            return {StatusRefused,
-                    QStringLiteral("table %1: %2").arg(table.name, emptied.failure().engineText)};
+            return StoreAccess::outcomeOf(QStringLiteral("table %1").arg(table.name), emptied.failure());
     }
     for (int i = 0; i < store.tables.size(); ++i) {
         const qint64 count = qMax(sourceCounts.at(i), qint64(0));
@@ -117,8 +116,7 @@ ToolOutcome copyAndCommit(Database& source, Database& target, const StoreLayout&
 {
     WriteAttempt attempt;
     if (const Result<void> begun = attempt.begin(target); !begun)
-        return {StatusRefused,
-                QStringLiteral("the target refused a transaction: %1").arg(begun.failure().engineText)};
+        return StoreAccess::outcomeOf(QStringLiteral("the target refused a transaction"), begun.failure());
     QStringList lines;
     ToolOutcome outcome = copyInTransaction(source, target, store, sourceCounts, options, observer, lines);
     if (!outcome.ok()) {
@@ -201,7 +199,7 @@ ToolOutcome copyStore(const QString& from, const QString& to, const CopyOptions&
         Database::removeFile(working); // left by a copy that was killed
         if (const Result<void> made = Database::createStores(DatabaseAddress::file(working), {store.schema});
             !made)
-            return {StatusRefused, QStringLiteral("%1: %2").arg(working, made.failure().engineText)};
+            return StoreAccess::outcomeOf(working, made.failure());
         if (!(outcome = StoreAccess::open(DatabaseAddress::file(working), targetDb)).ok()) {
             Database::removeFile(working);
             return outcome;
