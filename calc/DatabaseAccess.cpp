@@ -51,6 +51,13 @@ int readRows(CalculationContext& context, Database* db, DatabaseAddress (DataLoc
     return 0;
 }
 
+// The statements are made only for an engine that reads ahead.
+void readAhead(Database* db, const std::function<QStringList()>& statements)
+{
+    if (db && db->readsAhead())
+        db->prefetch(statements());
+}
+
 } // namespace
 
 int ReadReference(CalculationContext& context, const QString& sql, QueryTable& table)
@@ -60,8 +67,7 @@ int ReadReference(CalculationContext& context, const QString& sql, QueryTable& t
 
 void ReadAhead(CalculationContext& context, const std::function<QStringList()>& statements)
 {
-    if (context.ref_db && context.ref_db->readsAhead())
-        context.ref_db->prefetch(statements());
+    readAhead(context.ref_db.get(), statements);
 }
 
 int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& table)
@@ -71,6 +77,5 @@ int ReadOrders(CalculationContext& context, const QString& sql, QueryTable& tabl
 
 void ReadOrdersAhead(CalculationContext& context, const std::function<QStringList()>& statements)
 {
-    if (context.order_db && context.order_db->readsAhead())
-        context.order_db->prefetch(statements());
+    readAhead(context.order_db.get(), statements);
 }
