@@ -2,6 +2,7 @@
 #include "Database.h"
 #include "OfferStore.h"
 #include "ProgramDatabases.h"
+#include "QueryTable.h"
 #include "TestDatabases.h"
 
 #include <QJsonArray>
@@ -147,6 +148,24 @@ private slots:
         const CalcRun run = this->run({QStringLiteral("--offer"), QString::number(offer)});
         QCOMPARE(run.exitCode, 0);
         checkSums(jsonObject(linesOf(run.out).last()), offer, chambers);
+    }
+
+    void offerDeletedMeanwhileIsNotSavedIntoNothing()
+    {
+        SavedOffer offer{save({1, 2}), 1, QStringLiteral("Две камеры"), QStringLiteral("2024-03-05"), {2}};
+        QVERIFY(m_orders->execute(QStringLiteral("DELETE FROM offer_row")));
+        QVERIFY(m_orders->execute(QStringLiteral("DELETE FROM offer")));
+        OfferStore::Saving saving;
+        const Result<void> saved = OfferStore::Save(*m_orders, offer, saving);
+        QVERIFY(!saved);
+        QVERIFY(saved.failure().reason.contains(QStringLiteral("больше нет")));
+        QCOMPARE(offer.key, 0);
+        QueryTable rows;
+        QCOMPARE(m_orders->query(QStringLiteral("SELECT offer FROM offer_row"), rows).valueOr(-1), 0);
+        // Saved again, it is a new offer with its rows.
+        QVERIFY(OfferStore::Save(*m_orders, offer, saving));
+        QVERIFY(offer.key > 0);
+        QCOMPARE(OfferStore::ReadOne(*m_orders, offer.key).value()->calculations, QList<qint32>{2});
     }
 
     void unknownOfferAndStoreWithoutOffers()
