@@ -279,6 +279,8 @@ int runOrders(const CliArguments& args, const DataLocation& location)
             return ExitDatabase;
     }
     CalculationContext context;
+    if (args.mode == CliArguments::Mode::AllOrders)
+        context.keptLookups.emplace();
     context.ref_db = ref;
     context.order_db = orders;
     context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);
