@@ -32,7 +32,9 @@ QVariant QueryTable::value(int row, int column) const
 
 QString QueryTable::text(int row, int column) const
 {
-    return value(row, column).toString();
+    if (row < 0 || row >= m_rows || column < 0 || column >= m_columns)
+        return {};
+    return m_cells.at(row * m_columns + column).toString();
 }
 
 double QueryTable::number(int row, int column) const
