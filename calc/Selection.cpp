@@ -205,7 +205,8 @@ double GetPower(CalculationContext& context, CalculationRecord& r)
     const int rows = ReadReference(
         context, {KeptLookups::Kind::Capacity, 0, r.sel_model, r.sel_modification},
         [&r] { return capacityRead(r.sel_model, r.sel_modification); }, table);
-    // Each ambient's rows are looked for from the first row on.
+    // The ambient of each row, read once: each of the three is looked for
+    // from the first row on.
     QVarLengthArray<double, 32> ambients(rows);
     for (int row = 0; row < rows; ++row)
         ambients[row] = table.number(row, 0);
