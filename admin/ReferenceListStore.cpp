@@ -89,10 +89,8 @@ QString upperUpdate(bool equipment, const ReferenceListStore::Values& v, qint64 
 
 QString productListQuery(qint64 groupKey)
 {
-    return QStringLiteral(
-               "SELECT pkey, text_ru, co, cz, cwr, tko, tnz, td0, td2, td5, td15, fkey FROM Product "
-               "WHERE fkey=") +
-           SqlLiteral::integer(groupKey) + QStringLiteral(" ORDER BY text_ru");
+    return QStringLiteral("SELECT pkey, text_ru FROM Product WHERE fkey=") + SqlLiteral::integer(groupKey) +
+           QStringLiteral(" ORDER BY text_ru");
 }
 
 QString modelListQuery(qint64 typeKey)
@@ -164,6 +162,14 @@ int ReferenceListStore::lowerEntries(qint32 parentKey, QueryTable& rows) const
 {
     return Functions::FetchRows(isEquipment() ? modelListQuery(parentKey) : productListQuery(parentKey),
                                 rows);
+}
+
+int ReferenceListStore::groupsWithProducts(QueryTable& rows) const
+{
+    return Functions::FetchRows(
+        QStringLiteral("SELECT g.Pkey, g.text_ru, p.pkey, p.text_ru FROM PGroup g LEFT JOIN Product p ON "
+                       "p.fkey = g.Pkey ORDER BY g.text_ru, g.Pkey, p.text_ru, p.pkey"),
+        rows);
 }
 
 Result<void> ReferenceListStore::removeProduct(qint64 key) const

@@ -58,6 +58,11 @@ public:
     // (EntryColumn) or the type's unit models.
     int lowerEntries(qint32 parentKey, QueryTable& rows) const;
     enum ModelColumn { ListedModel, ListedModification };
+    // The product groups in name order, each with its products in name order,
+    // in one read (one round trip to a server): a group without products
+    // comes once, without a product.
+    int groupsWithProducts(QueryTable& rows) const;
+    enum GroupedColumn { GroupKey, GroupName, GroupedProductKey, GroupedProductName };
     Result<void> removeProduct(qint64 key) const;
     Result<void> removeModel(qint32 typeKey, const QString& model, double modification) const;
     // The type's model series, the first two letters of its model; empty when

@@ -13,6 +13,8 @@
 #include "frmPrEdit.h"
 #include "ui_frmCLS1.h"
 
+#include <QSignalBlocker>
+
 namespace {
 
 const QString DeleteQuestion = QStringLiteral("Удалить ?");
@@ -46,7 +48,7 @@ bool frmCLS1::isEquipment() const
 int frmCLS1::FillUpperLevel()
 {
     QueryTable rows;
-    const int count = m_store.entries(rows);
+    const int count = isEquipment() ? m_store.entries(rows) : m_store.groupsWithProducts(rows);
     if (count <= 0)
         return count;
     setWindowTitle(isEquipment() ? QStringLiteral("Оборудование") : QStringLiteral("Продукты"));
@@ -59,10 +61,38 @@ int frmCLS1::FillUpperLevel()
         m_ui->Label2->setText(QStringLiteral("Модель агрегата"));
     LabelNames::apply(this);
     m_ui->List1->clear();
+    if (!isEquipment())
+        return fillGroupsWithProducts(rows, count);
     ListFill::fill(m_ui->Combo1, rows, count, ReferenceListStore::EntryName, ReferenceListStore::EntryKey);
     ListFill::selectQuietly(m_ui->Combo1, 0);
     Combo1_Click();
     return count;
+}
+
+// The groups into Combo1, the first one chosen, and its products, all from
+// one read: opening the window costs one round trip to a server.
+int frmCLS1::fillGroupsWithProducts(const QueryTable& rows, int count)
+{
+    using Store = ReferenceListStore;
+    int firstGroupProducts = 0;
+    {
+        const QSignalBlocker blocker(m_ui->Combo1);
+        m_ui->Combo1->clear();
+        for (int r = 0; r < count; ++r) {
+            const qint64 group = rows.integer(r, Store::GroupKey);
+            if (r == 0 || group != rows.integer(r - 1, Store::GroupKey))
+                m_ui->Combo1->addItem(rows.text(r, Store::GroupName), group);
+            if (m_ui->Combo1->count() == 1 && !rows.isEmpty(r, Store::GroupedProductKey))
+                firstGroupProducts = r + 1;
+        }
+        m_ui->Combo1->setCurrentIndex(0);
+    }
+    m_parentKey = m_ui->Combo1->itemData(0).toInt();
+    ListFill::fill(m_ui->List1, rows, firstGroupProducts, Store::GroupedProductName,
+                   Store::GroupedProductKey);
+    lowerListRead(true);
+    selectLowerEntry(0);
+    return m_ui->Combo1->count();
 }
 
 void frmCLS1::Combo1_Click()

@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+class QueryTable;
+
 namespace Ui {
 class frmCLS1;
 }
@@ -50,6 +52,7 @@ private:
     void deleteModel();
 
     bool isEquipment() const;
+    int fillGroupsWithProducts(const QueryTable& rows, int count);
     // The chosen group's or type's key, when it is one a record can have.
     std::optional<qint16> pickedGroup() const;
     // Re-reads the lower list and selects the entry at row (or the first).

@@ -60,6 +60,19 @@ std::shared_ptr<WatchedDatabase> openDatabase(const DatabaseAddress& address, co
     return std::make_shared<WatchedDatabase>(std::move(db.value()), address.shown());
 }
 
+// The orders store on the reference store's connection where that one serves
+// both (one database of a server): a connection costs round trips to make.
+std::shared_ptr<WatchedDatabase> openOrders(const std::shared_ptr<WatchedDatabase>& ref,
+                                            const DatabaseAddress& address)
+{
+    const Result<bool> shared = ref->serves(address, orderTables());
+    if (!shared) {
+        storeFailed(QStringLiteral("cannot open %1").arg(address.shown()), shared.failure().at(address));
+        return nullptr;
+    }
+    return shared.value() ? ref : openDatabase(address, orderTables());
+}
+
 // Whether a read for the calculation failed, reported after what the
 // calculation had to tell. What the core computed from the empty rows such a
 // read leaves is never printed: the run stops.
@@ -208,13 +221,12 @@ int reopenAndPrint(CalculationContext& context, WatchedDatabase* ref, WatchedDat
 
 // Reopens and prints every saved calculation in key order, reading them a
 // page at a time: one statement per page instead of one per calculation.
-int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, WatchedDatabase* orders,
-                      bool explain)
+int reopenAndPrintAll(CalculationContext& context, OrderPages& pages, WatchedDatabase* ref,
+                      WatchedDatabase* orders, bool explain)
 {
     const DataLocation& location = context.location;
     // Lines of about 2 KB each: a write to standard output per many of them.
     std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
-    OrderPages pages(location.orders(), context.ordersKeepSecondOpinion, 500);
     QueryTable page;
     JsonLine line;
     int status = ExitOk;
@@ -269,25 +281,30 @@ int runOrders(const CliArguments& args, const DataLocation& location)
     auto ref = openDatabase(location.reference(), referenceTables());
     if (!ref)
         return ExitDatabase;
-    const auto orders = openDatabase(location.orders(), orderTables());
+    const auto orders = openOrders(ref, location.orders());
     if (!orders)
         return ExitDatabase;
+    CalculationContext context;
+    context.order_db = orders;
+    context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);
+    context.location = location;
+    std::unique_ptr<OrderPages> pages;
     if (args.mode == CliArguments::Mode::AllOrders) {
-        // The orders change from row to row and are read a page at a time.
+        context.keptLookups.emplace();
+        // The orders change from row to row and are read a page at a time,
+        // on a connection made while the reference store is read; where each
+        // page costs a round trip, in fewer, larger pages.
+        ref->setResultReuse(Database::ResultReuse::ForTheRun);
+        pages = std::make_unique<OrderPages>(location.orders(), context.ordersKeepSecondOpinion,
+                                             ref->readsAhead() ? 2000 : 500);
         ref = referenceForTheRun(std::move(ref));
         if (!ref)
             return ExitDatabase;
     }
-    CalculationContext context;
-    if (args.mode == CliArguments::Mode::AllOrders)
-        context.keptLookups.emplace();
     context.ref_db = ref;
-    context.order_db = orders;
-    context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);
-    context.location = location;
     if (args.mode == CliArguments::Mode::Order)
         return reopenAndPrint(context, ref.get(), orders.get(), args.orderKey, args.explain);
-    return reopenAndPrintAll(context, ref.get(), orders.get(), args.explain);
+    return reopenAndPrintAll(context, *pages, ref.get(), orders.get(), args.explain);
 }
 
 void printLine(const QByteArray& line)
@@ -328,7 +345,7 @@ int printOffer(CalculationContext& context, WatchedDatabase* ref, WatchedDatabas
 int runOffers(const CliArguments& args, const DataLocation& location)
 {
     const auto ref = openDatabase(location.reference(), referenceTables());
-    const auto orders = ref ? openDatabase(location.orders(), orderTables()) : nullptr;
+    const auto orders = ref ? openOrders(ref, location.orders()) : nullptr;
     if (!orders)
         return ExitDatabase;
     if (!OfferStore::IsKept(*orders)) {

@@ -47,6 +47,11 @@ Result<QStringList> WatchedDatabase::columnsOf(const QString& table)
     return noted(m_inner->columnsOf(table));
 }
 
+Result<QList<QStringList>> WatchedDatabase::columnsOfEach(const QStringList& tables)
+{
+    return noted(m_inner->columnsOfEach(tables));
+}
+
 Result<QStringList> WatchedDatabase::grantStatements(const QList<TableRights>& rights)
 {
     return noted(m_inner->grantStatements(rights));

@@ -36,6 +36,12 @@ public:
     bool readsAhead() const override { return m_inner->readsAhead(); }
     bool keepsWriteTokens() const override { return m_inner->keepsWriteTokens(); }
     Result<QStringList> columnsOf(const QString& table) override;
+    Result<QList<QStringList>> columnsOfEach(const QStringList& tables) override;
+    Result<bool> holdsTable(const QString& table) override { return noted(m_inner->holdsTable(table)); }
+    Result<bool> serves(const DatabaseAddress& address, const QStringList& requiredTables) override
+    {
+        return noted(m_inner->serves(address, requiredTables));
+    }
     Result<QStringList> grantStatements(const QList<TableRights>& rights) override;
     Result<void> checkIntegrity() override;
 

@@ -196,6 +196,18 @@ Result<bool> Database::serves(const DatabaseAddress&, const QStringList&)
     return false;
 }
 
+Result<QList<QStringList>> Database::columnsOfEach(const QStringList& tables)
+{
+    QList<QStringList> columns;
+    for (const QString& table : tables) {
+        const Result<QStringList> found = columnsOf(table);
+        if (!found)
+            return found.failure();
+        columns << found.value();
+    }
+    return columns;
+}
+
 Result<bool> Database::holdsTable(const QString& table)
 {
     const Result<QStringList> columns = columnsOf(table);

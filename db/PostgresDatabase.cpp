@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QVarLengthArray>
 #include <QVector>
+#include <cstdlib>
 #include <deque>
 #include <libpq-fe.h>
 
@@ -666,6 +667,37 @@ bool PostgresDatabase::keepsWriteTokens() const
     QStringList columns;
     for (int r = 0; r < PQntuples(result.get()); ++r)
         columns << QString::fromUtf8(PQgetvalue(result.get(), r, 0));
+    return columns;
+}
+
+::Result<QList<QStringList>> PostgresDatabase::columnsOfEach(const QStringList& tables)
+{
+    if (tables.isEmpty())
+        return QList<QStringList>();
+    QStringList named;
+    QVariantList names;
+    for (const QString& table : tables) {
+        names << table;
+        named << QStringLiteral("(%1, $%1::text)").arg(names.size());
+    }
+    const QByteArray sql = "SELECT t.n, a.attname FROM (VALUES " + named.join(u", ").toUtf8() +
+                           ") AS t(n, name) JOIN pg_attribute a ON a.attrelid = to_regclass(t.name) "
+                           "AND a.attnum > 0 AND NOT a.attisdropped ORDER BY t.n, a.attnum";
+    // A read: a snapshot begun before it begins in the same request.
+    const Parameters p(names);
+    DatabaseFailure failure;
+    const Result result =
+        single({[&](PGconn* c) {
+                   return PQsendQueryParams(c, sql.constData(), p.count(), p.types.constData(),
+                                            p.pointers.constData(), nullptr, nullptr, 0);
+               }},
+               RoundTripMs, &failure);
+    if (!result)
+        return failure;
+    QList<QStringList> columns(tables.size());
+    for (int r = 0; r < PQntuples(result.get()); ++r)
+        columns[std::atoi(PQgetvalue(result.get(), r, 0)) - 1]
+            << QString::fromUtf8(PQgetvalue(result.get(), r, 1));
     return columns;
 }
 

@@ -58,6 +58,7 @@ public:
     bool readsAhead() const override { return m_kept.on(); }
     bool keepsWriteTokens() const override;
     ::Result<QStringList> columnsOf(const QString& table) override;
+    ::Result<QList<QStringList>> columnsOfEach(const QStringList& tables) override;
     ::Result<bool> holdsTable(const QString& table) override;
     ::Result<QStringList> grantStatements(const QList<TableRights>& rights) override;
     ::Result<void> checkIntegrity() override;

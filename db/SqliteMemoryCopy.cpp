@@ -69,17 +69,20 @@ Result<std::unique_ptr<Database>> Database::copyInMemory(Database& source, const
     QList<QueryTable> rows(tables.size());
     {
         ReadTransaction snapshot(&source);
+        QStringList names;
+        for (const StoreTable& table : tables)
+            names << table.name;
+        const Result<QList<QStringList>> found = source.columnsOfEach(names);
+        if (!found)
+            return found.failure();
+        columns = found.value();
         QStringList selects;
-        for (const StoreTable& table : tables) {
-            const Result<QStringList> found = source.columnsOf(table.name);
-            if (!found)
-                return found.failure();
-            if (found.value().isEmpty())
+        for (int t = 0; t < tables.size(); ++t) {
+            if (columns.at(t).isEmpty())
                 return DatabaseFailure(SQLITE_ERROR,
-                                       QStringLiteral("В базе данных нет таблицы %1").arg(table.name));
-            columns << found.value();
+                                       QStringLiteral("В базе данных нет таблицы %1").arg(names.at(t)));
             selects
-                << QStringLiteral("SELECT %1 FROM %2").arg(quotedAll(columns.last()).join(u", "), table.name);
+                << QStringLiteral("SELECT %1 FROM %2").arg(quotedAll(columns.at(t)).join(u", "), names.at(t));
         }
         source.prefetch(selects);
         for (int t = 0; t < selects.size(); ++t) {

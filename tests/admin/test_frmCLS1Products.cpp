@@ -79,6 +79,33 @@ private slots:
         QCOMPARE(rows(QStringLiteral("SELECT * FROM PGroup")).rowCount(), 0);
         QCOMPARE(window->findChild<QComboBox*>(QStringLiteral("Combo1"))->currentIndex(), -1);
     }
+    // The window opens on the group first by name (the key decides between
+    // two of one name) and lists its products, by name, from one read.
+    void firstGroupListed_data()
+    {
+        QTest::addColumn<QStringList>("groups"); // "group:product,product" in key order
+        QTest::addColumn<QStringList>("listed"); // Combo1, then List1 after "|"
+        QTest::newRow("by name, not by key") << QStringList{"Рыба:Треска", "Мясо:Свинина,Говядина"}
+                                             << QStringList{"Мясо", "Рыба", "|", "Говядина", "Свинина"};
+        QTest::newRow("first group empty")
+            << QStringList{"Рыба:Треска", "Овощи:"} << QStringList{"Овощи", "Рыба", "|"};
+        QTest::newRow("one name, first key") << QStringList{"Мясо:Свинина", "Мясо:Говядина", "Рыба:"}
+                                             << QStringList{"Мясо", "Мясо", "Рыба", "|", "Свинина"};
+    }
+    void firstGroupListed()
+    {
+        QFETCH(QStringList, groups);
+        QFETCH(QStringList, listed);
+        for (const QString& g : groups) {
+            const qint64 key = group(g.section(':', 0, 0));
+            for (const QString& name : g.section(':', 1).split(',', Qt::SkipEmptyParts))
+                product(name, key);
+        }
+        QWidget* window = openList("mPr");
+        QCOMPARE(entries(window, "Combo1") + QStringList{"|"} + entries(window, "List1"), listed);
+        QCOMPARE(window->findChild<QPushButton*>(QStringLiteral("cmbEdit"))->isEnabled(),
+                 !listed.endsWith("|"));
+    }
     void productChecks_data()
     {
         QTest::addColumn<QString>("box");

@@ -9,6 +9,7 @@
 #include "DatabaseAccess.h"
 #include "FailurePresenter.h"
 #include "FakeMessages.h"
+#include "FaultRelay.h"
 #include "Functions.h"
 #include "Orders.h"
 #include "ProgramDatabases.h"
@@ -16,6 +17,7 @@
 #include "ServerSetup.h"
 #include "ServerStores.h"
 #include "TestDatabases.h"
+#include "frmCLS1.h"
 
 #include <QDir>
 #include <QFile>
@@ -209,6 +211,35 @@ private slots:
                                                                                         : "first");
         QCOMPARE(refused, (QStringList{"first", "refused", "refused", "first", "refused"}));
         QCOMPARE(messages.shown().size(), 1);
+    }
+
+    // Each request is a round trip on a network. On one database holding
+    // both stores, frostpick-calc --all-orders makes a connection for both
+    // stores and one for the pages of calculations (the TLS request the
+    // server declines, the start-up, the tables each), reads the reference
+    // store's columns in one request and its rows in one more, and ends that
+    // snapshot without waiting; the few sample calculations are one page.
+    // Rimehold reads the product groups with the first group's products at once.
+    void fewRequestsOnOneDatabase()
+    {
+        const auto relay = FaultRelay::toTestServer();
+        QVERIFY(relay);
+        const QString folder =
+            folderNaming(on(QStringLiteral("host=127.0.0.1 port=%1").arg(relay->port()), m_name, "postgres"));
+        const auto requestsOf = [&](const std::function<void()>& action) -> qint64 {
+            const qint64 before = relay->requests();
+            action();
+            return relay->settle() ? relay->requests() - before : -1;
+        };
+        QCOMPARE(requestsOf([&] {
+                     QCOMPARE(CalcRun::of({"--dir", folder, "--all-orders"}).exitCode, 0);
+                 }),
+                 10);
+        FakeMessages messages;
+        QCOMPARE(requestsOf([&] { QVERIFY(Functions::OpenDatabase(DataLocation::folder(folder))); }), 3);
+        frmCLS1 products(Functions::KindProduct);
+        QCOMPARE(requestsOf([&] { QVERIFY(products.FillUpperLevel() > 0); }), 1);
+        Functions::CloseDatabase();
     }
 
     void engineerSavesCalculationsOnly()
