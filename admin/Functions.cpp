@@ -41,14 +41,6 @@ void ShowReadFailure(const DatabaseFailure& failure)
                    QStringLiteral("Внимание"));
 }
 
-Result<int> FetchRows(AdminSession& session, const QString& sql, QueryTable& rows)
-{
-    const Result<int> count = session.query(sql, rows);
-    if (!count)
-        ShowReadFailure(count.failure());
-    return count;
-}
-
 bool RecordRead(const Result<int>& read, const QString& title)
 {
     if (!read) {

@@ -33,10 +33,6 @@ bool Main(AdminSession& session, const DataLocation& location);
 // empty list that could be saved over.
 void ShowReadFailure(const DatabaseFailure& failure);
 
-// The session's rows of the query; a read that failed is shown
-// (ShowReadFailure).
-Result<int> FetchRows(AdminSession& session, const QString& sql, QueryTable& rows);
-
 // Whether the read of the one record an editor opens found it: false, shown
 // once, when the read failed or found none ("Нарушена целостность БД!"
 // under title).
@@ -47,6 +43,7 @@ bool RecordRead(const Result<int>& read, const QString& title);
 // it is), then the plain line of what happened, with the statement and the
 // engine's text under the details; for a failure of the program's own (a
 // record gone) why.
+//
 // The engine's text, or the reason of a failure of the program's own, told
 // as unknown for a change whose outcome is unknown: for a line of a report.
 QString FailureDescription(const DatabaseFailure& failure);
