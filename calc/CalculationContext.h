@@ -2,9 +2,11 @@
 
 #include "DataLocation.h"
 #include "FailedReads.h"
+#include "KeptLookups.h"
 
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class Database;
 
@@ -35,4 +37,7 @@ struct CalculationContext
     // capacity rows a selection did not find), in the order it found it: the
     // action shows them once it is done.
     QStringList notices;
+    // Set for a run over reference data nobody changes meanwhile: the
+    // lookups' rows, kept by their keys for the whole run.
+    std::optional<KeptLookups> keptLookups;
 };

@@ -65,6 +65,20 @@ int ReadReference(CalculationContext& context, const QString& sql, QueryTable& t
     return readRows(context, context.ref_db.get(), &DataLocation::reference, sql, table);
 }
 
+int ReadReference(CalculationContext& context, const KeptLookups::Key& key,
+                  const std::function<QString()>& sql, QueryTable& table)
+{
+    if (!context.keptLookups)
+        return ReadReference(context, sql(), table);
+    const int kept = context.keptLookups->give(key, table);
+    if (kept >= 0)
+        return kept;
+    const int rows = ReadReference(context, sql(), table);
+    if (!context.failedReads.any())
+        context.keptLookups->keep(key, rows, table);
+    return rows;
+}
+
 void ReadAhead(CalculationContext& context, const std::function<QStringList()>& statements)
 {
     readAhead(context.ref_db.get(), statements);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeptLookups.h"
 #include "ProgramDatabases.h"
 
 #include <QString>
@@ -26,6 +27,11 @@ Result<void> OpenDatabases(CalculationContext& context, const DataLocation& loca
 // nothing: it is noted in the context's failedReads for the action to decide,
 // and counts as 0 rows. Without the database there are 0 rows.
 int ReadReference(CalculationContext& context, const QString& sql, QueryTable& table);
+// The same for a lookup named by key, whose statement sql() makes: where the
+// context keeps the lookups' rows, one read already is given again without
+// making its statement, and one read without a failure is kept.
+int ReadReference(CalculationContext& context, const KeptLookups::Key& key,
+                  const std::function<QString()>& sql, QueryTable& table);
 // Reads ahead the reference statements an action is about to read one by
 // one (see Database::prefetch); whatever fails is met by those reads. The
 // list is made only for a connection that reads ahead: making it costs about

@@ -6,10 +6,22 @@
 #include "QueryTable.h"
 #include "SqlLiteral.h"
 
+namespace {
+
+// A lookup by key, whose statement is made only when its rows are not kept.
+int lookUp(CalculationContext& context, KeptLookups::Kind kind, QString (*read)(qint16), qint16 pkey,
+           QueryTable& table)
+{
+    return ReadReference(
+        context, {kind, pkey}, [read, pkey] { return read(pkey); }, table);
+}
+
+} // namespace
+
 int GetArticle(CalculationContext& context, qint16 pkey, QString& name, double& value)
 {
     QueryTable table;
-    const int rows = ReadReference(context, LookupReads::article(pkey), table);
+    const int rows = lookUp(context, KeptLookups::Kind::Article, &LookupReads::article, pkey, table);
     if (rows <= 0)
         return -1;
     value = table.number(0, 0);
@@ -20,7 +32,7 @@ int GetArticle(CalculationContext& context, qint16 pkey, QString& name, double& 
 int GetProduct(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = ReadReference(context, LookupReads::product(pkey), table);
+    const int rows = lookUp(context, KeptLookups::Kind::Product, &LookupReads::product, pkey, table);
     if (rows > 0) {
         // By stored position: whatever the columns are called.
         record.px_product_name = table.text(0, 3);
@@ -36,7 +48,7 @@ int GetProduct(CalculationContext& context, CalculationRecord& record, qint16 pk
 int GetPacking(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = ReadReference(context, LookupReads::packing(pkey), table);
+    const int rows = lookUp(context, KeptLookups::Kind::Packing, &LookupReads::packing, pkey, table);
     if (rows > 0) {
         record.packing_mass = table.number(0, 0);
         record.packing_thermal = table.number(0, 1);
@@ -48,7 +60,7 @@ int GetPacking(CalculationContext& context, CalculationRecord& record, qint16 pk
 int GetCurtain(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = ReadReference(context, LookupReads::curtain(pkey), table);
+    const int rows = lookUp(context, KeptLookups::Kind::Curtain, &LookupReads::curtain, pkey, table);
     if (rows > 0) {
         record.xk_curtain_name = table.text(0, 0);
         record.xk_curtain_c = table.number(0, 1);
@@ -59,7 +71,7 @@ int GetCurtain(CalculationContext& context, CalculationRecord& record, qint16 pk
 int GetGas(CalculationContext& context, CalculationRecord& record, qint16 pkey)
 {
     QueryTable table;
-    const int rows = ReadReference(context, LookupReads::gas(pkey), table);
+    const int rows = lookUp(context, KeptLookups::Kind::Gas, &LookupReads::gas, pkey, table);
     if (rows > 0)
         record.xo_gas = table.text(0, 0);
     return rows;

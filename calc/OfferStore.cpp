@@ -56,9 +56,18 @@ Result<void> writeSteps(Database& orders, SavedOffer& offer, qint64& key)
             return inserted;
         key = orders.lastInsertKey();
     }
-    for (const QString& sql : saveStatements(offer, SqlLiteral::integer(key)))
-        if (Result<void> done = orders.execute(sql); !done)
+    const QStringList statements = saveStatements(offer, SqlLiteral::integer(key));
+    for (int i = 0; i < statements.size(); ++i) {
+        if (Result<void> done = orders.execute(statements.at(i)); !done)
             return done;
+        // An offer deleted meanwhile (a store replaced by the store tool) would
+        // leave its rows to nothing on a file, which has no foreign keys.
+        if (i == 0 && orders.changedRows() == 0) {
+            offer.key = 0;
+            return DatabaseFailure::own(
+                QStringLiteral("Предложения больше нет в базе данных. Сохраните его еще раз как новое."));
+        }
+    }
     return {};
 }
 

@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -272,7 +273,7 @@ bool loadOrderRow(CalculationContext& context, CalculationRecord& record, const 
     GetArticle(context, loaded.xk_wall_stuff, loaded.xk_wall_name, loaded.xk_wall_k);
     GetArticle(context, loaded.xk_floor_stuff, loaded.xk_floor_name, loaded.xk_floor_k);
     GetCurtain(context, loaded, loaded.xk_curtain);
-    record = loaded;
+    record = std::move(loaded);
     return true;
 }
 

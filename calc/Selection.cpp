@@ -10,6 +10,7 @@
 #include "SqlLiteral.h"
 
 #include <QStringBuilder>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -170,7 +171,9 @@ QString GetSeries(CalculationContext& context, CalculationRecord& r)
 {
     QueryTable table;
     QString series;
-    if (ReadReference(context, LookupReads::equipment(r.xo_type1), table) > 0) {
+    if (ReadReference(
+            context, {KeptLookups::Kind::Equipment, r.xo_type1},
+            [&r] { return LookupReads::equipment(r.xo_type1); }, table) > 0) {
         series = table.text(0, 0);
         r.xo_type_name = table.text(0, 1);
     }
@@ -179,7 +182,9 @@ QString GetSeries(CalculationContext& context, CalculationRecord& r)
         r.t_class = *rule.tClass;
     r.xo_series = series.left(2) + rule.letter;
     ReadAhead(context, [&] { return codeReads(r.xo_series, series); });
-    if (ReadReference(context, modelCodeRead(r.xo_series), table) == 0)
+    if (ReadReference(
+            context, {KeptLookups::Kind::ModelCode, 0, r.xo_series},
+            [&r] { return modelCodeRead(r.xo_series); }, table) == 0)
         r.xo_series = series.left(2);
     SelectionSteps::series(r, series, rule.rule, rule.letter);
     return r.xo_series;
@@ -197,13 +202,20 @@ double GetPower(CalculationContext& context, CalculationRecord& r)
     double q[3] = {0, 0, 0};
     const int(&outside)[3] = RatedAmbientTemperatures;
     QueryTable table;
-    const int rows = ReadReference(context, capacityRead(r.sel_model, r.sel_modification), table);
+    const int rows = ReadReference(
+        context, {KeptLookups::Kind::Capacity, 0, r.sel_model, r.sel_modification},
+        [&r] { return capacityRead(r.sel_model, r.sel_modification); }, table);
+    // The ambient of each row, read once: each of the three is looked for
+    // from the first row on.
+    QVarLengthArray<double, 32> ambients(rows);
+    for (int row = 0; row < rows; ++row)
+        ambients[row] = table.number(row, 0);
     for (int i = 0; i < 3; ++i) {
         int first = 0;
-        while (first < rows && table.number(first, 0) != outside[i])
+        while (first < rows && ambients[first] != outside[i])
             ++first;
         int count = 0;
-        while (first + count < rows && table.number(first + count, 0) == outside[i])
+        while (first + count < rows && ambients[first + count] == outside[i])
             ++count;
         if (count == 0) {
             // A failed read is the action's to report, once.
@@ -245,7 +257,9 @@ void SelectUnit(CalculationContext& context, CalculationRecord& r)
     SelectionSteps steps(r);
     r.verdict = QString::fromUtf8(NoSufficientUnit);
     QueryTable table;
-    const int rows = ReadReference(context, modificationsRead(r.xo_series), table);
+    const int rows = ReadReference(
+        context, {KeptLookups::Kind::Modifications, 0, r.xo_series},
+        [&r] { return modificationsRead(r.xo_series); }, table);
     // Every modification that may be tried, in one request.
     ReadAhead(context, [&] {
         QStringList capacities;

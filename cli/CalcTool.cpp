@@ -32,8 +32,11 @@
 
 namespace {
 
+// Standard output is buffered: what was printed before a message comes
+// before it where both go to one place.
 void printError(const QString& message)
 {
+    std::fflush(stdout);
     QString line = message;
     line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
     std::fprintf(stderr, "frostpick-calc: %s\n", line.toUtf8().constData());
@@ -63,6 +66,8 @@ std::shared_ptr<WatchedDatabase> openDatabase(const DatabaseAddress& address, co
 bool readFailed(CalculationContext& context, const QString& calculation,
                 std::initializer_list<WatchedDatabase*> stores)
 {
+    if (!context.notices.isEmpty())
+        std::fflush(stdout);
     for (const QString& notice : std::exchange(context.notices, {}))
         std::fprintf(stderr, "%s\n", notice.simplified().toUtf8().constData());
     bool failed = false;
@@ -99,7 +104,6 @@ bool printRecord(CalculationContext& context, const CalculationRecord& record, J
     line.close();
     line.text() += '\n';
     std::fwrite(line.text().data(), 1, line.text().size(), stdout);
-    std::fflush(stdout);
     return true;
 }
 
@@ -208,6 +212,8 @@ int reopenAndPrintAll(CalculationContext& context, WatchedDatabase* ref, Watched
                       bool explain)
 {
     const DataLocation& location = context.location;
+    // Lines of about 2 KB each: a write to standard output per many of them.
+    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
     OrderPages pages(location.orders(), context.ordersKeepSecondOpinion, 500);
     QueryTable page;
     JsonLine line;
@@ -273,6 +279,8 @@ int runOrders(const CliArguments& args, const DataLocation& location)
             return ExitDatabase;
     }
     CalculationContext context;
+    if (args.mode == CliArguments::Mode::AllOrders)
+        context.keptLookups.emplace();
     context.ref_db = ref;
     context.order_db = orders;
     context.ordersKeepSecondOpinion = SecondOpinionStore::IsKept(*orders);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -13,19 +14,21 @@ namespace {
 // while QByteArray::number pads them with zeros; below it both agree.
 constexpr double ExactDigitsFrom = 9007199254740992.0;
 
-void appendUtf8(std::string& text, char32_t c)
+// Writes the character's UTF-8 bytes at out; gives the end.
+char* appendUtf8(char* out, char32_t c)
 {
     if (c < 0x800) {
-        text += char(0xC0 | (c >> 6));
+        *out++ = char(0xC0 | (c >> 6));
     } else if (c < 0x10000) {
-        text += char(0xE0 | (c >> 12));
-        text += char(0x80 | ((c >> 6) & 0x3F));
+        *out++ = char(0xE0 | (c >> 12));
+        *out++ = char(0x80 | ((c >> 6) & 0x3F));
     } else {
-        text += char(0xF0 | (c >> 18));
-        text += char(0x80 | ((c >> 12) & 0x3F));
-        text += char(0x80 | ((c >> 6) & 0x3F));
+        *out++ = char(0xF0 | (c >> 18));
+        *out++ = char(0x80 | ((c >> 12) & 0x3F));
+        *out++ = char(0x80 | ((c >> 6) & 0x3F));
     }
-    text += char(0x80 | (c & 0x3F));
+    *out++ = char(0x80 | (c & 0x3F));
+    return out;
 }
 
 } // namespace
@@ -75,10 +78,15 @@ void JsonLine::close()
 // The names are plain identifiers: nothing in them needs escaping.
 void JsonLine::key(const char* name)
 {
-    m_text += m_text.empty() ? '{' : ',';
-    m_text += '"';
-    m_text += name;
-    m_text += "\":";
+    const std::size_t length = std::strlen(name);
+    const std::size_t start = m_text.size();
+    m_text.resize(start + length + 4);
+    char* out = m_text.data() + start;
+    *out++ = start == 0 ? '{' : ',';
+    *out++ = '"';
+    std::memcpy(out, name, length);
+    out[length] = '"';
+    out[length + 1] = ':';
 }
 
 void JsonLine::appendNumber(double value)
@@ -94,31 +102,37 @@ void JsonLine::appendNumber(double value)
 }
 
 // UTF-8 as QString::toUtf8 gives it (a lone surrogate becomes '?'); only the
-// characters JSON forbids raw are escaped.
+// characters JSON forbids raw are escaped. Written in place: no UTF-16 unit
+// takes more than six bytes (a control's escape).
 void JsonLine::appendQuoted(const QString& value)
 {
     static const char hex[] = "0123456789abcdef";
-    m_text += '"';
+    const std::size_t start = m_text.size();
+    m_text.resize(start + 6 * std::size_t(value.size()) + 2);
+    char* out = m_text.data() + start;
+    *out++ = '"';
     const QChar* const end = value.constEnd();
     for (const QChar* c = value.constBegin(); c != end; ++c) {
         const char16_t u = c->unicode();
         if (u >= 0x80) {
             if (!QChar::isSurrogate(u))
-                appendUtf8(m_text, u);
+                out = appendUtf8(out, u);
             else if (QChar::isHighSurrogate(u) && c + 1 != end && (c + 1)->isLowSurrogate())
-                appendUtf8(m_text, QChar::surrogateToUcs4(u, (++c)->unicode()));
+                out = appendUtf8(out, QChar::surrogateToUcs4(u, (++c)->unicode()));
             else
-                m_text += '?';
+                *out++ = '?';
         } else if (u == '"' || u == '\\') {
-            m_text += '\\';
-            m_text += char(u);
+            *out++ = '\\';
+            *out++ = char(u);
         } else if (u < 0x20) {
-            m_text += "\\u00";
-            m_text += hex[u >> 4];
-            m_text += hex[u & 0xF];
+            std::memcpy(out, "\\u00", 4);
+            out[4] = hex[u >> 4];
+            out[5] = hex[u & 0xF];
+            out += 6;
         } else {
-            m_text += char(u);
+            *out++ = char(u);
         }
     }
-    m_text += '"';
+    *out++ = '"';
+    m_text.resize(std::size_t(out - m_text.data()));
 }

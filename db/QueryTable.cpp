@@ -32,7 +32,9 @@ QVariant QueryTable::value(int row, int column) const
 
 QString QueryTable::text(int row, int column) const
 {
-    return value(row, column).toString();
+    if (row < 0 || row >= m_rows || column < 0 || column >= m_columns)
+        return {};
+    return m_cells.at(row * m_columns + column).toString();
 }
 
 double QueryTable::number(int row, int column) const
@@ -41,9 +43,10 @@ double QueryTable::number(int row, int column) const
         return 0;
     // The two kinds SQLite gives numbers as, without the general conversion.
     const QVariant& v = m_cells.at(row * m_columns + column);
-    if (v.typeId() == QMetaType::Double)
+    const int type = v.typeId();
+    if (type == QMetaType::Double)
         return *static_cast<const double*>(v.constData());
-    if (v.typeId() == QMetaType::LongLong)
+    if (type == QMetaType::LongLong)
         return double(*static_cast<const qint64*>(v.constData()));
     return v.toDouble();
 }

@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <QVector>
 #include <sqlite3.h>
+#include <utility>
 
 namespace {
 
@@ -309,8 +310,10 @@ void SqliteDatabase::beginAction()
 // False when the rows kept may be out of date and the file could not tell.
 bool SqliteDatabase::keptRowsReusable()
 {
-    const bool inTransaction = !sqlite3_get_autocommit(m_handle);
+    const bool inTransaction = m_readDeferred || !sqlite3_get_autocommit(m_handle);
     if (m_kept.mustCheck(inTransaction)) {
+        // The counter read belongs to the snapshot the kept rows are given in.
+        beginDeferredRead();
         qint64 version = -1;
         if (sqlite3_stmt* pragma = preparedStatement(QStringLiteral("PRAGMA data_version"), nullptr))
             run(pragma, {}, [&] { version = sqlite3_column_int64(pragma, 0); });
@@ -327,6 +330,7 @@ Result<int> SqliteDatabase::query(const QString& sql, QueryTable& table)
         if (kept >= 0)
             return kept;
     }
+    beginDeferredRead();
     const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
     DatabaseFailure failure;
     sqlite3_stmt* statement = preparedStatement(bound.text, &failure);
@@ -350,6 +354,7 @@ Result<int> SqliteDatabase::query(const QString& sql, QueryTable& table)
 
 Result<void> SqliteDatabase::execute(const QString& sql)
 {
+    beginDeferredRead();
     m_kept.recheckInTransaction();
     const LiteralBinding::BoundStatement bound = LiteralBinding::bind(sql);
     DatabaseFailure failure;
@@ -366,6 +371,7 @@ Result<void> SqliteDatabase::execute(const QString& sql)
 
 Result<void> SqliteDatabase::executeWith(const QString& sql, const QVariantList& values)
 {
+    beginDeferredRead();
     m_kept.recheckInTransaction();
     m_kept.drop();
     DatabaseFailure failure;
@@ -419,15 +425,29 @@ void SqliteDatabase::rollback()
     (void)execute(QStringLiteral("ROLLBACK"));
 }
 
+// A deferred transaction takes its snapshot at the first read anyway; its
+// BEGIN waits for the first statement that reaches the file.
 bool SqliteDatabase::beginRead()
 {
-    // A deferred transaction takes its snapshot at the first read.
-    return execute(QStringLiteral("BEGIN")).ok();
+    if (m_readDeferred || !m_handle || !sqlite3_get_autocommit(m_handle))
+        return false;
+    m_readDeferred = true;
+    m_kept.recheckInTransaction();
+    return true;
+}
+
+void SqliteDatabase::beginDeferredRead()
+{
+    if (!std::exchange(m_readDeferred, false))
+        return;
+    // One that cannot begin leaves the reads without a snapshot, as before.
+    (void)execute(QStringLiteral("BEGIN"));
 }
 
 void SqliteDatabase::endRead()
 {
-    (void)execute(QStringLiteral("COMMIT"));
+    if (!std::exchange(m_readDeferred, false) && !sqlite3_get_autocommit(m_handle))
+        (void)execute(QStringLiteral("COMMIT"));
 }
 
 Result<QStringList> SqliteDatabase::columnsOf(const QString& table)

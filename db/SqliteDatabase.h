@@ -56,6 +56,8 @@ private:
     sqlite3_stmt* preparedStatement(const QString& sql, DatabaseFailure* error);
     void finalizeStatements();
     bool keptRowsReusable();
+    // Begins the read snapshot that beginRead() deferred, if any.
+    void beginDeferredRead();
 
     sqlite3* m_handle = nullptr;
     // Why this connection only reads; empty when it may write.
@@ -66,4 +68,7 @@ private:
     PreparedStatements<sqlite3_stmt*> m_statements;
     // Whether the file changed is asked of SQLite (PRAGMA data_version).
     KeptResults m_kept;
+    // beginRead() was called and nothing has reached the file since: a
+    // snapshot whose reads were all kept rows costs no statement.
+    bool m_readDeferred = false;
 };

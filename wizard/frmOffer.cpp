@@ -222,7 +222,10 @@ void frmOffer::cmdSave_Click()
     SavedOffer offer{m_offerKey, m_customer.key, name, m_today.toString(Qt::ISODate), {}};
     for (const OfferChamber& chamber : offerChambers(nullptr))
         offer.calculations << chamber.key;
-    if (const Result<void> saved = OfferStore::Save(*m_context.order_db, offer, m_save); !saved) {
+    const Result<void> saved = OfferStore::Save(*m_context.order_db, offer, m_save);
+    // An offer gone from the store comes back without its key: the next save makes it anew.
+    m_offerKey = offer.key;
+    if (!saved) {
         DatabaseFailure failure = saved.failure().at(m_context.location.orders());
         failure.outcomeUnknown = m_save.attempt.outcome() == WriteAttempt::Outcome::Unknown;
         PresentFailure(failure, QStringLiteral("Предложение не сохранено"));
@@ -230,7 +233,6 @@ void frmOffer::cmdSave_Click()
     }
     if (m_save.attempt.outcome() == WriteAttempt::Outcome::StoredAnswerLost)
         Messages::show(m_save.attempt.note(), MsgIcon::Information, QStringLiteral("Внимание"));
-    m_offerKey = offer.key;
     fillOffers();
 }
 

@@ -2,6 +2,7 @@
 #include "Database.h"
 #include "OfferStore.h"
 #include "ProgramDatabases.h"
+#include "QueryTable.h"
 #include "TestDatabases.h"
 
 #include <QJsonArray>
@@ -127,6 +128,46 @@ private slots:
         checkSums(jsonObject(lines.last()), offer, summed);
     }
 
+    // Chambers of one model add up per modification; a chamber whose count of
+    // units is not enough adds its load and no unit. Calculation 3 is KSM 035
+    // x 2; its copies with 1, 3 and 4 units choose KSM 075 x 1 and KSM 020, and
+    // the large one is refused.
+    void unitsOfOneModelAddUpPerModification()
+    {
+        QList<qint32> keys{3};
+        for (const char* change :
+             {"xo_count=3", "xo_count=1", "xo_count=4", "xo_count=1, xk_length=60, xk_width=40"})
+            keys << copyOfThree(QLatin1String(change));
+        const qint64 offer = save(keys);
+        QList<QJsonObject> chambers;
+        for (qint32 key : keys)
+            chambers << run({QStringLiteral("--order"), QString::number(key)}).object();
+        const QMap<QString, int> worked{
+            {QStringLiteral("KSM 035"), 2}, {QStringLiteral("KSM 075"), 1}, {QStringLiteral("KSM 020"), 7}};
+        QCOMPARE(sumsOf(chambers).units, worked);
+        const CalcRun run = this->run({QStringLiteral("--offer"), QString::number(offer)});
+        QCOMPARE(run.exitCode, 0);
+        checkSums(jsonObject(linesOf(run.out).last()), offer, chambers);
+    }
+
+    void offerDeletedMeanwhileIsNotSavedIntoNothing()
+    {
+        SavedOffer offer{save({1, 2}), 1, QStringLiteral("Две камеры"), QStringLiteral("2024-03-05"), {2}};
+        QVERIFY(m_orders->execute(QStringLiteral("DELETE FROM offer_row")));
+        QVERIFY(m_orders->execute(QStringLiteral("DELETE FROM offer")));
+        OfferStore::Saving saving;
+        const Result<void> saved = OfferStore::Save(*m_orders, offer, saving);
+        QVERIFY(!saved);
+        QVERIFY(saved.failure().reason.contains(QStringLiteral("больше нет")));
+        QCOMPARE(offer.key, 0);
+        QueryTable rows;
+        QCOMPARE(m_orders->query(QStringLiteral("SELECT offer FROM offer_row"), rows).valueOr(-1), 0);
+        // Saved again, it is a new offer with its rows.
+        QVERIFY(OfferStore::Save(*m_orders, offer, saving));
+        QVERIFY(offer.key > 0);
+        QCOMPARE(OfferStore::ReadOne(*m_orders, offer.key).value()->calculations, QList<qint32>{2});
+    }
+
     void unknownOfferAndStoreWithoutOffers()
     {
         QCOMPARE(run({QStringLiteral("--offer"), QStringLiteral("77")}).exitCode, 4);
@@ -156,6 +197,22 @@ private:
         if (const Result<void> saved = OfferStore::Save(*m_orders, offer, saving); !saved)
             qWarning() << saved.failure().engineText;
         return offer.key;
+    }
+
+    // A copy of calculation 3 with `change` made to it; its key.
+    qint32 copyOfThree(const QString& change)
+    {
+        QStringList columns = m_orders->columnsOf(QStringLiteral("data")).valueOr({});
+        columns.removeIf(
+            [](const QString& c) { return c.compare(QLatin1String("pkey"), Qt::CaseInsensitive) == 0; });
+        const QString list = columns.join(QLatin1Char(','));
+        if (!m_orders->execute(
+                QStringLiteral("INSERT INTO data (%1) SELECT %1 FROM data WHERE pkey=3").arg(list)))
+            qWarning() << "calculation 3 not copied";
+        const qint64 key = m_orders->lastInsertKey();
+        if (!m_orders->execute(QStringLiteral("UPDATE data SET %1 WHERE pkey=%2").arg(change).arg(key)))
+            qWarning() << "copy" << key << "not changed";
+        return qint32(key);
     }
 
     static void checkSums(const QJsonObject& line, qint64 offer, const QList<QJsonObject>& chambers)

@@ -6,6 +6,7 @@
 #include "CalcRun.h"
 #include "DataLocation.h"
 #include "Functions.h"
+#include "ProgramDatabases.h"
 #include "RelayedAdminTest.h"
 #include "StoreCopy.h"
 #include "TestDatabases.h"
@@ -32,7 +33,8 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<Fault>("fault");
         QTest::addColumn<double>("at");
-        const QStringList all{"--all-orders"}, one{"--order", "2"}, input{"--input", "-"};
+        const QStringList all{"--all-orders"}, one{"--order", "2"}, input{"--input", "-"},
+            offer{"--offer", "1"};
         QTest::newRow("all, refused before") << all << Fault::Refuse << 0.0;
         QTest::newRow("all, dropped at the first request") << all << Fault::Drop << 0.01;
         QTest::newRow("all, dropped early") << all << Fault::Drop << 0.3;
@@ -44,6 +46,9 @@ private slots:
         QTest::newRow("one, dropped late") << one << Fault::Drop << 0.8;
         QTest::newRow("input, dropped early") << input << Fault::Drop << 0.3;
         QTest::newRow("input, dropped late") << input << Fault::Drop << 0.8;
+        QTest::newRow("offer, refused before") << offer << Fault::Refuse << 0.0;
+        QTest::newRow("offer, dropped early") << offer << Fault::Drop << 0.3;
+        QTest::newRow("offer, dropped late") << offer << Fault::Drop << 0.8;
     }
     void calcTool()
     {
@@ -51,7 +56,8 @@ private slots:
         QFETCH(Fault, fault);
         QFETCH(double, at);
         const QTemporaryDir dir;
-        QVERIFY(TestDatabases::createSampleFolder(dir.path()) && m_relay->divert(dir.path()));
+        QVERIFY(TestDatabases::createSampleFolder(dir.path()) && sampleOffer(dir.path()) &&
+                m_relay->divert(dir.path()));
         args = QStringList{"--dir", dir.path()} + args;
         const QByteArray json =
             R"({"xk_length":5,"xk_width":4,"xk_height":3,"xk_temperature":-18,"px_product":5,"px_weight":500,"xo_type1":1})";
@@ -215,6 +221,19 @@ private slots:
     }
 
 private:
+    // The sample's calculations 3, 1 and 2 as offer 1.
+    static bool sampleOffer(const QString& folder)
+    {
+        const auto orders =
+            Database::open(DataLocation::folder(folder).orders(), orderTables()).valueOr(nullptr);
+        return orders &&
+               orders->execute(QStringLiteral("INSERT INTO offer (contact, name, odate) VALUES (1, 'Склад', "
+                                              "'2024-03-05')")) &&
+               orders->execute(
+                   QStringLiteral("INSERT INTO offer_row (offer, data_pkey, position) VALUES (1, 3, 1), "
+                                  "(1, 1, 2), (1, 2, 3)"));
+    }
+
     // The nth request of a run of `requests` at the share at; 0 (at once) for 0.
     static qint64 nth(double at, qint64 requests)
     {
