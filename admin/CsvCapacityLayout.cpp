@@ -2,21 +2,13 @@
 
 #include "CapacityTable.h"
 #include "CsvFile.h"
+#include "Functions.h"
 #include "QueryTable.h"
 #include "SqlLiteral.h"
 
 namespace {
 
 enum Field { Model, Modification, OutT, InT, Power };
-
-constexpr qsizetype RowsPerStatement = 500;
-
-// The values in statement order: model, modification, in_t, out_t, power.
-QStringList valuesOf(const QString& model, const QString& modification, const QString& outT,
-                     const QString& inT, const QString& power)
-{
-    return {SqlLiteral::text(model), modification, inT, outT, power};
-}
 
 QString identityOf(const QStringList& values)
 {
@@ -28,9 +20,7 @@ QString identityOf(const QStringList& values)
 QString CsvCapacityLayout::fileName() const
 {
     QueryTable row;
-    QString error;
-    query(QStringLiteral("SELECT model FROM equipment WHERE Pkey=") + SqlLiteral::integer(m_type), row,
-          &error);
+    query(QStringLiteral("SELECT model FROM equipment WHERE Pkey=") + SqlLiteral::integer(m_type), row);
     return QStringLiteral("Производительность %1.csv").arg(row.text(0, 0));
 }
 
@@ -40,26 +30,28 @@ QStringList CsvCapacityLayout::header() const
             QStringLiteral("in_t"), QStringLiteral("power")};
 }
 
-bool CsvCapacityLayout::readStored(QVector<ExchangeRow>& rows, QString* error) const
+Result<void> CsvCapacityLayout::readStored(QVector<ExchangeRow>& rows) const
 {
     QueryTable table;
-    if (!query(QStringLiteral("SELECT pkey,model,modification,out_t,in_t,power FROM power WHERE fkey=") +
-                   SqlLiteral::integer(m_type) + QStringLiteral(" ORDER BY model,modification,in_t,out_t"),
-               table, error))
-        return false;
+    if (const Result<int> read =
+            query(QStringLiteral("SELECT pkey,model,modification,out_t,in_t,power FROM power WHERE fkey=") +
+                      SqlLiteral::integer(m_type) + QStringLiteral(" ORDER BY model,modification,in_t,out_t"),
+                  table);
+        !read)
+        return read.failure();
     for (int r = 0; r < table.rowCount(); ++r) {
         ExchangeRow row;
         row.key = table.integer(r, 0);
-        row.values = valuesOf(table.text(r, 1), SqlLiteral::number(table.number(r, 2)),
-                              SqlLiteral::number(table.number(r, 3)), SqlLiteral::number(table.number(r, 4)),
-                              SqlLiteral::number(table.number(r, 5)));
+        row.values = CapacitySetStore::literals(
+            table.text(r, 1), SqlLiteral::number(table.number(r, 2)), SqlLiteral::number(table.number(r, 4)),
+            SqlLiteral::number(table.number(r, 3)), SqlLiteral::number(table.number(r, 5)));
         row.fields = {table.text(r, 1), CsvFile::number(table.number(r, 2)),
                       CsvFile::number(table.number(r, 3)), CsvFile::number(table.number(r, 4)),
                       CsvFile::number(table.number(r, 5))};
         row.identity = identityOf(row.values);
         rows << row;
     }
-    return true;
+    return {};
 }
 
 std::optional<ExchangeRow> CsvCapacityLayout::fromFile(const QStringList& fields, bool decimalComma,
@@ -80,7 +72,8 @@ std::optional<ExchangeRow> CsvCapacityLayout::fromFile(const QStringList& fields
     }
     ExchangeRow row;
     row.fields = fields;
-    row.values = valuesOf(*model, numbers.at(0), numbers.at(1), numbers.at(2), numbers.at(3));
+    row.values =
+        CapacitySetStore::literals(*model, numbers.at(0), numbers.at(2), numbers.at(1), numbers.at(3));
     row.identity = identityOf(row.values);
     return row;
 }
@@ -89,12 +82,14 @@ QStringList CsvCapacityLayout::listProblems(const QVector<ExchangeRow>& after, i
 {
     QueryTable others;
     QueryTable types;
-    QString error;
-    if (!query(QStringLiteral("SELECT model,modification,in_t,out_t,power,fkey FROM power WHERE fkey<>") +
-                   SqlLiteral::integer(m_type),
-               others, &error) ||
-        !query(QStringLiteral("SELECT Pkey,model FROM equipment"), types, &error))
-        return {error};
+    Result<int> read =
+        query(QStringLiteral("SELECT model,modification,in_t,out_t,power,fkey FROM power WHERE fkey<>") +
+                  SqlLiteral::integer(m_type),
+              others);
+    if (read)
+        read = query(QStringLiteral("SELECT Pkey,model FROM equipment"), types);
+    if (!read)
+        return {Functions::FailureDescription(read.failure())};
     QHash<qint64, QString> series;
     for (int r = 0; r < types.rowCount(); ++r)
         series.insert(types.integer(r, 0), types.text(r, 1));
@@ -111,49 +106,21 @@ QStringList CsvCapacityLayout::listProblems(const QVector<ExchangeRow>& after, i
 
 QVector<CsvLayout::Statement> CsvCapacityLayout::insertStatements(const QVector<ExchangeRow>& rows) const
 {
-    QVector<Statement> statements;
-    for (qsizetype first = 0; first < rows.size(); first += RowsPerStatement) {
-        QStringList tuples;
-        for (qsizetype r = first; r < qMin(rows.size(), first + RowsPerStatement); ++r)
-            tuples << QLatin1Char('(') + rows.at(r).values.join(QLatin1Char(',')) + QLatin1Char(',') +
-                          SqlLiteral::integer(m_type) + QLatin1Char(')');
-        statements.append(
-            {QStringLiteral("INSERT INTO power(model,modification,in_t,out_t,power,fkey) VALUES ") +
-                 tuples.join(QLatin1Char(',')),
-             int(tuples.size())});
-    }
-    return statements;
+    QVector<QStringList> values;
+    for (const ExchangeRow& row : rows)
+        values << row.values;
+    return m_store.insertStatements(values);
 }
 
 QVector<CsvLayout::Statement> CsvCapacityLayout::updateStatements(const QVector<Change>& changes) const
 {
-    QVector<Statement> statements;
-    for (qsizetype first = 0; first < changes.size(); first += RowsPerStatement) {
-        QString cases;
-        QStringList keys;
-        for (qsizetype c = first; c < qMin(changes.size(), first + RowsPerStatement); ++c) {
-            keys << SqlLiteral::integer(changes.at(c).second);
-            cases += QStringLiteral(" WHEN ") + keys.last() + QStringLiteral(" THEN ") +
-                     changes.at(c).first.values.at(4);
-        }
-        statements.append({QStringLiteral("UPDATE power SET power=CASE pkey") + cases +
-                               QStringLiteral(" END WHERE pkey IN (") + keys.join(QLatin1Char(',')) +
-                               QLatin1Char(')'),
-                           int(keys.size())});
-    }
-    return statements;
+    QVector<CapacitySetStore::Change> values;
+    for (const Change& change : changes)
+        values.append({change.first.values, change.second});
+    return m_store.updateStatements(values);
 }
 
 QVector<CsvLayout::Statement> CsvCapacityLayout::deleteStatements(const QVector<qint64>& keys) const
 {
-    QVector<Statement> statements;
-    for (qsizetype first = 0; first < keys.size(); first += RowsPerStatement) {
-        QStringList some;
-        for (qsizetype k = first; k < qMin(keys.size(), first + RowsPerStatement); ++k)
-            some << SqlLiteral::integer(keys.at(k));
-        statements.append({QStringLiteral("DELETE FROM power WHERE pkey IN (") + some.join(QLatin1Char(',')) +
-                               QLatin1Char(')'),
-                           int(some.size())});
-    }
-    return statements;
+    return CapacitySetStore::deleteStatements(keys);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CapacitySetStore.h"
 #include "CsvLayout.h"
 
 // The capacity table of one equipment type, one row per rated capacity:
@@ -8,18 +9,19 @@
 class CsvCapacityLayout final : public CsvLayout
 {
 public:
-    explicit CsvCapacityLayout(qint32 typeKey) : m_type(typeKey) {}
+    CsvCapacityLayout(AdminSession& session, qint32 typeKey)
+        : CsvLayout(session), m_type(typeKey), m_store(session, typeKey)
+    {}
 
     QString fileName() const override;
     QStringList header() const override;
-    bool readStored(QVector<ExchangeRow>& rows, QString* error) const override;
+    Result<void> readStored(QVector<ExchangeRow>& rows) const override;
     std::optional<ExchangeRow> fromFile(const QStringList& fields, bool decimalComma,
                                         QString* problem) const override;
     // Every set the file touches must be a complete set of this type, of a
     // code no other type holds, as the editor of one set requires.
     QStringList listProblems(const QVector<ExchangeRow>& after, int limit) const override;
-    // Many rows a statement, so that a whole catalogue goes to a server in
-    // few round trips.
+    // As the editor of one set writes it (CapacitySetStore).
     QVector<Statement> insertStatements(const QVector<ExchangeRow>& rows) const override;
     QVector<Statement> updateStatements(const QVector<Change>& changes) const override;
     QVector<Statement> deleteStatements(const QVector<qint64>& keys) const override;
@@ -27,4 +29,5 @@ public:
 
 private:
     qint32 m_type;
+    CapacitySetStore m_store;
 };

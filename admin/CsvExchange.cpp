@@ -1,5 +1,6 @@
 #include "CsvExchange.h"
 
+#include "AdminSession.h"
 #include "CsvFile.h"
 #include "CsvImport.h"
 #include "Functions.h"
@@ -56,16 +57,16 @@ bool refuse(const QString& file, const QStringList& problems)
 
 namespace CsvExchange {
 
-bool exportList(int kind, int parentKey)
+bool exportList(AdminSession& session, int kind, int parentKey)
 {
-    const std::unique_ptr<CsvLayout> layout = CsvLayout::forKind(kind, parentKey);
+    const std::unique_ptr<CsvLayout> layout = CsvLayout::forKind(session, kind, parentKey);
     if (!layout)
         return false;
     QVector<ExchangeRow> rows;
-    QString error;
-    if (!layout->readStored(rows, &error)) {
-        Messages::show(QStringLiteral("Справочник не прочитан:\r\n") + error, MsgIcon::Critical,
-                       QStringLiteral("Ошибка"));
+    if (const Result<void> read = layout->readStored(rows); !read) {
+        Messages::show(QStringLiteral("Справочник не прочитан:\r\n") +
+                           Functions::FailureDescription(read.failure()),
+                       MsgIcon::Critical, QStringLiteral("Ошибка"));
         return false;
     }
     const QString path =
@@ -85,9 +86,9 @@ bool exportList(int kind, int parentKey)
     return true;
 }
 
-bool importList(int kind, int parentKey)
+bool importList(AdminSession& session, int kind, int parentKey)
 {
-    const std::unique_ptr<CsvLayout> layout = CsvLayout::forKind(kind, parentKey);
+    const std::unique_ptr<CsvLayout> layout = CsvLayout::forKind(session, kind, parentKey);
     if (!layout)
         return false;
     const QString path = Messages::openFile(ImportTitle, Filter, startFolder());
@@ -99,7 +100,7 @@ bool importList(int kind, int parentKey)
                        MsgIcon::Critical, QStringLiteral("Ошибка"));
         return false;
     }
-    const CsvImport import(*layout, file.readAll());
+    const CsvImport import(session, *layout, file.readAll());
     const QString name = QFileInfo(path).fileName();
     // Refused at once when neither choice could be loaded.
     QStringList problems = import.problems();
@@ -110,7 +111,7 @@ bool importList(int kind, int parentKey)
     int used = 0;
     if (kind != Functions::KindEquipment)
         for (qint64 key : import.missingKeys())
-            used += OrderUsage::count(kind, key);
+            used += OrderUsage::count(session.location(), kind, key);
     // A choice that cannot be loaded offers nothing to confirm.
     const auto buttons = [&import](bool deleteMissing) {
         return import.listProblems(deleteMissing).isEmpty() ? MsgButtons::YesNo : MsgButtons::Ok;

@@ -1,11 +1,13 @@
 #include "CsvImport.h"
 
+#include "AdminSession.h"
 #include "CsvFile.h"
 #include "Functions.h"
 
 #include <QHash>
 
-CsvImport::CsvImport(const CsvLayout& layout, const QByteArray& file) : m_layout(layout)
+CsvImport::CsvImport(AdminSession& session, const CsvLayout& layout, const QByteArray& file)
+    : m_session(session), m_layout(layout)
 {
     QString problem;
     const std::optional<CsvFile::Table> table = CsvFile::read(file, &problem);
@@ -22,8 +24,9 @@ CsvImport::CsvImport(const CsvLayout& layout, const QByteArray& file) : m_layout
             m_problems << QStringLiteral("Строка 1: нет столбца «%1».").arg(name);
     }
     QVector<ExchangeRow> stored;
-    if (!layout.readStored(stored, &problem))
-        m_problems << QStringLiteral("Справочник не прочитан: ") + problem;
+    if (const Result<void> read = layout.readStored(stored); !read)
+        m_problems << QStringLiteral("Справочник не прочитан: ") +
+                          Functions::FailureDescription(read.failure());
     if (!m_problems.isEmpty())
         return;
 
@@ -115,29 +118,23 @@ Result<void> CsvImport::apply(bool deleteMissing, QString* failedRows) const
         statements += m_layout.deleteStatements(missingKeys());
     if (statements.isEmpty())
         return {};
-    QStringList sql;
-    QList<int> rows;
-    for (const CsvLayout::Statement& statement : std::as_const(statements)) {
-        sql << statement.sql;
-        rows << statement.rows;
-    }
     qsizetype failed = -1;
-    const Result<void> applied = Functions::ExecSqlAll(sql, m_layout.shortKeys(), rows, &failed);
+    const Result<void> applied = m_session.write(statements, m_layout.shortKeys(), &failed);
     if (!applied && failed >= 0 && failedRows)
-        *failedRows = rowsOf(rows, failed);
+        *failedRows = rowsOf(statements, failed);
     return applied;
 }
 
 // The file's lines (or, for a deletion, the stored keys) of the rows that
 // statement `which` writes: the statements take the additions, the changes
 // and the deletions in turn, each as many as it changes.
-QString CsvImport::rowsOf(const QList<int>& rowsEach, qsizetype which) const
+QString CsvImport::rowsOf(const QVector<CsvLayout::Statement>& statements, qsizetype which) const
 {
     qsizetype first = 0;
     for (qsizetype i = 0; i < which; ++i)
-        first += rowsEach.at(i);
+        first += statements.at(i).rows;
     QStringList lines, keys;
-    for (qsizetype r = first; r < first + rowsEach.at(which); ++r) {
+    for (qsizetype r = first; r < first + statements.at(which).rows; ++r) {
         if (r < m_adds.size())
             lines << QString::number(m_adds.at(r).line);
         else if (r - m_adds.size() < m_changes.size())

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+class AdminSession;
+
 // What loading a spreadsheet file into a reference list would do, worked out
 // before anything is written: the rows to add, change and keep, those of the
 // list the file lacks, and every problem found.
@@ -16,7 +18,7 @@ public:
 
     // Reads the file and the list as stored and checks every row as the
     // list's editor checks it.
-    CsvImport(const CsvLayout& layout, const QByteArray& file);
+    CsvImport(AdminSession& session, const CsvLayout& layout, const QByteArray& file);
 
     // Problems that refuse the file whatever is chosen: a row its editor
     // would refuse, a name twice, the list that cannot be read.
@@ -42,9 +44,10 @@ public:
     Result<void> apply(bool deleteMissing, QString* failedRows = nullptr) const;
 
 private:
-    QString rowsOf(const QList<int>& rowsEach, qsizetype which) const;
+    QString rowsOf(const QVector<CsvLayout::Statement>& statements, qsizetype which) const;
     void compare(const QVector<ExchangeRow>& stored, const QVector<ExchangeRow>& file);
 
+    AdminSession& m_session;
     const CsvLayout& m_layout;
     QStringList m_problems;
     QStringList m_listProblems[2];

@@ -1,25 +1,25 @@
 #include "CsvLayout.h"
 
+#include "AdminSession.h"
 #include "CsvCapacityLayout.h"
 #include "CsvFile.h"
 #include "CsvListLayouts.h"
-#include "Database.h"
 #include "Functions.h"
 #include "QueryTable.h"
 #include "ReferenceRules.h"
 #include "SqlLiteral.h"
 
-std::unique_ptr<CsvLayout> CsvLayout::forKind(int kind, qint32 parentKey)
+std::unique_ptr<CsvLayout> CsvLayout::forKind(AdminSession& session, int kind, qint32 parentKey)
 {
     switch (kind) {
     case Functions::KindEquipment:
-        return std::make_unique<CsvCapacityLayout>(parentKey);
+        return std::make_unique<CsvCapacityLayout>(session, parentKey);
     case Functions::KindProduct:
-        return std::make_unique<CsvProductLayout>();
+        return std::make_unique<CsvProductLayout>(session);
     case Functions::KindInsulation:
     case Functions::KindCurtain:
     case Functions::KindPacking:
-        return std::make_unique<CsvSimpleLayout>(kind);
+        return std::make_unique<CsvSimpleLayout>(session, kind);
     default:
         return nullptr;
     }
@@ -54,15 +54,7 @@ QString CsvLayout::rowProblem(const QString& table, const QVariantHash& row)
                               : CsvFile::inColumn(breaches.first().column) + breaches.first().problem;
 }
 
-bool CsvLayout::query(const QString& sql, QueryTable& rows, QString* error)
+Result<int> CsvLayout::query(const QString& sql, QueryTable& rows) const
 {
-    Database* db = Functions::Connection();
-    if (!db) {
-        *error = QStringLiteral("База данных не открыта");
-        return false;
-    }
-    const Result<int> read = db->query(sql, rows);
-    if (!read)
-        *error = read.failure().engineText;
-    return read.ok();
+    return m_session.query(sql, rows);
 }

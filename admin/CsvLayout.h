@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Result.h"
+#include "WriteStatement.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantHash>
@@ -7,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class AdminSession;
 class QueryTable;
 
 // One entry of a reference list as the exchange files hold it.
@@ -26,16 +30,15 @@ class CsvLayout
 public:
     // The capacity table of an equipment type (kind 5), the products (3),
     // the insulation, curtains and packing (1, 2, 4); nullptr for another.
-    static std::unique_ptr<CsvLayout> forKind(int kind, qint32 parentKey);
+    static std::unique_ptr<CsvLayout> forKind(AdminSession& session, int kind, qint32 parentKey);
     virtual ~CsvLayout() = default;
 
     // A file name to suggest, without the folder.
     virtual QString fileName() const = 0;
     virtual QStringList header() const = 0;
 
-    // The entries the store holds, in the list's order; false with the
-    // engine's error when they cannot be read.
-    virtual bool readStored(QVector<ExchangeRow>& rows, QString* error) const = 0;
+    // The entries the store holds, in the list's order.
+    virtual Result<void> readStored(QVector<ExchangeRow>& rows) const = 0;
     // A row of the file, fields in header() order; nullopt with the column
     // and the reason in problem when its editor would refuse it.
     virtual std::optional<ExchangeRow> fromFile(const QStringList& fields, bool decimalComma,
@@ -49,12 +52,7 @@ public:
         return {};
     }
 
-    // A statement and the rows it must change.
-    struct Statement
-    {
-        QString sql;
-        int rows = 1;
-    };
+    using Statement = WriteStatement;
     // An entry of the file and the key of the stored entry it changes.
     using Change = std::pair<ExchangeRow, qint64>;
     virtual QVector<Statement> insertStatements(const QVector<ExchangeRow>& rows) const = 0;
@@ -64,8 +62,10 @@ public:
     virtual bool shortKeys() const { return true; }
 
 protected:
-    // Rows of the administrator's connection; false with the engine's error.
-    static bool query(const QString& sql, QueryTable& rows, QString* error);
+    explicit CsvLayout(AdminSession& session) : m_session(session) {}
+
+    // Rows of the session's connection.
+    Result<int> query(const QString& sql, QueryTable& rows) const;
     // The field of a numeric column checked against the column's rule; the
     // literal for the statement, or nullopt with the problem.
     static std::optional<QString> number(const QString& table, const QString& column, const QString& field,
@@ -83,4 +83,6 @@ protected:
             statements.append({statement(item), 1});
         return statements;
     }
+
+    AdminSession& m_session;
 };

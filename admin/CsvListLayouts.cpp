@@ -1,20 +1,12 @@
 #include "CsvListLayouts.h"
 
 #include "CsvFile.h"
+#include "ProductStore.h"
 #include "QueryTable.h"
 #include "SimpleList.h"
 #include "SqlLiteral.h"
 
 namespace {
-
-// The product's thermal properties, in the order of the editor's boxes.
-const QStringList& productColumns()
-{
-    static const QStringList columns = {QStringLiteral("co"),  QStringLiteral("cz"),  QStringLiteral("cwr"),
-                                        QStringLiteral("tko"), QStringLiteral("tnz"), QStringLiteral("td0"),
-                                        QStringLiteral("td2"), QStringLiteral("td5"), QStringLiteral("td15")};
-    return columns;
-}
 
 // What the list's statements store of a file row.
 ReferenceListStore::Values values(const ExchangeRow& row)
@@ -24,7 +16,9 @@ ReferenceListStore::Values values(const ExchangeRow& row)
 
 } // namespace
 
-CsvSimpleLayout::CsvSimpleLayout(int kind) : m_list(SimpleList::forKind(kind)), m_store(kind) {}
+CsvSimpleLayout::CsvSimpleLayout(AdminSession& session, int kind)
+    : CsvLayout(session), m_list(SimpleList::forKind(kind)), m_store(session, kind)
+{}
 
 QString CsvSimpleLayout::fileName() const
 {
@@ -39,11 +33,11 @@ QStringList CsvSimpleLayout::header() const
     return columns;
 }
 
-bool CsvSimpleLayout::readStored(QVector<ExchangeRow>& rows, QString* error) const
+Result<void> CsvSimpleLayout::readStored(QVector<ExchangeRow>& rows) const
 {
     QueryTable table;
-    if (!query(m_store.listQuery(), table, error))
-        return false;
+    if (const Result<int> read = m_store.entries(table); !read)
+        return read.failure();
     const int values = int(header().size()) - 1;
     for (int r = 0; r < table.rowCount(); ++r) {
         ExchangeRow row;
@@ -57,7 +51,7 @@ bool CsvSimpleLayout::readStored(QVector<ExchangeRow>& rows, QString* error) con
         }
         rows << row;
     }
-    return true;
+    return {};
 }
 
 std::optional<ExchangeRow> CsvSimpleLayout::fromFile(const QStringList& fields, bool decimalComma,
@@ -102,14 +96,14 @@ QString CsvProductLayout::fileName() const
 
 QStringList CsvProductLayout::header() const
 {
-    return QStringList{QStringLiteral("group"), QStringLiteral("text_ru")} + productColumns();
+    return QStringList{QStringLiteral("group"), QStringLiteral("text_ru")} + ProductStore::valueColumns();
 }
 
-bool CsvProductLayout::readStored(QVector<ExchangeRow>& rows, QString* error) const
+Result<void> CsvProductLayout::readStored(QVector<ExchangeRow>& rows) const
 {
     QueryTable groups;
-    if (!query(QStringLiteral("SELECT Pkey,text_ru FROM PGroup"), groups, error))
-        return false;
+    if (const Result<int> read = query(QStringLiteral("SELECT Pkey,text_ru FROM PGroup"), groups); !read)
+        return read.failure();
     m_groups.clear();
     QHash<qint64, QString> groupName;
     for (int r = 0; r < groups.rowCount(); ++r) {
@@ -117,23 +111,25 @@ bool CsvProductLayout::readStored(QVector<ExchangeRow>& rows, QString* error) co
         groupName.insert(groups.integer(r, 0), groups.text(r, 1));
     }
     QueryTable table;
-    if (!query(QStringLiteral("SELECT pkey,fkey,text_ru,") + productColumns().join(QLatin1Char(',')) +
-                   QStringLiteral(" FROM Product ORDER BY fkey,text_ru"),
-               table, error))
-        return false;
+    if (const Result<int> read = query(QStringLiteral("SELECT pkey,fkey,text_ru,") +
+                                           ProductStore::valueColumns().join(QLatin1Char(',')) +
+                                           QStringLiteral(" FROM Product ORDER BY fkey,text_ru"),
+                                       table);
+        !read)
+        return read.failure();
     for (int r = 0; r < table.rowCount(); ++r) {
         ExchangeRow row;
         row.key = table.integer(r, 0);
         row.identity = table.text(r, 2).trimmed();
         row.fields << groupName.value(table.integer(r, 1)) << table.text(r, 2);
         row.values << SqlLiteral::integer(table.integer(r, 1)) << SqlLiteral::text(row.identity);
-        for (int c = 0; c < productColumns().size(); ++c) {
+        for (int c = 0; c < ProductStore::valueColumns().size(); ++c) {
             row.fields << CsvFile::number(table.number(r, 3 + c));
             row.values << SqlLiteral::number(table.number(r, 3 + c));
         }
         rows << row;
     }
-    return true;
+    return {};
 }
 
 std::optional<ExchangeRow> CsvProductLayout::fromFile(const QStringList& fields, bool decimalComma,
@@ -168,28 +164,17 @@ std::optional<ExchangeRow> CsvProductLayout::fromFile(const QStringList& fields,
 
 QVector<CsvLayout::Statement> CsvProductLayout::insertStatements(const QVector<ExchangeRow>& rows) const
 {
-    return each(rows, [](const ExchangeRow& row) {
-        return QStringLiteral("INSERT INTO Product(text_ru,") + productColumns().join(QLatin1Char(',')) +
-               QStringLiteral(",fkey) VALUES (") + QStringList(row.values.mid(1)).join(QLatin1Char(',')) +
-               QLatin1Char(',') + row.values.at(0) + QLatin1Char(')');
-    });
+    return each(rows, [](const ExchangeRow& row) { return ProductStore::insertStatement(row.values); });
 }
 
 QVector<CsvLayout::Statement> CsvProductLayout::updateStatements(const QVector<Change>& changes) const
 {
     return each(changes, [](const Change& change) {
-        const QStringList& values = change.first.values;
-        QString sql = QStringLiteral("UPDATE Product SET fkey=") + values.at(0) +
-                      QStringLiteral(", text_ru=") + values.at(1);
-        for (int c = 0; c < productColumns().size(); ++c)
-            sql += QStringLiteral(", %1=").arg(productColumns().at(c)) + values.at(2 + c);
-        return sql + QStringLiteral(" WHERE pkey=") + SqlLiteral::integer(change.second);
+        return ProductStore::updateStatement(change.first.values, change.second);
     });
 }
 
 QVector<CsvLayout::Statement> CsvProductLayout::deleteStatements(const QVector<qint64>& keys) const
 {
-    return each(keys, [](qint64 key) {
-        return QStringLiteral("DELETE FROM Product WHERE pkey=") + SqlLiteral::integer(key);
-    });
+    return each(keys, [](qint64 key) { return ProductStore::deleteStatement(key); });
 }

@@ -11,11 +11,11 @@ struct SimpleList;
 class CsvSimpleLayout final : public CsvLayout
 {
 public:
-    explicit CsvSimpleLayout(int kind);
+    CsvSimpleLayout(AdminSession& session, int kind);
 
     QString fileName() const override;
     QStringList header() const override;
-    bool readStored(QVector<ExchangeRow>& rows, QString* error) const override;
+    Result<void> readStored(QVector<ExchangeRow>& rows) const override;
     std::optional<ExchangeRow> fromFile(const QStringList& fields, bool decimalComma,
                                         QString* problem) const override;
     QVector<Statement> insertStatements(const QVector<ExchangeRow>& rows) const override;
@@ -32,9 +32,11 @@ private:
 class CsvProductLayout final : public CsvLayout
 {
 public:
+    explicit CsvProductLayout(AdminSession& session) : CsvLayout(session) {}
+
     QString fileName() const override;
     QStringList header() const override;
-    bool readStored(QVector<ExchangeRow>& rows, QString* error) const override;
+    Result<void> readStored(QVector<ExchangeRow>& rows) const override;
     std::optional<ExchangeRow> fromFile(const QStringList& fields, bool decimalComma,
                                         QString* problem) const override;
     QVector<Statement> insertStatements(const QVector<ExchangeRow>& rows) const override;

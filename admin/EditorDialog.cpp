@@ -7,7 +7,8 @@
 
 #include <QLineEdit>
 
-EditorDialog::EditorDialog(const EditRequest& request, QWidget* parent) : QDialog(parent), m_request(request)
+EditorDialog::EditorDialog(AdminSession& session, const EditRequest& request, QWidget* parent)
+    : QDialog(parent), m_session(session), m_request(request)
 {
     setAttribute(Qt::WA_DeleteOnClose);
 }

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <optional>
 
+class AdminSession;
 class QLineEdit;
 struct DatabaseFailure;
 
@@ -15,7 +16,7 @@ class EditorDialog : public QDialog
 {
     Q_OBJECT
 public:
-    EditorDialog(const EditRequest& request, QWidget* parent);
+    EditorDialog(AdminSession& session, const EditRequest& request, QWidget* parent);
 
     // Shows the editor modally without blocking the caller; what follows the
     // edit runs on finished().
@@ -27,6 +28,7 @@ signals:
     void recordGone();
 
 protected:
+    AdminSession& session() const { return m_session; }
     const EditRequest& request() const { return m_request; }
     void showEvent(QShowEvent* event) override;
     virtual QWidget* firstBox() const = 0;
@@ -43,6 +45,7 @@ protected:
     static void refuseBox(QWidget* box, const QString& text);
 
 private:
+    AdminSession& m_session;
     const EditRequest m_request;
     bool m_placed = false;
 };

@@ -1,19 +1,20 @@
 #include "ListWindow.h"
 
-#include "Functions.h"
+#include "AdminSession.h"
 #include "WindowPlacement.h"
 
 #include <QMdiSubWindow>
 
-ListWindow::ListWindow(int kind, QWidget* parent) : QWidget(parent), m_kind(static_cast<qint16>(kind))
+ListWindow::ListWindow(AdminSession& session, int kind, QWidget* parent)
+    : QWidget(parent), m_session(session), m_kind(static_cast<qint16>(kind))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    Functions::DisableListMenus();
+    m_session.setListMenusEnabled(false);
 }
 
 ListWindow::~ListWindow()
 {
-    Functions::EnableListMenus();
+    m_session.setListMenusEnabled(true);
 }
 
 void ListWindow::closeWindow()

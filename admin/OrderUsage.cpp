@@ -35,12 +35,12 @@ QStringList columnsOf(int kind)
 
 } // namespace
 
-int count(int kind, qint64 key)
+int count(const DataLocation& location, int kind, qint64 key)
 {
     const QStringList columns = columnsOf(kind);
     if (columns.isEmpty())
         return 0;
-    const DatabaseAddress orders = Functions::Location().orders();
+    const DatabaseAddress orders = location.orders();
     if (orders.isMissing())
         return 0;
     const QString value = QLatin1Char('=') + SqlLiteral::integer(key);
@@ -55,9 +55,10 @@ int count(int kind, qint64 key)
     return notMade ? 0 : -1;
 }
 
-bool confirmDelete(int kind, qint64 key, const QString& name, const QString& plainQuestion)
+bool confirmDelete(const DataLocation& location, int kind, qint64 key, const QString& name,
+                   const QString& plainQuestion)
 {
-    const int used = count(kind, key);
+    const int used = count(location, kind, key);
     QString question =
         used > 0
             ? QStringLiteral("«%1» используется в сохраненных расчетах: %2.\r\nУдалить ?").arg(name).arg(used)

@@ -1,7 +1,9 @@
 #include "ReferenceListStore.h"
 
+#include "AdminSession.h"
 #include "EditRequest.h"
 #include "Functions.h"
+#include "ProductStore.h"
 #include "SimpleList.h"
 #include "SqlLiteral.h"
 
@@ -101,7 +103,9 @@ QString modelListQuery(qint64 typeKey)
 
 } // namespace
 
-ReferenceListStore::ReferenceListStore(int kind) : m_kind(kind), m_list(SimpleList::forKind(kind)) {}
+ReferenceListStore::ReferenceListStore(AdminSession& session, int kind)
+    : m_session(session), m_kind(kind), m_list(SimpleList::forKind(kind))
+{}
 
 bool ReferenceListStore::isEquipment() const
 {
@@ -130,22 +134,22 @@ QString ReferenceListStore::deleteStatement(qint64 key) const
     return QStringLiteral("DELETE FROM %1 WHERE Pkey=").arg(table) + SqlLiteral::integer(key);
 }
 
-int ReferenceListStore::entries(QueryTable& rows) const
+Result<int> ReferenceListStore::entries(QueryTable& rows) const
 {
-    return Functions::FetchRows(listQuery(), rows);
+    return m_session.query(listQuery(), rows);
 }
 
-bool ReferenceListStore::entry(qint64 key, QueryTable& row, const QString& title) const
+Result<int> ReferenceListStore::entry(qint64 key, QueryTable& row) const
 {
-    return Functions::FetchRecord(
-        m_list ? flatRecordQuery(*m_list, key) : upperRecordQuery(isEquipment(), key), row, title);
+    return m_session.query(m_list ? flatRecordQuery(*m_list, key) : upperRecordQuery(isEquipment(), key),
+                           row);
 }
 
 Result<void> ReferenceListStore::save(const EditRequest& request, const Values& values, qint64* newKey) const
 {
     if (!request.adding)
-        return Functions::ExecSqlChanging(updateStatement(values, request.key));
-    const Result<qint64> inserted = Functions::InsertRow(insertStatement(values));
+        return m_session.execSqlChanging(updateStatement(values, request.key));
+    const Result<qint64> inserted = m_session.insertRow(insertStatement(values));
     if (!inserted)
         return inserted.failure();
     if (newKey)
@@ -155,18 +159,17 @@ Result<void> ReferenceListStore::save(const EditRequest& request, const Values& 
 
 Result<void> ReferenceListStore::remove(qint64 key) const
 {
-    return Functions::ExecSqlChanging(deleteStatement(key));
+    return m_session.execSqlChanging(deleteStatement(key));
 }
 
-int ReferenceListStore::lowerEntries(qint32 parentKey, QueryTable& rows) const
+Result<int> ReferenceListStore::lowerEntries(qint32 parentKey, QueryTable& rows) const
 {
-    return Functions::FetchRows(isEquipment() ? modelListQuery(parentKey) : productListQuery(parentKey),
-                                rows);
+    return m_session.query(isEquipment() ? modelListQuery(parentKey) : productListQuery(parentKey), rows);
 }
 
-int ReferenceListStore::groupsWithProducts(QueryTable& rows) const
+Result<int> ReferenceListStore::groupsWithProducts(QueryTable& rows) const
 {
-    return Functions::FetchRows(
+    return m_session.query(
         QStringLiteral("SELECT g.Pkey, g.text_ru, p.pkey, p.text_ru FROM PGroup g LEFT JOIN Product p ON "
                        "p.fkey = g.Pkey ORDER BY g.text_ru, g.Pkey, p.text_ru, p.pkey"),
         rows);
@@ -174,24 +177,23 @@ int ReferenceListStore::groupsWithProducts(QueryTable& rows) const
 
 Result<void> ReferenceListStore::removeProduct(qint64 key) const
 {
-    return Functions::ExecSqlChanging(QStringLiteral("DELETE FROM Product WHERE Pkey=") +
-                                      SqlLiteral::integer(key));
+    return m_session.execSqlChanging(ProductStore::deleteStatement(key));
 }
 
 Result<void> ReferenceListStore::removeModel(qint32 typeKey, const QString& model, double modification) const
 {
-    return Functions::ExecSqlChanging(QStringLiteral("DELETE FROM Power WHERE Fkey=") +
-                                      SqlLiteral::integer(typeKey) + QStringLiteral(" AND model=") +
-                                      SqlLiteral::text(model) + QStringLiteral(" AND modification=") +
-                                      SqlLiteral::number(modification));
+    return m_session.execSqlChanging(QStringLiteral("DELETE FROM Power WHERE Fkey=") +
+                                     SqlLiteral::integer(typeKey) + QStringLiteral(" AND model=") +
+                                     SqlLiteral::text(model) + QStringLiteral(" AND modification=") +
+                                     SqlLiteral::number(modification));
 }
 
-std::optional<QString> ReferenceListStore::series(qint32 typeKey)
+Result<QString> ReferenceListStore::series(qint32 typeKey) const
 {
     QueryTable row;
-    const int found = Functions::FetchRows(
+    const Result<int> found = m_session.query(
         QStringLiteral("SELECT model FROM Equipment WHERE pkey=") + SqlLiteral::integer(typeKey), row);
-    if (found < 0)
-        return std::nullopt;
-    return found > 0 ? row.text(0, 0).left(2) : QString();
+    if (!found)
+        return found.failure();
+    return found.value() > 0 ? row.text(0, 0).left(2) : QString();
 }

@@ -3,31 +3,29 @@
 #include "Result.h"
 
 #include <QString>
-#include <optional>
 
+class AdminSession;
 class QueryTable;
 struct EditRequest;
 struct SimpleList;
 
 // The statements of the list windows and of the editors of their entries,
-// run on the administrator's connection (Functions). A read that failed is
-// shown once and gives -1, false or nothing, so that no list is shown that
-// could be saved over; a write gives its failure for the caller to show
-// (see Functions::RecordGone).
+// run on the session's connection. Reads and writes give their failure for
+// the caller to show (Functions::ShowReadFailure, Functions::RecordGone), so
+// that no list is shown that could be saved over.
 class ReferenceListStore
 {
 public:
     // For a list kind (Functions::ListKind).
-    explicit ReferenceListStore(int kind);
+    ReferenceListStore(AdminSession& session, int kind);
 
     // The kind's entries in name order: a flat list (insulation, curtains,
     // packing), or the product groups or equipment types.
-    int entries(QueryTable& rows) const;
+    Result<int> entries(QueryTable& rows) const;
     enum EntryColumn { EntryKey, EntryName };
 
-    // One entry for its editor; false, shown under title, when the read
-    // failed or found none.
-    bool entry(qint64 key, QueryTable& row, const QString& title) const;
+    // One entry for its editor: 1, or 0 when there is none.
+    Result<int> entry(qint64 key, QueryTable& row) const;
     enum FlatColumn { FlatName, FlatSecondValue, FlatValue }; // insulation, curtains, packing
     enum UpperColumn { UpperName, UpperKey, UpperModel, UpperPicture, UpperScheme };
 
@@ -49,29 +47,30 @@ public:
 
     // The texts of those statements, for a caller that runs many as one
     // change (the spreadsheet exchange).
-    QString listQuery() const;
     QString insertStatement(const Values& values) const;
     QString updateStatement(const Values& values, qint64 key) const;
     QString deleteStatement(qint64 key) const;
 
     // The lower level of the two-level lists: the group's products
     // (EntryColumn) or the type's unit models.
-    int lowerEntries(qint32 parentKey, QueryTable& rows) const;
+    Result<int> lowerEntries(qint32 parentKey, QueryTable& rows) const;
     enum ModelColumn { ListedModel, ListedModification };
     // The product groups in name order, each with its products in name order,
     // in one read (one round trip to a server): a group without products
     // comes once, without a product.
-    int groupsWithProducts(QueryTable& rows) const;
+    Result<int> groupsWithProducts(QueryTable& rows) const;
     enum GroupedColumn { GroupKey, GroupName, GroupedProductKey, GroupedProductName };
     Result<void> removeProduct(qint64 key) const;
     Result<void> removeModel(qint32 typeKey, const QString& model, double modification) const;
     // The type's model series, the first two letters of its model; empty when
     // the type is gone.
-    static std::optional<QString> series(qint32 typeKey);
+    Result<QString> series(qint32 typeKey) const;
 
 private:
     bool isEquipment() const;
+    QString listQuery() const;
 
+    AdminSession& m_session;
     int m_kind;
     const SimpleList* m_list; // null for the two-level lists
 };

@@ -1,5 +1,6 @@
 #include "frmCLS.h"
 
+#include "AdminSession.h"
 #include "FailurePresenter.h"
 #include "Functions.h"
 #include "ListFill.h"
@@ -9,9 +10,9 @@
 #include "frmClsEdit.h"
 #include "ui_frmCLS.h"
 
-frmCLS::frmCLS(int kind, QWidget* parent)
-    : ListWindow(kind, parent), m_ui(std::make_unique<Ui::frmCLS>()), m_list(SimpleList::forKind(kind)),
-      m_store(kind)
+frmCLS::frmCLS(AdminSession& session, int kind, QWidget* parent)
+    : ListWindow(session, kind, parent), m_ui(std::make_unique<Ui::frmCLS>()),
+      m_list(SimpleList::forKind(kind)), m_store(session, kind)
 {
     m_ui->setupUi(this);
     connect(m_ui->cmbAdd, &QPushButton::clicked, this, &frmCLS::cmbAdd_Click);
@@ -30,13 +31,15 @@ bool frmCLS::FillList()
     setWindowTitle(m_list->caption);
     m_ui->List1->setAccessibleName(m_list->caption);
     QueryTable rows;
-    const int count = m_store.entries(rows);
+    const Result<int> count = m_store.entries(rows);
+    if (!count)
+        Functions::ShowReadFailure(count.failure());
     for (QPushButton* button : {m_ui->cmbAdd, m_ui->Command5, m_ui->Command2})
-        button->setEnabled(count >= 0);
-    if (ListFill::fill(m_ui->List1, rows, std::max(count, 0), ReferenceListStore::EntryName,
+        button->setEnabled(count.ok());
+    if (ListFill::fill(m_ui->List1, rows, count.valueOr(0), ReferenceListStore::EntryName,
                        ReferenceListStore::EntryKey))
         m_ui->List1->setCurrentRow(0);
-    return count >= 0;
+    return count.ok();
 }
 
 void frmCLS::cmbAdd_Click()
@@ -51,7 +54,7 @@ void frmCLS::Command5_Click()
         return;
     const std::optional<qint16> key = Functions::PickKey(item->data(Qt::UserRole).toLongLong());
     QueryTable row;
-    if (!key || !m_store.entry(*key, row, QStringLiteral("Ошибка")))
+    if (!key || !Functions::RecordRead(m_store.entry(*key, row), QStringLiteral("Ошибка")))
         return;
     openEditor(EditRequest::change(kind(), *key), row.text(0, ReferenceListStore::FlatName),
                row.text(0, ReferenceListStore::FlatValue),
@@ -61,7 +64,7 @@ void frmCLS::Command5_Click()
 void frmCLS::openEditor(const EditRequest& request, const QString& name, const QString& value,
                         const QString& second)
 {
-    auto* editor = new frmClsEdit(request, m_ui->List1, this);
+    auto* editor = new frmClsEdit(session(), request, m_ui->List1, this);
     connect(editor, &EditorDialog::recordGone, this, &frmCLS::FillList);
     editor->setWindowTitle(windowTitle());
     editor->setValues(name, value, second);
@@ -75,7 +78,8 @@ void frmCLS::Command2_Click()
         return;
     const std::optional<qint16> key =
         Functions::PickKey(m_ui->List1->item(row)->data(Qt::UserRole).toLongLong());
-    if (!key || !OrderUsage::confirmDelete(kind(), *key, m_ui->List1->item(row)->text()))
+    if (!key ||
+        !OrderUsage::confirmDelete(session().location(), kind(), *key, m_ui->List1->item(row)->text()))
         return;
     if (const Result<void> removed = m_store.remove(*key); !removed) {
         PresentFailure(removed.failure(), QStringLiteral("произошел сбой при удалении данных!"),

@@ -15,7 +15,7 @@ class frmCLS : public ListWindow
 {
     Q_OBJECT
 public:
-    explicit frmCLS(int kind, QWidget* parent = nullptr);
+    frmCLS(AdminSession& session, int kind, QWidget* parent = nullptr);
     ~frmCLS() override;
 
     // Caption and entries of the window's kind.

@@ -1,5 +1,7 @@
 #include "frmCLS1.h"
 
+#include "AdminSession.h"
+#include "CapacitySetStore.h"
 #include "FailurePresenter.h"
 #include "Functions.h"
 #include "LabelNames.h"
@@ -8,6 +10,7 @@
 #include "OrderUsage.h"
 #include "PictureFit.h"
 #include "PowerSet.h"
+#include "ProductStore.h"
 #include "frmCls1Edit.h"
 #include "frmEqEdit.h"
 #include "frmPrEdit.h"
@@ -23,8 +26,8 @@ constexpr int ModificationRole = Qt::UserRole + 1;
 
 } // namespace
 
-frmCLS1::frmCLS1(int kind, QWidget* parent)
-    : ListWindow(kind, parent), m_ui(std::make_unique<Ui::frmCLS1>()), m_store(kind)
+frmCLS1::frmCLS1(AdminSession& session, int kind, QWidget* parent)
+    : ListWindow(session, kind, parent), m_ui(std::make_unique<Ui::frmCLS1>()), m_store(session, kind)
 {
     m_ui->setupUi(this);
     connect(m_ui->Combo1, &QComboBox::currentIndexChanged, this, &frmCLS1::Combo1_Click);
@@ -48,7 +51,10 @@ bool frmCLS1::isEquipment() const
 int frmCLS1::FillUpperLevel()
 {
     QueryTable rows;
-    const int count = isEquipment() ? m_store.entries(rows) : m_store.groupsWithProducts(rows);
+    const Result<int> read = isEquipment() ? m_store.entries(rows) : m_store.groupsWithProducts(rows);
+    if (!read)
+        Functions::ShowReadFailure(read.failure());
+    const int count = read.valueOr(-1);
     if (count <= 0)
         return count;
     setWindowTitle(isEquipment() ? QStringLiteral("Оборудование") : QStringLiteral("Продукты"));
@@ -129,15 +135,23 @@ void frmCLS1::refillLowerList(int row)
 bool frmCLS1::FillProduct(qint32 groupKey)
 {
     QueryTable rows;
-    const int count = m_store.lowerEntries(groupKey, rows);
-    ListFill::fill(m_ui->List1, rows, std::max(count, 0), ReferenceListStore::EntryName,
+    const Result<int> count = lowerEntries(groupKey, rows);
+    ListFill::fill(m_ui->List1, rows, count.valueOr(0), ReferenceListStore::EntryName,
                    ReferenceListStore::EntryKey);
-    return count >= 0;
+    return count.ok();
+}
+
+Result<int> frmCLS1::lowerEntries(qint32 parentKey, QueryTable& rows) const
+{
+    const Result<int> count = m_store.lowerEntries(parentKey, rows);
+    if (!count)
+        Functions::ShowReadFailure(count.failure());
+    return count;
 }
 
 void frmCLS1::cmbGAdd_Click()
 {
-    auto* editor = new frmCls1Edit(EditRequest::add(kind()), m_ui->Combo1, this);
+    auto* editor = new frmCls1Edit(session(), EditRequest::add(kind()), m_ui->Combo1, this);
     editor->setNames(QString(), QString(), QString(), QString());
     editor->openModal();
 }
@@ -146,9 +160,9 @@ void frmCLS1::cmbGEdit_Click()
 {
     const std::optional<qint16> key = pickedGroup();
     QueryTable row;
-    if (!key || !m_store.entry(*key, row, QStringLiteral("Ошибка")))
+    if (!key || !Functions::RecordRead(m_store.entry(*key, row), QStringLiteral("Ошибка")))
         return;
-    auto* editor = new frmCls1Edit(EditRequest::change(kind(), *key), m_ui->Combo1, this);
+    auto* editor = new frmCls1Edit(session(), EditRequest::change(kind(), *key), m_ui->Combo1, this);
     connect(editor, &EditorDialog::recordGone, this, &frmCLS1::reloadUpperLevel);
     editor->setNames(row.text(0, ReferenceListStore::UpperName), row.text(0, ReferenceListStore::UpperModel),
                      row.text(0, ReferenceListStore::UpperPicture),
@@ -168,8 +182,8 @@ void frmCLS1::cmbGDelete_Click()
                        MsgIcon::Exclamation, QStringLiteral("Внимание"));
         return;
     }
-    if (isEquipment() &&
-        !OrderUsage::confirmDelete(Functions::KindEquipment, *key, m_ui->Combo1->currentText()))
+    if (isEquipment() && !OrderUsage::confirmDelete(session().location(), Functions::KindEquipment, *key,
+                                                    m_ui->Combo1->currentText()))
         return;
     if (const Result<void> removed = m_store.remove(*key); !removed) {
         PresentFailure(removed.failure(), QStringLiteral("При удалении записи произошел сбой!"),
@@ -224,7 +238,7 @@ bool frmCLS1::confirmDelete() const
 
 void frmCLS1::addProduct()
 {
-    auto* editor = new frmPrEdit(EditRequest::add(kind(), m_parentKey), this);
+    auto* editor = new frmPrEdit(session(), EditRequest::add(kind(), m_parentKey), this);
     editor->setGroups(m_ui->Combo1, m_parentKey);
     connect(editor, &QDialog::finished, this, [this] { refillLowerList(0); });
     editor->openModal();
@@ -236,11 +250,11 @@ void frmCLS1::editProduct()
     const std::optional<qint16> key =
         Functions::PickKey(m_ui->List1->currentItem()->data(Qt::UserRole).toLongLong());
     QueryTable row;
-    if (!key || !Functions::FetchRecord(frmPrEdit::readQuery(*key), row, QStringLiteral("Внимание")))
+    if (!key || !Functions::RecordRead(ProductStore(session()).record(*key, row), QStringLiteral("Внимание")))
         return;
-    auto* editor = new frmPrEdit(EditRequest::change(kind(), *key, m_parentKey), this);
+    auto* editor = new frmPrEdit(session(), EditRequest::change(kind(), *key, m_parentKey), this);
     editor->setProduct(row);
-    editor->setGroups(m_ui->Combo1, row.integer(0, frmPrEdit::Group));
+    editor->setGroups(m_ui->Combo1, row.integer(0, ProductStore::Group));
     connect(editor, &QDialog::finished, this, [this, position] { refillLowerList(position); });
     editor->openModal();
 }
@@ -249,7 +263,8 @@ void frmCLS1::deleteProduct()
 {
     const QListWidgetItem* item = m_ui->List1->currentItem();
     const std::optional<qint16> key = Functions::PickKey(item->data(Qt::UserRole).toLongLong());
-    if (key && OrderUsage::confirmDelete(Functions::KindProduct, *key, item->text(), DeleteQuestion))
+    if (key && OrderUsage::confirmDelete(session().location(), Functions::KindProduct, *key, item->text(),
+                                         DeleteQuestion))
         deleted(m_store.removeProduct(*key));
     selectLowerEntry(0);
 }
@@ -258,8 +273,8 @@ bool frmCLS1::FillEquipment(qint32 typeKey)
 {
     m_ui->List1->clear();
     QueryTable rows;
-    const int count = m_store.lowerEntries(typeKey, rows);
-    for (int r = 0; r < count; ++r) {
+    const Result<int> count = lowerEntries(typeKey, rows);
+    for (int r = 0; r < count.valueOr(0); ++r) {
         // The entry keeps model and modification as they are stored, so a
         // code of another length is still found again exactly.
         const QString model = rows.text(r, ReferenceListStore::ListedModel);
@@ -268,16 +283,18 @@ bool frmCLS1::FillEquipment(qint32 typeKey)
         item->setData(ModelRole, model);
         item->setData(ModificationRole, rows.number(r, ReferenceListStore::ListedModification));
     }
-    return count >= 0;
+    return count.ok();
 }
 
 void frmCLS1::addModel()
 {
-    const std::optional<QString> series = ReferenceListStore::series(m_parentKey);
-    if (!series)
+    const Result<QString> series = m_store.series(m_parentKey);
+    if (!series) {
+        Functions::ShowReadFailure(series.failure());
         return;
-    auto* editor = new frmEqEdit(EditRequest::add(kind(), m_parentKey), this);
-    editor->FillNew(m_ui->Combo1->currentText(), *series);
+    }
+    auto* editor = new frmEqEdit(session(), EditRequest::add(kind(), m_parentKey), this);
+    editor->FillNew(m_ui->Combo1->currentText(), series.value());
     connect(editor, &QDialog::finished, this, [this] { refillLowerList(0); });
     editor->openModal();
 }
@@ -289,7 +306,8 @@ void frmCLS1::editModel()
     const QString model = item->data(ModelRole).toString();
     const double modification = item->data(ModificationRole).toDouble();
     QueryTable rows;
-    if (!Functions::FetchRecord(PowerSet::readQuery(model, modification), rows, QStringLiteral("Внимание")))
+    if (!Functions::RecordRead(CapacitySetStore(session(), m_parentKey).modelRows(model, modification, rows),
+                               QStringLiteral("Внимание")))
         return;
     const QString problem = PowerSet::gridProblem(rows);
     if (!problem.isEmpty()) {
@@ -300,7 +318,7 @@ void frmCLS1::editModel()
     // A model has no key of its own: the request carries its nine rows.
     EditRequest request = EditRequest::change(kind(), 0, m_parentKey);
     request.modelRows = rows;
-    auto* editor = new frmEqEdit(request, this);
+    auto* editor = new frmEqEdit(session(), request, this);
     editor->FillFromRows(m_ui->Combo1->currentText());
     // Re-read so that a changed code or size shows at once.
     connect(editor, &QDialog::finished, this, [this, position] { refillLowerList(position); });

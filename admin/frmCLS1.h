@@ -18,7 +18,7 @@ class frmCLS1 : public ListWindow
 {
     Q_OBJECT
 public:
-    explicit frmCLS1(int kind, QWidget* parent = nullptr);
+    frmCLS1(AdminSession& session, int kind, QWidget* parent = nullptr);
     ~frmCLS1() override;
 
     // Fills the upper list and selects its first entry.
@@ -59,6 +59,8 @@ private:
     void refillLowerList(int row);
     void selectLowerEntry(int row);
     void lowerListRead(bool read);
+    // The lower list's entries of the group or type; a failed read shown.
+    Result<int> lowerEntries(qint32 parentKey, QueryTable& rows) const;
     bool confirmDelete() const;
     // What a lower-level delete gave: the entry goes, or the failure is
     // shown and, for a record found gone, the list is read again.

@@ -1,5 +1,6 @@
 #include "frmCls1Edit.h"
 
+#include "AdminSession.h"
 #include "DataLocation.h"
 #include "FailurePresenter.h"
 #include "Functions.h"
@@ -33,9 +34,9 @@ QString copyErrorText(const StagedCopy& copy, const StagedCopy::Error& error, bo
 
 } // namespace
 
-frmCls1Edit::frmCls1Edit(const EditRequest& request, QComboBox* combo, QWidget* parent)
-    : EditorDialog(request, parent), m_ui(std::make_unique<Ui::frmCls1Edit>()), m_combo(combo),
-      m_equipment(request.kind == Functions::KindEquipment), m_store(request.kind)
+frmCls1Edit::frmCls1Edit(AdminSession& session, const EditRequest& request, QComboBox* combo, QWidget* parent)
+    : EditorDialog(session, request, parent), m_ui(std::make_unique<Ui::frmCls1Edit>()), m_combo(combo),
+      m_equipment(request.kind == Functions::KindEquipment), m_store(session, request.kind)
 {
     m_ui->setupUi(this);
     m_ui->Label1->setText(m_equipment ? QStringLiteral("Тип оборудования")
@@ -89,7 +90,7 @@ void frmCls1Edit::choosePicture(QLineEdit* box)
         return;
     box->setText(bareName(source));
     // A picture chosen from the program folder itself needs no copy.
-    const QString destination = Functions::Location().picturePath(bareName(source));
+    const QString destination = session().location().picturePath(bareName(source));
     if (QFileInfo::exists(source) &&
         QFileInfo(source).canonicalFilePath() == QFileInfo(destination).canonicalFilePath())
         m_chosen.remove(box);
@@ -105,7 +106,7 @@ std::optional<std::vector<std::unique_ptr<StagedCopy>>> frmCls1Edit::stageChosen
         // A name typed over the chosen one is stored as typed, without a copy.
         if (source.isEmpty() || box->text() != bareName(source))
             continue;
-        auto copy = std::make_unique<StagedCopy>(source, Functions::Location().picturePath(box->text()));
+        auto copy = std::make_unique<StagedCopy>(source, session().location().picturePath(box->text()));
         if (const std::optional<StagedCopy::Error> error = copy->write()) {
             box->setFocus();
             Messages::show(copyErrorText(*copy, *error, box == m_ui->Text4), MsgIcon::Exclamation,

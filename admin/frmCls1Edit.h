@@ -22,7 +22,7 @@ class frmCls1Edit : public EditorDialog
 {
     Q_OBJECT
 public:
-    frmCls1Edit(const EditRequest& request, QComboBox* combo, QWidget* parent);
+    frmCls1Edit(AdminSession& session, const EditRequest& request, QComboBox* combo, QWidget* parent);
     ~frmCls1Edit() override;
 
     void setNames(const QString& name, const QString& model, const QString& picture, const QString& scheme);

@@ -9,9 +9,9 @@
 
 #include <QListWidget>
 
-frmClsEdit::frmClsEdit(const EditRequest& request, QListWidget* list, QWidget* parent)
-    : EditorDialog(request, parent), m_ui(std::make_unique<Ui::frmClsEdit>()), m_list(list),
-      m_kind(SimpleList::forKind(request.kind)), m_store(request.kind)
+frmClsEdit::frmClsEdit(AdminSession& session, const EditRequest& request, QListWidget* list, QWidget* parent)
+    : EditorDialog(session, request, parent), m_ui(std::make_unique<Ui::frmClsEdit>()), m_list(list),
+      m_kind(SimpleList::forKind(request.kind)), m_store(session, request.kind)
 {
     m_ui->setupUi(this);
     if (m_kind) {

@@ -17,7 +17,7 @@ class frmClsEdit : public EditorDialog
 {
     Q_OBJECT
 public:
-    frmClsEdit(const EditRequest& request, QListWidget* list, QWidget* parent);
+    frmClsEdit(AdminSession& session, const EditRequest& request, QListWidget* list, QWidget* parent);
     ~frmClsEdit() override;
 
     void setValues(const QString& name, const QString& value, const QString& second);

@@ -1,5 +1,6 @@
 #include "frmEqEdit.h"
 
+#include "CapacitySetStore.h"
 #include "FailurePresenter.h"
 #include "Functions.h"
 #include "LabelNames.h"
@@ -10,8 +11,8 @@
 
 #include <QSet>
 
-frmEqEdit::frmEqEdit(const EditRequest& request, QWidget* parent)
-    : EditorDialog(request, parent), m_ui(std::make_unique<Ui::frmEqEdit>())
+frmEqEdit::frmEqEdit(AdminSession& session, const EditRequest& request, QWidget* parent)
+    : EditorDialog(session, request, parent), m_ui(std::make_unique<Ui::frmEqEdit>())
 {
     m_ui->setupUi(this);
     m_boxes = {nullptr,      nullptr,      nullptr,      m_ui->Text3,  m_ui->Text4,  m_ui->Text5,
@@ -72,14 +73,17 @@ void frmEqEdit::FillFromRows(const QString& typeName)
 std::optional<bool> frmEqEdit::codeTaken(const QString& model, double modification) const
 {
     QueryTable rows;
-    const int count = Functions::FetchRows(PowerSet::readQuery(model, modification), rows);
-    if (count < 0)
+    const Result<int> count =
+        CapacitySetStore(session(), request().parentKey).modelRows(model, modification, rows);
+    if (!count) {
+        Functions::ShowReadFailure(count.failure());
         return std::nullopt;
+    }
     QSet<qint64> own;
     if (!request().adding)
         for (int k = 0; k < request().modelRows.rowCount(); ++k)
             own.insert(request().modelRows.integer(k, PowerSet::Key));
-    for (int r = 0; r < count; ++r)
+    for (int r = 0; r < count.value(); ++r)
         if (!own.contains(rows.integer(r, PowerSet::Key)))
             return true;
     return false;
@@ -138,28 +142,20 @@ void frmEqEdit::Command1_Click()
         return;
     }
 
-    QStringList statements;
-    const QString type = SqlLiteral::integer(request().parentKey);
+    const QString code = SqlLiteral::number(*modification);
+    QVector<QStringList> rows;
+    QVector<CapacitySetStore::Change> changes;
     for (int k = 0; k < PowerSet::RowCount; ++k) {
-        const QString inT = SqlLiteral::number(heads[k / 3]);
-        const QString outT = SqlLiteral::number(heads[3 + k % 3]);
-        const QString power = SqlLiteral::number(capacities[k]);
+        const QStringList row = CapacitySetStore::literals(model, code, SqlLiteral::number(heads[k / 3]),
+                                                           SqlLiteral::number(heads[3 + k % 3]),
+                                                           SqlLiteral::number(capacities[k]));
         if (request().adding)
-            statements << QStringLiteral(
-                              "INSERT INTO power(model,modification,in_t,out_t,power,fkey) VALUES (") +
-                              SqlLiteral::text(model) + QLatin1Char(',') + SqlLiteral::number(*modification) +
-                              QLatin1Char(',') + inT + QLatin1Char(',') + outT + QLatin1Char(',') + power +
-                              QLatin1Char(',') + type + QLatin1Char(')');
+            rows << row;
         else
-            statements << QStringLiteral("UPDATE power SET model=") + SqlLiteral::text(model) +
-                              QStringLiteral(", modification=") + SqlLiteral::number(*modification) +
-                              QStringLiteral(", in_t=") + inT + QStringLiteral(", out_t=") + outT +
-                              QStringLiteral(", power=") + power + QStringLiteral(", fkey=") + type +
-                              QStringLiteral(" WHERE Pkey=") +
-                              SqlLiteral::integer(request().modelRows.integer(k, PowerSet::Key));
+            changes.append({row, request().modelRows.integer(k, PowerSet::Key)});
     }
-    // All nine rows or none: a half-written grid would mislead the selection.
-    if (const Result<void> saved = Functions::ExecSqlAll(statements); !saved) {
+    const Result<void> saved = CapacitySetStore(session(), request().parentKey).save(rows, changes);
+    if (!saved) {
         PresentFailure(saved.failure(), QStringLiteral("Произошел сбой при вводе данных !"),
                        MsgIcon::Critical, QStringLiteral("Ошибка"));
         closeIfRecordGone(saved.failure());

@@ -18,7 +18,7 @@ class frmEqEdit : public EditorDialog
 {
     Q_OBJECT
 public:
-    frmEqEdit(const EditRequest& request, QWidget* parent);
+    frmEqEdit(AdminSession& session, const EditRequest& request, QWidget* parent);
     ~frmEqEdit() override;
 
     // A new model of the type with the series part and the default grid.

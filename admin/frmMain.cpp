@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "AdminSession.h"
 #include "CsvExchange.h"
 #include "Functions.h"
 #include "frmCLS.h"
@@ -10,11 +11,12 @@
 #include <QApplication>
 #include <QMdiSubWindow>
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::frmMain>())
+frmMain::frmMain(AdminSession& session, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_ui(std::make_unique<Ui::frmMain>())
 {
     m_ui->setupUi(this);
     setCentralWidget(m_ui->mdiArea);
-    Functions::RegisterListMenus({m_ui->mTI, m_ui->mZn, m_ui->mPr, m_ui->mUp, m_ui->mOb});
+    m_session.registerListMenus({m_ui->mTI, m_ui->mZn, m_ui->mPr, m_ui->mUp, m_ui->mOb});
     connect(m_ui->mTI, &QAction::triggered, this, &frmMain::mTI_Click);
     connect(m_ui->mZn, &QAction::triggered, this, &frmMain::mZn_Click);
     connect(m_ui->mPr, &QAction::triggered, this, &frmMain::mPr_Click);
@@ -41,7 +43,7 @@ void frmMain::FillForm(int kind)
     if (kind < Functions::KindInsulation || kind > Functions::KindEquipment || m_listWindow)
         return;
     if (kind == Functions::KindProduct || kind == Functions::KindEquipment) {
-        auto* window = new frmCLS1(kind);
+        auto* window = new frmCLS1(m_session, kind);
         const int groups = window->FillUpperLevel();
         if (groups <= 0) {
             delete window;
@@ -49,7 +51,8 @@ void frmMain::FillForm(int kind)
             if (groups < 0)
                 return;
             // Nothing to list yet: create the first group or type instead.
-            auto* editor = new frmCls1Edit(EditRequest::add(static_cast<qint16>(kind)), nullptr, this);
+            auto* editor =
+                new frmCls1Edit(m_session, EditRequest::add(static_cast<qint16>(kind)), nullptr, this);
             editor->setNames(QString(), QString(), QString(), QString());
             editor->openModal();
             return;
@@ -57,7 +60,7 @@ void frmMain::FillForm(int kind)
         showListWindow(window);
         return;
     }
-    auto* window = new frmCLS(kind);
+    auto* window = new frmCLS(m_session, kind);
     if (!window->FillList()) {
         delete window;
         return;
@@ -110,7 +113,7 @@ void frmMain::mOb_Click()
 void frmMain::mExit_Click()
 {
     delete m_listWindow;
-    Functions::CloseDatabase();
+    m_session.close();
     close();
     QApplication::quit();
 }
@@ -118,12 +121,12 @@ void frmMain::mExit_Click()
 void frmMain::mCsvOut_Click()
 {
     if (m_listWindow)
-        CsvExchange::exportList(m_listWindow->kind(), m_listWindow->parentKey());
+        CsvExchange::exportList(m_session, m_listWindow->kind(), m_listWindow->parentKey());
 }
 
 void frmMain::mCsvIn_Click()
 {
-    if (!m_listWindow || !CsvExchange::importList(m_listWindow->kind(), m_listWindow->parentKey()))
+    if (!m_listWindow || !CsvExchange::importList(m_session, m_listWindow->kind(), m_listWindow->parentKey()))
         return;
     if (auto* twoLevel = qobject_cast<frmCLS1*>(m_listWindow.data())) {
         if (twoLevel->kind() == Functions::KindEquipment)

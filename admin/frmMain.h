@@ -9,15 +9,17 @@
 namespace Ui {
 class frmMain;
 }
+class AdminSession;
 class QMdiArea;
 
 // The administrator's container window: a menu of the five reference lists
-// and "Выход"; one list window at a time opens inside it.
+// and "Выход"; one list window at a time opens inside it, in the session the
+// window was given.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    explicit frmMain(AdminSession& session, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Opens and fills the list window of a kind (1 to 5).
@@ -38,6 +40,7 @@ private:
 
     void showListWindow(ListWindow* window);
 
+    AdminSession& m_session;
     std::unique_ptr<Ui::frmMain> m_ui;
     QPointer<ListWindow> m_listWindow;
 };

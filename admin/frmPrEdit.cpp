@@ -1,18 +1,17 @@
 #include "frmPrEdit.h"
 
 #include "FailurePresenter.h"
-#include "Functions.h"
 #include "LabelNames.h"
 #include "Messages.h"
+#include "ProductStore.h"
 #include "QueryTable.h"
 #include "ReferenceRules.h"
-#include "SqlLiteral.h"
 #include "ui_frmPrEdit.h"
 
 #include <QComboBox>
 
-frmPrEdit::frmPrEdit(const EditRequest& request, QWidget* parent)
-    : EditorDialog(request, parent), m_ui(std::make_unique<Ui::frmPrEdit>())
+frmPrEdit::frmPrEdit(AdminSession& session, const EditRequest& request, QWidget* parent)
+    : EditorDialog(session, request, parent), m_ui(std::make_unique<Ui::frmPrEdit>())
 {
     m_ui->setupUi(this);
     LabelNames::apply(this);
@@ -30,22 +29,15 @@ QWidget* frmPrEdit::firstBox() const
     return m_ui->Text2;
 }
 
-QString frmPrEdit::readQuery(qint64 key)
-{
-    return QStringLiteral("SELECT pkey,text_ru,text_en,text_it,co,cz,cwr,tko,tnz,td0,td2,td5,td15,fkey FROM "
-                          "product WHERE pkey=") +
-           SqlLiteral::integer(key);
-}
-
 void frmPrEdit::setProduct(const QueryTable& row)
 {
-    m_ui->Text1->setText(row.text(0, Key));
-    m_ui->Text2->setText(row.text(0, Name));
+    m_ui->Text1->setText(row.text(0, ProductStore::Key));
+    m_ui->Text2->setText(row.text(0, ProductStore::Name));
     const QList<QLineEdit*> values = {m_ui->Text5,  m_ui->Text6,  m_ui->Text7,  m_ui->Text8, m_ui->Text9,
                                       m_ui->Text10, m_ui->Text11, m_ui->Text12, m_ui->Text13};
     for (int i = 0; i < values.size(); ++i)
-        values.at(i)->setText(row.text(0, FirstValue + i));
-    m_ui->Text14->setText(row.text(0, Group));
+        values.at(i)->setText(row.text(0, ProductStore::FirstValue + i));
+    m_ui->Text14->setText(row.text(0, ProductStore::Group));
 }
 
 void frmPrEdit::setGroups(const QComboBox* groups, qint64 markedKey)
@@ -106,13 +98,13 @@ void frmPrEdit::Command1_Click()
     const QString table = QStringLiteral("Product");
     const QString message = QStringLiteral("Ошибка ввода данных!");
     QVariantHash typed;
-    QStringList values;
+    QVector<double> values;
     for (const auto& [box, column] : boxes) {
         const std::optional<double> value = ruledNumber(box, table, QLatin1String(column), message);
         if (!value)
             return;
         typed.insert(QLatin1String(column), *value);
-        values << SqlLiteral::number(*value);
+        values << *value;
     }
     // Each box passed its own rule: what is left is between them (tko > tnz).
     const QVector<RuleBreach> breaches = ReferenceRules::breaches(table, typed);
@@ -136,27 +128,8 @@ void frmPrEdit::Command1_Click()
         return;
     }
 
-    Result<void> saved;
-    if (request().adding) {
-        const Result<qint64> inserted = Functions::InsertRow(
-            QStringLiteral("INSERT INTO Product(text_ru,co,cz,cwr,tko,tnz,td0,td2,td5,td15,"
-                           "fkey) VALUES(") +
-            SqlLiteral::text(name) + QLatin1Char(',') + values.join(QLatin1Char(',')) + QLatin1Char(',') +
-            SqlLiteral::integer(group) + QLatin1Char(')'));
-        if (!inserted)
-            saved = inserted.failure();
-    } else {
-        const QStringList columns = {
-            QStringLiteral(", co="),  QStringLiteral(", cz="), QStringLiteral(", cwr="),
-            QStringLiteral(", tko="), QStringLiteral(",tnz="), QStringLiteral(",td0="),
-            QStringLiteral(",td2="),  QStringLiteral(",td5="), QStringLiteral(",td15=")};
-        QString sql = QStringLiteral("UPDATE Product SET text_ru=") + SqlLiteral::text(name);
-        for (int i = 0; i < columns.size(); ++i)
-            sql += columns.at(i) + values.at(i);
-        sql += QStringLiteral(", fkey=") + SqlLiteral::integer(group) + QStringLiteral(" WHERE Pkey=") +
-               SqlLiteral::integer(m_ui->Text1->text().toLongLong());
-        saved = Functions::ExecSqlChanging(sql);
-    }
+    const Result<void> saved = ProductStore(session()).save(
+        request().adding, m_ui->Text1->text().toLongLong(), ProductStore::literals(group, name, values));
     if (!saved) {
         PresentFailure(saved.failure(), QStringLiteral("Произошел сбой при вводе данных !"),
                        MsgIcon::Critical, QStringLiteral("Ошибка"));

@@ -17,15 +17,10 @@ class frmPrEdit : public EditorDialog
 {
     Q_OBJECT
 public:
-    frmPrEdit(const EditRequest& request, QWidget* parent);
+    frmPrEdit(AdminSession& session, const EditRequest& request, QWidget* parent);
     ~frmPrEdit() override;
 
-    // The product as the editor reads it, and the columns of that row: the
-    // nine values co .. td15 stand from FirstValue on.
-    static QString readQuery(qint64 key);
-    enum Column { Key = 0, Name = 1, FirstValue = 4, Group = 13 };
-
-    // The first row of readQuery's rows.
+    // The first row of ProductStore::record's rows.
     void setProduct(const QueryTable& row);
     // Every group of the list window's upper list, the given one marked.
     void setGroups(const QComboBox* groups, qint64 markedKey);

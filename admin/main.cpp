@@ -1,3 +1,4 @@
+#include "AdminSession.h"
 #include "DataLocation.h"
 #include "DesktopSession.h"
 #include "Functions.h"
@@ -11,12 +12,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const DesktopSession session(QString::fromUtf8(AdministratorTitle));
 
-    if (!Functions::Main(DataLocation::programFolder()))
+    AdminSession admin;
+    if (!Functions::Main(admin, DataLocation::programFolder()))
         return 1;
 
-    frmMain main;
+    frmMain main(admin);
     main.show();
-    const int status = app.exec();
-    Functions::CloseDatabase();
-    return status;
+    return app.exec();
 }

@@ -1,6 +1,7 @@
 // The administrator's figures, taken on its real windows in this process:
 // the product list of a group holding the whole catalogue of 2,000
 // products, and the capacity grid of a model opened from the equipment list.
+#include "AdminSession.h"
 #include "DataLocation.h"
 #include "Functions.h"
 #include "GuiTiming.h"
@@ -48,9 +49,11 @@ int main(int argc, char* argv[])
         folder = copy.path();
     }
     QueryTable products;
-    if (!Functions::OpenDatabase(DataLocation::folder(folder)) ||
-        !Functions::ExecSql(QStringLiteral("UPDATE Product SET fkey=1")) ||
-        Functions::FetchRows(QStringLiteral("SELECT COUNT(*) FROM Product WHERE fkey=1"), products) != 1) {
+    AdminSession session;
+    if (!session.open(DataLocation::folder(folder)) ||
+        !session.execSql(QStringLiteral("UPDATE Product SET fkey=1")) ||
+        session.query(QStringLiteral("SELECT COUNT(*) FROM Product WHERE fkey=1"), products).valueOr(0) !=
+            1) {
         printMissing(listFigure, QStringLiteral("nv.mdb not opened"), QString());
         printMissing(gridFigure, QStringLiteral("nv.mdb not opened"), QString());
         return 1;
@@ -60,7 +63,7 @@ int main(int argc, char* argv[])
     std::vector<double> list, grid;
     QString failure;
     for (int run = 0; run < options.runs && failure.isEmpty(); ++run) {
-        frmMain main;
+        frmMain main(session);
         main.show();
         QCoreApplication::processEvents();
         // "Продукты": the first group (Группа 01) is selected and listed.
@@ -94,7 +97,6 @@ int main(int argc, char* argv[])
         window->closeWindow();
         QCoreApplication::processEvents();
     }
-    Functions::CloseDatabase();
     if (!failure.isEmpty()) {
         printMissing(listFigure, failure, QString());
         printMissing(gridFigure, failure, QString());

@@ -4,6 +4,7 @@
 // there (an initialised, empty one, which the figures fill).
 //
 //   frostpick-bench-csv WORK [--server URI]
+#include "AdminSession.h"
 #include "CsvCapacityLayout.h"
 #include "CsvFile.h"
 #include "CsvImport.h"
@@ -56,30 +57,29 @@ int toolImport(const QString& csv, const QString& target, const QString& where)
 // after the type's rows were deleted: every row is added.
 int rimeholdImport(const QString& folder, const QString& where)
 {
-    if (const Result<void> opened = Functions::OpenDatabase(DataLocation::folder(folder)); !opened)
+    AdminSession session;
+    if (const Result<void> opened = session.open(DataLocation::folder(folder)); !opened)
         return fail(Functions::FailureDescription(opened.failure()));
-    const CsvCapacityLayout layout(1);
+    const CsvCapacityLayout layout(session, 1);
     QVector<ExchangeRow> rows;
-    QString error;
-    if (!layout.readStored(rows, &error))
-        return fail(error);
+    if (const Result<void> read = layout.readStored(rows); !read)
+        return fail(Functions::FailureDescription(read.failure()));
     QList<QStringList> lines;
     for (const ExchangeRow& row : std::as_const(rows))
         lines << row.fields;
     const QByteArray file = CsvFile::write(layout.header(), lines);
-    if (const Result<void> emptied = Functions::ExecSql(QStringLiteral("DELETE FROM power WHERE fkey=1"));
+    if (const Result<void> emptied = session.execSql(QStringLiteral("DELETE FROM power WHERE fkey=1"));
         !emptied)
         return fail(Functions::FailureDescription(emptied.failure()));
     QElapsedTimer clock;
     clock.start();
-    const CsvImport import(layout, file);
+    const CsvImport import(session, layout, file);
     if (!import.problems().isEmpty() || import.adds() != rows.size())
         return fail(import.problems().join(QLatin1Char('\n')));
     if (const Result<void> applied = import.apply(false); !applied)
         return fail(Functions::FailureDescription(applied.failure()));
     print(QStringLiteral("Rimehold import of one type's table, all rows added"), where,
           double(clock.nsecsElapsed()) / 1e9, import.adds());
-    Functions::CloseDatabase();
     return 0;
 }
 

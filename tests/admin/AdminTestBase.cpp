@@ -2,7 +2,6 @@
 
 #include "DataLocation.h"
 #include "Database.h"
-#include "Functions.h"
 #include "TestDatabases.h"
 #include "frmCls1Edit.h"
 #include "frmClsEdit.h"
@@ -36,8 +35,8 @@ void AdminTestBase::init()
     // administrator cannot tell whether saved calculations use a record.
     if (TestDatabases::storage() == TestDatabases::Storage::Server)
         QVERIFY(TestDatabases::createEmptyOrders(QDir(folder()).filePath(QStringLiteral("order.mdb"))));
-    QVERIFY(Functions::OpenDatabase(DataLocation::folder(folder())));
-    m_main = std::make_unique<frmMain>();
+    QVERIFY(m_session.open(DataLocation::folder(folder())));
+    m_main = std::make_unique<frmMain>(m_session);
     m_main->show();
 }
 
@@ -48,27 +47,27 @@ void AdminTestBase::cleanup()
         if (qobject_cast<QDialog*>(w))
             delete w;
     m_main.reset();
-    Functions::CloseDatabase();
+    m_session.close();
     m_dir.reset();
     m_messages.checkSeen();
 }
 
 void AdminTestBase::exec(const QString& sql)
 {
-    QVERIFY(Functions::ExecSql(sql));
+    QVERIFY(m_session.execSql(sql));
 }
 
 QueryTable AdminTestBase::rows(const QString& sql)
 {
     QueryTable table;
-    Functions::FetchRows(sql, table);
+    m_session.query(sql, table);
     return table;
 }
 
 qint64 AdminTestBase::insert(const QString& sql)
 {
     exec(sql);
-    return Functions::Connection()->lastInsertKey();
+    return m_session.connection()->lastInsertKey();
 }
 
 std::unique_ptr<Database> AdminTestBase::savedCalculations(const QString& column, qint64 key, int count)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AdminSession.h"
 #include "Database.h"
 #include "FakeMessages.h"
 #include "QueryTable.h"
@@ -24,6 +25,7 @@ public:
 
 protected:
     QString folder() const { return m_dir->path(); }
+    AdminSession& session() { return m_session; }
     frmMain* mainWindow() const { return m_main.get(); }
 
     // Runs fixture statements on the administrator's own connection.
@@ -74,5 +76,6 @@ protected slots:
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
+    AdminSession m_session;
     std::unique_ptr<frmMain> m_main;
 };

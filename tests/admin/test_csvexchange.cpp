@@ -4,6 +4,7 @@
 #include "CsvListLayouts.h"
 #include "Functions.h"
 #include "TestDatabases.h"
+#include "frmEqEdit.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -79,6 +80,39 @@ private slots:
             5920.5);
     }
 
+    // A set typed into its editor and the same set loaded from a file are
+    // stored as the same rows: cell k of the grid at chamber k / 3, outside
+    // k % 3.
+    void editorAndImportStoreOneSetAlike()
+    {
+        exec(QStringLiteral("INSERT INTO equipment(text_ru,model,picture,scheme) VALUES ('Тип','KM','','')"));
+        QWidget* editor = openEditor<frmEqEdit>(openList("mOb"), "cmbAdd");
+        QVERIFY(editor);
+        QByteArray bytes = "model;modification;out_t;in_t;power\r\n";
+        for (int i = 0; i < 3; ++i) // the chamber temperatures of class A
+            type(editor, QStringLiteral("Text%1").arg(3 + i).toLatin1().constData(),
+                 QString::number(5 + 5 * i));
+        for (int k = 0; k < 9; ++k) {
+            type(editor, QStringLiteral("Text%1").arg(9 + k).toLatin1().constData(),
+                 QString::number(1100 + k));
+            bytes += QStringLiteral("KMA;100;%1;%2;%3\r\n")
+                         .arg(QStringList{"20", "32", "43"}.at(k % 3), QString::number(5 + 5 * (k / 3)))
+                         .arg(1100 + k)
+                         .toLatin1();
+        }
+        click(editor, "Command1");
+        QVERIFY(!shownEditor<frmEqEdit>());
+        const QString edited = capacities();
+        QCOMPARE(rows(QStringLiteral("SELECT power FROM power WHERE in_t=5 AND out_t=43")).number(0, 0),
+                 1102.0);
+        exec(QStringLiteral("DELETE FROM power"));
+        m_path = folder() + QStringLiteral("/set.csv");
+        m_messages.queueAnswer(MsgAnswer::Yes);
+        importFile(bytes);
+        QVERIFY(m_messages.lastText().startsWith(QStringLiteral("Файл «set.csv»: добавить 9, изменить 0,")));
+        QCOMPARE(capacities(), edited);
+    }
+
     // All rows or none: a row another administrator deleted meanwhile fails
     // the import and leaves the rows written before it as they were.
     void importIsOneChange()
@@ -87,8 +121,8 @@ private slots:
         QByteArray bytes = file();
         bytes.replace("\r\nKMA;50;20;5;5910", "\r\nKMA;50;20;5;5911")
             .replace("\r\nKMA;50;32;5;", "\r\nKMA;50;32;5;1");
-        const CsvCapacityLayout layout(1);
-        const CsvImport import(layout, bytes);
+        const CsvCapacityLayout layout(session(), 1);
+        const CsvImport import(session(), layout, bytes);
         QCOMPARE(import.changes(), 2);
         exec(QStringLiteral(
             "DELETE FROM power WHERE model='KMA' AND modification=50 AND in_t=5 AND out_t=32"));
@@ -102,8 +136,8 @@ private slots:
     {
         exec(QStringLiteral("INSERT INTO curtain(text_ru,c_value) VALUES ('ПВХ',40)"));
         exec(QStringLiteral("INSERT INTO curtain(text_ru,c_value) VALUES ('ПВХ',60)"));
-        const CsvSimpleLayout layout(Functions::KindCurtain);
-        const CsvImport import(layout, "text_ru;c_value\r\nПВХ;50\r\n");
+        const CsvSimpleLayout layout(session(), Functions::KindCurtain);
+        const CsvImport import(session(), layout, "text_ru;c_value\r\nПВХ;50\r\n");
         QCOMPARE(import.problems(),
                  QStringList{QStringLiteral("Строка 2: в справочнике несколько записей «ПВХ»")});
         QCOMPARE(import.adds() + import.changes(), 0);

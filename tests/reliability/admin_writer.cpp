@@ -2,11 +2,11 @@
 // or with "csv" through a spreadsheet file of the type's capacity table that it imports, over and over, until
 // the given number of seconds has passed: every save sets the nine cells to their first values plus the round
 // number. Prints "saves N" at the end; any message box is printed to stderr as a failure.
+#include "AdminSession.h"
 #include "CsvCapacityLayout.h"
 #include "CsvFile.h"
 #include "CsvImport.h"
 #include "DataLocation.h"
-#include "Functions.h"
 #include "Messages.h"
 #include "PowerSet.h"
 #include "frmEqEdit.h"
@@ -52,12 +52,11 @@ QLineEdit* cell(QWidget* editor, int k)
 
 // One save as an import of the type's table with the set's capacities raised:
 // 0, or the failure.
-int importRaised(qint32 typeKey, const QString& entry, int raise)
+int importRaised(AdminSession& session, qint32 typeKey, const QString& entry, int raise)
 {
-    const CsvCapacityLayout layout(typeKey);
+    const CsvCapacityLayout layout(session, typeKey);
     QVector<ExchangeRow> rows;
-    QString error;
-    if (!layout.readStored(rows, &error))
+    if (!layout.readStored(rows))
         return 8;
     static QList<double> first;
     QList<QStringList> lines;
@@ -70,14 +69,14 @@ int importRaised(qint32 typeKey, const QString& entry, int raise)
             first << row.values.at(4).toDouble();
         lines.last()[4] = CsvFile::number(first.at(k++) + raise);
     }
-    const CsvImport import(layout, CsvFile::write(layout.header(), lines));
+    const CsvImport import(session, layout, CsvFile::write(layout.header(), lines));
     return import.problems().isEmpty() && import.changes() == 9 && import.apply(false) ? 0 : 9;
 }
 
-int editRepeatedly(const QString& typeName, const QString& entry, int seconds, const CountingSeam& seam,
-                   bool throughFile)
+int editRepeatedly(AdminSession& session, const QString& typeName, const QString& entry, int seconds,
+                   const CountingSeam& seam, bool throughFile)
 {
-    frmMain main;
+    frmMain main(session);
     main.show();
     main.findChild<QAction*>(QStringLiteral("mOb"))->trigger();
     ListWindow* window = main.listWindow();
@@ -96,7 +95,7 @@ int editRepeatedly(const QString& typeName, const QString& entry, int seconds, c
     clock.start();
     while (clock.elapsed() < seconds * 1000 && seam.shown == 0) {
         if (throughFile) {
-            if (const int failure = importRaised(window->parentKey(), entry, ++saves))
+            if (const int failure = importRaised(session, window->parentKey(), entry, ++saves))
                 return failure;
             continue;
         }
@@ -137,9 +136,8 @@ int main(int argc, char* argv[])
     const QString entry = args.at(3); // e.g. KMN020
     const int seconds = args.at(4).toInt();
 
-    if (!Functions::OpenDatabase(DataLocation::folder(args.at(1))))
+    AdminSession session;
+    if (!session.open(DataLocation::folder(args.at(1))))
         return 1;
-    const int status = editRepeatedly(typeName, entry, seconds, seam, args.value(5) == QLatin1String("csv"));
-    Functions::CloseDatabase();
-    return status;
+    return editRepeatedly(session, typeName, entry, seconds, seam, args.value(5) == QLatin1String("csv"));
 }

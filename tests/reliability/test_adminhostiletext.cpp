@@ -3,7 +3,6 @@
 // in its editor, or a name left blank is refused with a message; no other
 // row or column changes.
 #include "AdminTestBase.h"
-#include "Functions.h"
 #include "HostileTexts.h"
 
 #include "frmCLS1.h"
@@ -111,8 +110,8 @@ private slots:
 private:
     QStringList snapshot()
     {
-        return HostileTexts::rowsOf(*Functions::Connection(), {"article", "curtain", "packing", "PGroup",
-                                                               "Product", "equipment", "power"});
+        return HostileTexts::rowsOf(*session().connection(), {"article", "curtain", "packing", "PGroup",
+                                                              "Product", "equipment", "power"});
     }
     // Opens the change editor of the new entry and gives the field's box text.
     QString shownAgain(const Field& field, const QString& stored, QWidget* window)

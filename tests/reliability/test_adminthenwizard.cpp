@@ -3,7 +3,6 @@
 // editors is offered by the wizard's equipment screen and selected by its
 // calculation.
 #include "AdminTestBase.h"
-#include "Functions.h"
 #include "WizardFixture.h"
 #include "frmCls1Edit.h"
 #include "frmEqEdit.h"
@@ -36,9 +35,10 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(FROSTPICK_DATA_DIR "/pictures/km.jpg"), photo));
 
         // The administrator: the first type with its pictures, then one model.
-        QVERIFY(Functions::OpenDatabase(DataLocation::folder(f.folder())));
+        AdminSession admin;
+        QVERIFY(admin.open(DataLocation::folder(f.folder())));
         {
-            frmMain main;
+            frmMain main(admin);
             main.show();
             main.findChild<QAction*>(QStringLiteral("mOb"))->trigger(); // no type yet: the editor opens
             frmCls1Edit* typeEditor = Admin::shownEditor<frmCls1Edit>();
@@ -66,7 +66,7 @@ private slots:
             Admin::click(capacities, "Command1");
             QVERIFY(!Admin::shownEditor<frmEqEdit>());
         }
-        Functions::CloseDatabase();
+        admin.close();
         QVERIFY2(f.messages.shown().isEmpty(), qPrintable(f.messages.texts().join(QLatin1Char('|'))));
         QVERIFY(QFile::exists(QDir(f.folder()).filePath(QStringLiteral("new unit.jpg"))));
 

@@ -2,6 +2,7 @@
 // engine's error and "Не найден файл БД" before the main window, and the file
 // and its folder stay exactly as they were. Read-only files and folders: a
 // change is refused with a message and nothing on disk changes.
+#include "AdminSession.h"
 #include "CalculationContext.h"
 #include "CalculationRecord.h"
 #include "Database.h"
@@ -65,8 +66,9 @@ private slots:
         const QStringList before = folderState(dir.path());
 
         FakeMessages messages;
-        const bool started = Functions::Main(DataLocation::folder(dir.path()));
-        Functions::CloseDatabase();
+        AdminSession admin;
+        const bool started = Functions::Main(admin, DataLocation::folder(dir.path()));
+        admin.close();
 
         QVERIFY(!started);
         QCOMPARE(messages.shown().size(), 2);
@@ -108,12 +110,13 @@ private slots:
         const QStringList before = folderState(dir.path());
 
         FakeMessages messages;
-        QVERIFY(Functions::Main(DataLocation::folder(dir.path())));
+        AdminSession admin;
+        QVERIFY(Functions::Main(admin, DataLocation::folder(dir.path())));
         const Result<void> refused =
-            Functions::ExecSql(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Новая')"));
+            admin.execSql(QStringLiteral("INSERT INTO PGroup(text_ru) VALUES ('Новая')"));
         QVERIFY(!refused);
         QVERIFY(!Functions::FailureDescription(refused.failure()).isEmpty());
-        Functions::CloseDatabase();
+        admin.close();
         QCOMPARE(folderState(dir.path()), before);
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                       QFileDevice::ExeOwner));

@@ -143,9 +143,9 @@ private slots:
         QFETCH(QString, action);
         QFETCH(Fault, fault);
         exec("INSERT INTO article (s_name, s_value, cls_n) VALUES ('Пенопласт', 0.04, 1)");
-        Functions::CloseDatabase();
+        session().close();
         QVERIFY(m_relay->divert(folder()));
-        QVERIFY(Functions::OpenDatabase(DataLocation::folder(folder())));
+        QVERIFY(session().open(DataLocation::folder(folder())));
         QWidget* window = openList("mTI");
         QWidget* editor = action == "edit" ? openEditor<frmClsEdit>(window, "Command5") : nullptr;
         if (editor)

@@ -107,9 +107,9 @@ private slots:
         exec("INSERT INTO PGroup (text_ru) VALUES ('Мясо'), ('Рыба')");
         exec("INSERT INTO Product (text_ru, fkey) SELECT CASE WHEN text_ru = 'Рыба' THEN 'Треска' ELSE "
              "'Говядина' END, pkey FROM PGroup");
-        Functions::CloseDatabase();
+        session().close();
         QVERIFY(m_relay->divert(folder()));
-        QVERIFY(Functions::OpenDatabase(DataLocation::folder(folder())));
+        QVERIFY(session().open(DataLocation::folder(folder())));
 
         QWidget* window =
             action == "list" || action == "groups" ? nullptr : openList(action == "products" ? "mPr" : "mTI");

@@ -1,6 +1,7 @@
 // The programs against a PostgreSQL server: a server that cannot serve ends
 // the start with its own message, a password is asked once for both stores,
 // and an engineer's role saves calculations but cannot edit reference data.
+#include "AdminSession.h"
 #include "CalcRun.h"
 #include "CalculationContext.h"
 #include "CalculationRecord.h"
@@ -165,7 +166,8 @@ private slots:
         // The administrator's start shows what the wizard's does and ends.
         messages.clear();
         cancelPrompts();
-        QVERIFY(!Functions::Main(at));
+        AdminSession admin;
+        QVERIFY(!Functions::Main(admin, at));
         checkServerMessage();
 
         // The command-line tool asks nobody and ends at once.
@@ -195,7 +197,8 @@ private slots:
         FakeMessages messages;
         for (const char* typed : {"пароль 1'", "Пароль 1", "Пароль 1''", "wrong", Password})
             messages.queueInput(QString::fromUtf8(typed));
-        QVERIFY(!Functions::Main(at));
+        AdminSession admin;
+        QVERIFY(!Functions::Main(admin, at));
         QCOMPARE(messages.inputPrompts().size(), 3);
         QCOMPARE(messages.shown().size(), 1);
         QCOMPARE(messages.shown().first().text.section(QLatin1Char('\r'), 0, 0),
@@ -236,10 +239,10 @@ private slots:
                  }),
                  10);
         FakeMessages messages;
-        QCOMPARE(requestsOf([&] { QVERIFY(Functions::OpenDatabase(DataLocation::folder(folder))); }), 3);
-        frmCLS1 products(Functions::KindProduct);
+        AdminSession admin;
+        QCOMPARE(requestsOf([&] { QVERIFY(admin.open(DataLocation::folder(folder))); }), 3);
+        frmCLS1 products(admin, Functions::KindProduct);
         QCOMPARE(requestsOf([&] { QVERIFY(products.FillUpperLevel() > 0); }), 1);
-        Functions::CloseDatabase();
     }
 
     void engineerSavesCalculationsOnly()
