@@ -294,7 +294,6 @@ int runOrders(const CliArguments& args, const DataLocation& location)
         // The orders change from row to row and are read a page at a time,
         // on a connection made while the reference store is read; where each
         // page costs a round trip, in fewer, larger pages.
-        ref->setResultReuse(Database::ResultReuse::ForTheRun);
         pages = std::make_unique<OrderPages>(location.orders(), context.ordersKeepSecondOpinion,
                                              ref->readsAhead() ? 2000 : 500);
         ref = referenceForTheRun(std::move(ref));
