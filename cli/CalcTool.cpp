@@ -295,7 +295,7 @@ int runOrders(const CliArguments& args, const DataLocation& location)
         // on a connection made while the reference store is read; where each
         // page costs a round trip, in fewer, larger pages.
         pages = std::make_unique<OrderPages>(location.orders(), context.ordersKeepSecondOpinion,
-                                             ref->readsAhead() ? 2000 : 500);
+                                             location.orders().isFile() ? 500 : 2000);
         ref = referenceForTheRun(std::move(ref));
         if (!ref)
             return ExitDatabase;

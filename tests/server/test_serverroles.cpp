@@ -221,10 +221,16 @@ private slots:
     // stores and one for the pages of calculations (the TLS request the
     // server declines, the start-up, the tables each), reads the reference
     // store's columns in one request and its rows in one more, and ends that
-    // snapshot without waiting; the few sample calculations are one page.
-    // Rimehold reads the product groups with the first group's products at once.
+    // snapshot without waiting; 600 calculations more than the sample's are
+    // still one page. Rimehold reads the product groups with the first
+    // group's products at once.
     void fewRequestsOnOneDatabase()
     {
+        auto store = Database::open(ServerStores::address(m_name), {}).valueOr(nullptr);
+        QVERIFY(store);
+        QVERIFY(store->execute(QStringLiteral(
+            "INSERT INTO data SELECT (jsonb_populate_record(d, jsonb_build_object('pkey', 30000 + g))).* "
+            "FROM data d, generate_series(1, 600) g WHERE d.pkey = (SELECT min(pkey) FROM data)")));
         const auto relay = FaultRelay::toTestServer();
         QVERIFY(relay);
         const QString folder =
