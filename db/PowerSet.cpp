@@ -75,6 +75,11 @@ QStringList ratedChamber(QChar letter)
     }
 }
 
+QString temperatureList(double t1, double t2, double t3)
+{
+    return QStringLiteral("%1/%2/%3").arg(t1).arg(t2).arg(t3);
+}
+
 QString setProblem(const QString& model, QVector<Point> points)
 {
     std::sort(points.begin(), points.end(), [](const Point& a, const Point& b) {
@@ -82,14 +87,11 @@ QString setProblem(const QString& model, QVector<Point> points)
     });
     if (const QString shape = shapeProblem(model, points); !shape.isEmpty())
         return shape;
-    const auto list = [](double a, double b, double c) {
-        return QStringLiteral("%1/%2/%3").arg(a).arg(b).arg(c);
-    };
-    const QString outside = list(points.at(0).outT, points.at(1).outT, points.at(2).outT);
-    if (outside != list(RatedAmbient[0], RatedAmbient[1], RatedAmbient[2]))
+    const QString outside = temperatureList(points.at(0).outT, points.at(1).outT, points.at(2).outT);
+    if (outside != temperatureList(RatedAmbient[0], RatedAmbient[1], RatedAmbient[2]))
         return QStringLiteral("У модели %1 температуры снаружи %2 °C вместо 20/32/43 °C.")
             .arg(model, outside);
-    const QString chamber = list(points.at(0).inT, points.at(3).inT, points.at(6).inT);
+    const QString chamber = temperatureList(points.at(0).inT, points.at(3).inT, points.at(6).inT);
     const QStringList rated = ratedChamber(model.at(2));
     if (!rated.isEmpty() && !rated.contains(chamber))
         return QStringLiteral("У модели %1 температуры в камере %2 °C, а ее класс рассчитан на %3 °C.")

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <QVector>
 #include <QStringList>
+#include <QVector>
 
 class QueryTable;
 
@@ -41,6 +41,8 @@ struct Point
 // Empty for a letter the selection never picks.
 QStringList ratedChamber(QChar letter);
 inline constexpr double RatedAmbient[3] = {20, 32, 43};
+// Three temperatures as ratedChamber and the messages write them.
+QString temperatureList(double t1, double t2, double t3);
 
 // Why points cannot be a set of the model: the grid's shape as gridProblem
 // sees it, then the outside temperatures 20, 32 and 43 °C and the chamber

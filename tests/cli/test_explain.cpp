@@ -225,6 +225,8 @@ private slots:
         QTest::newRow("ambient 19 °C") << input(-35, 3, R"(,"by_temperature":19)") << ambient;
         QTest::newRow("ambient 43 °C") << input(-35, 3, R"(,"by_temperature":43)") << none;
         QTest::newRow("ambient 44 °C") << input(-35, 3, R"(,"by_temperature":44)") << ambient;
+        QTest::newRow("packaged unit at 10 °C, its rows at -25 ... -18 °C")
+            << input(10, 5, R"(,"px_start_t":10)") << none;
         QTest::newRow("chamber -25 °C") << input(-25, 1) << none;
         QTest::newRow("chamber -26 °C") << input(-26, 1) << chamber;
         QTest::newRow("chamber -18 °C") << input(-18, 1) << none;
@@ -243,6 +245,7 @@ private slots:
         QFETCH(QByteArray, input);
         QFETCH(QStringList, codes);
         const QJsonObject o = explain(m_sample.path(), input);
+        QVERIFY(o.contains("warnings")); // a refused input has none to compare
         QStringList found;
         for (const QJsonValue& w : o.value("warnings").toArray()) {
             found << w.toObject().value("code").toString();
@@ -264,7 +267,8 @@ private slots:
             QVERIFY(db && db->execute(QStringLiteral("UPDATE Product SET tko=tnz WHERE pkey=1")) &&
                     db->execute(QStringLiteral("UPDATE curtain SET c_value=150 WHERE pkey=1")) &&
                     db->execute(QStringLiteral("UPDATE power SET power=0 WHERE model='KMX' AND out_t=43 AND "
-                                               "in_t=-25")));
+                                               "in_t=-25")) &&
+                    db->execute(QStringLiteral("UPDATE power SET in_t=-24 WHERE model='KMX' AND in_t=-25")));
         }
         const QJsonObject o = explain(
             dir.path(),
@@ -283,6 +287,10 @@ private slots:
         QVERIFY2(
             text.contains(QRegularExpression(QStringLiteral(
                 "агрегат KMX\\d+ при 43 °C снаружи, power: должно быть больше 0 и не больше 10000000 «0»"))),
+            qPrintable(text));
+        QVERIFY2(
+            text.contains(QRegularExpression(QStringLiteral(
+                "агрегат KMX\\d+, in_t: мощности даны при -45/-35/-24 °C, а прочитаны при -45/-35/-25 °C"))),
             qPrintable(text));
     }
 
