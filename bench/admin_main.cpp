@@ -3,6 +3,7 @@
 // products, and the capacity grid of a model opened from the equipment list.
 #include "AdminSession.h"
 #include "DataLocation.h"
+#include "FigureNames.h"
 #include "Functions.h"
 #include "GuiTiming.h"
 #include "QueryTable.h"
@@ -36,8 +37,8 @@ int main(int argc, char* argv[])
     SilentMessages messages;
     Messages::install(&messages);
 
-    const QString listFigure = QStringLiteral("Rimehold list of a group of 2000 products");
-    const QString gridFigure = QStringLiteral("Rimehold capacity grid opened");
+    const QString listFigure = QString::fromUtf8(FigureName::ProductList);
+    const QString gridFigure = QString::fromUtf8(FigureName::CapacityGrid);
     // A copy in which group 1 holds every product; the benchmark's own files
     // stay as generated. A folder that names a server names the runner's own
     // copy of the reference store, changed in place.

@@ -7,6 +7,7 @@
 #include "CalculationRecord.h"
 #include "DataGenerator.h"
 #include "DatabaseAccess.h"
+#include "FigureNames.h"
 #include "GuiTiming.h"
 #include "ReportOutput.h"
 #include "Wizard.h"
@@ -28,12 +29,12 @@ int main(int argc, char* argv[])
     Messages::install(&messages);
     QTemporaryDir pdfFolder;
 
-    const QString stage0Figure = QStringLiteral("frmStage0 created and filled");
-    const QString searchFigure = QStringLiteral("\"Поиск\", big customer");
-    const QString reopenFigure = QStringLiteral("reopen from Combo2 until frmFinish shown");
-    const QString backFigure = QStringLiteral("\"Назад\" from the results until frmStage4 shown");
-    const QString calculateFigure = QStringLiteral("\"Расчет\" until frmFinish shown");
-    const QString pdfFigure = QStringLiteral("report rendered to PDF");
+    const QString stage0Figure = QString::fromUtf8(FigureName::Stage0);
+    const QString searchFigure = QString::fromUtf8(FigureName::Search);
+    const QString reopenFigure = QString::fromUtf8(FigureName::Reopen);
+    const QString backFigure = QString::fromUtf8(FigureName::Back);
+    const QString calculateFigure = QString::fromUtf8(FigureName::Calculate);
+    const QString pdfFigure = QString::fromUtf8(FigureName::Pdf);
     std::vector<double> stage0, search, reopen, back, calculate, pdf;
     QString failure;
     for (int run = 0; run < options.runs && failure.isEmpty(); ++run) {
