@@ -62,17 +62,18 @@ void addCapacities(const CalculationRecord& record, QStringList& lines)
     const ModelTrial& unit = record.trace->trials.last();
     // A set is read at its letter's class temperatures whatever chamber
     // temperatures its rows name: rows measured elsewhere (an editor's
-    // defaults kept, a set changed by hand) give capacities 10 K or more off.
+    // default heads kept, a set changed by hand) stand for other temperatures
+    // than they were measured at.
     const QStringList rated =
         unit.model.size() == PowerSet::CodeLength ? PowerSet::ratedChamber(unit.model.at(2)) : QStringList();
     for (const CapacityReading& reading : unit.readings) {
         const QString stored =
             PowerSet::temperatureList(reading.stored[0], reading.stored[1], reading.stored[2]);
         if (reading.found && !rated.isEmpty() && !rated.contains(stored)) {
+            const QString readAt =
+                PowerSet::temperatureList(reading.rated[0], reading.rated[1], reading.rated[2]);
             lines << QStringLiteral("агрегат %1%2, in_t: мощности даны при %3 °C, а прочитаны при %4 °C")
-                         .arg(
-                             unit.model, unit.modification, stored,
-                             PowerSet::temperatureList(reading.rated[0], reading.rated[1], reading.rated[2]));
+                         .arg(unit.model, unit.modification, stored, readAt);
             break;
         }
     }
